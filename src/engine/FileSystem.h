@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace quorvella {
+
+// What became of a request to move a file to the trash.
+enum class TrashResult { Moved, Aborted, Failed };
+
+// A text file open for writing. Lines are given as UTF-8 and stored in the
+// encoding the file was opened with; each ends with CR LF.
+class TextFile {
+ public:
+  virtual ~TextFile() = default;
+  // Throws std::runtime_error when the line cannot be written.
+  virtual void WriteLine(std::string_view line) = 0;
+  // Flushes and closes; further writes are errors. Also done on destruction.
+  virtual void Close() = 0;
+};
+
+// The file system as the publishing engine uses it.
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  // True exactly when a file or folder exists at the path.
+  virtual bool PathExists(const std::string& path) const = 0;
+  virtual TrashResult MoveToTrash(const std::string& path) = 0;
+  // Creates the file, or empties an existing one; null when that fails.
+  virtual std::unique_ptr<TextFile> CreateTextFile(const std::string& path) = 0;
+  // A plain delete, not to the trash.
+  virtual bool RemoveFile(const std::string& path) = 0;
+};
+
+}  // namespace quorvella
