@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: MIT
+#include "app/AppServices.h"
+
+#include "library/xml/LibraryLocation.h"
+#include "tivo/TiVoDesktop.h"
+#include "tivo/WebAddresses.h"
+
+namespace quorvella {
+
+AppServices::AppServices()
+    : registry_(DefaultRegistryPath()), reg_(registry_), settings_(reg_) {}
+
+Settings& AppServices::LoadedSettings() {
+  if (!settingsLoaded_) {
+    settings_.LoadSettings();
+    settingsLoaded_ = true;
+  }
+  return settings_;
+}
+
+std::shared_ptr<IiTunes> AppServices::OpenLibrary(const std::string& path) const {
+  return OpenITunesLibrary(path, reg_);
+}
+
+MainServices AppServices::MakeMainServices(MessageBoxes& boxes, EventPump& pump) {
+  return MainServices{LoadedSettings(),
+                      files_,
+                      desktop_,
+                      boxes,
+                      pump,
+                      [this] { return IsTiVoDesktop23OrLater(reg_); },
+                      std::string(Mp3ConversionAddress),
+                      CountFormat()};
+}
+
+
+}  // namespace quorvella

@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "engine/MainController.h"
+#include "settings/FileRegistry.h"
+#include "settings/RegUtil.h"
+#include "settings/Settings.h"
+#include "ui/shell/QtDesktop.h"
+#include "ui/shell/QtFileSystem.h"
+
+namespace quorvella {
+
+// The program's real services, built once by each front end: the registry
+// file, the options, the file system, the desktop and the library.
+class AppServices {
+ public:
+  AppServices();
+
+  const RegUtil& Reg() const { return reg_; }
+  FileRegistry& Registry() { return registry_; }
+  Settings& GetSettings() { return settings_; }
+  // The options, read from the registry on the first call.
+  Settings& LoadedSettings();
+  FileSystem& Files() { return files_; }
+  Desktop& GetDesktop() { return desktop_; }
+
+  // Opens the iTunes library at a path, or finds it when the path is empty.
+  std::shared_ptr<IiTunes> OpenLibrary(const std::string& path) const;
+
+  // The services of the main window's logic; the options are loaded first.
+  MainServices MakeMainServices(MessageBoxes& boxes, EventPump& pump);
+
+ private:
+  FileRegistry registry_;
+  RegUtil reg_;
+  Settings settings_;
+  bool settingsLoaded_ = false;
+  QtFileSystem files_;
+  QtDesktop desktop_;
+};
+
+}  // namespace quorvella

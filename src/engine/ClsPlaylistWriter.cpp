@@ -1,0 +1,111 @@
+// SPDX-License-Identifier: MIT
+#include "engine/ClsPlaylistWriter.h"
+
+#include <algorithm>
+#include <cfenv>
+#include <cmath>
+
+#include "engine/PathRules.h"
+#include "library/ITunes.h"
+#include "settings/Settings.h"
+
+namespace quorvella {
+
+ClsPlaylistWriter::ClsPlaylistWriter(const Settings& settings, FileSystem& files,
+                                     EventPump& pump, PublishStats& stats)
+    : settings_(settings), files_(files), pump_(pump), stats_(stats) {}
+
+ClsPlaylistWriter::~ClsPlaylistWriter() {
+  try {
+    CloseOutput();
+  } catch (...) {
+    // A file that cannot be flushed while the writer goes away has nobody
+    // left to report to.
+  }
+}
+
+void ClsPlaylistWriter::InitOutput() {
+  if (output_) CloseOutput();
+  outputPath_ = PlaylistFilePath(PlaylistFolder, PlaylistName);
+  // The old file goes to the trash so the user can get it back; when that
+  // fails it is simply overwritten below.
+  try {
+    RecycleFile(files_, outputPath_, false);
+  } catch (...) {
+  }
+  try {
+    output_ = files_.CreateTextFile(outputPath_);
+    if (output_) output_->WriteLine("#EXTM3U");
+  } catch (...) {
+    output_.reset();
+  }
+}
+
+void ClsPlaylistWriter::CloseOutput() {
+  if (!output_) return;
+  auto file = std::move(output_);
+  file->Close();
+}
+
+std::int32_t ClsPlaylistWriter::WritePlaylist(const IITPlaylist& playlist) {
+  PlaylistName = SanitizeFileName(playlist.Name(), "_");
+  InitOutput();
+  const std::int32_t total = playlist.Tracks()->Count();
+  std::int32_t index = 0;
+  stats_.SongsInPlaylist = 0;
+
+  const auto tracks = playlist.Tracks();
+  const std::int32_t count = tracks->Count();
+  for (std::int32_t i = 0; i < count; ++i) {
+    const auto track = tracks->Item(i);
+    ++index;
+    if (WriteTrack(*track)) {
+      ++stats_.SongsInPlaylist;
+      ++stats_.SongsWritten;
+    }
+    pump_.DoEvents();
+    if (CancelFlag) break;
+    if (Progress) Progress(ProgressPercent(index, total));
+  }
+
+  CloseOutput();
+  if (settings_.GetDeleteEmptyOutput() && stats_.SongsInPlaylist == 0) {
+    try {
+      files_.RemoveFile(outputPath_);
+    } catch (...) {
+    }
+    // Counted even when the delete failed: the playlist was empty either way.
+    ++stats_.EmptyPlaylistsDeleted;
+  }
+  return stats_.SongsInPlaylist;
+}
+
+bool ClsPlaylistWriter::WriteTrack(const IITTrack& track) {
+  const std::string location = GetTrackLocation(track);
+  if (!settings_.IsTrackFormatPublished(location)) {
+    ++stats_.WrongFormatSongs;
+    return false;
+  }
+  const SortedSongPath sorted = SortSongPath(RelativePathTo(PlaylistFolder, location));
+  if (sorted.pathClass == SongPathClass::LikelyUnreachable) ++stats_.LikelyUnreachableSongs;
+  if (sorted.pathClass == SongPathClass::Unreachable) {
+    ++stats_.UnreachableSongs;
+    return false;
+  }
+  if (!output_) return false;
+  const std::int32_t duration = track.Duration();
+  const std::string name = track.Name();
+  output_->WriteLine("#EXTINF:" + std::to_string(duration) + "," + name);
+  output_->WriteLine(sorted.path);
+  return true;
+}
+
+std::int16_t ProgressPercent(std::int32_t index, std::int32_t total) {
+  if (total <= 0) return 100;
+  const double percent = static_cast<double>(index) / total * 100.0;
+  // The default rounding mode rounds ties to even, which is what is wanted.
+  const double rounded = std::nearbyint(std::clamp(percent, 0.0, 100.0));
+  return static_cast<std::int16_t>(rounded);
+}
+
+}  // namespace quorvella

@@ -1,0 +1,64 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "engine/EventPump.h"
+#include "engine/FileSystem.h"
+#include "engine/PublishStats.h"
+
+namespace quorvella {
+
+class IITPlaylist;
+class IITTrack;
+class Settings;
+
+// Turns one playlist of the music library into one M3U file in the playlist
+// folder, sorting and counting every song. One writer serves one publishing
+// pass; destroying it closes any file it still holds.
+class ClsPlaylistWriter {
+ public:
+  ClsPlaylistWriter(const Settings& settings, FileSystem& files, EventPump& pump,
+                    PublishStats& stats);
+  ~ClsPlaylistWriter();
+  ClsPlaylistWriter(const ClsPlaylistWriter&) = delete;
+  ClsPlaylistWriter& operator=(const ClsPlaylistWriter&) = delete;
+
+  // Set by Cancel and never cleared: the writer stops after the current track.
+  bool CancelFlag = false;
+  // The folder that receives the playlist files, as stored in the options.
+  std::string PlaylistFolder;
+  // The file name, without extension, of the playlist now being written.
+  std::string PlaylistName;
+  // Raised after each track with the share of the playlist done, 0 to 100.
+  std::function<void(std::int16_t percent)> Progress;
+
+  void Cancel() { CancelFlag = true; }
+  // Opens a fresh output file for PlaylistName, sending an old one to the trash.
+  void InitOutput();
+  void CloseOutput();
+  // Writes the playlist's file; returns the number of songs written into it.
+  // Failures of the library calls are not caught.
+  std::int32_t WritePlaylist(const IITPlaylist& playlist);
+  // Sorts one song and writes it when it can be; true when it was written.
+  bool WriteTrack(const IITTrack& track);
+
+  const std::string& OutputPath() const { return outputPath_; }
+
+ private:
+  const Settings& settings_;
+  FileSystem& files_;
+  EventPump& pump_;
+  PublishStats& stats_;
+  std::unique_ptr<TextFile> output_;  // null: no output file open
+  std::string outputPath_;
+};
+
+// The percentage of tracks done, rounded to the nearest whole number with
+// ties to the even one (12.5 gives 12, 37.5 gives 38).
+std::int16_t ProgressPercent(std::int32_t index, std::int32_t total);
+
+}  // namespace quorvella

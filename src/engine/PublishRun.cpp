@@ -1,0 +1,158 @@
+// SPDX-License-Identifier: MIT
+// The publishing pass of the main window: checks the playlist folder, queues
+// the checked rows, writes them one by one and ends with the report.
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "engine/MainController.h"
+#include "settings/Settings.h"
+#include "settings/Text.h"
+
+namespace quorvella {
+namespace {
+
+constexpr const char* kCrLf = "\r\n";
+
+std::string DoneText(std::int32_t songs, const CountFormat& format) {
+  if (songs == 0) return "Done (empty)";
+  if (songs == 1) return "Done (1 song)";
+  return "Done (" + format(songs) + " songs)";
+}
+
+// The row's tag read as a number and rounded to a whole 32-bit number; a tag
+// that is no number names no playlist.
+std::int32_t PlaylistIdFromTag(const std::string& tag) {
+  char* end = nullptr;
+  const double value = std::strtod(tag.c_str(), &end);
+  if (end == tag.c_str() || !std::isfinite(value) || value < INT32_MIN || value > INT32_MAX) {
+    return 0;
+  }
+  return static_cast<std::int32_t>(std::nearbyint(value));
+}
+
+}  // namespace
+
+bool MainController::CheckPlaylistFolder() {
+  const std::string folder = TrimSpaces(services_.settings.GetPlaylistFolder());
+  std::string note;
+  if (!folder.empty()) {
+    if (services_.files.PathExists(folder)) return true;
+    note = " (The currently-selected folder does not exist.)";
+  }
+  std::string text = "You first need to select a folder in which to create the playlists.";
+  text += note;
+  text += kCrLf;
+  text += kCrLf;
+  text += "To do this, open the 'Tools' menu and choose 'Options'.";
+  text += kCrLf;
+  text += kCrLf;
+  text += "Be sure to select a playlist folder which has been";
+  text += " published via the TiVo Desktop server (or a sub-folder thereof).  This will ensure that your";
+  text += " playlists are visible to TiVo.";
+  if (services_.isTiVoDesktop23OrLater && services_.isTiVoDesktop23OrLater()) {
+    text += kCrLf;
+    text += kCrLf;
+    text += "In addition, be sure that the playlist folder which contains all of the";
+    text += " songs in the playlist (or is a parent folder thereof).";
+  }
+  services_.boxes.Show(Message{text, MsgIcon::Information, MsgButtons::Ok, MsgAnswer::Ok});
+  return false;
+}
+
+void MainController::ButPublish_Click() {
+  if (fBusy) return;
+  if (!CheckPlaylistFolder()) return;
+
+  PlaylistListView& list = view_.ListPlaylists();
+  int checkedRows = 0;
+  for (int row = 0; row < list.Count(); ++row) {
+    if (list.Checked(row)) {
+      ++checkedRows;
+      list.SetStatus(row, "Queued");
+    } else {
+      list.SetStatus(row, "-");
+    }
+  }
+  if (checkedRows == 0) {
+    services_.boxes.Show(Message{
+        "Please place a checkmark by at least one playlist and then click 'Publish Playlists to "
+        "TiVo' again.",
+        MsgIcon::Information, MsgButtons::Ok, MsgAnswer::Ok});
+    return;
+  }
+
+  view_.SetStopEnabled(true);
+  view_.SetProgressPlaylists(0);
+  view_.SetProgressTracks(0);
+  fPlaylistWriter = std::make_unique<ClsPlaylistWriter>(services_.settings, services_.files,
+                                                        services_.pump, stats_);
+  fPlaylistWriter->PlaylistFolder = services_.settings.GetPlaylistFolder();
+  fPlaylistWriter->Progress = [this](std::int16_t percent) { fPlaylistWriter_Progress(percent); };
+
+  SetBusy(true);
+  fCancelFlag = false;
+  stats_ = PublishStats{};
+
+  try {
+    PublishCheckedRows(checkedRows);
+  } catch (const std::exception& error) {
+    // The library (or the disk) failed under the run: end it in order.
+    view_.SetStopEnabled(false);
+    view_.SetProgressPlaylists(0);
+    view_.SetProgressTracks(0);
+    SetStatus("Stopped");
+    fPlaylistWriter.reset();
+    SetBusy(false);
+    ReportLibraryFailure("Publishing was stopped because of an error", error);
+    return;
+  }
+
+  view_.SetStopEnabled(false);
+  view_.SetProgressPlaylists(0);
+  view_.SetProgressTracks(0);
+  SetStatus(fCancelFlag ? "Stopped" : "Done");
+  services_.pump.DoEvents();
+  ShowPublishSummary();
+  fPlaylistWriter.reset();
+  SetBusy(false);
+}
+
+void MainController::PublishCheckedRows(int checkedRows) {
+  PlaylistListView& list = view_.ListPlaylists();
+  int rowsDone = 0;
+  for (int row = 0; row < list.Count(); ++row) {
+    if (list.Checked(row)) {
+      ++rowsDone;
+      ++stats_.PlaylistsPublished;
+      list.SetStatus(row, "Publishing...");
+      services_.pump.DoEvents();
+
+      const std::int32_t playlistId = PlaylistIdFromTag(list.Tag(row));
+      const auto playlist = giTunes ? giTunes->GetITObjectByID(fSourceId, playlistId, 0, 0)
+                                    : std::shared_ptr<IITPlaylist>();
+      if (!playlist) {
+        list.SetStatus(row, "Not found");
+        services_.boxes.Show(Message{
+            "An unexpected internal error has occurred.  Please refresh the list of playlists.",
+            MsgIcon::Exclamation, MsgButtons::Ok, MsgAnswer::Ok});
+        fCancelFlag = true;
+        return;
+      }
+
+      SetStatus("Publishing " + playlist->Name() + "...");
+      list.EnsureVisible(row);
+      services_.pump.DoEvents();
+
+      const std::int32_t songs = fPlaylistWriter->WritePlaylist(*playlist);
+      list.SetStatus(row, DoneText(songs, services_.countFormat));
+    }
+    // More rows may have been checked meanwhile; the bar never passes 100.
+    view_.SetProgressPlaylists(
+        std::min(100.0f, static_cast<float>(rowsDone) / static_cast<float>(checkedRows) * 100.0f));
+    services_.pump.DoEvents();
+    if (fCancelFlag) return;
+  }
+}
+
+}  // namespace quorvella

@@ -1,0 +1,343 @@
+// SPDX-License-Identifier: MIT
+#include "ui/FormMain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSessionManager>
+#include <QShortcut>
+#include <QTimer>
+
+#include "settings/Settings.h"
+#include "tivo/WebAddresses.h"
+#include "ui/Artwork.h"
+#include "ui/PlaylistListWidget.h"
+
+namespace quorvella {
+namespace {
+
+// The window was laid out in twips; 15 of them make one pixel at 96 dpi, and
+// Qt scales pixels for the screen.
+constexpr int Px(int twips) { return twips / 15; }
+
+QRect TwipsRect(int left, int top, int width, int height) {
+  return QRect(Px(left), Px(top), Px(width), Px(height));
+}
+
+// The bars run in hundredths of a percent, so fractional progress shows.
+constexpr int kProgressScale = 100;
+
+struct OtherProgram {
+  const char* caption;
+  const char* page;
+};
+// The maker's other programs, offered in the Web menu and in Frame1.
+constexpr OtherProgram kOtherPrograms[] = {
+    {"Brenlow &Tag Tidy", "https://www.brenlow-software.example/tagtidy/"},
+    {"Brenlow &Cover Finder", "https://www.brenlow-software.example/coverfinder/"},
+};
+
+}  // namespace
+
+FormMain::FormMain(FormMainServices services, QWidget* parent)
+    : QMainWindow(parent), services_(std::move(services)), boxes_(this) {
+  Form_Initialize();
+  BuildControls();
+  BuildMenus();
+  controller_ = std::make_unique<MainController>(
+      *this, MainServices{services_.settings, services_.files, services_.desktop, boxes_, pump_,
+                          services_.isTiVoDesktop23OrLater, std::string(Mp3ConversionAddress),
+                          CountFormat()});
+  Form_Load();
+}
+
+FormMain::~FormMain() {
+  // Form_Unload: the library goes with the window; nothing is saved.
+  if (waitCursor_) QApplication::restoreOverrideCursor();
+}
+
+void FormMain::Form_Initialize() {
+  setObjectName(QStringLiteral("FormMain"));
+  setWindowTitle(QStringLiteral("Quorvella"));
+  setWindowIcon(ProgramIcon());
+  // A fixed frame with a minimise box and no maximise box.
+  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+}
+
+void FormMain::BuildControls() {
+  auto* client = new QWidget(this);
+  client->setObjectName(QStringLiteral("ClientArea"));
+  client->setFixedSize(Px(10455), Px(8655));
+  setCentralWidget(client);
+
+  listPlaylists_ = new PlaylistListWidget(client);
+  listPlaylists_->setObjectName(QStringLiteral("ListPlaylists"));
+  listPlaylists_->setGeometry(TwipsRect(240, 600, 6135, 7215));
+
+  auto* label1 = new QLabel(QStringLiteral("&List of iTunes playlists:"), client);
+  label1->setObjectName(QStringLiteral("Label1"));
+  label1->setGeometry(TwipsRect(240, 240, 1695, 255));
+  label1->setBuddy(listPlaylists_);
+
+  const auto button = [client](const char* name, const char* caption, QRect geometry) {
+    auto* b = new QPushButton(QString::fromUtf8(caption), client);
+    b->setObjectName(QString::fromUtf8(name));
+    b->setGeometry(geometry);
+    b->setAutoDefault(false);
+    return b;
+  };
+  butRefresh_ = button("ButRefresh", "&Refresh List", TwipsRect(240, 8040, 1215, 375));
+  butCheckAll_ = button("ButCheckAll", "Check &All", TwipsRect(3720, 8040, 1215, 375));
+  butCheckNone_ = button("ButCheckNone", "Check &None", TwipsRect(5160, 8040, 1215, 375));
+  butPublish_ = button("ButPublish", "&Publish Playlists to TiVo", TwipsRect(6720, 600, 2055, 375));
+  butStop_ = button("ButStop", "&Stop", TwipsRect(6720, 1200, 2055, 375));
+  butStop_->setEnabled(false);
+
+  auto* frame2 = new QGroupBox(QStringLiteral("Status"), client);
+  frame2->setObjectName(QStringLiteral("Frame2"));
+  frame2->setGeometry(TwipsRect(6720, 1800, 3495, 2415));
+  labStatus_ = new QLabel(QStringLiteral("Ready"), frame2);
+  labStatus_->setObjectName(QStringLiteral("LabStatus"));
+  labStatus_->setGeometry(TwipsRect(240, 360, 3015, 495));
+  labStatus_->setWordWrap(true);
+  labStatus_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  auto* label2 = new QLabel(QStringLiteral("All playlists"), frame2);
+  label2->setObjectName(QStringLiteral("Label2"));
+  label2->setGeometry(TwipsRect(240, 960, 3015, 255));
+  const auto bar = [frame2](const char* name, QRect geometry) {
+    auto* b = new QProgressBar(frame2);
+    b->setObjectName(QString::fromUtf8(name));
+    b->setGeometry(geometry);
+    b->setRange(0, 100 * kProgressScale);
+    b->setValue(0);
+    b->setTextVisible(false);
+    return b;
+  };
+  progressPlaylists_ = bar("ProgressPlaylists", TwipsRect(240, 1200, 3015, 255));
+  auto* label3 = new QLabel(QStringLiteral("Current playlist"), frame2);
+  label3->setObjectName(QStringLiteral("Label3"));
+  label3->setGeometry(TwipsRect(240, 1680, 3015, 255));
+  progressTracks_ = bar("ProgressTracks", TwipsRect(240, 1920, 3015, 255));
+
+  auto* frame1 = new QGroupBox(QStringLiteral("More from Brenlow Software"), client);
+  frame1->setObjectName(QStringLiteral("Frame1"));
+  frame1->setGeometry(TwipsRect(6720, 5160, 3495, 2655));
+  QString links = QStringLiteral("<p>Free tools for your music library:</p>");
+  for (const auto& program : kOtherPrograms) {
+    links += QStringLiteral("<p><a href=\"%1\">%2</a></p>")
+                 .arg(QString::fromUtf8(program.page),
+                      QString::fromUtf8(program.caption).remove(QLatin1Char('&')));
+  }
+  links += QStringLiteral("<p><a href=\"%1\">Brenlow Software home page</a></p>")
+               .arg(QString::fromUtf8(MakerHomePageAddress.data(), MakerHomePageAddress.size()));
+  auto* frameText = new QLabel(links, frame1);
+  frameText->setObjectName(QStringLiteral("LabOtherPrograms"));
+  frameText->setGeometry(TwipsRect(240, 300, 3015, 2200));
+  frameText->setWordWrap(true);
+  frameText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  frameText->setTextFormat(Qt::RichText);
+  connect(frameText, &QLabel::linkActivated, this,
+          [this](const QString& link) { services_.desktop.ShellOpen(link.toStdString()); });
+
+  auto* label4 = new QLabel(QStringLiteral("Quorvella version 1.3"), client);
+  label4->setObjectName(QStringLiteral("Label4"));
+  label4->setGeometry(TwipsRect(7560, 8160, 2655, 255));
+  label4->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+  // Tab order as the controls were laid out.
+  setTabOrder(listPlaylists_, butRefresh_);
+  setTabOrder(butRefresh_, butCheckAll_);
+  setTabOrder(butCheckAll_, butCheckNone_);
+  setTabOrder(butCheckNone_, butPublish_);
+  setTabOrder(butPublish_, butStop_);
+
+  connect(butRefresh_, &QPushButton::clicked, this, &FormMain::ButRefresh_Click);
+  connect(butCheckAll_, &QPushButton::clicked, this, &FormMain::ButCheckAll_Click);
+  connect(butCheckNone_, &QPushButton::clicked, this, &FormMain::ButCheckNone_Click);
+  connect(butPublish_, &QPushButton::clicked, this, &FormMain::ButPublish_Click);
+  connect(butStop_, &QPushButton::clicked, this, &FormMain::ButStop_Click);
+
+  // Stop is the window's cancel button: Esc presses it while it is enabled.
+  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  connect(escape, &QShortcut::activated, this, [this] {
+    if (butStop_->isEnabled()) butStop_->click();
+  });
+
+  timerStartup_ = new QTimer(this);
+  timerStartup_->setObjectName(QStringLiteral("TimerStartup"));
+  timerStartup_->setInterval(100);
+  connect(timerStartup_, &QTimer::timeout, this, &FormMain::TimerStartup_Timer);
+  timerWiseUpdate_ = new QTimer(this);
+  timerWiseUpdate_->setObjectName(QStringLiteral("TimerWiseUpdate"));
+  timerWiseUpdate_->setInterval(3000);
+  connect(timerWiseUpdate_, &QTimer::timeout, this, &FormMain::TimerWiseUpdate_Timer);
+
+  // Logging out or shutting down is refused like any other close while busy.
+  connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {
+    if (controller_ && controller_->fBusy && manager.allowsInteraction()) manager.cancel();
+  });
+
+  adjustSize();
+  setFixedSize(sizeHint());
+}
+
+void FormMain::BuildMenus() {
+  const auto open = [this](std::string_view address) {
+    return [this, address] { services_.desktop.ShellOpen(std::string(address)); };
+  };
+  const auto item = [this](QMenu* menu, const char* name, const char* caption) {
+    QAction* action = menu->addAction(QString::fromUtf8(caption));
+    action->setObjectName(QString::fromUtf8(name));
+    return action;
+  };
+
+  QMenu* menuFile = menuBar()->addMenu(QStringLiteral("&File"));
+  menuFile->setObjectName(QStringLiteral("MenuFile"));
+  itemFileOpenLibrary_ = item(menuFile, "ItemFileOpenLibrary", "&Open iTunes Library...");
+  connect(itemFileOpenLibrary_, &QAction::triggered, this, &FormMain::ItemFileOpenLibrary_Click);
+  QAction* exit = item(menuFile, "ItemFileExit", "E&xit");
+  connect(exit, &QAction::triggered, this, &FormMain::ItemFileExit_Click);
+
+  QMenu* menuTools = menuBar()->addMenu(QStringLiteral("&Tools"));
+  menuTools->setObjectName(QStringLiteral("MenuTools"));
+  itemToolsOptions_ = item(menuTools, "ItemToolsOptions", "&Options...");
+
+  QMenu* menuWeb = menuBar()->addMenu(QStringLiteral("&Web"));
+  menuWeb->setObjectName(QStringLiteral("MenuWeb"));
+  connect(item(menuWeb, "ItemWebProductHomePage", "Quorvella &home page"), &QAction::triggered,
+          this, open(HomePageAddress));
+  connect(item(menuWeb, "ItemWebDocs", "&Documentation"), &QAction::triggered, this,
+          open(DocumentationAddress));
+  connect(item(menuWeb, "ItemWebConvert", "&Convert songs to MP3 format"), &QAction::triggered,
+          this, open(Mp3ConversionAddress));
+  connect(item(menuWeb, "ItemWebMakerHomePage", "&Brenlow Software home page"),
+          &QAction::triggered, this, open(MakerHomePageAddress));
+  menuWeb->addSeparator()->setObjectName(QStringLiteral("ItemWebSep1"));
+  connect(item(menuWeb, "ItemWebPlugin", "Universal Audio &Plug-in"), &QAction::triggered, this,
+          open(PluginInfoAddress));
+  menuWeb->addSeparator()->setObjectName(QStringLiteral("ItemWebSep2"));
+  int index = 0;
+  for (const auto& program : kOtherPrograms) {
+    const std::string name = "ItemWebOtherProgram" + std::to_string(++index);
+    connect(item(menuWeb, name.c_str(), program.caption), &QAction::triggered, this,
+            open(program.page));
+  }
+  menuWeb->addSeparator()->setObjectName(QStringLiteral("ItemWebSep3"));
+  item(menuWeb, "ItemWebCheckForUpdates", "Check for &updates...");
+
+  QMenu* menuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
+  menuHelp->setObjectName(QStringLiteral("MenuHelp"));
+  QAction* help = item(menuHelp, "ItemHelpHelp", "&Online documentation");
+  help->setShortcut(QKeySequence(Qt::Key_F1));
+  help->setShortcutContext(Qt::WindowShortcut);
+  connect(help, &QAction::triggered, this, open(DocumentationAddress));
+  item(menuHelp, "ItemHelpAbout", "&About...");
+}
+
+void FormMain::Form_Load() {
+  OpenLibrary({});
+  services_.settings.LoadSettings();
+  timerStartup_->start();
+  timerWiseUpdate_->start();
+}
+
+void FormMain::OpenLibrary(const std::string& path) {
+  libraryError_.clear();
+  try {
+    controller_->SetLibrary(services_.openLibrary(path));
+  } catch (const std::exception& error) {
+    controller_->SetLibrary(nullptr);
+    libraryError_ = error.what();
+  }
+}
+
+void FormMain::TimerStartup_Timer() {
+  timerStartup_->stop();
+  if (!libraryError_.empty()) {
+    // Reported once; the window stays usable with an empty list, and the
+    // File menu offers to choose the library file.
+    boxes_.Show(Message{libraryError_, MsgIcon::Exclamation, MsgButtons::Ok, MsgAnswer::Ok});
+    return;
+  }
+  ButRefresh_Click();
+}
+
+void FormMain::TimerWiseUpdate_Timer() { timerWiseUpdate_->stop(); }
+
+void FormMain::ButRefresh_Click() { controller_->ButRefresh_Click(); }
+void FormMain::ButCheckAll_Click() { controller_->ButCheckAll_Click(); }
+void FormMain::ButCheckNone_Click() { controller_->ButCheckNone_Click(); }
+void FormMain::ButPublish_Click() { controller_->ButPublish_Click(); }
+void FormMain::ButStop_Click() { controller_->ButStop_Click(); }
+
+void FormMain::ItemFileOpenLibrary_Click() {
+  if (controller_->fBusy) return;
+  const QString path = QFileDialog::getOpenFileName(
+      this, QStringLiteral("Open iTunes Library"), QString(),
+      QStringLiteral("iTunes library (*.xml);;All files (*)"));
+  if (path.isEmpty()) return;
+  OpenLibrary(path.toStdString());
+  if (!libraryError_.empty()) {
+    boxes_.Show(Message{libraryError_, MsgIcon::Exclamation, MsgButtons::Ok, MsgAnswer::Ok});
+    listPlaylists_->Clear();
+    return;
+  }
+  services_.rememberLibrary(path.toStdString());
+  ButRefresh_Click();
+}
+
+void FormMain::ItemFileExit_Click() {
+  if (!controller_->fBusy) close();
+}
+
+void FormMain::closeEvent(QCloseEvent* event) {
+  // Form_QueryUnload: never close while a refresh or a run is working.
+  if (controller_ && controller_->fBusy) {
+    event->ignore();
+    return;
+  }
+  event->accept();
+}
+
+PlaylistListView& FormMain::ListPlaylists() { return *listPlaylists_; }
+
+void FormMain::SetProgressPlaylists(float value) {
+  progressPlaylists_->setValue(static_cast<int>(value * kProgressScale + 0.5f));
+}
+
+void FormMain::SetProgressTracks(float value) {
+  progressTracks_->setValue(static_cast<int>(value * kProgressScale + 0.5f));
+}
+
+void FormMain::SetStatusText(const std::string& text) {
+  labStatus_->setText(QString::fromStdString(text));
+}
+
+void FormMain::SetStopEnabled(bool enabled) { butStop_->setEnabled(enabled); }
+
+void FormMain::SetWaitCursor(bool wait) {
+  if (wait == waitCursor_) return;
+  waitCursor_ = wait;
+  if (wait) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  } else {
+    QApplication::restoreOverrideCursor();
+  }
+}
+
+void FormMain::BusyChanged(bool busy) {
+  // A refresh or another run must not start under a working one.
+  butRefresh_->setEnabled(!busy);
+  butPublish_->setEnabled(!busy);
+  itemToolsOptions_->setEnabled(!busy);
+  itemFileOpenLibrary_->setEnabled(!busy);
+}
+
+}  // namespace quorvella

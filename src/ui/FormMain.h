@@ -1,0 +1,107 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QMainWindow>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "engine/Desktop.h"
+#include "engine/FileSystem.h"
+#include "engine/MainController.h"
+#include "library/ITunes.h"
+#include "ui/QtEventPump.h"
+#include "ui/QtMessageBoxes.h"
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QTimer;
+
+namespace quorvella {
+
+class PlaylistListWidget;
+class RegUtil;
+class Settings;
+
+// What the main window needs from the rest of the program; the composition
+// root fills it in.
+struct FormMainServices {
+  Settings& settings;
+  const RegUtil& reg;
+  FileSystem& files;
+  Desktop& desktop;
+  std::function<bool()> isTiVoDesktop23OrLater;
+  // Opens the library at a path, or finds it when the path is empty; throws
+  // LibraryError saying which file was tried and why it failed.
+  std::function<std::shared_ptr<IiTunes>(const std::string& path)> openLibrary;
+  // Remembers the library file the user chose, for the next start.
+  std::function<void(const std::string& path)> rememberLibrary;
+};
+
+// The program's only top-level window: the checklist of playlists, the
+// publish controls and status, the menus, and the start-up timers.
+class FormMain final : public QMainWindow, private MainView {
+  Q_OBJECT
+ public:
+  explicit FormMain(FormMainServices services, QWidget* parent = nullptr);
+  ~FormMain() override;
+
+  MainController& Controller() { return *controller_; }
+  QtMessageBoxes& MessageBoxes() { return boxes_; }
+
+ public slots:
+  void ButRefresh_Click();
+  void ButCheckAll_Click();
+  void ButCheckNone_Click();
+  void ButPublish_Click();
+  void ButStop_Click();
+  void ItemFileOpenLibrary_Click();
+  void ItemFileExit_Click();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void Form_Initialize();
+  void Form_Load();
+  void TimerStartup_Timer();
+  void TimerWiseUpdate_Timer();
+  void BuildControls();
+  void BuildMenus();
+  void OpenLibrary(const std::string& path);
+
+  // MainView
+  PlaylistListView& ListPlaylists() override;
+  void SetProgressPlaylists(float value) override;
+  void SetProgressTracks(float value) override;
+  void SetStatusText(const std::string& text) override;
+  void SetStopEnabled(bool enabled) override;
+  void SetWaitCursor(bool wait) override;
+  void BusyChanged(bool busy) override;
+
+  FormMainServices services_;
+  QtMessageBoxes boxes_;
+  QtEventPump pump_;
+  std::unique_ptr<MainController> controller_;
+  std::string libraryError_;
+  bool waitCursor_ = false;
+
+  PlaylistListWidget* listPlaylists_ = nullptr;
+  QPushButton* butRefresh_ = nullptr;
+  QPushButton* butCheckAll_ = nullptr;
+  QPushButton* butCheckNone_ = nullptr;
+  QPushButton* butPublish_ = nullptr;
+  QPushButton* butStop_ = nullptr;
+  QLabel* labStatus_ = nullptr;
+  QProgressBar* progressPlaylists_ = nullptr;
+  QProgressBar* progressTracks_ = nullptr;
+  QAction* itemFileOpenLibrary_ = nullptr;
+  QAction* itemToolsOptions_ = nullptr;
+  QTimer* timerStartup_ = nullptr;
+  QTimer* timerWiseUpdate_ = nullptr;
+};
+
+}  // namespace quorvella

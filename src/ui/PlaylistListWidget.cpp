@@ -1,0 +1,77 @@
+// SPDX-License-Identifier: MIT
+#include "ui/PlaylistListWidget.h"
+
+#include <QHeaderView>
+
+#include "ui/Artwork.h"
+
+namespace quorvella {
+namespace {
+
+constexpr int kKindRole = Qt::UserRole;
+constexpr int kTagRole = Qt::UserRole + 1;
+
+}  // namespace
+
+PlaylistListWidget::PlaylistListWidget(QWidget* parent) : QTreeWidget(parent) {
+  setColumnCount(2);
+  setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Status")});
+  setRootIsDecorated(false);
+  setUniformRowHeights(true);
+  setAllColumnsShowFocus(true);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setIconSize(QSize(16, 16));
+  // Columns 3750 twips wide each, as the list was laid out.
+  header()->setStretchLastSection(false);
+  header()->resizeSection(0, 250);
+  header()->resizeSection(1, 250);
+}
+
+void PlaylistListWidget::Clear() { clear(); }
+
+int PlaylistListWidget::Count() const { return topLevelItemCount(); }
+
+int PlaylistListWidget::AddRow(const std::string& text) {
+  auto* item = new QTreeWidgetItem(this);
+  item->setText(0, QString::fromStdString(text));
+  item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+  item->setCheckState(0, Qt::Unchecked);
+  return topLevelItemCount() - 1;
+}
+
+std::string PlaylistListWidget::Text(int row) const { return Row(row)->text(0).toStdString(); }
+
+void PlaylistListWidget::SetIcon(int row, PlaylistKindCode code) {
+  Row(row)->setData(0, kKindRole, code);
+  Row(row)->setIcon(0, QIcon(KindImage(code)));
+}
+
+PlaylistKindCode PlaylistListWidget::Icon(int row) const {
+  return Row(row)->data(0, kKindRole).toInt();
+}
+
+void PlaylistListWidget::SetChecked(int row, bool checked) {
+  Row(row)->setCheckState(0, checked ? Qt::Checked : Qt::Unchecked);
+}
+
+bool PlaylistListWidget::Checked(int row) const {
+  return Row(row)->checkState(0) == Qt::Checked;
+}
+
+void PlaylistListWidget::SetTag(int row, const std::string& tag) {
+  Row(row)->setData(0, kTagRole, QString::fromStdString(tag));
+}
+
+std::string PlaylistListWidget::Tag(int row) const {
+  return Row(row)->data(0, kTagRole).toString().toStdString();
+}
+
+void PlaylistListWidget::SetStatus(int row, const std::string& status) {
+  Row(row)->setText(1, QString::fromStdString(status));
+}
+
+std::string PlaylistListWidget::Status(int row) const { return Row(row)->text(1).toStdString(); }
+
+void PlaylistListWidget::EnsureVisible(int row) { scrollToItem(Row(row)); }
+
+}  // namespace quorvella

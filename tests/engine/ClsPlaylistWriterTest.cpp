@@ -1,0 +1,191 @@
+// SPDX-License-Identifier: MIT
+#include "engine/ClsPlaylistWriter.h"
+
+#include <gtest/gtest.h>
+
+#include "settings/MemoryRegistry.h"
+#include "settings/RegistryKeys.h"
+#include "settings/Settings.h"
+#include "support/FakeFileSystem.h"
+#include "support/FakeLibrary.h"
+
+namespace quorvella {
+namespace {
+
+using test::FakeFileSystem;
+using test::FakePlaylist;
+using test::Track;
+using Lines = std::vector<std::string>;
+
+struct CountingPump final : EventPump {
+  std::function<void()> onPump;
+  int calls = 0;
+  void DoEvents() override {
+    ++calls;
+    if (onPump) onPump();
+  }
+};
+
+class WriterTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    settings.LoadSettings();
+    writer.PlaylistFolder = "D:\\Lists";
+    writer.Progress = [this](std::int16_t p) { progress.push_back(p); };
+  }
+  MemoryRegistry store;
+  RegUtil reg{store};
+  Settings settings{reg};
+  FakeFileSystem files;
+  CountingPump pump;
+  PublishStats stats;
+  ClsPlaylistWriter writer{settings, files, pump, stats};
+  std::vector<int> progress;
+  FakePlaylist playlist;
+};
+
+TEST_F(WriterTest, WritesTwoLinesPerSongInPlaylistOrder) {
+  playlist.name = "Jazz";
+  playlist.Add(Track("Blue Train", "D:\\Lists\\Jazz\\Blue Train.mp3", 245))
+      .Add(Track("So What, Take 2 ", "D:\\Music\\So What.mp3", 198));
+  EXPECT_EQ(writer.WritePlaylist(playlist), 2);
+  EXPECT_EQ(files.files.at("D:\\Lists\\Jazz.m3u"),
+            (Lines{"#EXTM3U", "#EXTINF:245,Blue Train", "Jazz\\Blue Train.mp3",
+                   "#EXTINF:198,So What, Take 2 ", "..\\Music\\So What.mp3"}));
+  EXPECT_EQ(stats.SongsWritten, 2);
+  EXPECT_EQ(stats.LikelyUnreachableSongs, 1);
+}
+
+TEST_F(WriterTest, SortsEverySongAndCountsIt) {
+  playlist.name = "Mixed";
+  playlist.Add(Track("below", "D:\\Lists\\a.mp3"))
+      .Add(Track("sibling", "D:\\Music\\b.mp3"))
+      .Add(Track("other drive", "E:\\Music\\c.mp3"))
+      .Add(Track("aac", "D:\\Lists\\d.m4a"))
+      .Add(Track("not a file", std::nullopt))
+      .Add(Track("no dot", "D:\\Lists\\e"))
+      .Add(Track("padded", "  d:\\lists\\F.MP3  ", -3));
+  EXPECT_EQ(writer.WritePlaylist(playlist), 3);
+  EXPECT_EQ(files.files.at("D:\\Lists\\Mixed.m3u"),
+            (Lines{"#EXTM3U", "#EXTINF:180,below", "a.mp3", "#EXTINF:180,sibling",
+                   "..\\Music\\b.mp3", "#EXTINF:-3,padded", "F.MP3"}));
+  EXPECT_EQ(stats, (PublishStats{.SongsInPlaylist = 3,
+                                 .SongsWritten = 3,
+                                 .UnreachableSongs = 1,
+                                 .LikelyUnreachableSongs = 1,
+                                 .WrongFormatSongs = 3,
+                                 .EmptyPlaylistsDeleted = 0,
+                                 .PlaylistsPublished = 0}));
+}
+
+TEST_F(WriterTest, ProgressRoundsHalfToEvenAndAnEmptyPlaylistRaisesNone) {
+  struct Case {
+    int tracks;
+    std::vector<int> expected;
+  };
+  const Case cases[] = {
+      {0, {}},
+      {3, {33, 67, 100}},
+      {8, {12, 25, 38, 50, 62, 75, 88, 100}},
+  };
+  for (const auto& c : cases) {
+    FakePlaylist list;
+    list.name = "P" + std::to_string(c.tracks);
+    for (int i = 0; i < c.tracks; ++i) list.Add(Track("t", "D:\\Lists\\t.mp3"));
+    progress.clear();
+    writer.WritePlaylist(list);
+    EXPECT_EQ(progress, c.expected) << c.tracks << " tracks";
+  }
+}
+
+TEST_F(WriterTest, EmptyResultIsDeletedOrKeptByTheOption) {
+  playlist.name = "Empty";
+  playlist.Add(Track("video", "D:\\Lists\\v.m4v"));
+  EXPECT_EQ(writer.WritePlaylist(playlist), 0);
+  EXPECT_FALSE(files.PathExists("D:\\Lists\\Empty.m3u"));
+  EXPECT_EQ(stats.EmptyPlaylistsDeleted, 1);
+
+  settings.SetDeleteEmptyOutput(false);
+  EXPECT_EQ(writer.WritePlaylist(playlist), 0);
+  EXPECT_EQ(files.files.at("D:\\Lists\\Empty.m3u"), Lines{"#EXTM3U"});
+  EXPECT_EQ(stats.EmptyPlaylistsDeleted, 1);
+}
+
+TEST_F(WriterTest, AnUnwritableFolderStillCountsSongsAndTheFailedDelete) {
+  files.failCreate = true;
+  files.failRemove = true;
+  playlist.name = "Locked";
+  playlist.Add(Track("a", "D:\\Lists\\a.mp3")).Add(Track("b", "D:\\Lists\\b.wma"));
+  EXPECT_EQ(writer.WritePlaylist(playlist), 0);
+  EXPECT_TRUE(files.files.empty());
+  EXPECT_EQ(stats.WrongFormatSongs, 1);
+  EXPECT_EQ(stats.SongsWritten, 0);
+  EXPECT_EQ(stats.EmptyPlaylistsDeleted, 1);
+}
+
+TEST_F(WriterTest, NamesThatSanitiseAlikeShareOneFileAndTheEarlierGoesToTheTrash) {
+  FakePlaylist first;
+  first.name = "AC/DC: Live?";
+  first.Add(Track("one", "D:\\Lists\\1.mp3"));
+  FakePlaylist second;
+  second.name = "AC:DC/ Live*";
+  second.Add(Track("two", "D:\\Lists\\2.mp3"));
+  writer.WritePlaylist(first);
+  writer.WritePlaylist(second);
+  ASSERT_EQ(files.trash.size(), 1u);
+  EXPECT_EQ(files.trash[0].first, "D:\\Lists\\AC_DC_ Live_.m3u");
+  EXPECT_EQ(files.trash[0].second, (Lines{"#EXTM3U", "#EXTINF:180,one", "1.mp3"}));
+  EXPECT_EQ(files.files.at("D:\\Lists\\AC_DC_ Live_.m3u"),
+            (Lines{"#EXTM3U", "#EXTINF:180,two", "2.mp3"}));
+}
+
+TEST_F(WriterTest, ATrashThatFailsLeavesTheOldFileToBeOverwritten) {
+  files.failTrash = true;
+  files.files["D:\\Lists\\Same.m3u"] = {"old"};
+  playlist.name = "Same";
+  playlist.Add(Track("new", "D:\\Lists\\n.mp3"));
+  writer.WritePlaylist(playlist);
+  EXPECT_EQ(files.files.at("D:\\Lists\\Same.m3u"), (Lines{"#EXTM3U", "#EXTINF:180,new", "n.mp3"}));
+}
+
+TEST_F(WriterTest, CancelDuringTheFifthTrackKeepsTheFirstFive) {
+  playlist.name = "Ten";
+  for (int i = 1; i <= 10; ++i) {
+    playlist.Add(Track("t" + std::to_string(i), "D:\\Lists\\" + std::to_string(i) + ".mp3"));
+  }
+  pump.onPump = [&] {
+    if (pump.calls == 5) writer.Cancel();
+  };
+  EXPECT_EQ(writer.WritePlaylist(playlist), 5);
+  EXPECT_EQ(files.files.at("D:\\Lists\\Ten.m3u").size(), 11u);
+  EXPECT_EQ(progress, (std::vector<int>{10, 20, 30, 40})) << "no progress for the cancelled track";
+}
+
+TEST_F(WriterTest, LibraryFailuresReachTheCallerAndTheFileIsClosedWithTheWriter) {
+  playlist.name = "Broken";
+  auto bad = Track("bad", "D:\\Lists\\bad.mp3");
+  bad->failName = true;
+  playlist.Add(Track("good", "D:\\Lists\\good.mp3")).Add(bad);
+  EXPECT_THROW(writer.WritePlaylist(playlist), LibraryError);
+  EXPECT_EQ(files.files.at("D:\\Lists\\Broken.m3u"),
+            (Lines{"#EXTM3U", "#EXTINF:180,good", "good.mp3"}));
+}
+
+TEST_F(WriterTest, AWriteFailureReachesTheCaller) {
+  files.failWriteAfterLines = 2;
+  playlist.name = "Full";
+  playlist.Add(Track("a", "D:\\Lists\\a.mp3"));
+  EXPECT_THROW(writer.WritePlaylist(playlist), std::runtime_error);
+}
+
+TEST(ProgressPercent, RoundsTiesToEven) {
+  EXPECT_EQ(ProgressPercent(1, 8), 12);
+  EXPECT_EQ(ProgressPercent(3, 8), 38);
+  EXPECT_EQ(ProgressPercent(5, 8), 62);
+  EXPECT_EQ(ProgressPercent(1, 200), 0);
+  EXPECT_EQ(ProgressPercent(3, 200), 2);
+  EXPECT_EQ(ProgressPercent(5, 3), 100);
+}
+
+}  // namespace
+}  // namespace quorvella

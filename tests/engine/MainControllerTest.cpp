@@ -1,0 +1,346 @@
+// SPDX-License-Identifier: MIT
+#include "engine/MainController.h"
+
+#include <gtest/gtest.h>
+
+#include "settings/MemoryRegistry.h"
+#include "settings/RegistryKeys.h"
+#include "settings/Settings.h"
+#include "support/FakeFileSystem.h"
+#include "support/FakeLibrary.h"
+
+namespace quorvella {
+namespace {
+
+using test::FakeFileSystem;
+using test::FakeITunes;
+using test::Track;
+
+// The list and the rest of the window as plain records, with a log of what
+// the logic told the window, in order.
+class RecordingView final : public MainView, public PlaylistListView {
+ public:
+  struct Row {
+    std::string text;
+    PlaylistKindCode icon = 0;
+    bool checked = false;
+    std::string tag;
+    std::string status;
+  };
+  std::vector<Row> rows;
+  std::vector<float> progressPlaylists;
+  std::vector<float> progressTracks;
+  std::vector<std::string> statusLine;
+  bool stopEnabled = false;
+  int busyChanges = 0;
+  bool busy = false;
+  bool waitCursor = false;
+
+  PlaylistListView& ListPlaylists() override { return *this; }
+  void SetProgressPlaylists(float v) override { progressPlaylists.push_back(v); }
+  void SetProgressTracks(float v) override { progressTracks.push_back(v); }
+  void SetStatusText(const std::string& t) override { statusLine.push_back(t); }
+  void SetStopEnabled(bool e) override { stopEnabled = e; }
+  void SetWaitCursor(bool w) override { waitCursor = w; }
+  void BusyChanged(bool b) override {
+    busy = b;
+    ++busyChanges;
+  }
+
+  void Clear() override { rows.clear(); }
+  int Count() const override { return static_cast<int>(rows.size()); }
+  int AddRow(const std::string& text) override {
+    rows.push_back(Row{text});
+    return Count() - 1;
+  }
+  std::string Text(int r) const override { return rows.at(r).text; }
+  void SetIcon(int r, PlaylistKindCode c) override { rows.at(r).icon = c; }
+  PlaylistKindCode Icon(int r) const override { return rows.at(r).icon; }
+  void SetChecked(int r, bool c) override { rows.at(r).checked = c; }
+  bool Checked(int r) const override { return rows.at(r).checked; }
+  void SetTag(int r, const std::string& t) override { rows.at(r).tag = t; }
+  std::string Tag(int r) const override { return rows.at(r).tag; }
+  void SetStatus(int r, const std::string& s) override { rows.at(r).status = s; }
+  std::string Status(int r) const override { return rows.at(r).status; }
+  void EnsureVisible(int) override {}
+
+  std::vector<std::string> Statuses() const {
+    std::vector<std::string> out;
+    for (const auto& r : rows) out.push_back(r.status);
+    return out;
+  }
+  std::vector<bool> Checks() const {
+    std::vector<bool> out;
+    for (const auto& r : rows) out.push_back(r.checked);
+    return out;
+  }
+};
+
+struct ScriptedBoxes final : MessageBoxes {
+  std::vector<Message> shown;
+  std::function<void(const Message&)> onShow;
+  MsgAnswer Show(const Message& m) override {
+    shown.push_back(m);
+    if (onShow) onShow(m);
+    return m.buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::Ok;
+  }
+};
+
+struct ScriptedPump final : EventPump {
+  std::function<void()> onPump;
+  void DoEvents() override {
+    if (onPump) onPump();
+  }
+};
+
+struct NoDesktop final : Desktop {
+  void ShellOpen(const std::string&) override {}
+  std::optional<std::string> StartProgram(const std::string&) override { return std::nullopt; }
+};
+
+class MainControllerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    settings.LoadSettings();
+    settings.SetPlaylistFolder("D:\\Lists");
+    files.folders.insert("D:\\Lists");
+    controller.SetLibrary(library);
+  }
+  // Adds a playlist of n songs that all lie below the playlist folder.
+  test::FakePlaylist& AddList(const std::string& name, int songs) {
+    auto& p = library->AddPlaylist(name);
+    for (int i = 0; i < songs; ++i) p.Add(Track("s" + std::to_string(i), "D:\\Lists\\s.mp3"));
+    return p;
+  }
+  void CheckRows(std::initializer_list<bool> checks) {
+    int r = 0;
+    for (bool c : checks) view.rows.at(r++).checked = c;
+  }
+
+  MemoryRegistry store;
+  RegUtil reg{store};
+  Settings settings{reg};
+  FakeFileSystem files;
+  NoDesktop desktop;
+  ScriptedBoxes boxes;
+  ScriptedPump pump;
+  RecordingView view;
+  bool tivo23 = false;
+  std::shared_ptr<FakeITunes> library = std::make_shared<FakeITunes>();
+  MainController controller{view, MainServices{settings, files, desktop, boxes, pump,
+                                               [this] { return tivo23; }, "https://convert",
+                                               CountFormat("en_US.UTF-8")}};
+};
+
+TEST_F(MainControllerTest, RefreshListsTheListedKindsWithIconsChecksAndTags) {
+  library->AddPlaylist("Library", ITPlaylistKindLibrary);
+  library->AddPlaylist("Folder", ITPlaylistKindUser, ITUserPlaylistSpecialKindFolder);
+  library->AddPlaylist("Movies", ITPlaylistKindUser, ITUserPlaylistSpecialKindVideos);
+  library->AddPlaylist("Radio", 4);
+  library->AddPlaylist("Genius", ITPlaylistKindUser, 11);
+  library->AddPlaylist("Purchased", ITPlaylistKindUser, ITUserPlaylistSpecialKindPurchasedMusic);
+  library->AddPlaylist("Party", ITPlaylistKindUser, ITUserPlaylistSpecialKindPartyShuffle);
+  library->AddPlaylist("Podcasts", ITPlaylistKindUser, ITUserPlaylistSpecialKindPodcasts);
+  library->AddPlaylist("Smart", ITPlaylistKindUser, ITUserPlaylistSpecialKindNone, true);
+  library->AddPlaylist("AC/DC?").source = 7;
+  files.files["D:\\Lists\\AC_DC_.m3u"] = {};
+  files.files["D:\\Lists\\Party.m3u"] = {};
+
+  controller.ButRefresh_Click();
+  std::vector<std::string> names;
+  std::vector<PlaylistKindCode> icons;
+  for (const auto& r : view.rows) {
+    names.push_back(r.text);
+    icons.push_back(r.icon);
+  }
+  EXPECT_EQ(names, (std::vector<std::string>{"Library", "Purchased", "Party", "Podcasts", "Smart",
+                                             "AC/DC?"}));
+  EXPECT_EQ(icons, (std::vector<PlaylistKindCode>{3, 1, 2, 8, 7, 6}));
+  EXPECT_EQ(view.Checks(), (std::vector<bool>{false, false, true, false, false, true}));
+  EXPECT_EQ(view.rows[0].tag, "100");
+  EXPECT_EQ(controller.fSourceId, 7) << "the last listed row's source stands";
+  EXPECT_FALSE(controller.fBusy);
+  EXPECT_FALSE(view.waitCursor);
+}
+
+TEST_F(MainControllerTest, WithoutAFolderTheBareFileNameIsTested) {
+  settings.SetPlaylistFolder("");
+  library->AddPlaylist("Mix");
+  files.files["Mix.m3u"] = {};
+  controller.ButRefresh_Click();
+  EXPECT_TRUE(view.rows.at(0).checked);
+}
+
+TEST_F(MainControllerTest, CheckAllTakesOnlyUserListsAndNeverAllRatedSongs) {
+  library->AddPlaylist("Library", ITPlaylistKindLibrary);
+  library->AddPlaylist("Purchased", ITPlaylistKindUser, ITUserPlaylistSpecialKindPurchasedMusic);
+  library->AddPlaylist("Party", ITPlaylistKindUser, ITUserPlaylistSpecialKindPartyShuffle);
+  library->AddPlaylist("Podcasts", ITPlaylistKindUser, ITUserPlaylistSpecialKindPodcasts);
+  library->AddPlaylist("Smart", ITPlaylistKindUser, ITUserPlaylistSpecialKindNone, true);
+  library->AddPlaylist("Normal");
+  library->AddPlaylist("ALL Rated songs", ITPlaylistKindUser, ITUserPlaylistSpecialKindNone, true);
+  controller.ButRefresh_Click();
+  CheckRows({true, true, true, false, false, false, true});
+  controller.ButCheckAll_Click();
+  EXPECT_EQ(view.Checks(), (std::vector<bool>{false, false, false, true, true, true, false}));
+  controller.ButCheckNone_Click();
+  EXPECT_EQ(view.Checks(), std::vector<bool>(7, false));
+}
+
+TEST_F(MainControllerTest, ARefreshFailureIsReportedAndLeavesTheWindowIdle) {
+  library->failSource = true;
+  controller.ButRefresh_Click();
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_NE(boxes.shown[0].text.find("The library file could not be read."), std::string::npos);
+  EXPECT_FALSE(controller.fBusy);
+  EXPECT_FALSE(view.busy);
+  EXPECT_FALSE(view.waitCursor);
+}
+
+TEST_F(MainControllerTest, ProgressOfThreeRowsWithTheSecondUnchecked) {
+  AddList("A", 1);
+  AddList("B", 1);
+  AddList("C", 1);
+  controller.ButRefresh_Click();
+  CheckRows({true, false, true});
+  controller.ButPublish_Click();
+  EXPECT_EQ(view.progressPlaylists, (std::vector<float>{0, 50, 50, 100, 0}));
+  EXPECT_EQ(view.Statuses(), (std::vector<std::string>{"Done (1 song)", "-", "Done (1 song)"}));
+  EXPECT_EQ(view.statusLine, (std::vector<std::string>{"Publishing A...", "Publishing C...", "Done"}));
+  EXPECT_EQ(controller.Stats().PlaylistsPublished, 2);
+  EXPECT_FALSE(view.stopEnabled);
+  EXPECT_FALSE(controller.fBusy);
+  EXPECT_EQ(controller.fPlaylistWriter, nullptr);
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_TRUE(boxes.shown[0].text.starts_with("Quorvella has finished"));
+}
+
+TEST_F(MainControllerTest, StopDuringTheSecondOfFourPlaylists) {
+  for (const char* name : {"A", "B", "C", "D"}) AddList(name, 4);
+  controller.ButRefresh_Click();
+  CheckRows({true, true, true, true});
+  int pumps = 0;
+  pump.onPump = [&] {
+    // Row A takes seven pumps (two before writing, one per track, one after
+    // the row); the ninth comes just before row B is written.
+    if (++pumps == 9) controller.ButStop_Click();
+  };
+  controller.ButPublish_Click();
+  EXPECT_EQ(view.Statuses(),
+            (std::vector<std::string>{"Done (4 songs)", "Done (1 song)", "Queued", "Queued"}));
+  EXPECT_EQ(view.statusLine.back(), "Stopped");
+  ASSERT_EQ(boxes.shown.size(), 1u) << "the report is shown for a stopped run";
+  EXPECT_EQ(controller.Stats().SongsWritten, 5);
+  EXPECT_FALSE(controller.fBusy);
+}
+
+TEST_F(MainControllerTest, AListDeletedMeanwhileIsNotFoundAndStopsTheRun) {
+  AddList("A", 1);
+  AddList("B", 1);
+  AddList("C", 1);
+  controller.ButRefresh_Click();
+  CheckRows({true, true, true});
+  library->RemovePlaylist(101);
+  controller.ButPublish_Click();
+  EXPECT_EQ(view.Statuses(), (std::vector<std::string>{"Done (1 song)", "Not found", "Queued"}));
+  ASSERT_EQ(boxes.shown.size(), 2u);
+  EXPECT_EQ(boxes.shown[0].text,
+            "An unexpected internal error has occurred.  Please refresh the list of playlists.");
+  EXPECT_EQ(boxes.shown[0].icon, MsgIcon::Exclamation);
+  EXPECT_EQ(view.statusLine.back(), "Stopped");
+  ASSERT_EQ(view.progressPlaylists.size(), 3u);
+  EXPECT_NEAR(view.progressPlaylists[1], 33.333f, 0.001f);
+}
+
+TEST_F(MainControllerTest, ClicksDuringARunAreIgnored) {
+  AddList("A", 3);
+  controller.ButRefresh_Click();
+  CheckRows({true});
+  int nested = 0;
+  pump.onPump = [&] {
+    if (nested++ == 0) {
+      controller.ButPublish_Click();
+      controller.ButRefresh_Click();
+    }
+  };
+  controller.ButPublish_Click();
+  EXPECT_EQ(view.rows.size(), 1u);
+  EXPECT_EQ(view.Statuses(), std::vector<std::string>{"Done (3 songs)"});
+  EXPECT_EQ(boxes.shown.size(), 1u);
+}
+
+TEST_F(MainControllerTest, FolderRefusalsWithAndWithoutTheTiVoAddition) {
+  const std::string base =
+      "You first need to select a folder in which to create the playlists.%s\r\n\r\n"
+      "To do this, open the 'Tools' menu and choose 'Options'.\r\n\r\n"
+      "Be sure to select a playlist folder which has been published via the TiVo Desktop server "
+      "(or a sub-folder thereof).  This will ensure that your playlists are visible to TiVo.";
+  const std::string addition =
+      "\r\n\r\nIn addition, be sure that the playlist folder which contains all of the songs in "
+      "the playlist (or is a parent folder thereof).";
+  const std::string missing = " (The currently-selected folder does not exist.)";
+  struct Case {
+    const char* folder;
+    bool tivo23;
+    std::string note;
+  };
+  const Case cases[] = {{"   ", false, ""}, {"", true, ""}, {"D:\\Gone", false, missing},
+                        {" D:\\Gone ", true, missing}};
+  AddList("A", 1);
+  controller.ButRefresh_Click();
+  for (const auto& c : cases) {
+    settings.SetPlaylistFolder(c.folder);
+    tivo23 = c.tivo23;
+    boxes.shown.clear();
+    view.rows[0].status = "";
+    controller.ButPublish_Click();
+    std::string expected = base;
+    expected.replace(expected.find("%s"), 2, c.note);
+    if (c.tivo23) expected += addition;
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text, expected) << "folder \"" << c.folder << "\"";
+    EXPECT_EQ(boxes.shown[0].icon, MsgIcon::Information);
+    EXPECT_EQ(view.rows[0].status, "") << "no row changes";
+  }
+}
+
+TEST_F(MainControllerTest, NothingCheckedIsRefusedAfterTheStatusesAreReset) {
+  AddList("A", 1);
+  controller.ButRefresh_Click();
+  controller.ButPublish_Click();
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown[0].text,
+            "Please place a checkmark by at least one playlist and then click 'Publish Playlists "
+            "to TiVo' again.");
+  EXPECT_EQ(view.Statuses(), std::vector<std::string>{"-"});
+  EXPECT_FALSE(controller.fBusy);
+}
+
+TEST_F(MainControllerTest, GroupedCountsInTheDoneText) {
+  AddList("Big", 1234);
+  controller.ButRefresh_Click();
+  CheckRows({true});
+  controller.ButPublish_Click();
+  EXPECT_EQ(view.rows[0].status, "Done (1,234 songs)");
+}
+
+TEST_F(MainControllerTest, ALibraryFailureEndsTheRunInOrder) {
+  auto& p = AddList("A", 2);
+  p.tracks->tracks[1]->failName = true;
+  AddList("B", 1);
+  controller.ButRefresh_Click();
+  CheckRows({true, true});
+  bool busyWhileReported = true;
+  boxes.onShow = [&](const Message&) { busyWhileReported = controller.fBusy; };
+  controller.ButPublish_Click();
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_NE(boxes.shown[0].text.find("The track's name could not be read."), std::string::npos);
+  EXPECT_FALSE(busyWhileReported);
+  EXPECT_FALSE(controller.fBusy);
+  EXPECT_FALSE(view.stopEnabled);
+  EXPECT_EQ(controller.fPlaylistWriter, nullptr);
+  EXPECT_EQ(view.Statuses(), (std::vector<std::string>{"Publishing...", "Queued"}));
+}
+
+}  // namespace
+}  // namespace quorvella

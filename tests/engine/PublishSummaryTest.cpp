@@ -1,0 +1,192 @@
+// SPDX-License-Identifier: MIT
+#include "engine/PublishSummary.h"
+
+#include <gtest/gtest.h>
+
+namespace quorvella {
+namespace {
+
+struct RecordingBoxes final : MessageBoxes {
+  std::vector<Message> shown;
+  MsgAnswer answer = MsgAnswer::No;
+  MsgAnswer Show(const Message& message) override {
+    shown.push_back(message);
+    return message.buttons == MsgButtons::YesNo ? answer : MsgAnswer::Ok;
+  }
+};
+
+struct RecordingDesktop final : Desktop {
+  std::vector<std::string> opened;
+  int boxesWhenOpened = -1;
+  RecordingBoxes* boxes = nullptr;
+  void ShellOpen(const std::string& target) override {
+    opened.push_back(target);
+    boxesWhenOpened = static_cast<int>(boxes->shown.size());
+  }
+  std::optional<std::string> StartProgram(const std::string&) override { return std::nullopt; }
+};
+
+const CountFormat kEnglish("en_US.UTF-8");
+
+TEST(PublishSummary, PlainRunShowsOnlyTheStatistics) {
+  const PublishStats stats{.SongsWritten = 12, .PlaylistsPublished = 2};
+  RecordingBoxes boxes;
+  RecordingDesktop desktop;
+  desktop.boxes = &boxes;
+  ShowPublishSummary(stats, "D:\\Lists", true, kEnglish, boxes, desktop, "https://x");
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown[0].text,
+            "Quorvella has finished publishing the requested playlists.\r\n\r\n"
+            "Playlists published:\t\t\t2\r\n"
+            "Total songs written:\t\t12\r\n");
+  EXPECT_EQ(boxes.shown[0].icon, MsgIcon::Information);
+  EXPECT_TRUE(desktop.opened.empty());
+}
+
+TEST(PublishSummary, EveryStatisticsLineWithItsTabsAndGrouping) {
+  const PublishStats stats{.SongsWritten = 1500,
+                           .UnreachableSongs = 2,
+                           .LikelyUnreachableSongs = 3,
+                           .WrongFormatSongs = 1234,
+                           .EmptyPlaylistsDeleted = 1,
+                           .PlaylistsPublished = 4};
+  EXPECT_EQ(PublishSummary::Statistics(stats, true, kEnglish).text,
+            "Quorvella has finished publishing the requested playlists.\r\n\r\n"
+            "Playlists published:\t\t\t4\r\n"
+            "Empty playlists deleted:\t\t1\r\n"
+            "Total songs written:\t\t1,500\r\n"
+            "Total unreachable songs:\t\t2\r\n"
+            "Likely unreachable songs:\t\t3\r\n"
+            "Total songs ignored (wrong format):\t1,234\r\n");
+}
+
+TEST(PublishSummary, WhenTheLikelyUnreachableLineAndTheTiVoAdviceShow) {
+  struct Case {
+    bool tivo23;
+    int likely;
+    int unreachable;
+    bool shown;
+  };
+  const Case cases[] = {
+      {true, 3, 0, true},   {true, 2, 2, false},  {true, 5000, 5000, false},
+      {true, 0, 1, false},  {false, 3, 0, false}, {true, 1, 4, true},
+  };
+  for (const auto& c : cases) {
+    const PublishStats stats{.UnreachableSongs = c.unreachable,
+                             .LikelyUnreachableSongs = c.likely,
+                             .PlaylistsPublished = 1};
+    RecordingBoxes boxes;
+    RecordingDesktop desktop;
+    desktop.boxes = &boxes;
+    ShowPublishSummary(stats, "D:\\Lists", c.tivo23, kEnglish, boxes, desktop, "u");
+    const bool line = boxes.shown[0].text.find("Likely unreachable songs:") != std::string::npos;
+    const bool advice = boxes.shown.back().text.starts_with("TiVo Desktop 2.3 requires");
+    EXPECT_EQ(line, c.shown) << c.likely << "/" << c.unreachable;
+    EXPECT_EQ(advice, c.shown) << c.likely << "/" << c.unreachable;
+  }
+}
+
+TEST(PublishSummary, Mp3AdviceConditionsAndItsAnswer) {
+  struct Case {
+    PublishStats stats;
+    bool shown;
+  };
+  const Case cases[] = {
+      {{.SongsWritten = 10, .WrongFormatSongs = 40, .PlaylistsPublished = 1}, true},
+      {{.SongsWritten = 40, .WrongFormatSongs = 10, .PlaylistsPublished = 1}, false},
+      {{.SongsWritten = 0, .EmptyPlaylistsDeleted = 2, .PlaylistsPublished = 2}, true},
+      {{.SongsWritten = 5, .EmptyPlaylistsDeleted = 1, .PlaylistsPublished = 2}, false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(PublishSummary::ShowsMp3Advice(c.stats), c.shown);
+
+  const Message advice = PublishSummary::Mp3Advice();
+  EXPECT_EQ(advice.text,
+            "TiVo can only play songs in MP3 format, so Quorvella only creates playlists "
+            "containing MP3-format songs.  It appears that you have a lot of songs that are in a "
+            "format other than MP3.  If you want TiVo to play the songs you will need to convert "
+            "them to MP3 format then re-run Quorvella.\r\n\r\nWould you like to view a web page "
+            "on the Brenlow Software web site which explains how to convert your song files to "
+            "MP3 format?");
+  EXPECT_EQ(advice.icon, MsgIcon::Question);
+  EXPECT_EQ(advice.buttons, MsgButtons::YesNo);
+  EXPECT_EQ(advice.defaultButton, MsgAnswer::Yes);
+}
+
+TEST(PublishSummary, YesOpensTheConversionPageOnlyAfterTheLastBox) {
+  const PublishStats stats{.SongsWritten = 1,
+                           .UnreachableSongs = 1,
+                           .LikelyUnreachableSongs = 2,
+                           .WrongFormatSongs = 9,
+                           .PlaylistsPublished = 1};
+  for (const MsgAnswer answer : {MsgAnswer::Yes, MsgAnswer::No}) {
+    RecordingBoxes boxes;
+    boxes.answer = answer;
+    RecordingDesktop desktop;
+    desktop.boxes = &boxes;
+    ShowPublishSummary(stats, "D:\\Lists", true, kEnglish, boxes, desktop, "https://convert");
+    ASSERT_EQ(boxes.shown.size(), 4u);
+    EXPECT_TRUE(boxes.shown[2].text.starts_with("Having unreachable songs"));
+    if (answer == MsgAnswer::Yes) {
+      EXPECT_EQ(desktop.opened, std::vector<std::string>{"https://convert"});
+      EXPECT_EQ(desktop.boxesWhenOpened, 4);
+    } else {
+      EXPECT_TRUE(desktop.opened.empty());
+    }
+  }
+}
+
+TEST(PublishSummary, UnreachableAdviceText) {
+  EXPECT_EQ(PublishSummary::UnreachableAdvice().text,
+            "Having unreachable songs is caused by writing the playlists to a folder on a "
+            "different drive than the one containing the song files.\r\n\r\nFor more "
+            "information, open the Quorvella 'Help' menu and choose 'Online documentation'.");
+}
+
+TEST(PublishSummary, TiVoAdviceSingularAndPluralPiecesWithAnUngroupedCount) {
+  const std::string head =
+      "TiVo Desktop 2.3 requires every song in a playlist to be located in the same folder as "
+      "the playlist (or in a sub-folder thereof). Practically speaking, this means that you "
+      "cannot have a \"Playlist\" folder separate from the folder containing the song files "
+      "(such as the \"iTunes\\iTunes Music\" folder).\r\n\r\n";
+  const std::string tail =
+      "To fix this problem, open the 'Tools' menu and choose 'Options'. Next, click on the 'Pick "
+      "TiVo Folder' button, and choose one of the music folders which have been published to "
+      "TiVo Desktop. Then re-publish your playlists by clicking the 'Publish Playlists to TiVo' "
+      "button in the main window.\r\n\r\nFor more information, open the Quorvella 'Help' menu "
+      "and choose 'Online documentation'.";
+  EXPECT_EQ(PublishSummary::TiVoDesktopAdvice({.LikelyUnreachableSongs = 3, .PlaylistsPublished = 1},
+                                              " D:\\Lists ")
+                .text,
+            head +
+                "Your playlist contains 3 songs which probably will not be playable by TiVo "
+                "because the songs are not in the same folder as is the playlist (or a sub-folder "
+                "of the playlist folder).\r\n\r\nYour playlist folder is currently:\r\n D:\\Lists "
+                "\r\n\r\n" +
+                tail);
+  const std::string many =
+      PublishSummary::TiVoDesktopAdvice({.LikelyUnreachableSongs = 1, .PlaylistsPublished = 2}, "F")
+          .text;
+  EXPECT_NE(many.find("Your playlists contain 1 song which probably will not be playable by TiVo "
+                      "because the song is not"),
+            std::string::npos);
+  const std::string big =
+      PublishSummary::TiVoDesktopAdvice({.LikelyUnreachableSongs = 1500, .PlaylistsPublished = 2},
+                                        "F")
+          .text;
+  EXPECT_NE(big.find(" contain 1500 songs "), std::string::npos);
+}
+
+TEST(CountFormat, GroupsDigitsByTheLocale) {
+  EXPECT_EQ(kEnglish(0), "0");
+  EXPECT_EQ(kEnglish(999), "999");
+  EXPECT_EQ(kEnglish(1234), "1,234");
+  EXPECT_EQ(kEnglish(-1234567), "-1,234,567");
+  EXPECT_EQ(kEnglish(INT32_MIN), "-2,147,483,648");
+  const CountFormat german("de_DE.UTF-8");
+  if (german(1234) == "1,234") GTEST_SKIP() << "de_DE.UTF-8 is not installed";
+  EXPECT_EQ(german(1234), "1.234");
+  EXPECT_EQ(CountFormat("C")(1234), "1,234") << "no grouping in C: keep the English one";
+}
+
+}  // namespace
+}  // namespace quorvella
