@@ -28,7 +28,7 @@ ConsoleView::ConsoleView(std::FILE* out, std::FILE* err)
     : out_(out), err_(err), progressOnTerminal_(isatty(fileno(err)) != 0) {}
 
 int ConsoleView::AddRow(const std::string& text) {
-  rows_.push_back(Row{text});
+  rows_.emplace_back().text = text;
   return Count() - 1;
 }
 

@@ -50,7 +50,7 @@ class RecordingView final : public MainView, public PlaylistListView {
   void Clear() override { rows.clear(); }
   int Count() const override { return static_cast<int>(rows.size()); }
   int AddRow(const std::string& text) override {
-    rows.push_back(Row{text});
+    rows.emplace_back().text = text;
     return Count() - 1;
   }
   std::string Text(int r) const override { return rows.at(r).text; }
