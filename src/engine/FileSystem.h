@@ -18,6 +18,7 @@ class TextFile {
   // Throws std::runtime_error when the line cannot be written.
   virtual void WriteLine(std::string_view line) = 0;
   // Flushes and closes; further writes are errors. Also done on destruction.
+  // Throws std::runtime_error when lines written earlier could not be stored.
   virtual void Close() = 0;
 };
 

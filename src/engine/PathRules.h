@@ -30,7 +30,9 @@ std::string AddBackslash(std::string_view folder);
 
 // The path of file relative to folder (".\" or "..\" forms, "./" or "../" in
 // the POSIX dialect), or the empty text when there is none (another root or
-// another dialect).
+// another dialect, or a result of 260 characters or more, which would not
+// fit the path buffer of the Windows function this stands for). Runs of
+// separators count as one.
 std::string RelativePathTo(std::string_view folder, std::string_view file);
 
 // How a song is sorted while a playlist is written.
@@ -42,12 +44,13 @@ struct SortedSongPath {
 };
 
 // Sorts a song whose file type is published, from RelativePathTo's result:
-// a leading ".\" is dropped, a leading "..\" is likely unreachable (written
-// all the same), the empty text is unreachable.
+// a leading ".\" (or "./") is dropped, a leading "..\" (or "../") is likely
+// unreachable (written all the same), the empty text is unreachable.
 SortedSongPath SortSongPath(std::string_view relativePath);
 
-// The writer's playlist file path: the folder as stored, one separator, the
-// sanitised name and ".m3u".
+// The writer's playlist file path: the folder as stored, one separator of
+// the folder's dialect, the sanitised name and ".m3u". A folder that already
+// ends in a separator gives a doubled one, which names the same file.
 std::string PlaylistFilePath(std::string_view folder, std::string_view sanitizedName);
 
 // Whether the file that publishing this playlist name would write already
@@ -60,7 +63,8 @@ bool PlaylistFileExists(const Settings& settings, const FileSystem& files,
 std::string GetTrackLocation(const IITTrack& track);
 
 // Moves a file to the trash. 1 when done or when there was nothing to move,
-// 2 when the operation was aborted, 3 when it failed.
+// 2 when the operation was aborted, 3 when it failed. Only the existence test
+// is guarded; a failure of the move itself reaches the caller.
 int RecycleFile(FileSystem& files, const std::string& path, bool confirm);
 
 }  // namespace quorvella
