@@ -1,0 +1,100 @@
+// SPDX-License-Identifier: MIT
+#include "tivo/PublishedFolders.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "engine/PathRules.h"
+#include "settings/Text.h"
+#include "tivo/ShellLink.h"
+
+namespace quorvella {
+namespace fs = std::filesystem;
+
+namespace {
+
+// A folder text in the form its prefix test compares: with its separator at
+// the end, and lower-cased when it is a Windows path.
+std::string ComparableFolder(std::string_view folder) {
+  std::string text = AddBackslash(folder);
+  return DialectOf(text) == PathDialect::Windows ? LowerCase(text) : text;
+}
+
+// Only an absolute path is tested: a Windows path on Linux (or the reverse)
+// would otherwise be taken relative to the current folder.
+bool IsExistingFolder(const std::string& target) {
+  const fs::path path(target);
+  std::error_code ec;
+  return path.is_absolute() && fs::is_directory(path, ec);
+}
+
+}  // namespace
+
+fs::path LocalAppDataFolder() {
+  if (const char* data = std::getenv("XDG_DATA_HOME"); data && fs::path(data).is_absolute()) {
+    return data;
+  }
+  if (const char* home = std::getenv("HOME"); home && *home) {
+    return fs::path(home) / ".local" / "share";
+  }
+  return {};
+}
+
+fs::path MusicShortcutFolder() {
+  const fs::path base = LocalAppDataFolder();
+  return base.empty() ? fs::path() : base / "TiVo Desktop" / "Music";
+}
+
+std::string ShortcutTarget(const fs::directory_entry& item) {
+  std::error_code ec;
+  if (item.is_symlink(ec)) {
+    const fs::path target = fs::read_symlink(item.path(), ec);
+    if (ec || target.empty()) return {};
+    if (target.is_absolute()) return target.string();
+    return (item.path().parent_path() / target).lexically_normal().string();
+  }
+  if (!item.is_regular_file(ec)) return {};
+  // Shortcut files are known by their extension, in any letter case.
+  if (LowerAscii(item.path().extension().string()) != ".lnk") return {};
+  return ReadShellLinkFileTarget(item.path());
+}
+
+std::vector<std::string> ReadPublishedMusicFolders(const fs::path& shortcutFolder) {
+  std::error_code ec;
+  if (shortcutFolder.empty() || !fs::is_directory(shortcutFolder, ec)) return {};
+  std::vector<fs::directory_entry> items;
+  for (fs::directory_iterator it(shortcutFolder, ec), end; !ec && it != end; it.increment(ec)) {
+    items.push_back(*it);
+  }
+  std::sort(items.begin(), items.end(), [](const auto& a, const auto& b) {
+    return a.path().filename().native() < b.path().filename().native();
+  });
+
+  std::vector<std::string> folders;
+  for (const auto& item : items) {
+    std::string target = TrimSpaces(ShortcutTarget(item));
+    if (!target.empty() && IsExistingFolder(target)) folders.push_back(std::move(target));
+  }
+  return folders;
+}
+
+std::vector<std::string> GetPublishedMusicFolders() {
+  return ReadPublishedMusicFolders(MusicShortcutFolder());
+}
+
+bool IsFolderPublished(std::string_view folder, const std::vector<std::string>& publishedFolders) {
+  const std::string wanted = ComparableFolder(folder);
+  if (wanted.empty()) return false;
+  const PathDialect dialect = DialectOf(wanted);
+  return std::any_of(publishedFolders.begin(), publishedFolders.end(), [&](const std::string& t) {
+    const std::string published = ComparableFolder(t);
+    return !published.empty() && DialectOf(published) == dialect && StartsWith(wanted, published);
+  });
+}
+
+bool IsFolderPublished(std::string_view folder) {
+  if (AddBackslash(folder).empty()) return false;
+  return IsFolderPublished(folder, GetPublishedMusicFolders());
+}
+
+}  // namespace quorvella

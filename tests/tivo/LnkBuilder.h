@@ -1,0 +1,193 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Builds shortcut files laid out as the shell-link format documents them, so
+// that each test states exactly what its file holds.
+namespace quorvella::test {
+
+using Bytes = std::vector<std::uint8_t>;
+
+inline void PutU16(Bytes& out, std::size_t v) {
+  out.push_back(static_cast<std::uint8_t>(v));
+  out.push_back(static_cast<std::uint8_t>(v >> 8));
+}
+inline void PutU32(Bytes& out, std::size_t v) {
+  PutU16(out, v & 0xFFFF);
+  PutU16(out, v >> 16);
+}
+// Single-byte text as given: "\xE9" is Windows-1252 é.
+inline void PutAnsiZ(Bytes& out, std::string_view text) {
+  out.insert(out.end(), text.begin(), text.end());
+  out.push_back(0);
+}
+inline void PutUtf16Z(Bytes& out, std::u16string_view text) {
+  for (const char16_t c : text) PutU16(out, c);
+  PutU16(out, 0);
+}
+
+// Link flags.
+inline constexpr std::uint32_t kIdList = 0x1, kLinkInfo = 0x2, kName = 0x4, kRelativePath = 0x8,
+                               kWorkingDir = 0x10, kUnicode = 0x80, kForceNoLinkInfo = 0x100;
+
+// Header, sections in order, terminal block.
+inline Bytes Lnk(std::uint32_t flags, std::initializer_list<Bytes> sections) {
+  Bytes out;
+  PutU32(out, 0x4C);
+  out.insert(out.end(), {0x01, 0x14, 0x02, 0, 0, 0, 0, 0, 0xC0, 0, 0, 0, 0, 0, 0, 0x46});
+  PutU32(out, flags);
+  PutU32(out, 0x10);  // a directory
+  out.resize(0x4C, 0);
+  for (const Bytes& s : sections) out.insert(out.end(), s.begin(), s.end());
+  PutU32(out, 0);
+  return out;
+}
+
+// One counted text of the string data.
+inline Bytes Counted(std::u16string_view text, bool unicode) {
+  Bytes out;
+  PutU16(out, text.size());
+  for (const char16_t c : text)
+    unicode ? PutU16(out, c) : out.push_back(static_cast<std::uint8_t>(c));
+  return out;
+}
+
+inline Bytes Item(std::uint8_t type, const Bytes& body) {
+  Bytes out;
+  PutU16(out, 3 + body.size());
+  out.push_back(type);
+  out.insert(out.end(), body.begin(), body.end());
+  return out;
+}
+inline Bytes MyComputerItem() {
+  return Item(0x1F, {0x50, 0xE0, 0x4F, 0xD0, 0x20, 0xEA, 0x3A, 0x69, 0x10, 0xA2, 0xD8, 0x08, 0x00,
+                     0x2B, 0x30, 0x30, 0x9D});
+}
+inline Bytes DriveItem(std::string_view drive) {
+  Bytes body;
+  PutAnsiZ(body, drive);
+  body.resize(22, 0);
+  return Item(0x2F, body);
+}
+// A folder below a drive: its 8.3 name and, when given, its long name in an
+// extension block of the given version.
+inline Bytes FolderItem(std::string_view shortName, std::optional<std::u16string_view> longName,
+                        int version = 9) {
+  Bytes body(11, 0);  // a spare byte, size, time, attributes
+  PutAnsiZ(body, shortName);
+  if (body.size() % 2 == 0) body.push_back(0);  // the extension block starts at an even offset
+  if (longName) {
+    const std::size_t start = 3 + body.size();
+    Bytes ext;
+    PutU16(ext, 0);
+    PutU16(ext, version);
+    PutU32(ext, 0xBEEF0004);
+    // Times and identifier, then the fields each later version added.
+    ext.resize(18 + (version >= 7 ? 18 : 0) + 2 + (version >= 9 ? 4 : 0) + (version >= 8 ? 4 : 0),
+               0);
+    PutUtf16Z(ext, *longName);
+    PutU16(ext, start);
+    ext[0] = static_cast<std::uint8_t>(ext.size());
+    body.insert(body.end(), ext.begin(), ext.end());
+  }
+  return Item(0x31, body);
+}
+inline Bytes IdList(std::initializer_list<Bytes> items) {
+  Bytes list;
+  for (const Bytes& item : items) list.insert(list.end(), item.begin(), item.end());
+  PutU16(list, 0);
+  Bytes out;
+  PutU16(out, list.size());
+  out.insert(out.end(), list.begin(), list.end());
+  return out;
+}
+
+struct LinkInfoFields {
+  std::optional<std::string> base;  // single-byte, as stored
+  std::string suffix;
+  std::optional<std::u16string> baseUnicode, suffixUnicode;
+  std::optional<std::string> netName;
+  std::string device;
+  std::optional<std::u16string> netNameUnicode;
+};
+
+inline Bytes LinkInfo(const LinkInfoFields& s) {
+  const bool unicode = s.baseUnicode || s.suffixUnicode;
+  const std::size_t header = unicode ? 0x24 : 0x1C;
+  Bytes body;
+  std::size_t offsets[6] = {};  // volume, base, network, suffix, base and suffix Unicode
+  if (s.base) {
+    offsets[0] = header;
+    PutU32(body, 0x11);  // VolumeID: size, fixed drive, serial, label at 0x10
+    PutU32(body, 3);
+    PutU32(body, 0x1234ABCD);
+    PutU32(body, 0x10);
+    body.push_back(0);
+    offsets[1] = header + body.size();
+    PutAnsiZ(body, *s.base);
+  }
+  if (s.netName) {
+    offsets[2] = header + body.size();
+    const std::size_t fixed = s.netNameUnicode ? 0x1C : 0x14;
+    Bytes names;
+    PutAnsiZ(names, *s.netName);
+    const std::size_t device = s.device.empty() ? 0 : fixed + names.size();
+    if (device) PutAnsiZ(names, s.device);
+    const std::size_t netNameUnicode = s.netNameUnicode ? fixed + names.size() : 0;
+    if (s.netNameUnicode) PutUtf16Z(names, *s.netNameUnicode);
+    PutU32(body, fixed + names.size());
+    PutU32(body, device ? 3 : 2);  // valid device, valid network type
+    PutU32(body, fixed);
+    PutU32(body, device);
+    PutU32(body, 0x20000);  // a LAN Manager network
+    if (s.netNameUnicode) {
+      PutU32(body, netNameUnicode);
+      PutU32(body, 0);
+    }
+    body.insert(body.end(), names.begin(), names.end());
+  }
+  offsets[3] = header + body.size();
+  PutAnsiZ(body, s.suffix);
+  if (s.baseUnicode) {
+    offsets[4] = header + body.size();
+    PutUtf16Z(body, *s.baseUnicode);
+  }
+  if (s.suffixUnicode) {
+    offsets[5] = header + body.size();
+    PutUtf16Z(body, *s.suffixUnicode);
+  }
+  Bytes out;
+  PutU32(out, header + body.size());
+  PutU32(out, header);
+  PutU32(out, (s.base ? 1 : 0) | (s.netName ? 2 : 0));
+  for (std::size_t i = 0; i < (unicode ? 6u : 4u); ++i) PutU32(out, offsets[i]);
+  out.insert(out.end(), body.begin(), body.end());
+  return out;
+}
+inline Bytes LocalInfo(std::string base, std::string suffix = "") {
+  LinkInfoFields fields;
+  fields.base = std::move(base);
+  fields.suffix = std::move(suffix);
+  return LinkInfo(fields);
+}
+
+inline Bytes EnvironmentBlock(std::string_view ansi, std::u16string_view unicode) {
+  Bytes out;
+  PutU32(out, 0x314);
+  PutU32(out, 0xA0000001);
+  out.insert(out.end(), ansi.begin(), ansi.end());
+  out.resize(8 + 260, 0);
+  for (const char16_t c : unicode) PutU16(out, c);
+  out.resize(0x314, 0);
+  return out;
+}
+// Any other block, which the reader steps over.
+inline Bytes OtherBlock() { return {0x10, 0, 0, 0, 0x03, 0, 0, 0xA0, 0, 0, 0, 0, 0, 0, 0, 0}; }
+
+}  // namespace quorvella::test

@@ -1,0 +1,130 @@
+// SPDX-License-Identifier: MIT
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+
+#include "LnkBuilder.h"
+#include "tivo/PublishedFolders.h"
+
+namespace quorvella {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace quorvella::test;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+// A temporary data folder stands in for the user's; the music folders lie
+// beside it.
+class PublishedFoldersTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/quorvella-tivo-XXXXXX";
+    root = mkdtemp(pattern);
+    shortcuts = root / "data" / "TiVo Desktop" / "Music";
+    if (const char* old = std::getenv("XDG_DATA_HOME")) oldXdg = old;
+    setenv("XDG_DATA_HOME", (root / "data").c_str(), 1);
+  }
+  void TearDown() override {
+    oldXdg ? setenv("XDG_DATA_HOME", oldXdg->c_str(), 1) : unsetenv("XDG_DATA_HOME");
+    fs::remove_all(root);
+  }
+
+  std::string Folder(const std::string& name) {
+    fs::create_directories(root / name);
+    return (root / name).string();
+  }
+  void Write(const fs::path& path, const Bytes& bytes) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+  }
+  void Shortcut(const std::string& name, const std::string& target) {
+    Write(shortcuts / name, Lnk(kLinkInfo, {LocalInfo(target)}));
+  }
+
+  fs::path root, shortcuts;
+  std::optional<std::string> oldXdg;
+};
+
+TEST_F(PublishedFoldersTest, MissingShortcutFolderPublishesNothing) {
+  const std::string music = Folder("music");
+  EXPECT_THAT(GetPublishedMusicFolders(), IsEmpty());
+  EXPECT_FALSE(IsFolderPublished(music));
+  Write(shortcuts, {'x'});  // a file of that name
+  EXPECT_THAT(GetPublishedMusicFolders(), IsEmpty());
+}
+
+TEST_F(PublishedFoldersTest, ListsExistingFolderTargetsInNameOrder) {
+  const std::string rock = Folder("Rock"), jazz = Folder("Jazz music"), gone = Folder("Gone");
+  Shortcut("b.lnk", "  " + rock + " ");
+  fs::create_directory_symlink(jazz, shortcuts / "a");
+  Shortcut("c.LNK", jazz);  // a second shortcut to one folder
+  Shortcut("d.lnk", gone);
+  fs::remove(gone);
+  Shortcut("e.lnk", "D:\\Music");  // cannot exist here
+  Shortcut("f.lnk", "");
+  Write(shortcuts / "g.lnk", {'n', 'o'});
+  Write(shortcuts / "h.txt", Lnk(kLinkInfo, {LocalInfo(rock)}));
+  Shortcut("sub/i.lnk", rock);  // sub-folders are not descended into
+  fs::create_symlink(root / "missing", shortcuts / "j");
+  Write(root / "a.mp3", {'x'});
+  fs::create_symlink(root / "a.mp3", shortcuts / "k");
+  fs::create_directory_symlink(fs::path("..") / ".." / ".." / "Rock", shortcuts / "l");
+
+  EXPECT_THAT(GetPublishedMusicFolders(), ElementsAre(jazz, rock, jazz, rock));
+  EXPECT_TRUE(IsFolderPublished(rock + "/Live"));
+  EXPECT_FALSE(IsFolderPublished(gone));
+  // Nothing is kept between calls.
+  fs::remove(shortcuts / "a");
+  fs::remove(shortcuts / "c.LNK");
+  EXPECT_FALSE(IsFolderPublished(jazz));
+}
+
+TEST_F(PublishedFoldersTest, DataFolderFallsBackToHome) {
+  EXPECT_EQ(MusicShortcutFolder(), shortcuts);
+  const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+  setenv("HOME", root.c_str(), 1);
+  for (const char* data : {"", "relative"}) {
+    setenv("XDG_DATA_HOME", data, 1);
+    EXPECT_EQ(MusicShortcutFolder(), root / ".local/share/TiVo Desktop/Music") << data;
+  }
+  setenv("HOME", home.c_str(), 1);
+}
+
+TEST(IsFolderPublishedTest, ComparesTextBelowEachPublishedFolder) {
+  const std::vector<std::string> published = {"D:\\Music", "E:\\", "\\\\nas\\Songs\\", "/srv/Music",
+                                              "F:\\M\xC3\x9ASICA"};
+  const struct {
+    const char* folder;
+    bool published;
+  } cases[] = {
+      {"D:\\Music", true},
+      {"d:\\music\\", true},
+      {"  D:\\Music\\Rock  ", true},
+      {"D:\\MUSIC\\Rock\\Live", true},
+      {"D:\\Musical", false},
+      {"D:\\", false},
+      {"", false},
+      {"   ", false},
+      {"e:\\Any\\Folder", true},
+      {"\\\\NAS\\songs\\Pop", true},
+      {"\\\\nas\\Songsters", false},
+      {"f:\\m\xC3\xBAsica\\rock", true},
+      // POSIX paths keep their case, and never lie below a Windows path.
+      {"/srv/Music/Rock", true},
+      {"/srv/music", false},
+      {"/srv/Musical", false},
+      {"/E:\\", false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(IsFolderPublished(c.folder, published), c.published) << c.folder;
+  }
+  EXPECT_FALSE(IsFolderPublished("D:\\Music", {"/"}));
+}
+
+}  // namespace
+}  // namespace quorvella

@@ -1,0 +1,181 @@
+// SPDX-License-Identifier: MIT
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "LnkBuilder.h"
+#include "tivo/ShellLink.h"
+#include "tivo/WindowsText.h"
+
+namespace quorvella {
+namespace {
+
+using namespace quorvella::test;
+
+Bytes ReadFixture(const std::string& name) {
+  std::ifstream in(std::string(QUORVELLA_TEST_DATA) + "/lnk/" + name, std::ios::binary);
+  return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// Every shorter copy is exactly sized, so the sanitizer sees a read past its end.
+template <typename Check>
+void ForEveryTruncation(const Bytes& bytes, Check check) {
+  for (std::size_t length = 0; length < bytes.size(); ++length) {
+    check(Bytes(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(length)), length);
+  }
+}
+
+TEST(WindowsTextTest, DecodesAsWindowsDoes) {
+  EXPECT_EQ(DecodeWindows1252(Bytes{'a', 0x80, 0xE9, 0x81, 0x9F}),
+            "a\xE2\x82\xAC\xC3\xA9\xC2\x81\xC5\xB8");
+  // A surrogate pair, then a lone high and a lone low surrogate, then an odd byte.
+  EXPECT_EQ(DecodeUtf16Le(Bytes{0x3C, 0xD8, 0xB5, 0xDF, 0x3C, 0xD8, 'x', 0, 0xB5, 0xDF, 'y'}),
+            "\xF0\x9F\x8E\xB5\xEF\xBF\xBDx\xEF\xBF\xBD");
+}
+
+TEST(ShellLinkTest, RealShortcutsGiveTheTargetTheShellReports) {
+  const struct {
+    const char* file;
+    const char* target;
+    const char* idListPath;
+  } cases[] = {
+      {"folder-base-and-suffix.lnk", "C:\\Users\\Asus-PC\\Downloads", ""},
+      {"folder-environment-block.lnk", "C:\\Users\\Jonathan\\AppData\\Roaming\\.minecraft", ""},
+      {"folder-windows7.lnk", "C:\\Users\\Administrator", "C:\\Users\\Administrator"},
+  };
+  for (const auto& c : cases) {
+    const Bytes bytes = ReadFixture(c.file);
+    const auto link = ReadShellLink(bytes);
+    ASSERT_TRUE(link) << c.file;
+    EXPECT_EQ(ShellLinkTarget(*link), c.target) << c.file;
+    EXPECT_EQ(link->idListPath, c.idListPath) << c.file;
+    ForEveryTruncation(bytes, [&](const Bytes& prefix, std::size_t length) {
+      const std::string target = ReadShellLinkTarget(prefix);
+      EXPECT_TRUE(target.empty() || target == c.target) << c.file << ", length " << length;
+    });
+  }
+  const auto env = ReadShellLink(ReadFixture("folder-environment-block.lnk"));
+  EXPECT_EQ(env->environmentTarget, "C:\\Users\\%USERNAME%\\AppData\\Roaming\\.minecraft");
+}
+
+struct BuiltCase {
+  const char* what;
+  Bytes file;
+  const char* target;
+};
+
+std::vector<BuiltCase> BuiltCases() {
+  LinkInfoFields unicode;
+  unicode.base = "D:\\M?sica";
+  unicode.suffix = "?";
+  unicode.baseUnicode = u"D:\\M\u00FAsica";
+  unicode.suffixUnicode = u"\u65E5\u672C";
+  LinkInfoFields share;
+  share.netName = "\\\\nas\\music";
+  share.suffix = "Rock";
+  LinkInfoFields unicodeShare = share;
+  unicodeShare.netNameUnicode = u"\\\\nas\\m\u00FAsica";
+  unicodeShare.device = "Z:";
+  LinkInfoFields deviceOnly = share;
+  deviceOnly.netName = "";
+  deviceOnly.device = "Z:";
+  LinkInfoFields localAndShare = share;
+  localAndShare.base = "C:\\Local";
+  const Bytes idList = IdList({MyComputerItem(), DriveItem("D:\\"),
+                               FolderItem("MUSICA~1", u"M\u00FAsica"), FolderItem("ROCK", {})});
+  const char* idListTarget = "D:\\M\xC3\xBAsica\\ROCK";
+
+  return {
+      {"drive root", Lnk(kLinkInfo, {LocalInfo("D:\\")}), "D:\\"},
+      {"base and suffix", Lnk(kLinkInfo, {LocalInfo("D:\\Music", "Rock")}), "D:\\Music\\Rock"},
+      {"Windows-1252 names", Lnk(kLinkInfo, {LocalInfo("D:\\M\xFAsica \x80")}),
+       "D:\\M\xC3\xBAsica \xE2\x82\xAC"},
+      {"Unicode forms win", Lnk(kLinkInfo, {LinkInfo(unicode)}),
+       "D:\\M\xC3\xBAsica\\\xE6\x97\xA5\xE6\x9C\xAC"},
+      {"share", Lnk(kLinkInfo, {LinkInfo(share)}), "\\\\nas\\music\\Rock"},
+      {"Unicode share before its drive letter", Lnk(kLinkInfo, {LinkInfo(unicodeShare)}),
+       "\\\\nas\\m\xC3\xBAsica\\Rock"},
+      {"drive letter without a share name", Lnk(kLinkInfo, {LinkInfo(deviceOnly)}), "Z:\\Rock"},
+      {"local path before the share", Lnk(kLinkInfo, {LinkInfo(localAndShare)}), "C:\\Local\\Rock"},
+      {"only an ID list", Lnk(kIdList, {idList}), idListTarget},
+      {"ID list with older extension blocks",
+       Lnk(kIdList, {IdList({MyComputerItem(), DriveItem("E:"), FolderItem("LONG~1", u"Long", 3),
+                             FolderItem("OLDER~1", u"Older", 7)})}),
+       "E:\\Long\\Older"},
+      {"ID list not from My Computer", Lnk(kIdList, {IdList({DriveItem("D:\\")})}), ""},
+      {"environment block before the ID list",
+       Lnk(kIdList, {idList, OtherBlock(), EnvironmentBlock("%A%", u"%B%\\M\u00FAsica")}),
+       "%B%\\M\xC3\xBAsica"},
+      {"environment block, single-byte only", Lnk(0, {EnvironmentBlock("%A%\\\xFA", u"")}),
+       "%A%\\\xC3\xBA"},
+      {"LinkInfo set aside",
+       Lnk(kIdList | kLinkInfo | kForceNoLinkInfo, {idList, LocalInfo("C:\\")}), idListTarget},
+      {"single-byte string data",
+       Lnk(kName | kRelativePath | kWorkingDir,
+           {Counted(u"Caf\u00E9", false), Counted(u"..\\x", false), Counted(u"D:\\", false),
+            EnvironmentBlock("D:\\Music", u"")}),
+       "D:\\Music"},
+      {"Unicode string data",
+       Lnk(kName | kWorkingDir | kUnicode,
+           {Counted(u"\u65E5", true), Counted(u"D:\\", true), EnvironmentBlock("", u"D:\\Music")}),
+       "D:\\Music"},
+      {"no target", Lnk(kName | kUnicode, {Counted(u"x", true)}), ""},
+  };
+}
+
+TEST(ShellLinkTest, BuiltShortcutsGiveTheirTargetsAndNothingWhenTruncated) {
+  for (const BuiltCase& c : BuiltCases()) {
+    const auto link = ReadShellLink(c.file);
+    ASSERT_TRUE(link) << c.what;
+    EXPECT_EQ(ShellLinkTarget(*link), c.target) << c.what;
+    ForEveryTruncation(c.file, [&](const Bytes& prefix, std::size_t length) {
+      EXPECT_FALSE(ReadShellLink(prefix)) << c.what << ", length " << length;
+    });
+  }
+}
+
+// One size or offset broken in a good file reads as nothing, not as a wrong
+// or partial target.
+TEST(ShellLinkTest, BrokenSizesAndOffsetsReadNothing) {
+  LinkInfoFields fields;
+  fields.base = "D:\\Music";
+  fields.netName = "\\\\nas\\music";
+  const Bytes info = LinkInfo(fields);
+  const Bytes good = Lnk(kIdList | kLinkInfo | kName,
+                         {IdList({MyComputerItem()}), info, Counted(u"x", false), OtherBlock()});
+  ASSERT_EQ(ReadShellLinkTarget(good), "D:\\Music");
+  const std::size_t linkInfo = 0x4C + 2 + 20 + 2;
+  const std::size_t network = linkInfo + info[20];
+  const std::size_t end = linkInfo + info.size();
+  const struct {
+    const char* what;
+    std::size_t at;
+    std::uint8_t value;
+  } breaks[] = {
+      {"header size", 0, 0x4D},
+      {"ID list without its terminal ID", 0x4C, 20},
+      {"LinkInfo past the end", linkInfo + 3, 0x7F},
+      {"header larger than the LinkInfo", linkInfo + 4, 0xFF},
+      {"local base path past the LinkInfo", linkInfo + 16, 0xFF},
+      {"suffix without its NUL", end - 1, 'x'},
+      {"network link smaller than its fields", network, 0x10},
+      {"string past the end", end, 0xFF},
+      {"extra block too small for its signature", good.size() - 20, 6},
+  };
+  for (const auto& b : breaks) {
+    Bytes bad = good;
+    bad[b.at] = b.value;
+    EXPECT_FALSE(ReadShellLink(bad)) << b.what;
+  }
+}
+
+TEST(ShellLinkTest, FilesThatAreNoShortcutsGiveNoTarget) {
+  const std::string data = QUORVELLA_TEST_DATA;
+  EXPECT_EQ(ReadShellLinkFileTarget(data + "/lnk/SOURCE.md"), "");
+  EXPECT_EQ(ReadShellLinkFileTarget(data + "/lnk/missing.lnk"), "");
+  EXPECT_EQ(ReadShellLinkFileTarget(data + "/lnk"), "");
+}
+
+}  // namespace
+}  // namespace quorvella
