@@ -51,7 +51,7 @@ FormMain::FormMain(FormMainServices services, QWidget* parent)
   BuildControls();
   BuildMenus();
   controller_ = std::make_unique<MainController>(
-      *this, MainServices{services_.settings, services_.files, services_.desktop, boxes_, pump_,
+      static_cast<MainView&>(*this), MainServices{services_.settings, services_.files, services_.desktop, boxes_, pump_,
                           services_.isTiVoDesktop23OrLater, std::string(Mp3ConversionAddress),
                           CountFormat()});
   Form_Load();
