@@ -8,8 +8,9 @@ namespace {
 
 bool IsLocationName(std::string_view name) {
   constexpr std::string_view kLocation = "location";
-  return std::equal(name.begin(), name.end(), kLocation.begin(), kLocation.end(),
-                    [](char a, char b) { return (a >= 'A' && a <= 'Z' ? a + ('a' - 'A') : a) == b; });
+  return std::equal(
+      name.begin(), name.end(), kLocation.begin(), kLocation.end(),
+      [](char a, char b) { return (a >= 'A' && a <= 'Z' ? a + ('a' - 'A') : a) == b; });
 }
 
 // The tracks of one playlist, in the playlist's order.
@@ -88,17 +89,16 @@ void XmlLibrary::IndexPlaylists() {
 }
 
 std::shared_ptr<IITPlaylist> XmlLibrary::FindPlaylist(std::int32_t playlistId) const {
-  const auto found = std::lower_bound(byId_.begin(), byId_.end(),
-                                      std::make_pair(playlistId, std::int32_t{0}));
+  const auto found =
+      std::lower_bound(byId_.begin(), byId_.end(), std::make_pair(playlistId, std::int32_t{0}));
   if (found == byId_.end() || found->first != playlistId) return nullptr;
   return Item(found->second);
 }
 
 std::size_t XmlLibrary::MemoryBytes() const {
-  std::size_t bytes = sizeof(*this) + texts_.AllocatedBytes() +
-                      tracks_.capacity() * sizeof(XmlTrack) +
-                      playlists_.capacity() * sizeof(XmlPlaylist) +
-                      byId_.capacity() * sizeof(byId_[0]);
+  std::size_t bytes =
+      sizeof(*this) + texts_.AllocatedBytes() + tracks_.capacity() * sizeof(XmlTrack) +
+      playlists_.capacity() * sizeof(XmlPlaylist) + byId_.capacity() * sizeof(byId_[0]);
   for (const XmlPlaylist& playlist : playlists_) {
     bytes += playlist.Items().capacity() * sizeof(std::int32_t) + playlist.NameText().capacity();
   }

@@ -23,7 +23,8 @@ inline constexpr std::int32_t XmlLibrarySourceId = 1;
 class XmlTrack final : public IITTrack {
  public:
   XmlTrack(std::string_view name, std::int32_t duration) noexcept
-      : name_(name.data()), nameLength_(static_cast<std::uint32_t>(name.size())),
+      : name_(name.data()),
+        nameLength_(static_cast<std::uint32_t>(name.size())),
         duration_(duration) {}
 
   void SetLocation(std::string_view path) noexcept {
@@ -55,8 +56,13 @@ class XmlPlaylist final : public IITPlaylist, public IITUserPlaylist {
  public:
   XmlPlaylist(XmlLibrary& library, std::string name, std::int32_t playlistId, std::int32_t kind,
               std::int32_t specialKind, bool smart, std::vector<std::int32_t> items)
-      : library_(&library), name_(std::move(name)), items_(std::move(items)),
-        playlistId_(playlistId), kind_(kind), specialKind_(specialKind), smart_(smart) {}
+      : library_(&library),
+        name_(std::move(name)),
+        items_(std::move(items)),
+        playlistId_(playlistId),
+        kind_(kind),
+        specialKind_(specialKind),
+        smart_(smart) {}
 
   std::int32_t Kind() const override { return kind_; }
   const IITUserPlaylist* QueryUserPlaylist() const override {

@@ -30,25 +30,62 @@ constexpr int kReadChunk = 1 << 18;
 constexpr std::string_view kMasterPlaceholder = "####!####";
 
 enum class Element : std::uint8_t {
-  Other, Plist, Dict, Array, Key, String, Integer, Real, Date, Data, True, False
+  Other,
+  Plist,
+  Dict,
+  Array,
+  Key,
+  String,
+  Integer,
+  Real,
+  Date,
+  Data,
+  True,
+  False
 };
 
 // Where in the property list we are; only the places that hold something
 // the model keeps.
 enum class Context : std::uint8_t {
-  Document, Plist, Root, Tracks, Track, Playlists, Playlist, Items, Item
+  Document,
+  Plist,
+  Root,
+  Tracks,
+  Track,
+  Playlists,
+  Playlist,
+  Items,
+  Item
 };
 
 enum class Key : std::uint8_t {
   None,
   // the top-level dictionary
-  Tracks, Playlists,
+  Tracks,
+  Playlists,
   // a track
-  TrackId, Name, TotalTime, TrackType, Location,
+  TrackId,
+  Name,
+  TotalTime,
+  TrackType,
+  Location,
   // a playlist (Name too)
-  PlaylistId, PersistentId, DistinguishedKind, SmartInfo, PlaylistItems,
-  Master, Folder, PurchasedMusic, PartyShuffle, Podcasts, Music, Movies, TVShows, Audiobooks,
-  Books, ITunesU,
+  PlaylistId,
+  PersistentId,
+  DistinguishedKind,
+  SmartInfo,
+  PlaylistItems,
+  Master,
+  Folder,
+  PurchasedMusic,
+  PartyShuffle,
+  Podcasts,
+  Music,
+  Movies,
+  TVShows,
+  Audiobooks,
+  Books,
+  ITunesU,
 };
 
 struct KeyName {
@@ -159,14 +196,61 @@ struct RawPlaylist {
   std::vector<std::int32_t> items;  // track IDs, later positions in the track list
 };
 
+// Finds a track's position by its Track ID. Track IDs are usually dense, so a
+// table indexed by ID does it in one step; sparse ones are searched.
+class TrackPositions {
+ public:
+  using Entry = std::pair<std::int32_t, std::int32_t>;  // Track ID, position
+
+  explicit TrackPositions(std::vector<Entry>& entries) {
+    if (entries.empty()) return;
+    const auto [low, high] =
+        std::minmax_element(entries.begin(), entries.end(),
+                            [](const Entry& a, const Entry& b) { return a.first < b.first; });
+    const std::int64_t span = std::int64_t{high->first} - low->first + 1;
+    if (span <= 8 * static_cast<std::int64_t>(entries.size()) + 1024) {
+      first_ = low->first;
+      table_.assign(static_cast<std::size_t>(span), -1);
+      // With a Track ID given twice, the first entry of the file wins.
+      for (const Entry& entry : entries) {
+        std::int32_t& slot = table_[static_cast<std::size_t>(entry.first - first_)];
+        if (slot < 0) slot = entry.second;
+      }
+    } else {
+      std::sort(entries.begin(), entries.end());
+      sorted_ = std::move(entries);
+    }
+  }
+
+  // The position, or -1 when no track has the ID.
+  std::int32_t Find(std::int32_t id) const {
+    if (!table_.empty()) {
+      const std::int64_t at = std::int64_t{id} - first_;
+      return at >= 0 && at < static_cast<std::int64_t>(table_.size())
+                 ? table_[static_cast<std::size_t>(at)]
+                 : -1;
+    }
+    const auto found = std::lower_bound(sorted_.begin(), sorted_.end(), Entry{id, 0});
+    return found != sorted_.end() && found->first == id ? found->second : -1;
+  }
+
+ private:
+  std::int32_t first_ = 0;
+  std::vector<std::int32_t> table_;
+  std::vector<Entry> sorted_;
+};
+
 // The expat handlers and the state they share. One object reads one file.
 class Reader {
  public:
   explicit Reader(std::string fileName)
       : fileName_(std::move(fileName)),
         library_(std::make_shared<XmlLibrary>(fileName_)),
-        parser_(XML_ParserCreate(nullptr)) {
-    if (parser_ == nullptr) throw LibraryError("Not enough memory to read " + Quoted(fileName_) + ".");
+        owned_(XML_ParserCreate(nullptr)),
+        parser_(owned_.get()) {
+    if (parser_ == nullptr) {
+      throw LibraryError("Not enough memory to read " + Quoted(fileName_) + ".");
+    }
     XML_SetUserData(parser_, this);
     XML_SetElementHandler(parser_, &Reader::OnStart, &Reader::OnEnd);
     // No DTD is ever fetched, and a library declares no entities: refusing
@@ -177,9 +261,6 @@ class Reader {
     stack_.push_back(Context::Document);
     text_.reserve(512);
   }
-  ~Reader() { XML_ParserFree(parser_); }
-  Reader(const Reader&) = delete;
-  Reader& operator=(const Reader&) = delete;
 
   // Feeds the next piece of the file (or its end).
   void Parse(const char* data, int length, bool last) {
@@ -264,8 +345,13 @@ class Reader {
   void EndValue();
   void EndTrack();
 
+  struct ParserFree {
+    void operator()(XML_Parser parser) const { XML_ParserFree(parser); }
+  };
+
   std::string fileName_;
   std::shared_ptr<XmlLibrary> library_;
+  std::unique_ptr<XML_ParserStruct, ParserFree> owned_;
   XML_Parser parser_;
   std::uint64_t bytes_ = 0;
 
@@ -340,8 +426,7 @@ void Reader::Start(const char* name) {
       }
       skip_ = 1;
       return;
-    default:
-      return StartInDictionary(context, element);
+    default: return StartInDictionary(context, element);
   }
 }
 
@@ -486,7 +571,9 @@ void Reader::EndValue() {
                                          std::numeric_limits<std::int32_t>::max()));
           }
           break;
-        case Key::TrackType: trackType_ = text_ == "File" ? TrackType::File : TrackType::Other; break;
+        case Key::TrackType:
+          trackType_ = text_ == "File" ? TrackType::File : TrackType::Other;
+          break;
         case Key::Location:
           trackUrl_.assign(text_);
           trackHasUrl_ = true;
@@ -539,10 +626,10 @@ void Reader::Fail() {
   const std::string file = Quoted(fileName_);
   switch (problem_) {
     case Problem::Entities:
-      throw LibraryError("The iTunes library file " + file + " declares XML entities (line " +
+      throw LibraryError("The iTunes library file " + file + " is refused at line " +
                          std::to_string(problemLine_) + ", column " +
                          std::to_string(problemColumn_ + 1) +
-                         "), which an iTunes library never does; it is not read.");
+                         ": it declares XML entities, which an iTunes library never does.");
     case Problem::NotAPlist:
       throw LibraryError("The file " + file +
                          " is not an iTunes library: it is not an XML property list.");
@@ -556,14 +643,14 @@ void Reader::Fail() {
   const std::string where = "line " + std::to_string(XML_GetCurrentLineNumber(parser_)) +
                             ", column " + std::to_string(XML_GetCurrentColumnNumber(parser_) + 1);
   const bool endsEarly = code == XML_ERROR_NO_ELEMENTS || code == XML_ERROR_UNCLOSED_TOKEN ||
-                         code == XML_ERROR_PARTIAL_CHAR ||
-                         code == XML_ERROR_UNCLOSED_CDATA_SECTION;
+                         code == XML_ERROR_PARTIAL_CHAR || code == XML_ERROR_UNCLOSED_CDATA_SECTION;
   if (endsEarly && sawElement_) {
-    throw LibraryError("The iTunes library file " + file + " is incomplete: the XML breaks off at " +
-                       where + ".");
+    throw LibraryError("The iTunes library file " + file +
+                       " is incomplete: the XML breaks off at " + where + ".");
   }
+  const XML_LChar* reason = XML_ErrorString(code);
   throw LibraryError("The iTunes library file " + file + " is damaged at " + where + ": " +
-                     XML_ErrorString(code) + ".");
+                     (reason != nullptr ? reason : "unreadable XML") + ".");
 }
 
 std::shared_ptr<XmlLibrary> Reader::Finish(PlaylistIds& ids) {
@@ -573,22 +660,14 @@ std::shared_ptr<XmlLibrary> Reader::Finish(PlaylistIds& ids) {
   }
 
   // Playlist items name tracks by Track ID; the model keeps positions.
-  std::sort(trackIndex_.begin(), trackIndex_.end());
-  const auto position = [this](std::int32_t trackId) -> std::int32_t {
-    const auto found = std::lower_bound(
-        trackIndex_.begin(), trackIndex_.end(), trackId,
-        [](const std::pair<std::int32_t, std::int32_t>& entry, std::int32_t id) {
-          return entry.first < id;
-        });
-    // With a Track ID given twice, the first entry of the file wins.
-    return found != trackIndex_.end() && found->first == trackId ? found->second : -1;
-  };
+  const TrackPositions positions(trackIndex_);
+  trackIndex_ = {};
 
   ids.BeginLoad();
   for (RawPlaylist& raw : playlists_) {
     std::size_t kept = 0;
     for (const std::int32_t trackId : raw.items) {
-      const std::int32_t at = position(trackId);
+      const std::int32_t at = positions.Find(trackId);
       if (at >= 0) raw.items[kept++] = at;
     }
     raw.items.resize(kept);
@@ -605,23 +684,26 @@ std::shared_ptr<XmlLibrary> Reader::Finish(PlaylistIds& ids) {
   return std::move(library_);
 }
 
+FileSignature SignatureFrom(const struct stat& info) {
+  return {static_cast<std::uint64_t>(info.st_size),
+          static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec,
+          static_cast<std::uint64_t>(info.st_ino)};
+}
+
 }  // namespace
 
 std::optional<FileSignature> SignatureOf(const std::string& path) {
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0) return std::nullopt;
-  return FileSignature{static_cast<std::uint64_t>(info.st_size),
-                       static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 +
-                           info.st_mtim.tv_nsec,
-                       static_cast<std::uint64_t>(info.st_ino)};
+  return SignatureFrom(info);
 }
 
 std::shared_ptr<XmlLibrary> ReadXmlLibraryFile(const std::string& path, PlaylistIds& ids,
                                                FileSignature* signature) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
-    throw LibraryError("The iTunes library file " + Quoted(path) + " cannot be opened: " +
-                       std::strerror(errno) + ".");
+    throw LibraryError("The iTunes library file " + Quoted(path) +
+                       " cannot be opened: " + std::strerror(errno) + ".");
   }
   struct Closer {
     int fd;
@@ -638,10 +720,7 @@ std::shared_ptr<XmlLibrary> ReadXmlLibraryFile(const std::string& path, Playlist
   reader.ParseFile(fd);
   std::shared_ptr<XmlLibrary> library = reader.Finish(ids);
   if (signature != nullptr) {
-    *signature = {static_cast<std::uint64_t>(info.st_size),
-                  static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 +
-                      info.st_mtim.tv_nsec,
-                  static_cast<std::uint64_t>(info.st_ino)};
+    *signature = SignatureFrom(info);
   }
   return library;
 }

@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "library/xml/LibraryLocation.h"
-
 #include <gtest/gtest.h>
 
 #include <map>
 
+#include "library/xml/LibraryLocation.h"
 #include "library/xml/LibraryTestFiles.h"
 #include "settings/MemoryRegistry.h"
 
@@ -45,8 +44,8 @@ TEST_F(LibraryLocationTest, CandidatesComeInOrderOfPreference) {
                 "/data/Tunes/iTunes/iTunes Library.xml",
                 "/data/Tunes/iTunes/iTunes Music Library.xml",
             }));
-  EXPECT_EQ(reg_.RegGetString(Hive::CurrentUser,
-                              "Software\\Brenlow Software\\Quorvella\\Library", "XmlPath"),
+  EXPECT_EQ(reg_.RegGetString(Hive::CurrentUser, "Software\\Brenlow Software\\Quorvella\\Library",
+                              "XmlPath"),
             "/chosen/Library.xml");
 }
 
@@ -92,7 +91,8 @@ TEST_F(LibraryLocationTest, OpensTheFirstFileThatExists) {
   WriteFile(Home("/Music/iTunes/iTunes Music Library.xml"), xml);
   std::filesystem::create_directories(Home("/Music/iTunes/iTunes Library.xml"));  // a folder
   env_["QUORVELLA_ITUNES_LIBRARY"] = dir_.File("gone.xml");
-  EXPECT_EQ(OpenITunesLibrary("", reg_, Env())->Path(), Home("/Music/iTunes/iTunes Music Library.xml"));
+  EXPECT_EQ(OpenITunesLibrary("", reg_, Env())->Path(),
+            Home("/Music/iTunes/iTunes Music Library.xml"));
 
   WriteFile(dir_.File("chosen.xml"), "not xml");
   RememberITunesLibraryPath(reg_, dir_.File("chosen.xml"));

@@ -36,11 +36,6 @@ inline void WriteFile(const std::string& path, std::string_view content) {
   out.write(content.data(), static_cast<std::streamsize>(content.size()));
 }
 
-inline std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 // A library file around the given entries of its Tracks dictionary and its
 // Playlists array.
 inline std::string LibraryXml(std::string_view tracks, std::string_view playlists) {
