@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: MIT
+#include "library/xml/XmlITunes.h"
+
+#include <utility>
+
+namespace quorvella {
+
+XmlITunes::XmlITunes(std::string path) : path_(std::move(path)) {
+  library_ = ReadXmlLibraryFile(path_, ids_, &signature_);
+}
+
+void XmlITunes::Refresh() {
+  const std::optional<FileSignature> now = SignatureOf(path_);
+  if (!now) {
+    throw LibraryError("The iTunes library file \"" + path_ + "\" is no longer there.");
+  }
+  if (*now == signature_) return;
+  FileSignature read;
+  library_ = ReadXmlLibraryFile(path_, ids_, &read);
+  signature_ = read;
+}
+
+std::shared_ptr<IITSource> XmlITunes::LibrarySource() {
+  Refresh();
+  return library_;
+}
+
+std::shared_ptr<IITPlaylist> XmlITunes::GetITObjectByID(std::int32_t sourceID,
+                                                        std::int32_t playlistID,
+                                                        std::int32_t trackID,
+                                                        std::int32_t databaseID) {
+  Refresh();
+  // Only playlists of the one source are asked for by ID.
+  if (sourceID != XmlLibrarySourceId || trackID != 0 || databaseID != 0) return nullptr;
+  return library_->FindPlaylist(playlistID);
+}
+
+}  // namespace quorvella

@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "library/ITunes.h"
+#include "library/xml/PlaylistIds.h"
+#include "library/xml/XmlLibrary.h"
+#include "library/xml/XmlLibraryReader.h"
+
+namespace quorvella {
+
+// The application object over an iTunes XML library file. The file is read
+// when the object is made and read again whenever it changed on disk (size,
+// modification time or identity) by the time the library source or a
+// playlist by ID is asked for. Playlists keep their playlistID across such
+// re-readings for the life of the object.
+class XmlITunes final : public IiTunes {
+ public:
+  // Reads the file; throws LibraryError when it cannot.
+  explicit XmlITunes(std::string path);
+
+  std::shared_ptr<IITSource> LibrarySource() override;
+  std::shared_ptr<IITPlaylist> GetITObjectByID(std::int32_t sourceID, std::int32_t playlistID,
+                                               std::int32_t trackID,
+                                               std::int32_t databaseID) override;
+
+  const std::string& Path() const { return path_; }
+  // The reading now in use (without checking the file).
+  std::shared_ptr<const XmlLibrary> Library() const { return library_; }
+
+ private:
+  // Reads the file again when it changed. Throws LibraryError when it is gone
+  // or cannot be read; the previous reading then stays in use.
+  void Refresh();
+
+  std::string path_;
+  PlaylistIds ids_;
+  FileSignature signature_;
+  std::shared_ptr<XmlLibrary> library_;
+};
+
+}  // namespace quorvella

@@ -1,0 +1,740 @@
+// SPDX-License-Identifier: MIT
+#include "library/xml/XmlLibraryReader.h"
+
+#include <expat.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <climits>
+#include <cstring>
+#include <limits>
+#include <utility>
+#include <vector>
+
+#include "library/xml/FileUrl.h"
+#include "library/xml/PlaylistKind.h"
+
+namespace quorvella {
+namespace {
+
+// Texts longer than this are dropped as if absent: no name or path of a real
+// library comes near it, and a damaged file must not make us hold gigabytes.
+constexpr std::size_t kMaxTextBytes = 1 << 20;
+constexpr int kReadChunk = 1 << 18;
+
+// Some exports name the library playlist with this placeholder.
+constexpr std::string_view kMasterPlaceholder = "####!####";
+
+enum class Element : std::uint8_t {
+  Other,
+  Plist,
+  Dict,
+  Array,
+  Key,
+  String,
+  Integer,
+  Real,
+  Date,
+  Data,
+  True,
+  False
+};
+
+// Where in the property list we are; only the places that hold something
+// the model keeps.
+enum class Context : std::uint8_t {
+  Document,
+  Plist,
+  Root,
+  Tracks,
+  Track,
+  Playlists,
+  Playlist,
+  Items,
+  Item
+};
+
+enum class Key : std::uint8_t {
+  None,
+  // the top-level dictionary
+  Tracks,
+  Playlists,
+  // a track
+  TrackId,
+  Name,
+  TotalTime,
+  TrackType,
+  Location,
+  // a playlist (Name too)
+  PlaylistId,
+  PersistentId,
+  DistinguishedKind,
+  SmartInfo,
+  PlaylistItems,
+  Master,
+  Folder,
+  PurchasedMusic,
+  PartyShuffle,
+  Podcasts,
+  Music,
+  Movies,
+  TVShows,
+  Audiobooks,
+  Books,
+  ITunesU,
+};
+
+struct KeyName {
+  std::string_view text;
+  Key key;
+};
+
+constexpr KeyName kRootKeys[] = {{"Tracks", Key::Tracks}, {"Playlists", Key::Playlists}};
+constexpr KeyName kTrackKeys[] = {
+    {"Track ID", Key::TrackId},     {"Name", Key::Name},         {"Total Time", Key::TotalTime},
+    {"Track Type", Key::TrackType}, {"Location", Key::Location},
+};
+constexpr KeyName kPlaylistKeys[] = {
+    {"Name", Key::Name},
+    {"Playlist ID", Key::PlaylistId},
+    {"Playlist Persistent ID", Key::PersistentId},
+    {"Playlist Items", Key::PlaylistItems},
+    {"Distinguished Kind", Key::DistinguishedKind},
+    {"Smart Info", Key::SmartInfo},
+    {"Master", Key::Master},
+    {"Folder", Key::Folder},
+    {"Purchased Music", Key::PurchasedMusic},
+    {"Party Shuffle", Key::PartyShuffle},
+    {"Podcasts", Key::Podcasts},
+    {"Music", Key::Music},
+    {"Movies", Key::Movies},
+    {"TV Shows", Key::TVShows},
+    {"Audiobooks", Key::Audiobooks},
+    {"Books", Key::Books},
+    {"iTunesU", Key::ITunesU},
+};
+constexpr KeyName kItemKeys[] = {{"Track ID", Key::TrackId}};
+
+template <std::size_t N>
+Key Find(const KeyName (&names)[N], std::string_view text) {
+  for (const KeyName& name : names) {
+    if (name.text.size() == text.size() &&
+        std::memcmp(name.text.data(), text.data(), text.size()) == 0) {
+      return name.key;
+    }
+  }
+  return Key::None;
+}
+
+Key ClassifyKey(Context context, std::string_view text) {
+  switch (context) {
+    case Context::Root: return Find(kRootKeys, text);
+    case Context::Track: return Find(kTrackKeys, text);
+    case Context::Playlist: return Find(kPlaylistKeys, text);
+    case Context::Item: return Find(kItemKeys, text);
+    default: return Key::None;
+  }
+}
+
+Element ElementOf(const char* name) {
+  const auto is = [name](const char* word) { return std::strcmp(name, word) == 0; };
+  switch (name[0]) {
+    case 'k': return is("key") ? Element::Key : Element::Other;
+    case 'd':
+      if (is("dict")) return Element::Dict;
+      if (is("date")) return Element::Date;
+      return is("data") ? Element::Data : Element::Other;
+    case 's': return is("string") ? Element::String : Element::Other;
+    case 'i': return is("integer") ? Element::Integer : Element::Other;
+    case 't': return is("true") ? Element::True : Element::Other;
+    case 'f': return is("false") ? Element::False : Element::Other;
+    case 'a': return is("array") ? Element::Array : Element::Other;
+    case 'r': return is("real") ? Element::Real : Element::Other;
+    case 'p': return is("plist") ? Element::Plist : Element::Other;
+    default: return Element::Other;
+  }
+}
+
+bool IsXmlSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+std::optional<std::int64_t> ParseInteger(std::string_view text) {
+  while (!text.empty() && IsXmlSpace(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsXmlSpace(text.back())) text.remove_suffix(1);
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  std::int64_t value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc{} || end != text.data() + text.size() || text.empty()) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+std::optional<std::int32_t> ParseInt32(std::string_view text) {
+  const std::optional<std::int64_t> value = ParseInteger(text);
+  if (!value || *value < std::numeric_limits<std::int32_t>::min() ||
+      *value > std::numeric_limits<std::int32_t>::max()) {
+    return std::nullopt;
+  }
+  return static_cast<std::int32_t>(*value);
+}
+
+std::string Quoted(const std::string& fileName) { return "\"" + fileName + "\""; }
+
+enum class TrackType : std::uint8_t { Missing, File, Other };
+
+// A playlist as the file describes it, before its items are resolved.
+struct RawPlaylist {
+  std::string name;
+  std::string persistentId;
+  std::optional<std::int32_t> fileId;
+  PlaylistMarkers markers;
+  bool smart = false;
+  std::vector<std::int32_t> items;  // track IDs, later positions in the track list
+};
+
+// Finds a track's position by its Track ID. Track IDs are usually dense, so a
+// table indexed by ID does it in one step; sparse ones are searched.
+class TrackPositions {
+ public:
+  using Entry = std::pair<std::int32_t, std::int32_t>;  // Track ID, position
+
+  explicit TrackPositions(std::vector<Entry>& entries) {
+    if (entries.empty()) return;
+    const auto [low, high] =
+        std::minmax_element(entries.begin(), entries.end(),
+                            [](const Entry& a, const Entry& b) { return a.first < b.first; });
+    const std::int64_t span = std::int64_t{high->first} - low->first + 1;
+    if (span <= 8 * static_cast<std::int64_t>(entries.size()) + 1024) {
+      first_ = low->first;
+      table_.assign(static_cast<std::size_t>(span), -1);
+      // With a Track ID given twice, the first entry of the file wins.
+      for (const Entry& entry : entries) {
+        std::int32_t& slot = table_[static_cast<std::size_t>(entry.first - first_)];
+        if (slot < 0) slot = entry.second;
+      }
+    } else {
+      std::sort(entries.begin(), entries.end());
+      sorted_ = std::move(entries);
+    }
+  }
+
+  // The position, or -1 when no track has the ID.
+  std::int32_t Find(std::int32_t id) const {
+    if (!table_.empty()) {
+      const std::int64_t at = std::int64_t{id} - first_;
+      return at >= 0 && at < static_cast<std::int64_t>(table_.size())
+                 ? table_[static_cast<std::size_t>(at)]
+                 : -1;
+    }
+    const auto found = std::lower_bound(sorted_.begin(), sorted_.end(), Entry{id, 0});
+    return found != sorted_.end() && found->first == id ? found->second : -1;
+  }
+
+ private:
+  std::int32_t first_ = 0;
+  std::vector<std::int32_t> table_;
+  std::vector<Entry> sorted_;
+};
+
+// The expat handlers and the state they share. One object reads one file.
+class Reader {
+ public:
+  explicit Reader(std::string fileName)
+      : fileName_(std::move(fileName)),
+        library_(std::make_shared<XmlLibrary>(fileName_)),
+        owned_(XML_ParserCreate(nullptr)),
+        parser_(owned_.get()) {
+    if (parser_ == nullptr) {
+      throw LibraryError("Not enough memory to read " + Quoted(fileName_) + ".");
+    }
+    XML_SetUserData(parser_, this);
+    XML_SetElementHandler(parser_, &Reader::OnStart, &Reader::OnEnd);
+    // No DTD is ever fetched, and a library declares no entities: refusing
+    // every declaration rules out entity expansion attacks altogether.
+    XML_SetParamEntityParsing(parser_, XML_PARAM_ENTITY_PARSING_NEVER);
+    XML_SetEntityDeclHandler(parser_, &Reader::OnEntityDecl);
+    stack_.reserve(16);
+    stack_.push_back(Context::Document);
+    text_.reserve(512);
+  }
+
+  // Feeds the next piece of the file (or its end).
+  void Parse(const char* data, int length, bool last) {
+    bytes_ += static_cast<std::uint64_t>(length);
+    if (XML_Parse(parser_, data, length, last) != XML_STATUS_OK) Fail();
+  }
+
+  // Reads straight into expat's own buffer, saving a copy.
+  void ParseFile(int fd) {
+    for (;;) {
+      void* buffer = XML_GetBuffer(parser_, kReadChunk);
+      if (buffer == nullptr) Fail();
+      ssize_t got;
+      do {
+        got = ::read(fd, buffer, kReadChunk);
+      } while (got < 0 && errno == EINTR);
+      if (got < 0) {
+        throw LibraryError("The iTunes library file " + Quoted(fileName_) +
+                           " cannot be read: " + std::strerror(errno) + ".");
+      }
+      bytes_ += static_cast<std::uint64_t>(got);
+      if (XML_ParseBuffer(parser_, static_cast<int>(got), got == 0) != XML_STATUS_OK) Fail();
+      if (got == 0) return;
+    }
+  }
+
+  std::shared_ptr<XmlLibrary> Finish(PlaylistIds& ids);
+
+ private:
+  static void XMLCALL OnStart(void* self, const XML_Char* name, const XML_Char** /*atts*/) {
+    static_cast<Reader*>(self)->Start(name);
+  }
+  static void XMLCALL OnEnd(void* self, const XML_Char* /*name*/) {
+    static_cast<Reader*>(self)->End();
+  }
+  static void XMLCALL OnText(void* self, const XML_Char* text, int length) {
+    static_cast<Reader*>(self)->Text(text, length);
+  }
+  static void XMLCALL OnEntityDecl(void* self, const XML_Char*, int, const XML_Char*, int,
+                                   const XML_Char*, const XML_Char*, const XML_Char*,
+                                   const XML_Char*) {
+    static_cast<Reader*>(self)->Stop(Problem::Entities);
+  }
+
+  enum class Problem { None, Entities, NotAPlist };
+
+  void Stop(Problem problem) {
+    if (problem_ != Problem::None) return;
+    problem_ = problem;
+    problemLine_ = XML_GetCurrentLineNumber(parser_);
+    problemColumn_ = XML_GetCurrentColumnNumber(parser_);
+    XML_StopParser(parser_, XML_FALSE);
+  }
+
+  [[noreturn]] void Fail();
+
+  void Push(Context context) {
+    stack_.push_back(context);
+    pendingKey_ = Key::None;
+  }
+
+  void BeginText(Element element, Key key) {
+    leaf_ = element;
+    leafKey_ = key;
+    leafSpoilt_ = false;
+    text_.clear();
+    XML_SetCharacterDataHandler(parser_, &Reader::OnText);
+  }
+
+  void Text(const char* text, int length) {
+    if (text_.size() + static_cast<std::size_t>(length) > kMaxTextBytes) {
+      leafSpoilt_ = true;
+      return;
+    }
+    text_.append(text, static_cast<std::size_t>(length));
+  }
+
+  void Start(const char* name);
+  void StartInDictionary(Context context, Element element);
+  void End();
+  void EndKey();
+  void EndValue();
+  void EndTrack();
+
+  struct ParserFree {
+    void operator()(XML_Parser parser) const { XML_ParserFree(parser); }
+  };
+
+  std::string fileName_;
+  std::shared_ptr<XmlLibrary> library_;
+  std::unique_ptr<XML_ParserStruct, ParserFree> owned_;
+  XML_Parser parser_;
+  std::uint64_t bytes_ = 0;
+
+  Problem problem_ = Problem::None;
+  XML_Size problemLine_ = 0;
+  XML_Size problemColumn_ = 0;
+
+  std::vector<Context> stack_;
+  std::uint32_t skip_ = 0;  // depth inside an element whose content does not matter
+  bool sawElement_ = false;
+  bool sawRoot_ = false;
+  bool sawLibraryKey_ = false;
+  Key pendingKey_ = Key::None;
+
+  Element leaf_ = Element::Other;  // Other: no key or value text is being read
+  Key leafKey_ = Key::None;
+  bool leafSpoilt_ = false;  // too long, or holding elements
+  std::string text_;
+
+  // The track being read.
+  std::optional<std::int32_t> trackKey_;  // the track's key in the Tracks dictionary
+  std::optional<std::int32_t> trackId_;
+  std::string_view trackName_;
+  std::int32_t trackDuration_ = 0;
+  TrackType trackType_ = TrackType::Missing;
+  bool trackHasUrl_ = false;
+  std::string trackUrl_;
+  std::vector<std::pair<std::int32_t, std::int32_t>> trackIndex_;  // Track ID, position
+
+  // The playlist being read, and the item.
+  std::vector<RawPlaylist> playlists_;
+  std::optional<std::int32_t> itemTrackId_;
+};
+
+void Reader::Start(const char* name) {
+  if (problem_ != Problem::None) return;  // expat may still report an element or two
+  if (skip_ != 0) {
+    ++skip_;
+    return;
+  }
+  if (leaf_ != Element::Other) {
+    // Markup inside a key or value: not a property list value we can use.
+    leafSpoilt_ = true;
+    skip_ = 1;
+    return;
+  }
+  const Element element = ElementOf(name);
+  const Context context = stack_.back();
+  switch (context) {
+    case Context::Document:
+      sawElement_ = true;
+      if (element != Element::Plist) return Stop(Problem::NotAPlist);
+      return Push(Context::Plist);
+    case Context::Plist:
+      if (element == Element::Dict && !sawRoot_) {
+        sawRoot_ = true;
+        return Push(Context::Root);
+      }
+      skip_ = 1;
+      return;
+    case Context::Playlists:
+      if (element == Element::Dict) {
+        playlists_.emplace_back();
+        return Push(Context::Playlist);
+      }
+      skip_ = 1;
+      return;
+    case Context::Items:
+      if (element == Element::Dict) {
+        itemTrackId_.reset();
+        return Push(Context::Item);
+      }
+      skip_ = 1;
+      return;
+    default: return StartInDictionary(context, element);
+  }
+}
+
+void Reader::StartInDictionary(Context context, Element element) {
+  if (element == Element::Key) return BeginText(Element::Key, Key::None);
+  const Key key = pendingKey_;
+  pendingKey_ = Key::None;
+
+  switch (context) {
+    case Context::Root:
+      if (key == Key::Tracks && element == Element::Dict) return Push(Context::Tracks);
+      if (key == Key::Playlists && element == Element::Array) return Push(Context::Playlists);
+      break;
+    case Context::Tracks:
+      if (element == Element::Dict) {
+        trackId_.reset();
+        trackName_ = {};
+        trackDuration_ = 0;
+        trackType_ = TrackType::Missing;
+        trackHasUrl_ = false;
+        return Push(Context::Track);
+      }
+      trackKey_.reset();
+      break;
+    case Context::Track:
+      switch (key) {
+        case Key::TrackId:
+        case Key::TotalTime:
+          if (element == Element::Integer) return BeginText(element, key);
+          break;
+        case Key::Name:
+        case Key::TrackType:
+        case Key::Location:
+          if (element == Element::String) return BeginText(element, key);
+          break;
+        default: break;
+      }
+      break;
+    case Context::Playlist: {
+      RawPlaylist& playlist = playlists_.back();
+      if (element == Element::True || element == Element::False) {
+        const bool value = element == Element::True;
+        PlaylistMarkers& m = playlist.markers;
+        switch (key) {
+          case Key::Master: m.master = value; break;
+          case Key::Folder: m.folder = value; break;
+          case Key::PurchasedMusic: m.purchasedMusic = value; break;
+          case Key::PartyShuffle: m.partyShuffle = value; break;
+          case Key::Podcasts: m.podcasts = value; break;
+          case Key::Music: m.music = value; break;
+          case Key::Movies: m.movies = value; break;
+          case Key::TVShows: m.tvShows = value; break;
+          case Key::Audiobooks:
+          case Key::Books: m.books = m.books || value; break;
+          case Key::ITunesU: m.iTunesU = value; break;
+          default: break;
+        }
+        break;
+      }
+      switch (key) {
+        case Key::Name:
+        case Key::PersistentId:
+          if (element == Element::String) return BeginText(element, key);
+          break;
+        case Key::PlaylistId:
+        case Key::DistinguishedKind:
+          if (element == Element::Integer) return BeginText(element, key);
+          break;
+        case Key::PlaylistItems:
+          if (element == Element::Array) return Push(Context::Items);
+          break;
+        default: break;
+      }
+      break;
+    }
+    case Context::Item:
+      if (key == Key::TrackId && element == Element::Integer) return BeginText(element, key);
+      break;
+    default: break;
+  }
+  skip_ = 1;
+}
+
+void Reader::End() {
+  if (problem_ != Problem::None) return;
+  if (skip_ != 0) {
+    --skip_;
+    return;
+  }
+  if (leaf_ != Element::Other) {
+    XML_SetCharacterDataHandler(parser_, nullptr);
+    if (leaf_ == Element::Key) {
+      EndKey();
+    } else if (!leafSpoilt_) {
+      EndValue();
+    }
+    leaf_ = Element::Other;
+    return;
+  }
+  const Context closing = stack_.back();
+  stack_.pop_back();
+  pendingKey_ = Key::None;
+  switch (closing) {
+    case Context::Track: EndTrack(); break;
+    case Context::Item:
+      if (itemTrackId_) playlists_.back().items.push_back(*itemTrackId_);
+      break;
+    default: break;
+  }
+}
+
+void Reader::EndKey() {
+  const Context context = stack_.back();
+  if (leafSpoilt_) {
+    pendingKey_ = Key::None;
+    return;
+  }
+  if (context == Context::Tracks) {
+    // The key of a track's entry is its ID, used when the entry lacks one.
+    trackKey_ = ParseInt32(text_);
+    return;
+  }
+  pendingKey_ = ClassifyKey(context, text_);
+  if (context == Context::Root && pendingKey_ != Key::None) sawLibraryKey_ = true;
+  if (context == Context::Playlist && pendingKey_ == Key::SmartInfo) {
+    playlists_.back().smart = true;
+  }
+}
+
+void Reader::EndValue() {
+  switch (stack_.back()) {
+    case Context::Track:
+      switch (leafKey_) {
+        case Key::TrackId: trackId_ = ParseInt32(text_); break;
+        case Key::Name: trackName_ = library_->Texts().Add(text_); break;
+        case Key::TotalTime:
+          if (const auto ms = ParseInteger(text_)) {
+            // Whole seconds, truncated toward zero.
+            const std::int64_t seconds = *ms / 1000;
+            trackDuration_ = static_cast<std::int32_t>(
+                std::clamp<std::int64_t>(seconds, std::numeric_limits<std::int32_t>::min(),
+                                         std::numeric_limits<std::int32_t>::max()));
+          }
+          break;
+        case Key::TrackType:
+          trackType_ = text_ == "File" ? TrackType::File : TrackType::Other;
+          break;
+        case Key::Location:
+          trackUrl_.assign(text_);
+          trackHasUrl_ = true;
+          break;
+        default: break;
+      }
+      break;
+    case Context::Playlist: {
+      RawPlaylist& playlist = playlists_.back();
+      switch (leafKey_) {
+        case Key::Name: playlist.name.assign(text_); break;
+        case Key::PersistentId: playlist.persistentId.assign(text_); break;
+        case Key::PlaylistId: playlist.fileId = ParseInt32(text_); break;
+        case Key::DistinguishedKind: playlist.markers.distinguishedKind = ParseInt32(text_); break;
+        default: break;
+      }
+      break;
+    }
+    case Context::Item: itemTrackId_ = ParseInt32(text_); break;
+    default: break;
+  }
+}
+
+void Reader::EndTrack() {
+  const std::optional<std::int32_t> id = trackId_ ? trackId_ : trackKey_;
+  trackKey_.reset();
+  auto& tracks = library_->MutableTracks();
+  // A track without an ID cannot be named by any playlist.
+  if (!id || tracks.size() >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
+    return;
+  }
+  XmlTrack& track = tracks.emplace_back(trackName_, trackDuration_);
+  // Only files have a location, as in iTunes itself; an entry without a type
+  // counts as a file when its location is one.
+  if (trackHasUrl_ && (trackType_ == TrackType::File ||
+                       (trackType_ == TrackType::Missing && IsFileUrl(trackUrl_)))) {
+    TextArena& texts = library_->Texts();
+    char* room = texts.Reserve(std::max<std::size_t>(trackUrl_.size(), 1));
+    if (const auto length = FileUrlToPath(trackUrl_, room)) {
+      texts.Commit(room, *length);
+      track.SetLocation({room, *length});
+    } else {
+      texts.Commit(room, 0);
+    }
+  }
+  trackIndex_.emplace_back(*id, static_cast<std::int32_t>(tracks.size() - 1));
+}
+
+void Reader::Fail() {
+  const std::string file = Quoted(fileName_);
+  switch (problem_) {
+    case Problem::Entities:
+      throw LibraryError("The iTunes library file " + file + " is refused at line " +
+                         std::to_string(problemLine_) + ", column " +
+                         std::to_string(problemColumn_ + 1) +
+                         ": it declares XML entities, which an iTunes library never does.");
+    case Problem::NotAPlist:
+      throw LibraryError("The file " + file +
+                         " is not an iTunes library: it is not an XML property list.");
+    case Problem::None: break;
+  }
+  const XML_Error code = XML_GetErrorCode(parser_);
+  if (code == XML_ERROR_NO_MEMORY) {
+    throw LibraryError("Not enough memory to read the iTunes library file " + file + ".");
+  }
+  if (bytes_ == 0) throw LibraryError("The iTunes library file " + file + " is empty.");
+  const std::string where = "line " + std::to_string(XML_GetCurrentLineNumber(parser_)) +
+                            ", column " + std::to_string(XML_GetCurrentColumnNumber(parser_) + 1);
+  const bool endsEarly = code == XML_ERROR_NO_ELEMENTS || code == XML_ERROR_UNCLOSED_TOKEN ||
+                         code == XML_ERROR_PARTIAL_CHAR || code == XML_ERROR_UNCLOSED_CDATA_SECTION;
+  if (endsEarly && sawElement_) {
+    throw LibraryError("The iTunes library file " + file +
+                       " is incomplete: the XML breaks off at " + where + ".");
+  }
+  const XML_LChar* reason = XML_ErrorString(code);
+  throw LibraryError("The iTunes library file " + file + " is damaged at " + where + ": " +
+                     (reason != nullptr ? reason : "unreadable XML") + ".");
+}
+
+std::shared_ptr<XmlLibrary> Reader::Finish(PlaylistIds& ids) {
+  if (!sawRoot_ || !sawLibraryKey_) {
+    throw LibraryError("The file " + Quoted(fileName_) +
+                       " is not an iTunes library: it lists neither tracks nor playlists.");
+  }
+
+  // Playlist items name tracks by Track ID; the model keeps positions.
+  const TrackPositions positions(trackIndex_);
+  trackIndex_ = {};
+
+  ids.BeginLoad();
+  for (RawPlaylist& raw : playlists_) {
+    std::size_t kept = 0;
+    for (const std::int32_t trackId : raw.items) {
+      const std::int32_t at = positions.Find(trackId);
+      if (at >= 0) raw.items[kept++] = at;
+    }
+    raw.items.resize(kept);
+    raw.items.shrink_to_fit();
+
+    const PlaylistKind kind = ClassifyPlaylist(raw.markers);
+    if (raw.markers.master && raw.name == kMasterPlaceholder) raw.name = "Library";
+    const std::int32_t playlistId = ids.Assign(raw.persistentId, raw.fileId);
+    library_->AddPlaylist(std::move(raw.name), playlistId, kind.kind, kind.specialKind, raw.smart,
+                          std::move(raw.items));
+  }
+  library_->IndexPlaylists();
+  library_->MutableTracks().shrink_to_fit();
+  return std::move(library_);
+}
+
+FileSignature SignatureFrom(const struct stat& info) {
+  return {static_cast<std::uint64_t>(info.st_size),
+          static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec,
+          static_cast<std::uint64_t>(info.st_ino)};
+}
+
+}  // namespace
+
+std::optional<FileSignature> SignatureOf(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return std::nullopt;
+  return SignatureFrom(info);
+}
+
+std::shared_ptr<XmlLibrary> ReadXmlLibraryFile(const std::string& path, PlaylistIds& ids,
+                                               FileSignature* signature) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    throw LibraryError("The iTunes library file " + Quoted(path) +
+                       " cannot be opened: " + std::strerror(errno) + ".");
+  }
+  struct Closer {
+    int fd;
+    ~Closer() { ::close(fd); }
+  } closer{fd};
+
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    throw LibraryError("The iTunes library " + Quoted(path) + " is not a file.");
+  }
+  ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+
+  Reader reader(path);
+  reader.ParseFile(fd);
+  std::shared_ptr<XmlLibrary> library = reader.Finish(ids);
+  if (signature != nullptr) {
+    *signature = SignatureFrom(info);
+  }
+  return library;
+}
+
+std::shared_ptr<XmlLibrary> ReadXmlLibrary(std::string_view content, const std::string& fileName,
+                                           PlaylistIds& ids) {
+  Reader reader(fileName);
+  constexpr std::size_t kPiece = 1 << 30;
+  do {
+    const std::size_t piece = std::min(content.size(), kPiece);
+    reader.Parse(content.data(), static_cast<int>(piece), piece == content.size());
+    content.remove_prefix(piece);
+  } while (!content.empty());
+  return reader.Finish(ids);
+}
+
+}  // namespace quorvella

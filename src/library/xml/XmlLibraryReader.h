@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "library/xml/PlaylistIds.h"
+#include "library/xml/XmlLibrary.h"
+
+namespace quorvella {
+
+// What tells one version of a file from the next without reading it.
+struct FileSignature {
+  std::uint64_t size = 0;
+  std::int64_t modifiedNs = 0;
+  std::uint64_t inode = 0;
+  friend bool operator==(const FileSignature&, const FileSignature&) = default;
+};
+
+// The signature of the file at the path now, or nullopt when there is none.
+std::optional<FileSignature> SignatureOf(const std::string& path);
+
+// Reads the library file that iTunes writes (an Apple XML property list) as a
+// stream, keeping only what the library model needs. Playlists are numbered
+// through `ids`, which is left untouched when reading fails. Throws
+// LibraryError naming the file (and, for broken XML, the line and column)
+// when the file cannot be read or is not an iTunes library; defects inside
+// an otherwise sound library (values of the wrong type, missing or unknown
+// keys, items naming no track) are skipped. `signature` receives the
+// signature of the version that was read.
+std::shared_ptr<XmlLibrary> ReadXmlLibraryFile(const std::string& path, PlaylistIds& ids,
+                                               FileSignature* signature = nullptr);
+
+// The same for a library held in memory; `fileName` names it in messages.
+std::shared_ptr<XmlLibrary> ReadXmlLibrary(std::string_view content, const std::string& fileName,
+                                           PlaylistIds& ids);
+
+}  // namespace quorvella

@@ -1,0 +1,116 @@
+// SPDX-License-Identifier: MIT
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "library/xml/LibraryLocation.h"
+#include "library/xml/LibraryTestFiles.h"
+#include "settings/MemoryRegistry.h"
+
+namespace quorvella {
+namespace {
+
+using testing::TempDir;
+using testing::WriteFile;
+
+class LibraryLocationTest : public ::testing::Test {
+ protected:
+  Environment Env() {
+    return [this](const char* name) {
+      const auto found = env_.find(name);
+      return found != env_.end() ? found->second : std::string();
+    };
+  }
+  std::string Home(std::string_view rest) { return home_ + std::string(rest); }
+
+  TempDir dir_;
+  std::string home_ = dir_.File("home");
+  std::map<std::string, std::string> env_{{"HOME", home_}};
+  MemoryRegistry store_;
+  RegUtil reg_{store_};
+};
+
+TEST_F(LibraryLocationTest, CandidatesComeInOrderOfPreference) {
+  env_["QUORVELLA_ITUNES_LIBRARY"] = "/env/lib.xml";
+  env_["XDG_MUSIC_DIR"] = "/data/Tunes/";
+  RememberITunesLibraryPath(reg_, "/chosen/Library.xml");
+  EXPECT_EQ(ITunesLibraryCandidates("/given.xml", reg_, Env()),
+            (std::vector<std::string>{
+                "/given.xml",
+                "/env/lib.xml",
+                "/chosen/Library.xml",
+                Home("/Music/iTunes/iTunes Library.xml"),
+                Home("/Music/iTunes/iTunes Music Library.xml"),
+                "/data/Tunes/iTunes/iTunes Library.xml",
+                "/data/Tunes/iTunes/iTunes Music Library.xml",
+            }));
+  EXPECT_EQ(reg_.RegGetString(Hive::CurrentUser, "Software\\Brenlow Software\\Quorvella\\Library",
+                              "XmlPath"),
+            "/chosen/Library.xml");
+}
+
+TEST_F(LibraryLocationTest, WhatIsNotSetIsLeftOutAndNothingIsListedTwice) {
+  env_["QUORVELLA_ITUNES_LIBRARY"] = Home("/Music/iTunes/iTunes Library.xml");
+  env_["XDG_MUSIC_DIR"] = Home("/Music");
+  EXPECT_EQ(ITunesLibraryCandidates("", reg_, Env()),
+            (std::vector<std::string>{Home("/Music/iTunes/iTunes Library.xml"),
+                                      Home("/Music/iTunes/iTunes Music Library.xml")}));
+  env_.clear();
+  EXPECT_TRUE(ITunesLibraryCandidates("", reg_, Env()).empty());
+}
+
+TEST_F(LibraryLocationTest, TheMusicFolderComesFromUserDirsWhenTheEnvironmentHasNone) {
+  const std::pair<const char*, std::string> cases[] = {
+      {"# comment\nXDG_MUSIC_DIR=\"$HOME/Musik\"\n", Home("/Musik")},
+      {"  XDG_MUSIC_DIR=\"/srv/music/\"\n", "/srv/music"},
+      {"XDG_MUSIC_DIR=\"$HOME/\"\n", ""},  // the desktop's way of saying "none"
+      {"XDG_MUSIC_DIR=\"relative\"\n", ""},
+      {"XDG_DOWNLOAD_DIR=\"$HOME/Downloads\"\n", ""},
+  };
+  for (const auto& [content, music] : cases) {
+    WriteFile(Home("/.config/user-dirs.dirs"), content);
+    const auto candidates = ITunesLibraryCandidates("", reg_, Env());
+    std::vector<std::string> expected = {Home("/Music/iTunes/iTunes Library.xml"),
+                                         Home("/Music/iTunes/iTunes Music Library.xml")};
+    if (!music.empty()) {
+      expected.push_back(music + "/iTunes/iTunes Library.xml");
+      expected.push_back(music + "/iTunes/iTunes Music Library.xml");
+    }
+    EXPECT_EQ(candidates, expected) << content;
+  }
+
+  env_["XDG_CONFIG_HOME"] = dir_.File("config");
+  WriteFile(dir_.File("config/user-dirs.dirs"), "XDG_MUSIC_DIR=\"/elsewhere\"\n");
+  EXPECT_EQ(ITunesLibraryCandidates("", reg_, Env()).back(),
+            "/elsewhere/iTunes/iTunes Music Library.xml");
+}
+
+TEST_F(LibraryLocationTest, OpensTheFirstFileThatExists) {
+  const std::string xml =
+      "<plist><dict><key>Tracks</key><dict/><key>Playlists</key><array/></dict></plist>";
+  WriteFile(Home("/Music/iTunes/iTunes Music Library.xml"), xml);
+  std::filesystem::create_directories(Home("/Music/iTunes/iTunes Library.xml"));  // a folder
+  env_["QUORVELLA_ITUNES_LIBRARY"] = dir_.File("gone.xml");
+  EXPECT_EQ(OpenITunesLibrary("", reg_, Env())->Path(),
+            Home("/Music/iTunes/iTunes Music Library.xml"));
+
+  WriteFile(dir_.File("chosen.xml"), "not xml");
+  RememberITunesLibraryPath(reg_, dir_.File("chosen.xml"));
+  EXPECT_THROW(OpenITunesLibrary("", reg_, Env()), LibraryError)
+      << "the first file found is the library, even when it cannot be read";
+}
+
+TEST_F(LibraryLocationTest, SaysWhichFilesWereTriedWhenThereIsNone) {
+  try {
+    OpenITunesLibrary("/given.xml", reg_, Env());
+    ADD_FAILURE() << "opened";
+  } catch (const LibraryError& error) {
+    EXPECT_EQ(std::string(error.what()),
+              "No iTunes library file was found. These files were looked for:\n/given.xml\n" +
+                  Home("/Music/iTunes/iTunes Library.xml\n") +
+                  Home("/Music/iTunes/iTunes Music Library.xml"));
+  }
+}
+
+}  // namespace
+}  // namespace quorvella

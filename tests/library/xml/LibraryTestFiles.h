@@ -1,0 +1,63 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
+
+namespace quorvella::testing {
+
+// A folder of its own for one test, removed afterwards.
+class TempDir {
+ public:
+  TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "quorvella-XXXXXX").string();
+    path_ = ::mkdtemp(pattern.data());
+  }
+  ~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::filesystem::path& Path() const { return path_; }
+  std::string File(std::string_view name) const { return (path_ / name).string(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+inline void WriteFile(const std::string& path, std::string_view content) {
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(content.data(), static_cast<std::streamsize>(content.size()));
+}
+
+// A library file around the given entries of its Tracks dictionary and its
+// Playlists array.
+inline std::string LibraryXml(std::string_view tracks, std::string_view playlists) {
+  std::string xml =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+      "<!DOCTYPE plist PUBLIC \"-//Apple Computer//DTD PLIST 1.0//EN\" "
+      "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
+      "<plist version=\"1.0\">\n<dict>\n"
+      "<key>Major Version</key><integer>1</integer>\n"
+      "<key>Tracks</key>\n<dict>\n";
+  xml += tracks;
+  xml += "</dict>\n<key>Playlists</key>\n<array>\n";
+  xml += playlists;
+  xml += "</array>\n</dict>\n</plist>\n";
+  return xml;
+}
+
+// One entry of the Tracks dictionary; `body` holds the keys after Track ID.
+inline std::string TrackXml(int id, std::string_view body) {
+  const std::string number = std::to_string(id);
+  return "<key>" + number + "</key><dict><key>Track ID</key><integer>" + number + "</integer>" +
+         std::string(body) + "</dict>\n";
+}
+
+}  // namespace quorvella::testing

@@ -1,0 +1,148 @@
+// SPDX-License-Identifier: MIT
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <map>
+#include <set>
+
+#include "library/xml/LibraryTestFiles.h"
+#include "library/xml/XmlITunes.h"
+
+namespace quorvella {
+namespace {
+
+using testing::LibraryXml;
+using testing::TempDir;
+using testing::TrackXml;
+
+struct Entry {
+  const char* persistentId;
+  int fileId;
+  const char* name;
+};
+
+std::string Library(std::initializer_list<Entry> playlists) {
+  std::string xml;
+  for (const Entry& e : playlists) {
+    xml += std::string("<dict><key>Name</key><string>") + e.name +
+           "</string><key>Playlist ID</key><integer>" + std::to_string(e.fileId) +
+           "</integer><key>Playlist Persistent ID</key><string>" + e.persistentId +
+           "</string><key>Playlist Items</key><array><dict><key>Track ID</key><integer>1"
+           "</integer></dict></array></dict>\n";
+  }
+  return LibraryXml(TrackXml(1, "<key>Name</key><string>Song</string>"), xml);
+}
+
+class XmlITunesTest : public ::testing::Test {
+ protected:
+  // Replaces the file the way iTunes does: a new file renamed over the old.
+  void Rewrite(std::string_view content) {
+    testing::WriteFile(path_ + ".new", content);
+    ASSERT_EQ(std::rename((path_ + ".new").c_str(), path_.c_str()), 0);
+  }
+
+  std::map<std::string, std::int32_t> IdsByName(IiTunes& app) {
+    std::map<std::string, std::int32_t> ids;
+    const auto playlists = app.LibrarySource()->Playlists();
+    for (std::int32_t i = 0; i < playlists->Count(); ++i) {
+      ids[playlists->Item(i)->Name()] = playlists->Item(i)->playlistID();
+    }
+    return ids;
+  }
+
+  TempDir dir_;
+  std::string path_ = dir_.File("iTunes Library.xml");
+};
+
+TEST_F(XmlITunesTest, PlaylistsKeepTheirIdsAcrossARewriteAndDeletedOnesAreGone) {
+  Rewrite(Library({{"AAAA", 100, "A"}, {"BBBB", 200, "B"}, {"CCCC", 300, "C"}}));
+  XmlITunes app(path_);
+  EXPECT_EQ(IdsByName(app),
+            (std::map<std::string, std::int32_t>{{"A", 100}, {"B", 200}, {"C", 300}}));
+
+  // iTunes renumbered everything; C is gone, D and E are new and got numbers
+  // that B and C had.
+  Rewrite(
+      Library({{"AAAA", 900, "A"}, {"BBBB", 100, "B"}, {"DDDD", 200, "D"}, {"EEEE", 300, "E"}}));
+  const auto ids = IdsByName(app);
+  EXPECT_EQ(ids.at("A"), 100);
+  EXPECT_EQ(ids.at("B"), 200);
+  EXPECT_NE(ids.at("D"), ids.at("E"));
+  for (const char* name : {"D", "E"}) {
+    EXPECT_TRUE(ids.at(name) != 100 && ids.at(name) != 200 && ids.at(name) != 300) << name;
+  }
+
+  EXPECT_EQ(app.GetITObjectByID(XmlLibrarySourceId, 100, 0, 0)->Name(), "A");
+  EXPECT_EQ(app.GetITObjectByID(XmlLibrarySourceId, 200, 0, 0)->Name(), "B");
+  EXPECT_EQ(app.GetITObjectByID(XmlLibrarySourceId, 300, 0, 0), nullptr) << "C was deleted";
+  EXPECT_EQ(app.GetITObjectByID(XmlLibrarySourceId, ids.at("E"), 0, 0)->Name(), "E");
+  EXPECT_EQ(app.GetITObjectByID(XmlLibrarySourceId + 1, 100, 0, 0), nullptr) << "another source";
+  EXPECT_EQ(app.GetITObjectByID(XmlLibrarySourceId, 100, 1, 0), nullptr) << "a track";
+
+  // C comes back under its old number.
+  Rewrite(Library({{"CCCC", 700, "C"}, {"AAAA", 100, "A"}}));
+  EXPECT_EQ(app.GetITObjectByID(XmlLibrarySourceId, 300, 0, 0)->Name(), "C");
+}
+
+TEST_F(XmlITunesTest, ThePlaylistIdIsTheFilesOwnNumberUnlessAnotherPlaylistHasIt) {
+  Rewrite(LibraryXml("",
+                     "<dict><key>Name</key><string>Twin 1</string><key>Playlist ID</key><integer>5"
+                     "</integer><key>Playlist Persistent ID</key><string>AB</string></dict>"
+                     "<dict><key>Name</key><string>Twin 2</string><key>Playlist ID</key><integer>5"
+                     "</integer><key>Playlist Persistent ID</key><string>AB</string></dict>"
+                     "<dict><key>Name</key><string>No IDs</string></dict>"
+                     "<dict><key>Name</key><string>Number only</string><key>Playlist ID</key>"
+                     "<integer>8</integer></dict>"));
+  XmlITunes app(path_);
+  const auto ids = IdsByName(app);
+  EXPECT_EQ(ids.at("Twin 1"), 5);
+  EXPECT_EQ(ids.size(), 4u);
+  std::set<std::int32_t> distinct;
+  for (const auto& [name, id] : ids) distinct.insert(id);
+  EXPECT_EQ(distinct.size(), 4u) << "every playlist of one reading has its own number";
+  EXPECT_EQ(ids.at("Number only"), 8);
+}
+
+TEST_F(XmlITunesTest, ObjectsHandedOutStayValidAfterAReload) {
+  Rewrite(Library({{"AAAA", 1, "Old"}}));
+  XmlITunes app(path_);
+  const auto oldPlaylist = app.LibrarySource()->Playlists()->Item(0);
+  const auto oldTracks = oldPlaylist->Tracks();
+  const auto oldTrack = oldTracks->Item(0);
+
+  Rewrite(Library({{"AAAA", 1, "New"}, {"BBBB", 2, "Other"}}));
+  EXPECT_EQ(app.LibrarySource()->Playlists()->Count(), 2);
+  EXPECT_EQ(app.GetITObjectByID(XmlLibrarySourceId, 1, 0, 0)->Name(), "New");
+  EXPECT_EQ(oldPlaylist->Name(), "Old");
+  EXPECT_EQ(oldTracks->Count(), 1);
+  EXPECT_EQ(oldTrack->Name(), "Song");
+}
+
+TEST_F(XmlITunesTest, AFileBrokenByAReloadFailsAndTheNextSoundVersionIsRead) {
+  Rewrite(Library({{"AAAA", 1, "A"}}));
+  XmlITunes app(path_);
+  const auto playlist = app.GetITObjectByID(XmlLibrarySourceId, 1, 0, 0);
+
+  Rewrite("<plist><dict><key>Tracks</key>");
+  EXPECT_THROW(app.LibrarySource(), LibraryError);
+  EXPECT_THROW(app.GetITObjectByID(XmlLibrarySourceId, 1, 0, 0), LibraryError);
+  EXPECT_EQ(playlist->Name(), "A");
+
+  Rewrite(Library({{"BBBB", 1, "B"}, {"AAAA", 2, "A"}}));
+  EXPECT_EQ(app.GetITObjectByID(XmlLibrarySourceId, 1, 0, 0)->Name(), "A");
+
+  std::remove(path_.c_str());
+  EXPECT_THROW(app.LibrarySource(), LibraryError);
+}
+
+TEST_F(XmlITunesTest, AnUnchangedFileIsNotReadAgain) {
+  Rewrite(Library({{"AAAA", 1, "A"}}));
+  XmlITunes app(path_);
+  const auto before = app.Library();
+  app.LibrarySource();
+  app.GetITObjectByID(XmlLibrarySourceId, 1, 0, 0);
+  EXPECT_EQ(app.Library(), before);
+}
+
+}  // namespace
+}  // namespace quorvella

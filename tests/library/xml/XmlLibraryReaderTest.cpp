@@ -1,0 +1,414 @@
+// SPDX-License-Identifier: MIT
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "library/xml/LibraryTestFiles.h"
+#include "library/xml/PlaylistKind.h"
+#include "library/xml/XmlLibraryReader.h"
+
+namespace quorvella {
+namespace {
+
+using testing::LibraryXml;
+using testing::TrackXml;
+
+std::shared_ptr<XmlLibrary> Read(const std::string& xml) {
+  PlaylistIds ids;
+  return ReadXmlLibrary(xml, "test.xml", ids);
+}
+
+std::string PlaylistXml(std::string_view body) {
+  return "<dict>" + std::string(body) + "</dict>\n";
+}
+
+struct KindCase {
+  const char* body;  // the playlist's keys besides its name
+  std::int32_t kind;
+  std::int32_t specialKind;
+  bool smart;
+};
+
+constexpr const char* kSmart = "<key>Smart Info</key><data>AQEAAwAAAAIAAAAZ</data>";
+
+TEST(XmlLibraryReaderTest, PlaylistKindsFollowTheFirstRuleThatMatches) {
+  const int kOther = ITUserPlaylistSpecialKindOther;
+  const KindCase cases[] = {
+      {"<key>Master</key><true/>", 1, 0, false},
+      {"<key>Master</key><true/><key>Folder</key><true/><key>Music</key><true/>", 1, 0, false},
+      {"<key>Folder</key><true/>", 2, 4, false},
+      {"<key>Folder</key><true/><key>Purchased Music</key><true/>", 2, 4, false},
+      {"<key>Purchased Music</key><true/>", 2, 1, false},
+      {"<key>Distinguished Kind</key><integer>19</integer>", 2, 1, false},
+      {"<key>Purchased Music</key><true/><key>Podcasts</key><true/>", 2, 1, false},
+      {"<key>Party Shuffle</key><true/>", 2, 2, false},
+      {"<key>Distinguished Kind</key><integer>22</integer>", 2, 2, false},
+      {"<key>Podcasts</key><true/>", 2, 3, false},
+      {"<key>Distinguished Kind</key><integer>10</integer><key>Visible</key><false/>", 2, 3, false},
+      {"<key>Music</key><true/>", 2, 6, true},
+      {"<key>Distinguished Kind</key><integer>4</integer>", 2, 6, false},
+      {"<key>Movies</key><true/>", 2, 7, false},
+      {"<key>Distinguished Kind</key><integer>2</integer>", 2, 7, false},
+      {"<key>TV Shows</key><true/>", 2, 8, false},
+      {"<key>Distinguished Kind</key><integer>3</integer>", 2, 8, false},
+      {"<key>Audiobooks</key><true/>", 2, 9, false},
+      {"<key>Books</key><true/>", 2, 9, false},
+      {"<key>Distinguished Kind</key><integer>5</integer>", 2, 9, false},
+      {"<key>iTunesU</key><true/>", 2, 10, false},
+      {"<key>Distinguished Kind</key><integer>31</integer>", 2, 10, false},
+      {"<key>Distinguished Kind</key><integer>26</integer>", 2, 11, false},
+      {"<key>Distinguished Kind</key><integer>200</integer>", 2, 0, true},
+      {"<key>Distinguished Kind</key><integer>206</integer>", 2, 0, true},
+      {"<key>Distinguished Kind</key><integer>207</integer>", 2, kOther, false},
+      {"<key>Distinguished Kind</key><integer>0</integer>", 2, kOther, false},
+      {"<key>Distinguished Kind</key><integer>65</integer>", 2, kOther, false},
+      {"", 2, 0, false},
+      {"", 2, 0, true},
+      {"<key>Master</key><false/><key>Folder</key><false/><key>Podcasts</key><false/>", 2, 0,
+       false},
+      // values of the wrong type do not count
+      {"<key>Master</key><string>true</string><key>Music</key><integer>1</integer>", 2, 0, false},
+      {"<key>Distinguished Kind</key><string>4</string>", 2, 0, false},
+  };
+
+  std::string playlists;
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    playlists += PlaylistXml("<key>Name</key><string>P" + std::to_string(i) + "</string>" +
+                             cases[i].body + (cases[i].smart ? kSmart : ""));
+  }
+  const auto library = Read(LibraryXml("", playlists));
+  ASSERT_EQ(library->Count(), static_cast<std::int32_t>(std::size(cases)));
+
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    const KindCase& c = cases[i];
+    const auto playlist = library->Item(static_cast<std::int32_t>(i));
+    SCOPED_TRACE(c.body);
+    EXPECT_EQ(playlist->Name(), "P" + std::to_string(i));
+    EXPECT_EQ(playlist->Kind(), c.kind);
+    const IITUserPlaylist* user = playlist->QueryUserPlaylist();
+    if (c.kind != ITPlaylistKindUser) {
+      EXPECT_EQ(user, nullptr);
+      continue;
+    }
+    ASSERT_NE(user, nullptr);
+    EXPECT_EQ(user->SpecialKind(), c.specialKind);
+    EXPECT_EQ(user->Smart(), c.smart);
+  }
+}
+
+TEST(XmlLibraryReaderTest, ThePlaceholderNameOfTheLibraryPlaylistShowsAsLibrary) {
+  const auto library = Read(LibraryXml(
+      "", PlaylistXml("<key>Name</key><string>####!####</string><key>Master</key><true/>") +
+              PlaylistXml("<key>Name</key><string>####!####</string>")));
+  EXPECT_EQ(library->Item(0)->Name(), "Library");
+  EXPECT_EQ(library->Item(1)->Name(), "####!####") << "only the library playlist is renamed";
+}
+
+TEST(XmlLibraryReaderTest, PlaylistTracksComeInItemOrderWithDuplicatesAndWithoutUnknownTracks) {
+  const std::string tracks = TrackXml(10, "<key>Name</key><string>Ten</string>") +
+                             TrackXml(20, "<key>Name</key><string>Twenty</string>") +
+                             TrackXml(30, "<key>Name</key><string>Thirty</string>");
+  std::string items;
+  for (int id : {30, 10, 99, 30, 20, -1}) {
+    items += "<dict><key>Track ID</key><integer>" + std::to_string(id) + "</integer></dict>";
+  }
+  const auto library = Read(LibraryXml(
+      tracks, PlaylistXml("<key>Name</key><string>Mix</string><key>Playlist Items</key><array>" +
+                          items + "</array>")));
+
+  const auto mix = library->Item(0)->Tracks();
+  std::vector<std::string> names;
+  for (std::int32_t i = 0; i < mix->Count(); ++i) names.push_back(mix->Item(i)->Name());
+  EXPECT_EQ(names, (std::vector<std::string>{"Thirty", "Ten", "Thirty", "Twenty"}));
+  EXPECT_THROW(mix->Item(4), LibraryError);
+  EXPECT_THROW(mix->Item(-1), LibraryError);
+  EXPECT_THROW(library->Item(1), LibraryError);
+
+  // The Playlists array ahead of the Tracks dictionary.
+  const std::string reversed =
+      "<plist version=\"1.0\"><dict><key>Playlists</key><array>" +
+      PlaylistXml("<key>Playlist Items</key><array>" + items + "</array>") +
+      "</array><key>Tracks</key><dict>" + tracks + "</dict></dict></plist>";
+  EXPECT_EQ(Read(reversed)->Item(0)->Tracks()->Count(), 4);
+}
+
+TEST(XmlLibraryReaderTest, DurationIsWholeSecondsTruncatedTowardZero) {
+  const std::pair<const char*, std::int32_t> cases[] = {
+      {"<key>Total Time</key><integer>215999</integer>", 215},
+      {"<key>Total Time</key><integer>999</integer>", 0},
+      {"<key>Total Time</key><integer>-1500</integer>", -1},
+      {"<key>Total Time</key><integer>99999999999999</integer>", 2147483647},
+      {"<key>Total Time</key><string>215000</string>", 0},
+      {"<key>Total Time</key><integer>3 minutes</integer>", 0},
+      {"", 0},
+  };
+  std::string tracks, items;
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    tracks += TrackXml(static_cast<int>(i + 1), cases[i].first);
+    items += "<dict><key>Track ID</key><integer>" + std::to_string(i + 1) + "</integer></dict>";
+  }
+  const auto library = Read(
+      LibraryXml(tracks, PlaylistXml("<key>Playlist Items</key><array>" + items + "</array>")));
+  const auto list = library->Item(0)->Tracks();
+  ASSERT_EQ(list->Count(), static_cast<std::int32_t>(std::size(cases)));
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    EXPECT_EQ(list->Item(static_cast<std::int32_t>(i))->Duration(), cases[i].second)
+        << cases[i].first;
+  }
+}
+
+struct LocationCase {
+  const char* body;
+  std::optional<std::string> location;  // nullopt: the lookup fails
+};
+
+TEST(XmlLibraryReaderTest, OnlyFilesHaveALocation) {
+  const LocationCase cases[] = {
+      {"<key>Track Type</key><string>File</string>"
+       "<key>Location</key><string>file://localhost/C:/Music/A%20B.mp3</string>",
+       "C:\\Music\\A B.mp3"},
+      // the type may follow the location
+      {"<key>Location</key><string>file:///Users/me/a.mp3</string>"
+       "<key>Track Type</key><string>File</string>",
+       "/Users/me/a.mp3"},
+      {"<key>Location</key><string>file:///Users/me/untyped.mp3</string>", "/Users/me/untyped.mp3"},
+      {"<key>Location</key><string>http://radio.example/live</string>", std::nullopt},
+      {"<key>Track Type</key><string>URL</string>"
+       "<key>Location</key><string>http://radio.example/live</string>",
+       std::nullopt},
+      {"<key>Track Type</key><string>URL</string>"
+       "<key>Location</key><string>file:///Users/me/odd.mp3</string>",
+       std::nullopt},
+      {"<key>Track Type</key><string>Remote</string>", std::nullopt},
+      {"<key>Track Type</key><string>File</string>", std::nullopt},
+      {"<key>Track Type</key><string>File</string>"
+       "<key>Location</key><string>https://cloud.example/a.mp3</string>",
+       std::nullopt},
+      {"<key>Track Type</key><string>File</string>"
+       "<key>Location</key><string>file://localhost/</string>",
+       "/"},
+      {"<key>Track Type</key><string>File</string>"
+       "<key>Location</key><string>file:///Users/me/R&amp;B%20%26%20Soul.mp3</string>",
+       "/Users/me/R&B & Soul.mp3"},
+  };
+  std::string tracks, items;
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    tracks += TrackXml(static_cast<int>(i + 1), cases[i].body);
+    items += "<dict><key>Track ID</key><integer>" + std::to_string(i + 1) + "</integer></dict>";
+  }
+  const auto library = Read(
+      LibraryXml(tracks, PlaylistXml("<key>Playlist Items</key><array>" + items + "</array>")));
+  const auto list = library->Item(0)->Tracks();
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    const auto track = list->Item(static_cast<std::int32_t>(i));
+    SCOPED_TRACE(cases[i].body);
+    if (cases[i].location) {
+      EXPECT_EQ(track->GetProperty("Location"), *cases[i].location);
+    } else {
+      EXPECT_THROW(track->GetProperty("Location"), LibraryError);
+    }
+  }
+  EXPECT_EQ(list->Item(0)->GetProperty("location"), "C:\\Music\\A B.mp3")
+      << "names of properties are looked up regardless of case";
+  EXPECT_THROW(list->Item(0)->GetProperty("Name"), LibraryError);
+  EXPECT_THROW(list->Item(0)->GetProperty(""), LibraryError);
+}
+
+TEST(XmlLibraryReaderTest, DefectsInsideASoundLibraryAreSkipped) {
+  const std::string tracks =
+      // unknown keys and elements, a value with markup in it, keys without values
+      TrackXml(1,
+               "<key>Unknown</key><dict><key>Name</key><string>not me</string></dict>"
+               "<key>Name</key><string>One</string><foo><bar/></foo>"
+               "<key>Location</key><string>file:///a<b/>c</string><key>Track Type</key>") +
+      // the ID only in the entry's key; a Track ID of the wrong type
+      "<key>2</key><dict><key>Track ID</key><string>2</string><key>Name</key><string>Two</string>"
+      "</dict>" +
+      // no ID at all: nothing can name it
+      "<key>three</key><dict><key>Name</key><string>Three</string></dict>" +
+      // a name that is not text
+      TrackXml(4, "<key>Name</key><integer>4</integer>") +
+      // the same ID again: the first entry wins
+      TrackXml(1, "<key>Name</key><string>One again</string>") +
+      "<key>5</key><string>not a track</string><dict><key>Name</key><string>Five</string></dict>";
+  const std::string playlists =
+      PlaylistXml(
+          "<key>Name</key><string>Mixed</string><key>Playlist Items</key><array>"
+          "<dict><key>Track ID</key><integer>1</integer></dict>"
+          "<dict><key>Track ID</key><string>2</string></dict>"
+          "<dict><key>Track ID</key><integer>2</integer></dict>"
+          "<integer>4</integer><dict/>"
+          "<dict><key>Track ID</key><integer>4</integer></dict>"
+          "<dict><key>Track ID</key><integer>5</integer></dict>"
+          "</array>") +
+      PlaylistXml("<key>Name</key><integer>7</integer><key>Playlist Items</key><dict/>") +
+      "<string>not a playlist</string>" +
+      PlaylistXml("<key>Playlist ID</key><string>x</string><key>Name</key>");
+  const auto library = Read(LibraryXml(tracks, playlists));
+
+  ASSERT_EQ(library->Count(), 3);
+  const auto mixed = library->Item(0)->Tracks();
+  ASSERT_EQ(mixed->Count(), 3);
+  EXPECT_EQ(mixed->Item(0)->Name(), "One");
+  EXPECT_THROW(mixed->Item(0)->GetProperty("Location"), LibraryError)
+      << "a location with markup in it is no location";
+  EXPECT_EQ(mixed->Item(1)->Name(), "Two");
+  EXPECT_EQ(mixed->Item(2)->Name(), "");
+  EXPECT_EQ(library->Item(1)->Name(), "");
+  EXPECT_EQ(library->Item(1)->Tracks()->Count(), 0);
+  EXPECT_EQ(library->Item(2)->Kind(), ITPlaylistKindUser);
+}
+
+TEST(XmlLibraryReaderTest, HugeTextsAreDroppedNotKept) {
+  const std::string huge(3 << 20, 'x');
+  const std::string tracks =
+      TrackXml(1,
+               "<key>Name</key><string>" + huge + "</string>" +
+                   "<key>Track Type</key><string>File</string><key>Location</key><string>file:///" +
+                   huge + "</string>") +
+      TrackXml(2, "<key>" + huge + "</key><string>y</string><key>Name</key><string>Fine</string>");
+  const auto library = Read(LibraryXml(
+      tracks, PlaylistXml("<key>Name</key><string>" + huge +
+                          "</string><key>Playlist Items</key><array>"
+                          "<dict><key>Track ID</key><integer>1</integer></dict>"
+                          "<dict><key>Track ID</key><integer>2</integer></dict></array>")));
+  const auto list = library->Item(0)->Tracks();
+  EXPECT_EQ(library->Item(0)->Name(), "");
+  EXPECT_EQ(list->Item(0)->Name(), "");
+  EXPECT_THROW(list->Item(0)->GetProperty("Location"), LibraryError);
+  EXPECT_EQ(list->Item(1)->Name(), "Fine");
+  EXPECT_LT(library->MemoryBytes(), std::size_t{1} << 20);
+}
+
+struct BrokenCase {
+  const char* file;
+  const char* message;  // {} stands for the file's path
+};
+
+TEST(XmlLibraryReaderTest, BrokenFilesGiveAMessageNamingTheFileAndThePlace) {
+  const BrokenCase cases[] = {
+      {"empty.xml", "The iTunes library file \"{}\" is empty."},
+      {"plain-text.xml",
+       "The iTunes library file \"{}\" is damaged at line 1, column 1: syntax error."},
+      {"html-instead-of-plist.xml",
+       "The file \"{}\" is not an iTunes library: it is not an XML property list."},
+      {"plist-of-an-array.xml",
+       "The file \"{}\" is not an iTunes library: it lists neither tracks nor playlists."},
+      {"plist-without-tracks-or-playlists.xml",
+       "The file \"{}\" is not an iTunes library: it lists neither tracks nor playlists."},
+      {"truncated-in-a-track.xml",
+       "The iTunes library file \"{}\" is incomplete: "
+       "the XML breaks off at line 17, column 36."},
+      {"truncated-in-a-tag.xml",
+       "The iTunes library file \"{}\" is incomplete: "
+       "the XML breaks off at line 11, column 4."},
+      {"mismatched-tag.xml",
+       "The iTunes library file \"{}\" is damaged at line 6, column 4: mismatched tag."},
+      {"latin1-bytes-in-utf8.xml",
+       "The iTunes library file \"{}\" is damaged at line 9, column 15: "
+       "not well-formed (invalid token)."},
+      {"undefined-entity.xml",
+       "The iTunes library file \"{}\" is damaged at line 8, column 35: undefined entity."},
+      {"billion-laughs.xml",
+       "The iTunes library file \"{}\" is refused at line 3, column 13"
+       ": it declares XML entities, which an iTunes library never does."},
+      {"external-entity.xml",
+       "The iTunes library file \"{}\" is refused at line 3, column 45"
+       ": it declares XML entities, which an iTunes library never does."},
+      {"external-parameter-entity.xml",
+       "The iTunes library file \"{}\" is refused at line 3, column 61"
+       ": it declares XML entities, which an iTunes library never does."},
+      {"second-root-element.xml",
+       "The iTunes library file \"{}\" is damaged at line 8, column 1: "
+       "junk after document element."},
+  };
+  for (const BrokenCase& c : cases) {
+    const std::string path = std::string(QUORVELLA_TEST_DATA) + "/itunes-xml/broken/" + c.file;
+    std::string expected = c.message;
+    if (const std::size_t at = expected.find("{}"); at != std::string::npos) {
+      expected.replace(at, 2, path);
+    }
+    PlaylistIds ids;
+    try {
+      ReadXmlLibraryFile(path, ids);
+      ADD_FAILURE() << c.file << " was read";
+    } catch (const LibraryError& error) {
+      EXPECT_EQ(error.what(), expected) << c.file;
+    }
+  }
+}
+
+TEST(XmlLibraryReaderTest, AFileThatCannotBeOpenedIsNamed) {
+  PlaylistIds ids;
+  try {
+    ReadXmlLibraryFile("/nonexistent/iTunes Library.xml", ids);
+    ADD_FAILURE() << "read";
+  } catch (const LibraryError& error) {
+    EXPECT_STREQ(error.what(),
+                 "The iTunes library file \"/nonexistent/iTunes Library.xml\" cannot be opened: "
+                 "No such file or directory.");
+  }
+  EXPECT_THROW(ReadXmlLibraryFile(QUORVELLA_TEST_DATA, ids), LibraryError) << "a folder";
+}
+
+// A real library exported on a Mac, trimmed upstream so that many items name
+// tracks that are not in it.
+TEST(XmlLibraryReaderTest, ReadsARealMacLibrary) {
+  PlaylistIds ids;
+  const auto library =
+      ReadXmlLibraryFile(std::string(QUORVELLA_TEST_DATA) + "/itunes-xml/mac-itunes-12.6.xml", ids);
+
+  struct Expected {
+    const char* name;
+    std::int32_t id, kind, specialKind;
+    bool smart;
+    std::int32_t tracks;
+  };
+  const Expected expected[] = {
+      {"Library", 121714, 1, 0, false, 2},
+      {"Music", 149573, 2, 6, true, 0},
+      {"Films", 174941, 2, 7, true, 2},
+      {"TV Programmes", 176902, 2, 8, true, 0},
+      {"Podcasts", 177461, 2, 3, false, 2},
+      {"iTunes\u00a0U", 178348, 2, 10, false, 0},
+      {"Audiobooks", 178351, 2, 9, true, 0},
+      {"Purchased", 178670, 2, 1, false, 0},
+      {"90\u2019s Music", 179015, 2, 0, true, 0},
+      {"Classical Music", 184326, 2, 0, true, 0},
+      {"Jazz", 184829, 2, 0, true, 1},
+  };
+  ASSERT_EQ(library->Count(), static_cast<std::int32_t>(std::size(expected)));
+  for (std::size_t i = 0; i < std::size(expected); ++i) {
+    const Expected& e = expected[i];
+    const auto playlist = library->Item(static_cast<std::int32_t>(i));
+    SCOPED_TRACE(e.name);
+    EXPECT_EQ(playlist->Name(), e.name);
+    EXPECT_EQ(playlist->playlistID(), e.id);
+    EXPECT_EQ(playlist->sourceID(), XmlLibrarySourceId);
+    EXPECT_EQ(playlist->Kind(), e.kind);
+    if (const IITUserPlaylist* user = playlist->QueryUserPlaylist()) {
+      EXPECT_EQ(user->SpecialKind(), e.specialKind);
+      EXPECT_EQ(user->Smart(), e.smart);
+    }
+    EXPECT_EQ(playlist->Tracks()->Count(), e.tracks);
+  }
+  EXPECT_EQ(library->TrackList().size(), 402u);
+
+  const auto master = library->Item(0)->Tracks();
+  EXPECT_EQ(master->Item(0)->Name(), "That's All I Ask");
+  EXPECT_EQ(master->Item(0)->Duration(), 147);
+  EXPECT_EQ(master->Item(0)->GetProperty("Location"),
+            "/Users/nathan/Music/iTunes/iTunes Media/Music/Nina Simone/"
+            "Four Women_ The Complete Nina Simone On Philips/3-16 That's All I Ask 1.m4a");
+  const auto films = library->Item(2)->Tracks();
+  EXPECT_EQ(films->Item(1)->Name(), "Casino Royale");
+  EXPECT_EQ(films->Item(1)->Duration(), 8680);
+  EXPECT_EQ(films->Item(1)->GetProperty("Location"),
+            "/Volumes/data/Music/iTunes/iTunes Media/Movies/James_Bond/Casino Royale (HD).m4v");
+  const auto podcasts = library->Item(4)->Tracks();
+  EXPECT_EQ(podcasts->Item(0)->Name(), "Get The Led Out - Volume 1");
+  EXPECT_THROW(podcasts->Item(0)->GetProperty("Location"), LibraryError) << "a URL track";
+}
+
+}  // namespace
+}  // namespace quorvella
