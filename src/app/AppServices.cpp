@@ -19,7 +19,10 @@ Settings& AppServices::LoadedSettings() {
 }
 
 std::shared_ptr<IiTunes> AppServices::OpenLibrary(const std::string& path) const {
-  return OpenITunesLibrary(path, reg_);
+  // A file the user named is the one wanted: a mistyped name must not quietly
+  // open some other library.
+  if (!path.empty()) return std::make_shared<XmlITunes>(path);
+  return OpenITunesLibrary({}, reg_);
 }
 
 MainServices AppServices::MakeMainServices(MessageBoxes& boxes, EventPump& pump) {
