@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include <iostream>
 
-#include "settings/MemoryRegistry.h"
+#include "settings/FileRegistry.h"
 #include "settings/Settings.h"
 
 int main() {
-  quorvella::MemoryRegistry store;
+  quorvella::FileRegistry store(quorvella::DefaultRegistryPath());
   quorvella::RegUtil reg(store);
   quorvella::Settings settings(reg);
   settings.LoadSettings();
