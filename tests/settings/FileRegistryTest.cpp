@@ -1,0 +1,273 @@
+// SPDX-License-Identifier: MIT
+#include "settings/FileRegistry.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "RegSamples.h"
+#include "settings/RegUtil.h"
+#include "settings/RegistryKeys.h"
+#include "settings/Settings.h"
+
+namespace quorvella {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view kKey = "Software\\Test";
+
+std::string ReadBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream out;
+  out << in.rdbuf();
+  return out.str();
+}
+
+void WriteBytes(const fs::path& path, std::string_view bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Files in the folder whose names start with the store's file name and then
+// the given marker.
+std::vector<fs::path> FilesBeside(const fs::path& store, std::string_view marker) {
+  std::vector<fs::path> found;
+  for (const auto& entry : fs::directory_iterator(store.parent_path())) {
+    if (entry.path().filename().string().rfind(store.filename().string() + std::string(marker), 0) == 0) {
+      found.push_back(entry.path());
+    }
+  }
+  std::sort(found.begin(), found.end());
+  return found;
+}
+
+// Runs body in a child process and returns its exit status.
+template <typename F>
+pid_t Spawn(F body) {
+  const pid_t pid = ::fork();
+  if (pid == 0) ::_exit(body());
+  return pid;
+}
+
+int ExitCode(pid_t pid) {
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+class FileRegistryTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "quorvella-reg-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    folder = pattern;
+    path = folder / "Quorvella" / "registry.reg";
+  }
+  void TearDown() override { fs::remove_all(folder); }
+
+  fs::path folder;
+  fs::path path;
+};
+
+TEST_F(FileRegistryTest, AFileWrittenByTheStoreReadsBackEveryTypeUnchanged) {
+  {
+    FileRegistry writer(path.string());
+    for (const auto& [name, value] : test::EveryKindOfValue()) {
+      ASSERT_TRUE(writer.SetValue(Hive::CurrentUser, kKey, name, value)) << name;
+    }
+  }
+  EXPECT_EQ(ReadBytes(path).substr(0, 2), "\xFF\xFE");
+  FileRegistry reader(path.string());
+  for (const auto& [name, value] : test::EveryKindOfValue()) {
+    EXPECT_EQ(reader.QueryValue(Hive::CurrentUser, kKey, name), value) << name;
+  }
+}
+
+TEST_F(FileRegistryTest, RegUtilRulesHoldOverTheFile) {
+  FileRegistry store(path.string());
+  const RegUtil reg(store);
+  EXPECT_FALSE(reg.RegKeyExists(Hive::CurrentUser, kKey));
+  EXPECT_EQ(reg.RegGetString(Hive::CurrentUser, kKey, "Missing"), "");
+  store.SetValue(Hive::CurrentUser, kKey, "Dword", RegValue::Dword(1));
+  reg.RegSetString(Hive::CurrentUser, kKey, "Fits", std::string(1023, 'a'));
+  reg.RegSetString(Hive::CurrentUser, kKey, "TooLong", std::string(1024, 'a'));
+
+  FileRegistry other(path.string());
+  const RegUtil fresh(other);
+  EXPECT_TRUE(fresh.RegKeyExists(Hive::CurrentUser, "software\\TEST"));
+  EXPECT_EQ(fresh.RegGetString(Hive::CurrentUser, kKey, "Dword"), "");
+  EXPECT_TRUE(fresh.RegGetBool(Hive::CurrentUser, kKey, "Dword", true));
+  EXPECT_EQ(fresh.RegGetString(Hive::CurrentUser, kKey, "Fits"), std::string(1023, 'a'));
+  EXPECT_EQ(fresh.RegGetString(Hive::CurrentUser, kKey, "TooLong"), "");
+}
+
+TEST_F(FileRegistryTest, AReaderSeesWhatAnotherStoreWroteSince) {
+  FileRegistry reader(path.string());
+  FileRegistry writer(path.string());
+  EXPECT_FALSE(reader.QueryValue(Hive::CurrentUser, kKey, "A"));
+  for (std::uint32_t i = 0; i < 3; ++i) {
+    ASSERT_TRUE(writer.SetValue(Hive::CurrentUser, kKey, "A", RegValue::Dword(i)));
+    EXPECT_EQ(reader.QueryValue(Hive::CurrentUser, kKey, "A"), RegValue::Dword(i));
+  }
+}
+
+TEST_F(FileRegistryTest, TwoProcessesWritingAtOnceBothKeepAllTheirValues) {
+  constexpr int kWrites = 40;
+  std::vector<pid_t> children;
+  for (const char* who : {"a", "b"}) {
+    children.push_back(Spawn([&] {
+      FileRegistry store(path.string());
+      int failed = 0;
+      for (int i = 0; i < kWrites; ++i) {
+        failed += !store.SetValue(Hive::CurrentUser, kKey, who + std::to_string(i),
+                                  RegValue::Dword(static_cast<std::uint32_t>(i)));
+      }
+      return failed == 0 ? 0 : 1;
+    }));
+  }
+  for (const pid_t child : children) EXPECT_EQ(ExitCode(child), 0);
+
+  FileRegistry store(path.string());
+  for (const char* who : {"a", "b"}) {
+    for (int i = 0; i < kWrites; ++i) {
+      EXPECT_EQ(store.QueryValue(Hive::CurrentUser, kKey, who + std::to_string(i)),
+                RegValue::Dword(static_cast<std::uint32_t>(i)))
+          << who << i;
+    }
+  }
+  EXPECT_TRUE(FilesBeside(path, ".tmp-").empty());
+}
+
+TEST_F(FileRegistryTest, AWriteThatDiesBeforeReplacingTheFileLeavesTheOldOneIntact) {
+  FileRegistry store(path.string());
+  ASSERT_TRUE(store.SetValue(Hive::CurrentUser, kKey, "Old", RegValue::String("kept")));
+  const std::string before = ReadBytes(path);
+
+  const pid_t child = Spawn([&] {
+    FileRegistry dying(path.string());
+    dying.SetBeforeReplaceHookForTesting([] { ::_exit(3); });
+    dying.SetValue(Hive::CurrentUser, kKey, "New", RegValue::String("lost"));
+    return 0;
+  });
+  ASSERT_EQ(ExitCode(child), 3);
+  EXPECT_EQ(ReadBytes(path), before);
+  EXPECT_EQ(FilesBeside(path, ".tmp-").size(), 1u) << "the dead writer's temporary file";
+
+  FileRegistry next(path.string());
+  EXPECT_EQ(next.QueryValue(Hive::CurrentUser, kKey, "Old"), RegValue::String("kept"));
+  EXPECT_FALSE(next.QueryValue(Hive::CurrentUser, kKey, "New"));
+  ASSERT_TRUE(next.SetValue(Hive::CurrentUser, kKey, "Later", RegValue::String("x")));
+  EXPECT_TRUE(FilesBeside(path, ".tmp-").empty()) << "leftovers are cleared under the lock";
+  EXPECT_EQ(next.QueryValue(Hive::CurrentUser, kKey, "Old"), RegValue::String("kept"));
+}
+
+TEST_F(FileRegistryTest, ADamagedFileIsKeptAsideAndTheProgramRunsOnDefaults) {
+  // The first lines are fine; one bad line makes the whole file untrustworthy.
+  const std::string damaged =
+      "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Brenlow "
+      "Software\\Quorvella]\n\"DeleteEmptyOutput\"=\"False\"\n\"PlaylistFolder\"=\"/music\n";
+  fs::create_directories(path.parent_path());
+  WriteBytes(path, damaged);
+
+  FileRegistry store(path.string());
+  const RegUtil reg(store);
+  Settings settings(reg);
+  settings.LoadSettings();
+  EXPECT_TRUE(settings.GetDeleteEmptyOutput());
+  EXPECT_EQ(settings.GetPlaylistFolder(), "");
+  EXPECT_EQ(ReadBytes(path), damaged) << "reading changes nothing";
+  EXPECT_TRUE(FilesBeside(path, ".damaged-").empty());
+
+  settings.SetPlaylistFolder("/lists");
+  const auto kept = FilesBeside(path, ".damaged-");
+  ASSERT_EQ(kept.size(), 1u);
+  EXPECT_EQ(kept[0].string(), store.DamagedCopy());
+  EXPECT_EQ(ReadBytes(kept[0]), damaged);
+  FileRegistry fresh(path.string());
+  EXPECT_EQ(RegUtil(fresh).RegGetString(Hive::CurrentUser, SettingsKey, "PlaylistFolder"), "/lists");
+  EXPECT_FALSE(fresh.QueryValue(Hive::CurrentUser, SettingsKey, "DeleteEmptyOutput"));
+
+  // Damaged again within the same second: the first copy stays as it was.
+  WriteBytes(path, "garbage");
+  ASSERT_TRUE(store.SetValue(Hive::CurrentUser, kKey, "A", RegValue::Dword(1)));
+  const auto both = FilesBeside(path, ".damaged-");
+  ASSERT_EQ(both.size(), 2u);
+  EXPECT_EQ(ReadBytes(kept[0]), damaged);
+  EXPECT_EQ(ReadBytes(store.DamagedCopy()), "garbage");
+}
+
+TEST_F(FileRegistryTest, ImportCarriesOutDeletionsAndKeepsEverythingElse) {
+  FileRegistry store(path.string());
+  store.SetValue(Hive::CurrentUser, "Software\\A", "x", RegValue::String("1"));
+  store.SetValue(Hive::CurrentUser, "Software\\A", "y", RegValue::String("2"));
+  store.SetValue(Hive::CurrentUser, "Software\\A\\Sub", "z", RegValue::String("3"));
+  store.SetValue(Hive::CurrentUser, "Software\\B", "keep", RegValue::String("4"));
+
+  const auto document = ParseRegFile(
+      "Windows Registry Editor Version 5.00\n"
+      "[-HKEY_CURRENT_USER\\Software\\A\\Sub]\n"
+      "[HKEY_CURRENT_USER\\Software\\A]\n\"x\"=-\n\"new\"=dword:00000005\n");
+  ASSERT_FALSE(document.error);
+  ASSERT_TRUE(store.Import(document.document));
+
+  FileRegistry fresh(path.string());
+  EXPECT_FALSE(fresh.KeyExists(Hive::CurrentUser, "Software\\A\\Sub"));
+  EXPECT_FALSE(fresh.QueryValue(Hive::CurrentUser, "Software\\A", "x"));
+  EXPECT_EQ(fresh.QueryValue(Hive::CurrentUser, "Software\\A", "y"), RegValue::String("2"));
+  EXPECT_EQ(fresh.QueryValue(Hive::CurrentUser, "Software\\A", "new"), RegValue::Dword(5));
+  EXPECT_EQ(fresh.QueryValue(Hive::CurrentUser, "Software\\B", "keep"), RegValue::String("4"));
+
+  const auto exported = fresh.Export(Hive::CurrentUser, "Software\\B");
+  ASSERT_TRUE(exported);
+  RegTree onlyB;
+  onlyB.SetValue(Hive::CurrentUser, "Software\\B", "keep", RegValue::String("4"));
+  EXPECT_EQ(ParseRegFile(*exported).document.tree, onlyB);
+  EXPECT_EQ(fresh.Export(), ReadBytes(path));
+}
+
+TEST_F(FileRegistryTest, WritesThatCannotBeMadeReturnFalseAndChangeNothing) {
+  // A file where the folder should be: the folder cannot be created.
+  WriteBytes(folder / "Quorvella", "in the way");
+  FileRegistry blocked(path.string());
+  EXPECT_FALSE(blocked.SetValue(Hive::CurrentUser, kKey, "A", RegValue::Dword(1)));
+  EXPECT_FALSE(blocked.QueryValue(Hive::CurrentUser, kKey, "A"));
+  EXPECT_FALSE(FileRegistry("").SetValue(Hive::CurrentUser, kKey, "A", RegValue::Dword(1)));
+
+  // Names that would not survive the file, and text that is not UTF-8.
+  FileRegistry store((folder / "other.reg").string());
+  EXPECT_FALSE(store.SetValue(Hive::CurrentUser, kKey, "two\nlines", RegValue::Dword(1)));
+  EXPECT_FALSE(store.SetValue(Hive::CurrentUser, "Key\r\n", "A", RegValue::Dword(1)));
+  EXPECT_FALSE(store.SetValue(Hive::CurrentUser, kKey, "A", RegValue::String("caf\xE9")));
+  EXPECT_FALSE(fs::exists(folder / "other.reg"));
+}
+
+TEST(DefaultRegistryPath, FollowsXdgConfigHomeAndFallsBackToHome) {
+  const auto saved = [](const char* name) -> std::optional<std::string> {
+    const char* value = std::getenv(name);
+    return value ? std::optional<std::string>(value) : std::nullopt;
+  };
+  const auto restore = [](const char* name, const std::optional<std::string>& value) {
+    value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name);
+  };
+  const auto config = saved("XDG_CONFIG_HOME");
+  const auto home = saved("HOME");
+
+  ::setenv("HOME", "/home/u", 1);
+  ::setenv("XDG_CONFIG_HOME", "/cfg", 1);
+  EXPECT_EQ(DefaultRegistryPath(), "/cfg/Quorvella/registry.reg");
+  ::setenv("XDG_CONFIG_HOME", "relative/cfg", 1);
+  EXPECT_EQ(DefaultRegistryPath(), "/home/u/.config/Quorvella/registry.reg");
+  ::unsetenv("XDG_CONFIG_HOME");
+  EXPECT_EQ(DefaultRegistryPath(), "/home/u/.config/Quorvella/registry.reg");
+
+  restore("XDG_CONFIG_HOME", config);
+  restore("HOME", home);
+}
+
+}  // namespace
+}  // namespace quorvella
