@@ -4,6 +4,7 @@
 // and report as the window and prints the same texts.
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
 
 #include <cstdio>
 #include <iostream>
@@ -11,7 +12,6 @@
 #include "app/AppServices.h"
 #include "app/ConsoleView.h"
 #include "engine/MainController.h"
-#include "library/PlaylistCatalogue.h"
 #include "engine/PathRules.h"
 #include "settings/Settings.h"
 #include "settings/Text.h"
@@ -213,9 +213,8 @@ int CommandOptions(AppServices& app, const QStringList& args) {
   std::optional<std::string> newFolder;
   if (parser.isSet(folder)) {
     std::string dir = TrimSpaces(S(parser.value(folder)));
-    if (!dir.empty() && dir.front() != '/' && DialectOf(dir) == PathDialect::Windows &&
-        !(dir.size() >= 2 && dir[1] == ':') && !StartsWith(dir, "\\\\")) {
-      // A relative folder means one below the current directory.
+    // A relative folder means one below the current directory.
+    if (!dir.empty() && dir.front() != '/') {
       dir = S(QDir::current().absoluteFilePath(QString::fromStdString(dir)));
     }
     if (!dir.empty() && !app.Files().PathExists(dir)) {

@@ -97,4 +97,19 @@ bool IsFolderPublished(std::string_view folder) {
   return IsFolderPublished(folder, GetPublishedMusicFolders());
 }
 
+std::string UnpublishedFolderWarning(std::string_view folder) {
+  std::string text = "The playlist folder which you have selected is:\r\n";
+  text += folder;
+  text += "\r\n\r\n";
+  text += "This folder has not been published as a Music folder in TiVo Desktop, and therefore your";
+  text += " TiVo box will not be able to play any playlists in this folder.";
+  return text;
+}
+
+Message UnpublishedFolderQuestion(std::string_view folder) {
+  return Message{UnpublishedFolderWarning(folder) +
+                     "\r\n\r\nAre you sure that you want to use this playlist folder?",
+                 MsgIcon::Question, MsgButtons::YesNo, MsgAnswer::No};
+}
+
 }  // namespace quorvella

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/MessageBoxes.h"
+
 // The music folders TiVo Desktop publishes: one shortcut each in its music
 // shortcut folder. Nothing is cached; every call reads the folder afresh.
 namespace quorvella {
@@ -41,5 +43,10 @@ bool IsFolderPublished(std::string_view folder, const std::vector<std::string>& 
 // The same against the shortcut folder, which is not read when folder is
 // blank.
 bool IsFolderPublished(std::string_view folder);
+
+// The warning given when the chosen playlist folder is not published, and the
+// question that follows it when the folder is confirmed.
+std::string UnpublishedFolderWarning(std::string_view folder);
+Message UnpublishedFolderQuestion(std::string_view folder);
 
 }  // namespace quorvella
