@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QFont>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
@@ -28,6 +29,20 @@ constexpr int Px(int twips) { return twips / 15; }
 
 QRect TwipsRect(int left, int top, int width, int height) {
   return QRect(Px(left), Px(top), Px(width), Px(height));
+}
+
+// A label keeps its place but grows to its text, which a desktop font may
+// make wider than the space it was given; a right-aligned one grows leftwards.
+void FitLabel(QLabel* label) {
+  const int needed = label->sizeHint().width();
+  if (needed <= label->width()) return;
+  QRect geometry = label->geometry();
+  if (label->alignment() & Qt::AlignRight) {
+    geometry.setLeft(geometry.right() - needed + 1);
+  } else {
+    geometry.setWidth(needed);
+  }
+  label->setGeometry(geometry);
 }
 
 // The bars run in hundredths of a percent, so fractional progress shows.
@@ -69,6 +84,11 @@ void FormMain::Form_Initialize() {
   // A fixed frame with a minimise box and no maximise box.
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+  // The controls keep the sizes they were laid out with, which suit an
+  // 8-point dialog font; the desktop's larger default would clip captions.
+  QFont dialogFont = font();
+  dialogFont.setPointSizeF(8.0);
+  setFont(dialogFont);
 }
 
 void FormMain::BuildControls() {
@@ -150,6 +170,8 @@ void FormMain::BuildControls() {
   label4->setObjectName(QStringLiteral("Label4"));
   label4->setGeometry(TwipsRect(7560, 8160, 2655, 255));
   label4->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+  for (QLabel* label : {label1, label2, label3, label4}) FitLabel(label);
 
   // Tab order as the controls were laid out.
   setTabOrder(listPlaylists_, butRefresh_);

@@ -1,0 +1,322 @@
+// SPDX-License-Identifier: MIT
+// The main window driven as a user drives it: real widgets found by name,
+// real clicks and keys, a real library file, real playlist files and trash.
+#include "ui/FormMain.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+#include <filesystem>
+#include <fstream>
+
+#include "bench/LibraryGenerator.h"
+#include "bench/LibraryXml.h"
+#include "library/xml/XmlITunes.h"
+#include "settings/MemoryRegistry.h"
+#include "settings/RegistryKeys.h"
+#include "settings/Settings.h"
+#include "ui/shell/QtFileSystem.h"
+
+namespace quorvella {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct RecordingDesktop final : Desktop {
+  std::vector<std::string> opened;
+  void ShellOpen(const std::string& target) override { opened.push_back(target); }
+  std::optional<std::string> StartProgram(const std::string&) override { return std::nullopt; }
+};
+
+// Answers the modal windows that come up while a test runs: message boxes
+// are recorded and answered with their escape button (No or OK), a file
+// dialog is given the file the test chose.
+class ModalAnswerer : public QObject {
+ public:
+  ModalAnswerer() {
+    timer_.setInterval(5);
+    QObject::connect(&timer_, &QTimer::timeout, [this] { Answer(); });
+    timer_.start();
+  }
+  std::vector<QString> texts;
+  QString fileToOpen;
+  // When set, each box is saved as <folder>/box-<n>.png before it is answered.
+  QString screenshotFolder;
+
+ private:
+  void Answer() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+      texts.push_back(box->text());
+      if (!screenshotFolder.isEmpty()) {
+        box->grab().save(QStringLiteral("%1/box-%2.png").arg(screenshotFolder).arg(texts.size()));
+      }
+      EXPECT_EQ(box->windowTitle(), QStringLiteral("Quorvella"));
+      QAbstractButton* button = box->escapeButton() ? box->escapeButton() : box->defaultButton();
+      button->click();
+    } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+      dialog->selectFile(fileToOpen);
+      QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+    }
+  }
+  QTimer timer_;
+};
+
+class FormMainTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(home_.isValid());
+    const std::string root = home_.path().toStdString();
+    // Trash and any other per-user state stay inside the test's folder.
+    qputenv("HOME", home_.path().toUtf8());
+    qputenv("XDG_DATA_HOME", (home_.path() + "/data").toUtf8());
+    qputenv("XDG_CONFIG_HOME", (home_.path() + "/config").toUtf8());
+    fs::create_directories(root + "/data");
+  }
+
+  // A generated library with its song files; the playlist folder is set.
+  void MakeLibrary(int tracks, int playlists, int songs) {
+    LibraryOptions options;
+    options.Seed = 3;
+    options.Tracks = tracks;
+    options.Playlists = playlists;
+    options.SongsPerPlaylist = songs;
+    options.Form = UrlForm::Posix;
+    options.MusicRoot = home_.path().toStdString() + "/music";
+    generated_ = GenerateLibrary(options);
+    libraryPath_ = home_.path().toStdString() + "/iTunes Library.xml";
+    std::string error;
+    ASSERT_TRUE(WriteLibraryXmlFile(generated_, libraryPath_, error)) << error;
+    ASSERT_GE(CreateSongFiles(generated_, error), 0) << error;
+    playlistFolder_ = generated_.PlaylistFolder;
+    RegUtil(store_).RegSetString(Hive::CurrentUser, SettingsKey, "PlaylistFolder", playlistFolder_);
+  }
+
+  void Open(bool libraryFails = false) {
+    window_ = std::make_unique<FormMain>(FormMainServices{
+        settings_, reg_, files_, desktop_, [this] { return tivo23_; },
+        [this, libraryFails](const std::string& path) -> std::shared_ptr<IiTunes> {
+          if (libraryFails && path.empty()) {
+            throw LibraryError("The iTunes library file \"/nowhere/iTunes Library.xml\" was not found.");
+          }
+          return std::make_shared<XmlITunes>(path.empty() ? libraryPath_ : path);
+        },
+        [this](const std::string& path) { remembered_ = path; }});
+    window_->show();
+  }
+
+  void OpenAndWaitForList() {
+    Open();
+    QTRY_VERIFY_WITH_TIMEOUT(List()->topLevelItemCount() > 0, 5000);
+  }
+
+  template <typename T>
+  T* Find(const char* name) {
+    T* widget = window_->findChild<T*>(QString::fromUtf8(name));
+    EXPECT_NE(widget, nullptr) << name;
+    return widget;
+  }
+  QTreeWidget* List() { return Find<QTreeWidget>("ListPlaylists"); }
+  QTreeWidgetItem* Row(const std::string& name) {
+    const auto items = List()->findItems(QString::fromStdString(name), Qt::MatchExactly, 0);
+    return items.isEmpty() ? nullptr : items.first();
+  }
+  void Click(const char* button) { QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton); }
+  QString Status() { return Find<QLabel>("LabStatus")->text(); }
+  std::vector<QString> Statuses() {
+    std::vector<QString> out;
+    for (int i = 0; i < List()->topLevelItemCount(); ++i) out.push_back(List()->topLevelItem(i)->text(1));
+    return out;
+  }
+
+  QTemporaryDir home_;
+  MemoryRegistry store_;
+  RegUtil reg_{store_};
+  Settings settings_{reg_};
+  QtFileSystem files_;
+  RecordingDesktop desktop_;
+  GeneratedLibrary generated_;
+  std::string libraryPath_;
+  std::string playlistFolder_;
+  std::string remembered_;
+  bool tivo23_ = false;
+  std::unique_ptr<FormMain> window_;
+};
+
+TEST_F(FormMainTest, StartUpListsThePlaylistsWithTheirKindsAndExistingFilesChecked) {
+  MakeLibrary(150, 6, 10);
+  fs::create_directories(playlistFolder_);
+  std::ofstream(playlistFolder_ + "/AC_DC_ Live_.m3u") << "#EXTM3U\r\n";
+  OpenAndWaitForList();
+
+  EXPECT_EQ(Find<QLabel>("LabStatus")->text(), "Ready");
+  EXPECT_FALSE(Find<QPushButton>("ButStop")->isEnabled());
+  QTreeWidgetItem* first = List()->topLevelItem(0);
+  EXPECT_EQ(first->data(0, Qt::UserRole).toInt(), 3) << "the library playlist comes first";
+  EXPECT_FALSE(first->icon(0).isNull());
+  ASSERT_NE(Row("Podcasts"), nullptr);
+  EXPECT_EQ(Row("Podcasts")->data(0, Qt::UserRole).toInt(), 8);
+  EXPECT_EQ(Row("Movies"), nullptr) << "video lists are not listed";
+  // Two names that make the same file name are both checked.
+  ASSERT_NE(Row("AC/DC: Live?"), nullptr);
+  EXPECT_EQ(Row("AC/DC: Live?")->checkState(0), Qt::Checked);
+  EXPECT_EQ(Row("AC_DC_ Live_")->checkState(0), Qt::Checked);
+  int checked = 0;
+  for (int i = 0; i < List()->topLevelItemCount(); ++i) {
+    checked += List()->topLevelItem(i)->checkState(0) == Qt::Checked;
+  }
+  EXPECT_EQ(checked, 2);
+}
+
+TEST_F(FormMainTest, CheckAllAndCheckNoneFollowTheKindRules) {
+  MakeLibrary(150, 6, 10);
+  OpenAndWaitForList();
+  Click("ButCheckAll");
+  EXPECT_EQ(List()->topLevelItem(0)->checkState(0), Qt::Unchecked) << "the library playlist";
+  for (const char* name : {"All Rated Songs", "Purchased", "Podcasts", "Summer Drive"}) {
+    ASSERT_NE(Row(name), nullptr) << name;
+  }
+  EXPECT_EQ(Row("All Rated Songs")->checkState(0), Qt::Unchecked);
+  EXPECT_EQ(Row("Purchased")->checkState(0), Qt::Unchecked);
+  EXPECT_EQ(Row("Podcasts")->checkState(0), Qt::Checked);
+  EXPECT_EQ(Row("Summer Drive")->checkState(0), Qt::Checked);
+  Click("ButCheckNone");
+  for (int i = 0; i < List()->topLevelItemCount(); ++i) {
+    EXPECT_EQ(List()->topLevelItem(i)->checkState(0), Qt::Unchecked);
+  }
+}
+
+TEST_F(FormMainTest, PublishWritesTheFilesShowsTheStatusesAndTheReport) {
+  MakeLibrary(150, 6, 10);
+  OpenAndWaitForList();
+  Click("ButCheckNone");
+  ASSERT_NE(Row("Summer Drive"), nullptr);
+  ASSERT_NE(Row("AC/DC: Live?"), nullptr);
+  Row("Summer Drive")->setCheckState(0, Qt::Checked);
+  Row("AC/DC: Live?")->setCheckState(0, Qt::Checked);
+  ModalAnswerer answerer;
+  Click("ButPublish");
+
+  EXPECT_EQ(Status(), "Done");
+  EXPECT_TRUE(Row("Summer Drive")->text(1).startsWith("Done ("));
+  EXPECT_TRUE(Row("AC/DC: Live?")->text(1).startsWith("Done ("));
+  EXPECT_EQ(List()->topLevelItem(0)->text(1), "-");
+  EXPECT_TRUE(fs::exists(playlistFolder_ + "/Summer Drive.m3u"));
+  EXPECT_TRUE(fs::exists(playlistFolder_ + "/AC_DC_ Live_.m3u"));
+  EXPECT_EQ(Find<QProgressBar>("ProgressPlaylists")->value(), 0);
+  EXPECT_EQ(Find<QProgressBar>("ProgressTracks")->value(), 0);
+  EXPECT_FALSE(Find<QPushButton>("ButStop")->isEnabled());
+  ASSERT_FALSE(answerer.texts.empty());
+  EXPECT_TRUE(answerer.texts[0].startsWith("Quorvella has finished publishing the requested playlists."));
+  EXPECT_TRUE(answerer.texts[0].contains("Playlists published:\t\t\t2\n"));
+  EXPECT_TRUE(desktop_.opened.empty()) << "the MP3 advice was answered No";
+  EXPECT_FALSE(window_->Controller().fBusy);
+}
+
+// A click made while a run works: queued now, it comes through the first
+// time the run lets the window handle input.
+template <typename F>
+void DuringTheRun(F action) {
+  QTimer::singleShot(0, action);
+}
+
+TEST_F(FormMainTest, StopEscAndClosingWhileARunWorks) {
+  MakeLibrary(600, 8, 200);
+  OpenAndWaitForList();
+  for (const bool useEscape : {false, true}) {
+    SCOPED_TRACE(useEscape ? "Esc" : "Stop");
+    // The report's boxes took the focus; the user comes back to the window.
+    window_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+    Click("ButCheckAll");
+    ModalAnswerer answerer;
+    bool closedWhileBusy = false;
+    bool refreshEnabled = true;
+    bool checkAllEnabled = false;
+    DuringTheRun([&] {
+      window_->close();
+      window_->findChild<QAction*>("ItemFileExit")->trigger();
+      closedWhileBusy = !window_->isVisible();
+      refreshEnabled = Find<QPushButton>("ButRefresh")->isEnabled() ||
+                       Find<QPushButton>("ButPublish")->isEnabled() ||
+                       window_->findChild<QAction*>("ItemToolsOptions")->isEnabled();
+      checkAllEnabled = Find<QPushButton>("ButCheckAll")->isEnabled();
+      if (useEscape) {
+        QTest::keyClick(window_.get(), Qt::Key_Escape);
+      } else {
+        Click("ButStop");
+      }
+    });
+    Click("ButPublish");
+    EXPECT_FALSE(closedWhileBusy);
+    EXPECT_FALSE(refreshEnabled);
+    EXPECT_TRUE(checkAllEnabled);
+    EXPECT_EQ(Status(), "Stopped");
+    const auto statuses = Statuses();
+    EXPECT_NE(std::find(statuses.begin(), statuses.end(), "Queued"), statuses.end())
+        << "rows after the stop stay queued";
+    ASSERT_FALSE(answerer.texts.empty()) << "a stopped run is reported too";
+    EXPECT_TRUE(answerer.texts[0].startsWith("Quorvella has finished"));
+    EXPECT_TRUE(Find<QPushButton>("ButRefresh")->isEnabled());
+    EXPECT_FALSE(Find<QPushButton>("ButStop")->isEnabled());
+  }
+  // Idle, Esc does nothing and the window closes.
+  QTest::keyClick(window_.get(), Qt::Key_Escape);
+  EXPECT_TRUE(window_->isVisible());
+  window_->close();
+  EXPECT_FALSE(window_->isVisible());
+}
+
+TEST_F(FormMainTest, AMissingLibraryIsReportedOnceAndAnotherCanBeOpened) {
+  MakeLibrary(80, 4, 10);
+  ModalAnswerer answerer;
+  Open(/*libraryFails=*/true);
+  QTRY_COMPARE_WITH_TIMEOUT(answerer.texts.size(), std::size_t{1}, 5000);
+  EXPECT_TRUE(answerer.texts[0].contains("/nowhere/iTunes Library.xml"));
+  EXPECT_EQ(List()->topLevelItemCount(), 0);
+  Click("ButRefresh");
+  QTest::qWait(50);
+  EXPECT_EQ(answerer.texts.size(), 1u) << "reported once";
+
+  answerer.fileToOpen = QString::fromStdString(libraryPath_);
+  window_->findChild<QAction*>("ItemFileOpenLibrary")->trigger();
+  EXPECT_GT(List()->topLevelItemCount(), 0);
+  EXPECT_EQ(remembered_, libraryPath_);
+}
+
+// Not a check: saves pictures of the window idle, in the middle of a run and
+// with each box of the report, for a person to look at. Runs only when
+// QUORVELLA_SCREENSHOT_DIR names a folder (under Xvfb for real fonts).
+TEST_F(FormMainTest, Screenshots) {
+  const QString folder = qEnvironmentVariable("QUORVELLA_SCREENSHOT_DIR");
+  if (folder.isEmpty()) GTEST_SKIP() << "QUORVELLA_SCREENSHOT_DIR is not set";
+  MakeLibrary(3000, 12, 400);
+  tivo23_ = true;
+  OpenAndWaitForList();
+  window_->grab().save(folder + "/main-idle.png");
+  Click("ButCheckAll");
+  ModalAnswerer answerer;
+  answerer.screenshotFolder = folder;
+  int pumps = 0;
+  QTimer grabber;
+  grabber.setInterval(1);
+  QObject::connect(&grabber, &QTimer::timeout, [&] {
+    if (++pumps == 3 && window_->Controller().fBusy) window_->grab().save(folder + "/main-publishing.png");
+  });
+  grabber.start();
+  Click("ButPublish");
+  window_->grab().save(folder + "/main-done.png");
+}
+
+}  // namespace
+}  // namespace quorvella
