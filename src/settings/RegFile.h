@@ -58,8 +58,12 @@ std::string SerializeRegFile(const RegTree& tree);
 std::optional<std::string> SerializeRegKey(const RegTree& tree, Hive hive,
                                            std::string_view keyPath);
 
+// Keys nest at most this deep, as in the registry itself; the limit also
+// keeps a garbled file from building a huge tree.
+inline constexpr std::size_t kMaxRegKeyDepth = 512;
+
 // Whether a value can be written and read back unchanged: names on one line,
-// and all texts in UTF-8.
+// keys no deeper than kMaxRegKeyDepth, and all texts in UTF-8.
 bool RegFileCanHold(std::string_view keyPath, std::string_view valueName, const RegValue& value);
 
 }  // namespace quorvella
