@@ -41,7 +41,8 @@ FileRead ReadWholeFile(const std::string& path) {
   }
   if (::fstat(fd, &result.info) == 0 && S_ISREG(result.info.st_mode)) {
     result.status = FileRead::Read;
-    // A file too large to be ours is read only in part, which cannot parse.
+    // A file too large to be ours is read only one byte past the limit, enough
+    // for ParseStore to refuse it.
     const off_t limit = std::min<off_t>(result.info.st_size, kMaxFileSize) + 1;
     result.bytes.resize(static_cast<std::size_t>(limit));
     std::size_t done = 0;

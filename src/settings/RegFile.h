@@ -51,7 +51,8 @@ struct RegParseResult {
 RegParseResult ParseRegFile(std::string_view bytes);
 
 // Writes every key of the tree, as a version 5.00 document in UTF-16LE with
-// byte order mark and CRLF line ends.
+// byte order mark and CRLF line ends: the form the Windows registry editor
+// writes and reads, so a file moves between the two without conversion.
 std::string SerializeRegFile(const RegTree& tree);
 
 // Writes one key and everything below it; nullopt when the key does not exist.
