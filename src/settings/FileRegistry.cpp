@@ -33,14 +33,16 @@ struct FileRead {
 
 FileRead ReadWholeFile(const std::string& path) {
   FileRead result;
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Non-blocking, so that a pipe put in the file's place cannot hang the program.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) {
     if (errno == ENOENT) result.status = FileRead::Missing;
     return result;
   }
   if (::fstat(fd, &result.info) == 0 && S_ISREG(result.info.st_mode)) {
     result.status = FileRead::Read;
-    // A file too large to be ours is read only in part, which cannot parse.
+    // A file too large to be ours is read only one byte past the limit, enough
+    // for ParseStore to refuse it.
     const off_t limit = std::min<off_t>(result.info.st_size, kMaxFileSize) + 1;
     result.bytes.resize(static_cast<std::size_t>(limit));
     std::size_t done = 0;
@@ -81,7 +83,9 @@ bool MakeFolders(const std::string& folder) {
   if (::stat(folder.c_str(), &info) == 0) return S_ISDIR(info.st_mode);
   if (errno != ENOENT) return false;
   const auto slash = folder.find_last_of('/');
-  if (slash != std::string::npos && slash > 0 && !MakeFolders(folder.substr(0, slash))) return false;
+  if (slash != std::string::npos && slash > 0 && !MakeFolders(folder.substr(0, slash))) {
+    return false;
+  }
   return ::mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST;
 }
 
@@ -174,10 +178,11 @@ void SyncFolder(const std::string& folder) {
 FileRegistry::FileRegistry(std::string path) : path_(std::move(path)) {}
 
 FileRegistry::Stamp FileRegistry::StampOf(const struct stat& info) {
-  return Stamp{static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
-               static_cast<std::uint64_t>(info.st_size),
-               static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec,
-               static_cast<std::int64_t>(info.st_ctim.tv_sec) * 1'000'000'000 + info.st_ctim.tv_nsec};
+  return Stamp{
+      static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
+      static_cast<std::uint64_t>(info.st_size),
+      static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec,
+      static_cast<std::int64_t>(info.st_ctim.tv_sec) * 1'000'000'000 + info.st_ctim.tv_nsec};
 }
 
 void FileRegistry::Refresh() {
@@ -240,7 +245,7 @@ std::string FileRegistry::Export() {
     Refresh();
     return SerializeRegFile(tree_);
   } catch (...) {
-    return SerializeRegFile(RegTree());
+    return {};
   }
 }
 

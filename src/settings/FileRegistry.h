@@ -39,8 +39,8 @@ class FileRegistry final : public RegistryBackend {
   // Carries out a parsed document as one write: its deletions, then its keys
   // and values; everything else stays.
   bool Import(const RegDocument& document);
-  // The whole store as a .reg document, or one key with everything below it
-  // (nullopt when that key does not exist).
+  // The whole store as a .reg document (empty only when memory ran out), or
+  // one key with everything below it (nullopt when that key does not exist).
   std::string Export();
   std::optional<std::string> Export(Hive hive, std::string_view keyPath);
 
@@ -50,7 +50,9 @@ class FileRegistry final : public RegistryBackend {
 
   // Runs after the new file is complete and before it replaces the old one;
   // lets tests stop a write at its most delicate point.
-  void SetBeforeReplaceHookForTesting(std::function<void()> hook) { beforeReplace_ = std::move(hook); }
+  void SetBeforeReplaceHookForTesting(std::function<void()> hook) {
+    beforeReplace_ = std::move(hook);
+  }
 
  private:
   // What identifies one version of the file on disk; a replaced file always

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <unordered_map>
 
 #include "Text.h"
 #include "TextEncoding.h"
@@ -16,7 +17,8 @@ constexpr std::string_view kHeader4 = "REGEDIT4";
 // longer than this.
 constexpr std::size_t kLineLimit = 80;
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+// A stray CR (from a CR CR LF line end, say) counts as blank space.
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
 std::string_view TrimLeft(std::string_view text) {
   while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
@@ -93,8 +95,9 @@ std::optional<RegParseError> DecodeLines(std::string_view bytes, std::vector<std
     }
   };
   if (bytes.substr(0, 2) == "\xFE\xFF") {
-    return RegParseError{1, "the file is in UTF-16 big-endian, which is not supported: save it "
-                            "as UTF-16LE or UTF-8"};
+    return RegParseError{1,
+                         "the file is in UTF-16 big-endian, which is not supported: save it "
+                         "as UTF-16LE or UTF-8"};
   }
   // UTF-16LE is recognised by its byte order mark, or, without one, by the
   // zero high byte of the first letter of the header.
@@ -128,7 +131,9 @@ class Parser {
  private:
   enum class State { BeforeKey, InKey, Skipping };
 
-  [[noreturn]] void Fail(std::string message) const { throw RegParseError{lineNo_, std::move(message)}; }
+  [[noreturn]] void Fail(std::string message) const {
+    throw RegParseError{lineNo_, std::move(message)};
+  }
 
   bool NextLine(std::string_view& line) {
     if (lineNo_ >= lines_.size()) return false;
@@ -181,8 +186,14 @@ class Parser {
       state_ = State::Skipping;
       return;
     }
+    const std::size_t depth = SplitKeyPath(path).size();
+    if (depth > kMaxRegKeyDepth) {
+      Fail("the key path is more than " + std::to_string(kMaxRegKeyDepth) + " levels deep");
+    }
     if (deletion) {
-      if (SplitKeyPath(path).empty()) Fail("a whole hive cannot be deleted");
+      if (depth == 0) Fail("a whole hive cannot be deleted");
+      key_ = nullptr;  // it may be the key just deleted
+      indexes_.clear();
       document_.tree.DeleteKey(*hive, path);
       document_.deletions.push_back(RegDeletion{*hive, std::string(path), std::nullopt});
       // What follows a deleted key until the next key line is ignored.
@@ -190,7 +201,7 @@ class Parser {
       return;
     }
     hive_ = *hive;
-    keyPath_ = document_.tree.CreateKey(*hive, path).path;
+    key_ = &document_.tree.CreateKey(*hive, path);
     state_ = State::InKey;
   }
 
@@ -229,7 +240,9 @@ class Parser {
       rest = *afterName;
     }
     rest = TrimLeft(rest);
-    if (rest.empty() || rest.front() != '=') Fail("expected \"=\" after the value name " + Quote(name));
+    if (rest.empty() || rest.front() != '=') {
+      Fail("expected \"=\" after the value name " + Quote(name));
+    }
     rest = TrimLeft(rest.substr(1));
 
     if (!rest.empty() && rest.front() == '"') {
@@ -241,18 +254,20 @@ class Parser {
     }
     if (!rest.empty() && rest.front() == '-') {
       ExpectEnd(rest.substr(1), name);
-      document_.tree.DeleteValue(hive_, keyPath_, name);
-      document_.deletions.push_back(RegDeletion{hive_, keyPath_, name});
+      document_.tree.DeleteValue(hive_, key_->path, name);
+      document_.deletions.push_back(RegDeletion{hive_, key_->path, name});
+      indexes_.erase(key_);
       return;
     }
     if (StartsWithNoCase(rest, "dword:")) {
       rest.remove_prefix(6);
-      const auto digits = std::find_if(rest.begin(), rest.end(), [](char c) { return HexDigit(c) < 0; });
-      const std::string_view number = rest.substr(0, static_cast<std::size_t>(digits - rest.begin()));
+      const auto digits =
+          std::find_if(rest.begin(), rest.end(), [](char c) { return HexDigit(c) < 0; });
+      const std::string_view number =
+          rest.substr(0, static_cast<std::size_t>(digits - rest.begin()));
       const auto value = ParseHexNumber(number, 8);
       if (!value) {
-        Fail("the dword value of " + Quote(name) +
-             " must be 1 to 8 hex digits, as dword:0000002a");
+        Fail("the dword value of " + Quote(name) + " must be 1 to 8 hex digits, as dword:0000002a");
       }
       ExpectEnd(rest.substr(number.size()), name);
       return Set(name, RegValue::Dword(*value));
@@ -266,7 +281,8 @@ class Parser {
                               ? std::nullopt
                               : ParseHexNumber(rest.substr(4, close - 4), 8);
       if (!number || rest.substr(close + 1, 1) != ":") {
-        Fail("the type of " + Quote(name) + " must be hex(N): with N of 1 to 8 hex digits, as hex(2):");
+        Fail("the type of " + Quote(name) +
+             " must be hex(N): with N of 1 to 8 hex digits, as hex(2):");
       }
       type = *number;
       rest.remove_prefix(close + 2);
@@ -311,8 +327,23 @@ class Parser {
     }
   }
 
+  // Sets a value of the current key as RegTree::SetValue would, but through
+  // an index, so that a key with thousands of values still reads in linear
+  // time.
   void Set(const std::string& name, RegValue value) {
-    document_.tree.SetValue(hive_, keyPath_, name, std::move(value));
+    auto [indexed, fresh] = indexes_.try_emplace(key_);
+    auto& index = indexed->second;
+    if (fresh) {
+      for (std::size_t i = 0; i < key_->values.size(); ++i) {
+        index.emplace(LowerAscii(key_->values[i].first), i);
+      }
+    }
+    const auto [it, added] = index.try_emplace(LowerAscii(name), key_->values.size());
+    if (added) {
+      key_->values.emplace_back(name, std::move(value));
+    } else {
+      key_->values[it->second].second = std::move(value);
+    }
   }
 
   std::vector<std::string> lines_;
@@ -320,7 +351,10 @@ class Parser {
   bool unicode_ = true;
   State state_ = State::BeforeKey;
   Hive hive_ = Hive::CurrentUser;
-  std::string keyPath_;
+  RegTree::Key* key_ = nullptr;  // the key of the last key line, in document_.tree
+  // Per key: lower-cased value name -> position. Dropped where a deletion
+  // moves values or frees keys.
+  std::unordered_map<const RegTree::Key*, std::unordered_map<std::string, std::size_t>> indexes_;
   RegDocument document_;
 };
 
@@ -397,7 +431,8 @@ void AppendValue(std::string& out, std::string_view name, const RegValue& value)
     type += ')';
   }
   // In a version 5.00 file the string types are stored as UTF-16LE.
-  AppendHex(out, prefix + type + ":", IsStringType(value.type) ? Utf8ToUtf16Le(data) : std::string(data));
+  AppendHex(out, prefix + type + ":",
+            IsStringType(value.type) ? Utf8ToUtf16Le(data) : std::string(data));
 }
 
 std::string SerializeKeys(const std::vector<const RegTree::Key*>& keys) {
@@ -426,7 +461,8 @@ RegParseResult ParseRegFile(std::string_view bytes) {
 
 std::string SerializeRegFile(const RegTree& tree) { return SerializeKeys(tree.Keys()); }
 
-std::optional<std::string> SerializeRegKey(const RegTree& tree, Hive hive, std::string_view keyPath) {
+std::optional<std::string> SerializeRegKey(const RegTree& tree, Hive hive,
+                                           std::string_view keyPath) {
   if (!tree.KeyExists(hive, keyPath)) return std::nullopt;
   const auto wanted = SplitKeyPath(keyPath);
   std::vector<const RegTree::Key*> keys;
@@ -445,8 +481,10 @@ bool RegFileCanHold(std::string_view keyPath, std::string_view valueName, const 
     return IsValidUtf8(text) && text.find_first_of("\r\n") == std::string_view::npos;
   };
   if (!oneLine(keyPath) || !oneLine(valueName)) return false;
+  if (SplitKeyPath(keyPath).size() > kMaxRegKeyDepth) return false;
   if (!IsStringType(value.type)) return true;
-  return IsValidUtf8(std::string_view(reinterpret_cast<const char*>(value.data.data()), value.data.size()));
+  return IsValidUtf8(
+      std::string_view(reinterpret_cast<const char*>(value.data.data()), value.data.size()));
 }
 
 }  // namespace quorvella

@@ -51,15 +51,20 @@ struct RegParseResult {
 RegParseResult ParseRegFile(std::string_view bytes);
 
 // Writes every key of the tree, as a version 5.00 document in UTF-16LE with
-// byte order mark and CRLF line ends.
+// byte order mark and CRLF line ends: the form the Windows registry editor
+// writes and reads, so a file moves between the two without conversion.
 std::string SerializeRegFile(const RegTree& tree);
 
 // Writes one key and everything below it; nullopt when the key does not exist.
 std::optional<std::string> SerializeRegKey(const RegTree& tree, Hive hive,
                                            std::string_view keyPath);
 
+// Keys nest at most this deep, as in the registry itself; the limit also
+// keeps a garbled file from building a huge tree.
+inline constexpr std::size_t kMaxRegKeyDepth = 512;
+
 // Whether a value can be written and read back unchanged: names on one line,
-// and all texts in UTF-8.
+// keys no deeper than kMaxRegKeyDepth, and all texts in UTF-8.
 bool RegFileCanHold(std::string_view keyPath, std::string_view valueName, const RegValue& value);
 
 }  // namespace quorvella

@@ -1,6 +1,4 @@
 // SPDX-License-Identifier: MIT
-#include "settings/FileRegistry.h"
-
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -11,6 +9,7 @@
 #include <sstream>
 
 #include "RegSamples.h"
+#include "settings/FileRegistry.h"
 #include "settings/RegUtil.h"
 #include "settings/RegistryKeys.h"
 #include "settings/Settings.h"
@@ -38,7 +37,8 @@ void WriteBytes(const fs::path& path, std::string_view bytes) {
 std::vector<fs::path> FilesBeside(const fs::path& store, std::string_view marker) {
   std::vector<fs::path> found;
   for (const auto& entry : fs::directory_iterator(store.parent_path())) {
-    if (entry.path().filename().string().rfind(store.filename().string() + std::string(marker), 0) == 0) {
+    if (entry.path().filename().string().rfind(store.filename().string() + std::string(marker),
+                                               0) == 0) {
       found.push_back(entry.path());
     }
   }
@@ -189,7 +189,8 @@ TEST_F(FileRegistryTest, ADamagedFileIsKeptAsideAndTheProgramRunsOnDefaults) {
   EXPECT_EQ(kept[0].string(), store.DamagedCopy());
   EXPECT_EQ(ReadBytes(kept[0]), damaged);
   FileRegistry fresh(path.string());
-  EXPECT_EQ(RegUtil(fresh).RegGetString(Hive::CurrentUser, SettingsKey, "PlaylistFolder"), "/lists");
+  EXPECT_EQ(RegUtil(fresh).RegGetString(Hive::CurrentUser, SettingsKey, "PlaylistFolder"),
+            "/lists");
   EXPECT_FALSE(fresh.QueryValue(Hive::CurrentUser, SettingsKey, "DeleteEmptyOutput"));
 
   // Damaged again within the same second: the first copy stays as it was.
@@ -242,6 +243,9 @@ TEST_F(FileRegistryTest, WritesThatCannotBeMadeReturnFalseAndChangeNothing) {
   FileRegistry store((folder / "other.reg").string());
   EXPECT_FALSE(store.SetValue(Hive::CurrentUser, kKey, "two\nlines", RegValue::Dword(1)));
   EXPECT_FALSE(store.SetValue(Hive::CurrentUser, "Key\r\n", "A", RegValue::Dword(1)));
+  std::string deep = "k";
+  for (int i = 0; i < 512; ++i) deep += "\\k";
+  EXPECT_FALSE(store.SetValue(Hive::CurrentUser, deep, "A", RegValue::Dword(1)));
   EXPECT_FALSE(store.SetValue(Hive::CurrentUser, kKey, "A", RegValue::String("caf\xE9")));
   EXPECT_FALSE(fs::exists(folder / "other.reg"));
 }

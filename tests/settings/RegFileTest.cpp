@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "settings/RegFile.h"
-
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <sstream>
 
 #include "RegSamples.h"
+#include "settings/RegFile.h"
 #include "settings/TextEncoding.h"
 
 namespace quorvella {
@@ -49,7 +48,9 @@ TEST(RegFileWrite, WritesUtf16WithCrlfInTheLayoutOfARegistryExport) {
   const std::string key = "Software\\Test";
   tree.SetValue(Hive::CurrentUser, key, "Text", RegValue::String("say \"hi\" to C:\\"));
   tree.SetValue(Hive::CurrentUser, key, "Count", RegValue::Dword(42));
-  tree.SetValue(Hive::CurrentUser, key, "", RegValue::String("d\xC3\xA9""f"));
+  tree.SetValue(Hive::CurrentUser, key, "",
+                RegValue::String("d\xC3\xA9"
+                                 "f"));
   tree.SetValue(Hive::CurrentUser, key, "ProgramFilesDir",
                 RegValue::String("C:\\Program Files", regtype::kExpandSz));
   tree.SetValue(Hive::CurrentUser, key, "Multi", Raw(regtype::kMultiSz, "a\0b\0\0"s));
@@ -59,21 +60,23 @@ TEST(RegFileWrite, WritesUtf16WithCrlfInTheLayoutOfARegistryExport) {
 
   const std::string bytes = SerializeRegFile(tree);
   ASSERT_EQ(bytes.substr(0, 2), "\xFF\xFE");
-  EXPECT_EQ(Utf16LeToUtf8(bytes.substr(2)),
-            std::string(kHeader) +
-                "[HKEY_CURRENT_USER\\Software]\r\n"
-                "\r\n"
-                "[HKEY_CURRENT_USER\\Software\\Test]\r\n"
-                "\"Text\"=\"say \\\"hi\\\" to C:\\\\\"\r\n"
-                "\"Count\"=dword:0000002a\r\n"
-                "@=\"d\xC3\xA9""f\"\r\n"
-                "\"ProgramFilesDir\"=hex(2):43,00,3a,00,5c,00,50,00,72,00,6f,00,67,00,72,00,61,00,\\\r\n"
-                "  6d,00,20,00,46,00,69,00,6c,00,65,00,73,00,00,00\r\n"
-                "\"Multi\"=hex(7):61,00,00,00,62,00,00,00,00,00\r\n"
-                "\"Qword\"=hex(b):2a,00,00,00,00,00,00,00\r\n"
-                "\"Flags\"=hex:01,02\r\n"
-                "\"Unterminated\"=hex(1):61,00,62,00\r\n"
-                "\r\n");
+  EXPECT_EQ(
+      Utf16LeToUtf8(bytes.substr(2)),
+      std::string(kHeader) +
+          "[HKEY_CURRENT_USER\\Software]\r\n"
+          "\r\n"
+          "[HKEY_CURRENT_USER\\Software\\Test]\r\n"
+          "\"Text\"=\"say \\\"hi\\\" to C:\\\\\"\r\n"
+          "\"Count\"=dword:0000002a\r\n"
+          "@=\"d\xC3\xA9"
+          "f\"\r\n"
+          "\"ProgramFilesDir\"=hex(2):43,00,3a,00,5c,00,50,00,72,00,6f,00,67,00,72,00,61,00,\\\r\n"
+          "  6d,00,20,00,46,00,69,00,6c,00,65,00,73,00,00,00\r\n"
+          "\"Multi\"=hex(7):61,00,00,00,62,00,00,00,00,00\r\n"
+          "\"Qword\"=hex(b):2a,00,00,00,00,00,00,00\r\n"
+          "\"Flags\"=hex:01,02\r\n"
+          "\"Unterminated\"=hex(1):61,00,62,00\r\n"
+          "\r\n");
 }
 
 TEST(RegFileWrite, LongHexDataWrapsAtEightyCharactersWithTwoSpaceContinuations) {
@@ -170,7 +173,8 @@ TEST(RegFileRead, HandWrittenFilesInUtf8AndUtf16GiveTheExpectedValues) {
                     RegValue::String("C:\\Program Files", regtype::kExpandSz));
   expected.SetValue(Hive::CurrentUser, tivo, "Blob", Raw(regtype::kBinary, blob));
   expected.SetValue(Hive::CurrentUser, tivo, "List", Raw(regtype::kMultiSz, "a\0\xC3\xA9\0\0"s));
-  expected.SetValue(Hive::CurrentUser, tivo, "Big", Raw(regtype::kQword, "\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x7F"));
+  expected.SetValue(Hive::CurrentUser, tivo, "Big",
+                    Raw(regtype::kQword, "\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x7F"));
   expected.SetValue(Hive::CurrentUser, tivo, "Nothing", Raw(regtype::kNone, ""));
   expected.SetValue(Hive::CurrentUser, tivo, "Odd", Raw(0xFFFF0011, "\1"));
   const std::string plugin = tivo + "\\Modules\\UniversalAudio.dll\\Config";
@@ -195,7 +199,9 @@ TEST(RegFileRead, EightBitTextIsUtf8WhenValidAndWindows1252Otherwise) {
       "\"Latin\"=hex(2):43,61,66,e9,00\r\n"
       "\"Utf8\"=hex(2):c3,a9,00\r\n"
       "\"Ok\"=\"\xC3\xA9\"\r\n");
-  const auto value = [&](const char* name) { return document.tree.FindValue(Hive::CurrentUser, "A", name); };
+  const auto value = [&](const char* name) {
+    return document.tree.FindValue(Hive::CurrentUser, "A", name);
+  };
   ASSERT_TRUE(value("Caf\xC3\xA9"));
   EXPECT_EQ(*value("Caf\xC3\xA9"), RegValue::String("\xE2\x82\xAC 5"));
   EXPECT_EQ(*value("Latin"), RegValue::String("Caf\xC3\xA9", regtype::kExpandSz));
@@ -207,14 +213,16 @@ TEST(RegFileRead, HeaderAndLineEndVariantsAreAccepted) {
   const std::string body = "[HKEY_CURRENT_USER\\A]\n\"v\"=\"x\"\n";
   RegTree expected;
   expected.SetValue(Hive::CurrentUser, "A", "v", RegValue::String("x"));
-  const std::string utf16 = Utf8ToUtf16Le("Windows Registry Editor Version 5.00\r\n\r\n[HKCU\\A]\r\n\"v\"=\"x\"");
-  for (const std::string& input : {
-           "Windows Registry Editor Version 5.00\n\n" + body,
-           "\xEF\xBB\xBFWindows Registry Editor Version 5.00  \r\n" + body,
-           "REGEDIT4\r\n" + body,
-           "Windows Registry Editor Version 5.00\n  [hkey_current_user\\a]  \n  \"v\"  =  \"x\"  ; note"s,
-           utf16,  // without byte order mark
-       }) {
+  const std::vector<std::string> inputs = {
+      "Windows Registry Editor Version 5.00\n\n" + body,
+      "\xEF\xBB\xBFWindows Registry Editor Version 5.00  \r\n" + body,
+      "REGEDIT4\r\n" + body,
+      "REGEDIT4\r\r\n[HKEY_CURRENT_USER\\A]\r\r\n\"v\"=\"x\"\r\r\n",
+      "Windows Registry Editor Version 5.00\n  [hkey_current_user\\a]  \n  \"v\" = \"x\"  ; note",
+      // UTF-16LE without byte order mark.
+      Utf8ToUtf16Le("Windows Registry Editor Version 5.00\r\n\r\n[HKCU\\A]\r\n\"v\"=\"x\""),
+  };
+  for (const std::string& input : inputs) {
     SCOPED_TRACE(input);
     EXPECT_EQ(Parse(input).tree, expected);
   }
@@ -235,9 +243,12 @@ TEST(RegFileRead, LinesTakeEffectInOrder) {
 }
 
 struct BrokenCase {
+  const char* defect;
   std::string input;
   std::string message;
 };
+
+void PrintTo(const BrokenCase& c, std::ostream* out) { *out << c.defect; }
 
 class RegFileBroken : public ::testing::TestWithParam<BrokenCase> {};
 
@@ -247,57 +258,69 @@ TEST_P(RegFileBroken, IsRejectedWithALineNumberAndAReason) {
   EXPECT_EQ(result.error->Text(), GetParam().message);
 }
 
+std::string KeyPath(int depth) {
+  std::string path = "k";
+  for (int i = 1; i < depth; ++i) path += "\\k";
+  return path;
+}
+
 const std::string kDoc = "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\A]\n";
 const std::string kNotRegistry =
     "line 1: not a registry file: the first line must be \"Windows Registry Editor Version "
     "5.00\" or \"REGEDIT4\"";
 
 INSTANTIATE_TEST_SUITE_P(
-    Inputs, RegFileBroken,
+    Defects, RegFileBroken,
     ::testing::Values(
-        BrokenCase{"", kNotRegistry},
-        BrokenCase{"\n\nWindows Registry Editor Version 5.00\n", kNotRegistry},
-        BrokenCase{"Windows Registry Editor Version 6.00\n", kNotRegistry},
-        BrokenCase{"\xFE\xFF\0W"s,
+        BrokenCase{"EmptyFile", "", kNotRegistry},
+        BrokenCase{"UnknownVersion", "Windows Registry Editor Version 6.00\n", kNotRegistry},
+        BrokenCase{"Utf16BigEndian", "\xFE\xFF\0W"s,
                    "line 1: the file is in UTF-16 big-endian, which is not supported: save it as "
                    "UTF-16LE or UTF-8"},
-        BrokenCase{"REGEDIT4\n\n\"a\"=\"b\"\n", "line 3: a value needs a [key] line above it"},
-        BrokenCase{"REGEDIT4\n[HKEY_CURRENT_USER\\A\n",
+        BrokenCase{"ValueBeforeKey", "REGEDIT4\n\n\"a\"=\"b\"\n",
+                   "line 3: a value needs a [key] line above it"},
+        BrokenCase{"KeyLineNotClosed", "REGEDIT4\n[HKEY_CURRENT_USER\\A\n",
                    "line 2: expected \"]\" at the end of the key line"},
-        BrokenCase{"REGEDIT4\n[HKEY_CURENT_USER\\A]\n",
+        BrokenCase{"UnknownRoot", "REGEDIT4\n[HKEY_CURENT_USER\\A]\n",
                    "line 2: unknown registry root \"HKEY_CURENT_USER\": expected "
                    "HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE or HKEY_CLASSES_ROOT"},
-        BrokenCase{"REGEDIT4\n[-HKEY_CURRENT_USER\\]\n", "line 2: a whole hive cannot be deleted"},
-        BrokenCase{kDoc + "\"a=\"b\"\n", "line 4: expected \"=\" after the value name \"a=\""},
-        BrokenCase{kDoc + "\"a\\\"=1\n", "line 4: the value name has no closing quote"},
-        BrokenCase{kDoc + "\"a\" \"b\"\n", "line 4: expected \"=\" after the value name \"a\""},
-        BrokenCase{kDoc + "\"a\"=\"b\n", "line 4: the text of \"a\" has no closing quote"},
-        BrokenCase{kDoc + "\"a\"=\"C:\\\"\n", "line 4: the text of \"a\" has no closing quote"},
-        BrokenCase{kDoc + "\"a\"=\"b\" c\n", "line 4: unexpected text after the value of \"a\": \"c\""},
-        BrokenCase{kDoc + "\"a\"=-1\n", "line 4: unexpected text after the value of \"a\": \"1\""},
-        BrokenCase{kDoc + "\"a\"=dword:123456789\n",
+        BrokenCase{"WholeHiveDeleted", "REGEDIT4\n[-HKEY_CURRENT_USER\\]\n",
+                   "line 2: a whole hive cannot be deleted"},
+        BrokenCase{"KeyTooDeep", "REGEDIT4\n[HKEY_CURRENT_USER\\" + KeyPath(513) + "]\n",
+                   "line 2: the key path is more than 512 levels deep"},
+        BrokenCase{"NameQuoteEscaped", kDoc + "\"a\\\"=1\n",
+                   "line 4: the value name has no closing quote"},
+        BrokenCase{"NoEqualsSign", kDoc + "\"a\" \"b\"\n",
+                   "line 4: expected \"=\" after the value name \"a\""},
+        BrokenCase{"TextNotClosed", kDoc + "\"a\"=\"b\n",
+                   "line 4: the text of \"a\" has no closing quote"},
+        BrokenCase{"TrailingBackslashEscapesQuote", kDoc + "\"a\"=\"C:\\\"\n",
+                   "line 4: the text of \"a\" has no closing quote"},
+        BrokenCase{"TextAfterValue", kDoc + "\"a\"=\"b\" c\n",
+                   "line 4: unexpected text after the value of \"a\": \"c\""},
+        BrokenCase{"DwordTooLong", kDoc + "\"a\"=dword:123456789\n",
                    "line 4: the dword value of \"a\" must be 1 to 8 hex digits, as dword:0000002a"},
-        BrokenCase{kDoc + "@=dword:\n",
+        BrokenCase{"DwordEmpty", kDoc + "@=dword:\n",
                    "line 4: the dword value of @ must be 1 to 8 hex digits, as dword:0000002a"},
-        BrokenCase{kDoc + "\"a\"=dword:1 2\n", "line 4: unexpected text after the value of \"a\": \"2\""},
-        BrokenCase{kDoc + "\"a\"=hex:61,zz\n",
+        BrokenCase{"HexByteNotHex", kDoc + "\"a\"=hex:61,zz\n",
                    "line 4: \"zz\" is not a hex byte (00 to ff) in the value of \"a\""},
-        BrokenCase{kDoc + "\"a\"=hex:100\n",
-                   "line 4: \"100\" is not a hex byte (00 to ff) in the value of \"a\""},
-        BrokenCase{kDoc + "\"a\"=hex:61,,62\n", "line 4: a hex byte is missing in the value of \"a\""},
-        BrokenCase{kDoc + "\"a\"=hex:61 62\n", "line 4: expected \",\" between the hex bytes of \"a\""},
-        BrokenCase{kDoc + "\"a\"=hex:61,\\\n  62,\\ x\n",
+        BrokenCase{"HexByteMissing", kDoc + "\"a\"=hex:61,,62\n",
+                   "line 4: a hex byte is missing in the value of \"a\""},
+        BrokenCase{"HexBytesWithoutComma", kDoc + "\"a\"=hex:61 62\n",
+                   "line 4: expected \",\" between the hex bytes of \"a\""},
+        BrokenCase{"TextAfterContinuation", kDoc + "\"a\"=hex:61,\\\n  62,\\ x\n",
                    "line 5: unexpected text after the value of \"a\": \"x\""},
-        BrokenCase{kDoc + "\"a\"=hex:61,\\\n  62,qq\n",
+        BrokenCase{"BadByteOnContinuationLine", kDoc + "\"a\"=hex:61,\\\n  62,qq\n",
                    "line 5: \"qq\" is not a hex byte (00 to ff) in the value of \"a\""},
-        BrokenCase{kDoc + "\"a\"=hex(x):61\n",
-                   "line 4: the type of \"a\" must be hex(N): with N of 1 to 8 hex digits, as hex(2):"},
-        BrokenCase{kDoc + "\"a\"=hex(2)61\n",
-                   "line 4: the type of \"a\" must be hex(N): with N of 1 to 8 hex digits, as hex(2):"},
-        BrokenCase{kDoc + "\"a\"=str:\"x\"\n",
+        BrokenCase{
+            "HexTypeNotHex", kDoc + "\"a\"=hex(x):61\n",
+            "line 4: the type of \"a\" must be hex(N): with N of 1 to 8 hex digits, as hex(2):"},
+        BrokenCase{"UnknownValueKind", kDoc + "\"a\"=str:\"x\"\n",
                    "line 4: the value of \"a\" is not understood: expected \"text\", dword:, hex:, "
                    "hex(N): or -"},
-        BrokenCase{kDoc + "a=b\n", "line 4: expected \"name\"=value, @=value or [key]"}));
+        BrokenCase{"UnquotedName", kDoc + "a=b\n",
+                   "line 4: expected \"name\"=value, @=value or [key]"}),
+    [](const auto& info) { return std::string(info.param.defect); });
 
 }  // namespace
 }  // namespace quorvella
