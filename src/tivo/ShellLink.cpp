@@ -8,12 +8,16 @@
 #include <utility>
 #include <vector>
 
-#include "tivo/WindowsText.h"
+#include "settings/TextEncoding.h"
 
 namespace quorvella {
 namespace {
 
 using Bytes = std::span<const std::uint8_t>;
+
+std::string_view AsChars(Bytes bytes) {
+  return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
 
 constexpr std::uint32_t kHeaderSize = 0x4C;
 constexpr std::array<std::uint8_t, 16> kLinkClsid = {
@@ -77,13 +81,13 @@ class Reader {
     const Bytes rest = Span(offset, data_.size() - std::min(offset, data_.size()));
     const auto nul = std::find(rest.begin(), rest.end(), std::uint8_t{0});
     if (nul == rest.end()) throw Malformed{};
-    return DecodeWindows1252(rest.first(static_cast<std::size_t>(nul - rest.begin())));
+    return Windows1252ToUtf8(AsChars(rest.first(static_cast<std::size_t>(nul - rest.begin()))));
   }
   // A NUL-terminated UTF-16 text; the NUL must lie inside the data.
   std::string Utf16Z(std::size_t offset) const {
     const Bytes rest = Span(offset, data_.size() - std::min(offset, data_.size()));
     for (std::size_t i = 0; i + 1 < rest.size(); i += 2) {
-      if (rest[i] == 0 && rest[i + 1] == 0) return DecodeUtf16Le(rest.first(i));
+      if (rest[i] == 0 && rest[i + 1] == 0) return Utf16LeToUtf8(AsChars(rest.first(i)));
     }
     throw Malformed{};
   }
@@ -95,12 +99,12 @@ class Reader {
 // Text of a fixed-size field: up to its first NUL, or all of it.
 std::string FixedAnsi(Bytes field) {
   const auto nul = std::find(field.begin(), field.end(), std::uint8_t{0});
-  return DecodeWindows1252(field.first(static_cast<std::size_t>(nul - field.begin())));
+  return Windows1252ToUtf8(AsChars(field.first(static_cast<std::size_t>(nul - field.begin()))));
 }
 std::string FixedUtf16(Bytes field) {
   std::size_t end = 0;
   while (end + 1 < field.size() && !(field[end] == 0 && field[end + 1] == 0)) end += 2;
-  return DecodeUtf16Le(field.first(end));
+  return Utf16LeToUtf8(AsChars(field.first(end)));
 }
 
 bool SameBytes(Bytes bytes, std::span<const std::uint8_t, 16> expected) {
@@ -155,7 +159,7 @@ std::size_t ReadCountedString(const Reader& r, std::size_t offset, bool unicode,
                               std::string& text) {
   const std::size_t count = r.U16(offset);
   const Bytes chars = r.Span(offset + 2, unicode ? count * 2 : count);
-  text = unicode ? DecodeUtf16Le(chars) : DecodeWindows1252(chars);
+  text = unicode ? Utf16LeToUtf8(AsChars(chars)) : Windows1252ToUtf8(AsChars(chars));
   if (const auto nul = text.find('\0'); nul != std::string::npos) text.resize(nul);
   return offset + 2 + chars.size();
 }

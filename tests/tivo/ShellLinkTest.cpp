@@ -6,7 +6,6 @@
 
 #include "LnkBuilder.h"
 #include "tivo/ShellLink.h"
-#include "tivo/WindowsText.h"
 
 namespace quorvella {
 namespace {
@@ -24,14 +23,6 @@ void ForEveryTruncation(const Bytes& bytes, Check check) {
   for (std::size_t length = 0; length < bytes.size(); ++length) {
     check(Bytes(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(length)), length);
   }
-}
-
-TEST(WindowsTextTest, DecodesAsWindowsDoes) {
-  EXPECT_EQ(DecodeWindows1252(Bytes{'a', 0x80, 0xE9, 0x81, 0x9F}),
-            "a\xE2\x82\xAC\xC3\xA9\xC2\x81\xC5\xB8");
-  // A surrogate pair, then a lone high and a lone low surrogate, then an odd byte.
-  EXPECT_EQ(DecodeUtf16Le(Bytes{0x3C, 0xD8, 0xB5, 0xDF, 0x3C, 0xD8, 'x', 0, 0xB5, 0xDF, 'y'}),
-            "\xF0\x9F\x8E\xB5\xEF\xBF\xBDx\xEF\xBF\xBD");
 }
 
 TEST(ShellLinkTest, RealShortcutsGiveTheTargetTheShellReports) {
