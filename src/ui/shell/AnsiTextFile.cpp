@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "ui/shell/AnsiTextFile.h"
 
+#include <QString>
+
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -37,7 +40,19 @@ AnsiTextFile::~AnsiTextFile() {
 
 void AnsiTextFile::WriteLine(std::string_view line) {
   if (fd_ < 0) throw std::runtime_error("The file " + path_ + " is already closed.");
-  encoder_.Append(line, buffer_);
+  if (std::any_of(line.begin(), line.end(), [](char c) { return (c & 0x80) != 0; })) {
+    // Libraries made on a Mac spell accents as a letter followed by a
+    // combining mark, which a code page cannot hold; composed first, "é"
+    // stays "é" instead of losing its accent.
+    const QByteArray composed =
+        QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()))
+            .normalized(QString::NormalizationForm_C)
+            .toUtf8();
+    encoder_.Append(std::string_view(composed.constData(), static_cast<std::size_t>(composed.size())),
+                    buffer_);
+  } else {
+    encoder_.Append(line, buffer_);
+  }
   buffer_ += "\r\n";
   if (buffer_.size() >= kBufferSize) Flush();
 }

@@ -44,12 +44,14 @@ TEST_F(FileSystemTest, TextFileHoldsCodePageBytesWithCrLf) {
   file->WriteLine("#EXTM3U");
   file->WriteLine("#EXTINF:215,Café – 5 €");
   file->WriteLine("Őrült\\日本.mp3");
+  file->WriteLine("Rene\xCC\x81" "e.mp3");  // an accent spelled as a combining mark
   file->WriteLine("");
   file->Close();
   EXPECT_EQ(ReadBytes(path),
             "#EXTM3U\r\n"
             "#EXTINF:215,Caf\xE9 \x96 5 \x80\r\n"
             "Or\xFClt\\??.mp3\r\n"
+            "Ren\xE9" "e.mp3\r\n"
             "\r\n");
 }
 

@@ -1,0 +1,195 @@
+// SPDX-License-Identifier: MIT
+// The playlist writer over a real library file and the real file system:
+// every song of a generated library is sorted as its place and type say,
+// and the files on disk hold exactly the songs that were written.
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "bench/LibraryGenerator.h"
+#include "bench/LibraryXml.h"
+#include "engine/ClsPlaylistWriter.h"
+#include "engine/PathRules.h"
+#include "library/PlaylistCatalogue.h"
+#include "library/xml/XmlITunes.h"
+#include "settings/MemoryRegistry.h"
+#include "settings/RegistryKeys.h"
+#include "settings/Settings.h"
+#include "settings/Text.h"
+#include "ui/shell/QtFileSystem.h"
+
+namespace quorvella {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct NoPump final : EventPump {
+  void DoEvents() override {}
+};
+
+// What publishing a generated playlist must give, worked out from the
+// generator's own record of where each song lies.
+struct Expected {
+  PublishStats stats;
+  int written = 0;
+};
+
+Expected Expect(const GeneratedLibrary& library, const GeneratedPlaylist& playlist) {
+  Expected e;
+  for (const std::int32_t id : playlist.Items) {
+    const GeneratedTrack* track = library.FindTrack(id);
+    if (track == nullptr) continue;
+    if (track->Type != TrackType::File || LowerAscii(track->Ext) != "mp3") {
+      ++e.stats.WrongFormatSongs;
+      continue;
+    }
+    const bool windows = library.Options.Form == UrlForm::Windows;
+    switch (track->Place) {
+      case SongPlace::PlaylistFolder:
+      case SongPlace::BelowPlaylistFolder:
+        ++e.written;
+        break;
+      case SongPlace::SiblingFolder:
+        ++e.written;
+        ++e.stats.LikelyUnreachableSongs;
+        break;
+      case SongPlace::OtherVolume:
+      case SongPlace::NetworkShare:
+        // Another drive or share has no relative path; in the POSIX form
+        // every path shares the root, so the song is reached with "../".
+        if (windows) {
+          ++e.stats.UnreachableSongs;
+        } else {
+          ++e.written;
+          ++e.stats.LikelyUnreachableSongs;
+        }
+        break;
+      case SongPlace::None:
+        ++e.stats.WrongFormatSongs;
+        break;
+    }
+  }
+  e.stats.SongsWritten = e.written;
+  e.stats.SongsInPlaylist = e.written;
+  return e;
+}
+
+class PublishOnDiskTest : public ::testing::TestWithParam<UrlForm> {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(home_.isValid());
+    setenv("XDG_DATA_HOME", (home_.path() + "/data").toUtf8().constData(), 1);
+    setenv("HOME", home_.path().toUtf8().constData(), 1);
+    LibraryOptions options;
+    options.Seed = 11;
+    options.Tracks = 400;
+    options.Playlists = 10;
+    options.SongsPerPlaylist = 40;
+    options.Form = GetParam();
+    if (GetParam() == UrlForm::Posix) options.MusicRoot = home_.path().toStdString() + "/music";
+    library_ = GenerateLibrary(options);
+    path_ = home_.path().toStdString() + "/library.xml";
+    std::string error;
+    ASSERT_TRUE(WriteLibraryXmlFile(library_, path_, error)) << error;
+    if (GetParam() == UrlForm::Posix) {
+      ASSERT_GE(CreateSongFiles(library_, error), 0) << error;
+    }
+    reg_.RegSetString(Hive::CurrentUser, SettingsKey, "DeleteEmptyOutput", "False");
+    settings_.LoadSettings();
+  }
+
+  QTemporaryDir home_;
+  GeneratedLibrary library_;
+  std::string path_;
+  MemoryRegistry store_;
+  RegUtil reg_{store_};
+  Settings settings_{reg_};
+  QtFileSystem files_;
+  NoPump pump_;
+};
+
+TEST_P(PublishOnDiskTest, EverySongIsSortedByItsPlaceAndType) {
+  XmlITunes iTunes(path_);
+  const auto playlists = iTunes.LibrarySource()->Playlists();
+  int checkedPlaylists = 0;
+  for (std::int32_t i = 0; i < playlists->Count(); ++i) {
+    const auto playlist = playlists->Item(i);
+    if (!IsCheckAllKind(KindCodeOf(*playlist))) continue;
+    const GeneratedPlaylist* generated = library_.FindPlaylist(playlist->Name());
+    ASSERT_NE(generated, nullptr) << playlist->Name();
+    SCOPED_TRACE(playlist->Name());
+
+    PublishStats stats;
+    ClsPlaylistWriter writer(settings_, files_, pump_, stats);
+    writer.PlaylistFolder = library_.PlaylistFolder;
+    const std::int32_t written = writer.WritePlaylist(*playlist);
+    const Expected expected = Expect(library_, *generated);
+    EXPECT_EQ(written, expected.written);
+    EXPECT_EQ(stats, expected.stats);
+    ++checkedPlaylists;
+
+    if (GetParam() != UrlForm::Posix) continue;
+    // The file holds "#EXTM3U" and two lines per written song, each line
+    // ending in CR LF, and every path names an existing song file.
+    std::ifstream in(writer.OutputPath(), std::ios::binary);
+    ASSERT_TRUE(in) << writer.OutputPath();
+    std::stringstream content;
+    content << in.rdbuf();
+    const std::string text = content.str();
+    ASSERT_TRUE(text.starts_with("#EXTM3U\r\n"));
+    std::istringstream lines(text);
+    std::string line;
+    int pathLines = 0;
+    std::getline(lines, line);
+    while (std::getline(lines, line)) {
+      ASSERT_TRUE(line.ends_with('\r'));
+      line.pop_back();
+      if (line.starts_with("#EXTINF:")) continue;
+      ++pathLines;
+      EXPECT_FALSE(line.starts_with("./"));
+      // Paths are written in the code page, with "?" for what it cannot
+      // hold, so only the plain ones can be looked up as they stand.
+      const bool plain = std::all_of(line.begin(), line.end(), [](char c) { return c > 0; }) &&
+                         line.find('?') == std::string::npos;
+      if (plain) {
+        EXPECT_TRUE(fs::exists(fs::path(library_.PlaylistFolder) / line)) << line;
+      }
+    }
+    EXPECT_EQ(pathLines, written);
+  }
+  EXPECT_GT(checkedPlaylists, 5);
+}
+
+TEST_P(PublishOnDiskTest, PublishingAgainSendsTheOldFileToTheTrash) {
+  if (GetParam() != UrlForm::Posix) GTEST_SKIP() << "Windows paths name no folder here";
+  XmlITunes iTunes(path_);
+  const auto playlist = iTunes.GetITObjectByID(
+      iTunes.LibrarySource()->Playlists()->Item(0)->sourceID(),
+      library_.FindPlaylist("Summer Drive")->PlaylistId, 0, 0);
+  ASSERT_NE(playlist, nullptr);
+  PublishStats stats;
+  for (int pass = 0; pass < 2; ++pass) {
+    ClsPlaylistWriter writer(settings_, files_, pump_, stats);
+    writer.PlaylistFolder = library_.PlaylistFolder;
+    writer.WritePlaylist(*playlist);
+  }
+  const fs::path trash = home_.path().toStdString() + "/data/Trash/files";
+  ASSERT_TRUE(fs::exists(trash / "Summer Drive.m3u"));
+  EXPECT_TRUE(fs::exists(fs::path(library_.PlaylistFolder) / "Summer Drive.m3u"));
+  EXPECT_EQ(fs::file_size(trash / "Summer Drive.m3u"),
+            fs::file_size(fs::path(library_.PlaylistFolder) / "Summer Drive.m3u"));
+}
+
+INSTANTIATE_TEST_SUITE_P(BothForms, PublishOnDiskTest,
+                         ::testing::Values(UrlForm::Posix, UrlForm::Windows),
+                         [](const auto& info) {
+                           return info.param == UrlForm::Posix ? std::string("Posix")
+                                                               : std::string("Windows");
+                         });
+
+}  // namespace
+}  // namespace quorvella
