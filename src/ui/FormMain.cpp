@@ -192,6 +192,11 @@ void FormMain::BuildControls() {
     if (butStop_->isEnabled()) butStop_->click();
   });
 
+  progressUpdate_ = new QTimer(this);
+  progressUpdate_->setSingleShot(true);
+  progressUpdate_->setInterval(0);
+  connect(progressUpdate_, &QTimer::timeout, this, &FormMain::ShowProgress);
+
   timerStartup_ = new QTimer(this);
   timerStartup_->setObjectName(QStringLiteral("TimerStartup"));
   timerStartup_->setInterval(100);
@@ -330,12 +335,22 @@ void FormMain::closeEvent(QCloseEvent* event) {
 
 PlaylistListView& FormMain::ListPlaylists() { return *listPlaylists_; }
 
+// A progress bar repaints at once whenever its value moves a pixel, which
+// over 100,000 songs costs far more than the publishing itself; the values
+// are therefore shown the next time the window handles its events.
 void FormMain::SetProgressPlaylists(float value) {
-  progressPlaylists_->setValue(static_cast<int>(value * kProgressScale + 0.5f));
+  pendingPlaylists_ = static_cast<int>(value * kProgressScale + 0.5f);
+  if (!progressUpdate_->isActive()) progressUpdate_->start();
 }
 
 void FormMain::SetProgressTracks(float value) {
-  progressTracks_->setValue(static_cast<int>(value * kProgressScale + 0.5f));
+  pendingTracks_ = static_cast<int>(value * kProgressScale + 0.5f);
+  if (!progressUpdate_->isActive()) progressUpdate_->start();
+}
+
+void FormMain::ShowProgress() {
+  progressPlaylists_->setValue(pendingPlaylists_);
+  progressTracks_->setValue(pendingTracks_);
 }
 
 void FormMain::SetStatusText(const std::string& text) {

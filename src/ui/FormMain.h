@@ -72,6 +72,7 @@ class FormMain final : public QMainWindow, private MainView {
   void BuildControls();
   void BuildMenus();
   void OpenLibrary(const std::string& path);
+  void ShowProgress();
 
   // MainView
   PlaylistListView& ListPlaylists() override;
@@ -100,6 +101,9 @@ class FormMain final : public QMainWindow, private MainView {
   QProgressBar* progressTracks_ = nullptr;
   QAction* itemFileOpenLibrary_ = nullptr;
   QAction* itemToolsOptions_ = nullptr;
+  QTimer* progressUpdate_ = nullptr;
+  int pendingPlaylists_ = 0;
+  int pendingTracks_ = 0;
   QTimer* timerStartup_ = nullptr;
   QTimer* timerWiseUpdate_ = nullptr;
 };

@@ -231,7 +231,8 @@ void DuringTheRun(F action) {
 }
 
 TEST_F(FormMainTest, StopEscAndClosingWhileARunWorks) {
-  MakeLibrary(600, 8, 200);
+  // Big enough that the run lasts many times the pump's interval.
+  MakeLibrary(2000, 16, 400);
   OpenAndWaitForList();
   for (const bool useEscape : {false, true}) {
     SCOPED_TRACE(useEscape ? "Esc" : "Stop");
