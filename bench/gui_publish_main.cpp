@@ -12,10 +12,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 
-#include "app/AppServices.h"
-#include "library/xml/LibraryLocation.h"
-#include "tivo/TiVoDesktop.h"
-#include "ui/FormMain.h"
+#include "app/GuiServices.h"
 
 int main(int argc, char** argv) {
   QElapsedTimer clock;
@@ -23,12 +20,7 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   using namespace quorvella;
   AppServices app;
-  const RegUtil& reg = app.Reg();
-  FormMain window(FormMainServices{
-      app.GetSettings(), reg, app.Files(), app.GetDesktop(),
-      [&reg] { return IsTiVoDesktop23OrLater(reg); },
-      [&app](const std::string& path) { return app.OpenLibrary(path); },
-      [](const std::string&) {}});
+  FormMain window(MakeFormMainServices(app));
   window.show();
 
   // The report's boxes are answered with their escape button (OK or No).

@@ -2,10 +2,7 @@
 // quorvella: the window. Builds the program's services and shows FormMain.
 #include <QApplication>
 
-#include "app/AppServices.h"
-#include "library/xml/LibraryLocation.h"
-#include "tivo/TiVoDesktop.h"
-#include "ui/FormMain.h"
+#include "app/GuiServices.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
@@ -13,14 +10,8 @@ int main(int argc, char** argv) {
   QApplication::setApplicationVersion(QStringLiteral("1.3"));
   QApplication::setDesktopFileName(QStringLiteral("quorvella"));
 
-  using namespace quorvella;
-  AppServices app;
-  const RegUtil& reg = app.Reg();
-  FormMain window(FormMainServices{
-      app.GetSettings(), reg, app.Files(), app.GetDesktop(),
-      [&reg] { return IsTiVoDesktop23OrLater(reg); },
-      [&app](const std::string& path) { return app.OpenLibrary(path); },
-      [&reg](const std::string& path) { RememberITunesLibraryPath(reg, path); }});
+  quorvella::AppServices app;
+  quorvella::FormMain window(quorvella::MakeFormMainServices(app));
   window.show();
   return application.exec();
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "Text.h"
 
+#include "TextEncoding.h"
+
 #include <locale.h>
 #include <wctype.h>
 
@@ -17,63 +19,6 @@ locale_t CaseLocale() {
   return locale;
 }
 
-// Decodes one UTF-8 sequence at text[pos]; returns the code point and advances
-// pos. An invalid byte comes back as itself with the high bit, so it is never
-// mapped and is copied unchanged.
-char32_t NextCodePoint(std::string_view text, std::size_t& pos, std::size_t& length) {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char lead = byte(pos);
-  std::size_t need = 0;
-  char32_t cp = 0;
-  if (lead < 0x80) {
-    length = 1;
-    return lead;
-  } else if ((lead & 0xE0) == 0xC0) {
-    need = 1;
-    cp = lead & 0x1F;
-  } else if ((lead & 0xF0) == 0xE0) {
-    need = 2;
-    cp = lead & 0x0F;
-  } else if ((lead & 0xF8) == 0xF0) {
-    need = 3;
-    cp = lead & 0x07;
-  } else {
-    length = 1;
-    return 0xFFFFFFFF;
-  }
-  if (pos + need >= text.size()) {
-    length = 1;
-    return 0xFFFFFFFF;
-  }
-  for (std::size_t i = 1; i <= need; ++i) {
-    if ((byte(pos + i) & 0xC0) != 0x80) {
-      length = 1;
-      return 0xFFFFFFFF;
-    }
-    cp = (cp << 6) | (byte(pos + i) & 0x3F);
-  }
-  length = need + 1;
-  return cp;
-}
-
-void AppendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
 template <typename Map>
 std::string MapCase(std::string_view text, Map map) {
   std::string out;
@@ -81,16 +26,13 @@ std::string MapCase(std::string_view text, Map map) {
   const locale_t locale = CaseLocale();
   std::size_t pos = 0;
   while (pos < text.size()) {
-    std::size_t length = 1;
-    const char32_t cp = NextCodePoint(text, pos, length);
-    if (cp == 0xFFFFFFFF || locale == static_cast<locale_t>(nullptr)) {
-      out.append(text.substr(pos, length));
-    } else if (cp < 0x80) {
-      out += static_cast<char>(map(static_cast<wint_t>(cp), locale));
+    char32_t cp = 0;
+    if (locale == static_cast<locale_t>(nullptr) || !DecodeUtf8(text, pos, cp)) {
+      // A byte that is not UTF-8 is copied unchanged.
+      out += text[pos++];
     } else {
       AppendUtf8(out, static_cast<char32_t>(map(static_cast<wint_t>(cp), locale)));
     }
-    pos += length;
   }
   return out;
 }

@@ -14,6 +14,14 @@ constexpr char16_t kWindows1252High[32] = {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
+void AppendUtf16Unit(std::string& out, char32_t unit) {
+  out += static_cast<char>(unit & 0xFF);
+  out += static_cast<char>((unit >> 8) & 0xFF);
+}
+
+
+}  // namespace
+
 void AppendUtf8(std::string& out, char32_t cp) {
   if (cp < 0x80) {
     out += static_cast<char>(cp);
@@ -32,13 +40,6 @@ void AppendUtf8(std::string& out, char32_t cp) {
   }
 }
 
-void AppendUtf16Unit(std::string& out, char32_t unit) {
-  out += static_cast<char>(unit & 0xFF);
-  out += static_cast<char>((unit >> 8) & 0xFF);
-}
-
-// Decodes one strictly valid UTF-8 sequence at text[pos] and advances pos;
-// returns false (pos unchanged) when there is none.
 bool DecodeUtf8(std::string_view text, std::size_t& pos, char32_t& cp) {
   const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
   const unsigned char lead = byte(pos);
@@ -72,8 +73,6 @@ bool DecodeUtf8(std::string_view text, std::size_t& pos, char32_t& cp) {
   pos += need + 1;
   return true;
 }
-
-}  // namespace
 
 bool IsValidUtf8(std::string_view text) {
   char32_t cp = 0;

@@ -9,6 +9,11 @@
 // replaced, so the result is always valid UTF-8 (or valid UTF-16).
 namespace quorvella {
 
+// Decodes one strictly valid UTF-8 sequence at text[pos] and advances pos;
+// false (pos unchanged) when the bytes there are not one.
+bool DecodeUtf8(std::string_view text, std::size_t& pos, char32_t& cp);
+void AppendUtf8(std::string& out, char32_t cp);
+
 // Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
 bool IsValidUtf8(std::string_view text);
 
