@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 
 namespace quorvella {
@@ -12,9 +13,12 @@ volatile std::sig_atomic_t gInterrupted = 0;
 
 extern "C" void OnInterrupt(int) { gInterrupted = 1; }
 
+// The status of a row that takes no part in the run.
+constexpr std::string_view kNotInRun = "-";
+
 }  // namespace
 
-std::string ForTerminal(const std::string& text) {
+std::string ForTerminal(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -22,6 +26,10 @@ std::string ForTerminal(const std::string& text) {
     out += text[i];
   }
   return out;
+}
+
+void PrintError(std::string_view text) {
+  std::fprintf(stderr, "quorvella-cli: %s\n", ForTerminal(text).c_str());
 }
 
 ConsoleView::ConsoleView(std::FILE* out, std::FILE* err)
@@ -36,8 +44,12 @@ void ConsoleView::SetStatus(int row, const std::string& status) {
   Row& r = rows_.at(row);
   if (r.status == status) return;
   r.status = status;
+  // The window marks every row left out of a run; here that would bury the
+  // few rows of a run in a list of all playlists.
+  if (status == kNotInRun) return;
   ClearProgress();
   std::fprintf(out_, "[%s] %s\n", status.c_str(), r.text.c_str());
+  std::fflush(out_);
 }
 
 void ConsoleView::SetStatusText(const std::string& text) {
@@ -48,32 +60,34 @@ void ConsoleView::SetStatusText(const std::string& text) {
 }
 
 void ConsoleView::SetStopEnabled(bool enabled) {
-  if (enabled) runStarted_ = true;
-  if (!enabled) ClearProgress();
+  if (enabled) {
+    runStarted_ = true;
+  } else {
+    ClearProgress();
+  }
 }
 
 void ConsoleView::SetProgressPlaylists(float value) {
   playlists_ = value;
-  DrawProgress(false);
+  DrawProgress();
 }
 
 void ConsoleView::SetProgressTracks(float value) {
   tracks_ = value;
-  DrawProgress(false);
+  DrawProgress();
 }
 
-void ConsoleView::DrawProgress(bool force) {
+void ConsoleView::DrawProgress() {
   if (!progressOnTerminal_ || !runStarted_) return;
   const int all = static_cast<int>(playlists_);
   const int current = static_cast<int>(tracks_);
-  if (!force && all == drawnPlaylists_ && current == drawnTracks_) return;
+  if (all == drawnPlaylists_ && current == drawnTracks_) return;
   drawnPlaylists_ = all;
   drawnTracks_ = current;
   constexpr int kWidth = 30;
   std::string bar(kWidth, '-');
-  for (int i = 0; i < all * kWidth / 100; ++i) bar[static_cast<std::size_t>(i)] = '#';
-  std::fprintf(err_, "\r[%s] %3d%% of all playlists, %3d%% of this one", bar.c_str(), all,
-               current);
+  std::fill_n(bar.begin(), std::clamp(all, 0, 100) * kWidth / 100, '#');
+  std::fprintf(err_, "\r[%s] %3d%% of all playlists, %3d%% of this one", bar.c_str(), all, current);
   std::fflush(err_);
   progressShown_ = true;
 }
@@ -86,33 +100,55 @@ void ConsoleView::ClearProgress() {
   drawnPlaylists_ = drawnTracks_ = -1;
 }
 
+ConsoleMessageBoxes::ConsoleMessageBoxes(std::FILE* out, std::FILE* err,
+                                         std::function<bool()> runStarted)
+    : out_(out), err_(err), runStarted_(std::move(runStarted)) {}
+
 MsgAnswer ConsoleMessageBoxes::Show(const Message& message) {
   ++shown_;
-  std::fprintf(out_, "\n%s\n", ForTerminal(message.text).c_str());
-  if (message.buttons == MsgButtons::YesNo) std::fprintf(out_, "(answered No)\n");
-  std::fprintf(out_, "\n");
-  std::fflush(out_);
+  const bool error = message.icon == MsgIcon::Exclamation || message.icon == MsgIcon::Critical;
+  std::FILE* to = error || !runStarted_ || !runStarted_() ? err_ : out_;
+  std::string text = ForTerminal(message.text);
+  while (!text.empty() && text.back() == '\n') text.pop_back();
+  // The report's boxes stand apart from the lines of the run above them.
+  if (to == out_) std::fputc('\n', to);
+  std::fprintf(to, "%s\n", text.c_str());
+  if (message.buttons == MsgButtons::YesNo) std::fputs("(answered No)\n", to);
+  std::fflush(to);
   return message.buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::Ok;
 }
 
-InterruptPump::InterruptPump(MainController*& controller) : controller_(controller) {
+InterruptPump::InterruptPump() {
   gInterrupted = 0;
+  // A program started with Ctrl-C ignored (in the background, under nohup)
+  // keeps ignoring it.
+  struct sigaction previous {};
+  sigaction(SIGINT, nullptr, &previous);
+  if (previous.sa_handler == SIG_IGN) return;
+  installed_ = true;
   struct sigaction action {};
   action.sa_handler = OnInterrupt;
   // After the first Ctrl-C the default action is back, so a second one ends
-  // the program at once.
-  action.sa_flags = SA_RESETHAND;
+  // the program at once. Interrupted writes to the terminal or a pipe restart
+  // rather than lose output.
+  action.sa_flags = SA_RESETHAND | SA_RESTART;
   sigemptyset(&action.sa_mask);
   sigaction(SIGINT, &action, nullptr);
 }
 
-InterruptPump::~InterruptPump() { std::signal(SIGINT, SIG_DFL); }
+InterruptPump::~InterruptPump() {
+  if (installed_) std::signal(SIGINT, SIG_DFL);
+}
 
 void InterruptPump::DoEvents() {
-  if (gInterrupted && !stopped_ && controller_ != nullptr) {
-    stopped_ = true;
-    controller_->ButStop_Click();
+  if (!gInterrupted || stopped_) return;
+  if (controller_ == nullptr || !controller_->fPlaylistWriter) {
+    std::signal(SIGINT, SIG_DFL);
+    std::raise(SIGINT);
+    return;
   }
+  stopped_ = true;
+  controller_->ButStop_Click();
 }
 
 }  // namespace quorvella

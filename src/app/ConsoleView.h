@@ -2,7 +2,9 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/EventPump.h"
@@ -12,8 +14,9 @@
 namespace quorvella {
 
 // The main window's list, status line and progress bars for a terminal: row
-// status changes and status texts go to stdout as they happen; the progress
-// bars are drawn on stderr when it is a terminal.
+// status changes and status texts go to stdout as they happen, one flushed
+// line each, so that a script reading the output follows the run; the
+// progress bars are drawn on stderr when it is a terminal.
 class ConsoleView final : public MainView, public PlaylistListView {
  public:
   explicit ConsoleView(std::FILE* out = stdout, std::FILE* err = stderr);
@@ -54,7 +57,7 @@ class ConsoleView final : public MainView, public PlaylistListView {
     std::string tag;
     std::string status;
   };
-  void DrawProgress(bool force);
+  void DrawProgress();
   void ClearProgress();
 
   std::FILE* out_;
@@ -70,33 +73,48 @@ class ConsoleView final : public MainView, public PlaylistListView {
   std::string lastStatus_;
 };
 
-// Message boxes as text: each box is printed; a question is answered No,
-// since nobody is there to answer it.
+// Message boxes as text. Nobody is there to answer a question, so each is
+// answered No (and so nothing is ever opened). Errors, and boxes shown before
+// a publishing pass started (refusals), go to `err`; the report of a pass
+// goes to `out`.
 class ConsoleMessageBoxes final : public MessageBoxes {
  public:
-  explicit ConsoleMessageBoxes(std::FILE* out = stdout) : out_(out) {}
+  ConsoleMessageBoxes(std::FILE* out, std::FILE* err, std::function<bool()> runStarted);
   MsgAnswer Show(const Message& message) override;
   int Shown() const { return shown_; }
 
  private:
   std::FILE* out_;
+  std::FILE* err_;
+  std::function<bool()> runStarted_;
   int shown_ = 0;
 };
 
-// The pending-events point of long work: here a Ctrl-C becomes a click on
-// Stop. The first Ctrl-C stops the run in order; a second ends the program.
+// The pending-events point of long work, where a Ctrl-C becomes a click on
+// Stop: the first one stops a working run in order (it ends as a stopped run,
+// with its report); a second one ends the program. A Ctrl-C while no run is
+// working (the library still loading, the list being read) ends the program
+// at once, as there is nothing to stop in order.
 class InterruptPump final : public EventPump {
  public:
-  explicit InterruptPump(MainController*& controller);
+  InterruptPump();
   ~InterruptPump() override;
+  InterruptPump(const InterruptPump&) = delete;
+  InterruptPump& operator=(const InterruptPump&) = delete;
+
+  void SetController(MainController* controller) { controller_ = controller; }
   void DoEvents() override;
 
  private:
-  MainController*& controller_;
+  MainController* controller_ = nullptr;
+  bool installed_ = false;
   bool stopped_ = false;
 };
 
 // Texts of the program use CR LF between lines; a terminal wants LF.
-std::string ForTerminal(const std::string& text);
+std::string ForTerminal(std::string_view text);
+
+// "quorvella-cli: " and the text on stderr.
+void PrintError(std::string_view text);
 
 }  // namespace quorvella

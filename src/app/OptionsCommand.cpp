@@ -1,0 +1,168 @@
+// SPDX-License-Identifier: MIT
+// quorvella-cli options: the Options dialog's settings and rules from the
+// command line.
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "app/CliCommands.h"
+#include "app/ConsoleView.h"
+#include "settings/Settings.h"
+#include "settings/Text.h"
+#include "tivo/Plugin.h"
+#include "tivo/PublishedFolders.h"
+
+namespace quorvella {
+namespace {
+
+// What the dialog says when Enhanced mode is chosen without the plug-in; the
+// question that follows it there is not asked here.
+std::string EnhancedModeWarning() {
+  std::string text = "You should not choose Enhanced mode if you have not installed the";
+  text += " Universal Audio Plug-in installed (or similar software). Without";
+  text += " the plug-in (or similar software), your TiVo will only be able to";
+  text += " play MP3 files, in which case you should stay in Standard mode.";
+  text += "\r\n\r\n";
+  text += "You do not appear to have the Universal Audio Plug-in installed on";
+  text += " this computer.";
+  return text;
+}
+
+// "MP3", ".ogg " and "ogg" all name the file type ogg.
+std::string FileTypeName(const std::string& given) {
+  std::string ext = TrimSpaces(given);
+  if (!ext.empty() && ext.front() == '.') ext.erase(0, 1);
+  return LowerCase(ext);
+}
+
+std::optional<bool> ParseChoice(const std::string& value, const char* yes, const char* no) {
+  const std::string v = LowerAscii(TrimSpaces(value));
+  if (v == yes) return true;
+  if (v == no) return false;
+  return std::nullopt;
+}
+
+void PrintOptions(Settings& settings) {
+  std::printf("Playlist folder:      %s\n", settings.GetPlaylistFolder().c_str());
+  std::printf("Delete empty output:  %s\n", settings.GetDeleteEmptyOutput() ? "yes" : "no");
+  std::printf("Publishing mode:      %s\n",
+              settings.GetEnhancedPlugInMode() ? "enhanced" : "standard");
+  std::printf("File types (published in enhanced mode when checked):\n");
+  for (const auto& entry : settings.FileTypes()) {
+    std::printf("  [%c] %-6s %s\n", entry.Checked ? 'x' : ' ', entry.Ext.c_str(),
+                FileTypeDescription(entry.Ext).c_str());
+  }
+}
+
+}  // namespace
+
+int RunOptions(AppServices& app, const std::vector<std::string>& args) {
+  const CliCommand command{
+      "options",
+      "quorvella-cli options [--playlist-folder DIR] [--delete-empty yes|no] "
+      "[--mode standard|enhanced] [--check EXT] [--uncheck EXT]",
+      "Changes the options as given and prints them with the file type catalogue. Nothing is "
+      "stored unless every change given is accepted. A playlist folder that TiVo Desktop does "
+      "not publish is accepted with a warning.",
+      {{"playlist-folder", "DIR", "The folder in which to create the playlists."},
+       {"delete-empty", "yes|no", "Whether a playlist that ends up empty is deleted."},
+       {"mode", "standard|enhanced",
+        "Standard publishes only MP3 files; enhanced publishes the checked file types, for "
+        "computers with the Universal Audio Plug-in."},
+       {"check", "EXT", "Publish this file type in enhanced mode; may be given more than once.",
+        true},
+       {"uncheck", "EXT",
+        "Do not publish this file type; may be given more than once. mp3 stays checked.", true}}};
+  int exitCode = kExitDone;
+  const auto parsed = ParseCommandLine(command, args, 0, exitCode);
+  if (!parsed) return exitCode;
+
+  // Everything is checked before anything is stored, as the dialog's OK does.
+  std::optional<bool> deleteEmpty;
+  if (parsed->Has("delete-empty")) {
+    deleteEmpty = ParseChoice(parsed->Value("delete-empty"), "yes", "no");
+    if (!deleteEmpty) return ReportUsageError(command, "--delete-empty takes yes or no");
+  }
+  std::optional<bool> enhanced;
+  if (parsed->Has("mode")) {
+    enhanced = ParseChoice(parsed->Value("mode"), "enhanced", "standard");
+    if (!enhanced) return ReportUsageError(command, "--mode takes standard or enhanced");
+  }
+  std::vector<std::string> checks;
+  std::vector<std::string> unchecks;
+  for (const auto& ext : parsed->Values("check")) checks.push_back(FileTypeName(ext));
+  for (const auto& ext : parsed->Values("uncheck")) unchecks.push_back(FileTypeName(ext));
+  for (const auto& ext : checks) {
+    if (std::find(unchecks.begin(), unchecks.end(), ext) != unchecks.end()) {
+      return ReportUsageError(command, "--check and --uncheck both name \"" + ext + "\"");
+    }
+  }
+
+  Settings& settings = app.LoadedSettings();
+  const auto& types = settings.FileTypes();
+  for (const auto* list : {&checks, &unchecks}) {
+    for (const auto& ext : *list) {
+      const bool known = std::any_of(types.begin(), types.end(),
+                                     [&](const FileTypeEntry& e) { return e.Ext == ext; });
+      if (!known) {
+        std::string names;
+        for (const auto& entry : types) names += (names.empty() ? "" : ", ") + entry.Ext;
+        PrintError("The file type \"" + ext + "\" is not in the list of file types (" + names +
+                   ").");
+        return kExitFailed;
+      }
+    }
+  }
+  if (std::find(unchecks.begin(), unchecks.end(), "mp3") != unchecks.end()) {
+    PrintError("The file type \"mp3\" must remain checked.");
+    return kExitFailed;
+  }
+  std::optional<std::string> folder;
+  if (parsed->Has("playlist-folder")) {
+    std::filesystem::path dir(TrimSpaces(parsed->Value("playlist-folder")));
+    std::error_code error;
+    if (!dir.empty()) dir = std::filesystem::absolute(dir, error).lexically_normal();
+    // A playlist folder is a folder: a file of that name will not do either.
+    if (dir.empty() || error || !std::filesystem::is_directory(dir, error)) {
+      PrintError("The specified folder does not exist.");
+      return kExitFailed;
+    }
+    std::string text = dir.native();
+    // "/music/" and "/music" are one folder; keep the form without the slash.
+    if (text.size() > 1 && text.back() == '/') text.pop_back();
+    folder = text;
+  }
+
+  if (folder) {
+    if (!IsFolderPublished(*folder)) {
+      std::fprintf(stderr, "%s\n\n", ForTerminal(UnpublishedFolderWarning(*folder)).c_str());
+    }
+    settings.SetPlaylistFolder(*folder);
+  }
+  if (deleteEmpty) settings.SetDeleteEmptyOutput(*deleteEmpty);
+  if (enhanced) {
+    if (*enhanced && !IsPluginConfigured(app.Reg())) {
+      std::fprintf(stderr, "%s\n\n", ForTerminal(EnhancedModeWarning()).c_str());
+    }
+    settings.SetEnhancedPlugInMode(*enhanced);
+  }
+  for (const auto& ext : checks) settings.SetFileTypeChecked(ext, true);
+  for (const auto& ext : unchecks) settings.SetFileTypeChecked(ext, false);
+
+  // The setters cannot report a store that refuses writes; what the next
+  // start would read tells.
+  Settings stored(app.Reg());
+  stored.LoadSettings();
+  if (stored.GetPlaylistFolder() != settings.GetPlaylistFolder() ||
+      stored.GetDeleteEmptyOutput() != settings.GetDeleteEmptyOutput() ||
+      stored.GetEnhancedPlugInMode() != settings.GetEnhancedPlugInMode() ||
+      stored.FileTypes() != settings.FileTypes()) {
+    PrintError("The options could not be stored in \"" + app.Registry().Path() + "\".");
+    return kExitFailed;
+  }
+  PrintOptions(settings);
+  return kExitDone;
+}
+
+}  // namespace quorvella

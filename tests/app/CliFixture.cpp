@@ -1,0 +1,86 @@
+// SPDX-License-Identifier: MIT
+#include "app/CliFixture.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "bench/LibraryXml.h"
+
+namespace quorvella::test {
+
+void CliTest::SetUp() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "quorvella-cli-XXXXXX").string();
+  ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+  root_ = pattern;
+  home_ = root_ / "home";
+  config_ = root_ / "config";
+  data_ = root_ / "data";
+  for (const auto& dir : {home_, config_, data_}) std::filesystem::create_directories(dir);
+  libraryPath_ = (root_ / "library.xml").string();
+}
+
+void CliTest::TearDown() {
+  std::error_code ignored;
+  std::filesystem::remove_all(root_, ignored);
+}
+
+ProcessResult CliTest::Run(const std::vector<std::string>& args, const RunOptions& options) const {
+  std::map<std::string, std::string> env{
+      {"HOME", home_.string()},          {"XDG_CONFIG_HOME", config_.string()},
+      {"XDG_DATA_HOME", data_.string()}, {"LC_ALL", "en_US.UTF-8"},
+      {"LANG", "en_US.UTF-8"},
+  };
+  // The sanitizer build's settings reach the child too.
+  for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"}) {
+    if (const char* value = std::getenv(name)) env[name] = value;
+  }
+  ProcessResult result = RunProcess(QUORVELLA_CLI, args, env, options);
+  EXPECT_FALSE(result.timedOut) << "quorvella-cli did not finish";
+  return result;
+}
+
+GeneratedLibrary CliTest::MakeLibrary(std::uint64_t seed, std::int32_t tracks,
+                                      std::int32_t playlists, std::int32_t songsPerPlaylist,
+                                      bool createSongFiles) {
+  LibraryOptions options;
+  options.Seed = seed;
+  options.Tracks = tracks;
+  options.Playlists = playlists;
+  options.SongsPerPlaylist = songsPerPlaylist;
+  options.Form = UrlForm::Posix;
+  options.MusicRoot = (root_ / "music").string();
+  GeneratedLibrary library = GenerateLibrary(options);
+  std::string error;
+  if (createSongFiles) {
+    EXPECT_GE(CreateSongFiles(library, error), 0) << error;
+  }
+  std::filesystem::create_directories(library.PlaylistFolder);
+  EXPECT_TRUE(WriteLibraryXmlFile(library, libraryPath_, error)) << error;
+  return library;
+}
+
+std::string CliTest::WriteFile(const std::string& name, const std::string& bytes) const {
+  const std::filesystem::path path = root_ / name;
+  std::ofstream(path, std::ios::binary) << bytes;
+  return path.string();
+}
+
+std::string ReadBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+bool Contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+}  // namespace quorvella::test

@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/CliProcess.h"
+#include "bench/LibraryGenerator.h"
+
+namespace quorvella::test {
+
+// A test of the real quorvella-cli binary in a world of its own: a temporary
+// folder that is HOME, XDG_CONFIG_HOME and XDG_DATA_HOME (so the registry
+// store, the trash and the TiVo Desktop shortcut folder are all in it), an
+// English locale, and no other environment.
+class CliTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  ProcessResult Run(const std::vector<std::string>& args, const RunOptions& options = {}) const;
+
+  // Generates a library with its songs under <root>/music, in POSIX form,
+  // writes it to <root>/library.xml and creates the song files when asked.
+  GeneratedLibrary MakeLibrary(std::uint64_t seed, std::int32_t tracks, std::int32_t playlists,
+                               std::int32_t songsPerPlaylist, bool createSongFiles = true);
+
+  // A .reg file written into the temporary folder.
+  std::string WriteFile(const std::string& name, const std::string& bytes) const;
+
+  std::filesystem::path root_;
+  std::filesystem::path home_;
+  std::filesystem::path config_;
+  std::filesystem::path data_;
+  std::string libraryPath_;
+};
+
+std::string ReadBytes(const std::filesystem::path& path);
+std::vector<std::string> Lines(const std::string& text);
+bool Contains(const std::string& text, const std::string& part);
+
+}  // namespace quorvella::test

@@ -1,0 +1,81 @@
+// SPDX-License-Identifier: MIT
+// quorvella-cli's help and usage errors, for every command.
+#include <gtest/gtest.h>
+
+#include "app/CliFixture.h"
+
+namespace quorvella::test {
+namespace {
+
+using CliUsageTest = CliTest;
+
+TEST_F(CliUsageTest, EveryCommandHasHelp) {
+  const std::vector<std::vector<std::string>> cases = {
+      {"--help"},
+      {"-h"},
+      {"list", "--help"},
+      {"publish", "-h"},
+      {"options", "--help"},
+      {"tivo", "--help"},
+      {"registry", "--help"},
+      {"registry", "import", "--help"},
+      {"registry", "export", "--help"},
+      // Help wins over everything else on the line, and reads nothing.
+      {"publish", "--all", "--playlist", "x", "--help"},
+  };
+  for (const auto& args : cases) {
+    const ProcessResult result = Run(args);
+    EXPECT_EQ(result.exitCode, 0) << args.front();
+    EXPECT_EQ(result.out.rfind("Usage: quorvella-cli", 0), 0u) << result.out;
+    EXPECT_TRUE(Contains(result.out, "--help")) << result.out;
+    EXPECT_EQ(result.err, "");
+  }
+  EXPECT_FALSE(std::filesystem::exists(config_ / "Quorvella"));
+}
+
+TEST_F(CliUsageTest, UsageErrorsExitWithTwoAndPointToTheHelp) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string error;  // the first line on stderr
+  };
+  const Case cases[] = {
+      {{}, "quorvella-cli: no command given"},
+      {{"frobnicate"}, "quorvella-cli: unknown command: frobnicate"},
+      {{"--library"}, "quorvella-cli: --library needs a value (FILE)"},
+      {{"--colour", "list"}, "quorvella-cli: unknown option --colour"},
+      {{"list", "extra"}, "quorvella-cli list: unexpected argument: extra"},
+      {{"publish", "--bogus"}, "quorvella-cli publish: unknown option --bogus"},
+      {{"publish", "--all=yes"}, "quorvella-cli publish: --all takes no value"},
+      {{"publish", "--playlist"}, "quorvella-cli publish: --playlist needs a value (NAME)"},
+      {{"publish", "--all", "--playlist", "x"},
+       "quorvella-cli publish: --all and --playlist cannot be combined"},
+      {{"options", "--mode", "fast"}, "quorvella-cli options: --mode takes standard or enhanced"},
+      {{"options", "--delete-empty", "maybe"},
+       "quorvella-cli options: --delete-empty takes yes or no"},
+      {{"options", "--mode", "standard", "--mode", "enhanced"},
+       "quorvella-cli options: --mode is given more than once"},
+      {{"options", "--check", "ogg", "--uncheck", "OGG"},
+       "quorvella-cli options: --check and --uncheck both name \"ogg\""},
+      {{"tivo", "now"}, "quorvella-cli tivo: unexpected argument: now"},
+      {{"registry"}, "quorvella-cli registry: import or export must follow registry"},
+      {{"registry", "import"}, "quorvella-cli registry import: no .reg file given"},
+      {{"registry", "export", "HKEY_USERS\\S-1-5-18"},
+       "quorvella-cli registry export: \"HKEY_USERS\\S-1-5-18\" is not a registry key: it begins "
+       "with "
+       "HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE or HKEY_CLASSES_ROOT and a backslash"},
+  };
+  for (const auto& c : cases) {
+    const ProcessResult result = Run(c.args);
+    EXPECT_EQ(result.exitCode, 2) << c.error;
+    EXPECT_EQ(result.out, "");
+    const auto lines = Lines(result.err);
+    ASSERT_EQ(lines.size(), 2u) << result.err;
+    EXPECT_EQ(lines[0], c.error);
+    EXPECT_TRUE(lines[1].ends_with(" --help' for its usage.")) << lines[1];
+  }
+  // A usage error stores nothing.
+  EXPECT_FALSE(std::filesystem::exists(config_ / "Quorvella"));
+}
+
+}  // namespace
+}  // namespace quorvella::test

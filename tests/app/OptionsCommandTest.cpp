@@ -1,0 +1,133 @@
+// SPDX-License-Identifier: MIT
+// quorvella-cli options and tivo: the Options dialog's rules, and what the
+// program reads of TiVo Desktop and the plug-in.
+#include <gtest/gtest.h>
+
+#include "app/CliFixture.h"
+
+namespace quorvella::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+class OptionsCommandTest : public CliTest {
+ protected:
+  fs::path RegistryFile() const { return config_ / "Quorvella" / "registry.reg"; }
+
+  // A folder that TiVo Desktop publishes: a link in its shortcut folder.
+  void Publish(const fs::path& folder) const {
+    const fs::path shortcuts = data_ / "TiVo Desktop" / "Music";
+    fs::create_directories(shortcuts);
+    fs::create_directory_symlink(folder, shortcuts / folder.filename());
+  }
+
+  std::string UnpublishedWarning(const std::string& folder) const {
+    return "The playlist folder which you have selected is:\n" + folder +
+           "\n\nThis folder has not been published as a Music folder in TiVo Desktop, and "
+           "therefore your TiVo box will not be able to play any playlists in this folder.\n\n";
+  }
+};
+
+TEST_F(OptionsCommandTest, RefusedChangesStoreNothing) {
+  const fs::path music = root_ / "music";
+  fs::create_directories(music);
+  const std::string file = WriteFile("notes.txt", "not a folder");
+  struct Case {
+    std::vector<std::string> args;
+    std::string error;
+  };
+  const Case cases[] = {
+      {{"--uncheck", "mp3"}, "The file type \"mp3\" must remain checked."},
+      {{"--uncheck", ".MP3", "--playlist-folder", music.string()},
+       "The file type \"mp3\" must remain checked."},
+      {{"--playlist-folder", (root_ / "nowhere").string()}, "The specified folder does not exist."},
+      {{"--playlist-folder", file, "--mode", "enhanced"}, "The specified folder does not exist."},
+      {{"--playlist-folder", "   "}, "The specified folder does not exist."},
+      {{"--check", "flac"},
+       "The file type \"flac\" is not in the list of file types (mp3, aac, wma, ogg)."},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args{"options"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const ProcessResult result = Run(args);
+    EXPECT_EQ(result.exitCode, 1) << c.error;
+    EXPECT_EQ(result.err, "quorvella-cli: " + c.error + "\n");
+    EXPECT_EQ(result.out, "");
+    EXPECT_FALSE(fs::exists(RegistryFile())) << c.error;
+  }
+}
+
+TEST_F(OptionsCommandTest, ChangesAreStoredAndShown) {
+  const fs::path playlists = root_ / "music" / "Playlists";
+  fs::create_directories(playlists);
+  ProcessResult result =
+      Run({"options", "--playlist-folder", playlists.string() + "/", "--delete-empty", "no",
+           "--mode", "Enhanced", "--uncheck", "ogg", "--uncheck", "wma"});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  // Enhanced mode without the plug-in brings the dialog's warning, without
+  // its question.
+  EXPECT_EQ(
+      result.err,
+      UnpublishedWarning(playlists.string()) +
+          "You should not choose Enhanced mode if you have not installed the Universal Audio "
+          "Plug-in installed (or similar software). Without the plug-in (or similar software), "
+          "your TiVo will only be able to play MP3 files, in which case you should stay in "
+          "Standard mode.\n\nYou do not appear to have the Universal Audio Plug-in installed on "
+          "this computer.\n\n");
+  const std::string shown = "Playlist folder:      " + playlists.string() +
+                            "\n"
+                            "Delete empty output:  no\n"
+                            "Publishing mode:      enhanced\n"
+                            "File types (published in enhanced mode when checked):\n"
+                            "  [x] mp3    MP3 audio files\n"
+                            "  [x] aac    Protected (.M4A and .M4B) files\n"
+                            "  [ ] wma    Windows Media files\n"
+                            "  [ ] ogg    Ogg Vorbis files\n";
+  EXPECT_EQ(result.out, shown);
+
+  // The next start reads what was stored; the folder's trailing slash was
+  // dropped.
+  result = Run({"options"});
+  EXPECT_EQ(result.exitCode, 0);
+  EXPECT_EQ(result.out, shown);
+  EXPECT_EQ(result.err, "");
+
+  result = Run({"options", "--check", "ogg", "--mode", "standard"});
+  EXPECT_EQ(result.exitCode, 0);
+  EXPECT_TRUE(Contains(result.out, "Publishing mode:      standard\n")) << result.out;
+  EXPECT_TRUE(Contains(result.out, "  [x] ogg")) << result.out;
+  EXPECT_EQ(result.err, "");
+}
+
+TEST_F(OptionsCommandTest, PublishedFolderNeedsNoWarningAndTivoShowsIt) {
+  const fs::path music = root_ / "music";
+  fs::create_directories(music / "Playlists");
+  ProcessResult result = Run({"tivo"});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(result.out,
+            "TiVo Desktop version:          none installed\n"
+            "Release value:                 0 (before 2.3, or none)\n"
+            "TiVo Desktop 2.3 or later:     no\n"
+            "Published music folders (shortcuts in " +
+                (data_ / "TiVo Desktop" / "Music").string() +
+                "):\n"
+                "  none\n"
+                "Playlist folder:               none chosen\n"
+                "Playlist folder published:     no\n"
+                "Plug-in configuration program: none recorded\n"
+                "Plug-in configured:            no\n");
+
+  Publish(music);
+  result = Run({"options", "--playlist-folder", (music / "Playlists").string()});
+  ASSERT_EQ(result.exitCode, 0);
+  EXPECT_EQ(result.err, "");  // below a published folder: no warning
+
+  result = Run({"tivo"});
+  EXPECT_TRUE(Contains(result.out, "):\n  " + music.string() + "\nPlaylist folder:               " +
+                                       (music / "Playlists").string() +
+                                       "\nPlaylist folder published:     yes\n"))
+      << result.out;
+}
+
+}  // namespace
+}  // namespace quorvella::test

@@ -1,0 +1,442 @@
+// SPDX-License-Identifier: MIT
+// quorvella-cli list and publish, run as a user runs them, on generated
+// libraries with real (empty) song files.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <algorithm>
+#include <map>
+#include <optional>
+#include <regex>
+#include <set>
+
+#include "app/CliFixture.h"
+#include "engine/PathRules.h"
+
+namespace quorvella::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ListedPlaylist {
+  int kind = 0;
+  bool exists = false;
+  std::string id;
+  std::string name;
+};
+
+// The count as the report shows it under an English locale.
+std::string Grouped(long long n) {
+  std::string digits = std::to_string(n);
+  for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3)
+    digits.insert(static_cast<std::size_t>(i), ",");
+  return digits;
+}
+
+// The count of "Done (empty)", "Done (1 song)" or "Done (1,234 songs)".
+long long SongsDone(const std::string& what) {
+  std::string digits;
+  for (const char c : what) {
+    if (c >= '0' && c <= '9') digits += c;
+  }
+  return digits.empty() ? 0 : std::stoll(digits);
+}
+
+// The one Windows-1252 byte of a code point, if it has one.
+std::optional<char> Windows1252Byte(char32_t c) {
+  static const std::map<char32_t, unsigned char> kHigh = {
+      {0x20AC, 0x80}, {0x201A, 0x82}, {0x0192, 0x83}, {0x201E, 0x84}, {0x2026, 0x85},
+      {0x2020, 0x86}, {0x2021, 0x87}, {0x02C6, 0x88}, {0x2030, 0x89}, {0x0160, 0x8A},
+      {0x2039, 0x8B}, {0x0152, 0x8C}, {0x017D, 0x8E}, {0x2018, 0x91}, {0x2019, 0x92},
+      {0x201C, 0x93}, {0x201D, 0x94}, {0x2022, 0x95}, {0x2013, 0x96}, {0x2014, 0x97},
+      {0x02DC, 0x98}, {0x2122, 0x99}, {0x0161, 0x9A}, {0x203A, 0x9B}, {0x0153, 0x9C},
+      {0x017E, 0x9E}, {0x0178, 0x9F}};
+  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
+  const auto it = kHigh.find(c);
+  if (it == kHigh.end()) return std::nullopt;
+  return static_cast<char>(it->second);
+}
+
+// UTF-8 text in Windows-1252; nullopt when a character has no byte there.
+std::optional<std::string> ToWindows1252(const std::string& text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size();) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    const int length = b < 0x80 ? 1 : b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : 2;
+    char32_t c = length == 1 ? b : b & (0x3F >> (length - 1));
+    for (int k = 1; k < length; ++k)
+      c = (c << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+    const auto byte = Windows1252Byte(c);
+    if (!byte) return std::nullopt;
+    out += *byte;
+    i += static_cast<std::size_t>(length);
+  }
+  return out;
+}
+
+bool PlainName(const std::string& name) {
+  return !name.empty() && std::all_of(name.begin(), name.end(), [](char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == ' ';
+  });
+}
+
+// The file a standard-mode run writes for a plain user playlist, worked out
+// from what the generator put in the library, and whether it holds each kind
+// of line worth checking. Nullopt when the playlist holds something this
+// reckoning does not cover.
+struct ExpectedFile {
+  std::string bytes;
+  bool inFolder = false, besideFolder = false, skipped = false,
+       nonAscii = false;  // lines of each kind
+};
+
+std::optional<ExpectedFile> ExpectedPlaylistFile(const GeneratedLibrary& library,
+                                                 const GeneratedPlaylist& playlist) {
+  if (!PlainName(playlist.Name) || playlist.Folder || playlist.Smart || playlist.Master ||
+      !playlist.Visible || playlist.DistinguishedKind != 0 || !playlist.FlagKey.empty() ||
+      playlist.Items.empty()) {
+    return std::nullopt;
+  }
+  ExpectedFile file;
+  file.bytes = "#EXTM3U\r\n";
+  for (const std::int32_t id : playlist.Items) {
+    const GeneratedTrack* track = library.FindTrack(id);
+    if (track == nullptr) return std::nullopt;
+    std::string ext = track->Ext;
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](char c) { return static_cast<char>(std::tolower(c)); });
+    if (track->Type != TrackType::File || ext != "mp3") {
+      file.skipped = true;
+      continue;
+    }
+    // A POSIX path has one root, so even a song on another disk has a
+    // relative path (and is counted as likely unreachable).
+    if (track->Place == SongPlace::PlaylistFolder ||
+        track->Place == SongPlace::BelowPlaylistFolder) {
+      file.inFolder = true;
+    } else {
+      file.besideFolder = true;
+    }
+    const std::string relative =
+        fs::path(track->Path).lexically_relative(library.PlaylistFolder).generic_string();
+    const auto name = ToWindows1252(track->Name);
+    const auto path = ToWindows1252(relative);
+    if (!name || !path) return std::nullopt;
+    if (*name != track->Name || *path != relative) file.nonAscii = true;
+    file.bytes += "#EXTINF:" + std::to_string(track->TotalTimeMs / 1000) + "," + *name + "\r\n";
+    file.bytes += *path + "\r\n";
+  }
+  return file;
+}
+
+class PublishCommandTest : public CliTest {
+ protected:
+  std::vector<ListedPlaylist> List() {
+    const ProcessResult result = Run({"--library", libraryPath_, "list"});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    std::vector<ListedPlaylist> rows;
+    for (const auto& line : Lines(result.out)) {
+      std::smatch m;
+      static const std::regex kRow(R"(^(\d)\t(exists|-)\t(\d+)\t(.*)$)");
+      EXPECT_TRUE(std::regex_match(line, m, kRow)) << line;
+      if (!m.empty()) rows.push_back({std::stoi(m[1]), m[2] == "exists", m[3], m[4]});
+    }
+    return rows;
+  }
+
+  void SetPlaylistFolder(const std::string& folder) {
+    const ProcessResult result = Run({"options", "--playlist-folder", folder});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+  }
+
+  std::set<std::string> PlaylistFiles(const GeneratedLibrary& library) const {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(library.PlaylistFolder)) {
+      if (entry.path().extension() == ".m3u") names.insert(entry.path().filename().string());
+    }
+    return names;
+  }
+};
+
+TEST_F(PublishCommandTest, PublishAllWritesEveryCheckedPlaylistAndReportsIt) {
+  const GeneratedLibrary library = MakeLibrary(7, 400, 14, 25);
+  SetPlaylistFolder(library.PlaylistFolder);
+  std::vector<std::string> checked;
+  for (const auto& row : List()) {
+    EXPECT_FALSE(row.exists) << row.name;
+    if ((row.kind == 6 || row.kind == 7 || row.kind == 8) && row.name != "All Rated Songs") {
+      checked.push_back(row.name);
+    }
+  }
+  ASSERT_GE(checked.size(), 10u);
+
+  const ProcessResult result = Run({"--library", libraryPath_, "publish", "--all"});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(result.err, "");  // no progress bar off a terminal, nothing refused
+
+  // Every checked row is queued, then each is published in list order.
+  const std::vector<std::string> lines = Lines(result.out);
+  std::vector<std::string> expected;
+  for (const auto& name : checked) expected.push_back("[Queued] " + name);
+  std::map<std::string, long long> written;  // by file name; a later playlist of one name wins
+  long long total = 0;
+  int emptyDeleted = 0;
+  std::size_t at = checked.size();
+  for (const auto& name : checked) {
+    expected.push_back("[Publishing...] " + name);
+    expected.push_back("Publishing " + name + "...");
+    ASSERT_LT(at + 2, lines.size());
+    const std::string& done = lines[at + 2];
+    static const std::regex kDone(R"(^\[Done \((empty|1 song|[\d,]+ songs)\)\] (.*)$)");
+    std::smatch m;
+    ASSERT_TRUE(std::regex_match(done, m, kDone)) << done;
+    EXPECT_EQ(m[2], name);
+    const long long songs = SongsDone(m[1]);
+    expected.push_back(done);
+    total += songs;
+    const std::string file = SanitizeFileName(name, "_") + ".m3u";
+    if (songs == 0) {
+      ++emptyDeleted;
+      written.erase(file);
+    } else {
+      written[file] = songs;
+    }
+    at += 3;
+  }
+  expected.push_back("Done");
+  ASSERT_GE(lines.size(), expected.size());
+  EXPECT_EQ(
+      std::vector<std::string>(lines.begin(), lines.begin() + static_cast<long>(expected.size())),
+      expected);
+
+  // The report's first lines; the counts of the rows add up to its own.
+  std::vector<std::string> report{
+      "", "Quorvella has finished publishing the requested playlists.", "",
+      "Playlists published:\t\t\t" + Grouped(static_cast<long long>(checked.size()))};
+  if (emptyDeleted > 0) report.push_back("Empty playlists deleted:\t\t" + Grouped(emptyDeleted));
+  report.push_back("Total songs written:\t\t" + Grouped(total));
+  ASSERT_GE(lines.size(), expected.size() + report.size());
+  EXPECT_EQ(
+      std::vector<std::string>(lines.begin() + static_cast<long>(expected.size()),
+                               lines.begin() + static_cast<long>(expected.size() + report.size())),
+      report);
+
+  // Each file holds as many songs as its row says; empty ones were deleted.
+  std::set<std::string> expectedFiles;
+  for (const auto& [file, songs] : written) expectedFiles.insert(file);
+  EXPECT_EQ(PlaylistFiles(library), expectedFiles);
+  for (const auto& [file, songs] : written) {
+    const std::string bytes = ReadBytes(fs::path(library.PlaylistFolder) / file);
+    EXPECT_EQ(bytes.rfind("#EXTM3U\r\n", 0), 0u) << file;
+    long long extinf = 0;
+    for (std::size_t p = 0; (p = bytes.find("\r\n#EXTINF:", p)) != std::string::npos; ++p) ++extinf;
+    EXPECT_EQ(extinf, songs) << file;
+  }
+
+  // A second listing sees the files.
+  for (const auto& row : List()) {
+    EXPECT_EQ(row.exists, written.count(SanitizeFileName(row.name, "_") + ".m3u") == 1) << row.name;
+  }
+}
+
+TEST_F(PublishCommandTest, PlaylistFileHoldsRelativePathsInWindows1252) {
+  const GeneratedLibrary library = MakeLibrary(11, 3000, 40, 10, false);
+  const GeneratedPlaylist* chosen = nullptr;
+  std::optional<ExpectedFile> expected;
+  for (const auto& playlist : library.Playlists) {
+    auto file = ExpectedPlaylistFile(library, playlist);
+    if (file && file->inFolder && file->besideFolder && file->skipped && file->nonAscii) {
+      chosen = &playlist;
+      expected = std::move(file);
+      break;
+    }
+  }
+  ASSERT_NE(chosen, nullptr) << "the generated library has no playlist with every kind of line";
+  SetPlaylistFolder(library.PlaylistFolder);
+
+  const ProcessResult result =
+      Run({"--library", libraryPath_, "publish", "--playlist", chosen->Name});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(ReadBytes(fs::path(library.PlaylistFolder) / (chosen->Name + ".m3u")), expected->bytes);
+  EXPECT_EQ(PlaylistFiles(library), std::set<std::string>{chosen->Name + ".m3u"});
+  // Only the named playlist took part.
+  for (const auto& line : Lines(result.out)) {
+    if (line.rfind('[', 0) == 0) {
+      EXPECT_TRUE(line.ends_with("] " + chosen->Name)) << line;
+    }
+  }
+}
+
+TEST_F(PublishCommandTest, NamedPlaylistsAreTheOnlyOnesPublished) {
+  const GeneratedLibrary library = MakeLibrary(3, 300, 8, 20);
+  SetPlaylistFolder(library.PlaylistFolder);
+
+  ProcessResult result = Run({"--library", libraryPath_, "publish", "--playlist", "Summer Drive",
+                              "--playlist=Midnight Mix"});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  const auto lines = Lines(result.out);
+  EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                          [](const std::string& l) { return l.rfind("[Queued] ", 0) == 0; }),
+            2);
+  EXPECT_EQ(PlaylistFiles(library),
+            (std::set<std::string>{"Midnight Mix.m3u", "Summer Drive.m3u"}));
+
+  // Without names, nothing is checked before a first run.
+  fs::remove(fs::path(library.PlaylistFolder) / "Summer Drive.m3u");
+  fs::remove(fs::path(library.PlaylistFolder) / "Midnight Mix.m3u");
+  result = Run({"--library", libraryPath_, "publish"});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(result.err,
+            "Please place a checkmark by at least one playlist and then click 'Publish Playlists "
+            "to TiVo' again.\nNo playlist file is in the playlist folder yet: name the playlists "
+            "with --playlist NAME, or publish all with --all.\n");
+
+  // A name that is not listed refuses the whole run.
+  result = Run({"--library", libraryPath_, "publish", "--playlist", "Summer Drive", "--playlist",
+                "No Such List"});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_TRUE(Contains(result.err, "\"No Such List\"")) << result.err;
+  EXPECT_EQ(result.out, "");
+}
+
+TEST_F(PublishCommandTest, PublishingAgainSendsTheOldFilesToTheTrash) {
+  const GeneratedLibrary library = MakeLibrary(5, 300, 8, 20);
+  SetPlaylistFolder(library.PlaylistFolder);
+  ASSERT_EQ(Run({"--library", libraryPath_, "publish", "--all"}).exitCode, 0);
+  const std::set<std::string> first = PlaylistFiles(library);
+  ASSERT_FALSE(first.empty());
+
+  // Without options the playlists whose file exists are the ones published.
+  std::vector<std::string> existing;
+  for (const auto& row : List()) {
+    if (row.exists) existing.push_back("[Queued] " + row.name);
+  }
+  const ProcessResult again = Run({"--library", libraryPath_, "publish"});
+  ASSERT_EQ(again.exitCode, 0) << again.err;
+  std::vector<std::string> queued;
+  for (const auto& line : Lines(again.out)) {
+    if (line.rfind("[Queued] ", 0) == 0) queued.push_back(line);
+  }
+  EXPECT_EQ(queued, existing);
+  EXPECT_EQ(PlaylistFiles(library), first);
+
+  // Every old file is in the trash (which numbers a name it already holds:
+  // two playlists of this library share one file name).
+  std::set<std::string> trashed;
+  for (const auto& entry : fs::directory_iterator(data_ / "Trash" / "files")) {
+    trashed.insert(entry.path().filename().string());
+  }
+  for (const auto& name : first) EXPECT_EQ(trashed.count(name), 1u) << name;
+}
+
+TEST_F(PublishCommandTest, ProgressIsDrawnOnlyOnATerminal) {
+  const GeneratedLibrary library = MakeLibrary(4, 300, 6, 20, false);
+  SetPlaylistFolder(library.PlaylistFolder);
+  RunOptions options;
+  options.stderrTerminal = true;
+  const ProcessResult result = Run({"--library", libraryPath_, "publish", "--all"}, options);
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_TRUE(Contains(
+      result.err, "\r[------------------------------]   0% of all playlists,   0% of this one"))
+      << result.err;
+  EXPECT_TRUE(Contains(result.err, "% of all playlists, 100% of this one")) << result.err;
+  // Each line of the run first wipes the bar, and the run ends with it wiped.
+  EXPECT_TRUE(result.err.ends_with("\r\033[K")) << result.err;
+  EXPECT_EQ(result.out.find('\r'), std::string::npos);
+  EXPECT_TRUE(Contains(result.out, "\nDone\n"));
+}
+
+TEST_F(PublishCommandTest, RefusalExplainsThePlaylistFolder) {
+  const std::string head = "You first need to select a folder in which to create the playlists.";
+  const std::string rest =
+      "\n\nTo do this, open the 'Tools' menu and choose 'Options'.\n\n"
+      "Be sure to select a playlist folder which has been published via the TiVo Desktop server "
+      "(or a sub-folder thereof).  This will ensure that your playlists are visible to TiVo.";
+  const std::string addition =
+      "\n\nIn addition, be sure that the playlist folder which contains all of the songs in the "
+      "playlist (or is a parent folder thereof).";
+  const GeneratedLibrary library = MakeLibrary(1, 100, 4, 10, false);
+
+  // No folder chosen.
+  ProcessResult result = Run({"--library", libraryPath_, "publish", "--all"});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_EQ(result.err, head + rest + "\n");
+  EXPECT_EQ(result.out, "");
+
+  // A chosen folder that was removed since, with TiVo Desktop 2.3 installed.
+  SetPlaylistFolder(library.PlaylistFolder);
+  fs::remove_all(library.PlaylistFolder);
+  const std::string reg =
+      WriteFile("tivo.reg",
+                "Windows Registry Editor Version 5.00\n\n"
+                "[HKEY_CURRENT_USER\\Software\\TiVo\\Desktop]\n\"Version\"=\"2.3.1\"\n");
+  ASSERT_EQ(Run({"registry", "import", reg}).exitCode, 0);
+  result = Run({"--library", libraryPath_, "publish", "--all"});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_EQ(result.err,
+            head + " (The currently-selected folder does not exist.)" + rest + addition + "\n");
+  EXPECT_FALSE(fs::exists(library.PlaylistFolder));
+}
+
+TEST_F(PublishCommandTest, LibraryProblemsNameTheFile) {
+  const GeneratedLibrary library = MakeLibrary(2, 200, 4, 10, false);
+  const std::string xml = ReadBytes(libraryPath_);
+  const std::string cut = WriteFile("cut.xml", xml.substr(0, xml.size() / 2));
+  const std::string broken = WriteFile(
+      "broken.xml", "<?xml version=\"1.0\"?>\n<plist version=\"1.0\">\n<dict>\n</plist>\n");
+  const std::string missing = (root_ / "missing.xml").string();
+  struct Case {
+    std::vector<std::string> args;
+    std::vector<std::string> inError;
+  };
+  const Case cases[] = {
+      {{"--library", missing, "list"}, {"\"" + missing + "\"", "cannot be opened"}},
+      {{"publish", "--all", "--library", missing}, {"\"" + missing + "\"", "cannot be opened"}},
+      {{"--library", broken, "list"}, {"\"" + broken + "\"", "line 4, column 3"}},
+      {{"--library", cut, "publish"}, {"\"" + cut + "\"", "incomplete", "line "}},
+      // Nothing named and nothing in the usual places.
+      {{"list"},
+       {"No iTunes library file was found", (home_ / "Music/iTunes/iTunes Library.xml").string()}},
+  };
+  for (const auto& c : cases) {
+    const ProcessResult result = Run(c.args);
+    EXPECT_EQ(result.exitCode, 1) << c.args.back();
+    EXPECT_EQ(result.out, "");
+    for (const auto& part : c.inError) EXPECT_TRUE(Contains(result.err, part)) << result.err;
+  }
+}
+
+TEST_F(PublishCommandTest, FirstInterruptStopsTheRunWithItsReport) {
+  // Big enough that the run is still going when the signal comes; no song
+  // files are needed to write the playlists.
+  const GeneratedLibrary library = MakeLibrary(9, 20000, 40, 4000, false);
+  SetPlaylistFolder(library.PlaylistFolder);
+
+  bool sent = false;
+  RunOptions options;
+  options.watcher = [&sent](pid_t child, const std::string& out) {
+    if (!sent && Contains(out, "[Publishing...] ")) {
+      sent = true;
+      ::kill(child, SIGINT);
+    }
+  };
+  const ProcessResult result = Run({"--library", libraryPath_, "publish", "--all"}, options);
+  ASSERT_TRUE(sent);
+  EXPECT_EQ(result.termSignal, 0) << "ended by the interrupt instead of stopping";
+  EXPECT_EQ(result.exitCode, 1) << result.err;
+  const auto lines = Lines(result.out);
+  const auto stopped = std::find(lines.begin(), lines.end(), "Stopped");
+  ASSERT_NE(stopped, lines.end()) << result.out;
+  EXPECT_EQ(std::find(lines.begin(), lines.end(), "Done"), lines.end());
+  ASSERT_GE(lines.end() - stopped, 3);
+  EXPECT_EQ(stopped[2], "Quorvella has finished publishing the requested playlists.");
+  const auto count = [&lines](const std::string& prefix) {
+    return std::count_if(lines.begin(), lines.end(),
+                         [&](const std::string& l) { return l.rfind(prefix, 0) == 0; });
+  };
+  EXPECT_LT(count("[Done"), count("[Queued]"));
+}
+
+}  // namespace
+}  // namespace quorvella::test
