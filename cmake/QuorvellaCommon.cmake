@@ -35,9 +35,7 @@ function(quorvella_add_test name)
   cmake_parse_arguments(ARG "GUI" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE quorvella_common ${ARG_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
-  target_compile_definitions(${name} PRIVATE
-    QUORVELLA_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"
-    QUORVELLA_SHARED_FIXTURES="${PROJECT_SOURCE_DIR}/../shared/fixtures")
+  target_compile_definitions(${name} PRIVATE QUORVELLA_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data")
   set(props "")
   if(ARG_GUI)
     set(props ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
