@@ -15,10 +15,15 @@
 #include <QShortcut>
 #include <QTimer>
 
+#include "engine/PathRules.h"
 #include "settings/Settings.h"
+#include "settings/Text.h"
 #include "tivo/WebAddresses.h"
 #include "ui/Artwork.h"
+#include "ui/FormAbout.h"
+#include "ui/FormOptions.h"
 #include "ui/PlaylistListWidget.h"
+#include "ui/shell/PlaceDialog.h"
 
 namespace quorvella {
 namespace {
@@ -235,6 +240,7 @@ void FormMain::BuildMenus() {
   QMenu* menuTools = menuBar()->addMenu(QStringLiteral("&Tools"));
   menuTools->setObjectName(QStringLiteral("MenuTools"));
   itemToolsOptions_ = item(menuTools, "ItemToolsOptions", "&Options...");
+  connect(itemToolsOptions_, &QAction::triggered, this, &FormMain::ItemToolsOptions_Click);
 
   QMenu* menuWeb = menuBar()->addMenu(QStringLiteral("&Web"));
   menuWeb->setObjectName(QStringLiteral("MenuWeb"));
@@ -257,7 +263,8 @@ void FormMain::BuildMenus() {
             open(program.page));
   }
   menuWeb->addSeparator()->setObjectName(QStringLiteral("ItemWebSep3"));
-  item(menuWeb, "ItemWebCheckForUpdates", "Check for &updates...");
+  connect(item(menuWeb, "ItemWebCheckForUpdates", "Check for &updates..."), &QAction::triggered,
+          this, &FormMain::ItemWebCheckForUpdates_Click);
 
   QMenu* menuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
   menuHelp->setObjectName(QStringLiteral("MenuHelp"));
@@ -265,7 +272,8 @@ void FormMain::BuildMenus() {
   help->setShortcut(QKeySequence(Qt::Key_F1));
   help->setShortcutContext(Qt::WindowShortcut);
   connect(help, &QAction::triggered, this, open(DocumentationAddress));
-  item(menuHelp, "ItemHelpAbout", "&About...");
+  connect(item(menuHelp, "ItemHelpAbout", "&About..."), &QAction::triggered, this,
+          &FormMain::ItemHelpAbout_Click);
 }
 
 void FormMain::Form_Load() {
@@ -296,7 +304,58 @@ void FormMain::TimerStartup_Timer() {
   ButRefresh_Click();
 }
 
-void FormMain::TimerWiseUpdate_Timer() { timerWiseUpdate_->stop(); }
+void FormMain::TimerWiseUpdate_Timer() {
+  // Once per start of the program.
+  timerWiseUpdate_->stop();
+  RunWiseUpdate(false);
+}
+
+void FormMain::ItemWebCheckForUpdates_Click() { RunWiseUpdate(true); }
+
+void FormMain::RunWiseUpdate(bool interactive) {
+  const std::string folder = services_.programFolder
+                                 ? services_.programFolder()
+                                 : QCoreApplication::applicationDirPath().toStdString();
+  const std::string program = AddBackslash(folder) + "WiseUpdt.exe";
+  if (!services_.files.PathExists(program)) {
+    if (interactive) {
+      boxes_.Show(Message{"The WiseUpdate program (" + program + ") does not exist.",
+                          MsgIcon::Exclamation, MsgButtons::Ok, MsgAnswer::Ok});
+    }
+    return;
+  }
+  // Unquoted, as the update program has always been started.
+  std::string commandLine = program;
+  if (!interactive) commandLine += " /c";
+  const auto error = services_.desktop.StartProgram(commandLine);
+  if (error && interactive) {
+    boxes_.Show(Message{
+        "The following error occurred while trying to run the WiseUpdate program:\r\n\r\n" + *error,
+        MsgIcon::Exclamation, MsgButtons::Ok, MsgAnswer::Ok});
+  }
+}
+
+void FormMain::ItemToolsOptions_Click() {
+  const std::string before = TrimSpaces(services_.settings.GetPlaylistFolder());
+  {
+    FormOptions options(DialogServices{services_.settings, services_.reg, services_.files,
+                                       services_.desktop, services_.shell},
+                        this);
+    PlaceDialog(this, &options);
+    options.Init();
+    options.exec();
+  }
+  // The check marks follow the files in the playlist folder, so a new
+  // folder needs a new list; an emptied one leaves the list as it was.
+  const std::string& after = services_.settings.GetPlaylistFolder();
+  if (after != before && !after.empty()) ButRefresh_Click();
+}
+
+void FormMain::ItemHelpAbout_Click() {
+  FormAbout about(services_.desktop, this);
+  PlaceDialog(this, &about);
+  about.exec();
+}
 
 void FormMain::ButRefresh_Click() { controller_->ButRefresh_Click(); }
 void FormMain::ButCheckAll_Click() { controller_->ButCheckAll_Click(); }

@@ -10,6 +10,7 @@
 #include "engine/FileSystem.h"
 #include "engine/MainController.h"
 #include "library/ITunes.h"
+#include "ui/DialogServices.h"
 #include "ui/QtEventPump.h"
 #include "ui/QtMessageBoxes.h"
 
@@ -39,6 +40,11 @@ struct FormMainServices {
   std::function<std::shared_ptr<IiTunes>(const std::string& path)> openLibrary;
   // Remembers the library file the user chose, for the next start.
   std::function<void(const std::string& path)> rememberLibrary;
+  // The shell functions the Options dialog uses.
+  ShellFunctions shell{};
+  // The folder of the program's executable, where the update program lies;
+  // when not set, the folder of the running program.
+  std::function<std::string()> programFolder{};
 };
 
 // The program's only top-level window: the checklist of playlists, the
@@ -60,6 +66,14 @@ class FormMain final : public QMainWindow, private MainView {
   void ButStop_Click();
   void ItemFileOpenLibrary_Click();
   void ItemFileExit_Click();
+  void ItemToolsOptions_Click();
+  void ItemHelpAbout_Click();
+  void ItemWebCheckForUpdates_Click();
+
+ public:
+  // Starts the update program; only a check the user asked for reports
+  // what went wrong.
+  void RunWiseUpdate(bool interactive);
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -1,0 +1,243 @@
+// SPDX-License-Identifier: MIT
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include "DialogTestSupport.h"
+#include "settings/MemoryRegistry.h"
+#include "settings/RegUtil.h"
+#include "settings/RegistryKeys.h"
+#include "settings/Settings.h"
+#include "support/FakeLibrary.h"
+#include "tivo/WebAddresses.h"
+#include "ui/FormAbout.h"
+#include "ui/FormMain.h"
+#include "ui/FormOptions.h"
+#include "ui/shell/QtFileSystem.h"
+
+namespace quorvella {
+namespace {
+
+using test::Find;
+using test::ModalScript;
+
+// The fake library, counting how often the list of playlists is read.
+struct CountingITunes final : IiTunes {
+  test::FakeITunes library;
+  int sourceReads = 0;
+  std::shared_ptr<IITSource> LibrarySource() override {
+    ++sourceReads;
+    return library.LibrarySource();
+  }
+  std::shared_ptr<IITPlaylist> GetITObjectByID(std::int32_t a, std::int32_t b, std::int32_t c,
+                                               std::int32_t d) override {
+    return library.GetITObjectByID(a, b, c, d);
+  }
+};
+
+// The main window over a memory registry, temporary folders, a recording
+// desktop, a library with one playlist and a chosen program folder.
+class MainCommands : public ::testing::Test {
+ protected:
+  MainCommands() { itunes_->library.AddPlaylist("Mix"); }
+
+  FormMain& Start(bool automaticCheck = false) {
+    FormMainServices services{settings_,
+                              reg_,
+                              files_,
+                              desktop_,
+                              [] { return false; },
+                              [this](const std::string&) { return itunes_; },
+                              [](const std::string&) {}};
+    services.shell.browseForFolder = [this](std::string_view, QWidget*, std::string_view) {
+      return browseResult_;
+    };
+    services.shell.openFolderInExplorer = [](const std::string&) {};
+    services.programFolder = [this] { return programFolder_; };
+    window_ = std::make_unique<FormMain>(std::move(services));
+    if (!automaticCheck) Find<QTimer>(*window_, "TimerWiseUpdate")->stop();
+    window_->show();
+    // The first list comes from the start-up timer.
+    EXPECT_TRUE(QTest::qWaitFor([this] { return itunes_->sourceReads > 0; }, 2000));
+    return *window_;
+  }
+  void Trigger(const char* action) { Find<QAction>(*window_, action)->trigger(); }
+  bool MixChecked() {
+    auto* list = Find<QTreeWidget>(*window_, "ListPlaylists");
+    return list->topLevelItem(0)->checkState(0) == Qt::Checked;
+  }
+
+  test::TempEnvironment env_;
+  MemoryRegistry registry_;
+  RegUtil reg_{registry_};
+  Settings settings_{reg_};
+  QtFileSystem files_;
+  test::RecordingDesktop desktop_;
+  std::shared_ptr<CountingITunes> itunes_ = std::make_shared<CountingITunes>();
+  std::string browseResult_;
+  std::string programFolder_ = env_.Folder("Program Files/Quorvella");
+  std::unique_ptr<FormMain> window_;
+};
+
+TEST_F(MainCommands, WebItemsAndF1OpenTheirPages) {
+  Start();
+  const std::pair<const char*, std::string_view> items[] = {
+      {"ItemWebProductHomePage", HomePageAddress},
+      {"ItemWebDocs", DocumentationAddress},
+      {"ItemHelpHelp", DocumentationAddress},
+      {"ItemWebConvert", Mp3ConversionAddress},
+      {"ItemWebMakerHomePage", MakerHomePageAddress},
+      {"ItemWebPlugin", PluginInfoAddress},
+  };
+  for (const auto& [item, address] : items) {
+    SCOPED_TRACE(item);
+    desktop_.opened.clear();
+    Trigger(item);
+    EXPECT_EQ(desktop_.opened, std::vector<std::string>{std::string(address)});
+  }
+  EXPECT_TRUE(DocumentationAddress.ends_with("?ver=1.3"));
+
+  desktop_.opened.clear();
+  ASSERT_TRUE(test::ShowActive(*window_));
+  QTest::keyClick(Find<QTreeWidget>(*window_, "ListPlaylists"), Qt::Key_F1);
+  EXPECT_EQ(desktop_.opened, std::vector<std::string>{std::string(DocumentationAddress)});
+}
+
+TEST_F(MainCommands, TheUpdateCheckStartsTheUpdateProgramAndReportsOnlyWhenAsked) {
+  const std::string program = programFolder_ + "/WiseUpdt.exe";
+  struct Case {
+    bool interactive;
+    bool exists;
+    const char* error;
+    std::vector<std::string> started;
+    const char* message;  // after the path, or the error
+  };
+  const Case cases[] = {
+      {false, false, nullptr, {}, nullptr},
+      {true, false, nullptr, {}, "does not exist"},
+      {false, true, nullptr, {program + " /c"}, nullptr},
+      {true, true, nullptr, {program}, nullptr},
+      {false, true, "Exec format error", {program + " /c"}, nullptr},
+      {true, true, "Exec format error", {program}, "error"},
+  };
+  Start();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.interactive) + std::to_string(c.exists) + (c.error ? c.error : ""));
+    std::filesystem::remove(program);
+    if (c.exists) test::TempEnvironment::WriteFile(program);
+    desktop_.started.clear();
+    desktop_.startError = c.error ? std::optional<std::string>(c.error) : std::nullopt;
+    ModalScript script;
+    if (c.message) script.Answer(QMessageBox::Ok);
+    if (c.interactive) {
+      Trigger("ItemWebCheckForUpdates");
+    } else {
+      window_->RunWiseUpdate(false);
+    }
+    EXPECT_EQ(desktop_.started, c.started);
+    EXPECT_TRUE(script.Finished());
+    EXPECT_EQ(script.unexpected, 0);
+    if (!c.message) continue;
+    ASSERT_EQ(script.boxes.size(), 1u);
+    EXPECT_EQ(script.boxes[0].title, QStringLiteral("Quorvella"));
+    EXPECT_EQ(script.boxes[0].icon, QMessageBox::Warning);
+    const std::string text = script.boxes[0].text.toStdString();
+    if (c.exists) {
+      EXPECT_EQ(text, "The following error occurred while trying to run the WiseUpdate "
+                      "program:\n\nExec format error");
+    } else {
+      EXPECT_EQ(text, "The WiseUpdate program (" + program + ") does not exist.");
+    }
+  }
+}
+
+TEST_F(MainCommands, AProgramFolderAtARootGetsOneSeparator) {
+  Start();
+  for (const auto& [folder, program] :
+       {std::pair{"/", "/WiseUpdt.exe"}, std::pair{"C:\\", "C:\\WiseUpdt.exe"}}) {
+    programFolder_ = folder;
+    ModalScript script;
+    script.Answer(QMessageBox::Ok);
+    Trigger("ItemWebCheckForUpdates");
+    ASSERT_EQ(script.boxes.size(), 1u);
+    EXPECT_EQ(script.boxes[0].text.toStdString(),
+              "The WiseUpdate program (" + std::string(program) + ") does not exist.");
+  }
+}
+
+TEST_F(MainCommands, TheAutomaticCheckRunsOnceThreeSecondsAfterStart) {
+  const std::string program = programFolder_ + "/WiseUpdt.exe";
+  test::TempEnvironment::WriteFile(program);
+  QElapsedTimer clock;
+  clock.start();
+  Start(true);
+  ASSERT_TRUE(QTest::qWaitFor([this] { return !desktop_.started.empty(); }, 6000));
+  // A coarse timer may fire up to 5% early.
+  EXPECT_GE(clock.elapsed(), 2850);
+  EXPECT_EQ(desktop_.started, std::vector<std::string>{program + " /c"});
+  EXPECT_FALSE(Find<QTimer>(*window_, "TimerWiseUpdate")->isActive());
+}
+
+TEST_F(MainCommands, OptionsRefreshesTheListOnlyWhenTheFolderChangedToAnother) {
+  const std::string first = env_.Folder("First");
+  const std::string second = env_.Folder("Second");
+  env_.Publish("First", first);
+  env_.Publish("Second", second);
+  test::TempEnvironment::WriteFile(second + "/Mix.m3u");
+  enum class Change { Another, Same, Emptied, AnotherCancelled };
+  struct Case {
+    Change change;
+    bool refreshed;
+  };
+  const Case cases[] = {{Change::Another, true},
+                        {Change::Same, false},
+                        {Change::Emptied, false},
+                        {Change::AnotherCancelled, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.change));
+    reg_.RegSetString(Hive::CurrentUser, SettingsKey, "PlaylistFolder", first);
+    itunes_->sourceReads = 0;
+    Start();
+    ASSERT_FALSE(MixChecked());
+    const int readsBefore = itunes_->sourceReads;
+    browseResult_ = second;
+    ModalScript script;
+    script.On<FormOptions>([&](FormOptions& options) {
+      EXPECT_EQ(options.pos(), window_->frameGeometry().topLeft() + QPoint(22, 22));
+      if (c.change == Change::Another || c.change == Change::AnotherCancelled) {
+        QTest::mouseClick(Find<QPushButton>(options, "ButBrowse"), Qt::LeftButton);
+      } else if (c.change == Change::Emptied) {
+        options.SetPlaylistFolder("");
+      }
+      const char* button = c.change == Change::AnotherCancelled ? "ButCancel" : "ButOK";
+      QTest::mouseClick(Find<QPushButton>(options, button), Qt::LeftButton);
+    });
+    // An empty folder is not published: confirmed.
+    if (c.change == Change::Emptied) script.Answer(QMessageBox::Yes);
+    Trigger("ItemToolsOptions");
+    EXPECT_TRUE(script.Finished());
+    EXPECT_EQ(script.unexpected, 0);
+    EXPECT_EQ(itunes_->sourceReads > readsBefore, c.refreshed);
+    // The check marks follow the files of the new folder only after a refresh.
+    EXPECT_EQ(MixChecked(), c.refreshed);
+  }
+}
+
+TEST_F(MainCommands, AboutOpensTheBoxOverTheWindow) {
+  Start();
+  ModalScript script;
+  script.On<FormAbout>([&](FormAbout& about) {
+    EXPECT_EQ(about.pos(), window_->frameGeometry().topLeft() + QPoint(22, 22));
+    QTest::keyClick(&about, Qt::Key_Escape);
+  });
+  Trigger("ItemHelpAbout");
+  EXPECT_TRUE(script.Finished());
+}
+
+}  // namespace
+}  // namespace quorvella
