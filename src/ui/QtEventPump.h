@@ -14,7 +14,7 @@ namespace quorvella {
 // clicks (Stop among them) as quick to take effect as the eye can tell.
 class QtEventPump final : public EventPump {
  public:
-  explicit QtEventPump(int intervalMs = 15) : intervalMs_(intervalMs) { clock_.start(); }
+  explicit QtEventPump(int intervalMs = 40) : intervalMs_(intervalMs) { clock_.start(); }
 
   void DoEvents() override {
     if (clock_.elapsed() < intervalMs_) return;
