@@ -410,7 +410,7 @@ TEST_F(PublishCommandTest, LibraryProblemsNameTheFile) {
 TEST_F(PublishCommandTest, FirstInterruptStopsTheRunWithItsReport) {
   // Big enough that the run is still going when the signal comes; no song
   // files are needed to write the playlists.
-  const GeneratedLibrary library = MakeLibrary(9, 20000, 40, 4000, false);
+  const GeneratedLibrary library = MakeLibrary(9, 20000, 80, 4000, false);
   SetPlaylistFolder(library.PlaylistFolder);
 
   bool sent = false;
