@@ -19,7 +19,7 @@ class QtApplicationEnvironment final : public ::testing::Environment {
 
  private:
   int argc_ = 1;
-  char name_[12] = "shell_tests";
+  char name_[16] = "quorvella-tests";
   char* argv_[2] = {name_, nullptr};
   std::unique_ptr<QApplication> app_;
 };
