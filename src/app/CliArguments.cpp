@@ -1,17 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "app/CliArguments.h"
 
+#include <QCommandLineParser>
+#include <QStringList>
+
 #include <algorithm>
 
 namespace quorvella {
 namespace {
-
-const CliOption* FindOption(const CliCommand& command, const std::string& name) {
-  for (const auto& option : command.options) {
-    if (option.name == name) return &option;
-  }
-  return nullptr;
-}
 
 std::string OptionLabel(const CliOption& option) {
   std::string label = "--" + option.name;
@@ -69,54 +65,39 @@ std::vector<std::string> CliArguments::Values(const std::string& name) const {
 std::optional<CliArguments> ParseCliArguments(const CliCommand& command,
                                               const std::vector<std::string>& args,
                                               std::string& error) {
+  QCommandLineParser parser;
+  const QCommandLineOption help = parser.addHelpOption();
+  for (const auto& option : command.options) {
+    parser.addOption(QCommandLineOption(QString::fromStdString(option.name),
+                                        QString::fromStdString(option.help),
+                                        QString::fromStdString(option.valueName)));
+  }
+  QStringList list{QStringLiteral("quorvella-cli")};
+  for (const auto& arg : args) list << QString::fromStdString(arg);
+  if (!parser.parse(list)) {
+    error = parser.errorText().toStdString();
+    return std::nullopt;
+  }
+
   CliArguments result;
-  bool optionsEnded = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
-      result.positional_.push_back(arg);
-      continue;
-    }
-    if (arg == "--") {
-      optionsEnded = true;
-      continue;
-    }
-    if (arg == "-h" || arg == "--help") {
-      result.help_ = true;
-      continue;
-    }
-    if (arg[1] != '-') {
-      error = "unknown option " + arg;
-      return std::nullopt;
-    }
-    const auto equals = arg.find('=');
-    const std::string name =
-        arg.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
-    const CliOption* option = FindOption(command, name);
-    if (option == nullptr) {
-      error = "unknown option --" + name;
-      return std::nullopt;
-    }
-    std::string value;
-    if (option->valueName.empty()) {
-      if (equals != std::string::npos) {
-        error = "--" + name + " takes no value";
-        return std::nullopt;
-      }
-    } else if (equals != std::string::npos) {
-      value = arg.substr(equals + 1);
-    } else if (i + 1 < args.size()) {
-      value = args[++i];
+  result.help_ = parser.isSet(help);
+  const QStringList given = parser.optionNames();
+  for (const auto& option : command.options) {
+    const QString name = QString::fromStdString(option.name);
+    if (!parser.isSet(name)) continue;
+    auto& values = result.values_[option.name];
+    if (option.valueName.empty()) {
+      values.assign(static_cast<std::size_t>(given.count(name)), std::string());
     } else {
-      error = "--" + name + " needs a value (" + option->valueName + ")";
+      for (const QString& value : parser.values(name)) values.push_back(value.toStdString());
+    }
+    if (values.size() > 1 && !option.repeatable) {
+      error = "--" + option.name + " is given more than once";
       return std::nullopt;
     }
-    auto& values = result.values_[name];
-    if (!values.empty() && !option->repeatable) {
-      error = "--" + name + " is given more than once";
-      return std::nullopt;
-    }
-    values.push_back(std::move(value));
+  }
+  for (const QString& arg : parser.positionalArguments()) {
+    result.positional_.push_back(arg.toStdString());
   }
   return result;
 }

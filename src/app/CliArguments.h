@@ -44,9 +44,10 @@ class CliArguments {
   bool help_ = false;
 };
 
-// Reads "--name value", "--name=value" and "--flag"; "-h" and "--help" ask
-// for help; "--" ends the options. Everything that is not an option is
-// positional. On a usage error returns nullopt with the reason in `error`.
+// Reads "--name value", "--name=value" and "--flag" with QCommandLineParser;
+// "-h" and "--help" ask for help; "--" ends the options. Everything that is
+// not an option is positional. On a usage error returns nullopt with the
+// reason in `error`.
 std::optional<CliArguments> ParseCliArguments(const CliCommand& command,
                                               const std::vector<std::string>& args,
                                               std::string& error);
