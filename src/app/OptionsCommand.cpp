@@ -10,24 +10,12 @@
 #include "app/ConsoleView.h"
 #include "settings/Settings.h"
 #include "settings/Text.h"
+#include "tivo/OptionsTexts.h"
 #include "tivo/Plugin.h"
 #include "tivo/PublishedFolders.h"
 
 namespace quorvella {
 namespace {
-
-// What the dialog says when Enhanced mode is chosen without the plug-in; the
-// question that follows it there is not asked here.
-std::string EnhancedModeWarning() {
-  std::string text = "You should not choose Enhanced mode if you have not installed the";
-  text += " Universal Audio Plug-in installed (or similar software). Without";
-  text += " the plug-in (or similar software), your TiVo will only be able to";
-  text += " play MP3 files, in which case you should stay in Standard mode.";
-  text += "\r\n\r\n";
-  text += "You do not appear to have the Universal Audio Plug-in installed on";
-  text += " this computer.";
-  return text;
-}
 
 // "MP3", ".ogg " and "ogg" all name the file type ogg.
 std::string FileTypeName(const std::string& given) {
@@ -115,7 +103,7 @@ int RunOptions(AppServices& app, const std::vector<std::string>& args) {
     }
   }
   if (std::find(unchecks.begin(), unchecks.end(), "mp3") != unchecks.end()) {
-    PrintError("The file type \"mp3\" must remain checked.");
+    PrintError(std::string(Mp3MustRemainCheckedText));
     return kExitFailed;
   }
   std::optional<std::string> folder;
@@ -125,7 +113,7 @@ int RunOptions(AppServices& app, const std::vector<std::string>& args) {
     if (!dir.empty()) dir = std::filesystem::absolute(dir, error).lexically_normal();
     // A playlist folder is a folder: a file of that name will not do either.
     if (dir.empty() || error || !std::filesystem::is_directory(dir, error)) {
-      PrintError("The specified folder does not exist.");
+      PrintError(std::string(FolderDoesNotExistText));
       return kExitFailed;
     }
     std::string text = dir.native();

@@ -19,19 +19,24 @@ locale_t CaseLocale() {
   return locale;
 }
 
-template <typename Map>
-std::string MapCase(std::string_view text, Map map) {
+std::string MapCase(std::string_view text, bool lower) {
   std::string out;
   out.reserve(text.size());
   const locale_t locale = CaseLocale();
   std::size_t pos = 0;
   while (pos < text.size()) {
     char32_t cp = 0;
-    if (locale == static_cast<locale_t>(nullptr) || !DecodeUtf8(text, pos, cp)) {
+    if (!DecodeUtf8(text, pos, cp)) {
       // A byte that is not UTF-8 is copied unchanged.
       out += text[pos++];
+    } else if (locale == static_cast<locale_t>(nullptr)) {
+      // Without the locale's tables, at least A to Z are mapped.
+      if (lower && cp >= 'A' && cp <= 'Z') cp += 'a' - 'A';
+      if (!lower && cp >= 'a' && cp <= 'z') cp -= 'a' - 'A';
+      AppendUtf8(out, cp);
     } else {
-      AppendUtf8(out, static_cast<char32_t>(map(static_cast<wint_t>(cp), locale)));
+      const wint_t c = static_cast<wint_t>(cp);
+      AppendUtf8(out, static_cast<char32_t>(lower ? towlower_l(c, locale) : towupper_l(c, locale)));
     }
   }
   return out;
@@ -46,13 +51,9 @@ std::string TrimSpaces(std::string_view text) {
   return std::string(text.substr(first, last - first + 1));
 }
 
-std::string LowerCase(std::string_view text) {
-  return MapCase(text, [](wint_t c, locale_t l) { return towlower_l(c, l); });
-}
+std::string LowerCase(std::string_view text) { return MapCase(text, true); }
 
-std::string UpperCase(std::string_view text) {
-  return MapCase(text, [](wint_t c, locale_t l) { return towupper_l(c, l); });
-}
+std::string UpperCase(std::string_view text) { return MapCase(text, false); }
 
 std::string LowerAscii(std::string_view text) {
   std::string out(text);

@@ -18,6 +18,7 @@
 #include "settings/FileTypeCatalogue.h"
 #include "settings/Settings.h"
 #include "settings/Text.h"
+#include "tivo/OptionsTexts.h"
 #include "tivo/Plugin.h"
 #include "tivo/PublishedFolders.h"
 #include "tivo/TiVoDesktop.h"
@@ -33,8 +34,6 @@ namespace {
 // How far the conditions under the note, the option buttons and the file
 // type list stand in from the left.
 constexpr int kIndent = 20;
-
-constexpr const char* kNoSuchFolder = "The specified folder does not exist.";
 
 // The words of the explanation that act as the link. Inside the explanation
 // they are joined so that they never break across two lines: no-break
@@ -71,18 +70,6 @@ Message Exclamation(std::string text) {
   return Message{std::move(text), MsgIcon::Exclamation, MsgButtons::Ok, MsgAnswer::Ok};
 }
 
-Message EnhancedModeQuestion() {
-  std::string text = "You should not choose Enhanced mode if you have not installed the";
-  text += " Universal Audio Plug-in installed (or similar software). Without";
-  text += " the plug-in (or similar software), your TiVo will only be able to";
-  text += " play MP3 files, in which case you should stay in Standard mode.";
-  text += "\r\n\r\n";
-  text += "You do not appear to have the Universal Audio Plug-in installed on";
-  text += " this computer.";
-  text += "\r\n\r\n";
-  text += "Are you sure you want to use Enhanced mode?";
-  return Message{text, MsgIcon::Question, MsgButtons::YesNo, MsgAnswer::No};
-}
 
 }  // namespace
 
@@ -382,7 +369,7 @@ void FormOptions::ButBrowse_Click() {
     SetPlaylistFolder(folder);
     butOpenFolder_->setEnabled(true);
   } else {
-    boxes_.Show(Exclamation(kNoSuchFolder));
+    boxes_.Show(Exclamation(std::string(FolderDoesNotExistText)));
   }
 }
 
@@ -409,7 +396,7 @@ void FormOptions::ButPickTiVoFolder_Click() {
   if (services_.files.PathExists(folder)) {
     SetPlaylistFolder(folder);
   } else {
-    boxes_.Show(Exclamation(kNoSuchFolder));
+    boxes_.Show(Exclamation(std::string(FolderDoesNotExistText)));
   }
 }
 
@@ -443,7 +430,7 @@ void FormOptions::OptEnhMode_Click(int index) {
 
 void FormOptions::ListFileTypes_ItemCheck(QTreeWidgetItem* item) {
   if (item->text(0) != QStringLiteral("mp3") || item->checkState(0) != Qt::Unchecked) return;
-  boxes_.Show(Message{"The file type \"mp3\" must remain checked.", MsgIcon::Information,
+  boxes_.Show(Message{std::string(Mp3MustRemainCheckedText), MsgIcon::Information,
                       MsgButtons::Ok, MsgAnswer::Ok});
   item->setCheckState(0, Qt::Checked);
 }

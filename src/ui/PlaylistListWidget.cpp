@@ -26,6 +26,10 @@ PlaylistListWidget::PlaylistListWidget(QWidget* parent) : QTreeWidget(parent) {
   header()->setStretchLastSection(false);
   header()->resizeSection(0, 250);
   header()->resizeSection(1, 250);
+  // Drawn once per kind, not once per row.
+  for (PlaylistKindCode code = 1; code <= 8; ++code) {
+    kindIcons_[static_cast<std::size_t>(code)] = QIcon(KindImage(code));
+  }
 }
 
 void PlaylistListWidget::Clear() { clear(); }
@@ -43,14 +47,8 @@ int PlaylistListWidget::AddRow(const std::string& text) {
 std::string PlaylistListWidget::Text(int row) const { return Row(row)->text(0).toStdString(); }
 
 void PlaylistListWidget::SetIcon(int row, PlaylistKindCode code) {
-  // Drawn once per kind, not once per row.
-  static const std::array<QIcon, 9> kIcons = [] {
-    std::array<QIcon, 9> icons;
-    for (PlaylistKindCode c = 1; c <= 8; ++c) icons[static_cast<std::size_t>(c)] = QIcon(KindImage(c));
-    return icons;
-  }();
   Row(row)->setData(0, kKindRole, code);
-  Row(row)->setIcon(0, code >= 1 && code <= 8 ? kIcons[static_cast<std::size_t>(code)] : QIcon());
+  Row(row)->setIcon(0, code >= 1 && code <= 8 ? kindIcons_[static_cast<std::size_t>(code)] : QIcon());
 }
 
 PlaylistKindCode PlaylistListWidget::Icon(int row) const {

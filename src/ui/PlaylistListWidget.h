@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QIcon>
 #include <QTreeWidget>
+#include <array>
 
 #include "library/PlaylistListView.h"
 
@@ -30,6 +32,8 @@ class PlaylistListWidget final : public QTreeWidget, public PlaylistListView {
 
  private:
   QTreeWidgetItem* Row(int row) const { return topLevelItem(row); }
+
+  std::array<QIcon, 9> kindIcons_;  // by kind code; 0 has none
 };
 
 }  // namespace quorvella
