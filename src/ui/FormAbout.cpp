@@ -37,6 +37,7 @@ FormAbout::FormAbout(Desktop& desktop, QWidget* parent) : QDialog(parent), deskt
   setWindowTitle(QStringLiteral("About Quorvella"));
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+  UseDesignFont(this);
   TwipsLayout layout(this, 5055, 4215);
 
   auto* imgLogo = new QLabel(this);

@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileDialog>
-#include <QFont>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
@@ -23,6 +22,7 @@
 #include "ui/FormAbout.h"
 #include "ui/FormOptions.h"
 #include "ui/PlaylistListWidget.h"
+#include "ui/Twips.h"
 #include "ui/shell/PlaceDialog.h"
 
 namespace quorvella {
@@ -89,11 +89,7 @@ void FormMain::Form_Initialize() {
   // A fixed frame with a minimise box and no maximise box.
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-  // The controls keep the sizes they were laid out with, which suit an
-  // 8-point dialog font; the desktop's larger default would clip captions.
-  QFont dialogFont = font();
-  dialogFont.setPointSizeF(8.0);
-  setFont(dialogFont);
+  UseDesignFont(this);
 }
 
 void FormMain::BuildControls() {

@@ -24,6 +24,7 @@
 #include "tivo/TiVoDesktop.h"
 #include "ui/FormPickTiVoFolder.h"
 #include "ui/LinkLabel.h"
+#include "ui/Twips.h"
 #include "ui/Uc3dLine.h"
 #include "ui/WrappingLabel.h"
 #include "ui/shell/PlaceDialog.h"
@@ -80,6 +81,7 @@ FormOptions::FormOptions(DialogServices services, QWidget* parent)
       boxes_(services_.boxes != nullptr ? *services_.boxes : ownBoxes_) {
   setObjectName(QStringLiteral("FormOptions"));
   setWindowTitle(QStringLiteral("Options"));
+  UseDesignFont(this);
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
 

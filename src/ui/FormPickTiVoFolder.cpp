@@ -37,6 +37,7 @@ FormPickTiVoFolder::FormPickTiVoFolder(const RegUtil& reg, QWidget* parent)
   setWindowTitle(QStringLiteral("Pick TiVo Desktop Folder"));
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+  UseDesignFont(this);
   TwipsLayout layout(this, 9375, 5175);
 
   QLabel* label1 = AddLabel(

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "ui/Twips.h"
 
+#include <QFont>
 #include <QLabel>
+#include <QWidget>
 #include <algorithm>
 
 namespace quorvella {
@@ -15,6 +17,12 @@ bool SameMetrics(const QFont& a, const QFont& b) {
 }
 
 }  // namespace
+
+void UseDesignFont(QWidget* form) {
+  QFont font = form->font();
+  font.setPointSizeF(8.0);
+  form->setFont(font);
+}
 
 TwipsLayout::TwipsLayout(QWidget* form, int clientWidth, int clientHeight)
     : form_(form), client_(clientWidth, clientHeight) {}

@@ -9,6 +9,10 @@ class QWidget;
 
 namespace quorvella {
 
+// Gives a window the 8-point font its controls were laid out for; the larger
+// default of most desktops would clip captions in their designed boxes.
+void UseDesignFont(QWidget* form);
+
 // Places the controls of a form designed in twips: 15 of them make one
 // pixel at 96 dpi, and Qt scales pixels for the screen. The design was made for
 // a narrower system font than most desktops use today, so before anything

@@ -299,10 +299,10 @@ TEST_F(FormMainTest, AMissingLibraryIsReportedOnceAndAnotherCanBeOpened) {
 
 // Not a check: saves pictures of the window idle, in the middle of a run and
 // with each box of the report, for a person to look at. Runs only when
-// QUORVELLA_SCREENSHOT_DIR names a folder (under Xvfb for real fonts).
+// QUORVELLA_SCREENSHOTS names a folder (under Xvfb for real fonts).
 TEST_F(FormMainTest, Screenshots) {
-  const QString folder = qEnvironmentVariable("QUORVELLA_SCREENSHOT_DIR");
-  if (folder.isEmpty()) GTEST_SKIP() << "QUORVELLA_SCREENSHOT_DIR is not set";
+  const QString folder = qEnvironmentVariable("QUORVELLA_SCREENSHOTS");
+  if (folder.isEmpty()) GTEST_SKIP() << "QUORVELLA_SCREENSHOTS is not set";
   MakeLibrary(3000, 12, 400);
   tivo23_ = true;
   OpenAndWaitForList();
