@@ -35,13 +35,8 @@ void PrintError(std::string_view text) {
 ConsoleView::ConsoleView(std::FILE* out, std::FILE* err)
     : out_(out), err_(err), progressOnTerminal_(isatty(fileno(err)) != 0) {}
 
-int ConsoleView::AddRow(const std::string& text) {
-  rows_.emplace_back().text = text;
-  return Count() - 1;
-}
-
 void ConsoleView::SetStatus(int row, const std::string& status) {
-  Row& r = rows_.at(row);
+  Row& r = At(row);
   if (r.status == status) return;
   r.status = status;
   // The window marks every row left out of a run; here that would bury the

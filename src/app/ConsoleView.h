@@ -10,6 +10,7 @@
 #include "engine/EventPump.h"
 #include "engine/MainController.h"
 #include "engine/MessageBoxes.h"
+#include "library/PlaylistList.h"
 
 namespace quorvella {
 
@@ -17,7 +18,7 @@ namespace quorvella {
 // status changes and status texts go to stdout as they happen, one flushed
 // line each, so that a script reading the output follows the run; the
 // progress bars are drawn on stderr when it is a terminal.
-class ConsoleView final : public MainView, public PlaylistListView {
+class ConsoleView final : public MainView, public PlaylistList {
  public:
   explicit ConsoleView(std::FILE* out = stdout, std::FILE* err = stderr);
 
@@ -30,40 +31,20 @@ class ConsoleView final : public MainView, public PlaylistListView {
   void SetWaitCursor(bool) override {}
   void BusyChanged(bool) override {}
 
-  // PlaylistListView
-  void Clear() override { rows_.clear(); }
-  int Count() const override { return static_cast<int>(rows_.size()); }
-  int AddRow(const std::string& text) override;
-  std::string Text(int row) const override { return rows_.at(row).text; }
-  void SetIcon(int row, PlaylistKindCode code) override { rows_.at(row).icon = code; }
-  PlaylistKindCode Icon(int row) const override { return rows_.at(row).icon; }
-  void SetChecked(int row, bool checked) override { rows_.at(row).checked = checked; }
-  bool Checked(int row) const override { return rows_.at(row).checked; }
-  void SetTag(int row, const std::string& tag) override { rows_.at(row).tag = tag; }
-  std::string Tag(int row) const override { return rows_.at(row).tag; }
+  // Prints the change, except for rows left out of a run.
   void SetStatus(int row, const std::string& status) override;
-  std::string Status(int row) const override { return rows_.at(row).status; }
-  void EnsureVisible(int) override {}
 
   // Whether a publishing pass started, and the status line it ended with.
   bool RunStarted() const { return runStarted_; }
   const std::string& LastStatus() const { return lastStatus_; }
 
  private:
-  struct Row {
-    std::string text;
-    PlaylistKindCode icon = 0;
-    bool checked = false;
-    std::string tag;
-    std::string status;
-  };
   void DrawProgress();
   void ClearProgress();
 
   std::FILE* out_;
   std::FILE* err_;
   bool progressOnTerminal_;
-  std::vector<Row> rows_;
   float playlists_ = 0;
   float tracks_ = 0;
   int drawnPlaylists_ = -1;

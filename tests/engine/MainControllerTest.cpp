@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "library/PlaylistList.h"
 #include "settings/MemoryRegistry.h"
 #include "settings/RegistryKeys.h"
 #include "settings/Settings.h"
@@ -18,16 +19,8 @@ using test::Track;
 
 // The list and the rest of the window as plain records, with a log of what
 // the logic told the window, in order.
-class RecordingView final : public MainView, public PlaylistListView {
+class RecordingView final : public MainView, public PlaylistList {
  public:
-  struct Row {
-    std::string text;
-    PlaylistKindCode icon = 0;
-    bool checked = false;
-    std::string tag;
-    std::string status;
-  };
-  std::vector<Row> rows;
   std::vector<float> progressPlaylists;
   std::vector<float> progressTracks;
   std::vector<std::string> statusLine;
@@ -47,31 +40,16 @@ class RecordingView final : public MainView, public PlaylistListView {
     ++busyChanges;
   }
 
-  void Clear() override { rows.clear(); }
-  int Count() const override { return static_cast<int>(rows.size()); }
-  int AddRow(const std::string& text) override {
-    rows.emplace_back().text = text;
-    return Count() - 1;
-  }
-  std::string Text(int r) const override { return rows.at(r).text; }
-  void SetIcon(int r, PlaylistKindCode c) override { rows.at(r).icon = c; }
-  PlaylistKindCode Icon(int r) const override { return rows.at(r).icon; }
-  void SetChecked(int r, bool c) override { rows.at(r).checked = c; }
-  bool Checked(int r) const override { return rows.at(r).checked; }
-  void SetTag(int r, const std::string& t) override { rows.at(r).tag = t; }
-  std::string Tag(int r) const override { return rows.at(r).tag; }
-  void SetStatus(int r, const std::string& s) override { rows.at(r).status = s; }
-  std::string Status(int r) const override { return rows.at(r).status; }
-  void EnsureVisible(int) override {}
+  std::vector<Row>& rows = Rows();
 
   std::vector<std::string> Statuses() const {
     std::vector<std::string> out;
-    for (const auto& r : rows) out.push_back(r.status);
+    for (const auto& r : Rows()) out.push_back(r.status);
     return out;
   }
   std::vector<bool> Checks() const {
     std::vector<bool> out;
-    for (const auto& r : rows) out.push_back(r.checked);
+    for (const auto& r : Rows()) out.push_back(r.checked);
     return out;
   }
 };
