@@ -18,11 +18,12 @@ Settings& AppServices::LoadedSettings() {
   return settings_;
 }
 
-std::shared_ptr<IiTunes> AppServices::OpenLibrary(const std::string& path) const {
+std::shared_ptr<IiTunes> AppServices::OpenLibrary(const std::string& path,
+                                                  XmlITunes::Reading reading) const {
   // A file the user named is the one wanted: a mistyped name must not quietly
   // open some other library.
-  if (!path.empty()) return std::make_shared<XmlITunes>(path);
-  return OpenITunesLibrary({}, reg_);
+  if (!path.empty()) return std::make_shared<XmlITunes>(path, reading);
+  return OpenITunesLibrary({}, reg_, ProcessEnvironment, reading);
 }
 
 MainServices AppServices::MakeMainServices(MessageBoxes& boxes, EventPump& pump) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/MainController.h"
+#include "library/xml/XmlITunes.h"
 #include "settings/FileRegistry.h"
 #include "settings/RegUtil.h"
 #include "settings/Settings.h"
@@ -27,8 +28,10 @@ class AppServices {
   FileSystem& Files() { return files_; }
   Desktop& GetDesktop() { return desktop_; }
 
-  // Opens the iTunes library at a path, or finds it when the path is empty.
-  std::shared_ptr<IiTunes> OpenLibrary(const std::string& path) const;
+  // Opens the iTunes library at a path, or finds it when the path is empty;
+  // the file is read now or at its first use.
+  std::shared_ptr<IiTunes> OpenLibrary(const std::string& path,
+                                       XmlITunes::Reading reading = XmlITunes::Reading::Now) const;
 
   // The services of the main window's logic; the options are loaded first.
   MainServices MakeMainServices(MessageBoxes& boxes, EventPump& pump);

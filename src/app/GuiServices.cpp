@@ -14,7 +14,13 @@ FormMainServices MakeFormMainServices(AppServices& app) {
       app.Files(),
       app.GetDesktop(),
       [&reg] { return IsTiVoDesktop23OrLater(reg); },
-      [&app](const std::string& path) { return app.OpenLibrary(path); },
+      // The file is read by the first refresh, under the hourglass, once the
+      // window is showing; a file the user chose is read at once, so that a
+      // wrong choice is reported right away.
+      [&app](const std::string& path) {
+        return app.OpenLibrary(path, path.empty() ? XmlITunes::Reading::OnFirstUse
+                                                  : XmlITunes::Reading::Now);
+      },
       [&reg](const std::string& path) { RememberITunesLibraryPath(reg, path); }};
 }
 

@@ -34,8 +34,9 @@ std::vector<std::string> ITunesLibraryCandidates(std::string_view givenPath, con
 
 // Opens the first candidate that exists. Throws LibraryError when none
 // does (saying which files were tried) or when that file cannot be read.
-std::unique_ptr<XmlITunes> OpenITunesLibrary(std::string_view givenPath, const RegUtil& reg,
-                                             const Environment& env = ProcessEnvironment);
+std::unique_ptr<XmlITunes> OpenITunesLibrary(
+    std::string_view givenPath, const RegUtil& reg, const Environment& env = ProcessEnvironment,
+    XmlITunes::Reading reading = XmlITunes::Reading::Now);
 
 // Remembers a library file the user chose, for the next start.
 void RememberITunesLibraryPath(const RegUtil& reg, std::string_view path);

@@ -5,11 +5,15 @@
 
 namespace quorvella {
 
-XmlITunes::XmlITunes(std::string path) : path_(std::move(path)) {
-  library_ = ReadXmlLibraryFile(path_, ids_, &signature_);
+XmlITunes::XmlITunes(std::string path, Reading reading) : path_(std::move(path)) {
+  if (reading == Reading::Now) library_ = ReadXmlLibraryFile(path_, ids_, &signature_);
 }
 
 void XmlITunes::Refresh() {
+  if (!library_) {
+    library_ = ReadXmlLibraryFile(path_, ids_, &signature_);
+    return;
+  }
   const std::optional<FileSignature> now = SignatureOf(path_);
   if (!now) {
     throw LibraryError("The iTunes library file \"" + path_ + "\" is no longer there.");

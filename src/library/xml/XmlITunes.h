@@ -12,14 +12,18 @@
 namespace quorvella {
 
 // The application object over an iTunes XML library file. The file is read
-// when the object is made and read again whenever it changed on disk (size,
-// modification time or identity) by the time the library source or a
-// playlist by ID is asked for. Playlists keep their playlistID across such
-// re-readings for the life of the object.
+// when the object is made, or when it is first used, and read again whenever
+// it changed on disk (size, modification time or identity) by the time the
+// library source or a playlist by ID is asked for. Playlists keep their
+// playlistID across such re-readings for the life of the object.
 class XmlITunes final : public IiTunes {
  public:
-  // Reads the file; throws LibraryError when it cannot.
-  explicit XmlITunes(std::string path);
+  // When the file is read: now, or at the first question (a window can then
+  // show itself before a large library is read).
+  enum class Reading { Now, OnFirstUse };
+
+  // Throws LibraryError when the file is to be read now and cannot be.
+  explicit XmlITunes(std::string path, Reading reading = Reading::Now);
 
   std::shared_ptr<IITSource> LibrarySource() override;
   std::shared_ptr<IITPlaylist> GetITObjectByID(std::int32_t sourceID, std::int32_t playlistID,
