@@ -20,6 +20,27 @@ std::shared_ptr<IiTunes> OpenLibraryOrReport(AppServices& app, const std::string
   }
 }
 
+// The main window's logic over the terminal: its checklist, its boxes (a
+// refusal goes to stderr, the report of a run to stdout) and Ctrl-C as Stop.
+struct ConsoleWindow {
+  ConsoleWindow(AppServices& app, std::shared_ptr<IiTunes> library)
+      : boxes(stdout, stderr, [this] { return view.RunStarted(); }),
+        main(view, app.MakeMainServices(boxes, pump)) {
+    pump.SetController(&main);
+    main.SetLibrary(std::move(library));
+  }
+  // Lists the library's playlists; false when that failed (and was reported).
+  bool Refresh() {
+    main.ButRefresh_Click();
+    return boxes.Shown() == 0;
+  }
+
+  ConsoleView view;
+  ConsoleMessageBoxes boxes;
+  InterruptPump pump;
+  MainController main;
+};
+
 // The option after the command name wins over the one before it.
 std::string LibraryPath(const CliArguments& args, const std::string& givenBefore) {
   return args.Has("library") ? args.Value("library") : givenBefore;
@@ -50,14 +71,9 @@ int RunList(AppServices& app, const std::string& libraryPath,
   const auto library = OpenLibraryOrReport(app, LibraryPath(*parsed, libraryPath));
   if (!library) return kExitFailed;
 
-  ConsoleView view;
-  ConsoleMessageBoxes boxes(stdout, stderr, [] { return false; });
-  InterruptPump pump;
-  MainController main(view, app.MakeMainServices(boxes, pump));
-  pump.SetController(&main);
-  main.SetLibrary(library);
-  main.ButRefresh_Click();
-  if (boxes.Shown() > 0) return kExitFailed;
+  ConsoleWindow window(app, library);
+  if (!window.Refresh()) return kExitFailed;
+  const ConsoleView& view = window.view;
   for (int row = 0; row < view.Count(); ++row) {
     std::printf("%d\t%s\t%s\t%s\n", view.Icon(row), view.Checked(row) ? "exists" : "-",
                 view.Tag(row).c_str(), view.Text(row).c_str());
@@ -93,14 +109,10 @@ int RunPublish(AppServices& app, const std::string& libraryPath,
   const auto library = OpenLibraryOrReport(app, LibraryPath(*parsed, libraryPath));
   if (!library) return kExitFailed;
 
-  ConsoleView view;
-  ConsoleMessageBoxes boxes(stdout, stderr, [&view] { return view.RunStarted(); });
-  InterruptPump pump;
-  MainController main(view, app.MakeMainServices(boxes, pump));
-  pump.SetController(&main);
-  main.SetLibrary(library);
-  main.ButRefresh_Click();
-  if (boxes.Shown() > 0) return kExitFailed;
+  ConsoleWindow window(app, library);
+  if (!window.Refresh()) return kExitFailed;
+  ConsoleView& view = window.view;
+  MainController& main = window.main;
 
   if (parsed->Has("all")) {
     main.ButCheckAll_Click();
