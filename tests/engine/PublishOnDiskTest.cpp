@@ -73,6 +73,9 @@ Expected Expect(const GeneratedLibrary& library, const GeneratedPlaylist& playli
         break;
     }
   }
+  // A Windows folder cannot be opened here: the songs are still sorted and
+  // counted, but none is written, as for any folder that cannot take a file.
+  if (library.Options.Form == UrlForm::Windows) e.written = 0;
   e.stats.SongsWritten = e.written;
   e.stats.SongsInPlaylist = e.written;
   return e;

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -121,6 +123,25 @@ TEST_F(FileSystemTest, PathExistsForFilesAndFoldersOnly) {
   // A doubled separator names the same file, also at the root.
   EXPECT_TRUE(files.PathExists(folder + "//a.m3u"));
   EXPECT_TRUE(files.PathExists("/" + folder));
+}
+
+TEST_F(FileSystemTest, WindowsAndRelativePathsNameNothingHere) {
+  // Run from inside the test's folder: nothing may appear in it.
+  const std::string before = std::filesystem::current_path();
+  std::filesystem::current_path(folder);
+  for (const std::string path : {"D:\\Lists\\Mix.m3u", "Mix.m3u", "\\\\nas\\music\\Mix.m3u"}) {
+    WriteBytes(Path("Mix.m3u"), "x");
+    EXPECT_EQ(files.CreateTextFile(path), nullptr) << path;
+    EXPECT_FALSE(files.PathExists(path)) << path;
+    EXPECT_EQ(files.MoveToTrash(path), TrashResult::Failed) << path;
+    EXPECT_FALSE(files.RemoveFile(path)) << path;
+  }
+  std::filesystem::current_path(before);
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  EXPECT_EQ(names, std::vector<std::string>{"Mix.m3u"});
 }
 
 TEST_F(FileSystemTest, WriterAndCatalogueAgreeOnAFolderEndingInASeparator) {
