@@ -29,6 +29,11 @@ bool IsTiVoDesktop23OrLater(const RegUtil& reg);
 TiVoDesktopRelease TiVoDesktopReleaseOf(std::string_view version);
 bool IsVersion23OrLater(std::string_view version);
 
+// The "Important note" caption both folder dialogs show before rewording it.
+inline constexpr const char* ImportantNoteCaption =
+    "Important note: if you are running TiVo Desktop 2.3, then you must select a folder which "
+    "both:";
+
 // The dialogs' "Important note" worded for the installed release: for a 2.3
 // release "if you are" becomes "since you are" and "then you must" becomes
 // "you must"; any other release leaves the note as it is.

@@ -145,9 +145,7 @@ QWidget* FormOptions::BuildFolderTab() {
     button->setMinimumWidth(buttonWidth);
   }
 
-  labImportantNote_ = AddLabel(page, "LabImportantNote",
-                               "Important note: if you are running TiVo Desktop 2.3, then you "
-                               "must select a folder which both:");
+  labImportantNote_ = AddLabel(page, "LabImportantNote", ImportantNoteCaption);
   QLabel* label7 = AddLabel(page, "Label7",
                             "1. Has been published as a Music Folder in the TiVo Desktop "
                             "software (or is a sub-folder thereof).");

@@ -70,9 +70,7 @@ FormPickTiVoFolder::FormPickTiVoFolder(const RegUtil& reg, QWidget* parent)
                         "1. Has been published as a Music Folder in the TiVo Desktop software "
                         "(or is a sub-folder thereof)."),
                480, 1320, 6975, 255);
-  labImportantNote_ = AddLabel(this, "LabImportantNote",
-                               "Important note: if you are running TiVo Desktop 2.3, then you "
-                               "must select a folder which both:");
+  labImportantNote_ = AddLabel(this, "LabImportantNote", ImportantNoteCaption);
   layout.Place(labImportantNote_, 240, 960, 7335, 255);
   layout.Apply();
 
