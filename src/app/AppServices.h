@@ -9,8 +9,8 @@
 #include "settings/FileRegistry.h"
 #include "settings/RegUtil.h"
 #include "settings/Settings.h"
-#include "ui/shell/QtDesktop.h"
-#include "ui/shell/QtFileSystem.h"
+#include "shell/QtDesktop.h"
+#include "shell/QtFileSystem.h"
 
 namespace quorvella {
 

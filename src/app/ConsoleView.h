@@ -7,10 +7,10 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/EventPump.h"
+#include "platform/EventPump.h"
 #include "engine/MainController.h"
-#include "engine/MessageBoxes.h"
-#include "library/PlaylistList.h"
+#include "platform/MessageBoxes.h"
+#include "engine/PlaylistList.h"
 
 namespace quorvella {
 

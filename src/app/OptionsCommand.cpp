@@ -9,7 +9,7 @@
 #include "app/CliCommands.h"
 #include "app/ConsoleView.h"
 #include "settings/Settings.h"
-#include "settings/Text.h"
+#include "platform/Text.h"
 #include "tivo/OptionsTexts.h"
 #include "tivo/Plugin.h"
 #include "tivo/PublishedFolders.h"

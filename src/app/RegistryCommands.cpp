@@ -13,8 +13,8 @@
 #include "app/CliCommands.h"
 #include "app/ConsoleView.h"
 #include "settings/RegFile.h"
-#include "settings/Text.h"
-#include "settings/TextEncoding.h"
+#include "platform/Text.h"
+#include "platform/TextEncoding.h"
 
 namespace quorvella {
 namespace {

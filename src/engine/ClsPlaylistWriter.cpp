@@ -5,8 +5,9 @@
 #include <cfenv>
 #include <cmath>
 
-#include "engine/PathRules.h"
+#include "engine/PlaylistFiles.h"
 #include "library/ITunes.h"
+#include "platform/PathRules.h"
 #include "settings/Settings.h"
 
 namespace quorvella {

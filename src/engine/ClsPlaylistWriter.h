@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "engine/EventPump.h"
-#include "engine/FileSystem.h"
+#include "platform/EventPump.h"
+#include "platform/FileSystem.h"
 #include "engine/PublishStats.h"
 
 namespace quorvella {

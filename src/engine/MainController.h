@@ -8,14 +8,14 @@
 
 #include "engine/ClsPlaylistWriter.h"
 #include "engine/CountFormat.h"
-#include "engine/Desktop.h"
-#include "engine/EventPump.h"
-#include "engine/FileSystem.h"
-#include "engine/MessageBoxes.h"
+#include "platform/Desktop.h"
+#include "platform/EventPump.h"
+#include "platform/FileSystem.h"
+#include "platform/MessageBoxes.h"
 #include "engine/PublishStats.h"
 #include "library/ITunes.h"
-#include "library/PlaylistCatalogue.h"
-#include "library/PlaylistListView.h"
+#include "engine/PlaylistCatalogue.h"
+#include "engine/PlaylistListView.h"
 
 namespace quorvella {
 

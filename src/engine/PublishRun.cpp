@@ -7,7 +7,7 @@
 
 #include "engine/MainController.h"
 #include "settings/Settings.h"
-#include "settings/Text.h"
+#include "platform/Text.h"
 
 namespace quorvella {
 namespace {

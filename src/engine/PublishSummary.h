@@ -4,8 +4,8 @@
 #include <string>
 
 #include "engine/CountFormat.h"
-#include "engine/Desktop.h"
-#include "engine/MessageBoxes.h"
+#include "platform/Desktop.h"
+#include "platform/MessageBoxes.h"
 #include "engine/PublishStats.h"
 
 namespace quorvella {

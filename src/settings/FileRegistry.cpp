@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "FileRegistry.h"
+#include "settings/FileRegistry.h"
 
 #include <dirent.h>
 #include <fcntl.h>

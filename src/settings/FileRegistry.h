@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "RegFile.h"
-#include "RegTree.h"
-#include "RegistryBackend.h"
+#include "settings/RegFile.h"
+#include "settings/RegTree.h"
+#include "settings/RegistryBackend.h"
 
 struct stat;
 

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "FileTypeCatalogue.h"
+#include "settings/FileTypeCatalogue.h"
 
 #include <algorithm>
 
-#include "RegistryKeys.h"
-#include "Settings.h"
-#include "Text.h"
+#include "settings/RegistryKeys.h"
+#include "settings/Settings.h"
+#include "platform/Text.h"
 
 namespace quorvella {
 namespace {

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "RegTree.h"
-#include "RegistryBackend.h"
+#include "settings/RegTree.h"
+#include "settings/RegistryBackend.h"
 
 namespace quorvella {
 

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "RegFile.h"
+#include "settings/RegFile.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <unordered_map>
 
-#include "Text.h"
-#include "TextEncoding.h"
+#include "platform/Text.h"
+#include "platform/TextEncoding.h"
 
 namespace quorvella {
 namespace {

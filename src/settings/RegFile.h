@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "RegTree.h"
-#include "RegistryBackend.h"
+#include "settings/RegTree.h"
+#include "settings/RegistryBackend.h"
 
 // The registry export format: "Windows Registry Editor Version 5.00" (and the
 // older "REGEDIT4") text files of [key] lines followed by "name"=value lines.

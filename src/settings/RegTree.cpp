@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "RegTree.h"
+#include "settings/RegTree.h"
 
 #include <algorithm>
 
-#include "Text.h"
+#include "platform/Text.h"
 
 namespace quorvella {
 namespace {

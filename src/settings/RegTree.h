@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "RegistryBackend.h"
+#include "settings/RegistryBackend.h"
 
 namespace quorvella {
 

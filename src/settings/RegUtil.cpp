@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "RegUtil.h"
+#include "settings/RegUtil.h"
 
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
 
-#include "Text.h"
+#include "platform/Text.h"
 
 namespace quorvella {
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "RegistryBackend.h"
+#include "settings/RegistryBackend.h"
 
 namespace quorvella {
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "RegistryBackend.h"
+#include "settings/RegistryBackend.h"
 
-#include "Text.h"
+#include "platform/Text.h"
 
 namespace quorvella {
 

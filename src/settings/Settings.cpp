@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "Settings.h"
+#include "settings/Settings.h"
 
-#include "RegistryKeys.h"
+#include "settings/RegistryKeys.h"
 
 namespace quorvella {
 

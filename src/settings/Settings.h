@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "FileTypeCatalogue.h"
-#include "RegUtil.h"
+#include "settings/FileTypeCatalogue.h"
+#include "settings/RegUtil.h"
 
 namespace quorvella {
 

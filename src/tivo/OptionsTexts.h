@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/MessageBoxes.h"
+#include "platform/MessageBoxes.h"
 
 // Texts of the Options dialog that the command-line program prints too.
 namespace quorvella {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "tivo/Plugin.h"
 
-#include "engine/PathRules.h"
+#include "platform/PathRules.h"
 #include "tivo/WebAddresses.h"
 
 namespace quorvella {

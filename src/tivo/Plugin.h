@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "engine/Desktop.h"
-#include "engine/MessageBoxes.h"
+#include "platform/Desktop.h"
+#include "platform/MessageBoxes.h"
 #include "settings/RegUtil.h"
 #include "settings/RegistryKeys.h"
 

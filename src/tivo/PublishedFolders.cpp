@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "engine/PathRules.h"
-#include "settings/Text.h"
+#include "platform/PathRules.h"
+#include "platform/Text.h"
 #include "tivo/ShellLink.h"
 
 namespace quorvella {

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/MessageBoxes.h"
+#include "platform/MessageBoxes.h"
 
 // The music folders TiVo Desktop publishes: one shortcut each in its music
 // shortcut folder. Nothing is cached; every call reads the folder afresh.

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "settings/TextEncoding.h"
+#include "platform/TextEncoding.h"
 
 namespace quorvella {
 namespace {

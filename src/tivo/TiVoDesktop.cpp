@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "tivo/TiVoDesktop.h"
 
-#include "settings/Text.h"
+#include "platform/Text.h"
 
 namespace quorvella {
 namespace {

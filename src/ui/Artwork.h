@@ -4,7 +4,7 @@
 #include <QIcon>
 #include <QPixmap>
 
-#include "library/PlaylistListView.h"
+#include "engine/PlaylistListView.h"
 
 namespace quorvella {
 

@@ -5,11 +5,11 @@
 #include <string>
 #include <string_view>
 
-#include "engine/Desktop.h"
-#include "engine/FileSystem.h"
-#include "engine/MessageBoxes.h"
-#include "ui/shell/BrowseForFolder.h"
-#include "ui/shell/ShellApi.h"
+#include "platform/Desktop.h"
+#include "platform/FileSystem.h"
+#include "platform/MessageBoxes.h"
+#include "ui/BrowseForFolder.h"
+#include "shell/ShellApi.h"
 
 class QWidget;
 

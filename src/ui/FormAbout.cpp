@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "settings/Text.h"
+#include "platform/Text.h"
 #include "tivo/WebAddresses.h"
 #include "ui/Artwork.h"
 #include "ui/LinkLabel.h"

@@ -3,7 +3,7 @@
 
 #include <QDialog>
 
-#include "engine/Desktop.h"
+#include "platform/Desktop.h"
 
 class QPushButton;
 

@@ -14,16 +14,16 @@
 #include <QShortcut>
 #include <QTimer>
 
-#include "engine/PathRules.h"
+#include "platform/PathRules.h"
 #include "settings/Settings.h"
-#include "settings/Text.h"
+#include "platform/Text.h"
 #include "tivo/WebAddresses.h"
 #include "ui/Artwork.h"
 #include "ui/FormAbout.h"
 #include "ui/FormOptions.h"
 #include "ui/PlaylistListWidget.h"
 #include "ui/Twips.h"
-#include "ui/shell/PlaceDialog.h"
+#include "ui/PlaceDialog.h"
 
 namespace quorvella {
 namespace {

@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "engine/Desktop.h"
-#include "engine/FileSystem.h"
+#include "platform/Desktop.h"
+#include "platform/FileSystem.h"
 #include "engine/MainController.h"
 #include "library/ITunes.h"
 #include "ui/DialogServices.h"

@@ -17,7 +17,7 @@
 
 #include "settings/FileTypeCatalogue.h"
 #include "settings/Settings.h"
-#include "settings/Text.h"
+#include "platform/Text.h"
 #include "tivo/OptionsTexts.h"
 #include "tivo/Plugin.h"
 #include "tivo/PublishedFolders.h"
@@ -27,7 +27,7 @@
 #include "ui/Twips.h"
 #include "ui/Uc3dLine.h"
 #include "ui/WrappingLabel.h"
-#include "ui/shell/PlaceDialog.h"
+#include "ui/PlaceDialog.h"
 
 namespace quorvella {
 namespace {

@@ -6,7 +6,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include "settings/Text.h"
+#include "platform/Text.h"
 #include "tivo/PublishedFolders.h"
 #include "tivo/TiVoDesktop.h"
 #include "ui/Twips.h"

@@ -5,7 +5,7 @@
 #include <QTreeWidget>
 #include <array>
 
-#include "library/PlaylistListView.h"
+#include "engine/PlaylistListView.h"
 
 namespace quorvella {
 

@@ -4,7 +4,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
-#include "engine/EventPump.h"
+#include "platform/EventPump.h"
 
 namespace quorvella {
 

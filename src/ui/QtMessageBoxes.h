@@ -4,7 +4,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "engine/MessageBoxes.h"
+#include "platform/MessageBoxes.h"
 
 namespace quorvella {
 

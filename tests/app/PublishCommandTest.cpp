@@ -11,7 +11,7 @@
 #include <set>
 
 #include "app/CliFixture.h"
-#include "engine/PathRules.h"
+#include "platform/PathRules.h"
 
 namespace quorvella::test {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "library/PlaylistList.h"
+#include "engine/PlaylistList.h"
 #include "settings/MemoryRegistry.h"
 #include "settings/RegistryKeys.h"
 #include "settings/Settings.h"

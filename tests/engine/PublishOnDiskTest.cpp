@@ -13,14 +13,14 @@
 #include "bench/LibraryGenerator.h"
 #include "bench/LibraryXml.h"
 #include "engine/ClsPlaylistWriter.h"
-#include "engine/PathRules.h"
-#include "library/PlaylistCatalogue.h"
+#include "platform/PathRules.h"
+#include "engine/PlaylistCatalogue.h"
 #include "library/xml/XmlITunes.h"
 #include "settings/MemoryRegistry.h"
 #include "settings/RegistryKeys.h"
 #include "settings/Settings.h"
-#include "settings/Text.h"
-#include "ui/shell/QtFileSystem.h"
+#include "platform/Text.h"
+#include "shell/QtFileSystem.h"
 
 namespace quorvella {
 namespace {

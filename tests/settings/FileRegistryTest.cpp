@@ -8,7 +8,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "RegSamples.h"
+#include "settings/RegSamples.h"
 #include "settings/FileRegistry.h"
 #include "settings/RegUtil.h"
 #include "settings/RegistryKeys.h"

@@ -4,9 +4,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "RegSamples.h"
+#include "settings/RegSamples.h"
 #include "settings/RegFile.h"
-#include "settings/TextEncoding.h"
+#include "platform/TextEncoding.h"
 
 namespace quorvella {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/FileSystem.h"
+#include "platform/FileSystem.h"
 
 // A file system held in memory: files by path with their lines, folders by
 // path, a trash that keeps what was moved into it, and switches that make

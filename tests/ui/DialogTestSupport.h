@@ -20,8 +20,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/Desktop.h"
-#include "engine/MessageBoxes.h"
+#include "platform/Desktop.h"
+#include "platform/MessageBoxes.h"
 
 // What the dialog tests share: a private set of XDG folders, a desktop that
 // only records, scripted answers for modal windows, and ways to reach

@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "DialogTestSupport.h"
+#include "ui/DialogTestSupport.h"
 #include "tivo/WebAddresses.h"
 
 namespace quorvella {

@@ -8,7 +8,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 
-#include "DialogTestSupport.h"
+#include "ui/DialogTestSupport.h"
 #include "settings/MemoryRegistry.h"
 #include "settings/RegUtil.h"
 #include "settings/RegistryKeys.h"
@@ -18,7 +18,7 @@
 #include "ui/FormAbout.h"
 #include "ui/FormMain.h"
 #include "ui/FormOptions.h"
-#include "ui/shell/QtFileSystem.h"
+#include "shell/QtFileSystem.h"
 
 namespace quorvella {
 namespace {

@@ -25,7 +25,7 @@
 #include "settings/MemoryRegistry.h"
 #include "settings/RegistryKeys.h"
 #include "settings/Settings.h"
-#include "ui/shell/QtFileSystem.h"
+#include "shell/QtFileSystem.h"
 
 namespace quorvella {
 namespace {

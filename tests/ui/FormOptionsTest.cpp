@@ -12,7 +12,7 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include "DialogTestSupport.h"
+#include "ui/DialogTestSupport.h"
 #include "settings/FileRegistry.h"
 #include "settings/RegUtil.h"
 #include "settings/RegistryKeys.h"
@@ -21,7 +21,7 @@
 #include "tivo/TiVoDesktop.h"
 #include "tivo/WebAddresses.h"
 #include "ui/FormPickTiVoFolder.h"
-#include "ui/shell/QtFileSystem.h"
+#include "shell/QtFileSystem.h"
 
 namespace quorvella {
 namespace {

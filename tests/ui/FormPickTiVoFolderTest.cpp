@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "DialogTestSupport.h"
+#include "ui/DialogTestSupport.h"
 #include "settings/MemoryRegistry.h"
 #include "settings/RegUtil.h"
 #include "tivo/TiVoDesktop.h"

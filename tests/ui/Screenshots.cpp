@@ -11,7 +11,7 @@
 #include <QTabWidget>
 #include <QTest>
 
-#include "DialogTestSupport.h"
+#include "ui/DialogTestSupport.h"
 #include "settings/MemoryRegistry.h"
 #include "settings/RegUtil.h"
 #include "settings/RegistryKeys.h"
@@ -21,7 +21,7 @@
 #include "ui/FormAbout.h"
 #include "ui/FormOptions.h"
 #include "ui/FormPickTiVoFolder.h"
-#include "ui/shell/QtFileSystem.h"
+#include "shell/QtFileSystem.h"
 
 namespace quorvella {
 namespace {

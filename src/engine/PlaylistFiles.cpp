@@ -1,0 +1,59 @@
+// SPDX-License-Identifier: MIT
+#include "engine/PlaylistFiles.h"
+
+#include "library/ITunes.h"
+#include "platform/PathRules.h"
+#include "platform/Text.h"
+#include "settings/Settings.h"
+
+namespace quorvella {
+
+std::string PlaylistFilePath(std::string_view folder, std::string_view sanitizedName) {
+  std::string path(folder);
+  path += SeparatorOf(folder);
+  path += sanitizedName;
+  path += ".m3u";
+  return path;
+}
+
+bool PlaylistFileExists(const Settings& settings, const FileSystem& files,
+                        std::string_view playlistName) {
+  // For a folder that ends in a separator (a root such as "D:\" or "/") the
+  // writer's path holds a doubled separator where this one has one; file
+  // systems read the pair as one separator, so both name the same file.
+  const std::string path =
+      AddBackslash(settings.GetPlaylistFolder()) + SanitizeFileName(playlistName, "_") + ".m3u";
+  return files.PathExists(path);
+}
+
+std::string GetTrackLocation(const IITTrack& track) {
+  try {
+    return TrimSpaces(track.GetProperty("Location"));
+  } catch (...) {
+    return {};
+  }
+}
+
+int RecycleFile(FileSystem& files, const std::string& path, bool confirm) {
+  // The desktop trash asks the user nothing, so there is no question for
+  // `confirm` to allow or skip, and no way for the user to abort the move.
+  (void)confirm;
+  bool exists = false;
+  try {
+    exists = files.PathExists(path);
+  } catch (...) {
+    exists = false;
+  }
+  if (!exists) return 1;
+  switch (files.MoveToTrash(path)) {
+    case TrashResult::Moved:
+      return 1;
+    case TrashResult::Aborted:
+      return 2;
+    case TrashResult::Failed:
+      break;
+  }
+  return 3;
+}
+
+}  // namespace quorvella

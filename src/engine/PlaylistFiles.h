@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/FileSystem.h"
+
+namespace quorvella {
+
+class IITTrack;
+class Settings;
+
+// The writer's playlist file path: the folder as stored, one separator of
+// the folder's dialect, the sanitised name and ".m3u". A folder that already
+// ends in a separator gives a doubled one, which names the same file.
+std::string PlaylistFilePath(std::string_view folder, std::string_view sanitizedName);
+
+// Whether the file that publishing this playlist name would write already
+// lies in the configured playlist folder.
+bool PlaylistFileExists(const Settings& settings, const FileSystem& files,
+                        std::string_view playlistName);
+
+// The track's file path from its "Location" property, trimmed; the empty text
+// when it has none or the read fails in any way.
+std::string GetTrackLocation(const IITTrack& track);
+
+// Moves a file to the trash. 1 when done or when there was nothing to move,
+// 2 when the operation was aborted, 3 when it failed. Only the existence test
+// is guarded; a failure of the move itself reaches the caller.
+int RecycleFile(FileSystem& files, const std::string& path, bool confirm);
+
+}  // namespace quorvella

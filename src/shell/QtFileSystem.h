@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/AnsiCodePage.h"
+#include "platform/FileSystem.h"
+
+namespace quorvella {
+
+// The local file system: the desktop's trash, and text files in the ANSI
+// code page of the user's locale (or the one given).
+class QtFileSystem final : public FileSystem {
+ public:
+  QtFileSystem() : QtFileSystem(UserAnsiCodePage()) {}
+  explicit QtFileSystem(int ansiCodePage) : ansiCodePage_(ansiCodePage) {}
+
+  bool PathExists(const std::string& path) const override;
+  TrashResult MoveToTrash(const std::string& path) override;
+  std::unique_ptr<TextFile> CreateTextFile(const std::string& path) override;
+  bool RemoveFile(const std::string& path) override;
+
+  int AnsiCodePage() const { return ansiCodePage_; }
+
+ private:
+  int ansiCodePage_;
+};
+
+}  // namespace quorvella

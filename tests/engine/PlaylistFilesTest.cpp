@@ -1,0 +1,140 @@
+// SPDX-License-Identifier: MIT
+#include "engine/PlaylistFiles.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <new>
+#include <set>
+#include <stdexcept>
+#include <vector>
+
+#include "library/ITunes.h"
+#include "settings/MemoryRegistry.h"
+#include "platform/PathRules.h"
+#include "settings/Settings.h"
+
+namespace quorvella {
+namespace {
+
+using ::testing::ElementsAre;
+
+// A file system that knows a fixed set of paths and records every question.
+class FakeFileSystem final : public FileSystem {
+ public:
+  bool PathExists(const std::string& path) const override {
+    asked.push_back(path);
+    if (throwOnExists) throw std::runtime_error("disk gone");
+    return existing.count(path) > 0;
+  }
+  TrashResult MoveToTrash(const std::string& path) override {
+    trashed.push_back(path);
+    return trashResult;
+  }
+  std::unique_ptr<TextFile> CreateTextFile(const std::string&) override { return nullptr; }
+  bool RemoveFile(const std::string&) override { return false; }
+
+  std::set<std::string> existing;
+  mutable std::vector<std::string> asked;
+  std::vector<std::string> trashed;
+  TrashResult trashResult = TrashResult::Moved;
+  bool throwOnExists = false;
+};
+
+class PlaylistFileExistsTest : public ::testing::Test {
+ protected:
+  bool Exists(std::string_view folder, std::string_view name) {
+    settings.SetPlaylistFolder(folder);
+    files.asked.clear();
+    return PlaylistFileExists(settings, files, name);
+  }
+
+  MemoryRegistry store;
+  RegUtil reg{store};
+  Settings settings{reg};
+  FakeFileSystem files;
+};
+
+TEST_F(PlaylistFileExistsTest, AsksForTheSanitisedNameInTheFolder) {
+  files.existing = {"D:\\Lists\\AC_DC_ Live_.m3u", "/srv/lists/Café.m3u"};
+  EXPECT_TRUE(Exists("D:\\Lists", "AC/DC: Live?"));
+  EXPECT_TRUE(Exists(" /srv/lists/ ", "Café"));
+  EXPECT_FALSE(Exists("D:\\Lists", "Other"));
+  EXPECT_THAT(files.asked, ElementsAre("D:\\Lists\\Other.m3u"));
+}
+
+TEST_F(PlaylistFileExistsTest, NamesTheFileTheWriterWrites) {
+  // The writer joins without looking at the folder's end, so for a root
+  // folder its path doubles the separator where the one asked about here has
+  // it once. Both name the same file: the file system reads the pair as one.
+  struct Case {
+    std::string folder;
+    std::string name;
+    std::string writerPath;
+    std::string askedPath;
+  };
+  const Case cases[] = {
+      {"D:\\Lists", "AC/DC: Live?", "D:\\Lists\\AC_DC_ Live_.m3u", "D:\\Lists\\AC_DC_ Live_.m3u"},
+      {"D:\\Lists", "", "D:\\Lists\\.m3u", "D:\\Lists\\.m3u"},
+      {"D:\\", "x", "D:\\\\x.m3u", "D:\\x.m3u"},
+      {"/srv/lists", "Café", "/srv/lists/Café.m3u", "/srv/lists/Café.m3u"},
+      {"/", "x", "//x.m3u", "/x.m3u"},
+  };
+  for (const auto& c : cases) {
+    Exists(c.folder, c.name);
+    EXPECT_THAT(files.asked, ElementsAre(c.askedPath)) << c.folder;
+    EXPECT_EQ(PlaylistFilePath(c.folder, SanitizeFileName(c.name, "_")), c.writerPath);
+  }
+}
+
+class FakeTrack final : public IITTrack {
+ public:
+  std::string Name() const override { return "Song"; }
+  std::int32_t Duration() const override { return 1; }
+  std::string GetProperty(std::string_view name) const override {
+    askedFor = std::string(name);
+    if (failure) failure();
+    return location;
+  }
+  std::string location;
+  std::function<void()> failure;
+  mutable std::string askedFor;
+};
+
+TEST(GetTrackLocation, TrimsTheLocationAndSwallowsEveryFailure) {
+  FakeTrack track;
+  track.location = "  D:\\Music\\a b.mp3  ";
+  EXPECT_EQ(GetTrackLocation(track), "D:\\Music\\a b.mp3");
+  EXPECT_EQ(track.askedFor, "Location");
+
+  track.failure = [] { throw LibraryError("no such property"); };
+  EXPECT_EQ(GetTrackLocation(track), "");
+  track.failure = [] { throw std::bad_alloc(); };
+  EXPECT_EQ(GetTrackLocation(track), "");
+  track.failure = [] { throw 42; };
+  EXPECT_EQ(GetTrackLocation(track), "");
+}
+
+TEST(RecycleFile, ReportsWhatBecameOfTheFile) {
+  FakeFileSystem files;
+  EXPECT_EQ(RecycleFile(files, "/srv/lists/a.m3u", false), 1);
+  EXPECT_TRUE(files.trashed.empty());
+
+  files.throwOnExists = true;
+  EXPECT_EQ(RecycleFile(files, "/srv/lists/a.m3u", false), 1);
+  EXPECT_TRUE(files.trashed.empty());
+  files.throwOnExists = false;
+
+  files.existing = {"/srv/lists/a.m3u"};
+  const std::pair<TrashResult, int> outcomes[] = {
+      {TrashResult::Moved, 1}, {TrashResult::Aborted, 2}, {TrashResult::Failed, 3}};
+  for (const auto& [result, code] : outcomes) {
+    files.trashResult = result;
+    EXPECT_EQ(RecycleFile(files, "/srv/lists/a.m3u", true), code);
+  }
+  EXPECT_EQ(files.trashed.size(), 3u);
+}
+
+}  // namespace
+}  // namespace quorvella

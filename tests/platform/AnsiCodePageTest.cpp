@@ -1,0 +1,128 @@
+// SPDX-License-Identifier: MIT
+#include "platform/AnsiCodePage.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+namespace quorvella {
+namespace {
+
+TEST(AnsiCodePageOfLocale, MapsTheLanguageToItsWindowsCodePage) {
+  const std::pair<const char*, int> cases[] = {
+      {"", 1252},           {"C", 1252},           {"POSIX", 1252},
+      {"C.UTF-8", 1252},    {"en_US.UTF-8", 1252}, {"de_DE@euro", 1252},
+      {"fr_CA", 1252},      {"pt_BR.UTF-8", 1252}, {"eo", 1252},
+      {"pl_PL.UTF-8", 1250}, {"cs_CZ", 1250},      {"hu_HU.ISO-8859-2", 1250},
+      {"ru_RU.UTF-8", 1251}, {"uk_UA", 1251},      {"sr_RS", 1251},
+      {"sr_RS@latin", 1250}, {"el_GR.UTF-8", 1253}, {"tr_TR", 1254},
+      {"uz_UZ", 1254},      {"uz_UZ@cyrillic", 1251}, {"he_IL", 1255},
+      {"ar_EG.UTF-8", 1256}, {"fa_IR", 1256},      {"lt_LT", 1257},
+      {"lv_LV", 1257},      {"et_EE", 1257},       {"vi_VN", 1258},
+      {"th_TH.UTF-8", 874}, {"ja_JP.eucJP", 932},  {"ko_KR.UTF-8", 949},
+      {"zh_CN.GB2312", 936}, {"zh_SG", 936},       {"zh", 936},
+      {"zh_TW.Big5", 950},  {"zh_HK.UTF-8", 950},  {"RU_ru", 1251},
+  };
+  for (const auto& [locale, codePage] : cases) {
+    EXPECT_EQ(AnsiCodePageOfLocale(locale), codePage) << locale;
+  }
+}
+
+// Sets the locale variables for one test and puts the old values back.
+class LocaleEnvironment {
+ public:
+  LocaleEnvironment() {
+    for (int i = 0; i < 3; ++i) {
+      const char* value = std::getenv(kNames[i]);
+      if (value != nullptr) saved_[i] = value;
+    }
+  }
+  ~LocaleEnvironment() {
+    for (int i = 0; i < 3; ++i) Set(kNames[i], saved_[i] ? saved_[i]->c_str() : nullptr);
+  }
+  void Set(const char* name, const char* value) {
+    if (value == nullptr) {
+      unsetenv(name);
+    } else {
+      setenv(name, value, 1);
+    }
+  }
+
+ private:
+  static constexpr const char* kNames[3] = {"LC_ALL", "LC_CTYPE", "LANG"};
+  std::optional<std::string> saved_[3];
+};
+
+TEST(UserAnsiCodePage, TakesTheFirstSetVariable) {
+  LocaleEnvironment env;
+  env.Set("LC_ALL", nullptr);
+  env.Set("LC_CTYPE", nullptr);
+  env.Set("LANG", nullptr);
+  EXPECT_EQ(UserAnsiCodePage(), 1252);
+  env.Set("LANG", "pl_PL.UTF-8");
+  EXPECT_EQ(UserAnsiCodePage(), 1250);
+  env.Set("LC_CTYPE", "ru_RU.UTF-8");
+  EXPECT_EQ(UserAnsiCodePage(), 1251);
+  env.Set("LC_ALL", "");  // empty counts as unset
+  EXPECT_EQ(UserAnsiCodePage(), 1251);
+  env.Set("LC_ALL", "el_GR.UTF-8");
+  EXPECT_EQ(UserAnsiCodePage(), 1253);
+}
+
+TEST(AnsiEncoder, ConvertsWithBestFitOrQuestionMark) {
+  struct Case {
+    int codePage;
+    std::string utf8;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {1252, "#EXTM3U", "#EXTM3U"},
+      {1252, "Café – 5 €", "Caf\xE9 \x96 5 \x80"},
+      {1252, "Őrült Łódź", "Or\xFClt L\xF3" "dz"},  // best fit drops the accent
+      {1252, "日本", "??"},
+      {1252, "a\xFF" "b", "a?b"},            // not UTF-8
+      {1252, "end\xC3", "end?"},             // cut-off character
+      {1250, "Łódź", "\xA3\xF3\x64\x9F"},
+      {1251, "Жук €", "\xC6\xF3\xEA \x88"},
+      {1253, "Ωμέγα", "\xD9\xEC\xDD\xE3\xE1"},
+      {932, "日本", "\x93\xFA\x96\x7B"},
+  };
+  for (const auto& c : cases) {
+    AnsiEncoder encoder(c.codePage);
+    EXPECT_EQ(encoder.CodePage(), c.codePage);
+    EXPECT_EQ(encoder.Encode(c.utf8), c.expected) << c.codePage << " " << c.utf8;
+  }
+}
+
+TEST(AnsiEncoder, AppendsAndRecoversAfterBadInput) {
+  AnsiEncoder encoder(1252);
+  std::string out = "x";
+  encoder.Append("\xFF", out);
+  encoder.Append("é", out);
+  encoder.Append("", out);
+  encoder.Append("plain", out);
+  EXPECT_EQ(out, "x?\xE9plain");
+}
+
+TEST(AnsiEncoder, GrowsForSubstitutesLongerThanTheText) {
+  // "⅓" is three bytes and its substitute " 1/3 " five.
+  std::string line;
+  std::string expected;
+  for (int i = 0; i < 200; ++i) {
+    line += "⅓";
+    expected += " 1/3 ";
+  }
+  AnsiEncoder encoder(1251);
+  EXPECT_EQ(encoder.Encode(line), expected);
+}
+
+TEST(AnsiEncoder, UnknownCodePageFallsBackToWestern) {
+  AnsiEncoder encoder(99999);
+  EXPECT_EQ(encoder.CodePage(), 1252);
+  EXPECT_EQ(encoder.Encode("5 €"), "5 \x80");
+}
+
+}  // namespace
+}  // namespace quorvella
