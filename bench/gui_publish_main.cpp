@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
   auto* list = window.findChild<QTreeWidget*>(QStringLiteral("ListPlaylists"));
   QTimer waiter;
   QObject::connect(&waiter, &QTimer::timeout, [&] {
-    if (list->topLevelItemCount() == 0 || window.Controller().fBusy) return;
+    if (list->topLevelItemCount() == 0 || window.Controller().Busy()) return;
     waiter.stop();
     std::fprintf(stderr, "listed after %lld ms\n", static_cast<long long>(clock.elapsed()));
     window.findChild<QPushButton*>(QStringLiteral("ButCheckAll"))->click();
