@@ -27,7 +27,8 @@ ClsPlaylistWriter::~ClsPlaylistWriter() {
 
 void ClsPlaylistWriter::InitOutput() {
   if (output_) CloseOutput();
-  outputPath_ = PlaylistFilePath(PlaylistFolder, PlaylistName);
+  const PlaylistEncoding encoding = settings_.GetPlaylistEncoding();
+  outputPath_ = PlaylistFilePath(PlaylistFolder, PlaylistName, encoding);
   // The old file goes to the trash so the user can get it back; when that
   // fails it is simply overwritten below.
   try {
@@ -35,7 +36,8 @@ void ClsPlaylistWriter::InitOutput() {
   } catch (...) {
   }
   try {
-    output_ = files_.CreateTextFile(outputPath_);
+    output_ = encoding == PlaylistEncoding::Utf8 ? files_.CreateUtf8TextFile(outputPath_)
+                                                 : files_.CreateTextFile(outputPath_);
     if (output_) output_->WriteLine("#EXTM3U");
   } catch (...) {
     output_.reset();
@@ -98,6 +100,7 @@ bool ClsPlaylistWriter::WriteTrack(const IITTrack& track) {
   const std::string name = track.Name();
   output_->WriteLine("#EXTINF:" + std::to_string(duration) + "," + name);
   output_->WriteLine(sorted.path);
+  if (SongWritten) SongWritten(sorted.path);
   return true;
 }
 

@@ -16,7 +16,8 @@ class IITPlaylist;
 class IITTrack;
 class Settings;
 
-// Turns one playlist of the music library into one M3U file in the playlist
+// Turns one playlist of the music library into one M3U file (.m3u in the
+// ANSI code page, or .m3u8 in UTF-8, as the settings say) in the playlist
 // folder, sorting and counting every song. One writer serves one publishing
 // pass; destroying it closes any file it still holds.
 class ClsPlaylistWriter {
@@ -35,6 +36,8 @@ class ClsPlaylistWriter {
   std::string PlaylistName;
   // Raised after each track with the share of the playlist done, 0 to 100.
   std::function<void(std::int16_t percent)> Progress;
+  // Raised for every song written, with the path line written for it.
+  std::function<void(const std::string& path)> SongWritten;
 
   void Cancel() { CancelFlag = true; }
   // Opens a fresh output file for PlaylistName, sending an old one to the trash.

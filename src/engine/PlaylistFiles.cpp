@@ -8,11 +8,16 @@
 
 namespace quorvella {
 
-std::string PlaylistFilePath(std::string_view folder, std::string_view sanitizedName) {
+std::string_view PlaylistFileExtension(PlaylistEncoding encoding) {
+  return encoding == PlaylistEncoding::Utf8 ? ".m3u8" : ".m3u";
+}
+
+std::string PlaylistFilePath(std::string_view folder, std::string_view sanitizedName,
+                             PlaylistEncoding encoding) {
   std::string path(folder);
   path += SeparatorOf(folder);
   path += sanitizedName;
-  path += ".m3u";
+  path += PlaylistFileExtension(encoding);
   return path;
 }
 
@@ -21,8 +26,9 @@ bool PlaylistFileExists(const Settings& settings, const FileSystem& files,
   // For a folder that ends in a separator (a root such as "D:\" or "/") the
   // writer's path holds a doubled separator where this one has one; file
   // systems read the pair as one separator, so both name the same file.
-  const std::string path =
-      AddBackslash(settings.GetPlaylistFolder()) + SanitizeFileName(playlistName, "_") + ".m3u";
+  const std::string path = AddBackslash(settings.GetPlaylistFolder()) +
+                           SanitizeFileName(playlistName, "_") +
+                           std::string(PlaylistFileExtension(settings.GetPlaylistEncoding()));
   return files.PathExists(path);
 }
 
