@@ -126,7 +126,9 @@ TEST_F(OptionsCommandTest, PublishedFolderNeedsNoWarningAndTivoShowsIt) {
   EXPECT_EQ(result.err, "");  // below a published folder: no warning
 
   result = Run({"tivo"});
-  EXPECT_TRUE(Contains(result.out, "):\n  " + music.string() + "\nPlaylist folder:               " +
+  EXPECT_TRUE(Contains(result.out, "):\n  " + music.string() +
+                                       "\npyTivo configuration:          none found"
+                                       "\nPlaylist folder:               " +
                                        (music / "Playlists").string() +
                                        "\nPlaylist folder published:     yes\n"))
       << result.out;
