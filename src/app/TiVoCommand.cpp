@@ -184,7 +184,7 @@ int RunTiVo(AppServices& app, const std::vector<std::string>& args) {
   PrintField("Playlist folder published:",
              IsFolderPublished(playlistFolder, folders) ? "yes" : "no");
   if (playlistShare != nullptr) {
-    PrintField("Playlist folder's pyTivo share:",
+    PrintField("Playlist folder's share:",
                playlistShare->name + " (" + playlistShare->path + ")");
   }
 
