@@ -136,9 +136,11 @@ Message PublishSummary::ServerReachAdvice(const ServerReachReport& report,
   }
   if (stats.SongsNotInCodePage > 0) {
     text += kCrLf;
-    text += songs(stats.SongsNotInCodePage) + (stats.SongsNotInCodePage == 1 ? " has" : " have") +
-            " characters in the name that a playlist in the code page Windows-" +
-            std::to_string(report.readCodePage) + " cannot hold, so TiVo cannot find them.";
+    const bool one = stats.SongsNotInCodePage == 1;
+    text += songs(stats.SongsNotInCodePage) +
+            (one ? " has characters in its name" : " have characters in their names") +
+            " that a playlist in the code page Windows-" + std::to_string(report.readCodePage) +
+            " cannot hold, so TiVo cannot find " + (one ? "it." : "them.");
     text += " To keep every name intact, have the playlists written in UTF-8 as .m3u8 files,"
             " which pyTivo reads: run \"quorvella-cli options --encoding utf-8\", then publish"
             " the playlists again.";
