@@ -6,10 +6,10 @@
 #include <memory>
 #include <string>
 
-#include "platform/Desktop.h"
-#include "platform/FileSystem.h"
 #include "engine/MainController.h"
 #include "library/ITunes.h"
+#include "platform/Desktop.h"
+#include "platform/FileSystem.h"
 #include "ui/DialogServices.h"
 #include "ui/QtEventPump.h"
 #include "ui/QtMessageBoxes.h"
@@ -105,6 +105,7 @@ class FormMain final : public QMainWindow, private MainView {
   std::unique_ptr<MainController> controller_;
   std::string libraryError_;
   bool waitCursor_ = false;
+  bool refreshWhenIdle_ = false;
 
   PlaylistListWidget* listPlaylists_ = nullptr;
   QPushButton* butRefresh_ = nullptr;
