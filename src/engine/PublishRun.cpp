@@ -92,7 +92,11 @@ void MainController::ButPublish_Click() {
 
   SetBusy(true);
   fCancelFlag = false;
+  // Every count of the run starts at 0 but the one of the playlist being
+  // written, which the writer sets as each playlist starts.
+  const std::int32_t songsInPlaylist = stats_.SongsInPlaylist;
   stats_ = PublishStats{};
+  stats_.SongsInPlaylist = songsInPlaylist;
 
   try {
     PublishCheckedRows(checkedRows);

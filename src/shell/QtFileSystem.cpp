@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/PathRules.h"
 #include "shell/AnsiTextFile.h"
 #include "shell/Trash.h"
 
@@ -14,7 +15,7 @@ namespace {
 // such as D:\Lists\Mix.m3u (or any text not starting with "/") would
 // otherwise be taken as a file name relative to the current folder, and a
 // playlist would land there under that odd name.
-bool IsLocal(const std::string& path) { return !path.empty() && path.front() == '/'; }
+bool IsLocal(const std::string& path) { return DialectOf(path) == PathDialect::Posix; }
 
 }  // namespace
 

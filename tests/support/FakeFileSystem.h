@@ -8,10 +8,12 @@
 #include <vector>
 
 #include "platform/FileSystem.h"
+#include "platform/PathRules.h"
 
 // A file system held in memory: files by path with their lines, folders by
 // path, a trash that keeps what was moved into it, and switches that make
-// each operation fail.
+// each operation fail. Like the real one, it knows only paths of this
+// system's own form: an empty, relative or Windows path names nothing.
 namespace quorvella::test {
 
 class FakeFileSystem final : public FileSystem {
@@ -24,11 +26,14 @@ class FakeFileSystem final : public FileSystem {
   bool failRemove = false;
   int failWriteAfterLines = -1;  // throw on the line after this many
 
+  static bool IsLocal(const std::string& path) { return DialectOf(path) == PathDialect::Posix; }
+
   bool PathExists(const std::string& path) const override {
+    if (!IsLocal(path)) return false;
     return files.count(path) > 0 || folders.count(path) > 0;
   }
   TrashResult MoveToTrash(const std::string& path) override {
-    if (failTrash) return TrashResult::Failed;
+    if (failTrash || !IsLocal(path)) return TrashResult::Failed;
     auto it = files.find(path);
     if (it == files.end()) return TrashResult::Failed;
     trash.emplace_back(path, it->second);
@@ -36,12 +41,12 @@ class FakeFileSystem final : public FileSystem {
     return TrashResult::Moved;
   }
   std::unique_ptr<TextFile> CreateTextFile(const std::string& path) override {
-    if (failCreate) return nullptr;
+    if (failCreate || !IsLocal(path)) return nullptr;
     files[path].clear();
     return std::make_unique<File>(*this, path);
   }
   bool RemoveFile(const std::string& path) override {
-    if (failRemove) return false;
+    if (failRemove || !IsLocal(path)) return false;
     return files.erase(path) > 0;
   }
 
