@@ -29,7 +29,9 @@ class FileSystem {
   // True exactly when a file or folder exists at the path.
   virtual bool PathExists(const std::string& path) const = 0;
   virtual TrashResult MoveToTrash(const std::string& path) = 0;
-  // Creates the file, or empties an existing one; null when that fails.
+  // A new text file for the path; null when it cannot be created. It takes
+  // the path's place (replacing any file there) when it is closed after
+  // every line was stored; after a write failure nothing of it is left.
   virtual std::unique_ptr<TextFile> CreateTextFile(const std::string& path) = 0;
   // A plain delete, not to the trash.
   virtual bool RemoveFile(const std::string& path) = 0;

@@ -69,7 +69,7 @@ PathParts SplitPath(std::string_view path) {
   PathParts parts;
   parts.dialect = DialectOf(path);
   if (parts.dialect == PathDialect::Posix) {
-    parts.root = "/";
+    parts.root += '/';
     SplitPosix(path.substr(1), parts.components);
     return parts;
   }
@@ -82,11 +82,13 @@ PathParts SplitPath(std::string_view path) {
     const std::string_view names = path.substr(2);
     const std::size_t serverEnd = std::min(names.find('\\'), names.size());
     if (serverEnd == 0) return parts;
-    parts.root = "\\\\" + LowerCase(names.substr(0, serverEnd));
+    parts.root += "\\\\";
+    parts.root += LowerCase(names.substr(0, serverEnd));
     rest = names.substr(serverEnd);
     if (rest.size() > 1 && rest[1] != '\\') {
       const std::size_t shareEnd = std::min(rest.find('\\', 1), rest.size());
-      parts.root += "\\" + LowerCase(rest.substr(1, shareEnd - 1));
+      parts.root += '\\';
+      parts.root += LowerCase(rest.substr(1, shareEnd - 1));
       rest = rest.substr(shareEnd);
     }
   } else {

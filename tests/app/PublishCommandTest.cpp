@@ -27,10 +27,13 @@ struct ListedPlaylist {
 
 // The count as the report shows it under an English locale.
 std::string Grouped(long long n) {
-  std::string digits = std::to_string(n);
-  for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3)
-    digits.insert(static_cast<std::size_t>(i), ",");
-  return digits;
+  const std::string digits = std::to_string(n);
+  std::string grouped;
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) grouped += ',';
+    grouped += digits[i];
+  }
+  return grouped;
 }
 
 // The count of "Done (empty)", "Done (1 song)" or "Done (1,234 songs)".

@@ -42,7 +42,6 @@ class FakeFileSystem final : public FileSystem {
   }
   std::unique_ptr<TextFile> CreateTextFile(const std::string& path) override {
     if (failCreate || !IsLocal(path)) return nullptr;
-    files[path].clear();
     return std::make_unique<File>(*this, path);
   }
   bool RemoveFile(const std::string& path) override {
@@ -51,23 +50,31 @@ class FakeFileSystem final : public FileSystem {
   }
 
  private:
+  // Its lines take the path's place when it is closed; a failed write
+  // leaves nothing.
   class File final : public TextFile {
    public:
     File(FakeFileSystem& fs, std::string path) : fs_(fs), path_(std::move(path)) {}
+    ~File() override { Close(); }
     void WriteLine(std::string_view line) override {
       if (closed_) throw std::runtime_error("write after close");
-      auto& lines = fs_.files[path_];
       if (fs_.failWriteAfterLines >= 0 &&
-          static_cast<int>(lines.size()) >= fs_.failWriteAfterLines) {
+          static_cast<int>(lines_.size()) >= fs_.failWriteAfterLines) {
+        closed_ = true;
         throw std::runtime_error("The disk is full.");
       }
-      lines.emplace_back(line);
+      lines_.emplace_back(line);
     }
-    void Close() override { closed_ = true; }
+    void Close() override {
+      if (closed_) return;
+      closed_ = true;
+      fs_.files[path_] = std::move(lines_);
+    }
 
    private:
     FakeFileSystem& fs_;
     std::string path_;
+    std::vector<std::string> lines_;
     bool closed_ = false;
   };
 };

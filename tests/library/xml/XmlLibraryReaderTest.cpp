@@ -83,7 +83,8 @@ TEST(XmlLibraryReaderTest, PlaylistKindsFollowTheFirstRuleThatMatches) {
     const KindCase& c = cases[i];
     const auto playlist = library->Item(static_cast<std::int32_t>(i));
     SCOPED_TRACE(c.body);
-    EXPECT_EQ(playlist->Name(), "P" + std::to_string(i));
+    const std::string number = std::to_string(i);
+    EXPECT_EQ(playlist->Name(), "P" + number);
     EXPECT_EQ(playlist->Kind(), c.kind);
     const IITUserPlaylist* user = playlist->QueryUserPlaylist();
     if (c.kind != ITPlaylistKindUser) {
