@@ -24,4 +24,12 @@ FormMainServices MakeFormMainServices(AppServices& app) {
       [&reg](const std::string& path) { RememberITunesLibraryPath(reg, path); }};
 }
 
+void ReportDamagedSettings(AppServices& app, MessageBoxes& boxes) {
+  FileRegistry& registry = app.Registry();
+  if (const auto damage = registry.Damage()) {
+    boxes.Show(Message{DamagedRegistryText(registry.Path(), *damage), MsgIcon::Exclamation,
+                       MsgButtons::Ok, MsgAnswer::Ok});
+  }
+}
+
 }  // namespace quorvella
