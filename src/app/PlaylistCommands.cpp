@@ -145,7 +145,9 @@ int RunPublish(AppServices& app, const std::string& libraryPath,
     }
     return kExitFailed;
   }
-  return view.LastStatus() == "Done" ? kExitDone : kExitFailed;
+  // A playlist whose file could not be created is "Done (empty)" as in the
+  // window, but the files were not all written.
+  return view.LastStatus() == "Done" && view.FailedFiles() == 0 ? kExitDone : kExitFailed;
 }
 
 }  // namespace quorvella

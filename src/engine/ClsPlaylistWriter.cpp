@@ -34,12 +34,17 @@ void ClsPlaylistWriter::InitOutput() {
     RecycleFile(files_, outputPath_, false);
   } catch (...) {
   }
+  std::string error;
   try {
-    output_ = files_.CreateTextFile(outputPath_);
+    output_ = files_.CreateTextFile(outputPath_, error);
     if (output_) output_->WriteLine("#EXTM3U");
+  } catch (const std::exception& failure) {
+    output_.reset();
+    error = failure.what();
   } catch (...) {
     output_.reset();
   }
+  if (!output_ && OutputFailed) OutputFailed(outputPath_, error);
 }
 
 void ClsPlaylistWriter::CloseOutput() {

@@ -35,6 +35,9 @@ class ClsPlaylistWriter {
   std::string PlaylistName;
   // Raised after each track with the share of the playlist done, 0 to 100.
   std::function<void(std::int16_t percent)> Progress;
+  // Raised when a playlist's file cannot be created, with the file system's
+  // reason; the playlist is still read and counted, and written as empty.
+  std::function<void(const std::string& path, const std::string& reason)> OutputFailed;
 
   void Cancel() { CancelFlag = true; }
   // Opens a fresh output file for PlaylistName, sending an old one to the trash.

@@ -89,6 +89,9 @@ void MainController::ButPublish_Click() {
                                                         services_.pump, stats_);
   fPlaylistWriter->PlaylistFolder = services_.settings.GetPlaylistFolder();
   fPlaylistWriter->Progress = [this](std::int16_t percent) { fPlaylistWriter_Progress(percent); };
+  fPlaylistWriter->OutputFailed = [this](const std::string& path, const std::string& reason) {
+    view_.PlaylistFileFailed(path, reason);
+  };
 
   SetBusy(true);
   fCancelFlag = false;

@@ -29,10 +29,12 @@ class FileSystem {
   // True exactly when a file or folder exists at the path.
   virtual bool PathExists(const std::string& path) const = 0;
   virtual TrashResult MoveToTrash(const std::string& path) = 0;
-  // A new text file for the path; null when it cannot be created. It takes
-  // the path's place (replacing any file there) when it is closed after
-  // every line was stored; after a write failure nothing of it is left.
-  virtual std::unique_ptr<TextFile> CreateTextFile(const std::string& path) = 0;
+  // A new text file for the path; null, with the reason in `error`, when it
+  // cannot be created. It takes the path's place (replacing any file there)
+  // when it is closed after every line was stored; after a write failure
+  // nothing of it is left.
+  virtual std::unique_ptr<TextFile> CreateTextFile(const std::string& path,
+                                                   std::string& error) = 0;
   // A plain delete, not to the trash.
   virtual bool RemoveFile(const std::string& path) = 0;
 };

@@ -37,10 +37,14 @@ int OpenPartFile(const std::string& path, std::string& partPath) {
 
 }  // namespace
 
-std::unique_ptr<AnsiTextFile> AnsiTextFile::Create(const std::string& path, int codePage) {
+std::unique_ptr<AnsiTextFile> AnsiTextFile::Create(const std::string& path, int codePage,
+                                                   std::string& error) {
   std::string partPath;
   const int fd = OpenPartFile(path, partPath);
-  if (fd < 0) return nullptr;
+  if (fd < 0) {
+    error = std::strerror(errno);
+    return nullptr;
+  }
   return std::unique_ptr<AnsiTextFile>(
       new AnsiTextFile(fd, path, std::move(partPath), codePage));
 }

@@ -20,8 +20,10 @@ namespace quorvella {
 // playlist behind, and until then a file already at the path stays as it was.
 class AnsiTextFile final : public TextFile {
  public:
-  // Creates the new file in the path's folder; null when it cannot be made.
-  static std::unique_ptr<AnsiTextFile> Create(const std::string& path, int codePage);
+  // Creates the new file in the path's folder; null, with the system's reason
+  // in `error`, when it cannot be made.
+  static std::unique_ptr<AnsiTextFile> Create(const std::string& path, int codePage,
+                                              std::string& error);
 
   // Closes the file as Close does; a failure then leaves nothing behind.
   ~AnsiTextFile() override;

@@ -31,9 +31,13 @@ TrashResult QtFileSystem::MoveToTrash(const std::string& path) {
   return MoveFileToTrash(path);
 }
 
-std::unique_ptr<TextFile> QtFileSystem::CreateTextFile(const std::string& path) {
-  if (!IsLocal(path)) return nullptr;
-  return AnsiTextFile::Create(path, ansiCodePage_);
+std::unique_ptr<TextFile> QtFileSystem::CreateTextFile(const std::string& path,
+                                                      std::string& error) {
+  if (!IsLocal(path)) {
+    error = "not a full path of this computer";
+    return nullptr;
+  }
+  return AnsiTextFile::Create(path, ansiCodePage_, error);
 }
 
 bool QtFileSystem::RemoveFile(const std::string& path) {

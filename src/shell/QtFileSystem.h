@@ -18,7 +18,7 @@ class QtFileSystem final : public FileSystem {
 
   bool PathExists(const std::string& path) const override;
   TrashResult MoveToTrash(const std::string& path) override;
-  std::unique_ptr<TextFile> CreateTextFile(const std::string& path) override;
+  std::unique_ptr<TextFile> CreateTextFile(const std::string& path, std::string& error) override;
   bool RemoveFile(const std::string& path) override;
 
   int AnsiCodePage() const { return ansiCodePage_; }

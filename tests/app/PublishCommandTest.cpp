@@ -3,6 +3,9 @@
 // libraries with real (empty) song files.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <map>
@@ -301,6 +304,47 @@ TEST_F(PublishCommandTest, NamedPlaylistsAreTheOnlyOnesPublished) {
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_TRUE(Contains(result.err, "\"No Such List\"")) << result.err;
   EXPECT_EQ(result.out, "");
+}
+
+TEST_F(PublishCommandTest, AFolderThatCannotBeWrittenWarnsForEachPlaylist) {
+  const GeneratedLibrary library = MakeLibrary(3, 300, 8, 20, false);
+  const std::string folder = library.PlaylistFolder;
+  SetPlaylistFolder(folder);
+  // Read-only by its mode; root writes there all the same, so for root a
+  // read-only file system goes over it.
+  struct Restore {
+    std::string folder;
+    bool mounted = false;
+    ~Restore() {
+      if (mounted) ::umount2(folder.c_str(), MNT_DETACH);
+      ::chmod(folder.c_str(), 0755);
+    }
+  } restore{folder};
+  if (::geteuid() == 0) {
+    if (::mount("tmpfs", folder.c_str(), "tmpfs", MS_RDONLY, "size=16k") != 0) {
+      GTEST_SKIP() << "no read-only file system can be mounted here";
+    }
+    restore.mounted = true;
+  } else {
+    ASSERT_EQ(::chmod(folder.c_str(), 0555), 0);
+  }
+
+  const ProcessResult result = Run({"--library", libraryPath_, "publish", "--playlist",
+                                    "Summer Drive", "--playlist", "Midnight Mix"});
+  EXPECT_EQ(result.exitCode, 1);
+  const auto out = Lines(result.out);
+  for (const char* row : {"[Done (empty)] Summer Drive", "[Done (empty)] Midnight Mix", "Done"}) {
+    EXPECT_NE(std::find(out.begin(), out.end(), row), out.end()) << row << "\n" << result.out;
+  }
+  const std::string reason = ::geteuid() == 0 ? "Read-only file system" : "Permission denied";
+  std::vector<std::string> expected;
+  for (const char* name : {"Midnight Mix", "Summer Drive"}) {
+    expected.push_back("quorvella-cli: The playlist file \"" + folder + "/" + name +
+                       ".m3u\" could not be created: " + reason + ".");
+  }
+  std::vector<std::string> err = Lines(result.err);
+  std::sort(err.begin(), err.end());
+  EXPECT_EQ(err, expected);
 }
 
 TEST_F(PublishCommandTest, PublishingAgainSendsTheOldFilesToTheTrash) {

@@ -114,9 +114,14 @@ TEST_F(WriterTest, EmptyResultIsDeletedOrKeptByTheOption) {
 TEST_F(WriterTest, AnUnwritableFolderStillCountsSongsAndTheFailedDelete) {
   files.failCreate = true;
   files.failRemove = true;
+  std::vector<std::string> failures;
+  writer.OutputFailed = [&](const std::string& path, const std::string& reason) {
+    failures.push_back(path + ": " + reason);
+  };
   playlist.name = "Locked";
   playlist.Add(Track("a", "/d/Lists/a.mp3")).Add(Track("b", "/d/Lists/b.wma"));
   EXPECT_EQ(writer.WritePlaylist(playlist), 0);
+  EXPECT_EQ(failures, std::vector<std::string>{"/d/Lists/Locked.m3u: Permission denied"});
   EXPECT_TRUE(files.files.empty());
   EXPECT_EQ(stats.WrongFormatSongs, 1);
   EXPECT_EQ(stats.SongsWritten, 0);

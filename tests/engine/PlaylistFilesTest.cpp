@@ -33,7 +33,9 @@ class FakeFileSystem final : public FileSystem {
     trashed.push_back(path);
     return trashResult;
   }
-  std::unique_ptr<TextFile> CreateTextFile(const std::string&) override { return nullptr; }
+  std::unique_ptr<TextFile> CreateTextFile(const std::string&, std::string&) override {
+    return nullptr;
+  }
   bool RemoveFile(const std::string&) override { return false; }
 
   std::set<std::string> existing;

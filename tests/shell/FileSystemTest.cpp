@@ -50,12 +50,13 @@ class FileSystemTest : public ::testing::Test {
   QTemporaryDir dir;
   std::string folder = dir.path().toStdString();
   QtFileSystem files{1252};
+  std::string error;  // why a file could not be created
 };
 
 TEST_F(FileSystemTest, TextFileHoldsCodePageBytesWithCrLf) {
   const std::string path = Path("Mix.m3u");
   WriteBytes(path, std::string(5000, 'x'));  // an old file is replaced when the new one is closed
-  auto file = files.CreateTextFile(path);
+  auto file = files.CreateTextFile(path, error);
   ASSERT_NE(file, nullptr);
   file->WriteLine("#EXTM3U");
   file->WriteLine("#EXTINF:215,Café – 5 €");
@@ -77,7 +78,7 @@ TEST_F(FileSystemTest, TextFileKeepsEveryLineOfALongPlaylist) {
   const std::string path = Path("Long.m3u");
   std::string expected;
   {
-    auto file = files.CreateTextFile(path);
+    auto file = files.CreateTextFile(path, error);
     ASSERT_NE(file, nullptr);
     for (int i = 0; i < 20000; ++i) {
       const std::string line = "Artist " + std::to_string(i) + "\\Song é.mp3";
@@ -90,7 +91,7 @@ TEST_F(FileSystemTest, TextFileKeepsEveryLineOfALongPlaylist) {
 }
 
 TEST_F(FileSystemTest, TextFileRefusesWritesAfterClose) {
-  auto file = files.CreateTextFile(Path("a.m3u"));
+  auto file = files.CreateTextFile(Path("a.m3u"), error);
   ASSERT_NE(file, nullptr);
   file->Close();
   file->Close();
@@ -98,14 +99,16 @@ TEST_F(FileSystemTest, TextFileRefusesWritesAfterClose) {
 }
 
 TEST_F(FileSystemTest, TextFileCannotBeCreatedInAMissingFolder) {
-  EXPECT_EQ(files.CreateTextFile(Path("missing/a.m3u")), nullptr);
+  EXPECT_EQ(files.CreateTextFile(Path("missing/a.m3u"), error), nullptr);
+  EXPECT_EQ(error, "No such file or directory");
 }
 
 // Writes a playlist of long lines over an old one where the room runs out:
 // the write fails naming the file, and the old file is all that is left.
 void ExpectNoCutOffPlaylist(FileSystem& files, const std::string& folder, int lines) {
   const std::string path = folder + "/Mix.m3u";
-  auto file = files.CreateTextFile(path);
+  std::string error;
+  auto file = files.CreateTextFile(path, error);
   ASSERT_NE(file, nullptr);
   std::string message;
   try {
@@ -175,7 +178,7 @@ TEST_F(FileSystemTest, WindowsAndRelativePathsNameNothingHere) {
   std::filesystem::current_path(folder);
   for (const std::string path : {"D:\\Lists\\Mix.m3u", "Mix.m3u", "\\\\nas\\music\\Mix.m3u"}) {
     WriteBytes(Path("Mix.m3u"), "x");
-    EXPECT_EQ(files.CreateTextFile(path), nullptr) << path;
+    EXPECT_EQ(files.CreateTextFile(path, error), nullptr) << path;
     EXPECT_FALSE(files.PathExists(path)) << path;
     EXPECT_EQ(files.MoveToTrash(path), TrashResult::Failed) << path;
     EXPECT_FALSE(files.RemoveFile(path)) << path;
@@ -191,7 +194,7 @@ TEST_F(FileSystemTest, WriterAndCatalogueAgreeOnAFolderEndingInASeparator) {
   settings.SetPlaylistFolder(folder + "/");
   const std::string name = SanitizeFileName("AC/DC: Live?", "_");
   EXPECT_FALSE(PlaylistFileExists(settings, files, "AC/DC: Live?"));
-  auto file = files.CreateTextFile(PlaylistFilePath(settings.GetPlaylistFolder(), name));
+  auto file = files.CreateTextFile(PlaylistFilePath(settings.GetPlaylistFolder(), name), error);
   ASSERT_NE(file, nullptr);
   file->Close();
   EXPECT_TRUE(PlaylistFileExists(settings, files, "AC/DC: Live?"));

@@ -40,8 +40,11 @@ class FakeFileSystem final : public FileSystem {
     files.erase(it);
     return TrashResult::Moved;
   }
-  std::unique_ptr<TextFile> CreateTextFile(const std::string& path) override {
-    if (failCreate || !IsLocal(path)) return nullptr;
+  std::unique_ptr<TextFile> CreateTextFile(const std::string& path, std::string& error) override {
+    if (failCreate || !IsLocal(path)) {
+      error = "Permission denied";
+      return nullptr;
+    }
     return std::make_unique<File>(*this, path);
   }
   bool RemoveFile(const std::string& path) override {
