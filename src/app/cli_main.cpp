@@ -57,8 +57,8 @@ const CliCommand& ProgramCommand() {
       "  options   show or change the options\n"
       "  tivo      show what TiVo Desktop and the Universal Audio Plug-in left here\n"
       "  registry  import or export registry entries (.reg files)\n\n"
-      "Run quorvella-cli COMMAND --help for a command's options.\n"
-      "Exit status: 0 done, 1 refused, stopped or failed, 2 usage error.",
+      "Run quorvella-cli COMMAND --help for a command's options.\n" +
+          std::string(kExitStatusHelp),
       {LibraryOption(), {"version", "", "Shows the program's version."}}};
   return command;
 }

@@ -454,6 +454,56 @@ TEST_F(PublishCommandTest, LibraryProblemsNameTheFile) {
   }
 }
 
+TEST_F(PublishCommandTest, AMalformedLibraryIsReadAsFarAsItCanBeAndSaysWhere) {
+  const fs::path playlists = root_ / "music" / "Playlists";
+  fs::create_directories(playlists);
+  SetPlaylistFolder(playlists.string());
+  const std::string location = "file://" + (playlists / "one.mp3").string();
+  const std::string tracks =
+      "<key>1</key><dict><key>Track ID</key><integer>1</integer><key>Name</key>"
+      "<string>One</string><key>Location</key><string>" + location + "</string></dict>\n" +
+      "<key>2</key><dict><key>Track ID</key><string>2</string></dict>\n";
+  const std::string mix =
+      "<dict><key>Name</key><string>Mix</string><key>Playlist Items</key><array>\n"
+      "<dict><key>Track ID</key><integer>1</integer></dict>\n"
+      "<dict><key>Name</key><string>no ID</string></dict>\n"
+      "<dict><key>Track ID</key><string>1</string></dict>\n"
+      "</array></dict>\n";
+  const auto library = [](const std::string& tracksEntry, const std::string& lists) {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>\n" +
+           tracksEntry + "<key>Playlists</key><array>\n" + lists + "</array></dict></plist>\n";
+  };
+  const std::string malformed =
+      WriteFile("malformed.xml", library("<key>Tracks</key><dict>\n" + tracks + "</dict>\n", mix));
+  const std::string head = "quorvella-cli: The iTunes library file \"" + malformed +
+                           "\" is malformed in places; what could not be read there was left out:\n";
+  const std::string where =
+      "  line 5: \"Track ID\" is <string>, not <integer>; ignored\n"
+      "  line 10: a playlist item without \"Track ID\" is skipped\n"
+      "  line 11: \"Track ID\" is <string>, not <integer>; the playlist item is skipped\n";
+
+  ProcessResult result = Run({"--library", malformed, "list"});
+  EXPECT_EQ(result.exitCode, 3);
+  EXPECT_EQ(result.err, head + where);
+  EXPECT_TRUE(Contains(result.out, "\t-\t")) << result.out;
+  EXPECT_TRUE(result.out.ends_with("\tMix\n")) << result.out;
+
+  result = Run({"--library", malformed, "publish", "--all"});
+  EXPECT_EQ(result.exitCode, 3);
+  EXPECT_EQ(result.err, head + where);
+  EXPECT_TRUE(Contains(result.out, "[Done (1 song)] Mix\n")) << result.out;
+  EXPECT_EQ(ReadBytes(playlists / "Mix.m3u"), "#EXTM3U\r\n#EXTINF:0,One\r\none.mp3\r\n");
+
+  // "Tracks" as a string: the playlist is still listed, with nothing in it.
+  const std::string noTracks = WriteFile(
+      "no-tracks.xml", library("<key>Tracks</key><string>" + tracks + "</string>\n", mix));
+  result = Run({"--library", noTracks, "list"});
+  EXPECT_EQ(result.exitCode, 3);
+  EXPECT_TRUE(Contains(result.err, "\n  line 3: \"Tracks\" is <string>, not <dict>; ignored\n"))
+      << result.err;
+  EXPECT_TRUE(result.out.ends_with("\tMix\n")) << result.out;
+}
+
 TEST_F(PublishCommandTest, FirstInterruptStopsTheRunWithItsReport) {
   // Big enough that the run is still going when the signal comes; no song
   // files are needed to write the playlists.

@@ -120,6 +120,7 @@ class PublishOnDiskTest : public ::testing::TestWithParam<UrlForm> {
 TEST_P(PublishOnDiskTest, EverySongIsSortedByItsPlaceAndType) {
   XmlITunes iTunes(path_);
   const auto playlists = iTunes.LibrarySource()->Playlists();
+  EXPECT_EQ(iTunes.Library()->WarningCount(), 0u) << "a generated library is sound";
   int checkedPlaylists = 0;
   for (std::int32_t i = 0; i < playlists->Count(); ++i) {
     const auto playlist = playlists->Item(i);
