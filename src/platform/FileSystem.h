@@ -17,8 +17,9 @@ class TextFile {
   virtual ~TextFile() = default;
   // Throws std::runtime_error when the line cannot be written.
   virtual void WriteLine(std::string_view line) = 0;
-  // Flushes and closes; further writes are errors. Also done on destruction.
-  // Throws std::runtime_error when lines written earlier could not be stored.
+  // Flushes, closes and puts the file in its place; further writes are
+  // errors. Also done on destruction. Throws std::runtime_error when lines
+  // written earlier could not be stored.
   virtual void Close() = 0;
 };
 

@@ -341,8 +341,8 @@ bool FileRegistry::Replace(const std::string& bytes, std::optional<unsigned> mod
 
 std::string DamagedRegistryText(const std::string& path, const std::string& damage) {
   return "The settings file \"" + path + "\" is damaged (" + damage +
-         "), so the options are at their defaults. When they are next saved, the damaged file "
-         "is kept as \"" + path + ".damaged-YYYYMMDD-HHMMSS\" (the date and time of saving).";
+         "), so the options are at their defaults.\r\n\r\nWhen they are next saved, the damaged "
+         "file is kept as \"" + path + ".damaged-YYYYMMDD-HHMMSS\" (the date and time of saving).";
 }
 
 std::string DefaultRegistryPath() {

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <stdexcept>
 #include <unistd.h>
 
@@ -39,6 +40,13 @@ int OpenPartFile(const std::string& path, std::string& partPath) {
 
 std::unique_ptr<AnsiTextFile> AnsiTextFile::Create(const std::string& path, int codePage,
                                                    std::string& error) {
+  // A folder of that name could not be replaced by the finished file; that is
+  // known now, before anything is written.
+  struct stat info {};
+  if (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+    error = std::strerror(EISDIR);
+    return nullptr;
+  }
   std::string partPath;
   const int fd = OpenPartFile(path, partPath);
   if (fd < 0) {

@@ -111,8 +111,8 @@ TEST_F(OptionsCommandTest, ADamagedFileOfOptionsIsReportedOnceAndReadAsDefaults)
   for (const char* command : {"options", "tivo", "list"}) {
     const ProcessResult result = Run({command});
     EXPECT_TRUE(result.err.starts_with(notice)) << command << ": " << result.err;
-    EXPECT_TRUE(Contains(result.err, ", so the options are at their defaults. When they are next "
-                                     "saved, the damaged file is kept as \"" +
+    EXPECT_TRUE(Contains(result.err, ", so the options are at their defaults.\n\nWhen they are "
+                                     "next saved, the damaged file is kept as \"" +
                                          RegistryFile().string() + ".damaged-YYYYMMDD-HHMMSS\""))
         << result.err;
     std::size_t notices = 0;

@@ -98,9 +98,18 @@ TEST_F(FileSystemTest, TextFileRefusesWritesAfterClose) {
   EXPECT_THROW(file->WriteLine("late"), std::runtime_error);
 }
 
-TEST_F(FileSystemTest, TextFileCannotBeCreatedInAMissingFolder) {
-  EXPECT_EQ(files.CreateTextFile(Path("missing/a.m3u"), error), nullptr);
-  EXPECT_EQ(error, "No such file or directory");
+TEST_F(FileSystemTest, TextFileCannotBeCreatedWhereNoFileCanBe) {
+  ASSERT_EQ(mkdir(Path("Folder.m3u").c_str(), 0755), 0);
+  const std::pair<std::string, std::string> cases[] = {
+      {Path("missing/a.m3u"), "No such file or directory"},
+      {Path("Folder.m3u"), "Is a directory"},
+  };
+  for (const auto& [path, reason] : cases) {
+    error.clear();
+    EXPECT_EQ(files.CreateTextFile(path, error), nullptr) << path;
+    EXPECT_EQ(error, reason);
+  }
+  EXPECT_EQ(Names(folder), std::vector<std::string>{"Folder.m3u"}) << "nothing was left";
 }
 
 // Writes a playlist of long lines over an old one where the room runs out:
