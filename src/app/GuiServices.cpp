@@ -27,4 +27,12 @@ FormMainServices MakeFormMainServices(AppServices& app) {
       app.PyTivoShareLookup()};
 }
 
+void ReportDamagedSettings(AppServices& app, MessageBoxes& boxes) {
+  FileRegistry& registry = app.Registry();
+  if (const auto damage = registry.Damage()) {
+    boxes.Show(Message{DamagedRegistryText(registry.Path(), *damage), MsgIcon::Exclamation,
+                       MsgButtons::Ok, MsgAnswer::Ok});
+  }
+}
+
 }  // namespace quorvella

@@ -9,6 +9,7 @@
 
 #include "app/AppServices.h"
 #include "app/CliCommands.h"
+#include "app/ConsoleView.h"
 
 namespace quorvella {
 
@@ -56,8 +57,8 @@ const CliCommand& ProgramCommand() {
       "  options   show or change the options\n"
       "  tivo      show what TiVo Desktop and the Universal Audio Plug-in left here\n"
       "  registry  import or export registry entries (.reg files)\n\n"
-      "Run quorvella-cli COMMAND --help for a command's options.\n"
-      "Exit status: 0 done, 1 refused, stopped or failed, 2 usage error.",
+      "Run quorvella-cli COMMAND --help for a command's options.\n" +
+          std::string(kExitStatusHelp),
       {LibraryOption(), {"version", "", "Shows the program's version."}}};
   return command;
 }
@@ -95,6 +96,11 @@ int Main(int argc, char** argv) {
   const std::string libraryPath = parsed->Value("library");
 
   AppServices app;
+  // A damaged file of options reads as the defaults; the user hears of it
+  // once, when a command first reads it.
+  app.Registry().SetDamageHandler([&app](const std::string& damage) {
+    PrintError(DamagedRegistryText(app.Registry().Path(), damage));
+  });
   if (command == "list") return RunList(app, libraryPath, rest);
   if (command == "publish") return RunPublish(app, libraryPath, rest);
   if (command == "options") return RunOptions(app, rest);

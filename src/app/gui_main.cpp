@@ -11,6 +11,10 @@ int main(int argc, char** argv) {
   QApplication::setDesktopFileName(QStringLiteral("quorvella"));
 
   quorvella::AppServices app;
+  // Before the window, so that its start (the first refresh) does not run
+  // under the box.
+  quorvella::QtMessageBoxes boxes;
+  quorvella::ReportDamagedSettings(app, boxes);
   quorvella::FormMain window(quorvella::MakeFormMainServices(app));
   window.show();
   return application.exec();

@@ -42,13 +42,18 @@ void ClsPlaylistWriter::InitOutput() {
     RecycleFile(files_, outputPath_, false);
   } catch (...) {
   }
+  std::string error;
   try {
-    output_ = encoding == PlaylistEncoding::Utf8 ? files_.CreateUtf8TextFile(outputPath_)
-                                                 : files_.CreateTextFile(outputPath_);
+    output_ = encoding == PlaylistEncoding::Utf8 ? files_.CreateUtf8TextFile(outputPath_, error)
+                                                 : files_.CreateTextFile(outputPath_, error);
     if (output_) output_->WriteLine("#EXTM3U");
+  } catch (const std::exception& failure) {
+    output_.reset();
+    error = failure.what();
   } catch (...) {
     output_.reset();
   }
+  if (!output_ && outputFailed_) outputFailed_(outputPath_, error);
 }
 
 void ClsPlaylistWriter::CloseOutput() {

@@ -41,6 +41,12 @@ class ClsPlaylistWriter {
   void OnSongWritten(std::function<void(const std::string& path)> handler) {
     songWritten_ = std::move(handler);
   }
+  // Told when a playlist's file cannot be created, with the file system's
+  // reason; the playlist is still read and counted, and written as empty.
+  void OnOutputFailed(
+      std::function<void(const std::string& path, const std::string& reason)> handler) {
+    outputFailed_ = std::move(handler);
+  }
 
   void Cancel() { cancelFlag_ = true; }
   // Opens a fresh output file for PlaylistName(), sending an old one to the trash.
@@ -64,6 +70,7 @@ class ClsPlaylistWriter {
   std::string playlistName_;
   const std::function<void(std::int16_t percent)> progress_;
   std::function<void(const std::string& path)> songWritten_;
+  std::function<void(const std::string& path, const std::string& reason)> outputFailed_;
   std::unique_ptr<TextFile> output_;  // null: no output file open
   std::string outputPath_;
 };

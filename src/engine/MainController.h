@@ -38,6 +38,9 @@ class MainView {
   // Told when a refresh or a publishing pass starts or ends, so that the
   // window can disable what must not run meanwhile.
   virtual void BusyChanged(bool busy) = 0;
+  // Told when a playlist's file cannot be created; the run goes on and shows
+  // the playlist as empty, and the window says nothing more.
+  virtual void PlaylistFileFailed(const std::string& /*path*/, const std::string& /*reason*/) {}
 };
 
 // What the main window's logic needs from the rest of the program.

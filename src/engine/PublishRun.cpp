@@ -94,10 +94,17 @@ void MainController::ButPublish_Click() {
   fPlaylistWriter = std::make_unique<ClsPlaylistWriter>(
       services_.settings, services_.files, services_.pump, stats_, PlaylistFolder(),
       [this](std::int16_t percent) { fPlaylistWriter_Progress(percent); });
+  fPlaylistWriter->OnOutputFailed([this](const std::string& path, const std::string& reason) {
+    view_.PlaylistFileFailed(path, reason);
+  });
 
   SetBusy(true);
   fCancelFlag = false;
+  // Every count of the run starts at 0 but the one of the playlist being
+  // written, which the writer sets as each playlist starts.
+  const std::int32_t songsInPlaylist = stats_.SongsInPlaylist;
   stats_ = PublishStats{};
+  stats_.SongsInPlaylist = songsInPlaylist;
   reachStats_ = ServerReachStats{};
   StartServerReach();
 

@@ -81,7 +81,8 @@ Message PublishSummary::TiVoDesktopAdvice(const PublishStats& stats,
   text += "Your ";
   text += stats.PlaylistsPublished == 1 ? "playlist contains" : "playlists contain";
   // Plain decimal, without grouping, unlike the statistics.
-  text += " " + std::to_string(stats.LikelyUnreachableSongs);
+  text += ' ';
+  text += std::to_string(stats.LikelyUnreachableSongs);
   text += oneSong ? " song" : " songs";
   text += " which probably will not be playable by TiVo because the";
   text += oneSong ? " song is" : " songs are";

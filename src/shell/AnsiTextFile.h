@@ -14,23 +14,32 @@ namespace quorvella {
 // ended with CR LF, no byte order mark. Lines are collected in a large buffer
 // and written in few system calls, so a write failure may surface at a later
 // WriteLine or at Close; both throw std::runtime_error then.
+//
+// The lines go into a new file beside the path, which takes the path's place
+// only when everything was written and closed: a full disk leaves no cut-off
+// playlist behind, and until then a file already at the path stays as it was.
 class AnsiTextFile final : public TextFile {
  public:
-  // Creates the file, or empties an existing one; null when it cannot be
-  // opened for writing.
-  static std::unique_ptr<AnsiTextFile> Create(const std::string& path, int codePage);
+  // Creates the new file in the path's folder; null, with the system's reason
+  // in `error`, when it cannot be made.
+  static std::unique_ptr<AnsiTextFile> Create(const std::string& path, int codePage,
+                                              std::string& error);
 
+  // Closes the file as Close does; a failure then leaves nothing behind.
   ~AnsiTextFile() override;
   void WriteLine(std::string_view line) override;
+  // Writes what is left, closes the file and moves it to the path.
   void Close() override;
 
  private:
-  AnsiTextFile(int fd, std::string path, int codePage);
+  AnsiTextFile(int fd, std::string path, std::string partPath, int codePage);
   void Flush();
+  // Closes and removes the new file, then throws.
   [[noreturn]] void Fail(int error);
 
   int fd_;
   std::string path_;
+  std::string partPath_;  // the new file until it takes the path's place
   AnsiEncoder encoder_;
   std::string buffer_;
 };

@@ -4,6 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
+
+#include "platform/PathRules.h"
 #include "shell/AnsiTextFile.h"
 #include "shell/Trash.h"
 #include "shell/Utf8TextFile.h"
@@ -15,7 +19,7 @@ namespace {
 // such as D:\Lists\Mix.m3u (or any text not starting with "/") would
 // otherwise be taken as a file name relative to the current folder, and a
 // playlist would land there under that odd name.
-bool IsLocal(const std::string& path) { return !path.empty() && path.front() == '/'; }
+bool IsLocal(const std::string& path) { return DialectOf(path) == PathDialect::Posix; }
 
 }  // namespace
 
@@ -31,14 +35,24 @@ TrashResult QtFileSystem::MoveToTrash(const std::string& path) {
   return MoveFileToTrash(path);
 }
 
-std::unique_ptr<TextFile> QtFileSystem::CreateTextFile(const std::string& path) {
-  if (!IsLocal(path)) return nullptr;
-  return AnsiTextFile::Create(path, ansiCodePage_);
+std::unique_ptr<TextFile> QtFileSystem::CreateTextFile(const std::string& path,
+                                                      std::string& error) {
+  if (!IsLocal(path)) {
+    error = "not a full path of this computer";
+    return nullptr;
+  }
+  return AnsiTextFile::Create(path, ansiCodePage_, error);
 }
 
-std::unique_ptr<TextFile> QtFileSystem::CreateUtf8TextFile(const std::string& path) {
-  if (!IsLocal(path)) return nullptr;
-  return Utf8TextFile::Create(path);
+std::unique_ptr<TextFile> QtFileSystem::CreateUtf8TextFile(const std::string& path,
+                                                          std::string& error) {
+  if (!IsLocal(path)) {
+    error = "not a full path of this computer";
+    return nullptr;
+  }
+  auto file = Utf8TextFile::Create(path);
+  if (!file) error = std::strerror(errno);
+  return file;
 }
 
 bool QtFileSystem::RemoveFile(const std::string& path) {

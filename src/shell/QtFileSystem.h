@@ -18,8 +18,9 @@ class QtFileSystem final : public FileSystem {
 
   bool PathExists(const std::string& path) const override;
   TrashResult MoveToTrash(const std::string& path) override;
-  std::unique_ptr<TextFile> CreateTextFile(const std::string& path) override;
-  std::unique_ptr<TextFile> CreateUtf8TextFile(const std::string& path) override;
+  std::unique_ptr<TextFile> CreateTextFile(const std::string& path, std::string& error) override;
+  std::unique_ptr<TextFile> CreateUtf8TextFile(const std::string& path,
+                                               std::string& error) override;
   bool RemoveFile(const std::string& path) override;
 
   int AnsiCodePage() const override { return ansiCodePage_; }

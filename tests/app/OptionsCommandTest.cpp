@@ -3,6 +3,8 @@
 // program reads of TiVo Desktop and the plug-in.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "app/CliFixture.h"
 
 namespace quorvella::test {
@@ -99,6 +101,33 @@ TEST_F(OptionsCommandTest, ChangesAreStoredAndShown) {
   EXPECT_TRUE(Contains(result.out, "Publishing mode:      standard\n")) << result.out;
   EXPECT_TRUE(Contains(result.out, "  [x] ogg")) << result.out;
   EXPECT_EQ(result.err, "");
+}
+
+TEST_F(OptionsCommandTest, ADamagedFileOfOptionsIsReportedOnceAndReadAsDefaults) {
+  fs::create_directories(RegistryFile().parent_path());
+  std::ofstream(RegistryFile(), std::ios::binary)
+      << "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Brenlow "
+         "Software\\Quorvella]\n\"DeleteEmptyOutput\"=\"False\"\n\"PlaylistFolder\n";
+  const std::string notice = "quorvella-cli: The settings file \"" + RegistryFile().string() +
+                             "\" is damaged (line 5: ";
+  for (const char* command : {"options", "tivo", "list"}) {
+    const ProcessResult result = Run({command});
+    EXPECT_TRUE(result.err.starts_with(notice)) << command << ": " << result.err;
+    EXPECT_TRUE(Contains(result.err, ", so the options are at their defaults.\n\nWhen they are "
+                                     "next saved, the damaged file is kept as \"" +
+                                         RegistryFile().string() + ".damaged-YYYYMMDD-HHMMSS\""))
+        << result.err;
+    std::size_t notices = 0;
+    for (std::size_t at = result.err.find(notice); at != std::string::npos;
+         at = result.err.find(notice, at + 1)) {
+      ++notices;
+    }
+    EXPECT_EQ(notices, 1u) << command << ": " << result.err;
+    if (std::string(command) == "options") {
+      EXPECT_EQ(result.exitCode, 0);
+      EXPECT_TRUE(Contains(result.out, "Delete empty output:  yes\n")) << result.out;
+    }
+  }
 }
 
 TEST_F(OptionsCommandTest, PublishedFolderNeedsNoWarningAndTivoShowsIt) {

@@ -80,14 +80,17 @@ class MainControllerTest : public ::testing::Test {
  protected:
   void SetUp() override {
     settings.LoadSettings();
-    settings.SetPlaylistFolder("D:\\Lists");
-    files.folders.insert("D:\\Lists");
+    settings.SetPlaylistFolder("/d/Lists");
+    files.folders.insert("/d/Lists");
     controller.SetLibrary(library);
   }
   // Adds a playlist of n songs that all lie below the playlist folder.
   test::FakePlaylist& AddList(const std::string& name, int songs) {
     auto& p = library->AddPlaylist(name);
-    for (int i = 0; i < songs; ++i) p.Add(Track("s" + std::to_string(i), "D:\\Lists\\s.mp3"));
+    for (int i = 0; i < songs; ++i) {
+      const std::string number = std::to_string(i);
+      p.Add(Track("s" + number, "/d/Lists/s.mp3"));
+    }
     return p;
   }
   void CheckRows(std::initializer_list<bool> checks) {
@@ -121,8 +124,8 @@ TEST_F(MainControllerTest, RefreshListsTheListedKindsWithIconsChecksAndTags) {
   library->AddPlaylist("Podcasts", ITPlaylistKindUser, ITUserPlaylistSpecialKindPodcasts);
   library->AddPlaylist("Smart", ITPlaylistKindUser, ITUserPlaylistSpecialKindNone, true);
   library->AddPlaylist("AC/DC?").source = 7;
-  files.files["D:\\Lists\\AC_DC_.m3u"] = {};
-  files.files["D:\\Lists\\Party.m3u"] = {};
+  files.files["/d/Lists/AC_DC_.m3u"] = {};
+  files.files["/d/Lists/Party.m3u"] = {};
 
   controller.ButRefresh_Click();
   std::vector<std::string> names;
@@ -141,12 +144,13 @@ TEST_F(MainControllerTest, RefreshListsTheListedKindsWithIconsChecksAndTags) {
   EXPECT_FALSE(view.waitCursor);
 }
 
-TEST_F(MainControllerTest, WithoutAFolderTheBareFileNameIsTested) {
+TEST_F(MainControllerTest, WithoutAFolderNoRowIsChecked) {
+  // The bare file name is asked about, and a relative name names no file.
   settings.SetPlaylistFolder("");
   library->AddPlaylist("Mix");
   files.files["Mix.m3u"] = {};
   controller.ButRefresh_Click();
-  EXPECT_TRUE(view.rows.at(0).checked);
+  EXPECT_FALSE(view.rows.at(0).checked);
 }
 
 TEST_F(MainControllerTest, CheckAllTakesOnlyUserListsAndNeverAllRatedSongs) {
@@ -194,13 +198,13 @@ TEST_F(MainControllerTest, ProgressOfThreeRowsWithTheSecondUnchecked) {
 }
 
 TEST_F(MainControllerTest, AFolderStoredWithSpacesIsWrittenWhereItWasChecked) {
-  settings.SetPlaylistFolder("  D:\\Lists ");
+  settings.SetPlaylistFolder("  /d/Lists ");
   AddList("A", 1);
   controller.ButRefresh_Click();
   CheckRows({true});
   controller.ButPublish_Click();
   EXPECT_EQ(view.Statuses(), (std::vector<std::string>{"Done (1 song)"}));
-  EXPECT_EQ(files.files.at("D:\\Lists\\A.m3u"),
+  EXPECT_EQ(files.files.at("/d/Lists/A.m3u"),
             (std::vector<std::string>{"#EXTM3U", "#EXTINF:180,s0", "s.mp3"}));
 }
 
@@ -241,6 +245,35 @@ TEST_F(MainControllerTest, AListDeletedMeanwhileIsNotFoundAndStopsTheRun) {
   EXPECT_NEAR(view.progressPlaylists[1], 33.333f, 0.001f);
 }
 
+TEST_F(MainControllerTest, ARunResetsEveryCountButTheCurrentPlaylists) {
+  AddList("Empty", 0).Add(Track("wrong type", "/d/Lists/x.m4a"));
+  AddList("Three", 3);
+  library->AddPlaylist("Gone");
+  controller.ButRefresh_Click();
+  CheckRows({true, true, false});
+  controller.ButPublish_Click();
+  EXPECT_EQ(controller.Stats(), (PublishStats{.SongsInPlaylist = 3,
+                                              .SongsWritten = 3,
+                                              .UnreachableSongs = 0,
+                                              .LikelyUnreachableSongs = 0,
+                                              .WrongFormatSongs = 1,
+                                              .EmptyPlaylistsDeleted = 1,
+                                              .PlaylistsPublished = 2}));
+
+  // A run that stops before it writes a playlist keeps the last one's count.
+  library->RemovePlaylist(102);
+  CheckRows({false, false, true});
+  controller.ButPublish_Click();
+  EXPECT_EQ(view.Statuses(), (std::vector<std::string>{"-", "-", "Not found"}));
+  EXPECT_EQ(controller.Stats(), (PublishStats{.SongsInPlaylist = 3,
+                                              .SongsWritten = 0,
+                                              .UnreachableSongs = 0,
+                                              .LikelyUnreachableSongs = 0,
+                                              .WrongFormatSongs = 0,
+                                              .EmptyPlaylistsDeleted = 0,
+                                              .PlaylistsPublished = 1}));
+}
+
 TEST_F(MainControllerTest, ClicksDuringARunAreIgnored) {
   AddList("A", 3);
   controller.ButRefresh_Click();
@@ -273,8 +306,9 @@ TEST_F(MainControllerTest, FolderRefusalsWithAndWithoutTheTiVoAddition) {
     bool tivo23;
     std::string note;
   };
-  const Case cases[] = {{"   ", false, ""}, {"", true, ""}, {"D:\\Gone", false, missing},
-                        {" D:\\Gone ", true, missing}};
+  const Case cases[] = {{"   ", false, ""}, {"", true, ""}, {"/d/Gone", false, missing},
+                        {" /d/Gone ", true, missing},
+                        {"D:\\Lists", false, missing}};  // a Windows folder is none here
   AddList("A", 1);
   controller.ButRefresh_Click();
   for (const auto& c : cases) {

@@ -21,19 +21,24 @@ namespace {
 using ::testing::ElementsAre;
 
 // A file system that knows a fixed set of paths and records every question.
+// Like the real one, it knows only paths of this system's own form.
 class FakeFileSystem final : public FileSystem {
  public:
   bool PathExists(const std::string& path) const override {
     asked.push_back(path);
     if (throwOnExists) throw std::runtime_error("disk gone");
-    return existing.count(path) > 0;
+    return DialectOf(path) == PathDialect::Posix && existing.count(path) > 0;
   }
   TrashResult MoveToTrash(const std::string& path) override {
     trashed.push_back(path);
     return trashResult;
   }
-  std::unique_ptr<TextFile> CreateTextFile(const std::string&) override { return nullptr; }
-  std::unique_ptr<TextFile> CreateUtf8TextFile(const std::string&) override { return nullptr; }
+  std::unique_ptr<TextFile> CreateTextFile(const std::string&, std::string&) override {
+    return nullptr;
+  }
+  std::unique_ptr<TextFile> CreateUtf8TextFile(const std::string&, std::string&) override {
+    return nullptr;
+  }
   int AnsiCodePage() const override { return 1252; }
   bool RemoveFile(const std::string&) override { return false; }
 
@@ -59,11 +64,15 @@ class PlaylistFileExistsTest : public ::testing::Test {
 };
 
 TEST_F(PlaylistFileExistsTest, AsksForTheSanitisedNameInTheFolder) {
-  files.existing = {"D:\\Lists\\AC_DC_ Live_.m3u", "/srv/lists/Café.m3u"};
-  EXPECT_TRUE(Exists("D:\\Lists", "AC/DC: Live?"));
+  files.existing = {"/srv/lists/AC_DC_ Live_.m3u", "/srv/lists/Café.m3u"};
+  EXPECT_TRUE(Exists("/srv/lists", "AC/DC: Live?"));
   EXPECT_TRUE(Exists(" /srv/lists/ ", "Café"));
-  EXPECT_FALSE(Exists("D:\\Lists", "Other"));
-  EXPECT_THAT(files.asked, ElementsAre("D:\\Lists\\Other.m3u"));
+  EXPECT_FALSE(Exists("/srv/lists", "Other"));
+  EXPECT_THAT(files.asked, ElementsAre("/srv/lists/Other.m3u"));
+  // Without a folder the bare name is asked about, and names no file.
+  files.existing.insert("Café.m3u");
+  EXPECT_FALSE(Exists("", "Café"));
+  EXPECT_THAT(files.asked, ElementsAre("Café.m3u"));
 }
 
 TEST_F(PlaylistFileExistsTest, NamesTheFileTheWriterWrites) {

@@ -13,6 +13,8 @@
 #include "bench/LibraryGenerator.h"
 #include "bench/LibraryXml.h"
 #include "engine/ClsPlaylistWriter.h"
+#include "engine/MainController.h"
+#include "engine/PlaylistList.h"
 #include "platform/PathRules.h"
 #include "engine/PlaylistCatalogue.h"
 #include "library/xml/XmlITunes.h"
@@ -118,6 +120,7 @@ class PublishOnDiskTest : public ::testing::TestWithParam<UrlForm> {
 TEST_P(PublishOnDiskTest, EverySongIsSortedByItsPlaceAndType) {
   XmlITunes iTunes(path_);
   const auto playlists = iTunes.LibrarySource()->Playlists();
+  EXPECT_EQ(iTunes.Library()->WarningCount(), 0u) << "a generated library is sound";
   int checkedPlaylists = 0;
   for (std::int32_t i = 0; i < playlists->Count(); ++i) {
     const auto playlist = playlists->Item(i);
@@ -183,6 +186,73 @@ TEST_P(PublishOnDiskTest, PublishingAgainSendsTheOldFileToTheTrash) {
   EXPECT_TRUE(fs::exists(fs::path(library_.PlaylistFolder) / "Summer Drive.m3u"));
   EXPECT_EQ(fs::file_size(trash / "Summer Drive.m3u"),
             fs::file_size(fs::path(library_.PlaylistFolder) / "Summer Drive.m3u"));
+}
+
+// The main window's logic as far as a refresh needs it.
+struct ListOnlyView final : MainView, PlaylistList {
+  PlaylistListView& ListPlaylists() override { return *this; }
+  void SetProgressPlaylists(float) override {}
+  void SetProgressTracks(float) override {}
+  void SetStatusText(const std::string&) override {}
+  void SetStopEnabled(bool) override {}
+  void SetWaitCursor(bool) override {}
+  void BusyChanged(bool) override {}
+};
+struct NoBoxes final : MessageBoxes {
+  int shown = 0;
+  MsgAnswer Show(const Message&) override {
+    ++shown;
+    return MsgAnswer::Ok;
+  }
+};
+struct NoDesktop final : Desktop {
+  void ShellOpen(const std::string&) override {}
+  std::optional<std::string> StartProgram(const std::string&) override { return std::nullopt; }
+};
+
+TEST(MainControllerOnDisk, WithoutAFolderNoFileOfTheCurrentFolderChecksARow) {
+  QTemporaryDir dir;
+  LibraryOptions options;
+  options.Tracks = 20;
+  options.Playlists = 3;
+  options.SongsPerPlaylist = 5;
+  const GeneratedLibrary generated = GenerateLibrary(options);
+  const std::string folder = dir.path().toStdString();
+  const std::string libraryPath = folder + "/library.xml";
+  std::string error;
+  ASSERT_TRUE(WriteLibraryXmlFile(generated, libraryPath, error)) << error;
+  for (const GeneratedPlaylist& playlist : generated.Playlists) {
+    std::ofstream(folder + "/" + SanitizeFileName(playlist.Name, "_") + ".m3u") << "#EXTM3U\r\n";
+  }
+
+  MemoryRegistry store;
+  RegUtil reg(store);
+  Settings settings(reg);
+  settings.LoadSettings();
+  QtFileSystem files;
+  NoDesktop desktop;
+  NoBoxes boxes;
+  NoPump pump;
+  ListOnlyView view;
+  MainController controller(view, MainServices{settings, files, desktop, boxes, pump,
+                                               [] { return false; }, "", CountFormat("C")});
+  controller.SetLibrary(std::make_shared<XmlITunes>(libraryPath));
+  const auto checkedRows = [&] {
+    controller.ButRefresh_Click();
+    EXPECT_EQ(boxes.shown, 0);
+    return std::count_if(view.Rows().begin(), view.Rows().end(),
+                         [](const PlaylistList::Row& row) { return row.checked; });
+  };
+
+  const fs::path before = fs::current_path();
+  fs::current_path(folder);
+  settings.SetPlaylistFolder("");
+  const auto withoutFolder = checkedRows();
+  settings.SetPlaylistFolder(folder);
+  const auto withFolder = checkedRows();
+  fs::current_path(before);
+  EXPECT_EQ(withoutFolder, 0);
+  EXPECT_GE(withFolder, 3) << "the files do name playlists of the library";
 }
 
 INSTANTIATE_TEST_SUITE_P(BothForms, PublishOnDiskTest,
