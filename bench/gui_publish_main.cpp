@@ -13,13 +13,14 @@
 #include <QTreeWidget>
 
 #include "app/GuiServices.h"
+#include "shell/QtDesktop.h"
 
 int main(int argc, char** argv) {
   QElapsedTimer clock;
   clock.start();
   QApplication application(argc, argv);
   using namespace quorvella;
-  AppServices app;
+  AppServices app(std::make_unique<QtDesktop>());
   FormMain window(MakeFormMainServices(app));
   window.show();
 

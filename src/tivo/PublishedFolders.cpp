@@ -2,10 +2,10 @@
 #include "tivo/PublishedFolders.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "platform/PathRules.h"
 #include "platform/Text.h"
+#include "platform/UserFolders.h"
 #include "tivo/ShellLink.h"
 
 namespace quorvella {
@@ -30,15 +30,7 @@ bool IsExistingFolder(const std::string& target) {
 
 }  // namespace
 
-fs::path LocalAppDataFolder() {
-  if (const char* data = std::getenv("XDG_DATA_HOME"); data && fs::path(data).is_absolute()) {
-    return data;
-  }
-  if (const char* home = std::getenv("HOME"); home && *home) {
-    return fs::path(home) / ".local" / "share";
-  }
-  return {};
-}
+fs::path LocalAppDataFolder() { return DataFolder(); }
 
 fs::path MusicShortcutFolder() {
   const fs::path base = LocalAppDataFolder();

@@ -18,7 +18,7 @@
 #include "ui/FormAbout.h"
 #include "ui/FormMain.h"
 #include "ui/FormOptions.h"
-#include "shell/QtFileSystem.h"
+#include "platform/LocalFileSystem.h"
 
 namespace quorvella {
 namespace {
@@ -76,7 +76,7 @@ class MainCommands : public ::testing::Test {
   MemoryRegistry registry_;
   RegUtil reg_{registry_};
   Settings settings_{reg_};
-  QtFileSystem files_;
+  LocalFileSystem files_;
   test::RecordingDesktop desktop_;
   std::shared_ptr<CountingITunes> itunes_ = std::make_shared<CountingITunes>();
   std::string browseResult_;

@@ -21,7 +21,7 @@
 #include "tivo/TiVoDesktop.h"
 #include "tivo/WebAddresses.h"
 #include "ui/FormPickTiVoFolder.h"
-#include "shell/QtFileSystem.h"
+#include "platform/LocalFileSystem.h"
 
 namespace quorvella {
 namespace {
@@ -116,7 +116,7 @@ class Options : public ::testing::Test {
   RegUtil reg_{registry_};
   Settings settings_{reg_};
   bool loaded_ = false;
-  QtFileSystem files_;
+  LocalFileSystem files_;
   test::RecordingDesktop desktop_;
   test::ScriptedBoxes boxes_;
   std::vector<std::pair<std::string, std::string>> browsed_;

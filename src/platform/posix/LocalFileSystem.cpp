@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: MIT
+#include "platform/LocalFileSystem.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/AnsiTextFile.h"
+#include "platform/Trash.h"
+
+namespace quorvella {
+namespace {
+
+// A POSIX path names a file here only when absolute: D:\Lists\Mix.m3u (or
+// any text not starting with "/") would otherwise be taken relative to the
+// current folder, and a playlist would land there under that odd name.
+bool IsLocal(const std::string& path) { return !path.empty() && path.front() == '/'; }
+
+}  // namespace
+
+bool LocalFileSystem::PathExists(const std::string& path) const {
+  if (!IsLocal(path)) return false;
+  // stat follows links, so a link whose target is gone names nothing.
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0;
+}
+
+TrashResult LocalFileSystem::MoveToTrash(const std::string& path) {
+  if (!IsLocal(path)) return TrashResult::Failed;
+  return TrashFile(path);
+}
+
+std::unique_ptr<TextFile> LocalFileSystem::CreateTextFile(const std::string& path) {
+  if (!IsLocal(path)) return nullptr;
+  return AnsiTextFile::Create(path, ansiCodePage_);
+}
+
+bool LocalFileSystem::RemoveFile(const std::string& path) {
+  return IsLocal(path) && ::unlink(path.c_str()) == 0;
+}
+
+}  // namespace quorvella
