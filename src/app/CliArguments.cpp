@@ -2,6 +2,7 @@
 #include "app/CliArguments.h"
 
 #include <algorithm>
+#include <string_view>
 
 namespace quorvella {
 namespace {
