@@ -10,9 +10,10 @@
 namespace quorvella {
 namespace {
 
-// A POSIX path names a file here only when absolute: D:\Lists\Mix.m3u (or
-// any text not starting with "/") would otherwise be taken relative to the
-// current folder, and a playlist would land there under that odd name.
+// Only a path in this system's own form names a file here. A Windows path
+// such as D:\Lists\Mix.m3u (or any text not starting with "/") would
+// otherwise be taken as a file name relative to the current folder, and a
+// playlist would land there under that odd name.
 bool IsLocal(const std::string& path) { return !path.empty() && path.front() == '/'; }
 
 }  // namespace
