@@ -21,7 +21,10 @@ FormMainServices MakeFormMainServices(AppServices& app) {
         return app.OpenLibrary(path, path.empty() ? XmlITunes::Reading::OnFirstUse
                                                   : XmlITunes::Reading::Now);
       },
-      [&reg](const std::string& path) { RememberITunesLibraryPath(reg, path); }};
+      [&reg](const std::string& path) { RememberITunesLibraryPath(reg, path); },
+      {},
+      {},
+      app.PyTivoShareLookup()};
 }
 
 }  // namespace quorvella

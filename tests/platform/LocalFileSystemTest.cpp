@@ -53,6 +53,19 @@ TEST_F(LocalFileSystemTest, TextFileHoldsCodePageBytesWithCrLf) {
             "\r\n");
 }
 
+TEST_F(LocalFileSystemTest, Utf8FileHoldsTheLinesAsGivenWithCrLf) {
+  const std::string path = Path("Mix.m3u8");
+  WriteBytes(path, std::string(5000, 'x'));
+  auto file = files.CreateUtf8TextFile(path);
+  ASSERT_NE(file, nullptr);
+  file->WriteLine("#EXTM3U");
+  // Not composed: the path keeps the bytes of the file's name on disk.
+  file->WriteLine("Rene\xCC\x81" "e \xE6\x97\xA5\xE6\x9C\xAC.mp3");
+  file->Close();
+  EXPECT_EQ(ReadBytes(path), "#EXTM3U\r\nRene\xCC\x81" "e \xE6\x97\xA5\xE6\x9C\xAC.mp3\r\n");
+  EXPECT_EQ(files.CreateUtf8TextFile("Mix.m3u8"), nullptr);
+}
+
 TEST_F(LocalFileSystemTest, TextFileKeepsEveryLineOfALongPlaylist) {
   const std::string path = Path("Long.m3u");
   std::string expected;

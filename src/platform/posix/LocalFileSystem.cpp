@@ -6,6 +6,7 @@
 
 #include "platform/AnsiTextFile.h"
 #include "platform/Trash.h"
+#include "platform/Utf8TextFile.h"
 
 namespace quorvella {
 namespace {
@@ -33,6 +34,11 @@ TrashResult LocalFileSystem::MoveToTrash(const std::string& path) {
 std::unique_ptr<TextFile> LocalFileSystem::CreateTextFile(const std::string& path) {
   if (!IsLocal(path)) return nullptr;
   return AnsiTextFile::Create(path, ansiCodePage_);
+}
+
+std::unique_ptr<TextFile> LocalFileSystem::CreateUtf8TextFile(const std::string& path) {
+  if (!IsLocal(path)) return nullptr;
+  return Utf8TextFile::Create(path);
 }
 
 bool LocalFileSystem::RemoveFile(const std::string& path) {
