@@ -7,10 +7,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <map>
-
-#include "support/TempDir.h"
 
 namespace quorvella {
 namespace {
@@ -42,32 +39,6 @@ TEST(UserFolders, XdgFoldersAreAbsoluteOrBelowHome) {
     const Environment env = Env(c.env);
     EXPECT_EQ(ConfigFolder(env), c.config) << c.config;
     EXPECT_EQ(DataFolder(env), c.data) << c.data;
-  }
-}
-
-TEST(UserFolders, MusicFolderFromTheEnvironmentOrUserDirs) {
-  testing::TempDir dir;
-  const std::string home = dir.Path().string();
-  struct Case {
-    std::string variable;  // XDG_MUSIC_DIR
-    std::string userDirs;  // the content of ~/.config/user-dirs.dirs
-    std::string music;
-  };
-  const Case cases[] = {
-      {"/data/Tunes/", "", "/data/Tunes"},
-      {"/data/Tunes", "XDG_MUSIC_DIR=\"/elsewhere\"\n", "/data/Tunes"},
-      {"", "# comment\n  XDG_MUSIC_DIR=\"$HOME/Musik/\"\n", home + "/Musik"},
-      {"", "XDG_MUSIC_DIR=\"/srv/music\"\n", "/srv/music"},
-      {"", "XDG_MUSIC_DIR=\"$HOME/\"\n", ""},  // the desktop's way of saying "none"
-      {"", "XDG_MUSIC_DIR=\"Music\"\n", ""},
-      {"", "XDG_DOWNLOAD_DIR=\"$HOME/Downloads\"\n", ""},
-      {"", "", ""},
-  };
-  for (const auto& c : cases) {
-    std::filesystem::create_directories(dir.Path() / ".config");
-    std::ofstream(dir.Path() / ".config/user-dirs.dirs") << c.userDirs;
-    EXPECT_EQ(MusicFolder(Env({{"HOME", home}, {"XDG_MUSIC_DIR", c.variable}})), c.music)
-        << c.variable << " " << c.userDirs;
   }
 }
 
