@@ -14,6 +14,7 @@
 #include <QTreeWidget>
 
 #include "app/GuiServices.h"
+#include "shell/QtDesktop.h"
 
 int main(int argc, char** argv) {
   QElapsedTimer clock;
@@ -21,7 +22,7 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   const bool listOnly = QApplication::arguments().contains(QStringLiteral("--list-only"));
   using namespace quorvella;
-  AppServices app;
+  AppServices app(std::make_unique<QtDesktop>());
   FormMain window(MakeFormMainServices(app));
   window.show();
 

@@ -8,8 +8,8 @@
 
 namespace quorvella {
 
-AppServices::AppServices()
-    : registry_(DefaultRegistryPath()), reg_(registry_), settings_(reg_) {}
+AppServices::AppServices(std::unique_ptr<Desktop> desktop)
+    : registry_(DefaultRegistryPath()), reg_(registry_), settings_(reg_), desktop_(std::move(desktop)) {}
 
 Settings& AppServices::LoadedSettings() {
   if (!settingsLoaded_) {
@@ -30,7 +30,7 @@ std::shared_ptr<IiTunes> AppServices::OpenLibrary(const std::string& path,
 MainServices AppServices::MakeMainServices(MessageBoxes& boxes, EventPump& pump) {
   return MainServices{LoadedSettings(),
                       files_,
-                      desktop_,
+                      *desktop_,
                       boxes,
                       pump,
                       [this] { return IsTiVoDesktop23OrLater(reg_); },
@@ -47,6 +47,5 @@ MusicShareLookup AppServices::PyTivoShareLookup() const {
     return MusicShare{share->name, share->folder};
   };
 }
-
 
 }  // namespace quorvella

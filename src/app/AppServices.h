@@ -9,16 +9,18 @@
 #include "settings/FileRegistry.h"
 #include "settings/RegUtil.h"
 #include "settings/Settings.h"
-#include "shell/QtDesktop.h"
-#include "shell/QtFileSystem.h"
+#include "platform/LocalDesktop.h"
+#include "platform/LocalFileSystem.h"
 
 namespace quorvella {
 
 // The program's real services, built once by each front end: the registry
-// file, the options, the file system, the desktop and the library.
+// file, the options, the file system, the desktop and the library. Plain
+// C++, so that the command line runs without Qt; the window brings its own
+// desktop.
 class AppServices {
  public:
-  AppServices();
+  explicit AppServices(std::unique_ptr<Desktop> desktop = std::make_unique<LocalDesktop>());
 
   const RegUtil& Reg() const { return reg_; }
   FileRegistry& Registry() { return registry_; }
@@ -26,7 +28,7 @@ class AppServices {
   // The options, read from the registry on the first call.
   Settings& LoadedSettings();
   FileSystem& Files() { return files_; }
-  Desktop& GetDesktop() { return desktop_; }
+  Desktop& GetDesktop() { return *desktop_; }
 
   // Opens the iTunes library at a path, or finds it when the path is empty;
   // the file is read now or at its first use.
@@ -43,8 +45,8 @@ class AppServices {
   RegUtil reg_;
   Settings settings_;
   bool settingsLoaded_ = false;
-  QtFileSystem files_;
-  QtDesktop desktop_;
+  LocalFileSystem files_;
+  std::unique_ptr<Desktop> desktop_;
 };
 
 }  // namespace quorvella

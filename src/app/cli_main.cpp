@@ -2,7 +2,7 @@
 // quorvella-cli: the program's second front end, for publishing from a
 // script or a server. It uses the same options, catalogue, publishing pass
 // and report as the window and prints the same texts.
-#include <QCoreApplication>
+#include <clocale>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -64,9 +64,8 @@ const CliCommand& ProgramCommand() {
 }
 
 int Main(int argc, char** argv) {
-  QCoreApplication application(argc, argv);
-  QCoreApplication::setApplicationName(QStringLiteral("quorvella-cli"));
-  QCoreApplication::setApplicationVersion(QStringLiteral("1.3"));
+  // The user's locale for the system's own texts (error descriptions).
+  std::setlocale(LC_ALL, "");
 
   // The program's own options come before the command; the command's name
   // and everything after it belong to the command.

@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "app/GuiServices.h"
+#include "shell/QtDesktop.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
@@ -10,7 +11,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationVersion(QStringLiteral("1.3"));
   QApplication::setDesktopFileName(QStringLiteral("quorvella"));
 
-  quorvella::AppServices app;
+  quorvella::AppServices app(std::make_unique<quorvella::QtDesktop>());
   // Before the window, so that its start (the first refresh) does not run
   // under the box.
   quorvella::QtMessageBoxes boxes;

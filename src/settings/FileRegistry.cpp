@@ -3,7 +3,6 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,6 +14,8 @@
 #include <cstdlib>
 #include <ctime>
 #include <thread>
+
+#include "platform/UserFolders.h"
 
 namespace quorvella {
 namespace {
@@ -346,20 +347,8 @@ std::string DamagedRegistryText(const std::string& path, const std::string& dama
 }
 
 std::string DefaultRegistryPath() {
-  std::string base;
-  const char* config = std::getenv("XDG_CONFIG_HOME");
-  if (config != nullptr && config[0] == '/') {
-    base = config;
-  } else {
-    const char* home = std::getenv("HOME");
-    if (home == nullptr || home[0] == '\0') {
-      const passwd* user = ::getpwuid(::getuid());
-      home = user != nullptr ? user->pw_dir : nullptr;
-    }
-    if (home == nullptr || home[0] == '\0') return {};
-    base = std::string(home) + "/.config";
-  }
-  return base + "/Quorvella/registry.reg";
+  const std::string config = ConfigFolder();
+  return config.empty() ? std::string() : config + "/Quorvella/registry.reg";
 }
 
 }  // namespace quorvella

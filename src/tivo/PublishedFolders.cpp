@@ -2,12 +2,12 @@
 #include "tivo/PublishedFolders.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 
 #include "platform/PathRules.h"
 #include "platform/Text.h"
+#include "platform/UserFolders.h"
 #include "tivo/PyTivoConfig.h"
 #include "tivo/ShellLink.h"
 
@@ -33,15 +33,7 @@ bool IsExistingFolder(const std::string& target) {
 
 }  // namespace
 
-fs::path LocalAppDataFolder() {
-  if (const char* data = std::getenv("XDG_DATA_HOME"); data && fs::path(data).is_absolute()) {
-    return data;
-  }
-  if (const char* home = std::getenv("HOME"); home && *home) {
-    return fs::path(home) / ".local" / "share";
-  }
-  return {};
-}
+fs::path LocalAppDataFolder() { return DataFolder(); }
 
 fs::path MusicShortcutFolder() {
   const fs::path base = LocalAppDataFolder();

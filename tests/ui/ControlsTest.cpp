@@ -15,11 +15,11 @@
 #include <QTest>
 #include <functional>
 
+#include "platform/LocalFileSystem.h"
 #include "settings/MemoryRegistry.h"
 #include "settings/RegUtil.h"
 #include "settings/RegistryKeys.h"
 #include "settings/Settings.h"
-#include "shell/QtFileSystem.h"
 #include "support/FakeLibrary.h"
 #include "tivo/Plugin.h"
 #include "tivo/TiVoDesktop.h"
@@ -145,7 +145,7 @@ class Captions : public ::testing::TestWithParam<FontCase> {
   MemoryRegistry registry_;
   RegUtil reg_{registry_};
   Settings settings_{reg_};
-  QtFileSystem files_;
+  LocalFileSystem files_;
   test::RecordingDesktop desktop_;
 };
 

@@ -19,7 +19,6 @@
 #include "settings/RegUtil.h"
 #include "settings/RegistryKeys.h"
 #include "settings/Settings.h"
-#include "shell/QtFileSystem.h"
 #include "support/FakeLibrary.h"
 #include "tivo/Plugin.h"
 #include "tivo/WebAddresses.h"
@@ -27,6 +26,7 @@
 #include "ui/FormAbout.h"
 #include "ui/FormMain.h"
 #include "ui/FormOptions.h"
+#include "platform/LocalFileSystem.h"
 
 namespace quorvella {
 namespace {
@@ -113,7 +113,7 @@ class MainCommands : public ::testing::Test {
   MemoryRegistry registry_;
   RegUtil reg_{registry_};
   Settings settings_{reg_};
-  QtFileSystem files_;
+  LocalFileSystem files_;
   test::RecordingDesktop desktop_;
   std::shared_ptr<CountingITunes> itunes_ = std::make_shared<CountingITunes>();
   std::string browseResult_;

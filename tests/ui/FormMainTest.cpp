@@ -23,7 +23,7 @@
 #include "settings/MemoryRegistry.h"
 #include "settings/RegistryKeys.h"
 #include "settings/Settings.h"
-#include "shell/QtFileSystem.h"
+#include "platform/LocalFileSystem.h"
 #include "ui/FormMain.h"
 
 namespace quorvella {
@@ -144,7 +144,7 @@ class FormMainTest : public ::testing::Test {
   MemoryRegistry store_;
   RegUtil reg_{store_};
   Settings settings_{reg_};
-  QtFileSystem files_;
+  LocalFileSystem files_;
   RecordingDesktop desktop_;
   GeneratedLibrary generated_;
   std::string libraryPath_;

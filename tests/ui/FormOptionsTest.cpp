@@ -14,13 +14,13 @@
 #include "settings/RegUtil.h"
 #include "settings/RegistryKeys.h"
 #include "settings/Settings.h"
-#include "shell/QtFileSystem.h"
 #include "tivo/Plugin.h"
 #include "tivo/TiVoDesktop.h"
 #include "tivo/WebAddresses.h"
 #include "ui/DialogTestSupport.h"
 #include "ui/FormOptions.h"
 #include "ui/FormPickTiVoFolder.h"
+#include "platform/LocalFileSystem.h"
 
 namespace quorvella {
 namespace {
@@ -115,7 +115,7 @@ class Options : public ::testing::Test {
   RegUtil reg_{registry_};
   Settings settings_{reg_};
   bool loaded_ = false;
-  QtFileSystem files_;
+  LocalFileSystem files_;
   test::RecordingDesktop desktop_;
   test::ScriptedBoxes boxes_;
   std::vector<std::pair<std::string, std::string>> browsed_;

@@ -8,10 +8,10 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
+#include "platform/LocalFileSystem.h"
 #include "settings/MemoryRegistry.h"
 #include "settings/RegUtil.h"
 #include "settings/Settings.h"
-#include "shell/QtFileSystem.h"
 #include "support/FakeLibrary.h"
 #include "ui/Controls.h"
 #include "ui/DialogTestSupport.h"
@@ -31,7 +31,7 @@ TEST(Twips, FormsOpenAtTheirDesignedSize) {
   MemoryRegistry registry;
   RegUtil reg(registry);
   Settings settings(reg);
-  QtFileSystem files;
+  LocalFileSystem files;
   test::RecordingDesktop desktop;
   auto library = std::make_shared<test::FakeITunes>();
   FormMain main(FormMainServices{settings, reg, files, desktop, [] { return false; },

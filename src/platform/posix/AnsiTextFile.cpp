@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "shell/AnsiTextFile.h"
-
-#include <QString>
+#include "platform/AnsiTextFile.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -11,6 +9,8 @@
 #include <sys/stat.h>
 #include <stdexcept>
 #include <unistd.h>
+
+#include "platform/Normalization.h"
 
 namespace quorvella {
 namespace {
@@ -58,7 +58,10 @@ std::unique_ptr<AnsiTextFile> AnsiTextFile::Create(const std::string& path, int 
 }
 
 AnsiTextFile::AnsiTextFile(int fd, std::string path, std::string partPath, int codePage)
-    : fd_(fd), path_(std::move(path)), partPath_(std::move(partPath)), encoder_(codePage) {
+    : fd_(fd),
+      path_(std::move(path)),
+      partPath_(std::move(partPath)),
+      encoder_(codePage == kUtf8CodePage ? nullptr : std::make_unique<AnsiEncoder>(codePage)) {
   buffer_.reserve(kBufferSize + 1024);
 }
 
@@ -72,18 +75,17 @@ AnsiTextFile::~AnsiTextFile() {
 
 void AnsiTextFile::WriteLine(std::string_view line) {
   if (fd_ < 0) throw std::runtime_error("The file " + path_ + " is already closed.");
-  if (std::any_of(line.begin(), line.end(), [](char c) { return (c & 0x80) != 0; })) {
+  if (!encoder_) {
+    // Not composed or otherwise changed: a song's path must keep the bytes
+    // of the file's name on disk.
+    buffer_ += line;
+  } else if (std::any_of(line.begin(), line.end(), [](char c) { return (c & 0x80) != 0; })) {
     // Libraries made on a Mac spell accents as a letter followed by a
     // combining mark, which a code page cannot hold; composed first, "é"
     // stays "é" instead of losing its accent.
-    const QByteArray composed =
-        QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()))
-            .normalized(QString::NormalizationForm_C)
-            .toUtf8();
-    encoder_.Append(std::string_view(composed.constData(), static_cast<std::size_t>(composed.size())),
-                    buffer_);
+    encoder_->Append(ComposeNfc(line), buffer_);
   } else {
-    encoder_.Append(line, buffer_);
+    encoder_->Append(line, buffer_);
   }
   buffer_ += "\r\n";
   if (buffer_.size() >= kBufferSize) Flush();

@@ -1,16 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "shell/QtFileSystem.h"
+#include "platform/LocalFileSystem.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <cstring>
-
+#include "platform/AnsiTextFile.h"
 #include "platform/PathRules.h"
-#include "shell/AnsiTextFile.h"
-#include "shell/Trash.h"
-#include "shell/Utf8TextFile.h"
+#include "platform/Trash.h"
 
 namespace quorvella {
 namespace {
@@ -23,20 +19,20 @@ bool IsLocal(const std::string& path) { return DialectOf(path) == PathDialect::P
 
 }  // namespace
 
-bool QtFileSystem::PathExists(const std::string& path) const {
+bool LocalFileSystem::PathExists(const std::string& path) const {
   if (!IsLocal(path)) return false;
   // stat follows links, so a link whose target is gone names nothing.
   struct stat info {};
   return ::stat(path.c_str(), &info) == 0;
 }
 
-TrashResult QtFileSystem::MoveToTrash(const std::string& path) {
+TrashResult LocalFileSystem::MoveToTrash(const std::string& path) {
   if (!IsLocal(path)) return TrashResult::Failed;
-  return MoveFileToTrash(path);
+  return TrashFile(path);
 }
 
-std::unique_ptr<TextFile> QtFileSystem::CreateTextFile(const std::string& path,
-                                                      std::string& error) {
+std::unique_ptr<TextFile> LocalFileSystem::CreateTextFile(const std::string& path,
+                                                         std::string& error) {
   if (!IsLocal(path)) {
     error = "not a full path of this computer";
     return nullptr;
@@ -44,18 +40,16 @@ std::unique_ptr<TextFile> QtFileSystem::CreateTextFile(const std::string& path,
   return AnsiTextFile::Create(path, ansiCodePage_, error);
 }
 
-std::unique_ptr<TextFile> QtFileSystem::CreateUtf8TextFile(const std::string& path,
-                                                          std::string& error) {
+std::unique_ptr<TextFile> LocalFileSystem::CreateUtf8TextFile(const std::string& path,
+                                                             std::string& error) {
   if (!IsLocal(path)) {
     error = "not a full path of this computer";
     return nullptr;
   }
-  auto file = Utf8TextFile::Create(path);
-  if (!file) error = std::strerror(errno);
-  return file;
+  return AnsiTextFile::Create(path, kUtf8CodePage, error);
 }
 
-bool QtFileSystem::RemoveFile(const std::string& path) {
+bool LocalFileSystem::RemoveFile(const std::string& path) {
   return IsLocal(path) && ::unlink(path.c_str()) == 0;
 }
 

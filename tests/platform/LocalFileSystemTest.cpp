@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "shell/QtFileSystem.h"
+#include "platform/LocalFileSystem.h"
 
 #include <gtest/gtest.h>
 
@@ -15,12 +15,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QTemporaryDir>
-
-#include "engine/PlaylistFiles.h"
-#include "platform/PathRules.h"
-#include "settings/MemoryRegistry.h"
-#include "settings/Settings.h"
+#include "support/TempDir.h"
 
 namespace quorvella {
 namespace {
@@ -43,17 +38,17 @@ std::vector<std::string> Names(const std::string& folder) {
   return names;
 }
 
-class FileSystemTest : public ::testing::Test {
+class LocalFileSystemTest : public ::testing::Test {
  protected:
   std::string Path(const std::string& name) const { return folder + "/" + name; }
 
-  QTemporaryDir dir;
-  std::string folder = dir.path().toStdString();
-  QtFileSystem files{1252};
+  testing::TempDir dir;
+  std::string folder = dir.Path().string();
+  LocalFileSystem files{1252};
   std::string error;  // why a file could not be created
 };
 
-TEST_F(FileSystemTest, TextFileHoldsCodePageBytesWithCrLf) {
+TEST_F(LocalFileSystemTest, TextFileHoldsCodePageBytesWithCrLf) {
   const std::string path = Path("Mix.m3u");
   WriteBytes(path, std::string(5000, 'x'));  // an old file is replaced when the new one is closed
   auto file = files.CreateTextFile(path, error);
@@ -74,7 +69,20 @@ TEST_F(FileSystemTest, TextFileHoldsCodePageBytesWithCrLf) {
             "\r\n");
 }
 
-TEST_F(FileSystemTest, TextFileKeepsEveryLineOfALongPlaylist) {
+TEST_F(LocalFileSystemTest, Utf8FileHoldsTheLinesAsGivenWithCrLf) {
+  const std::string path = Path("Mix.m3u8");
+  WriteBytes(path, std::string(5000, 'x'));
+  auto file = files.CreateUtf8TextFile(path, error);
+  ASSERT_NE(file, nullptr);
+  file->WriteLine("#EXTM3U");
+  // Not composed: the path keeps the bytes of the file's name on disk.
+  file->WriteLine("Rene\xCC\x81" "e \xE6\x97\xA5\xE6\x9C\xAC.mp3");
+  file->Close();
+  EXPECT_EQ(ReadBytes(path), "#EXTM3U\r\nRene\xCC\x81" "e \xE6\x97\xA5\xE6\x9C\xAC.mp3\r\n");
+  EXPECT_EQ(files.CreateUtf8TextFile("Mix.m3u8", error), nullptr);
+}
+
+TEST_F(LocalFileSystemTest, TextFileKeepsEveryLineOfALongPlaylist) {
   const std::string path = Path("Long.m3u");
   std::string expected;
   {
@@ -90,7 +98,7 @@ TEST_F(FileSystemTest, TextFileKeepsEveryLineOfALongPlaylist) {
   EXPECT_EQ(ReadBytes(path), expected);
 }
 
-TEST_F(FileSystemTest, TextFileRefusesWritesAfterClose) {
+TEST_F(LocalFileSystemTest, TextFileRefusesWritesAfterClose) {
   auto file = files.CreateTextFile(Path("a.m3u"), error);
   ASSERT_NE(file, nullptr);
   file->Close();
@@ -98,7 +106,7 @@ TEST_F(FileSystemTest, TextFileRefusesWritesAfterClose) {
   EXPECT_THROW(file->WriteLine("late"), std::runtime_error);
 }
 
-TEST_F(FileSystemTest, TextFileCannotBeCreatedWhereNoFileCanBe) {
+TEST_F(LocalFileSystemTest, TextFileCannotBeCreatedWhereNoFileCanBe) {
   ASSERT_EQ(mkdir(Path("Folder.m3u").c_str(), 0755), 0);
   const std::pair<std::string, std::string> cases[] = {
       {Path("missing/a.m3u"), "No such file or directory"},
@@ -132,7 +140,7 @@ void ExpectNoCutOffPlaylist(FileSystem& files, const std::string& folder, int li
   EXPECT_EQ(ReadBytes(path), "old");
 }
 
-TEST_F(FileSystemTest, AFullDiskLeavesNoCutOffPlaylist) {
+TEST_F(LocalFileSystemTest, AFullDiskLeavesNoCutOffPlaylist) {
   const std::string disk = Path("disk");
   ASSERT_EQ(mkdir(disk.c_str(), 0755), 0);
   if (::mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=64k") != 0) {
@@ -150,7 +158,7 @@ TEST_F(FileSystemTest, AFullDiskLeavesNoCutOffPlaylist) {
   EXPECT_EQ(Names(disk), (std::vector<std::string>{"Mix.m3u", "filler"}));
 }
 
-TEST_F(FileSystemTest, AFileSizeLimitLeavesNoCutOffPlaylist) {
+TEST_F(LocalFileSystemTest, AFileSizeLimitLeavesNoCutOffPlaylist) {
   // The same failure wherever mounting is not allowed: a limit on the size
   // of a file makes the write past it fail.
   WriteBytes(Path("Mix.m3u"), "old");
@@ -166,7 +174,7 @@ TEST_F(FileSystemTest, AFileSizeLimitLeavesNoCutOffPlaylist) {
   EXPECT_EQ(Names(folder), std::vector<std::string>{"Mix.m3u"});
 }
 
-TEST_F(FileSystemTest, PathExistsForFilesAndFoldersOnly) {
+TEST_F(LocalFileSystemTest, PathExistsForFilesAndFoldersOnly) {
   WriteBytes(Path("a.m3u"), "x");
   ASSERT_EQ(mkdir(Path("sub").c_str(), 0755), 0);
   ASSERT_EQ(symlink(Path("gone").c_str(), Path("dangling").c_str()), 0);
@@ -181,7 +189,7 @@ TEST_F(FileSystemTest, PathExistsForFilesAndFoldersOnly) {
   EXPECT_TRUE(files.PathExists("/" + folder));
 }
 
-TEST_F(FileSystemTest, WindowsAndRelativePathsNameNothingHere) {
+TEST_F(LocalFileSystemTest, WindowsAndRelativePathsNameNothingHere) {
   // Run from inside the test's folder: nothing may appear in it.
   const std::string before = std::filesystem::current_path();
   std::filesystem::current_path(folder);
@@ -194,20 +202,6 @@ TEST_F(FileSystemTest, WindowsAndRelativePathsNameNothingHere) {
   }
   std::filesystem::current_path(before);
   EXPECT_EQ(Names(folder), std::vector<std::string>{"Mix.m3u"});
-}
-
-TEST_F(FileSystemTest, WriterAndCatalogueAgreeOnAFolderEndingInASeparator) {
-  MemoryRegistry store;
-  RegUtil reg(store);
-  Settings settings(reg);
-  settings.SetPlaylistFolder(folder + "/");
-  const std::string name = SanitizeFileName("AC/DC: Live?", "_");
-  EXPECT_FALSE(PlaylistFileExists(settings, files, "AC/DC: Live?"));
-  auto file = files.CreateTextFile(PlaylistFilePath(settings.GetPlaylistFolder(), name), error);
-  ASSERT_NE(file, nullptr);
-  file->Close();
-  EXPECT_TRUE(PlaylistFileExists(settings, files, "AC/DC: Live?"));
-  EXPECT_EQ(ReadBytes(Path("AC_DC_ Live_.m3u")), "");
 }
 
 }  // namespace

@@ -9,12 +9,15 @@
 
 namespace quorvella {
 
-// The local file system: the desktop's trash, and text files in the ANSI
-// code page of the user's locale (or the one given) or in UTF-8.
-class QtFileSystem final : public FileSystem {
+// The computer's own file system: the desktop's trash, and text files in
+// the ANSI code page of the user's locale (or the one given) or in UTF-8.
+// Only a path in this system's own form names a file; any other (a Windows
+// path on Linux, a relative path) names nothing, so that nothing is ever
+// created in the current folder under an odd name.
+class LocalFileSystem final : public FileSystem {
  public:
-  QtFileSystem() : QtFileSystem(UserAnsiCodePage()) {}
-  explicit QtFileSystem(int ansiCodePage) : ansiCodePage_(ansiCodePage) {}
+  LocalFileSystem() : LocalFileSystem(UserAnsiCodePage()) {}
+  explicit LocalFileSystem(int ansiCodePage) : ansiCodePage_(ansiCodePage) {}
 
   bool PathExists(const std::string& path) const override;
   TrashResult MoveToTrash(const std::string& path) override;
