@@ -6,7 +6,7 @@
 
 namespace quorvella {
 
-FormMainServices MakeFormMainServices(AppServices& app) {
+FormMainServices MakeFormMainServices(AppServices& app, std::string startLibrary) {
   const RegUtil& reg = app.Reg();
   return FormMainServices{
       app.GetSettings(),
@@ -17,11 +17,19 @@ FormMainServices MakeFormMainServices(AppServices& app) {
       // The file is read by the first refresh, under the hourglass, once the
       // window is showing; a file the user chose is read at once, so that a
       // wrong choice is reported right away.
-      [&app](const std::string& path) {
-        return app.OpenLibrary(path, path.empty() ? XmlITunes::Reading::OnFirstUse
-                                                  : XmlITunes::Reading::Now);
+      [&app, startLibrary = std::move(startLibrary)](const std::string& path) {
+        if (path.empty()) return app.OpenLibrary(startLibrary, XmlITunes::Reading::OnFirstUse);
+        return app.OpenLibrary(path, XmlITunes::Reading::Now);
       },
       [&reg](const std::string& path) { RememberITunesLibraryPath(reg, path); }};
+}
+
+void WarnIfOptionsCannotBeKept(const AppServices& app, MessageBoxes& boxes) {
+  const std::string problem = app.OptionsWriteProblem();
+  if (problem.empty()) return;
+  boxes.Show(Message{"The options cannot be kept: " + problem +
+                         ".\r\n\r\nChanges made in Options last only until Quorvella is closed.",
+                     MsgIcon::Exclamation, MsgButtons::Ok, MsgAnswer::Ok});
 }
 
 }  // namespace quorvella

@@ -1,12 +1,21 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <string>
+
 #include "app/AppServices.h"
+#include "platform/MessageBoxes.h"
 #include "ui/FormMain.h"
 
 namespace quorvella {
 
-// The main window's services over the program's real ones.
-FormMainServices MakeFormMainServices(AppServices& app);
+// The main window's services over the program's real ones. A library file
+// given on the window's command line is the one opened at start, for this
+// run only: it is not remembered as File > Open remembers its choice.
+FormMainServices MakeFormMainServices(AppServices& app, std::string startLibrary = {});
+
+// Says once why the options cannot be kept, when their folder cannot be
+// written; shows nothing when they can.
+void WarnIfOptionsCannotBeKept(const AppServices& app, MessageBoxes& boxes);
 
 }  // namespace quorvella
