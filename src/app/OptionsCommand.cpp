@@ -146,7 +146,9 @@ int RunOptions(AppServices& app, const std::vector<std::string>& args) {
       stored.GetDeleteEmptyOutput() != settings.GetDeleteEmptyOutput() ||
       stored.GetEnhancedPlugInMode() != settings.GetEnhancedPlugInMode() ||
       stored.FileTypes() != settings.FileTypes()) {
-    PrintError("The options could not be stored in \"" + app.Registry().Path() + "\".");
+    const std::string problem = app.OptionsWriteProblem();
+    PrintError("The options could not be stored in \"" + app.Registry().Path() + "\"" +
+               (problem.empty() ? "." : ": " + problem + "."));
     return kExitFailed;
   }
   PrintOptions(settings);

@@ -119,7 +119,9 @@ int RunImport(AppServices& app, const std::vector<std::string>& args) {
   }
   FileRegistry& store = app.Registry();
   if (!store.Import(parse.document)) {
-    PrintError("The registry store \"" + store.Path() + "\" could not be written.");
+    const std::string problem = app.OptionsWriteProblem();
+    PrintError("The registry store \"" + store.Path() + "\" could not be written" +
+               (problem.empty() ? "." : ": " + problem + "."));
     return kExitFailed;
   }
   if (!store.DamagedCopy().empty()) {
