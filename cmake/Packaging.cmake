@@ -9,7 +9,7 @@
 set(changelog ${CMAKE_CURRENT_BINARY_DIR}/packaging/changelog)
 configure_file(${PROJECT_SOURCE_DIR}/packaging/changelog.in ${changelog} @ONLY)
 add_custom_command(OUTPUT ${changelog}.gz
-  COMMAND gzip -9 -n -c ${changelog} > ${changelog}.gz
+  COMMAND ${QUORVELLA_GZIP} -9 -n -c ${changelog} > ${changelog}.gz
   DEPENDS ${changelog})
 add_custom_target(quorvella_changelog ALL DEPENDS ${changelog}.gz)
 foreach(component IN ITEMS cli gui)

@@ -56,14 +56,5 @@ TEST_F(WindowProgramTest, UsageErrorsExitWithTwo) {
   }
 }
 
-// What CI does with the installed program; GuiServicesTest looks at the
-// window itself.
-TEST_F(WindowProgramTest, StartsOffscreenOnAGivenLibraryAndEndsWhenTold) {
-  MakeLibrary(5, 30, 2, 5);
-  const ProcessResult result = RunWindow(
-      {libraryPath_}, {{"QT_QPA_PLATFORM", "offscreen"}, {"QUORVELLA_QUIT_AFTER_START", "300"}});
-  EXPECT_EQ(result.exitCode, 0) << result.err;
-}
-
 }  // namespace
 }  // namespace quorvella::test
