@@ -137,7 +137,7 @@ InterruptPump::~InterruptPump() {
 
 void InterruptPump::DoEvents() {
   if (!gInterrupted || stopped_) return;
-  if (controller_ == nullptr || !controller_->fPlaylistWriter) {
+  if (controller_ == nullptr || !controller_->Running()) {
     std::signal(SIGINT, SIG_DFL);
     std::raise(SIGINT);
     return;

@@ -3,6 +3,7 @@
 // pass, driven from the command line through the same controller.
 #include <cstdio>
 #include <exception>
+#include <memory>
 
 #include "app/CliCommands.h"
 #include "app/ConsoleView.h"
@@ -46,6 +47,18 @@ std::string LibraryPath(const CliArguments& args, const std::string& givenBefore
   return args.Has("library") ? args.Value("library") : givenBefore;
 }
 
+// What list and publish both start with: the library opened and its
+// playlists listed, as the window shows them after start-up. Null when that
+// failed (and was reported).
+std::unique_ptr<ConsoleWindow> OpenListedLibrary(AppServices& app, const CliArguments& args,
+                                                 const std::string& libraryPathBefore) {
+  auto library = OpenLibraryOrReport(app, LibraryPath(args, libraryPathBefore));
+  if (!library) return nullptr;
+  auto window = std::make_unique<ConsoleWindow>(app, std::move(library));
+  if (!window->Refresh()) return nullptr;
+  return window;
+}
+
 }  // namespace
 
 CliOption LibraryOption() {
@@ -68,12 +81,9 @@ int RunList(AppServices& app, const std::string& libraryPath,
   int exitCode = kExitDone;
   const auto parsed = ParseCommandLine(command, args, 0, exitCode);
   if (!parsed) return exitCode;
-  const auto library = OpenLibraryOrReport(app, LibraryPath(*parsed, libraryPath));
-  if (!library) return kExitFailed;
-
-  ConsoleWindow window(app, library);
-  if (!window.Refresh()) return kExitFailed;
-  const ConsoleView& view = window.view;
+  const auto window = OpenListedLibrary(app, *parsed, libraryPath);
+  if (!window) return kExitFailed;
+  const ConsoleView& view = window->view;
   for (int row = 0; row < view.Count(); ++row) {
     std::printf("%d\t%s\t%s\t%s\n", view.Icon(row), view.Checked(row) ? "exists" : "-",
                 view.Tag(row).c_str(), view.Text(row).c_str());
@@ -106,13 +116,10 @@ int RunPublish(AppServices& app, const std::string& libraryPath,
   if (parsed->Has("all") && parsed->Has("playlist")) {
     return ReportUsageError(command, "--all and --playlist cannot be combined");
   }
-  const auto library = OpenLibraryOrReport(app, LibraryPath(*parsed, libraryPath));
-  if (!library) return kExitFailed;
-
-  ConsoleWindow window(app, library);
-  if (!window.Refresh()) return kExitFailed;
-  ConsoleView& view = window.view;
-  MainController& main = window.main;
+  const auto window = OpenListedLibrary(app, *parsed, libraryPath);
+  if (!window) return kExitFailed;
+  ConsoleView& view = window->view;
+  MainController& main = window->main;
 
   if (parsed->Has("all")) {
     main.ButCheckAll_Click();

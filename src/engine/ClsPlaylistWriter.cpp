@@ -13,8 +13,15 @@
 namespace quorvella {
 
 ClsPlaylistWriter::ClsPlaylistWriter(const Settings& settings, FileSystem& files,
-                                     EventPump& pump, PublishStats& stats)
-    : settings_(settings), files_(files), pump_(pump), stats_(stats) {}
+                                     EventPump& pump, PublishStats& stats,
+                                     std::string playlistFolder,
+                                     std::function<void(std::int16_t percent)> progress)
+    : settings_(settings),
+      files_(files),
+      pump_(pump),
+      stats_(stats),
+      playlistFolder_(std::move(playlistFolder)),
+      progress_(std::move(progress)) {}
 
 ClsPlaylistWriter::~ClsPlaylistWriter() {
   try {
@@ -27,7 +34,7 @@ ClsPlaylistWriter::~ClsPlaylistWriter() {
 
 void ClsPlaylistWriter::InitOutput() {
   if (output_) CloseOutput();
-  outputPath_ = PlaylistFilePath(PlaylistFolder, PlaylistName);
+  outputPath_ = PlaylistFilePath(playlistFolder_, playlistName_);
   // The old file goes to the trash so the user can get it back; when that
   // fails it is simply overwritten below.
   try {
@@ -49,7 +56,7 @@ void ClsPlaylistWriter::CloseOutput() {
 }
 
 std::int32_t ClsPlaylistWriter::WritePlaylist(const IITPlaylist& playlist) {
-  PlaylistName = SanitizeFileName(playlist.Name(), "_");
+  playlistName_ = SanitizeFileName(playlist.Name(), "_");
   InitOutput();
   const std::int32_t total = playlist.Tracks()->Count();
   std::int32_t index = 0;
@@ -65,8 +72,8 @@ std::int32_t ClsPlaylistWriter::WritePlaylist(const IITPlaylist& playlist) {
       ++stats_.SongsWritten;
     }
     pump_.DoEvents();
-    if (CancelFlag) break;
-    if (Progress) Progress(ProgressPercent(index, total));
+    if (cancelFlag_) break;
+    if (progress_) progress_(ProgressPercent(index, total));
   }
 
   CloseOutput();
@@ -87,7 +94,7 @@ bool ClsPlaylistWriter::WriteTrack(const IITTrack& track) {
     ++stats_.WrongFormatSongs;
     return false;
   }
-  const SortedSongPath sorted = SortSongPath(RelativePathTo(PlaylistFolder, location));
+  const SortedSongPath sorted = SortSongPath(RelativePathTo(playlistFolder_, location));
   if (sorted.pathClass == SongPathClass::LikelyUnreachable) ++stats_.LikelyUnreachableSongs;
   if (sorted.pathClass == SongPathClass::Unreachable) {
     ++stats_.UnreachableSongs;

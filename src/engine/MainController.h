@@ -75,20 +75,29 @@ class MainController {
   void SetStatus(const std::string& text);
   // True when the configured folder is set and exists; otherwise explains.
   bool CheckPlaylistFolder();
+  // The playlist folder of the options, trimmed: what the check tests and
+  // where a run writes.
+  std::string PlaylistFolder() const;
   void ShowPublishSummary();
 
   const PublishStats& Stats() const { return stats_; }
+  // True while a refresh or a publishing pass works.
+  bool Busy() const { return fBusy; }
+  // True while a publishing pass works (its writer exists).
+  bool Running() const { return fPlaylistWriter != nullptr; }
+  // The library source of the listed playlists, as the last refresh found it.
+  std::int32_t SourceId() const { return fSourceId; }
+
+ private:
+  void PublishCheckedRows(int checkedRows);
+  void SetBusy(bool busy);
+  void ReportLibraryFailure(const std::string& what, const std::exception& error);
 
   std::shared_ptr<IiTunes> giTunes;
   std::int32_t fSourceId = 0;
   bool fCancelFlag = false;
   bool fBusy = false;
   std::unique_ptr<ClsPlaylistWriter> fPlaylistWriter;
-
- private:
-  void PublishCheckedRows(int checkedRows);
-  void SetBusy(bool busy);
-  void ReportLibraryFailure(const std::string& what, const std::exception& error);
 
   MainView& view_;
   MainServices services_;

@@ -9,8 +9,9 @@
 namespace quorvella {
 
 std::string PlaylistFilePath(std::string_view folder, std::string_view sanitizedName) {
-  std::string path(folder);
-  path += SeparatorOf(folder);
+  // A folder that already ends in a separator (a root such as "D:\" or "/")
+  // gets no second one; a doubled separator would name the same file anyway.
+  std::string path = AddBackslash(folder);
   path += sanitizedName;
   path += ".m3u";
   return path;
@@ -18,12 +19,8 @@ std::string PlaylistFilePath(std::string_view folder, std::string_view sanitized
 
 bool PlaylistFileExists(const Settings& settings, const FileSystem& files,
                         std::string_view playlistName) {
-  // For a folder that ends in a separator (a root such as "D:\" or "/") the
-  // writer's path holds a doubled separator where this one has one; file
-  // systems read the pair as one separator, so both name the same file.
-  const std::string path =
-      AddBackslash(settings.GetPlaylistFolder()) + SanitizeFileName(playlistName, "_") + ".m3u";
-  return files.PathExists(path);
+  return files.PathExists(
+      PlaylistFilePath(settings.GetPlaylistFolder(), SanitizeFileName(playlistName, "_")));
 }
 
 std::string GetTrackLocation(const IITTrack& track) {

@@ -11,9 +11,9 @@ namespace quorvella {
 class IITTrack;
 class Settings;
 
-// The writer's playlist file path: the folder as stored, one separator of
-// the folder's dialect, the sanitised name and ".m3u". A folder that already
-// ends in a separator gives a doubled one, which names the same file.
+// The path of a playlist's file, for the writer and the exists test alike:
+// the folder trimmed, one separator of its dialect unless it already ends in
+// one, the sanitised name and ".m3u".
 std::string PlaylistFilePath(std::string_view folder, std::string_view sanitizedName);
 
 // Whether the file that publishing this playlist name would write already

@@ -33,8 +33,12 @@ std::int32_t PlaylistIdFromTag(const std::string& tag) {
 
 }  // namespace
 
+std::string MainController::PlaylistFolder() const {
+  return TrimSpaces(services_.settings.GetPlaylistFolder());
+}
+
 bool MainController::CheckPlaylistFolder() {
-  const std::string folder = TrimSpaces(services_.settings.GetPlaylistFolder());
+  const std::string folder = PlaylistFolder();
   std::string note;
   if (!folder.empty()) {
     if (services_.files.PathExists(folder)) return true;
@@ -85,10 +89,11 @@ void MainController::ButPublish_Click() {
   view_.SetStopEnabled(true);
   view_.SetProgressPlaylists(0);
   view_.SetProgressTracks(0);
-  fPlaylistWriter = std::make_unique<ClsPlaylistWriter>(services_.settings, services_.files,
-                                                        services_.pump, stats_);
-  fPlaylistWriter->PlaylistFolder = services_.settings.GetPlaylistFolder();
-  fPlaylistWriter->Progress = [this](std::int16_t percent) { fPlaylistWriter_Progress(percent); };
+  // The folder as the check above saw it, so that what was checked is where
+  // the files go.
+  fPlaylistWriter = std::make_unique<ClsPlaylistWriter>(
+      services_.settings, services_.files, services_.pump, stats_, PlaylistFolder(),
+      [this](std::int16_t percent) { fPlaylistWriter_Progress(percent); });
 
   SetBusy(true);
   fCancelFlag = false;

@@ -209,7 +209,7 @@ void FormMain::BuildControls() {
 
   // Logging out or shutting down is refused like any other close while busy.
   connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {
-    if (controller_ && controller_->fBusy && manager.allowsInteraction()) manager.cancel();
+    if (controller_ && controller_->Busy() && manager.allowsInteraction()) manager.cancel();
   });
 
   adjustSize();
@@ -360,7 +360,7 @@ void FormMain::ButPublish_Click() { controller_->ButPublish_Click(); }
 void FormMain::ButStop_Click() { controller_->ButStop_Click(); }
 
 void FormMain::ItemFileOpenLibrary_Click() {
-  if (controller_->fBusy) return;
+  if (controller_->Busy()) return;
   const QString path = QFileDialog::getOpenFileName(
       this, QStringLiteral("Open iTunes Library"), QString(),
       QStringLiteral("iTunes library (*.xml);;All files (*)"));
@@ -376,12 +376,12 @@ void FormMain::ItemFileOpenLibrary_Click() {
 }
 
 void FormMain::ItemFileExit_Click() {
-  if (!controller_->fBusy) close();
+  if (!controller_->Busy()) close();
 }
 
 void FormMain::closeEvent(QCloseEvent* event) {
   // Form_QueryUnload: never close while a refresh or a run is working.
-  if (controller_ && controller_->fBusy) {
+  if (controller_ && controller_->Busy()) {
     event->ignore();
     return;
   }

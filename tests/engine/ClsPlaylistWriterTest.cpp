@@ -28,19 +28,16 @@ struct CountingPump final : EventPump {
 
 class WriterTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    settings.LoadSettings();
-    writer.PlaylistFolder = "D:\\Lists";
-    writer.Progress = [this](std::int16_t p) { progress.push_back(p); };
-  }
+  void SetUp() override { settings.LoadSettings(); }
   MemoryRegistry store;
   RegUtil reg{store};
   Settings settings{reg};
   FakeFileSystem files;
   CountingPump pump;
   PublishStats stats;
-  ClsPlaylistWriter writer{settings, files, pump, stats};
   std::vector<int> progress;
+  ClsPlaylistWriter writer{settings, files, pump, stats, "D:\\Lists",
+                           [this](std::int16_t p) { progress.push_back(p); }};
   FakePlaylist playlist;
 };
 

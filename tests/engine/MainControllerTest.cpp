@@ -136,8 +136,8 @@ TEST_F(MainControllerTest, RefreshListsTheListedKindsWithIconsChecksAndTags) {
   EXPECT_EQ(icons, (std::vector<PlaylistKindCode>{3, 1, 2, 8, 7, 6}));
   EXPECT_EQ(view.Checks(), (std::vector<bool>{false, false, true, false, false, true}));
   EXPECT_EQ(view.rows[0].tag, "100");
-  EXPECT_EQ(controller.fSourceId, 7) << "the last listed row's source stands";
-  EXPECT_FALSE(controller.fBusy);
+  EXPECT_EQ(controller.SourceId(), 7) << "the last listed row's source stands";
+  EXPECT_FALSE(controller.Busy());
   EXPECT_FALSE(view.waitCursor);
 }
 
@@ -170,7 +170,7 @@ TEST_F(MainControllerTest, ARefreshFailureIsReportedAndLeavesTheWindowIdle) {
   controller.ButRefresh_Click();
   ASSERT_EQ(boxes.shown.size(), 1u);
   EXPECT_NE(boxes.shown[0].text.find("The library file could not be read."), std::string::npos);
-  EXPECT_FALSE(controller.fBusy);
+  EXPECT_FALSE(controller.Busy());
   EXPECT_FALSE(view.busy);
   EXPECT_FALSE(view.waitCursor);
 }
@@ -187,10 +187,21 @@ TEST_F(MainControllerTest, ProgressOfThreeRowsWithTheSecondUnchecked) {
   EXPECT_EQ(view.statusLine, (std::vector<std::string>{"Publishing A...", "Publishing C...", "Done"}));
   EXPECT_EQ(controller.Stats().PlaylistsPublished, 2);
   EXPECT_FALSE(view.stopEnabled);
-  EXPECT_FALSE(controller.fBusy);
-  EXPECT_EQ(controller.fPlaylistWriter, nullptr);
+  EXPECT_FALSE(controller.Busy());
+  EXPECT_FALSE(controller.Running());
   ASSERT_EQ(boxes.shown.size(), 1u);
   EXPECT_TRUE(boxes.shown[0].text.starts_with("Quorvella has finished"));
+}
+
+TEST_F(MainControllerTest, AFolderStoredWithSpacesIsWrittenWhereItWasChecked) {
+  settings.SetPlaylistFolder("  D:\\Lists ");
+  AddList("A", 1);
+  controller.ButRefresh_Click();
+  CheckRows({true});
+  controller.ButPublish_Click();
+  EXPECT_EQ(view.Statuses(), (std::vector<std::string>{"Done (1 song)"}));
+  EXPECT_EQ(files.files.at("D:\\Lists\\A.m3u"),
+            (std::vector<std::string>{"#EXTM3U", "#EXTINF:180,s0", "s.mp3"}));
 }
 
 TEST_F(MainControllerTest, StopDuringTheSecondOfFourPlaylists) {
@@ -209,7 +220,7 @@ TEST_F(MainControllerTest, StopDuringTheSecondOfFourPlaylists) {
   EXPECT_EQ(view.statusLine.back(), "Stopped");
   ASSERT_EQ(boxes.shown.size(), 1u) << "the report is shown for a stopped run";
   EXPECT_EQ(controller.Stats().SongsWritten, 5);
-  EXPECT_FALSE(controller.fBusy);
+  EXPECT_FALSE(controller.Busy());
 }
 
 TEST_F(MainControllerTest, AListDeletedMeanwhileIsNotFoundAndStopsTheRun) {
@@ -291,7 +302,7 @@ TEST_F(MainControllerTest, NothingCheckedIsRefusedAfterTheStatusesAreReset) {
             "Please place a checkmark by at least one playlist and then click 'Publish Playlists "
             "to TiVo' again.");
   EXPECT_EQ(view.Statuses(), std::vector<std::string>{"-"});
-  EXPECT_FALSE(controller.fBusy);
+  EXPECT_FALSE(controller.Busy());
 }
 
 TEST_F(MainControllerTest, GroupedCountsInTheDoneText) {
@@ -309,14 +320,14 @@ TEST_F(MainControllerTest, ALibraryFailureEndsTheRunInOrder) {
   controller.ButRefresh_Click();
   CheckRows({true, true});
   bool busyWhileReported = true;
-  boxes.onShow = [&](const Message&) { busyWhileReported = controller.fBusy; };
+  boxes.onShow = [&](const Message&) { busyWhileReported = controller.Busy(); };
   controller.ButPublish_Click();
   ASSERT_EQ(boxes.shown.size(), 1u);
   EXPECT_NE(boxes.shown[0].text.find("The track's name could not be read."), std::string::npos);
   EXPECT_FALSE(busyWhileReported);
-  EXPECT_FALSE(controller.fBusy);
+  EXPECT_FALSE(controller.Busy());
   EXPECT_FALSE(view.stopEnabled);
-  EXPECT_EQ(controller.fPlaylistWriter, nullptr);
+  EXPECT_FALSE(controller.Running());
   EXPECT_EQ(view.Statuses(), (std::vector<std::string>{"Publishing...", "Queued"}));
 }
 

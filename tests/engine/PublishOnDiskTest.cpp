@@ -127,8 +127,7 @@ TEST_P(PublishOnDiskTest, EverySongIsSortedByItsPlaceAndType) {
     SCOPED_TRACE(playlist->Name());
 
     PublishStats stats;
-    ClsPlaylistWriter writer(settings_, files_, pump_, stats);
-    writer.PlaylistFolder = library_.PlaylistFolder;
+    ClsPlaylistWriter writer(settings_, files_, pump_, stats, library_.PlaylistFolder);
     const std::int32_t written = writer.WritePlaylist(*playlist);
     const Expected expected = Expect(library_, *generated);
     EXPECT_EQ(written, expected.written);
@@ -176,8 +175,7 @@ TEST_P(PublishOnDiskTest, PublishingAgainSendsTheOldFileToTheTrash) {
   ASSERT_NE(playlist, nullptr);
   PublishStats stats;
   for (int pass = 0; pass < 2; ++pass) {
-    ClsPlaylistWriter writer(settings_, files_, pump_, stats);
-    writer.PlaylistFolder = library_.PlaylistFolder;
+    ClsPlaylistWriter writer(settings_, files_, pump_, stats, library_.PlaylistFolder);
     writer.WritePlaylist(*playlist);
   }
   const fs::path trash = home_.path().toStdString() + "/data/Trash/files";

@@ -220,7 +220,7 @@ TEST_F(FormMainTest, PublishWritesTheFilesShowsTheStatusesAndTheReport) {
   EXPECT_TRUE(answerer.texts[0].startsWith("Quorvella has finished publishing the requested playlists."));
   EXPECT_TRUE(answerer.texts[0].contains("Playlists published:\t\t\t2\n"));
   EXPECT_TRUE(desktop_.opened.empty()) << "the MP3 advice was answered No";
-  EXPECT_FALSE(window_->Controller().fBusy);
+  EXPECT_FALSE(window_->Controller().Busy());
 }
 
 // A click made while a run works: queued now, it comes through the first
@@ -314,7 +314,7 @@ TEST_F(FormMainTest, Screenshots) {
   QTimer grabber;
   grabber.setInterval(1);
   QObject::connect(&grabber, &QTimer::timeout, [&] {
-    if (++pumps == 3 && window_->Controller().fBusy) window_->grab().save(folder + "/main-publishing.png");
+    if (++pumps == 3 && window_->Controller().Busy()) window_->grab().save(folder + "/main-publishing.png");
   });
   grabber.start();
   Click("ButPublish");
