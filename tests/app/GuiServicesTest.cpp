@@ -66,20 +66,6 @@ TEST_F(GuiServicesTest, TheLibraryGivenAtStartIsListedAndNotRemembered) {
   EXPECT_EQ(Remembered(app), "/nowhere/iTunes Library.xml");
 }
 
-TEST_F(GuiServicesTest, AMissingLibraryGivenAtStartIsReportedByName) {
-  AppServices app;
-  test::ModalScript script;
-  const std::string missing = env_.Folder("gone") + "/iTunes Library.xml";
-  FormMain window(MakeFormMainServices(app, missing));
-  window.show();
-  ASSERT_TRUE(WaitFor([&script] { return !script.boxes.empty(); }));
-  QTest::qWait(200);
-  ASSERT_EQ(script.boxes.size(), 1u);
-  EXPECT_TRUE(script.boxes[0].text.contains(QString::fromStdString(missing)))
-      << script.boxes[0].text.toStdString();
-  EXPECT_EQ(Remembered(app), "");
-}
-
 TEST_F(GuiServicesTest, OptionsThatCannotBeKeptAreReportedOnce) {
   {
     AppServices app;

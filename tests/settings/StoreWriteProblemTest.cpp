@@ -30,34 +30,25 @@ class StoreWriteProblemTest : public ::testing::Test {
   fs::path root_;
 };
 
-TEST_F(StoreWriteProblemTest, WritablePlacesHaveNoProblemAndAreLeftAsTheyWere) {
+TEST_F(StoreWriteProblemTest, NamesTheFolderAtFaultAndChangesNothing) {
   fs::create_directories(root_ / "config" / "Quorvella");
-  std::ofstream(root_ / "config" / "Quorvella" / "registry.reg") << "REGEDIT4\r\n";
-  const std::string cases[] = {
-      // The folder and the store exist.
-      (root_ / "config" / "Quorvella" / "registry.reg").string(),
-      // The first start: the folders are made by the first write.
-      (root_ / "new" / "config" / "Quorvella" / "registry.reg").string(),
-  };
-  for (const auto& path : cases) EXPECT_EQ(StoreWriteProblem(path), "") << path;
-  EXPECT_FALSE(fs::exists(root_ / "new"));
-}
-
-TEST_F(StoreWriteProblemTest, NamesTheFolderAtFault) {
-  // A file where the configuration folder should be stops even root.
-  std::ofstream(root_ / "config") << "not a folder";
+  // A file where a folder should be stops even root.
+  std::ofstream(root_ / "file") << "not a folder";
+  const std::string notAFolder = "\"" + (root_ / "file").string() + "\" is not a folder";
   struct Case {
-    std::string path;
+    fs::path path;
     std::string problem;
   };
   const Case cases[] = {
-      {(root_ / "config" / "Quorvella" / "registry.reg").string(),
-       "\"" + (root_ / "config").string() + "\" is not a folder"},
-      {(root_ / "config" / "registry.reg").string(),
-       "\"" + (root_ / "config").string() + "\" is not a folder"},
+      {root_ / "config" / "Quorvella" / "registry.reg", ""},
+      // The first start: the first write makes the folders.
+      {root_ / "new" / "config" / "Quorvella" / "registry.reg", ""},
+      {root_ / "file" / "Quorvella" / "registry.reg", notAFolder},
+      {root_ / "file" / "registry.reg", notAFolder},
       {"", "there is no home folder to keep them in"},
   };
-  for (const auto& c : cases) EXPECT_EQ(StoreWriteProblem(c.path), c.problem) << c.path;
+  for (const auto& c : cases) EXPECT_EQ(StoreWriteProblem(c.path.string()), c.problem) << c.path;
+  EXPECT_FALSE(fs::exists(root_ / "new"));
 }
 
 TEST_F(StoreWriteProblemTest, AFolderWithoutWritePermission) {
