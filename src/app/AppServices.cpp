@@ -2,7 +2,6 @@
 #include "app/AppServices.h"
 
 #include "library/xml/LibraryLocation.h"
-#include "settings/StoreWriteProblem.h"
 #include "tivo/TiVoDesktop.h"
 #include "tivo/WebAddresses.h"
 
@@ -17,10 +16,6 @@ Settings& AppServices::LoadedSettings() {
     settingsLoaded_ = true;
   }
   return settings_;
-}
-
-std::string AppServices::OptionsWriteProblem() const {
-  return StoreWriteProblem(registry_.Path());
 }
 
 std::shared_ptr<IiTunes> AppServices::OpenLibrary(const std::string& path,

@@ -27,9 +27,6 @@ class AppServices {
   Settings& LoadedSettings();
   FileSystem& Files() { return files_; }
   Desktop& GetDesktop() { return desktop_; }
-  // Why the options cannot be stored (see StoreWriteProblem); empty when
-  // they can.
-  std::string OptionsWriteProblem() const;
 
   // Opens the iTunes library at a path, or finds it when the path is empty;
   // the file is read now or at its first use.

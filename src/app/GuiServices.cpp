@@ -2,6 +2,7 @@
 #include "app/GuiServices.h"
 
 #include "library/xml/LibraryLocation.h"
+#include "settings/StoreWriteProblem.h"
 #include "tivo/TiVoDesktop.h"
 
 namespace quorvella {
@@ -24,8 +25,8 @@ FormMainServices MakeFormMainServices(AppServices& app, std::string startLibrary
       [&reg](const std::string& path) { RememberITunesLibraryPath(reg, path); }};
 }
 
-void WarnIfOptionsCannotBeKept(const AppServices& app, MessageBoxes& boxes) {
-  const std::string problem = app.OptionsWriteProblem();
+void WarnIfOptionsCannotBeKept(AppServices& app, MessageBoxes& boxes) {
+  const std::string problem = StoreWriteProblem(app.Registry().Path());
   if (problem.empty()) return;
   boxes.Show(Message{"The options cannot be kept: " + problem +
                          ".\r\n\r\nChanges made in Options last only until Quorvella is closed.",

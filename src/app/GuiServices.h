@@ -16,6 +16,6 @@ FormMainServices MakeFormMainServices(AppServices& app, std::string startLibrary
 
 // Says once why the options cannot be kept, when their folder cannot be
 // written; shows nothing when they can.
-void WarnIfOptionsCannotBeKept(const AppServices& app, MessageBoxes& boxes);
+void WarnIfOptionsCannotBeKept(AppServices& app, MessageBoxes& boxes);
 
 }  // namespace quorvella

@@ -9,6 +9,7 @@
 #include "app/CliCommands.h"
 #include "app/ConsoleView.h"
 #include "settings/Settings.h"
+#include "settings/StoreWriteProblem.h"
 #include "platform/Text.h"
 #include "tivo/OptionsTexts.h"
 #include "tivo/Plugin.h"
@@ -146,7 +147,7 @@ int RunOptions(AppServices& app, const std::vector<std::string>& args) {
       stored.GetDeleteEmptyOutput() != settings.GetDeleteEmptyOutput() ||
       stored.GetEnhancedPlugInMode() != settings.GetEnhancedPlugInMode() ||
       stored.FileTypes() != settings.FileTypes()) {
-    const std::string problem = app.OptionsWriteProblem();
+    const std::string problem = StoreWriteProblem(app.Registry().Path());
     PrintError("The options could not be stored in \"" + app.Registry().Path() + "\"" +
                (problem.empty() ? "." : ": " + problem + "."));
     return kExitFailed;

@@ -12,6 +12,7 @@
 
 #include "app/GuiServices.h"
 #include "ui/Artwork.h"
+#include "ui/QtMessageBoxes.h"
 
 namespace {
 
@@ -68,11 +69,12 @@ int main(int argc, char** argv) {
   }
 
   quorvella::AppServices app;
+  // Before the window, so that its start (the first refresh) does not run
+  // under the box.
+  quorvella::QtMessageBoxes boxes;
+  quorvella::WarnIfOptionsCannotBeKept(app, boxes);
   quorvella::FormMain window(quorvella::MakeFormMainServices(app, std::move(startLibrary)));
   window.show();
-  QTimer::singleShot(0, &window, [&app, &window] {
-    quorvella::WarnIfOptionsCannotBeKept(app, window.MessageBoxes());
-  });
 
   // Lets a test start the installed program and see it reach its event loop
   // and end by itself.

@@ -29,7 +29,7 @@ bool WaitFor(const std::function<bool()>& done) {
   return done();
 }
 
-class GuiServicesTest : public ::testing::Test {
+class WindowStartTest : public ::testing::Test {
  protected:
   std::string MakeLibrary() {
     LibraryOptions options;
@@ -50,7 +50,7 @@ class GuiServicesTest : public ::testing::Test {
   test::TempEnvironment env_;
 };
 
-TEST_F(GuiServicesTest, TheLibraryGivenAtStartIsListedAndNotRemembered) {
+TEST_F(WindowStartTest, TheLibraryGivenAtStartIsListedAndNotRemembered) {
   const std::string library = MakeLibrary();
   AppServices app;
   // Without the file given, the window would open the remembered one, which
@@ -66,7 +66,7 @@ TEST_F(GuiServicesTest, TheLibraryGivenAtStartIsListedAndNotRemembered) {
   EXPECT_EQ(Remembered(app), "/nowhere/iTunes Library.xml");
 }
 
-TEST_F(GuiServicesTest, OptionsThatCannotBeKeptAreReportedOnce) {
+TEST_F(WindowStartTest, OptionsThatCannotBeKeptAreReportedOnce) {
   {
     AppServices app;
     test::ScriptedBoxes boxes;
