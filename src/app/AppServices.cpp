@@ -2,6 +2,7 @@
 #include "app/AppServices.h"
 
 #include "library/xml/LibraryLocation.h"
+#include "tivo/PyTivoConfig.h"
 #include "tivo/TiVoDesktop.h"
 #include "tivo/WebAddresses.h"
 
@@ -34,7 +35,17 @@ MainServices AppServices::MakeMainServices(MessageBoxes& boxes, EventPump& pump)
                       pump,
                       [this] { return IsTiVoDesktop23OrLater(reg_); },
                       std::string(Mp3ConversionAddress),
-                      CountFormat()};
+                      CountFormat(),
+                      PyTivoShareLookup()};
+}
+
+MusicShareLookup AppServices::PyTivoShareLookup() const {
+  return [this](const std::string& folder) -> std::optional<MusicShare> {
+    const PyTivoConfig config = ReadPyTivoConfig(reg_);
+    const PyTivoShare* share = config.ShareHolding(folder);
+    if (share == nullptr) return std::nullopt;
+    return MusicShare{share->name, share->folder};
+  };
 }
 
 

@@ -35,6 +35,8 @@ class AppServices {
 
   // The services of the main window's logic; the options are loaded first.
   MainServices MakeMainServices(MessageBoxes& boxes, EventPump& pump);
+  // The pyTivo music share that holds a folder, read afresh at each call.
+  MusicShareLookup PyTivoShareLookup() const;
 
  private:
   FileRegistry registry_;

@@ -22,7 +22,10 @@ FormMainServices MakeFormMainServices(AppServices& app, std::string startLibrary
         if (path.empty()) return app.OpenLibrary(startLibrary, XmlITunes::Reading::OnFirstUse);
         return app.OpenLibrary(path, XmlITunes::Reading::Now);
       },
-      [&reg](const std::string& path) { RememberITunesLibraryPath(reg, path); }};
+      [&reg](const std::string& path) { RememberITunesLibraryPath(reg, path); },
+      {},
+      {},
+      app.PyTivoShareLookup()};
 }
 
 void WarnIfOptionsCannotBeKept(AppServices& app, MessageBoxes& boxes) {

@@ -34,7 +34,8 @@ ClsPlaylistWriter::~ClsPlaylistWriter() {
 
 void ClsPlaylistWriter::InitOutput() {
   if (output_) CloseOutput();
-  outputPath_ = PlaylistFilePath(playlistFolder_, playlistName_);
+  const PlaylistEncoding encoding = settings_.GetPlaylistEncoding();
+  outputPath_ = PlaylistFilePath(playlistFolder_, playlistName_, encoding);
   // The old file goes to the trash so the user can get it back; when that
   // fails it is simply overwritten below.
   try {
@@ -42,7 +43,8 @@ void ClsPlaylistWriter::InitOutput() {
   } catch (...) {
   }
   try {
-    output_ = files_.CreateTextFile(outputPath_);
+    output_ = encoding == PlaylistEncoding::Utf8 ? files_.CreateUtf8TextFile(outputPath_)
+                                                 : files_.CreateTextFile(outputPath_);
     if (output_) output_->WriteLine("#EXTM3U");
   } catch (...) {
     output_.reset();
@@ -105,6 +107,7 @@ bool ClsPlaylistWriter::WriteTrack(const IITTrack& track) {
   const std::string name = track.Name();
   output_->WriteLine("#EXTINF:" + std::to_string(duration) + "," + name);
   output_->WriteLine(sorted.path);
+  if (songWritten_) songWritten_(sorted.path);
   return true;
 }
 

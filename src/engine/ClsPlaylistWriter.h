@@ -16,7 +16,8 @@ class IITPlaylist;
 class IITTrack;
 class Settings;
 
-// Turns one playlist of the music library into one M3U file in the playlist
+// Turns one playlist of the music library into one M3U file (.m3u in the
+// ANSI code page, or .m3u8 in UTF-8, as the settings say) in the playlist
 // folder, sorting and counting every song. One writer serves one publishing
 // pass; destroying it closes any file it still holds.
 class ClsPlaylistWriter {
@@ -36,6 +37,10 @@ class ClsPlaylistWriter {
   const std::string& PlaylistFolder() const { return playlistFolder_; }
   // The file name, without extension, of the playlist now being written.
   const std::string& PlaylistName() const { return playlistName_; }
+  // Told of every song written, with the path line written for it.
+  void OnSongWritten(std::function<void(const std::string& path)> handler) {
+    songWritten_ = std::move(handler);
+  }
 
   void Cancel() { cancelFlag_ = true; }
   // Opens a fresh output file for PlaylistName(), sending an old one to the trash.
@@ -58,6 +63,7 @@ class ClsPlaylistWriter {
   const std::string playlistFolder_;
   std::string playlistName_;
   const std::function<void(std::int16_t percent)> progress_;
+  std::function<void(const std::string& path)> songWritten_;
   std::unique_ptr<TextFile> output_;  // null: no output file open
   std::string outputPath_;
 };

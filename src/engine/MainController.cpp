@@ -61,9 +61,14 @@ void MainController::SetStatus(const std::string& text) { view_.SetStatusText(te
 
 void MainController::ShowPublishSummary() {
   const bool tivo23 = services_.isTiVoDesktop23OrLater && services_.isTiVoDesktop23OrLater();
+  ServerReachReport reach{reachStats_};
+  if (reach_) {
+    reach.share = reach_->Share();
+    reach.readCodePage = reach_->ReadCodePage();
+  }
   quorvella::ShowPublishSummary(stats_, services_.settings.GetPlaylistFolder(), tivo23,
                                 services_.countFormat, services_.boxes, services_.desktop,
-                                services_.conversionPageAddress);
+                                services_.conversionPageAddress, reach);
 }
 
 void MainController::ReportLibraryFailure(const std::string& what, const std::exception& error) {

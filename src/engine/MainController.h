@@ -16,6 +16,7 @@
 #include "library/ITunes.h"
 #include "engine/PlaylistCatalogue.h"
 #include "engine/PlaylistListView.h"
+#include "engine/ServerReach.h"
 
 namespace quorvella {
 
@@ -49,6 +50,9 @@ struct MainServices {
   std::function<bool()> isTiVoDesktop23OrLater;
   std::string conversionPageAddress;
   CountFormat countFormat;
+  // The pyTivo music share that holds the playlist folder; not set, or
+  // giving nothing, where no pyTivo publishes it.
+  MusicShareLookup pyTivoShareOf{};
 };
 
 // The window-independent half of the main window: the playlist checklist's
@@ -87,9 +91,13 @@ class MainController {
   bool Running() const { return fPlaylistWriter != nullptr; }
   // The library source of the listed playlists, as the last refresh found it.
   std::int32_t SourceId() const { return fSourceId; }
+  // Songs of the last run that were written but that the server will not play.
+  const ServerReachStats& ReachStats() const { return reachStats_; }
 
  private:
   void PublishCheckedRows(int checkedRows);
+  // Sets up the counting of written songs the server will not play.
+  void StartServerReach();
   void SetBusy(bool busy);
   void ReportLibraryFailure(const std::string& what, const std::exception& error);
 
@@ -103,6 +111,8 @@ class MainController {
   MainServices services_;
   PlaylistCatalogue catalogue_;
   PublishStats stats_;
+  ServerReachStats reachStats_;
+  std::unique_ptr<ServerReach> reach_;  // for one run, as the writer
 };
 
 }  // namespace quorvella

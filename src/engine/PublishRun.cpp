@@ -98,6 +98,8 @@ void MainController::ButPublish_Click() {
   SetBusy(true);
   fCancelFlag = false;
   stats_ = PublishStats{};
+  reachStats_ = ServerReachStats{};
+  StartServerReach();
 
   try {
     PublishCheckedRows(checkedRows);
@@ -108,6 +110,7 @@ void MainController::ButPublish_Click() {
     view_.SetProgressTracks(0);
     SetStatus("Stopped");
     fPlaylistWriter.reset();
+    reach_.reset();
     SetBusy(false);
     ReportLibraryFailure("Publishing was stopped because of an error", error);
     return;
@@ -120,7 +123,19 @@ void MainController::ButPublish_Click() {
   services_.pump.DoEvents();
   ShowPublishSummary();
   fPlaylistWriter.reset();
+  reach_.reset();
   SetBusy(false);
+}
+
+void MainController::StartServerReach() {
+  const std::string& folder = fPlaylistWriter->PlaylistFolder();
+  std::optional<MusicShare> share;
+  if (services_.pyTivoShareOf) share = services_.pyTivoShareOf(folder);
+  reach_ = std::make_unique<ServerReach>(folder, std::move(share),
+                                         services_.settings.GetPlaylistEncoding(),
+                                         services_.files.AnsiCodePage());
+  fPlaylistWriter->OnSongWritten(
+      [this](const std::string& path) { reach_->CountWrittenSong(path, reachStats_); });
 }
 
 void MainController::PublishCheckedRows(int checkedRows) {

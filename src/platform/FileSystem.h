@@ -31,6 +31,11 @@ class FileSystem {
   virtual TrashResult MoveToTrash(const std::string& path) = 0;
   // Creates the file, or empties an existing one; null when that fails.
   virtual std::unique_ptr<TextFile> CreateTextFile(const std::string& path) = 0;
+  // The same for a file whose lines are stored as UTF-8, without a byte
+  // order mark.
+  virtual std::unique_ptr<TextFile> CreateUtf8TextFile(const std::string& path) = 0;
+  // The code page that CreateTextFile's files are written in.
+  virtual int AnsiCodePage() const = 0;
   // A plain delete, not to the trash.
   virtual bool RemoveFile(const std::string& path) = 0;
 };

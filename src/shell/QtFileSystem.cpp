@@ -6,6 +6,7 @@
 
 #include "shell/AnsiTextFile.h"
 #include "shell/Trash.h"
+#include "shell/Utf8TextFile.h"
 
 namespace quorvella {
 namespace {
@@ -33,6 +34,11 @@ TrashResult QtFileSystem::MoveToTrash(const std::string& path) {
 std::unique_ptr<TextFile> QtFileSystem::CreateTextFile(const std::string& path) {
   if (!IsLocal(path)) return nullptr;
   return AnsiTextFile::Create(path, ansiCodePage_);
+}
+
+std::unique_ptr<TextFile> QtFileSystem::CreateUtf8TextFile(const std::string& path) {
+  if (!IsLocal(path)) return nullptr;
+  return Utf8TextFile::Create(path);
 }
 
 bool QtFileSystem::RemoveFile(const std::string& path) {

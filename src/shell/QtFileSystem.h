@@ -10,7 +10,7 @@
 namespace quorvella {
 
 // The local file system: the desktop's trash, and text files in the ANSI
-// code page of the user's locale (or the one given).
+// code page of the user's locale (or the one given) or in UTF-8.
 class QtFileSystem final : public FileSystem {
  public:
   QtFileSystem() : QtFileSystem(UserAnsiCodePage()) {}
@@ -19,9 +19,10 @@ class QtFileSystem final : public FileSystem {
   bool PathExists(const std::string& path) const override;
   TrashResult MoveToTrash(const std::string& path) override;
   std::unique_ptr<TextFile> CreateTextFile(const std::string& path) override;
+  std::unique_ptr<TextFile> CreateUtf8TextFile(const std::string& path) override;
   bool RemoveFile(const std::string& path) override;
 
-  int AnsiCodePage() const { return ansiCodePage_; }
+  int AnsiCodePage() const override { return ansiCodePage_; }
 
  private:
   int ansiCodePage_;

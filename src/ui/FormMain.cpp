@@ -73,7 +73,7 @@ FormMain::FormMain(FormMainServices services, QWidget* parent)
   controller_ = std::make_unique<MainController>(
       static_cast<MainView&>(*this), MainServices{services_.settings, services_.files, services_.desktop, boxes_, pump_,
                           services_.isTiVoDesktop23OrLater, std::string(Mp3ConversionAddress),
-                          CountFormat()});
+                          CountFormat(), services_.pyTivoShareOf});
   Form_Load();
 }
 

@@ -45,6 +45,8 @@ struct FormMainServices {
   // The folder of the program's executable, where the update program lies;
   // when not set, the folder of the running program.
   std::function<std::string()> programFolder{};
+  // The pyTivo music share that holds a folder; not set where none is known.
+  MusicShareLookup pyTivoShareOf{};
 };
 
 // The program's only top-level window: the checklist of playlists, the

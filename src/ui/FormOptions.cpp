@@ -437,7 +437,7 @@ void FormOptions::ListFileTypes_ItemCheck(QTreeWidgetItem* item) {
 
 void FormOptions::ButOK_Click() {
   const std::string folder = PlaylistFolder();
-  if (!IsFolderPublished(folder) &&
+  if (!IsFolderPublished(folder, services_.reg) &&
       boxes_.Show(UnpublishedFolderQuestion(folder)) != MsgAnswer::Yes) {
     return;
   }

@@ -121,7 +121,7 @@ void FormPickTiVoFolder::SelectOrigFolder() {
 
 void FormPickTiVoFolder::FillFolderList() {
   listFolders_->clear();
-  for (const std::string& folder : GetPublishedMusicFolders()) {
+  for (const std::string& folder : GetPublishedMusicFolders(reg_)) {
     listFolders_->addItem(QString::fromStdString(folder));
   }
   SelectOrigFolder();

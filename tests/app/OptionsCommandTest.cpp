@@ -78,6 +78,8 @@ TEST_F(OptionsCommandTest, ChangesAreStoredAndShown) {
                             "\n"
                             "Delete empty output:  no\n"
                             "Publishing mode:      enhanced\n"
+                            "Playlist encoding:    ansi (.m3u files)\n"
+                            "pyTivo configuration: looked for (see quorvella-cli tivo)\n"
                             "File types (published in enhanced mode when checked):\n"
                             "  [x] mp3    MP3 audio files\n"
                             "  [x] aac    Protected (.M4A and .M4B) files\n"
@@ -112,6 +114,7 @@ TEST_F(OptionsCommandTest, PublishedFolderNeedsNoWarningAndTivoShowsIt) {
                 (data_ / "TiVo Desktop" / "Music").string() +
                 "):\n"
                 "  none\n"
+                "pyTivo configuration:          none found\n"
                 "Playlist folder:               none chosen\n"
                 "Playlist folder published:     no\n"
                 "Plug-in configuration program: none recorded\n"
@@ -123,7 +126,9 @@ TEST_F(OptionsCommandTest, PublishedFolderNeedsNoWarningAndTivoShowsIt) {
   EXPECT_EQ(result.err, "");  // below a published folder: no warning
 
   result = Run({"tivo"});
-  EXPECT_TRUE(Contains(result.out, "):\n  " + music.string() + "\nPlaylist folder:               " +
+  EXPECT_TRUE(Contains(result.out, "):\n  " + music.string() +
+                                       "\npyTivo configuration:          none found"
+                                       "\nPlaylist folder:               " +
                                        (music / "Playlists").string() +
                                        "\nPlaylist folder published:     yes\n"))
       << result.out;

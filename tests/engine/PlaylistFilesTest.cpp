@@ -33,6 +33,8 @@ class FakeFileSystem final : public FileSystem {
     return trashResult;
   }
   std::unique_ptr<TextFile> CreateTextFile(const std::string&) override { return nullptr; }
+  std::unique_ptr<TextFile> CreateUtf8TextFile(const std::string&) override { return nullptr; }
+  int AnsiCodePage() const override { return 1252; }
   bool RemoveFile(const std::string&) override { return false; }
 
   std::set<std::string> existing;

@@ -23,6 +23,8 @@ class FakeFileSystem final : public FileSystem {
   bool failTrash = false;
   bool failRemove = false;
   int failWriteAfterLines = -1;  // throw on the line after this many
+  std::set<std::string> utf8Files;  // the paths created as UTF-8 files
+  int codePage = 1252;
 
   bool PathExists(const std::string& path) const override {
     return files.count(path) > 0 || folders.count(path) > 0;
@@ -40,6 +42,11 @@ class FakeFileSystem final : public FileSystem {
     files[path].clear();
     return std::make_unique<File>(*this, path);
   }
+  std::unique_ptr<TextFile> CreateUtf8TextFile(const std::string& path) override {
+    utf8Files.insert(path);
+    return CreateTextFile(path);
+  }
+  int AnsiCodePage() const override { return codePage; }
   bool RemoveFile(const std::string& path) override {
     if (failRemove) return false;
     return files.erase(path) > 0;

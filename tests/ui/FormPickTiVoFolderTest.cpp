@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -10,6 +12,7 @@
 
 #include "ui/DialogTestSupport.h"
 #include "settings/MemoryRegistry.h"
+#include "tivo/PyTivoConfig.h"
 #include "settings/RegUtil.h"
 #include "tivo/TiVoDesktop.h"
 
@@ -59,6 +62,18 @@ class PickTiVoFolder : public ::testing::Test {
   QListWidget* list_ = nullptr;
   QPushButton* ok_ = nullptr;
 };
+
+TEST_F(PickTiVoFolder, ListsPyTivoMusicSharesAfterTiVoDesktopsFolders) {
+  PublishABC();
+  const std::string songs = env_.Folder("Songs");
+  const std::string conf = env_.Folder("conf") + "/pyTivo.conf";
+  std::ofstream(conf) << "[Server]\nport = 9032\n[Songs]\ntype = music\npath = " << songs
+                      << "/\n[Films]\ntype = video\npath = " << a_ << "\n";
+  SetPyTivoConfigSetting(reg_, conf);
+  Open(songs);
+  EXPECT_EQ(Entries(), (std::vector<std::string>{a_, b_, c_, songs}));
+  EXPECT_EQ(SelectedRow(), 3);
+}
 
 TEST_F(PickTiVoFolder, KeepsItsExplanationAsWritten) {
   Open("");
