@@ -2,11 +2,12 @@
 #include "app/GuiServices.h"
 
 #include "library/xml/LibraryLocation.h"
+#include "settings/StoreWriteProblem.h"
 #include "tivo/TiVoDesktop.h"
 
 namespace quorvella {
 
-FormMainServices MakeFormMainServices(AppServices& app) {
+FormMainServices MakeFormMainServices(AppServices& app, std::string startLibrary) {
   const RegUtil& reg = app.Reg();
   return FormMainServices{
       app.GetSettings(),
@@ -17,9 +18,9 @@ FormMainServices MakeFormMainServices(AppServices& app) {
       // The file is read by the first refresh, under the hourglass, once the
       // window is showing; a file the user chose is read at once, so that a
       // wrong choice is reported right away.
-      [&app](const std::string& path) {
-        return app.OpenLibrary(path, path.empty() ? XmlITunes::Reading::OnFirstUse
-                                                  : XmlITunes::Reading::Now);
+      [&app, startLibrary = std::move(startLibrary)](const std::string& path) {
+        if (path.empty()) return app.OpenLibrary(startLibrary, XmlITunes::Reading::OnFirstUse);
+        return app.OpenLibrary(path, XmlITunes::Reading::Now);
       },
       [&reg](const std::string& path) { RememberITunesLibraryPath(reg, path); },
       {},
@@ -33,6 +34,14 @@ void ReportDamagedSettings(AppServices& app, MessageBoxes& boxes) {
     boxes.Show(Message{DamagedRegistryText(registry.Path(), *damage), MsgIcon::Exclamation,
                        MsgButtons::Ok, MsgAnswer::Ok});
   }
+}
+
+void WarnIfOptionsCannotBeKept(AppServices& app, MessageBoxes& boxes) {
+  const std::string problem = StoreWriteProblem(app.Registry().Path());
+  if (problem.empty()) return;
+  boxes.Show(Message{"The options cannot be kept: " + problem +
+                         ".\r\n\r\nChanges made in Options last only until Quorvella is closed.",
+                     MsgIcon::Exclamation, MsgButtons::Ok, MsgAnswer::Ok});
 }
 
 }  // namespace quorvella

@@ -9,6 +9,7 @@
 #include "app/CliCommands.h"
 #include "app/ConsoleView.h"
 #include "settings/Settings.h"
+#include "settings/StoreWriteProblem.h"
 #include "platform/Text.h"
 #include "tivo/OptionsTexts.h"
 #include "tivo/Plugin.h"
@@ -180,7 +181,9 @@ int RunOptions(AppServices& app, const std::vector<std::string>& args) {
       stored.FileTypes() != settings.FileTypes() ||
       stored.GetPlaylistEncoding() != settings.GetPlaylistEncoding() ||
       (pyTivoConfig && GetPyTivoConfigSetting(app.Reg()) != *pyTivoConfig)) {
-    PrintError("The options could not be stored in \"" + app.Registry().Path() + "\".");
+    const std::string problem = StoreWriteProblem(app.Registry().Path());
+    PrintError("The options could not be stored in \"" + app.Registry().Path() + "\"" +
+               (problem.empty() ? "." : ": " + problem + "."));
     return kExitFailed;
   }
   const std::string pyTivoFile = GetPyTivoConfigSetting(app.Reg());
