@@ -246,7 +246,7 @@ TEST_F(FormMainTest, StopEscAndClosingWhileARunWorks) {
     bool closedWhileBusy = false;
     bool othersEnabled = false;
     int rowsDuringRun = 0;
-    // The window handles input at most every few dozen milliseconds while
+    // The window handles input at most every few milliseconds while
     // it works; a user's click comes later than that after the last box.
     QTest::qWait(100);
     DuringTheRun([&] {
