@@ -21,6 +21,7 @@ ClsPlaylistWriter::ClsPlaylistWriter(const Settings& settings, FileSystem& files
       pump_(pump),
       stats_(stats),
       playlistFolder_(std::move(playlistFolder)),
+      fromFolder_(playlistFolder_),
       progress_(std::move(progress)) {}
 
 ClsPlaylistWriter::~ClsPlaylistWriter() {
@@ -101,7 +102,7 @@ bool ClsPlaylistWriter::WriteTrack(const IITTrack& track) {
     ++stats_.WrongFormatSongs;
     return false;
   }
-  const SortedSongPath sorted = SortSongPath(RelativePathTo(playlistFolder_, location));
+  const SortedSongPath sorted = SortSongPath(fromFolder_.To(location));
   if (sorted.pathClass == SongPathClass::LikelyUnreachable) ++stats_.LikelyUnreachableSongs;
   if (sorted.pathClass == SongPathClass::Unreachable) {
     ++stats_.UnreachableSongs;

@@ -8,6 +8,7 @@
 
 #include "platform/EventPump.h"
 #include "platform/FileSystem.h"
+#include "platform/PathRules.h"
 #include "engine/PublishStats.h"
 
 namespace quorvella {
@@ -67,6 +68,7 @@ class ClsPlaylistWriter {
   PublishStats& stats_;
   bool cancelFlag_ = false;
   const std::string playlistFolder_;
+  const RelativePathFrom fromFolder_;  // after playlistFolder_, which it is made from
   std::string playlistName_;
   const std::function<void(std::int16_t percent)> progress_;
   std::function<void(const std::string& path)> songWritten_;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/Text.h"
@@ -149,23 +150,33 @@ std::string AddBackslash(std::string_view folder) {
 }
 
 std::string RelativePathTo(std::string_view folder, std::string_view file) {
-  const PathParts from = SplitPath(folder);
+  return RelativePathFrom(folder).To(file);
+}
+
+RelativePathFrom::RelativePathFrom(std::string_view folder) {
+  PathParts parts = SplitPath(folder);
+  dialect_ = parts.dialect;
+  root_ = std::move(parts.root);
+  components_.assign(parts.components.begin(), parts.components.end());
+}
+
+std::string RelativePathFrom::To(std::string_view file) const {
   const PathParts to = SplitPath(file);
-  if (from.dialect != to.dialect || from.root.empty() || from.root != to.root) return {};
+  if (dialect_ != to.dialect || root_.empty() || root_ != to.root) return {};
 
   std::size_t shared = 0;
-  while (shared < from.components.size() && shared < to.components.size() &&
-         SameComponent(from.dialect, from.components[shared], to.components[shared])) {
+  while (shared < components_.size() && shared < to.components.size() &&
+         SameComponent(dialect_, components_[shared], to.components[shared])) {
     ++shared;
   }
 
-  const char separator = from.dialect == PathDialect::Posix ? '/' : '\\';
+  const char separator = dialect_ == PathDialect::Posix ? '/' : '\\';
   std::string result;
-  if (shared == from.components.size()) {
+  if (shared == components_.size()) {
     result += '.';
     result += separator;
   } else {
-    for (std::size_t i = shared; i < from.components.size(); ++i) {
+    for (std::size_t i = shared; i < components_.size(); ++i) {
       result += "..";
       result += separator;
     }

@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quorvella {
 
@@ -31,6 +32,19 @@ std::string AddBackslash(std::string_view folder);
 // counts like any other, as that function counts it; in the POSIX dialect a
 // run of "/" counts as one, as the system reads it.
 std::string RelativePathTo(std::string_view folder, std::string_view file);
+
+// RelativePathTo from one folder to many files: the folder is taken apart
+// once, not again for every song of every playlist written into it.
+class RelativePathFrom {
+ public:
+  explicit RelativePathFrom(std::string_view folder);
+  std::string To(std::string_view file) const;
+
+ private:
+  PathDialect dialect_ = PathDialect::Windows;
+  std::string root_;
+  std::vector<std::string> components_;
+};
 
 // How a song is sorted while a playlist is written.
 enum class SongPathClass { Written, LikelyUnreachable, Unreachable, WrongFormat };

@@ -16,6 +16,7 @@
 #include <QTreeWidget>
 #include <filesystem>
 #include <fstream>
+#include <map>
 
 #include "bench/LibraryGenerator.h"
 #include "bench/LibraryXml.h"
@@ -245,7 +246,7 @@ TEST_F(FormMainTest, StopEscAndClosingWhileARunWorks) {
     bool closedWhileBusy = false;
     bool othersEnabled = false;
     int rowsDuringRun = 0;
-    // The window handles input at most every few dozen milliseconds while
+    // The window handles input at most every few milliseconds while
     // it works; a user's click comes later than that after the last box.
     QTest::qWait(100);
     DuringTheRun([&] {
@@ -285,6 +286,76 @@ TEST_F(FormMainTest, StopEscAndClosingWhileARunWorks) {
   EXPECT_TRUE(window_->isVisible());
   window_->close();
   EXPECT_FALSE(window_->isVisible());
+}
+
+// Each status a row shows on screen, in order: the row's text at every paint
+// of the list, a repeat left out.
+class PaintedStatuses : public QObject {
+ public:
+  explicit PaintedStatuses(QTreeWidget* list) : list_(list) {
+    list_->viewport()->installEventFilter(this);
+  }
+  std::map<QString, std::vector<QString>> seen;
+
+ private:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) {
+      for (int i = 0; i < list_->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* row = list_->topLevelItem(i);
+        auto& statuses = seen[row->text(0)];
+        if (statuses.empty() || statuses.back() != row->text(1)) statuses.push_back(row->text(1));
+      }
+    }
+    return false;
+  }
+  QTreeWidget* list_;
+};
+
+// Short playlists, the whole run far under the time a person could notice:
+// every status of every row is painted all the same.
+TEST_F(FormMainTest, EveryStatusOfEveryRowIsPainted) {
+  MakeLibrary(150, 6, 10);
+  OpenAndWaitForList();
+  Click("ButCheckNone");
+  Row("Summer Drive")->setCheckState(0, Qt::Checked);
+  Row("AC/DC: Live?")->setCheckState(0, Qt::Checked);
+  PaintedStatuses painted(List());
+  ModalAnswerer answerer;
+  Click("ButPublish");
+  ASSERT_EQ(Status(), "Done");
+  for (const char* name : {"Summer Drive", "AC/DC: Live?"}) {
+    SCOPED_TRACE(name);
+    const auto& statuses = painted.seen[QString::fromUtf8(name)];
+    ASSERT_GE(statuses.size(), 3U);
+    const auto end = statuses.end();
+    const auto queued = std::find(statuses.begin(), end, "Queued");
+    const auto publishing = std::find(queued, end, "Publishing...");
+    ASSERT_NE(publishing, end);
+    EXPECT_TRUE(std::find_if(publishing, end, [](const QString& s) {
+                  return s.startsWith("Done (");
+                }) != end);
+  }
+}
+
+// A Stop pressed while the last playlist is written still stops the run,
+// however short that playlist is.
+TEST_F(FormMainTest, AStopDuringTheLastPlaylistIsNotLost) {
+  MakeLibrary(150, 6, 10);
+  OpenAndWaitForList();
+  Click("ButCheckNone");
+  Row("Summer Drive")->setCheckState(0, Qt::Checked);
+  QTreeWidgetItem* last = Row("AC/DC: Live?");
+  last->setCheckState(0, Qt::Checked);
+  ModalAnswerer answerer;
+  QObject::connect(List(), &QTreeWidget::itemChanged, window_.get(),
+                   [&](QTreeWidgetItem* row, int column) {
+                     if (row != last || column != 1 || row->text(1) != "Publishing...") return;
+                     QMetaObject::invokeMethod(
+                         window_.get(), [this] { Click("ButStop"); }, Qt::QueuedConnection);
+                   });
+  Click("ButPublish");
+  EXPECT_EQ(Status(), "Stopped");
+  ASSERT_FALSE(answerer.texts.empty()) << "a stopped run is reported too";
 }
 
 TEST_F(FormMainTest, AMissingLibraryIsReportedOnceAndAnotherCanBeOpened) {
