@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "support/EnvironmentVariable.h"
+
 namespace quorvella {
 namespace {
 
@@ -44,11 +46,7 @@ class LocaleEnvironment {
     for (int i = 0; i < 3; ++i) Set(kNames[i], saved_[i] ? saved_[i]->c_str() : nullptr);
   }
   void Set(const char* name, const char* value) {
-    if (value == nullptr) {
-      unsetenv(name);
-    } else {
-      setenv(name, value, 1);
-    }
+    testing::SetEnvironmentVariable(name, value);
   }
 
  private:
