@@ -45,6 +45,8 @@ function(quorvella_add_test name)
   if(WIN32)
     # Under Wine every start costs, so each program is one test that runs
     # all its cases; WINDOWS_SKIP names the cases of POSIX-only services.
+    # Wine keeps its Recycle Bin in the freedesktop trash of XDG_DATA_HOME,
+    # which the tests keep in the build folder.
     set(filter "")
     if(ARG_WINDOWS_SKIP)
       list(JOIN ARG_WINDOWS_SKIP ":" skip)
@@ -52,7 +54,7 @@ function(quorvella_add_test name)
     endif()
     add_test(NAME ${name} COMMAND ${name} ${filter})
     set_tests_properties(${name} PROPERTIES TIMEOUT 300
-      ENVIRONMENT "WINEDEBUG=-all;WINEPREFIX=${CMAKE_BINARY_DIR}/wine-prefix")
+      ENVIRONMENT "WINEDEBUG=-all;WINEPREFIX=${CMAKE_BINARY_DIR}/wine-prefix;XDG_DATA_HOME=${CMAKE_BINARY_DIR}/wine-data")
     return()
   endif()
   set(props "")

@@ -16,6 +16,26 @@ bool IsAscii(std::string_view text) {
   return true;
 }
 
+// The length of the UTF-8 character at the start of text by its form alone
+// (an overlong or surrogate one included), or 1 for a byte that does not
+// begin one: what counts as one character the code page lacks.
+std::size_t CharacterLength(std::string_view text) {
+  const auto lead = static_cast<unsigned char>(text[0]);
+  std::size_t length = 1;
+  if ((lead & 0xE0) == 0xC0) {
+    length = 2;
+  } else if ((lead & 0xF0) == 0xE0) {
+    length = 3;
+  } else if ((lead & 0xF8) == 0xF0) {
+    length = 4;
+  }
+  if (length > text.size()) return 1;
+  for (std::size_t i = 1; i < length; ++i) {
+    if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) return 1;
+  }
+  return length;
+}
+
 }  // namespace
 
 int UserAnsiCodePage() { return static_cast<int>(GetACP()); }
@@ -50,9 +70,8 @@ void AnsiEncoder::ConvertEach(std::string_view utf8, std::string& out) {
   while (pos < utf8.size()) {
     char32_t cp = 0;
     if (!DecodeUtf8(utf8, pos, cp)) {
-      // A byte that is not UTF-8 stands for one character the code page lacks.
       out += '?';
-      ++pos;
+      pos += CharacterLength(utf8.substr(pos));
       continue;
     }
     if (cp < 0x80) {
