@@ -5,6 +5,9 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#ifdef _WIN32
+#include <process.h>
+#endif
 
 namespace quorvella::testing {
 
@@ -12,8 +15,18 @@ namespace quorvella::testing {
 class TempDir {
  public:
   TempDir() {
+#ifdef _WIN32
+    // No mkdtemp: a name of this process and a counter, made exclusively.
+    static unsigned counter = 0;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      path_ = std::filesystem::temp_directory_path() /
+              ("quorvella-" + std::to_string(_getpid()) + "-" + std::to_string(++counter));
+      if (std::filesystem::create_directory(path_)) break;
+    }
+#else
     std::string pattern = (std::filesystem::temp_directory_path() / "quorvella-XXXXXX").string();
     path_ = ::mkdtemp(pattern.data());
+#endif
   }
   ~TempDir() {
     std::error_code ignored;

@@ -1,0 +1,21 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "settings/RegistryBackend.h"
+
+namespace quorvella {
+
+// The Windows registry itself, through its ANSI functions: strings are
+// stored in the ANSI code page, as the program always stored them, and read
+// back into UTF-8. A key that cannot be opened reads as missing; a write that
+// cannot be made reports false.
+class WindowsRegistry final : public RegistryBackend {
+ public:
+  bool KeyExists(Hive hive, std::string_view keyPath) override;
+  std::optional<RegValue> QueryValue(Hive hive, std::string_view keyPath,
+                                     std::string_view valueName) override;
+  bool SetValue(Hive hive, std::string_view keyPath, std::string_view valueName,
+                const RegValue& value) override;
+};
+
+}  // namespace quorvella

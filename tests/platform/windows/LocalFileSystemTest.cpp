@@ -1,0 +1,112 @@
+// SPDX-License-Identifier: MIT
+// The Windows file services on the real file system: code-page files
+// through the system's own conversion, existence through the attributes,
+// the Recycle Bin through the shell, programs through CreateProcess.
+#include "platform/LocalFileSystem.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "platform/ProgramStart.h"
+#include "support/TempDir.h"
+
+namespace quorvella {
+namespace {
+
+std::string ReadBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class WindowsFileSystemTest : public ::testing::Test {
+ protected:
+  // Built from UTF-8 explicitly: a path from a narrow string would be read
+  // in the ANSI code page.
+  static std::filesystem::path Native(const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+  }
+  std::string Path(const std::string& name) const { return folder + "\\" + name; }
+
+  testing::TempDir dir;
+  std::string folder = dir.Path().string();
+  LocalFileSystem files{1252};
+  std::string error;
+};
+
+TEST_F(WindowsFileSystemTest, TextFileHoldsCodePageBytesWithTheSystemsBestFit) {
+  auto file = files.CreateTextFile(Path("Mix.m3u"), error);
+  ASSERT_NE(file, nullptr) << error;
+  file->WriteLine("Café");
+  file->WriteLine("ā → b");  // best fit for the letter, "?" for the arrow
+  file->WriteLine("e\xCC\x81");  // a decomposed é is composed first
+  file->WriteLine("\xFF!");  // a byte that is not UTF-8
+  file->Close();
+  EXPECT_EQ(ReadBytes(Native(Path("Mix.m3u"))), "Caf\xE9\r\na ? b\r\n\xE9\r\n?!\r\n");
+}
+
+TEST_F(WindowsFileSystemTest, AFileWithANonAsciiNameReplacesTheOldOneWhenClosed) {
+  const std::string path = Path("Ünïcode ā.m3u");
+  std::ofstream(Native(path), std::ios::binary) << "old";
+  auto file = files.CreateUtf8TextFile(path, error);
+  ASSERT_NE(file, nullptr) << error;
+  file->WriteLine("ā");
+  EXPECT_EQ(ReadBytes(Native(path)), "old");  // until it is closed
+  file->Close();
+  EXPECT_EQ(ReadBytes(Native(path)), "\xC4\x81\r\n");
+  // Nothing but the playlist is left in the folder.
+  int entries = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.Path())) ++entries;
+  EXPECT_EQ(entries, 1);
+}
+
+TEST_F(WindowsFileSystemTest, NoFileIsMadeWhereAFolderIsOrForAPathOfAnotherForm) {
+  std::filesystem::create_directory(Native(Path("Folder.m3u")));
+  EXPECT_EQ(files.CreateTextFile(Path("Folder.m3u"), error), nullptr);
+  EXPECT_FALSE(error.empty());
+  for (const std::string path : {"/tmp/Mix.m3u", "Mix.m3u", "Lists\\Mix.m3u"}) {
+    EXPECT_EQ(files.CreateTextFile(path, error), nullptr) << path;
+    EXPECT_FALSE(files.PathExists(path)) << path;
+  }
+}
+
+TEST_F(WindowsFileSystemTest, PathExistsForFilesAndFolders) {
+  std::ofstream(Native(Path("a ā.m3u"))) << "x";
+  EXPECT_TRUE(files.PathExists(Path("a ā.m3u")));
+  EXPECT_TRUE(files.PathExists(folder));
+  EXPECT_TRUE(files.PathExists(folder + "\\"));
+  EXPECT_FALSE(files.PathExists(Path("b.m3u")));
+  EXPECT_FALSE(files.PathExists(""));
+  EXPECT_TRUE(files.RemoveFile(Path("a ā.m3u")));
+  EXPECT_FALSE(files.PathExists(Path("a ā.m3u")));
+  EXPECT_FALSE(files.RemoveFile(Path("a ā.m3u")));
+}
+
+TEST_F(WindowsFileSystemTest, AnOldPlaylistGoesToTheRecycleBin) {
+  std::ofstream(Native(Path("Old ā.m3u"))) << "x";
+  EXPECT_EQ(files.MoveToTrash(Path("Old ā.m3u")), TrashResult::Moved);
+  EXPECT_FALSE(files.PathExists(Path("Old ā.m3u")));
+}
+
+TEST(WindowsProgramStart, ReportsWhyAProgramDidNotStart) {
+  const auto missing = StartCommandLine("C:\\no such folder\\nothing.exe");
+  ASSERT_TRUE(missing.has_value());
+  EXPECT_FALSE(missing->empty());
+  EXPECT_EQ(StartDetached({"C:\\no such folder\\nothing.exe", {"a b"}}).has_value(), true);
+}
+
+TEST(WindowsProgramStart, StartsAProgramWithItsArguments) {
+  testing::TempDir dir;
+  const std::string marker = dir.File("started");
+  // The program's own folder search finds cmd; it makes the folder it is told.
+  ASSERT_FALSE(StartDetached({"cmd.exe", {"/c", "mkdir", marker}}).has_value());
+  for (int i = 0; i < 100 && !std::filesystem::exists(marker); ++i) Sleep(50);
+  EXPECT_TRUE(std::filesystem::exists(marker));
+}
+
+}  // namespace
+}  // namespace quorvella
