@@ -82,10 +82,11 @@ std::vector<std::string> ITunesLibraryCandidates(std::string_view givenPath, con
 }
 
 std::unique_ptr<XmlITunes> OpenITunesLibrary(std::string_view givenPath, const RegUtil& reg,
-                                             const Environment& env, XmlITunes::Reading reading) {
+                                             const Environment& env, XmlITunes::Reading reading,
+                                             LocationMappings mappings) {
   const std::vector<std::string> candidates = ITunesLibraryCandidates(givenPath, reg, env);
   for (const std::string& path : candidates) {
-    if (IsFile(path)) return std::make_unique<XmlITunes>(path, reading);
+    if (IsFile(path)) return std::make_unique<XmlITunes>(path, reading, std::move(mappings));
   }
   std::string message = "No iTunes library file was found.";
   if (!candidates.empty()) {
@@ -93,6 +94,14 @@ std::unique_ptr<XmlITunes> OpenITunesLibrary(std::string_view givenPath, const R
     for (const std::string& path : candidates) message += "\n" + path;
   }
   throw LibraryError(message);
+}
+
+std::string UserMusicFolder(const Environment& env) {
+  const std::string home = env("HOME");
+  std::string music = env("XDG_MUSIC_DIR");
+  if (music.empty()) music = MusicDirFromUserDirs(home, env);
+  if (music.empty() && !home.empty()) music = home + "/Music";
+  return music;
 }
 
 void RememberITunesLibraryPath(const RegUtil& reg, std::string_view path) {

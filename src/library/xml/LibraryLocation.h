@@ -36,7 +36,11 @@ std::vector<std::string> ITunesLibraryCandidates(std::string_view givenPath, con
 // does (saying which files were tried) or when that file cannot be read.
 std::unique_ptr<XmlITunes> OpenITunesLibrary(
     std::string_view givenPath, const RegUtil& reg, const Environment& env = ProcessEnvironment,
-    XmlITunes::Reading reading = XmlITunes::Reading::Now);
+    XmlITunes::Reading reading = XmlITunes::Reading::Now, LocationMappings mappings = {});
+
+// The user's music folder: the XDG music folder ($XDG_MUSIC_DIR, or as
+// user-dirs.dirs sets it), else ~/Music; empty without a home folder.
+std::string UserMusicFolder(const Environment& env = ProcessEnvironment);
 
 // Remembers a library file the user chose, for the next start.
 void RememberITunesLibraryPath(const RegUtil& reg, std::string_view path);
