@@ -13,7 +13,6 @@
 #include <unordered_set>
 
 #include "platform/PathRules.h"
-#include "platform/Text.h"
 
 namespace quorvella {
 namespace {
@@ -61,11 +60,6 @@ Parts SplitParts(std::string_view location) {
 
 std::string_view Name(std::string_view location, const Component& c) {
   return location.substr(c.start, c.end - c.start);
-}
-
-bool SameName(PathDialect dialect, std::string_view a, std::string_view b) {
-  if (a == b) return true;
-  return dialect == PathDialect::Windows && LowerCase(a) == LowerCase(b);
 }
 
 // The location up to and including its first `count` components.
@@ -362,9 +356,10 @@ class Suggester {
       std::size_t count = first;
       fs::path to = fs::path(place.path).parent_path();
       const std::string& root = index.Root(place.root);
+      // Names compare exactly, in either dialect: what the rule no longer
+      // covers is joined onto `to` as the library spells it.
       while (count > keep && to.string().size() > root.size() &&
-             SameName(parts.dialect, Name(location, parts.components[count - 1]),
-                      to.filename().string())) {
+             Name(location, parts.components[count - 1]) == to.filename().string()) {
         --count;
         to = to.parent_path();
       }

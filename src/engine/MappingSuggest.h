@@ -41,9 +41,9 @@ struct MappingSuggestions {
 // tails as those tracks: first everything below the library's music folder,
 // then, for each group of missing tracks (see GroupByFolder), the last folders
 // and the file name (Artist/Album/01 Song.mp3) of sampled tracks. Where both
-// sides then go on with equal folder names, the rule is widened to cover
-// them, so that one rule serves a whole copied tree, but never above the
-// root it was found under. A proposal is made when it makes at least two
+// sides then go on with the same folder names, letter case included, the rule
+// is widened to cover them, so that one rule serves a whole copied tree, but
+// never above the root it was found under. A proposal is made when it makes at least two
 // sampled tracks (or the only one) and a quarter of those it maps exist.
 MappingSuggestions SuggestMappings(const LibraryLocations& library,
                                    const LocationMappings& existing, const SuggestOptions& options,
