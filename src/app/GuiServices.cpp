@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/GuiServices.h"
 
+#include "engine/MappingSuggest.h"
 #include "library/xml/LibraryLocation.h"
 #include "tivo/TiVoDesktop.h"
 
@@ -8,7 +9,7 @@ namespace quorvella {
 
 FormMainServices MakeFormMainServices(AppServices& app) {
   const RegUtil& reg = app.Reg();
-  return FormMainServices{
+  FormMainServices services{
       app.GetSettings(),
       reg,
       app.Files(),
@@ -22,6 +23,11 @@ FormMainServices MakeFormMainServices(AppServices& app) {
                                                   : XmlITunes::Reading::Now);
       },
       [&reg](const std::string& path) { RememberITunesLibraryPath(reg, path); }};
+  services.readLibraryLocations = [&app](const std::string& path) {
+    return app.ReadLibraryLocations(path);
+  };
+  services.mappingSearchRoots = [] { return DefaultSearchRoots(UserMusicFolder()); };
+  return services;
 }
 
 }  // namespace quorvella

@@ -122,21 +122,9 @@ bool Store(AppServices& app, const LocationMappings& mappings) {
 // Refuses a rule that cannot be stored or cannot work; the reason goes to
 // stderr.
 bool Acceptable(const LocationMapping& rule) {
-  if (!IsMappableFrom(rule.from)) {
-    PrintError("\"" + rule.from +
-               "\" is not a full path: FROM begins with a drive (C:\\), a network share "
-               "(\\\\server\\share) or a slash (/Volumes/data).");
-    return false;
-  }
-  if (rule.from.find(MappingSeparator) != std::string::npos) {
-    PrintError("\"" + rule.from + "\" holds a \"|\", which a mapping's FROM cannot hold.");
-    return false;
-  }
-  if (rule.from.size() + rule.to.size() + 2 > RegUtil::kValueBufferSize) {
-    PrintError("The mapping of \"" + rule.from + "\" is too long to be stored.");
-    return false;
-  }
-  return true;
+  const auto problem = MappingProblem(rule);
+  if (problem) PrintError(*problem);
+  return !problem;
 }
 
 // The folder as an absolute path without a trailing slash, or nullopt (said
@@ -280,11 +268,7 @@ int RunMappingsSuggest(AppServices& app, const std::string& libraryPath,
       options.roots.push_back(*folder);
     }
   } else {
-    for (const std::string& dir :
-         {UserMusicFolder(), std::string("/media"), std::string("/mnt"), std::string("/srv")}) {
-      std::error_code error;
-      if (!dir.empty() && std::filesystem::is_directory(dir, error)) options.roots.push_back(dir);
-    }
+    options.roots = DefaultSearchRoots(UserMusicFolder());
   }
 
   std::string file;

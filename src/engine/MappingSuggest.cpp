@@ -379,6 +379,16 @@ class Suggester {
 
 }  // namespace
 
+std::vector<std::string> DefaultSearchRoots(const std::string& userMusicFolder) {
+  std::vector<std::string> roots;
+  for (const std::string& folder : {userMusicFolder, std::string("/media"), std::string("/mnt"),
+                                    std::string("/srv")}) {
+    std::error_code error;
+    if (!folder.empty() && fs::is_directory(folder, error)) roots.push_back(folder);
+  }
+  return roots;
+}
+
 MappingSuggestions SuggestMappings(const LibraryLocations& library,
                                    const LocationMappings& existing, const SuggestOptions& options,
                                    const PathTest& exists) {

@@ -36,6 +36,10 @@ struct MappingSuggestions {
   bool timeLimitReached = false;
 };
 
+// Where the search looks when it is not told: the user's music folder and
+// the mount points /media, /mnt and /srv, those of them that are folders.
+std::vector<std::string> DefaultSearchRoots(const std::string& userMusicFolder);
+
 // Proposes rules for the tracks that no rule maps and whose files are
 // missing. It looks under the roots for folders that hold the same relative
 // tails as those tracks: first everything below the library's music folder,

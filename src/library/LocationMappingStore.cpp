@@ -12,6 +12,22 @@ constexpr std::size_t kMaxRules = 10'000;
 
 }  // namespace
 
+std::optional<std::string> MappingProblem(const LocationMapping& rule) {
+  if (!IsMappableFrom(rule.from)) {
+    return "\"" + rule.from +
+           "\" is not a full path: a location to map begins with a drive (C:\\), a network "
+           "share (\\\\server\\share) or a slash (/Volumes/data).";
+  }
+  if (rule.from.find(MappingSeparator) != std::string::npos) {
+    return "\"" + rule.from + "\" holds a \"|\", which a location to map cannot hold.";
+  }
+  // The text, the separator and the terminating NUL must fit the value.
+  if (rule.from.size() + rule.to.size() + 2 > RegUtil::kValueBufferSize) {
+    return "The mapping of \"" + rule.from + "\" is too long to be stored.";
+  }
+  return std::nullopt;
+}
+
 LocationMappings LoadLocationMappings(const RegUtil& reg) {
   LocationMappings mappings;
   RegistryBackend& store = reg.Backend();

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "library/LocationMappings.h"
@@ -16,6 +18,11 @@ namespace quorvella {
 // refused, so the first "|" always ends `from`.
 inline constexpr std::string_view MappingsKey = "Software\\Brenlow Software\\Quorvella\\Mappings";
 inline constexpr char MappingSeparator = '|';
+
+// Why a rule cannot be kept, in words for the user; nullopt when it can:
+// its `from` must be a full path without "|", and the rule must fit a
+// registry value.
+std::optional<std::string> MappingProblem(const LocationMapping& rule);
 
 // The stored rules, from "1" up to the first value that is missing; a value
 // without "|" or with an empty side is skipped.

@@ -9,6 +9,7 @@
 #include "platform/Desktop.h"
 #include "platform/FileSystem.h"
 #include "engine/MainController.h"
+#include "engine/MappingCheck.h"
 #include "library/ITunes.h"
 #include "ui/DialogServices.h"
 #include "ui/QtEventPump.h"
@@ -45,6 +46,11 @@ struct FormMainServices {
   // The folder of the program's executable, where the update program lies;
   // when not set, the folder of the running program.
   std::function<std::string()> programFolder{};
+  // The library's track locations as its file names them, before mapping
+  // (the path as for openLibrary; throws LibraryError), and where a search
+  // for mappings looks. Without them the mappings dialog counts nothing.
+  std::function<LibraryLocations(const std::string& path)> readLibraryLocations{};
+  std::function<std::vector<std::string>()> mappingSearchRoots{};
 };
 
 // The program's only top-level window: the checklist of playlists, the
@@ -65,6 +71,7 @@ class FormMain final : public QMainWindow, private MainView {
   void ButPublish_Click();
   void ButStop_Click();
   void ItemFileOpenLibrary_Click();
+  void ItemFileMapLocations_Click();
   void ItemFileExit_Click();
   void ItemToolsOptions_Click();
   void ItemHelpAbout_Click();
@@ -102,6 +109,7 @@ class FormMain final : public QMainWindow, private MainView {
   QtEventPump pump_;
   std::unique_ptr<MainController> controller_;
   std::string libraryError_;
+  std::string libraryPath_;  // as given to openLibrary: empty when it was found
   bool waitCursor_ = false;
 
   PlaylistListWidget* listPlaylists_ = nullptr;
@@ -114,6 +122,7 @@ class FormMain final : public QMainWindow, private MainView {
   QProgressBar* progressPlaylists_ = nullptr;
   QProgressBar* progressTracks_ = nullptr;
   QAction* itemFileOpenLibrary_ = nullptr;
+  QAction* itemFileMapLocations_ = nullptr;
   QAction* itemToolsOptions_ = nullptr;
   QTimer* progressUpdate_ = nullptr;
   int pendingPlaylists_ = 0;

@@ -306,12 +306,11 @@ TEST_F(MappingsCommandTest, BadInputIsRefusedAndADuplicateReplaces) {
        "quorvella-cli: \"" + file + "\" is not a folder.\n"},
       {{"mappings", "add", "Music", music.string()},
        1,
-       "quorvella-cli: \"Music\" is not a full path: FROM begins with a drive (C:\\), a network "
-       "share "
-       "(\\\\server\\share) or a slash (/Volumes/data).\n"},
+       "quorvella-cli: \"Music\" is not a full path: a location to map begins with a drive "
+       "(C:\\), a network share (\\\\server\\share) or a slash (/Volumes/data).\n"},
       {{"mappings", "add", "/a|b", music.string()},
        1,
-       "quorvella-cli: \"/a|b\" holds a \"|\", which a mapping's FROM cannot hold.\n"},
+       "quorvella-cli: \"/a|b\" holds a \"|\", which a location to map cannot hold.\n"},
       {{"mappings", "add", "C:\\Music"},
        2,
        "quorvella-cli mappings add: FROM and TO are needed\nRun 'quorvella-cli mappings add "
