@@ -77,6 +77,12 @@ std::optional<LocationMappings::Compiled> LocationMappings::CompileFrom(std::str
     }
     pos = end + 1;
   }
+  const char separator = compiled.dialect == PathDialect::Posix ? '/' : '\\';
+  compiled.prefix.assign(compiled.leading, separator);
+  for (std::size_t i = 0; i < compiled.components.size(); ++i) {
+    if (i > 0) compiled.prefix += separator;
+    compiled.prefix += compiled.components[i];
+  }
   return compiled;
 }
 
@@ -163,14 +169,56 @@ bool LocationMappings::Matches(const Compiled& rule, std::string_view location,
   return true;
 }
 
+std::optional<bool> LocationMappings::MatchesPrefix(const Compiled& rule,
+                                                    std::string_view location,
+                                                    std::size_t& restStart) {
+  const std::string& prefix = rule.prefix;
+  if (location.size() < prefix.size()) return false;
+  if (rule.dialect == PathDialect::Posix) {
+    if (location.compare(0, prefix.size(), prefix) != 0) return false;
+  } else {
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+      char c = location[i];
+      if (c == '/') c = '\\';
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+      if (c == prefix[i]) continue;
+      // Other letters need the full case mapping, component by component.
+      if (((static_cast<unsigned char>(c) | static_cast<unsigned char>(prefix[i])) & 0x80) != 0) {
+        return std::nullopt;
+      }
+      return false;
+    }
+  }
+  std::size_t pos = prefix.size();
+  if (pos < location.size() && !IsSeparator(rule.dialect, location[pos])) {
+    // "/" alone, or a root such as "\\\\server", already ends in a separator.
+    if (pos == 0 || !IsSeparator(rule.dialect, location[pos - 1])) return false;
+  }
+  while (pos < location.size() && IsSeparator(rule.dialect, location[pos])) ++pos;
+  restStart = pos;
+  return true;
+}
+
 std::optional<LocationMappings::Match> LocationMappings::MatchLocation(
     std::string_view location) const {
   if (compiled_.empty() || location.empty()) return std::nullopt;
   const PathDialect dialect = DialectOf(location);
+  // A location without runs of separators (past the two of a network share)
+  // is compared with each rule's `from` as one text; a library holds a
+  // hundred thousand of them.
+  bool single = true;
+  for (std::size_t i = 2; i < location.size() && single; ++i) {
+    single = !(IsSeparator(dialect, location[i]) && IsSeparator(dialect, location[i - 1]));
+  }
+  if (location.size() >= 2 && dialect == PathDialect::Posix && location[1] == '/') single = false;
   for (const Compiled& compiled : compiled_) {
     if (compiled.dialect != dialect) continue;
     std::size_t restStart = 0;
-    if (Matches(compiled, location, restStart)) return Match{compiled.rule, restStart};
+    const std::optional<bool> quick =
+        single ? MatchesPrefix(compiled, location, restStart) : std::nullopt;
+    if (quick ? *quick : Matches(compiled, location, restStart)) {
+      return Match{compiled.rule, restStart};
+    }
   }
   return std::nullopt;
 }

@@ -75,11 +75,17 @@ class LocationMappings {
     std::size_t leading = 0;
     // Never empty ones; lower-cased in the Windows dialect.
     std::vector<std::string> components;
+    // The same as one text, with one separator ("\\" in the Windows
+    // dialect) between components: a location without runs of separators
+    // matches when it begins with it.
+    std::string prefix;
   };
   static std::optional<Compiled> CompileFrom(std::string_view from);
   static bool SamePlace(const Compiled& a, const Compiled& b);
   void Compile();
   static bool Matches(const Compiled& rule, std::string_view location, std::size_t& restStart);
+  static std::optional<bool> MatchesPrefix(const Compiled& rule, std::string_view location,
+                                           std::size_t& restStart);
 
   std::vector<LocationMapping> rules_;
   std::vector<Compiled> compiled_;  // the longest first

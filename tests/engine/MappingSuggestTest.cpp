@@ -116,19 +116,47 @@ TEST_F(MappingSuggest, ARuleNeverReachesAboveTheFolderItWasFoundUnder) {
             (std::vector<LocationMapping>{{"/Volumes/data", root_.string()}}));
 }
 
-TEST_F(MappingSuggest, OneCoincidenceIsNoProposalAndMappedTracksAreLeftAlone) {
-  LibraryLocations library;
-  for (int i = 0; i < 20; ++i) {
-    library.paths.push_back("/Users/eve/Music/Unknown/Unknown/" + std::to_string(i) + ".mp3");
+TEST_F(MappingSuggest, AProposalNeedsTwoTracksFoundAndAQuarterOfThoseItMaps) {
+  struct Case {
+    const char* album;
+    int tracks;
+    int copied;
+    bool proposed;
+  };
+  const Case cases[] = {
+      {"A", 1, 1, true},    // the only one
+      {"B", 3, 1, false},   // one coincidence
+      {"C", 12, 2, false},  // less than a quarter
+      {"D", 12, 3, true},   // a quarter
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.album);
+    LibraryLocations library;
+    for (int i = 0; i < c.tracks; ++i) {
+      const std::string tail = std::string(c.album) + "/Album/" + std::to_string(i) + ".mp3";
+      library.paths.push_back("/Users/eve/Music/" + tail);
+      if (i < c.copied) Touch("elsewhere/" + tail);
+    }
+    const MappingSuggestions suggestions = Suggest(library);
+    ASSERT_EQ(suggestions.proposals.size(), c.proposed ? 1u : 0u);
+    if (c.proposed) {
+      EXPECT_EQ(suggestions.proposals[0].sampled, c.tracks);
+      EXPECT_EQ(suggestions.proposals[0].found, c.copied);
+    }
   }
-  Touch("elsewhere/Unknown/Unknown/0.mp3");
-  EXPECT_TRUE(Suggest(library).proposals.empty());
+}
 
-  for (int i = 1; i < 20; ++i) Touch("elsewhere/Unknown/Unknown/" + std::to_string(i) + ".mp3");
+TEST_F(MappingSuggest, TracksThatARuleMapsAreLeftAlone) {
+  LibraryLocations library;
+  for (int i = 0; i < 5; ++i) {
+    library.paths.push_back("/Users/eve/Music/A/B/" + std::to_string(i) + ".mp3");
+    Touch("elsewhere/A/B/" + std::to_string(i) + ".mp3");
+  }
   const LocationMappings existing(std::vector<LocationMapping>{{"/Users/eve", "/nowhere"}});
   const MappingSuggestions suggestions = Suggest(library, {}, existing);
   EXPECT_EQ(suggestions.missing, 0);
   EXPECT_TRUE(suggestions.proposals.empty());
+  EXPECT_EQ(Suggest(library).proposals.size(), 1u);
 }
 
 TEST_F(MappingSuggest, TheSearchStopsAtItsLimitsAndSaysSo) {
