@@ -2,17 +2,10 @@
 // The search for mappings over real folders.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
 #include "engine/MappingSuggest.h"
+#include "library/xml/LibraryTestFiles.h"
 
 namespace quorvella {
-namespace {
-
-namespace fs = std::filesystem;
-
-}  // namespace
 
 void PrintTo(const LocationMapping& rule, std::ostream* out) {
   *out << rule.from << " -> " << rule.to;
@@ -20,164 +13,120 @@ void PrintTo(const LocationMapping& rule, std::ostream* out) {
 
 namespace {
 
-bool Exists(const std::string& path) {
-  std::error_code error;
-  return fs::exists(path, error);
-}
-
 class MappingSuggest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "quorvella-suggest-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    root_ = pattern;
-  }
-  void TearDown() override { fs::remove_all(root_); }
+  // An empty song file below the temporary root.
+  void Touch(const std::string& relative) { testing::WriteFile(dir_.File(relative), ""); }
+  std::string Dir(const std::string& relative) const { return dir_.File(relative); }
 
-  // An empty file at a path below the temporary root.
-  std::string Touch(const std::string& relative) {
-    const fs::path path = root_ / relative;
-    fs::create_directories(path.parent_path());
-    std::ofstream{path};
-    return path.string();
-  }
-  std::string Dir(const std::string& relative) const { return (root_ / relative).string(); }
-
-  MappingSuggestions Suggest(const LibraryLocations& library, SuggestOptions options = {},
-                             const LocationMappings& existing = {}) {
-    if (options.roots.empty()) options.roots = {root_.string()};
-    return SuggestMappings(library, existing, options, Exists);
+  std::vector<LocationMapping> Suggest(const LibraryLocations& library, SuggestOptions options = {},
+                                       const LocationMappings& existing = {}) {
+    if (options.roots.empty()) options.roots = {dir_.Path().string()};
+    last_ = SuggestMappings(library, existing, options, [](const std::string& path) {
+      std::error_code error;
+      return std::filesystem::exists(path, error);
+    });
+    std::vector<LocationMapping> rules;
+    for (const MappingProposal& proposal : last_.proposals) rules.push_back(proposal.rule);
+    return rules;
   }
 
-  fs::path root_;
+  testing::TempDir dir_;
+  MappingSuggestions last_;
 };
 
-std::vector<LocationMapping> Rules(const MappingSuggestions& suggestions) {
-  std::vector<LocationMapping> rules;
-  for (const MappingProposal& proposal : suggestions.proposals) rules.push_back(proposal.rule);
-  return rules;
-}
-
-TEST_F(MappingSuggest, TheMusicFolderIsTriedFirst) {
+TEST_F(MappingSuggest, TheMusicFolderIsTriedFirstAndMappedTracksAreLeftAlone) {
   LibraryLocations library;
   library.musicFolder = "/Users/nathan/Music/iTunes/iTunes Media/";
   for (int i = 0; i < 60; ++i) {
     const std::string relative =
-        (i % 3 == 0 ? "Podcasts/Show/" : "Music/Artist " + std::to_string(i % 7) + "/Album/") +
+        (i % 3 == 0 ? "Podcasts/Show/" : "Music/A" + std::to_string(i % 7) + "/B/") +
         std::to_string(i) + ".m4a";
     library.paths.push_back(library.musicFolder + relative);
     Touch("nas/itunes/" + relative);
   }
   library.paths.push_back("/Users/nathan/Movies/x.m4v");  // not copied
-  const MappingSuggestions suggestions = Suggest(library);
-  EXPECT_EQ(suggestions.missing, 61);
-  ASSERT_EQ(suggestions.proposals.size(), 1u);
-  EXPECT_EQ(suggestions.proposals[0].rule,
-            (LocationMapping{"/Users/nathan/Music/iTunes/iTunes Media", Dir("nas/itunes")}));
-  EXPECT_EQ(suggestions.proposals[0].sampled, 40);
-  EXPECT_EQ(suggestions.proposals[0].found, 40);
-  EXPECT_FALSE(suggestions.depthLimitReached);
-  EXPECT_FALSE(suggestions.timeLimitReached);
+  EXPECT_EQ(Suggest(library), (std::vector<LocationMapping>{
+                                  {"/Users/nathan/Music/iTunes/iTunes Media", Dir("nas/itunes")}}));
+  EXPECT_EQ(last_.missing, 61);
+  EXPECT_EQ(last_.proposals[0].sampled, 40);
+  EXPECT_EQ(last_.proposals[0].found, 40);
+  EXPECT_FALSE(last_.depthLimitReached || last_.timeLimitReached);
+
+  EXPECT_TRUE(
+      Suggest(library, {}, LocationMappings(std::vector<LocationMapping>{{"/Users", "/nowhere"}}))
+          .empty());
+  EXPECT_EQ(last_.missing, 0);
 }
 
-TEST_F(MappingSuggest, TailsFindCopiedTreesAndTheRuleWidensAsFarAsBothSidesAgree) {
+TEST_F(MappingSuggest, TailsFindCopiedTreesAndTheRuleWidensWhileBothSidesAgree) {
   LibraryLocations library;
   for (int i = 0; i < 30; ++i) {
     const std::string album = "Artist " + std::to_string(i % 5) + "\\Album " + std::to_string(i);
+    std::string copied = album;
+    std::replace(copied.begin(), copied.end(), '\\', '/');
     library.paths.push_back(R"(C:\Users\Adam\Music\iTunes\iTunes Media\Music\)" + album +
-                            "\\01 Song.mp3");
-    Touch("media/music/Artist " + std::to_string(i % 5) + "/Album " + std::to_string(i) +
-          "/01 Song.mp3");
-    library.paths.push_back(R"(\\nas\music\)" + album + "\\02 Other.mp3");
-    Touch("mnt/nas/Artist " + std::to_string(i % 5) + "/Album " + std::to_string(i) +
-          "/02 Other.mp3");
-    library.paths.push_back(R"(E:\Music\)" + album + "\\03 Gone.mp3");
+                            "\\1.mp3");
+    Touch("media/music/" + copied + "/1.mp3");
+    library.paths.push_back(R"(\\nas\music\)" + album + "\\2.mp3");
+    Touch("mnt/nas/" + copied + "/2.mp3");
+    library.paths.push_back(R"(E:\Music\)" + album + "\\3.mp3");
   }
-  // The copy spells "Music" in lower case, so the rule cannot reach above it.
-  EXPECT_EQ(Rules(Suggest(library)),
+  // The copy spells "music" in lower case, so the rule stops below it; a
+  // share's root cannot be widened away.
+  EXPECT_EQ(Suggest(library),
             (std::vector<LocationMapping>{
                 {R"(\\nas\music)", Dir("mnt/nas")},
-                {R"(C:\Users\Adam\Music\iTunes\iTunes Media\Music)", Dir("media/music")},
-            }));
+                {R"(C:\Users\Adam\Music\iTunes\iTunes Media\Music)", Dir("media/music")}}));
 }
 
 TEST_F(MappingSuggest, ARuleNeverReachesAboveTheFolderItWasFoundUnder) {
   LibraryLocations library;
-  for (int i = 0; i < 5; ++i) {
-    library.paths.push_back("/Volumes/data/Music/Artist/Album/" + std::to_string(i) + ".mp3");
-    Touch("Music/Artist/Album/" + std::to_string(i) + ".mp3");
+  for (const char* song : {"1.mp3", "2.mp3"}) {
+    library.paths.push_back(std::string("/Volumes/data/Music/A/B/") + song);
+    Touch(std::string("Music/A/B/") + song);
   }
   SuggestOptions options;
   options.roots = {Dir("Music")};
-  EXPECT_EQ(Rules(Suggest(library, options)),
+  EXPECT_EQ(Suggest(library, options),
             (std::vector<LocationMapping>{{"/Volumes/data/Music", Dir("Music")}}));
-  // Searched from above, both sides agree on "Music" as well.
-  EXPECT_EQ(Rules(Suggest(library)),
-            (std::vector<LocationMapping>{{"/Volumes/data", root_.string()}}));
+  EXPECT_EQ(Suggest(library),
+            (std::vector<LocationMapping>{{"/Volumes/data", dir_.Path().string()}}));
 }
 
 TEST_F(MappingSuggest, AProposalNeedsTwoTracksFoundAndAQuarterOfThoseItMaps) {
-  struct Case {
+  const struct {
     const char* album;
-    int tracks;
-    int copied;
+    int tracks, copied;
     bool proposed;
-  };
-  const Case cases[] = {
-      {"A", 1, 1, true},    // the only one
-      {"B", 3, 1, false},   // one coincidence
-      {"C", 12, 2, false},  // less than a quarter
-      {"D", 12, 3, true},   // a quarter
-  };
-  for (const Case& c : cases) {
+  } cases[] = {{"A", 1, 1, true}, {"B", 3, 1, false}, {"C", 12, 2, false}, {"D", 12, 3, true}};
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.album);
     LibraryLocations library;
     for (int i = 0; i < c.tracks; ++i) {
-      const std::string tail = std::string(c.album) + "/Album/" + std::to_string(i) + ".mp3";
+      const std::string tail = std::string(c.album) + "/B/" + std::to_string(i) + ".mp3";
       library.paths.push_back("/Users/eve/Music/" + tail);
       if (i < c.copied) Touch("elsewhere/" + tail);
     }
-    const MappingSuggestions suggestions = Suggest(library);
-    ASSERT_EQ(suggestions.proposals.size(), c.proposed ? 1u : 0u);
-    if (c.proposed) {
-      EXPECT_EQ(suggestions.proposals[0].sampled, c.tracks);
-      EXPECT_EQ(suggestions.proposals[0].found, c.copied);
-    }
+    EXPECT_EQ(Suggest(library).size(), c.proposed ? 1u : 0u);
   }
-}
-
-TEST_F(MappingSuggest, TracksThatARuleMapsAreLeftAlone) {
-  LibraryLocations library;
-  for (int i = 0; i < 5; ++i) {
-    library.paths.push_back("/Users/eve/Music/A/B/" + std::to_string(i) + ".mp3");
-    Touch("elsewhere/A/B/" + std::to_string(i) + ".mp3");
-  }
-  const LocationMappings existing(std::vector<LocationMapping>{{"/Users/eve", "/nowhere"}});
-  const MappingSuggestions suggestions = Suggest(library, {}, existing);
-  EXPECT_EQ(suggestions.missing, 0);
-  EXPECT_TRUE(suggestions.proposals.empty());
-  EXPECT_EQ(Suggest(library).proposals.size(), 1u);
 }
 
 TEST_F(MappingSuggest, TheSearchStopsAtItsLimitsAndSaysSo) {
   LibraryLocations library;
-  for (int i = 0; i < 5; ++i) {
-    library.paths.push_back("/Users/eve/Music/A/B/" + std::to_string(i) + ".mp3");
-    Touch("deep/er/still/A/B/" + std::to_string(i) + ".mp3");
+  for (const char* song : {"1.mp3", "2.mp3"}) {
+    library.paths.push_back(std::string("/Users/eve/Music/A/B/") + song);
+    Touch(std::string("deep/er/still/A/B/") + song);
   }
-  SuggestOptions shallow;
-  shallow.maxDepth = 2;
-  const MappingSuggestions cut = Suggest(library, shallow);
-  EXPECT_TRUE(cut.depthLimitReached);
-  EXPECT_TRUE(cut.proposals.empty());
-  shallow.maxDepth = 4;
-  EXPECT_EQ(Suggest(library, shallow).proposals.size(), 1u);
-
-  SuggestOptions hurried;
-  hurried.timeLimit = std::chrono::milliseconds(0);
-  const MappingSuggestions stopped = Suggest(library, hurried);
-  EXPECT_TRUE(stopped.timeLimitReached);
-  EXPECT_TRUE(stopped.proposals.empty());
+  SuggestOptions options;
+  options.maxDepth = 2;  // "A" lies four levels down
+  EXPECT_TRUE(Suggest(library, options).empty());
+  EXPECT_TRUE(last_.depthLimitReached);
+  options.maxDepth = 4;
+  EXPECT_EQ(Suggest(library, options).size(), 1u);
+  options.timeLimit = std::chrono::milliseconds(0);
+  EXPECT_TRUE(Suggest(library, options).empty());
+  EXPECT_TRUE(last_.timeLimitReached);
 }
 
 }  // namespace
