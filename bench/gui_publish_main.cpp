@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
-// quorvella-gui-publish: the window's full publish for the benchmark. Opens
-// the main window on the configured library, waits for the list, presses
-// Check All and Publish as a user would, answers the report's boxes and
-// quits. Run it with QT_QPA_PLATFORM=offscreen.
+// quorvella-gui-publish [--list-only]: the window's full publish for the
+// benchmark. Opens the main window on the configured library, waits for the
+// list, presses Check All and Publish as a user would, answers the report's
+// boxes and quits; with --list-only it quits as soon as the list is filled.
+// Run it with QT_QPA_PLATFORM=offscreen.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
@@ -13,13 +14,15 @@
 #include <QTreeWidget>
 
 #include "app/GuiServices.h"
+#include "shell/QtDesktop.h"
 
 int main(int argc, char** argv) {
   QElapsedTimer clock;
   clock.start();
   QApplication application(argc, argv);
+  const bool listOnly = QApplication::arguments().contains(QStringLiteral("--list-only"));
   using namespace quorvella;
-  AppServices app;
+  AppServices app(std::make_unique<QtDesktop>());
   FormMain window(MakeFormMainServices(app));
   window.show();
 
@@ -35,9 +38,13 @@ int main(int argc, char** argv) {
   auto* list = window.findChild<QTreeWidget*>(QStringLiteral("ListPlaylists"));
   QTimer waiter;
   QObject::connect(&waiter, &QTimer::timeout, [&] {
-    if (list->topLevelItemCount() == 0 || window.Controller().fBusy) return;
+    if (list->topLevelItemCount() == 0 || window.Controller().Busy()) return;
     waiter.stop();
     std::fprintf(stderr, "listed after %lld ms\n", static_cast<long long>(clock.elapsed()));
+    if (listOnly) {
+      QApplication::quit();
+      return;
+    }
     window.findChild<QPushButton*>(QStringLiteral("ButCheckAll"))->click();
     window.findChild<QPushButton*>(QStringLiteral("ButPublish"))->click();
     std::fprintf(stderr, "published after %lld ms\n", static_cast<long long>(clock.elapsed()));

@@ -24,6 +24,11 @@ if(QUORVELLA_SANITIZE)
   target_link_options(quorvella_common INTERFACE -fsanitize=address,undefined)
 endif()
 
+if(QUORVELLA_COVERAGE)
+  target_compile_options(quorvella_common INTERFACE --coverage -fprofile-update=atomic)
+  target_link_options(quorvella_common INTERFACE --coverage)
+endif()
+
 if(QUORVELLA_FUZZ)
   target_compile_options(quorvella_common INTERFACE -fsanitize=fuzzer-no-link,address,undefined)
   target_link_options(quorvella_common INTERFACE -fsanitize=address,undefined)

@@ -3,13 +3,14 @@
 
 #include "library/LocationMappingStore.h"
 #include "library/xml/LibraryLocation.h"
+#include "tivo/PyTivoConfig.h"
 #include "tivo/TiVoDesktop.h"
 #include "tivo/WebAddresses.h"
 
 namespace quorvella {
 
-AppServices::AppServices()
-    : registry_(DefaultRegistryPath()), reg_(registry_), settings_(reg_) {}
+AppServices::AppServices(std::unique_ptr<Desktop> desktop)
+    : registry_(DefaultRegistryPath()), reg_(registry_), settings_(reg_), desktop_(std::move(desktop)) {}
 
 Settings& AppServices::LoadedSettings() {
   if (!settingsLoaded_) {
@@ -45,13 +46,22 @@ LibraryLocations AppServices::ReadLibraryLocations(const std::string& path,
 MainServices AppServices::MakeMainServices(MessageBoxes& boxes, EventPump& pump) {
   return MainServices{LoadedSettings(),
                       files_,
-                      desktop_,
+                      *desktop_,
                       boxes,
                       pump,
                       [this] { return IsTiVoDesktop23OrLater(reg_); },
                       std::string(Mp3ConversionAddress),
-                      CountFormat()};
+                      CountFormat(),
+                      PyTivoShareLookup()};
 }
 
+MusicShareLookup AppServices::PyTivoShareLookup() const {
+  return [this](const std::string& folder) -> std::optional<MusicShare> {
+    const PyTivoConfig config = ReadPyTivoConfig(reg_);
+    const PyTivoShare* share = config.ShareHolding(folder);
+    if (share == nullptr) return std::nullopt;
+    return MusicShare{share->name, share->folder};
+  };
+}
 
 }  // namespace quorvella

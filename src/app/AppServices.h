@@ -10,16 +10,18 @@
 #include "settings/FileRegistry.h"
 #include "settings/RegUtil.h"
 #include "settings/Settings.h"
-#include "shell/QtDesktop.h"
-#include "shell/QtFileSystem.h"
+#include "platform/LocalDesktop.h"
+#include "platform/LocalFileSystem.h"
 
 namespace quorvella {
 
 // The program's real services, built once by each front end: the registry
-// file, the options, the file system, the desktop and the library.
+// file, the options, the file system, the desktop and the library. Plain
+// C++, so that the command line runs without Qt; the window brings its own
+// desktop.
 class AppServices {
  public:
-  AppServices();
+  explicit AppServices(std::unique_ptr<Desktop> desktop = std::make_unique<LocalDesktop>());
 
   const RegUtil& Reg() const { return reg_; }
   FileRegistry& Registry() { return registry_; }
@@ -27,7 +29,7 @@ class AppServices {
   // The options, read from the registry on the first call.
   Settings& LoadedSettings();
   FileSystem& Files() { return files_; }
-  Desktop& GetDesktop() { return desktop_; }
+  Desktop& GetDesktop() { return *desktop_; }
 
   // Opens the iTunes library at a path, or finds it when the path is empty;
   // the file is read now or at its first use, its locations carried through
@@ -40,14 +42,16 @@ class AppServices {
 
   // The services of the main window's logic; the options are loaded first.
   MainServices MakeMainServices(MessageBoxes& boxes, EventPump& pump);
+  // The pyTivo music share that holds a folder, read afresh at each call.
+  MusicShareLookup PyTivoShareLookup() const;
 
  private:
   FileRegistry registry_;
   RegUtil reg_;
   Settings settings_;
   bool settingsLoaded_ = false;
-  QtFileSystem files_;
-  QtDesktop desktop_;
+  LocalFileSystem files_;
+  std::unique_ptr<Desktop> desktop_;
 };
 
 }  // namespace quorvella

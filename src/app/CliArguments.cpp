@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/CliArguments.h"
 
-#include <QCommandLineParser>
-#include <QStringList>
-
 #include <algorithm>
+#include <string_view>
 
 namespace quorvella {
 namespace {
@@ -65,39 +63,83 @@ std::vector<std::string> CliArguments::Values(const std::string& name) const {
 std::optional<CliArguments> ParseCliArguments(const CliCommand& command,
                                               const std::vector<std::string>& args,
                                               std::string& error) {
-  QCommandLineParser parser;
-  const QCommandLineOption help = parser.addHelpOption();
-  for (const auto& option : command.options) {
-    parser.addOption(QCommandLineOption(QString::fromStdString(option.name),
-                                        QString::fromStdString(option.help),
-                                        QString::fromStdString(option.valueName)));
+  CliArguments result;
+  std::vector<std::string> unknown;
+  // The last value that is missing or not wanted; it is reported before any
+  // unknown option.
+  std::string valueError;
+  const auto find = [&command](std::string_view name) -> const CliOption* {
+    for (const auto& option : command.options) {
+      if (option.name == name) return &option;
+    }
+    return nullptr;
+  };
+  bool optionsEnded = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    // "-" alone is a name (standard input, by custom), not an option.
+    if (optionsEnded || arg.size() < 2 || arg.front() != '-') {
+      result.positional_.push_back(arg);
+    } else if (arg == "--") {
+      optionsEnded = true;
+    } else if (arg[1] == '-') {
+      const std::size_t assign = arg.find('=');
+      const std::string name = arg.substr(2, assign == std::string::npos ? assign : assign - 2);
+      const CliOption* option = find(name);
+      const bool help = name == "help" || name == "help-all";
+      if (option == nullptr && !help) {
+        unknown.push_back(name);
+      } else if (help || option->valueName.empty()) {
+        if (assign != std::string::npos) {
+          valueError = "Unexpected value after '" + arg.substr(0, assign) + "'.";
+        } else if (help) {
+          result.help_ = true;
+        } else {
+          result.values_[name].emplace_back();
+        }
+      } else if (assign != std::string::npos) {
+        result.values_[name].push_back(arg.substr(assign + 1));
+      } else if (i + 1 < args.size()) {
+        // The next argument is the value even when it begins with a dash.
+        result.values_[name].push_back(args[++i]);
+      } else {
+        valueError = "Missing value after '" + arg + "'.";
+      }
+    } else {
+      // A single dash brings one-letter options, several at once; -h is the
+      // only one there is.
+      for (std::size_t pos = 1; pos < arg.size(); ++pos) {
+        if (arg[pos] != 'h') {
+          unknown.emplace_back(1, arg[pos]);
+          continue;
+        }
+        if (pos + 1 < arg.size() && arg[pos + 1] == '=') {
+          valueError = "Unexpected value after '" + arg.substr(0, pos + 1) + "'.";
+          break;
+        }
+        result.help_ = true;
+      }
+    }
   }
-  QStringList list{QStringLiteral("quorvella-cli")};
-  for (const auto& arg : args) list << QString::fromStdString(arg);
-  if (!parser.parse(list)) {
-    error = parser.errorText().toStdString();
+  if (!valueError.empty()) {
+    error = valueError;
     return std::nullopt;
   }
-
-  CliArguments result;
-  result.help_ = parser.isSet(help);
-  const QStringList given = parser.optionNames();
+  if (unknown.size() == 1) {
+    error = "Unknown option '" + unknown.front() + "'.";
+    return std::nullopt;
+  }
+  if (unknown.size() > 1) {
+    error = "Unknown options: ";
+    for (std::size_t n = 0; n < unknown.size(); ++n) error += (n > 0 ? ", " : "") + unknown[n];
+    error += ".";
+    return std::nullopt;
+  }
   for (const auto& option : command.options) {
-    const QString name = QString::fromStdString(option.name);
-    if (!parser.isSet(name)) continue;
-    auto& values = result.values_[option.name];
-    if (option.valueName.empty()) {
-      values.assign(static_cast<std::size_t>(given.count(name)), std::string());
-    } else {
-      for (const QString& value : parser.values(name)) values.push_back(value.toStdString());
-    }
-    if (values.size() > 1 && !option.repeatable) {
+    if (!option.repeatable && result.Values(option.name).size() > 1) {
       error = "--" + option.name + " is given more than once";
       return std::nullopt;
     }
-  }
-  for (const QString& arg : parser.positionalArguments()) {
-    result.positional_.push_back(arg.toStdString());
   }
   return result;
 }

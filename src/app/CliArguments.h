@@ -44,10 +44,11 @@ class CliArguments {
   bool help_ = false;
 };
 
-// Reads "--name value", "--name=value" and "--flag" with QCommandLineParser;
+// Reads "--name value", "--name=value" and "--flag", anywhere on the line;
 // "-h" and "--help" ask for help; "--" ends the options. Everything that is
 // not an option is positional. On a usage error returns nullopt with the
-// reason in `error`.
+// reason in `error`: a missing or unwanted value first, then the unknown
+// options, then an option given twice that may be given once.
 std::optional<CliArguments> ParseCliArguments(const CliCommand& command,
                                               const std::vector<std::string>& args,
                                               std::string& error);

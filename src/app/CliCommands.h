@@ -18,6 +18,14 @@ inline constexpr int kExitDone = 0;
 inline constexpr int kExitFailed = 1;
 // The command line itself was wrong.
 inline constexpr int kExitUsage = 2;
+// The work was done, but parts of the library file were malformed and were
+// left out (each place was named on stderr).
+inline constexpr int kExitMalformedLibrary = 3;
+
+// The exit statuses as the help texts give them.
+inline constexpr const char* kExitStatusHelp =
+    "Exit status: 0 done, 1 refused, stopped or failed, 2 usage error, 3 done, but parts of the "
+    "iTunes library file were malformed and left out (each named on stderr).";
 
 inline constexpr const char* kProgramName = "quorvella-cli";
 

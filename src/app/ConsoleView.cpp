@@ -47,6 +47,14 @@ void ConsoleView::SetStatus(int row, const std::string& status) {
   std::fflush(out_);
 }
 
+void ConsoleView::PlaylistFileFailed(const std::string& path, const std::string& reason) {
+  ++failedFiles_;
+  ClearProgress();
+  std::fprintf(err_, "quorvella-cli: The playlist file \"%s\" could not be created: %s.\n",
+               path.c_str(), reason.c_str());
+  std::fflush(err_);
+}
+
 void ConsoleView::SetStatusText(const std::string& text) {
   lastStatus_ = text;
   ClearProgress();
@@ -137,7 +145,7 @@ InterruptPump::~InterruptPump() {
 
 void InterruptPump::DoEvents() {
   if (!gInterrupted || stopped_) return;
-  if (controller_ == nullptr || !controller_->fPlaylistWriter) {
+  if (controller_ == nullptr || !controller_->Running()) {
     std::signal(SIGINT, SIG_DFL);
     std::raise(SIGINT);
     return;

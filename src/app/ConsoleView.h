@@ -33,6 +33,9 @@ class ConsoleView final : public MainView, public PlaylistList {
 
   // Prints the change, except for rows left out of a run.
   void SetStatus(int row, const std::string& status) override;
+  // A warning on stderr for each playlist file that could not be created.
+  void PlaylistFileFailed(const std::string& path, const std::string& reason) override;
+  int FailedFiles() const { return failedFiles_; }
 
   // Whether a publishing pass started, and the status line it ended with.
   bool RunStarted() const { return runStarted_; }
@@ -51,6 +54,7 @@ class ConsoleView final : public MainView, public PlaylistList {
   int drawnTracks_ = -1;
   bool progressShown_ = false;
   bool runStarted_ = false;
+  int failedFiles_ = 0;
   std::string lastStatus_;
 };
 

@@ -3,12 +3,14 @@
 
 #include "engine/MappingSuggest.h"
 #include "library/xml/LibraryLocation.h"
+#include "settings/StoreWriteProblem.h"
 #include "tivo/TiVoDesktop.h"
 
 namespace quorvella {
 
-FormMainServices MakeFormMainServices(AppServices& app) {
+FormMainServices MakeFormMainServices(AppServices& app, std::string startLibrary) {
   const RegUtil& reg = app.Reg();
+  const std::string start = startLibrary;
   FormMainServices services{
       app.GetSettings(),
       reg,
@@ -18,16 +20,37 @@ FormMainServices MakeFormMainServices(AppServices& app) {
       // The file is read by the first refresh, under the hourglass, once the
       // window is showing; a file the user chose is read at once, so that a
       // wrong choice is reported right away.
-      [&app](const std::string& path) {
-        return app.OpenLibrary(path, path.empty() ? XmlITunes::Reading::OnFirstUse
-                                                  : XmlITunes::Reading::Now);
+      [&app, startLibrary = std::move(startLibrary)](const std::string& path) {
+        if (path.empty()) return app.OpenLibrary(startLibrary, XmlITunes::Reading::OnFirstUse);
+        return app.OpenLibrary(path, XmlITunes::Reading::Now);
       },
-      [&reg](const std::string& path) { RememberITunesLibraryPath(reg, path); }};
-  services.readLibraryLocations = [&app](const std::string& path) {
-    return app.ReadLibraryLocations(path);
+      [&reg](const std::string& path) { RememberITunesLibraryPath(reg, path); },
+      {},
+      {},
+      app.PyTivoShareLookup()};
+  // The mappings dialog reads the library the window opens: the one it was
+  // started on, unless the user chose another.
+  services.readLibraryLocations = [&app, start](const std::string& path) {
+    return app.ReadLibraryLocations(path.empty() ? start : path);
   };
-  services.mappingSearchRoots = [] { return DefaultSearchRoots(UserMusicFolder()); };
+  services.mappingSearchRoots = [] { return DefaultSearchRoots(); };
   return services;
+}
+
+void ReportDamagedSettings(AppServices& app, MessageBoxes& boxes) {
+  FileRegistry& registry = app.Registry();
+  if (const auto damage = registry.Damage()) {
+    boxes.Show(Message{DamagedRegistryText(registry.Path(), *damage), MsgIcon::Exclamation,
+                       MsgButtons::Ok, MsgAnswer::Ok});
+  }
+}
+
+void WarnIfOptionsCannotBeKept(AppServices& app, MessageBoxes& boxes) {
+  const std::string problem = StoreWriteProblem(app.Registry().Path());
+  if (problem.empty()) return;
+  boxes.Show(Message{"The options cannot be kept: " + problem +
+                         ".\r\n\r\nChanges made in Options last only until Quorvella is closed.",
+                     MsgIcon::Exclamation, MsgButtons::Ok, MsgAnswer::Ok});
 }
 
 }  // namespace quorvella

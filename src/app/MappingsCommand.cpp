@@ -23,9 +23,8 @@ namespace {
 const CliCommand& MappingsCommand() {
   static const CliCommand command{
       "mappings",
-      "quorvella-cli mappings list | add FROM TO | remove FROM | check | suggest [--search DIR "
-      "...] "
-      "[--apply]",
+      "quorvella-cli mappings list | mappings add FROM TO | mappings remove FROM | mappings check | "
+      "mappings suggest [--search DIR ...] [--apply]",
       "Maps the song locations of a library written on another computer (a Windows PC or a "
       "Mac) onto the folders where this computer finds the same files. A location that begins "
       "with FROM, compared by whole folder names (Windows paths without regard to letter case "
@@ -268,7 +267,7 @@ int RunMappingsSuggest(AppServices& app, const std::string& libraryPath,
       options.roots.push_back(*folder);
     }
   } else {
-    options.roots = DefaultSearchRoots(UserMusicFolder());
+    options.roots = DefaultSearchRoots();
   }
 
   std::string file;

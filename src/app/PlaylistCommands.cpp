@@ -3,10 +3,12 @@
 // pass, driven from the command line through the same controller.
 #include <cstdio>
 #include <exception>
+#include <memory>
 
 #include "app/CliCommands.h"
 #include "app/ConsoleView.h"
 #include "engine/MainController.h"
+#include "library/xml/XmlITunes.h"
 
 namespace quorvella {
 namespace {
@@ -41,9 +43,49 @@ struct ConsoleWindow {
   MainController main;
 };
 
+// Says on stderr, once for each reading of the library file, where the file
+// is malformed and what was left out there.
+class MalformedLibraryReport {
+ public:
+  void Print(IiTunes* library) {
+    const auto* xml = dynamic_cast<const XmlITunes*>(library);
+    if (xml == nullptr || !xml->Library() || xml->Library() == printed_) return;
+    printed_ = xml->Library();
+    if (printed_->WarningCount() == 0) return;
+    any_ = true;
+    PrintError("The iTunes library file \"" + xml->Path() +
+               "\" is malformed in places; what could not be read there was left out:");
+    for (const LibraryWarning& warning : printed_->Warnings()) {
+      std::fprintf(stderr, "  line %llu: %s\n", static_cast<unsigned long long>(warning.line),
+                   warning.text.c_str());
+    }
+    if (const std::size_t more = printed_->WarningCount() - printed_->Warnings().size()) {
+      std::fprintf(stderr, "  and %zu more\n", more);
+    }
+  }
+  // Whether any reading was malformed.
+  bool Any() const { return any_; }
+
+ private:
+  std::shared_ptr<const XmlLibrary> printed_;
+  bool any_ = false;
+};
+
 // The option after the command name wins over the one before it.
 std::string LibraryPath(const CliArguments& args, const std::string& givenBefore) {
   return args.Has("library") ? args.Value("library") : givenBefore;
+}
+
+// What list and publish both start with: the library opened and its
+// playlists listed, as the window shows them after start-up. Null when that
+// failed (and was reported).
+std::unique_ptr<ConsoleWindow> OpenListedLibrary(AppServices& app, const CliArguments& args,
+                                                 const std::string& libraryPathBefore) {
+  auto library = OpenLibraryOrReport(app, LibraryPath(args, libraryPathBefore));
+  if (!library) return nullptr;
+  auto window = std::make_unique<ConsoleWindow>(app, std::move(library));
+  if (!window->Refresh()) return nullptr;
+  return window;
 }
 
 }  // namespace
@@ -63,22 +105,23 @@ int RunList(AppServices& app, const std::string& libraryPath,
       "fields separated by tabs: the kind code (1 purchased music, 2 party shuffle, 3 the "
       "library, 6 normal, 7 smart, 8 podcasts), \"exists\" when the "
       "playlist's file is already in the playlist folder (\"-\" otherwise), the playlist ID "
-      "and the name.",
+      "and the name. Where the library file is malformed, the line and what was left out there "
+      "are said on stderr, and the rest is listed.\n" +
+          std::string(kExitStatusHelp),
       {LibraryOption()}};
   int exitCode = kExitDone;
   const auto parsed = ParseCommandLine(command, args, 0, exitCode);
   if (!parsed) return exitCode;
-  const auto library = OpenLibraryOrReport(app, LibraryPath(*parsed, libraryPath));
-  if (!library) return kExitFailed;
-
-  ConsoleWindow window(app, library);
-  if (!window.Refresh()) return kExitFailed;
-  const ConsoleView& view = window.view;
+  MalformedLibraryReport malformed;
+  const auto window = OpenListedLibrary(app, *parsed, libraryPath);
+  if (!window) return kExitFailed;
+  malformed.Print(window->main.Library());
+  const ConsoleView& view = window->view;
   for (int row = 0; row < view.Count(); ++row) {
     std::printf("%d\t%s\t%s\t%s\n", view.Icon(row), view.Checked(row) ? "exists" : "-",
                 view.Tag(row).c_str(), view.Text(row).c_str());
   }
-  return kExitDone;
+  return malformed.Any() ? kExitMalformedLibrary : kExitDone;
 }
 
 int RunPublish(AppServices& app, const std::string& libraryPath,
@@ -90,10 +133,13 @@ int RunPublish(AppServices& app, const std::string& libraryPath,
       "Without --all or --playlist, the playlists whose file is already in the playlist folder "
       "are published again, as the window checks them after reading the library. Each "
       "playlist's status is printed as it changes, then the status line and the report; "
-      "questions in the report are answered No.\n"
+      "questions in the report are answered No. Where the library file is malformed, the line "
+      "and what was left out there are said on stderr, and the rest is published. A playlist "
+      "file that cannot be created is said on stderr with the reason (the playlist shows as "
+      "Done (empty)), and the run goes on but exits with 1.\n"
       "Ctrl-C stops the run after the current song, and the run ends with its report; a "
-      "second Ctrl-C ends the program.\n"
-      "Exit status: 0 done, 1 refused, stopped or failed, 2 usage error.",
+      "second Ctrl-C ends the program.\n" +
+          std::string(kExitStatusHelp),
       {{"all", "",
         "Publish what Check All checks: every normal, smart and podcast playlist except "
         "\"all rated songs\"."},
@@ -106,13 +152,12 @@ int RunPublish(AppServices& app, const std::string& libraryPath,
   if (parsed->Has("all") && parsed->Has("playlist")) {
     return ReportUsageError(command, "--all and --playlist cannot be combined");
   }
-  const auto library = OpenLibraryOrReport(app, LibraryPath(*parsed, libraryPath));
-  if (!library) return kExitFailed;
-
-  ConsoleWindow window(app, library);
-  if (!window.Refresh()) return kExitFailed;
-  ConsoleView& view = window.view;
-  MainController& main = window.main;
+  MalformedLibraryReport malformed;
+  const auto window = OpenListedLibrary(app, *parsed, libraryPath);
+  if (!window) return kExitFailed;
+  malformed.Print(window->main.Library());
+  ConsoleView& view = window->view;
+  MainController& main = window->main;
 
   if (parsed->Has("all")) {
     main.ButCheckAll_Click();
@@ -145,7 +190,12 @@ int RunPublish(AppServices& app, const std::string& libraryPath,
     }
     return kExitFailed;
   }
-  return view.LastStatus() == "Done" ? kExitDone : kExitFailed;
+  // The file may have changed and been read again during the run.
+  malformed.Print(main.Library());
+  // A playlist whose file could not be created is "Done (empty)" as in the
+  // window, but the files were not all written.
+  if (view.LastStatus() != "Done" || view.FailedFiles() != 0) return kExitFailed;
+  return malformed.Any() ? kExitMalformedLibrary : kExitDone;
 }
 
 }  // namespace quorvella

@@ -13,6 +13,7 @@
 #include "app/CliCommands.h"
 #include "app/ConsoleView.h"
 #include "settings/RegFile.h"
+#include "settings/StoreWriteProblem.h"
 #include "platform/Text.h"
 #include "platform/TextEncoding.h"
 
@@ -119,7 +120,9 @@ int RunImport(AppServices& app, const std::vector<std::string>& args) {
   }
   FileRegistry& store = app.Registry();
   if (!store.Import(parse.document)) {
-    PrintError("The registry store \"" + store.Path() + "\" could not be written.");
+    const std::string problem = StoreWriteProblem(store.Path());
+    PrintError("The registry store \"" + store.Path() + "\" could not be written" +
+               (problem.empty() ? "." : ": " + problem + "."));
     return kExitFailed;
   }
   if (!store.DamagedCopy().empty()) {

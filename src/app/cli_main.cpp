@@ -2,13 +2,14 @@
 // quorvella-cli: the program's second front end, for publishing from a
 // script or a server. It uses the same options, catalogue, publishing pass
 // and report as the window and prints the same texts.
-#include <QCoreApplication>
+#include <clocale>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "app/AppServices.h"
 #include "app/CliCommands.h"
+#include "app/ConsoleView.h"
 
 namespace quorvella {
 
@@ -57,16 +58,15 @@ const CliCommand& ProgramCommand() {
       "  tivo      show what TiVo Desktop and the Universal Audio Plug-in left here\n"
       "  registry  import or export registry entries (.reg files)\n"
       "  mappings  map the song locations of a library from another computer\n\n"
-      "Run quorvella-cli COMMAND --help for a command's options.\n"
-      "Exit status: 0 done, 1 refused, stopped or failed, 2 usage error.",
+      "Run quorvella-cli COMMAND --help for a command's options.\n" +
+          std::string(kExitStatusHelp),
       {LibraryOption(), {"version", "", "Shows the program's version."}}};
   return command;
 }
 
 int Main(int argc, char** argv) {
-  QCoreApplication application(argc, argv);
-  QCoreApplication::setApplicationName(QStringLiteral("quorvella-cli"));
-  QCoreApplication::setApplicationVersion(QStringLiteral("1.3"));
+  // The user's locale for the system's own texts (error descriptions).
+  std::setlocale(LC_ALL, "");
 
   // The program's own options come before the command; the command's name
   // and everything after it belong to the command.
@@ -96,6 +96,11 @@ int Main(int argc, char** argv) {
   const std::string libraryPath = parsed->Value("library");
 
   AppServices app;
+  // A damaged file of options reads as the defaults; the user hears of it
+  // once, when a command first reads it.
+  app.Registry().SetDamageHandler([&app](const std::string& damage) {
+    PrintError(DamagedRegistryText(app.Registry().Path(), damage));
+  });
   if (command == "list") return RunList(app, libraryPath, rest);
   if (command == "publish") return RunPublish(app, libraryPath, rest);
   if (command == "options") return RunOptions(app, rest);

@@ -13,8 +13,15 @@
 namespace quorvella {
 
 ClsPlaylistWriter::ClsPlaylistWriter(const Settings& settings, FileSystem& files,
-                                     EventPump& pump, PublishStats& stats)
-    : settings_(settings), files_(files), pump_(pump), stats_(stats) {}
+                                     EventPump& pump, PublishStats& stats,
+                                     std::string playlistFolder,
+                                     std::function<void(std::int16_t percent)> progress)
+    : settings_(settings),
+      files_(files),
+      pump_(pump),
+      stats_(stats),
+      playlistFolder_(std::move(playlistFolder)),
+      progress_(std::move(progress)) {}
 
 ClsPlaylistWriter::~ClsPlaylistWriter() {
   try {
@@ -27,19 +34,26 @@ ClsPlaylistWriter::~ClsPlaylistWriter() {
 
 void ClsPlaylistWriter::InitOutput() {
   if (output_) CloseOutput();
-  outputPath_ = PlaylistFilePath(PlaylistFolder, PlaylistName);
+  const PlaylistEncoding encoding = settings_.GetPlaylistEncoding();
+  outputPath_ = PlaylistFilePath(playlistFolder_, playlistName_, encoding);
   // The old file goes to the trash so the user can get it back; when that
   // fails it is simply overwritten below.
   try {
     RecycleFile(files_, outputPath_, false);
   } catch (...) {
   }
+  std::string error;
   try {
-    output_ = files_.CreateTextFile(outputPath_);
+    output_ = encoding == PlaylistEncoding::Utf8 ? files_.CreateUtf8TextFile(outputPath_, error)
+                                                 : files_.CreateTextFile(outputPath_, error);
     if (output_) output_->WriteLine("#EXTM3U");
+  } catch (const std::exception& failure) {
+    output_.reset();
+    error = failure.what();
   } catch (...) {
     output_.reset();
   }
+  if (!output_ && outputFailed_) outputFailed_(outputPath_, error);
 }
 
 void ClsPlaylistWriter::CloseOutput() {
@@ -49,7 +63,7 @@ void ClsPlaylistWriter::CloseOutput() {
 }
 
 std::int32_t ClsPlaylistWriter::WritePlaylist(const IITPlaylist& playlist) {
-  PlaylistName = SanitizeFileName(playlist.Name(), "_");
+  playlistName_ = SanitizeFileName(playlist.Name(), "_");
   InitOutput();
   const std::int32_t total = playlist.Tracks()->Count();
   std::int32_t index = 0;
@@ -65,8 +79,8 @@ std::int32_t ClsPlaylistWriter::WritePlaylist(const IITPlaylist& playlist) {
       ++stats_.SongsWritten;
     }
     pump_.DoEvents();
-    if (CancelFlag) break;
-    if (Progress) Progress(ProgressPercent(index, total));
+    if (cancelFlag_) break;
+    if (progress_) progress_(ProgressPercent(index, total));
   }
 
   CloseOutput();
@@ -87,7 +101,7 @@ bool ClsPlaylistWriter::WriteTrack(const IITTrack& track) {
     ++stats_.WrongFormatSongs;
     return false;
   }
-  const SortedSongPath sorted = SortSongPath(RelativePathTo(PlaylistFolder, location));
+  const SortedSongPath sorted = SortSongPath(RelativePathTo(playlistFolder_, location));
   if (sorted.pathClass == SongPathClass::LikelyUnreachable) ++stats_.LikelyUnreachableSongs;
   if (sorted.pathClass == SongPathClass::Unreachable) {
     ++stats_.UnreachableSongs;
@@ -98,6 +112,7 @@ bool ClsPlaylistWriter::WriteTrack(const IITTrack& track) {
   const std::string name = track.Name();
   output_->WriteLine("#EXTINF:" + std::to_string(duration) + "," + name);
   output_->WriteLine(sorted.path);
+  if (songWritten_) songWritten_(sorted.path);
   return true;
 }
 

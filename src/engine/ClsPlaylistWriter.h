@@ -16,28 +16,40 @@ class IITPlaylist;
 class IITTrack;
 class Settings;
 
-// Turns one playlist of the music library into one M3U file in the playlist
+// Turns one playlist of the music library into one M3U file (.m3u in the
+// ANSI code page, or .m3u8 in UTF-8, as the settings say) in the playlist
 // folder, sorting and counting every song. One writer serves one publishing
 // pass; destroying it closes any file it still holds.
 class ClsPlaylistWriter {
  public:
+  // playlistFolder receives the files: the run works it out once, trimmed,
+  // as its folder check saw it. progress is raised after each track with the
+  // share of the playlist done, 0 to 100.
   ClsPlaylistWriter(const Settings& settings, FileSystem& files, EventPump& pump,
-                    PublishStats& stats);
+                    PublishStats& stats, std::string playlistFolder,
+                    std::function<void(std::int16_t percent)> progress = {});
   ~ClsPlaylistWriter();
   ClsPlaylistWriter(const ClsPlaylistWriter&) = delete;
   ClsPlaylistWriter& operator=(const ClsPlaylistWriter&) = delete;
 
   // Set by Cancel and never cleared: the writer stops after the current track.
-  bool CancelFlag = false;
-  // The folder that receives the playlist files, as stored in the options.
-  std::string PlaylistFolder;
+  bool CancelFlag() const { return cancelFlag_; }
+  const std::string& PlaylistFolder() const { return playlistFolder_; }
   // The file name, without extension, of the playlist now being written.
-  std::string PlaylistName;
-  // Raised after each track with the share of the playlist done, 0 to 100.
-  std::function<void(std::int16_t percent)> Progress;
+  const std::string& PlaylistName() const { return playlistName_; }
+  // Told of every song written, with the path line written for it.
+  void OnSongWritten(std::function<void(const std::string& path)> handler) {
+    songWritten_ = std::move(handler);
+  }
+  // Told when a playlist's file cannot be created, with the file system's
+  // reason; the playlist is still read and counted, and written as empty.
+  void OnOutputFailed(
+      std::function<void(const std::string& path, const std::string& reason)> handler) {
+    outputFailed_ = std::move(handler);
+  }
 
-  void Cancel() { CancelFlag = true; }
-  // Opens a fresh output file for PlaylistName, sending an old one to the trash.
+  void Cancel() { cancelFlag_ = true; }
+  // Opens a fresh output file for PlaylistName(), sending an old one to the trash.
   void InitOutput();
   void CloseOutput();
   // Writes the playlist's file; returns the number of songs written into it.
@@ -53,6 +65,12 @@ class ClsPlaylistWriter {
   FileSystem& files_;
   EventPump& pump_;
   PublishStats& stats_;
+  bool cancelFlag_ = false;
+  const std::string playlistFolder_;
+  std::string playlistName_;
+  const std::function<void(std::int16_t percent)> progress_;
+  std::function<void(const std::string& path)> songWritten_;
+  std::function<void(const std::string& path, const std::string& reason)> outputFailed_;
   std::unique_ptr<TextFile> output_;  // null: no output file open
   std::string outputPath_;
 };

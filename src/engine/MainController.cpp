@@ -26,15 +26,22 @@ void MainController::ButRefresh_Click() {
     return;
   }
   view_.BusyChanged(true);
-  try {
-    catalogue_.Refresh(*giTunes, fBusy, fSourceId,
-                       [this](bool wait) { view_.SetWaitCursor(wait); });
-  } catch (const std::exception& error) {
+  view_.SetWaitCursor(true);
+  fBusy = true;
+  // The idle state comes back before a failure is reported.
+  const auto done = [this] {
+    fBusy = false;
+    view_.SetWaitCursor(false);
     view_.BusyChanged(false);
+  };
+  try {
+    if (const auto sourceId = catalogue_.Refresh(*giTunes)) fSourceId = *sourceId;
+  } catch (const std::exception& error) {
+    done();
     ReportLibraryFailure("The list of playlists could not be read", error);
     return;
   }
-  view_.BusyChanged(false);
+  done();
 }
 
 void MainController::ButCheckAll_Click() { catalogue_.SetAllChecks(true); }
@@ -54,9 +61,14 @@ void MainController::SetStatus(const std::string& text) { view_.SetStatusText(te
 
 void MainController::ShowPublishSummary() {
   const bool tivo23 = services_.isTiVoDesktop23OrLater && services_.isTiVoDesktop23OrLater();
+  ServerReachReport reach{reachStats_};
+  if (reach_) {
+    reach.share = reach_->Share();
+    reach.readCodePage = reach_->ReadCodePage();
+  }
   quorvella::ShowPublishSummary(stats_, services_.settings.GetPlaylistFolder(), tivo23,
                                 services_.countFormat, services_.boxes, services_.desktop,
-                                services_.conversionPageAddress);
+                                services_.conversionPageAddress, reach);
 }
 
 void MainController::ReportLibraryFailure(const std::string& what, const std::exception& error) {

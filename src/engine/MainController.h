@@ -16,6 +16,7 @@
 #include "library/ITunes.h"
 #include "engine/PlaylistCatalogue.h"
 #include "engine/PlaylistListView.h"
+#include "engine/ServerReach.h"
 
 namespace quorvella {
 
@@ -37,6 +38,9 @@ class MainView {
   // Told when a refresh or a publishing pass starts or ends, so that the
   // window can disable what must not run meanwhile.
   virtual void BusyChanged(bool busy) = 0;
+  // Told when a playlist's file cannot be created; the run goes on and shows
+  // the playlist as empty, and the window says nothing more.
+  virtual void PlaylistFileFailed(const std::string& /*path*/, const std::string& /*reason*/) {}
 };
 
 // What the main window's logic needs from the rest of the program.
@@ -49,6 +53,9 @@ struct MainServices {
   std::function<bool()> isTiVoDesktop23OrLater;
   std::string conversionPageAddress;
   CountFormat countFormat;
+  // The pyTivo music share that holds the playlist folder; not set, or
+  // giving nothing, where no pyTivo publishes it.
+  MusicShareLookup pyTivoShareOf{};
 };
 
 // The window-independent half of the main window: the playlist checklist's
@@ -75,9 +82,27 @@ class MainController {
   void SetStatus(const std::string& text);
   // True when the configured folder is set and exists; otherwise explains.
   bool CheckPlaylistFolder();
+  // The playlist folder of the options, trimmed: what the check tests and
+  // where a run writes.
+  std::string PlaylistFolder() const;
   void ShowPublishSummary();
 
   const PublishStats& Stats() const { return stats_; }
+  // True while a refresh or a publishing pass works.
+  bool Busy() const { return fBusy; }
+  // True while a publishing pass works (its writer exists).
+  bool Running() const { return fPlaylistWriter != nullptr; }
+  // The library source of the listed playlists, as the last refresh found it.
+  std::int32_t SourceId() const { return fSourceId; }
+  // Songs of the last run that were written but that the server will not play.
+  const ServerReachStats& ReachStats() const { return reachStats_; }
+
+ private:
+  void PublishCheckedRows(int checkedRows);
+  // Sets up the counting of written songs the server will not play.
+  void StartServerReach();
+  void SetBusy(bool busy);
+  void ReportLibraryFailure(const std::string& what, const std::exception& error);
 
   std::shared_ptr<IiTunes> giTunes;
   std::int32_t fSourceId = 0;
@@ -85,15 +110,12 @@ class MainController {
   bool fBusy = false;
   std::unique_ptr<ClsPlaylistWriter> fPlaylistWriter;
 
- private:
-  void PublishCheckedRows(int checkedRows);
-  void SetBusy(bool busy);
-  void ReportLibraryFailure(const std::string& what, const std::exception& error);
-
   MainView& view_;
   MainServices services_;
   PlaylistCatalogue catalogue_;
   PublishStats stats_;
+  ServerReachStats reachStats_;
+  std::unique_ptr<ServerReach> reach_;  // for one run, as the writer
 };
 
 }  // namespace quorvella

@@ -379,10 +379,12 @@ class Suggester {
 
 }  // namespace
 
-std::vector<std::string> DefaultSearchRoots(const std::string& userMusicFolder) {
+std::vector<std::string> DefaultSearchRoots(const Environment& env) {
+  std::string music = MusicFolder(env);
+  if (music.empty() && !HomeFolder(env).empty()) music = HomeFolder(env) + "/Music";
   std::vector<std::string> roots;
-  for (const std::string& folder : {userMusicFolder, std::string("/media"), std::string("/mnt"),
-                                    std::string("/srv")}) {
+  for (const std::string& folder :
+       {music, std::string("/media"), std::string("/mnt"), std::string("/srv")}) {
     std::error_code error;
     if (!folder.empty() && fs::is_directory(folder, error)) roots.push_back(folder);
   }

@@ -8,6 +8,7 @@
 
 #include "engine/MappingCheck.h"
 #include "library/LocationMappings.h"
+#include "platform/UserFolders.h"
 
 namespace quorvella {
 
@@ -36,9 +37,10 @@ struct MappingSuggestions {
   bool timeLimitReached = false;
 };
 
-// Where the search looks when it is not told: the user's music folder and
-// the mount points /media, /mnt and /srv, those of them that are folders.
-std::vector<std::string> DefaultSearchRoots(const std::string& userMusicFolder);
+// Where the search looks when it is not told: the user's music folder (the
+// desktop's, else ~/Music) and the mount points /media, /mnt and /srv, those
+// of them that are folders.
+std::vector<std::string> DefaultSearchRoots(const Environment& env = ProcessEnvironment);
 
 // Proposes rules for the tracks that no rule maps and whose files are
 // missing. It looks under the roots for folders that hold the same relative

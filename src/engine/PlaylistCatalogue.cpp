@@ -39,21 +39,8 @@ bool IsListedKind(PlaylistKindCode code) {
 
 bool IsCheckAllKind(PlaylistKindCode code) { return code == 6 || code == 7 || code == 8; }
 
-void PlaylistCatalogue::Refresh(IiTunes& iTunes, bool& fBusy, std::int32_t& fSourceId,
-                                const std::function<void(bool)>& setWaitCursor) {
-  // Restores the idle state however the refresh ends.
-  struct Done {
-    bool& busy;
-    const std::function<void(bool)>& cursor;
-    ~Done() {
-      busy = false;
-      if (cursor) cursor(false);
-    }
-  };
-  if (setWaitCursor) setWaitCursor(true);
-  fBusy = true;
-  Done done{fBusy, setWaitCursor};
-
+std::optional<std::int32_t> PlaylistCatalogue::Refresh(IiTunes& iTunes) {
+  std::optional<std::int32_t> sourceId;
   list_.Clear();
   const auto playlists = iTunes.LibrarySource()->Playlists();
   const std::int32_t count = playlists->Count();
@@ -66,10 +53,11 @@ void PlaylistCatalogue::Refresh(IiTunes& iTunes, bool& fBusy, std::int32_t& fSou
       list_.SetIcon(row, code);
       list_.SetChecked(row, PlaylistFileExists(settings_, files_, name));
       list_.SetTag(row, std::to_string(playlist->playlistID()));
-      fSourceId = playlist->sourceID();
+      sourceId = playlist->sourceID();
     }
     pump_.DoEvents();
   }
+  return sourceId;
 }
 
 void PlaylistCatalogue::SetAllChecks(bool check) {

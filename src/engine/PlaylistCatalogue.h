@@ -2,7 +2,7 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
+#include <optional>
 
 #include "platform/EventPump.h"
 #include "platform/FileSystem.h"
@@ -29,11 +29,11 @@ class PlaylistCatalogue {
                     EventPump& pump)
       : list_(list), settings_(settings), files_(files), pump_(pump) {}
 
-  // Rebuilds the rows. fBusy is true while it runs, and setWaitCursor is
-  // called with true at the start and false at the end, also when a failure
-  // of the library (a LibraryError, passed on) ends the refresh early.
-  void Refresh(IiTunes& iTunes, bool& fBusy, std::int32_t& fSourceId,
-               const std::function<void(bool)>& setWaitCursor = {});
+  // Rebuilds the rows, letting the window handle its input after each
+  // playlist. Returns the library source of the last listed playlist, or
+  // nothing when none was listed. A failure of the library (a LibraryError)
+  // is passed on and leaves the rows listed so far.
+  std::optional<std::int32_t> Refresh(IiTunes& iTunes);
 
   // Unchecks every row, or checks exactly the rows of a kind Check All takes,
   // leaving any "all rated songs" list unchecked.

@@ -8,22 +8,25 @@
 
 namespace quorvella {
 
-std::string PlaylistFilePath(std::string_view folder, std::string_view sanitizedName) {
-  std::string path(folder);
-  path += SeparatorOf(folder);
+std::string_view PlaylistFileExtension(PlaylistEncoding encoding) {
+  return encoding == PlaylistEncoding::Utf8 ? ".m3u8" : ".m3u";
+}
+
+std::string PlaylistFilePath(std::string_view folder, std::string_view sanitizedName,
+                             PlaylistEncoding encoding) {
+  // A folder that already ends in a separator (a root such as "D:\" or "/")
+  // gets no second one; a doubled separator would name the same file anyway.
+  std::string path = AddBackslash(folder);
   path += sanitizedName;
-  path += ".m3u";
+  path += PlaylistFileExtension(encoding);
   return path;
 }
 
 bool PlaylistFileExists(const Settings& settings, const FileSystem& files,
                         std::string_view playlistName) {
-  // For a folder that ends in a separator (a root such as "D:\" or "/") the
-  // writer's path holds a doubled separator where this one has one; file
-  // systems read the pair as one separator, so both name the same file.
-  const std::string path =
-      AddBackslash(settings.GetPlaylistFolder()) + SanitizeFileName(playlistName, "_") + ".m3u";
-  return files.PathExists(path);
+  return files.PathExists(PlaylistFilePath(settings.GetPlaylistFolder(),
+                                           SanitizeFileName(playlistName, "_"),
+                                           settings.GetPlaylistEncoding()));
 }
 
 std::string GetTrackLocation(const IITTrack& track) {

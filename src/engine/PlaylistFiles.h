@@ -5,19 +5,25 @@
 #include <string_view>
 
 #include "platform/FileSystem.h"
+#include "settings/PlaylistEncoding.h"
 
 namespace quorvella {
 
 class IITTrack;
 class Settings;
 
-// The writer's playlist file path: the folder as stored, one separator of
-// the folder's dialect, the sanitised name and ".m3u". A folder that already
-// ends in a separator gives a doubled one, which names the same file.
-std::string PlaylistFilePath(std::string_view folder, std::string_view sanitizedName);
+// ".m3u" for playlists in the ANSI code page, ".m3u8" for UTF-8 ones: the
+// extension tells a reader which encoding to expect.
+std::string_view PlaylistFileExtension(PlaylistEncoding encoding);
+
+// The path of a playlist's file, for the writer and the exists test alike:
+// the folder trimmed, one separator of its dialect unless it already ends in
+// one, the sanitised name and the encoding's extension.
+std::string PlaylistFilePath(std::string_view folder, std::string_view sanitizedName,
+                             PlaylistEncoding encoding = PlaylistEncoding::Ansi);
 
 // Whether the file that publishing this playlist name would write already
-// lies in the configured playlist folder.
+// lies in the configured playlist folder, with the extension in use.
 bool PlaylistFileExists(const Settings& settings, const FileSystem& files,
                         std::string_view playlistName);
 

@@ -33,8 +33,12 @@ std::int32_t PlaylistIdFromTag(const std::string& tag) {
 
 }  // namespace
 
+std::string MainController::PlaylistFolder() const {
+  return TrimSpaces(services_.settings.GetPlaylistFolder());
+}
+
 bool MainController::CheckPlaylistFolder() {
-  const std::string folder = TrimSpaces(services_.settings.GetPlaylistFolder());
+  const std::string folder = PlaylistFolder();
   std::string note;
   if (!folder.empty()) {
     if (services_.files.PathExists(folder)) return true;
@@ -85,14 +89,24 @@ void MainController::ButPublish_Click() {
   view_.SetStopEnabled(true);
   view_.SetProgressPlaylists(0);
   view_.SetProgressTracks(0);
-  fPlaylistWriter = std::make_unique<ClsPlaylistWriter>(services_.settings, services_.files,
-                                                        services_.pump, stats_);
-  fPlaylistWriter->PlaylistFolder = services_.settings.GetPlaylistFolder();
-  fPlaylistWriter->Progress = [this](std::int16_t percent) { fPlaylistWriter_Progress(percent); };
+  // The folder as the check above saw it, so that what was checked is where
+  // the files go.
+  fPlaylistWriter = std::make_unique<ClsPlaylistWriter>(
+      services_.settings, services_.files, services_.pump, stats_, PlaylistFolder(),
+      [this](std::int16_t percent) { fPlaylistWriter_Progress(percent); });
+  fPlaylistWriter->OnOutputFailed([this](const std::string& path, const std::string& reason) {
+    view_.PlaylistFileFailed(path, reason);
+  });
 
   SetBusy(true);
   fCancelFlag = false;
+  // Every count of the run starts at 0 but the one of the playlist being
+  // written, which the writer sets as each playlist starts.
+  const std::int32_t songsInPlaylist = stats_.SongsInPlaylist;
   stats_ = PublishStats{};
+  stats_.SongsInPlaylist = songsInPlaylist;
+  reachStats_ = ServerReachStats{};
+  StartServerReach();
 
   try {
     PublishCheckedRows(checkedRows);
@@ -103,6 +117,7 @@ void MainController::ButPublish_Click() {
     view_.SetProgressTracks(0);
     SetStatus("Stopped");
     fPlaylistWriter.reset();
+    reach_.reset();
     SetBusy(false);
     ReportLibraryFailure("Publishing was stopped because of an error", error);
     return;
@@ -115,7 +130,19 @@ void MainController::ButPublish_Click() {
   services_.pump.DoEvents();
   ShowPublishSummary();
   fPlaylistWriter.reset();
+  reach_.reset();
   SetBusy(false);
+}
+
+void MainController::StartServerReach() {
+  const std::string& folder = fPlaylistWriter->PlaylistFolder();
+  std::optional<MusicShare> share;
+  if (services_.pyTivoShareOf) share = services_.pyTivoShareOf(folder);
+  reach_ = std::make_unique<ServerReach>(folder, std::move(share),
+                                         services_.settings.GetPlaylistEncoding(),
+                                         services_.files.AnsiCodePage());
+  fPlaylistWriter->OnSongWritten(
+      [this](const std::string& path) { reach_->CountWrittenSong(path, reachStats_); });
 }
 
 void MainController::PublishCheckedRows(int checkedRows) {

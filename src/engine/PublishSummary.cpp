@@ -81,7 +81,8 @@ Message PublishSummary::TiVoDesktopAdvice(const PublishStats& stats,
   text += "Your ";
   text += stats.PlaylistsPublished == 1 ? "playlist contains" : "playlists contain";
   // Plain decimal, without grouping, unlike the statistics.
-  text += " " + std::to_string(stats.LikelyUnreachableSongs);
+  text += ' ';
+  text += std::to_string(stats.LikelyUnreachableSongs);
   text += oneSong ? " song" : " songs";
   text += " which probably will not be playable by TiVo because the";
   text += oneSong ? " song is" : " songs are";
@@ -102,10 +103,60 @@ Message PublishSummary::TiVoDesktopAdvice(const PublishStats& stats,
   return Message{text, MsgIcon::Information, MsgButtons::Ok, MsgAnswer::Ok};
 }
 
+bool PublishSummary::ShowsServerReach(const ServerReachStats& stats) {
+  return stats.SongsOutsideShare > 0 || stats.SongsNotInCodePage > 0;
+}
+
+Message PublishSummary::ServerReachAdvice(const ServerReachReport& report,
+                                          const CountFormat& format) {
+  const ServerReachStats& stats = report.stats;
+  const auto songs = [&](std::int32_t count) {
+    return format(count) + (count == 1 ? " song" : " songs");
+  };
+  std::string text = "Some of the songs written cannot be played by TiVo.";
+  text += kCrLf;
+  text += kCrLf;
+  if (stats.SongsOutsideShare > 0) {
+    text += "Songs outside the pyTivo share:\t\t" + format(stats.SongsOutsideShare) + kCrLf;
+  }
+  if (stats.SongsNotInCodePage > 0) {
+    text += "Songs with names the code page cannot hold:\t" + format(stats.SongsNotInCodePage) +
+            kCrLf;
+  }
+  if (stats.SongsOutsideShare > 0 && report.share) {
+    text += kCrLf;
+    text += songs(stats.SongsOutsideShare) + (stats.SongsOutsideShare == 1 ? " lies" : " lie") +
+            " outside the pyTivo music share \"" + report.share->name + "\" (" +
+            report.share->path + "), which holds the playlist folder.";
+    text += " pyTivo only plays songs inside the share that holds the playlist.";
+    text += " To fix this, add a music share to pyTivo's configuration whose path holds the songs"
+            " and choose a playlist folder inside it (its root will do), or change this share's"
+            " path to a folder that holds both the songs and the playlist folder. Then publish"
+            " the playlists again.";
+    text += kCrLf;
+  }
+  if (stats.SongsNotInCodePage > 0) {
+    text += kCrLf;
+    const bool one = stats.SongsNotInCodePage == 1;
+    text += songs(stats.SongsNotInCodePage) +
+            (one ? " has characters in its name" : " have characters in their names") +
+            " that a playlist in the code page Windows-" + std::to_string(report.readCodePage) +
+            " cannot hold, so TiVo cannot find " + (one ? "it." : "them.");
+    text += " To keep every name intact, have the playlists written in UTF-8 as .m3u8 files,"
+            " which pyTivo reads: run \"quorvella-cli options --encoding utf-8\", then publish"
+            " the playlists again.";
+    text += kCrLf;
+  }
+  // The counts and each piece of advice end in a line break, as the
+  // statistics do.
+  return Message{text, MsgIcon::Information, MsgButtons::Ok, MsgAnswer::Ok};
+}
+
 void ShowPublishSummary(const PublishStats& stats, const std::string& playlistFolder,
                         bool tivoDesktop23OrLater, const CountFormat& format,
                         MessageBoxes& boxes, Desktop& desktop,
-                        const std::string& conversionPageAddress) {
+                        const std::string& conversionPageAddress,
+                        const ServerReachReport& reach) {
   const bool tivoAdvice = PublishSummary::ShowsLikelyUnreachable(stats, tivoDesktop23OrLater);
   boxes.Show(PublishSummary::Statistics(stats, tivoDesktop23OrLater, format));
   bool openConversionPage = false;
@@ -116,6 +167,10 @@ void ShowPublishSummary(const PublishStats& stats, const std::string& playlistFo
     boxes.Show(PublishSummary::UnreachableAdvice());
   }
   if (tivoAdvice) boxes.Show(PublishSummary::TiVoDesktopAdvice(stats, playlistFolder));
+  // After the report's own boxes, which stay as they are.
+  if (PublishSummary::ShowsServerReach(reach.stats)) {
+    boxes.Show(PublishSummary::ServerReachAdvice(reach, format));
+  }
   if (openConversionPage) desktop.ShellOpen(conversionPageAddress);
 }
 

@@ -51,9 +51,35 @@ locale_t TransliterationLocale() {
 
 iconv_t AsIconv(void* descriptor) { return static_cast<iconv_t>(descriptor); }
 
-iconv_t OpenEncoder(int codePage) {
-  const std::string target = "CP" + std::to_string(codePage) + "//TRANSLIT";
+bool Opened(iconv_t cd) { return cd != reinterpret_cast<iconv_t>(-1); }
+
+iconv_t OpenEncoder(int codePage, bool bestFit) {
+  std::string target = "CP" + std::to_string(codePage);
+  if (bestFit) target += "//TRANSLIT";
   return iconv_open(target.c_str(), "UTF-8");
+}
+
+// The code pages in which a character may take two bytes.
+bool IsDoubleByte(int codePage) {
+  return codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950;
+}
+
+// Converts a short text as a whole into buffer; false when any of it cannot
+// be converted or the result does not fit. The descriptor is left in its
+// initial state either way.
+bool ConvertWhole(iconv_t cd, std::string_view text, char* buffer, std::size_t size,
+                  std::size_t& length) {
+  // iconv takes a non-const input pointer but never writes through it.
+  char* in = const_cast<char*>(text.data());
+  std::size_t inLeft = text.size();
+  char* out = buffer;
+  std::size_t outLeft = size;
+  const auto failed = static_cast<std::size_t>(-1);
+  const bool converted = iconv(cd, &in, &inLeft, &out, &outLeft) != failed && inLeft == 0 &&
+                         iconv(cd, nullptr, nullptr, &out, &outLeft) != failed;
+  if (!converted) iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  length = static_cast<std::size_t>(out - buffer);
+  return converted;
 }
 
 bool IsAscii(std::string_view text) {
@@ -80,6 +106,17 @@ std::size_t CharacterLength(const char* text, std::size_t size) {
     if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) return 1;
   }
   return length;
+}
+
+
+// The number of characters as the conversion takes them apart: a byte that
+// does not begin a complete, valid one counts alone.
+std::size_t CharacterCount(std::string_view text) {
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < text.size(); i += CharacterLength(&text[i], text.size() - i)) {
+    ++count;
+  }
+  return count;
 }
 
 }  // namespace
@@ -118,17 +155,22 @@ int UserAnsiCodePage() {
   return kWesternCodePage;
 }
 
-AnsiEncoder::AnsiEncoder(int codePage) : codePage_(codePage), descriptor_(nullptr) {
-  iconv_t cd = OpenEncoder(codePage);
-  if (cd == reinterpret_cast<iconv_t>(-1)) {
+AnsiEncoder::AnsiEncoder(int codePage)
+    : codePage_(codePage), singleByte_(true), descriptor_(nullptr), bestFit_(nullptr) {
+  iconv_t cd = OpenEncoder(codePage, false);
+  if (!Opened(cd)) {
     codePage_ = kWesternCodePage;
-    cd = OpenEncoder(kWesternCodePage);
+    cd = OpenEncoder(kWesternCodePage, false);
   }
-  if (cd != reinterpret_cast<iconv_t>(-1)) descriptor_ = cd;
+  if (!Opened(cd)) return;
+  descriptor_ = cd;
+  singleByte_ = !IsDoubleByte(codePage_);
+  if (const iconv_t bestFit = OpenEncoder(codePage_, true); Opened(bestFit)) bestFit_ = bestFit;
 }
 
 AnsiEncoder::~AnsiEncoder() {
   if (descriptor_ != nullptr) iconv_close(AsIconv(descriptor_));
+  if (bestFit_ != nullptr) iconv_close(AsIconv(bestFit_));
 }
 
 std::string AnsiEncoder::Encode(std::string_view utf8) {
@@ -146,6 +188,21 @@ void AnsiEncoder::Append(std::string_view utf8, std::string& out) {
   }
 }
 
+char AnsiEncoder::Substitute(std::string_view character) {
+  if (bestFit_ == nullptr) return '?';
+  const locale_t translit = TransliterationLocale();
+  const locale_t previous =
+      translit != static_cast<locale_t>(nullptr) ? uselocale(translit) : static_cast<locale_t>(nullptr);
+  // Room for more than one byte, so that a longer substitute ("->" for an
+  // arrow) shows itself as such and is refused.
+  char buffer[8];
+  std::size_t length = 0;
+  const bool converted =
+      ConvertWhole(AsIconv(bestFit_), character, buffer, sizeof buffer, length);
+  if (translit != static_cast<locale_t>(nullptr)) uselocale(previous);
+  return converted && length == 1 ? buffer[0] : '?';
+}
+
 void AnsiEncoder::ConvertSlow(std::string_view utf8, std::string& out) {
   if (descriptor_ == nullptr) {
     for (std::size_t i = 0; i < utf8.size(); i += CharacterLength(&utf8[i], utf8.size() - i)) {
@@ -154,10 +211,6 @@ void AnsiEncoder::ConvertSlow(std::string_view utf8, std::string& out) {
     return;
   }
   const iconv_t cd = AsIconv(descriptor_);
-  const locale_t translit = TransliterationLocale();
-  const locale_t previous =
-      translit != static_cast<locale_t>(nullptr) ? uselocale(translit) : static_cast<locale_t>(nullptr);
-
   const std::size_t start = out.size();
   std::size_t used = start;
   out.resize(start + utf8.size() + 16);
@@ -179,12 +232,14 @@ void AnsiEncoder::ConvertSlow(std::string_view utf8, std::string& out) {
       grow(16);
       continue;
     }
-    // A character with no substitute at all, or a byte that is not UTF-8.
-    const std::size_t skip = CharacterLength(in, inLeft);
-    in += skip;
-    inLeft -= skip;
+    // A character the code page lacks, a byte that is not UTF-8, or a
+    // character cut off at the end.
+    const std::size_t length = CharacterLength(in, inLeft);
+    const char substitute = Substitute({in, length});
+    in += length;
+    inLeft -= length;
     if (used == out.size()) grow(16);
-    out[used++] = '?';
+    out[used++] = substitute;
   }
   // Back to the initial shift state, for the code pages that have one.
   while (true) {
@@ -197,7 +252,28 @@ void AnsiEncoder::ConvertSlow(std::string_view utf8, std::string& out) {
     grow(16);
   }
   out.resize(used);
-  if (translit != static_cast<locale_t>(nullptr)) uselocale(previous);
+  // Some converters spell a character their code page lacks as a letter
+  // and a combining accent (Vietnamese, Hebrew points): two bytes for one
+  // character. Such a text is done again character by character.
+  if (singleByte_ && out.size() - start != CharacterCount(utf8)) {
+    out.resize(start);
+    ConvertEach(utf8, out);
+  }
+}
+
+void AnsiEncoder::ConvertEach(std::string_view utf8, std::string& out) {
+  const iconv_t cd = AsIconv(descriptor_);
+  char buffer[8];
+  for (std::size_t i = 0; i < utf8.size();) {
+    const std::string_view character = utf8.substr(i, CharacterLength(&utf8[i], utf8.size() - i));
+    std::size_t length = 0;
+    if (ConvertWhole(cd, character, buffer, sizeof buffer, length) && length == 1) {
+      out += buffer[0];
+    } else {
+      out += Substitute(character);
+    }
+    i += character.size();
+  }
 }
 
 }  // namespace quorvella

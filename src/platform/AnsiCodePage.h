@@ -21,10 +21,12 @@ int AnsiCodePageOfLocale(std::string_view localeName);
 int UserAnsiCodePage();
 
 // Converts UTF-8 text into one code page. A character the code page cannot
-// hold becomes its best-fit substitute (a letter without its accent) or "?";
-// so does a byte that is not valid UTF-8. Keeps one conversion descriptor for
-// its whole life, so converting many short lines costs no set-up each time.
-// Not for use by two threads at once.
+// hold becomes exactly one byte: its best-fit substitute when the C library's
+// transliteration gives one character of the code page for it (a letter
+// without its accent), otherwise "?"; so does each byte that is not valid
+// UTF-8. Keeps its conversion descriptors for its whole life, so converting
+// many short lines costs no set-up each time. Not for use by two threads at
+// once.
 class AnsiEncoder {
  public:
   explicit AnsiEncoder(int codePage);
@@ -42,9 +44,16 @@ class AnsiEncoder {
 
  private:
   void ConvertSlow(std::string_view utf8, std::string& out);
+  void ConvertEach(std::string_view utf8, std::string& out);
+  // The one byte that stands for a character outside the code page.
+  char Substitute(std::string_view character);
 
   int codePage_;
-  void* descriptor_;  // iconv_t, kept out of this header
+  bool singleByte_;
+  // iconv_t, kept out of this header: the exact conversion, and the one that
+  // transliterates what the code page lacks.
+  void* descriptor_;
+  void* bestFit_;
 };
 
 }  // namespace quorvella

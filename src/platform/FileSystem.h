@@ -17,8 +17,9 @@ class TextFile {
   virtual ~TextFile() = default;
   // Throws std::runtime_error when the line cannot be written.
   virtual void WriteLine(std::string_view line) = 0;
-  // Flushes and closes; further writes are errors. Also done on destruction.
-  // Throws std::runtime_error when lines written earlier could not be stored.
+  // Flushes, closes and puts the file in its place; further writes are
+  // errors. Also done on destruction. Throws std::runtime_error when lines
+  // written earlier could not be stored.
   virtual void Close() = 0;
 };
 
@@ -29,8 +30,18 @@ class FileSystem {
   // True exactly when a file or folder exists at the path.
   virtual bool PathExists(const std::string& path) const = 0;
   virtual TrashResult MoveToTrash(const std::string& path) = 0;
-  // Creates the file, or empties an existing one; null when that fails.
-  virtual std::unique_ptr<TextFile> CreateTextFile(const std::string& path) = 0;
+  // A new text file for the path; null, with the reason in `error`, when it
+  // cannot be created. It takes the path's place (replacing any file there)
+  // when it is closed after every line was stored; after a write failure
+  // nothing of it is left.
+  virtual std::unique_ptr<TextFile> CreateTextFile(const std::string& path,
+                                                   std::string& error) = 0;
+  // The same for a file whose lines are stored as UTF-8, without a byte
+  // order mark.
+  virtual std::unique_ptr<TextFile> CreateUtf8TextFile(const std::string& path,
+                                                       std::string& error) = 0;
+  // The code page that CreateTextFile's files are written in.
+  virtual int AnsiCodePage() const = 0;
   // A plain delete, not to the trash.
   virtual bool RemoveFile(const std::string& path) = 0;
 };

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "platform/PathRules.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <string_view>
 #include <vector>
@@ -28,21 +29,38 @@ bool IsReplacedInFileName(unsigned char c) {
 bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 // A path taken apart: its root (empty when it has none) and the components
-// after it. Runs of separators count as one, as the file functions read them,
-// so no component is empty.
+// after it.
 struct PathParts {
   PathDialect dialect = PathDialect::Windows;
   std::string root;
   std::vector<std::string_view> components;
 };
 
-void SplitComponents(std::string_view rest, char separator,
-                     std::vector<std::string_view>& components) {
+// POSIX: runs of "/" count as one, as the system reads them, so no component
+// is empty (a written ".." must climb exactly the folders that are there).
+void SplitPosix(std::string_view rest, std::vector<std::string_view>& components) {
   std::size_t start = 0;
   while (start <= rest.size()) {
-    std::size_t end = rest.find(separator, start);
+    std::size_t end = rest.find('/', start);
     if (end == std::string_view::npos) end = rest.size();
     if (end > start) components.push_back(rest.substr(start, end - start));
+    start = end + 1;
+  }
+}
+
+// Windows: every backslash ends a component, so two in a row leave an empty
+// one between them, which counts like any other; only the empty last one
+// that a trailing backslash leaves is ignored.
+void SplitWindows(std::string_view rest, std::vector<std::string_view>& components) {
+  if (rest.empty()) return;
+  std::size_t start = 0;
+  while (true) {
+    const std::size_t end = rest.find('\\', start);
+    if (end == std::string_view::npos) {
+      if (start < rest.size()) components.push_back(rest.substr(start));
+      return;
+    }
+    components.push_back(rest.substr(start, end - start));
     start = end + 1;
   }
 }
@@ -50,27 +68,35 @@ void SplitComponents(std::string_view rest, char separator,
 PathParts SplitPath(std::string_view path) {
   PathParts parts;
   parts.dialect = DialectOf(path);
-  std::string_view rest;
   if (parts.dialect == PathDialect::Posix) {
-    parts.root = "/";
-    rest = path.substr(1);
-  } else if (path.size() >= 2 && IsAsciiLetter(path[0]) && path[1] == ':') {
+    parts.root += '/';
+    SplitPosix(path.substr(1), parts.components);
+    return parts;
+  }
+  std::string_view rest;
+  if (path.size() >= 2 && IsAsciiLetter(path[0]) && path[1] == ':') {
     parts.root = LowerAscii(path.substr(0, 2));
     rest = path.substr(2);
   } else if (path.size() >= 2 && path[0] == '\\' && path[1] == '\\') {
     // \\server\share: both names belong to the root.
-    std::vector<std::string_view> names;
-    SplitComponents(path.substr(2), '\\', names);
-    if (names.empty()) return parts;
-    const std::size_t rootNames = names.size() >= 2 ? 2 : 1;
-    parts.root = "\\\\" + LowerCase(names[0]);
-    if (rootNames == 2) parts.root += "\\" + LowerCase(names[1]);
-    parts.components.assign(names.begin() + rootNames, names.end());
-    return parts;
+    const std::string_view names = path.substr(2);
+    const std::size_t serverEnd = std::min(names.find('\\'), names.size());
+    if (serverEnd == 0) return parts;
+    parts.root += "\\\\";
+    parts.root += LowerCase(names.substr(0, serverEnd));
+    rest = names.substr(serverEnd);
+    if (rest.size() > 1 && rest[1] != '\\') {
+      const std::size_t shareEnd = std::min(rest.find('\\', 1), rest.size());
+      parts.root += '\\';
+      parts.root += LowerCase(rest.substr(1, shareEnd - 1));
+      rest = rest.substr(shareEnd);
+    }
   } else {
     return parts;  // a relative Windows path has no root to share
   }
-  SplitComponents(rest, SeparatorOf(path), parts.components);
+  // The backslash after the root belongs to it.
+  if (!rest.empty() && rest.front() == '\\') rest.remove_prefix(1);
+  SplitWindows(rest, parts.components);
   return parts;
 }
 

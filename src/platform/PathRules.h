@@ -26,8 +26,10 @@ std::string AddBackslash(std::string_view folder);
 // The path of file relative to folder (".\" or "..\" forms, "./" or "../" in
 // the POSIX dialect), or the empty text when there is none (another root or
 // another dialect, or a result of 260 characters or more, which would not
-// fit the path buffer of the Windows function this stands for). Runs of
-// separators count as one.
+// fit the path buffer of the Windows function this stands for). In the
+// Windows dialect two backslashes in a row hold an empty component, which
+// counts like any other, as that function counts it; in the POSIX dialect a
+// run of "/" counts as one, as the system reads it.
 std::string RelativePathTo(std::string_view folder, std::string_view file);
 
 // How a song is sorted while a playlist is written.

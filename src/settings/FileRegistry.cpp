@@ -3,7 +3,6 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,6 +14,8 @@
 #include <cstdlib>
 #include <ctime>
 #include <thread>
+
+#include "platform/UserFolders.h"
 
 namespace quorvella {
 namespace {
@@ -62,13 +63,19 @@ FileRead ReadWholeFile(const std::string& path) {
   return result;
 }
 
-// The store in a file's bytes; nullopt when they are not a registry file. An
-// empty file is an empty store.
-std::optional<RegTree> ParseStore(const std::string& bytes) {
+// The store in a file's bytes; nullopt, with the reason in `damage`, when
+// they are not a registry file. An empty file is an empty store.
+std::optional<RegTree> ParseStore(const std::string& bytes, std::string* damage = nullptr) {
   if (bytes.empty()) return RegTree();
-  if (bytes.size() > static_cast<std::size_t>(kMaxFileSize)) return std::nullopt;
+  if (bytes.size() > static_cast<std::size_t>(kMaxFileSize)) {
+    if (damage != nullptr) *damage = "larger than any file of options";
+    return std::nullopt;
+  }
   auto result = ParseRegFile(bytes);
-  if (result.error) return std::nullopt;
+  if (result.error) {
+    if (damage != nullptr) *damage = result.error->Text();
+    return std::nullopt;
+  }
   return std::move(result.document.tree);
 }
 
@@ -190,16 +197,33 @@ void FileRegistry::Refresh() {
   if (::stat(path_.c_str(), &info) != 0) {
     tree_ = RegTree();
     loaded_.reset();
+    damage_.reset();
     return;
   }
   if (loaded_ && *loaded_ == StampOf(info)) return;
   tree_ = RegTree();
   loaded_.reset();
+  damage_.reset();
   FileRead file = ReadWholeFile(path_);
   if (file.status != FileRead::Read) return;
   loaded_ = StampOf(file.info);
   // A damaged file reads as empty: the options fall back to their defaults.
-  if (auto tree = ParseStore(file.bytes)) tree_ = std::move(*tree);
+  std::string damage;
+  if (auto tree = ParseStore(file.bytes, &damage)) {
+    tree_ = std::move(*tree);
+  } else {
+    damage_ = damage;
+    if (onDamage_) onDamage_(damage);
+  }
+}
+
+std::optional<std::string> FileRegistry::Damage() {
+  try {
+    Refresh();
+    return damage_;
+  } catch (...) {
+    return std::nullopt;
+  }
 }
 
 bool FileRegistry::KeyExists(Hive hive, std::string_view keyPath) {
@@ -292,6 +316,7 @@ bool FileRegistry::Update(const std::function<void(RegTree&)>& change) {
     if (!Replace(SerializeRegFile(tree), mode)) return false;
 
     tree_ = std::move(tree);
+    damage_.reset();
     struct stat info {};
     if (::stat(path_.c_str(), &info) == 0) {
       loaded_ = StampOf(info);
@@ -321,21 +346,15 @@ bool FileRegistry::Replace(const std::string& bytes, std::optional<unsigned> mod
   return true;
 }
 
+std::string DamagedRegistryText(const std::string& path, const std::string& damage) {
+  return "The settings file \"" + path + "\" is damaged (" + damage +
+         "), so the options are at their defaults.\r\n\r\nWhen they are next saved, the damaged "
+         "file is kept as \"" + path + ".damaged-YYYYMMDD-HHMMSS\" (the date and time of saving).";
+}
+
 std::string DefaultRegistryPath() {
-  std::string base;
-  const char* config = std::getenv("XDG_CONFIG_HOME");
-  if (config != nullptr && config[0] == '/') {
-    base = config;
-  } else {
-    const char* home = std::getenv("HOME");
-    if (home == nullptr || home[0] == '\0') {
-      const passwd* user = ::getpwuid(::getuid());
-      home = user != nullptr ? user->pw_dir : nullptr;
-    }
-    if (home == nullptr || home[0] == '\0') return {};
-    base = std::string(home) + "/.config";
-  }
-  return base + "/Quorvella/registry.reg";
+  const std::string config = ConfigFolder();
+  return config.empty() ? std::string() : config + "/Quorvella/registry.reg";
 }
 
 }  // namespace quorvella

@@ -22,7 +22,8 @@ namespace quorvella {
 // complete new file in its place, so concurrent writers keep each other's
 // values and a crash never leaves half a file. A file that cannot be parsed
 // reads as empty and, before the first write, is kept aside under a new name
-// ("registry.reg.damaged-YYYYMMDD-HHMMSS") instead of being overwritten.
+// ("registry.reg.damaged-YYYYMMDD-HHMMSS") instead of being overwritten; what
+// is wrong with it can be asked for, and a handler is told when one is read.
 // Nothing here throws: reads of a missing or broken file give nothing and a
 // write that cannot be made returns false.
 class FileRegistry final : public RegistryBackend {
@@ -48,6 +49,14 @@ class FileRegistry final : public RegistryBackend {
   const std::string& Path() const { return path_; }
   // Where the last write kept a file it could not parse; empty when none.
   const std::string& DamagedCopy() const { return damagedCopy_; }
+  // Why the file cannot be parsed ("line 3: ..."), reading it first when it
+  // changed on disk; nullopt when it is sound, empty or missing.
+  std::optional<std::string> Damage();
+  // Called with that reason whenever a version of the file that cannot be
+  // parsed is read.
+  void SetDamageHandler(std::function<void(const std::string& damage)> handler) {
+    onDamage_ = std::move(handler);
+  }
 
   // Runs after the new file is complete and before it replaces the old one;
   // lets tests stop a write at its most delicate point.
@@ -73,8 +82,15 @@ class FileRegistry final : public RegistryBackend {
   RegTree tree_;
   std::optional<Stamp> loaded_;  // none: nothing loaded, or the file is missing
   std::string damagedCopy_;
+  std::optional<std::string> damage_;
+  std::function<void(const std::string&)> onDamage_;
   std::function<void()> beforeReplace_;
 };
+
+// What the user is told about a store that cannot be parsed: that the options
+// are at their defaults, and where the damaged file is kept when they are
+// saved again.
+std::string DamagedRegistryText(const std::string& path, const std::string& damage);
 
 // $XDG_CONFIG_HOME/Quorvella/registry.reg, or ~/.config/Quorvella/registry.reg
 // when that variable is unset (or not an absolute path).

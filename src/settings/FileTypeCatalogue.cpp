@@ -54,7 +54,9 @@ void Settings::AddFileType(std::string_view ext) {
   }
   // An extension counts as unchecked wherever its "+"-enclosed form occurs in
   // the stored text, however the items are separated.
-  const std::string item = "+" + std::string(ext) + "+";
+  std::string item = "+";
+  item += ext;
+  item += '+';
   const bool unchecked = GetUncheckedExts().find(item) != std::string::npos;
   fileTypes_.push_back(FileTypeEntry{std::string(ext), !unchecked});
 }
@@ -80,7 +82,10 @@ void Settings::SetFileTypeChecked(std::string_view ext, bool checked) {
 void Settings::SaveUncheckedExts() {
   std::string text;
   for (const auto& entry : fileTypes_) {
-    if (!entry.Checked) text += "+" + LowerCase(entry.Ext) + "+ ";
+    if (entry.Checked) continue;
+    text += '+';
+    text += LowerCase(entry.Ext);
+    text += "+ ";
   }
   SetUncheckedExts(TrimSpaces(text));
 }

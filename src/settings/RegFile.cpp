@@ -76,7 +76,11 @@ bool IsStringType(std::uint32_t type) {
 }
 
 std::string Quote(std::string_view name) {
-  return name.empty() ? std::string("@") : "\"" + std::string(name) + "\"";
+  if (name.empty()) return "@";
+  std::string quoted = "\"";
+  quoted += name;
+  quoted += '"';
+  return quoted;
 }
 
 // Splits the document into lines of UTF-8 text, without their line ends.
@@ -314,8 +318,7 @@ class Parser {
       const auto byte = ParseHexNumber(token, 2);
       if (token.empty()) Fail("a hex byte is missing in the value of " + Quote(name));
       if (!byte) {
-        Fail("\"" + std::string(token) + "\" is not a hex byte (00 to ff) in the value of " +
-             Quote(name));
+        Fail(Quote(token) + " is not a hex byte (00 to ff) in the value of " + Quote(name));
       }
       bytes += static_cast<char>(*byte);
       rest = TrimLeft(rest.substr(tokenEnd));
@@ -402,7 +405,12 @@ void AppendHex(std::string& out, std::string_view prefix, std::string_view bytes
 }
 
 void AppendValue(std::string& out, std::string_view name, const RegValue& value) {
-  const std::string prefix = name.empty() ? "@=" : "\"" + Escape(Utf8OrWindows1252(name)) + "\"=";
+  std::string prefix = "@=";
+  if (!name.empty()) {
+    prefix = "\"";
+    prefix += Escape(Utf8OrWindows1252(name));
+    prefix += "\"=";
+  }
   const std::string_view data(reinterpret_cast<const char*>(value.data.data()), value.data.size());
   if (IsPlainText(value)) {
     out += prefix + "\"" + Escape(data.substr(0, data.size() - 1)) + "\"\r\n";
@@ -441,7 +449,10 @@ std::string SerializeKeys(const std::vector<const RegTree::Key*>& keys) {
   for (const auto* key : keys) {
     text += "[";
     text += HiveName(key->hive);
-    if (!key->path.empty()) text += "\\" + Utf8OrWindows1252(key->path);
+    if (!key->path.empty()) {
+      text += '\\';
+      text += Utf8OrWindows1252(key->path);
+    }
     text += "]\r\n";
     for (const auto& [name, value] : key->values) AppendValue(text, name, value);
     text += "\r\n";

@@ -11,14 +11,21 @@ namespace quorvella {
 namespace {
 
 // The text of a string value as the registry's ANSI query hands it back: the
-// data less its terminating NUL, and only when it fits the buffer.
-std::string StringFromValue(const std::optional<RegValue>& value) {
+// data less its terminating NUL, and only when it fits the buffer in the
+// code page.
+std::string StringFromValue(const std::optional<RegValue>& value, int ansiCodePage) {
   if (!value || value->type != regtype::kSz || value->data.empty()) return {};
   const auto& data = value->data;
   const bool terminated = data.back() == 0;
-  const std::size_t needed = data.size() + (terminated ? 0 : 1);
-  if (needed > RegUtil::kValueBufferSize) return {};
   std::string text(data.begin(), data.end() - (terminated ? 1 : 0));
+  // The buffer held the data, embedded NULs and all.
+  std::size_t needed = text.size() + 1;
+  // A character never takes more bytes in a code page than in UTF-8, so
+  // only a text too long in UTF-8 needs converting to be measured.
+  if (needed > RegUtil::kValueBufferSize) {
+    needed = AnsiEncoder(ansiCodePage).Encode(text).size() + 1;
+  }
+  if (needed > RegUtil::kValueBufferSize) return {};
   // Anything after an embedded NUL is not part of the text.
   if (const auto nul = text.find('\0'); nul != std::string::npos) text.resize(nul);
   return text;
@@ -41,8 +48,9 @@ bool RegUtil::RegKeyExists(Hive hive, std::string_view keyPath) const {
 
 std::string RegUtil::RegGetString(Hive hive, std::string_view keyPath,
                                   std::string_view valueName) const {
-  return Guarded([&] { return StringFromValue(backend_.QueryValue(hive, keyPath, valueName)); },
-                 std::string());
+  return Guarded(
+      [&] { return StringFromValue(backend_.QueryValue(hive, keyPath, valueName), ansiCodePage_); },
+      std::string());
 }
 
 bool RegUtil::RegGetBool(Hive hive, std::string_view keyPath, std::string_view valueName,

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/AnsiCodePage.h"
 #include "settings/RegistryBackend.h"
 
 namespace quorvella {
@@ -13,11 +14,14 @@ namespace quorvella {
 // default, and a failed write leaves the store as it was.
 class RegUtil {
  public:
-  // Values whose data, terminating NUL included, need more than this many
-  // bytes read as empty text.
+  // Values whose text, terminating NUL included, needs more than this many
+  // bytes in the ANSI code page read as empty text: the registry's ANSI
+  // query hands a value back in that code page, one byte per character in
+  // the single-byte ones, whatever the store keeps.
   static constexpr std::size_t kValueBufferSize = 1024;
 
-  explicit RegUtil(RegistryBackend& backend) : backend_(backend) {}
+  explicit RegUtil(RegistryBackend& backend, int ansiCodePage = UserAnsiCodePage())
+      : backend_(backend), ansiCodePage_(ansiCodePage) {}
 
   bool RegKeyExists(Hive hive, std::string_view keyPath) const;
   // A REG_SZ value's text; anything else reads as empty text.
@@ -36,6 +40,7 @@ class RegUtil {
 
  private:
   RegistryBackend& backend_;
+  int ansiCodePage_;
 };
 
 // The lenient reading of a number that RegGetBool applies: nullopt when the

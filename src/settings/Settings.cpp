@@ -11,6 +11,11 @@ void Settings::LoadSettings() {
   enhancedPlugInMode_ =
       reg_.RegGetBool(Hive::CurrentUser, SettingsKey, "EnhancedPlugInMode", false);
   BuildFileTypeCatalogue();
+  // Anything but a known name reads as the default.
+  playlistEncoding_ =
+      ParsePlaylistEncoding(reg_.RegGetString(Hive::CurrentUser, PlaylistsKey,
+                                              PlaylistEncodingValueName))
+          .value_or(PlaylistEncoding::Ansi);
 }
 
 void Settings::SetPlaylistFolder(std::string_view folder) {
@@ -43,6 +48,13 @@ void Settings::SetUncheckedExts(std::string_view text) {
   reg_.RegSetString(Hive::CurrentUser, SettingsKey, "UncheckedExts", text);
   uncheckedExts_ = text;
   uncheckedExtsLoaded_ = true;
+}
+
+void Settings::SetPlaylistEncoding(PlaylistEncoding encoding) {
+  if (encoding == playlistEncoding_) return;
+  playlistEncoding_ = encoding;
+  reg_.RegSetString(Hive::CurrentUser, PlaylistsKey, PlaylistEncodingValueName,
+                    PlaylistEncodingName(encoding));
 }
 
 void Settings::WriteFlag(std::string_view name, bool value) {

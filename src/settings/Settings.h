@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "settings/FileTypeCatalogue.h"
+#include "settings/PlaylistEncoding.h"
 #include "settings/RegUtil.h"
 
 namespace quorvella {
@@ -32,6 +33,11 @@ class Settings {
   // Always written, changed or not.
   void SetUncheckedExts(std::string_view text);
 
+  // How playlist files are written; kept apart from the four options and
+  // changed only from the command line.
+  PlaylistEncoding GetPlaylistEncoding() const { return playlistEncoding_; }
+  void SetPlaylistEncoding(PlaylistEncoding encoding);
+
   // File type catalogue, in catalogue order.
   const std::vector<FileTypeEntry>& FileTypes() const { return fileTypes_; }
   void AddFileType(std::string_view ext);
@@ -54,6 +60,7 @@ class Settings {
   std::string uncheckedExts_;
   bool uncheckedExtsLoaded_ = false;
   std::vector<FileTypeEntry> fileTypes_;
+  PlaylistEncoding playlistEncoding_ = PlaylistEncoding::Ansi;
 };
 
 }  // namespace quorvella

@@ -1,24 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "shell/QtDesktop.h"
 
-#include <sys/stat.h>
-
 #include <QDesktopServices>
-#include <QProcess>
-#include <QStringList>
 #include <QUrl>
 
+#include "platform/ProgramStart.h"
 #include "platform/Text.h"
 
 namespace quorvella {
-namespace {
-
-bool IsFile(const std::string& path) {
-  struct stat info {};
-  return ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
-}
-
-}  // namespace
 
 void QtDesktop::ShellOpen(const std::string& target) {
   const std::string trimmed = TrimSpaces(target);
@@ -31,17 +20,7 @@ void QtDesktop::ShellOpen(const std::string& target) {
 }
 
 std::optional<std::string> QtDesktop::StartProgram(const std::string& commandLine) {
-  return StartDetached(SplitCommandLine(commandLine, IsFile));
-}
-
-std::optional<std::string> StartDetached(const CommandLine& command) {
-  QStringList arguments;
-  for (const auto& argument : command.arguments) arguments << QString::fromStdString(argument);
-  QProcess process;
-  process.setProgram(QString::fromStdString(command.program));
-  process.setArguments(arguments);
-  if (process.startDetached()) return std::nullopt;
-  return process.errorString().toStdString();
+  return StartCommandLine(commandLine);
 }
 
 }  // namespace quorvella

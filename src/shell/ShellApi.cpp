@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "shell/ShellApi.h"
 
-#include <QDir>
-
 #include "platform/PathRules.h"
-#include "shell/QtDesktop.h"
+#include "platform/ProgramStart.h"
+#include "platform/UserFolders.h"
 
 namespace quorvella {
 
@@ -16,7 +15,7 @@ CommandLine ExplorerCommandLine(std::string_view folder, std::string_view homeFo
 }
 
 void OpenFolderInExplorer(const std::string& folder) {
-  StartDetached(ExplorerCommandLine(folder, QDir::homePath().toStdString()));
+  StartDetached(ExplorerCommandLine(folder, HomeFolder()));
 }
 
 std::string RemoveTrailingBackslash(std::string_view path) {

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "shell/CommandLine.h"
+#include "platform/CommandLine.h"
 
 // Shell services every window uses that need no widgets.
 namespace quorvella {

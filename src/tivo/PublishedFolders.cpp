@@ -2,10 +2,13 @@
 #include "tivo/PublishedFolders.h"
 
 #include <algorithm>
-#include <cstdlib>
+#include <fstream>
+#include <iterator>
 
 #include "platform/PathRules.h"
 #include "platform/Text.h"
+#include "platform/UserFolders.h"
+#include "tivo/PyTivoConfig.h"
 #include "tivo/ShellLink.h"
 
 namespace quorvella {
@@ -30,56 +33,90 @@ bool IsExistingFolder(const std::string& target) {
 
 }  // namespace
 
-fs::path LocalAppDataFolder() {
-  if (const char* data = std::getenv("XDG_DATA_HOME"); data && fs::path(data).is_absolute()) {
-    return data;
-  }
-  if (const char* home = std::getenv("HOME"); home && *home) {
-    return fs::path(home) / ".local" / "share";
-  }
-  return {};
-}
+fs::path LocalAppDataFolder() { return DataFolder(); }
 
 fs::path MusicShortcutFolder() {
   const fs::path base = LocalAppDataFolder();
   return base.empty() ? fs::path() : base / "TiVo Desktop" / "Music";
 }
 
-std::string ShortcutTarget(const fs::directory_entry& item) {
+namespace {
+
+ShortcutItem ReadShortcutItem(const fs::directory_entry& item) {
+  ShortcutItem result{item.path().filename().string(), {}, ShortcutOutcome::NotAShortcut};
   std::error_code ec;
   if (item.is_symlink(ec)) {
     const fs::path target = fs::read_symlink(item.path(), ec);
-    if (ec || target.empty()) return {};
-    if (target.is_absolute()) return target.string();
-    return (item.path().parent_path() / target).lexically_normal().string();
+    if (ec || target.empty()) {
+      result.outcome = ShortcutOutcome::NoTarget;
+      return result;
+    }
+    result.target = target.is_absolute()
+                        ? target.string()
+                        : (item.path().parent_path() / target).lexically_normal().string();
+  } else if (item.is_regular_file(ec) &&
+             LowerAscii(item.path().extension().string()) == ".lnk") {
+    // Shortcut files are known by their extension, in any letter case.
+    std::ifstream in(item.path(), std::ios::binary);
+    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in),
+                                          std::istreambuf_iterator<char>()};
+    const auto link = ReadShellLink(bytes);
+    if (!link) {
+      result.outcome = ShortcutOutcome::Damaged;
+      return result;
+    }
+    result.target = ShellLinkTarget(*link);
+  } else {
+    return result;
   }
-  if (!item.is_regular_file(ec)) return {};
-  // Shortcut files are known by their extension, in any letter case.
-  if (LowerAscii(item.path().extension().string()) != ".lnk") return {};
-  return ReadShellLinkFileTarget(item.path());
+  result.target = TrimSpaces(result.target);
+  if (result.target.empty()) {
+    result.outcome = ShortcutOutcome::NoTarget;
+  } else if (!fs::path(result.target).is_absolute()) {
+    // A Windows path on Linux would otherwise be taken relative to the
+    // current folder.
+    result.outcome = ShortcutOutcome::WindowsTarget;
+  } else if (!fs::exists(result.target, ec)) {
+    result.outcome = ShortcutOutcome::TargetMissing;
+  } else if (!IsExistingFolder(result.target)) {
+    result.outcome = ShortcutOutcome::NotAFolder;
+  } else {
+    result.outcome = ShortcutOutcome::Published;
+  }
+  return result;
+}
+
+}  // namespace
+
+std::vector<ShortcutItem> ReadShortcutFolderItems(const fs::path& shortcutFolder) {
+  std::error_code ec;
+  if (shortcutFolder.empty() || !fs::is_directory(shortcutFolder, ec)) return {};
+  std::vector<fs::directory_entry> entries;
+  for (fs::directory_iterator it(shortcutFolder, ec), end; !ec && it != end; it.increment(ec)) {
+    entries.push_back(*it);
+  }
+  std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
+    return a.path().filename().native() < b.path().filename().native();
+  });
+  std::vector<ShortcutItem> items;
+  for (const auto& entry : entries) items.push_back(ReadShortcutItem(entry));
+  return items;
 }
 
 std::vector<std::string> ReadPublishedMusicFolders(const fs::path& shortcutFolder) {
-  std::error_code ec;
-  if (shortcutFolder.empty() || !fs::is_directory(shortcutFolder, ec)) return {};
-  std::vector<fs::directory_entry> items;
-  for (fs::directory_iterator it(shortcutFolder, ec), end; !ec && it != end; it.increment(ec)) {
-    items.push_back(*it);
-  }
-  std::sort(items.begin(), items.end(), [](const auto& a, const auto& b) {
-    return a.path().filename().native() < b.path().filename().native();
-  });
-
   std::vector<std::string> folders;
-  for (const auto& item : items) {
-    std::string target = TrimSpaces(ShortcutTarget(item));
-    if (!target.empty() && IsExistingFolder(target)) folders.push_back(std::move(target));
+  for (ShortcutItem& item : ReadShortcutFolderItems(shortcutFolder)) {
+    if (item.outcome == ShortcutOutcome::Published) folders.push_back(std::move(item.target));
   }
   return folders;
 }
 
-std::vector<std::string> GetPublishedMusicFolders() {
-  return ReadPublishedMusicFolders(MusicShortcutFolder());
+std::vector<std::string> GetPublishedMusicFolders(const RegUtil& reg, const PyTivoPlaces& places) {
+  std::vector<std::string> folders = ReadPublishedMusicFolders(MusicShortcutFolder());
+  for (std::string& folder : ReadPyTivoConfig(reg, places).PublishedFolders()) {
+    folders.push_back(std::move(folder));
+  }
+  return folders;
 }
 
 bool IsFolderPublished(std::string_view folder, const std::vector<std::string>& publishedFolders) {
@@ -92,9 +129,9 @@ bool IsFolderPublished(std::string_view folder, const std::vector<std::string>& 
   });
 }
 
-bool IsFolderPublished(std::string_view folder) {
+bool IsFolderPublished(std::string_view folder, const RegUtil& reg, const PyTivoPlaces& places) {
   if (AddBackslash(folder).empty()) return false;
-  return IsFolderPublished(folder, GetPublishedMusicFolders());
+  return IsFolderPublished(folder, GetPublishedMusicFolders(reg, places));
 }
 
 std::string UnpublishedFolderWarning(std::string_view folder) {

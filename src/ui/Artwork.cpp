@@ -127,26 +127,17 @@ QPixmap KindImage(PlaylistKindCode code) {
   return pixmap;
 }
 
-QPixmap ProgramPixmap(int size) {
-  QPixmap pixmap(size, size);
-  pixmap.fill(Qt::transparent);
-  QPainter p(&pixmap);
-  p.setRenderHint(QPainter::Antialiasing);
-  p.scale(size / 32.0, size / 32.0);
-  // The screen of a television set.
-  p.setPen(QPen(QColor(0x20, 0x20, 0x40), 1.5));
-  p.setBrush(QColor(0x30, 0x40, 0x90));
-  p.drawRoundedRect(QRectF(2, 4, 28, 21), 4, 4);
-  p.setBrush(QColor(0x20, 0x20, 0x40));
-  p.drawRect(QRectF(10, 26, 12, 2.5));
-  DrawNote(p, 10, 18, 1.6, QColor(0xF5, 0xE0, 0x60));
-  return pixmap;
-}
-
 QIcon ProgramIcon() {
+  // Renders of data/icons/io.github.quorvella.Quorvella.svg, made at build
+  // time and kept in the program's resources: the desktop's menu shows the
+  // same files, and nothing has to be found on disk at run time.
   QIcon icon;
-  for (const int size : {16, 24, 32, 48, 64}) icon.addPixmap(ProgramPixmap(size));
+  for (const int size : {16, 32, 48, 64, 128, 256}) {
+    icon.addFile(QStringLiteral(":/icons/%1.png").arg(size), QSize(size, size));
+  }
   return icon;
 }
+
+QPixmap ProgramPixmap(int size) { return ProgramIcon().pixmap(size); }
 
 }  // namespace quorvella

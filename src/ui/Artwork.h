@@ -12,7 +12,7 @@ namespace quorvella {
 // for any other code.
 QPixmap KindImage(PlaylistKindCode code);
 
-// The program's icon: a TV screen with a music note, drawn at every size.
+// The program's icon: a TV screen with a music note, from 16 to 256 pixels.
 QIcon ProgramIcon();
 QPixmap ProgramPixmap(int size);
 

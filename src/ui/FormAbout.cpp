@@ -8,20 +8,12 @@
 #include "platform/Text.h"
 #include "tivo/WebAddresses.h"
 #include "ui/Artwork.h"
+#include "ui/Controls.h"
 #include "ui/LinkLabel.h"
 #include "ui/Twips.h"
 
 namespace quorvella {
 namespace {
-
-QLabel* AddLabel(QWidget* parent, const char* name, const QString& text, bool wrap = false) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(QString::fromUtf8(name));
-  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  label->setTextFormat(Qt::PlainText);
-  label->setWordWrap(wrap);
-  return label;
-}
 
 QFont SizedFont(const QFont& base, qreal points, bool bold) {
   QFont font = base;
@@ -38,6 +30,9 @@ FormAbout::FormAbout(Desktop& desktop, QWidget* parent) : QDialog(parent), deskt
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
   UseDesignFont(this);
+  // Designed 5055 twips wide; "Please visit our web site..." is wider than
+  // that in today's sans-serif fonts at 8 points, so the box widens by what
+  // the line lacks (345 instead of 337 pixels at 96 dpi with DejaVu Sans).
   TwipsLayout layout(this, 5055, 4215);
 
   auto* imgLogo = new QLabel(this);
@@ -65,11 +60,12 @@ FormAbout::FormAbout(Desktop& desktop, QWidget* parent) : QDialog(parent), deskt
       AddLabel(this, "Label4",
                QStringLiteral("TiVo and iTunes are registered trademarks of their respective "
                               "owners."),
-               true),
+               Wrap::Yes),
       240, 2280, 4335, 495);
-  layout.Place(AddLabel(this, "Label6",
-                        QStringLiteral("Please visit our web site for current product information:")),
-               240, 2925, 4335, 210);
+  layout.Place(
+      AddLabel(this, "Label6",
+               QStringLiteral("Please visit our web site for current product information:")),
+      240, 2925, 4335, 210);
 
   labLink_ = new LinkLabel(
       QString::fromUtf8(HomePageAddress.data(), static_cast<qsizetype>(HomePageAddress.size())),
@@ -78,20 +74,20 @@ FormAbout::FormAbout(Desktop& desktop, QWidget* parent) : QDialog(parent), deskt
   layout.Place(labLink_, 480, 3165, 3495, 210);
   connect(labLink_, &LinkLabel::clicked, this, &FormAbout::LabLink_Click);
 
-  butOK_ = new QPushButton(QStringLiteral("OK"), this);
-  butOK_->setObjectName(QStringLiteral("ButOK"));
+  butOK_ = AddButton(this, "ButOK", QStringLiteral("OK"));
   butOK_->setDefault(true);
-  layout.Place(butOK_, 3360, 3600, 1215, 375);
+  layout.Place(butOK_, 3360, 3600, 1215, 375, TwipsLayout::Grow::Left);
   connect(butOK_, &QPushButton::clicked, this, &FormAbout::ButOK_Click);
   layout.Apply();
 
-  // The name in its larger font keeps at least its designed box; the trade
-  // mark sign stands right where the name ends, as designed.
+  // The name in its larger font is as wide as its text, and the trade mark
+  // sign stands right where the name ends, as designed.
   const QSize name = label1->sizeHint();
-  label1->resize(std::max(label1->width(), name.width()), std::max(label1->height(), name.height()));
+  label1->resize(name.width(), std::max(label1->height(), name.height()));
   label5->move(label1->x() + name.width(), label5->y());
   const QSize mark = label5->sizeHint();
-  label5->resize(std::max(label5->width(), mark.width()), std::max(label5->height(), mark.height()));
+  label5->resize(std::max(label5->width(), mark.width()),
+                 std::max(label5->height(), mark.height()));
 
   // Labels never take the focus, so the button has it.
   butOK_->setFocus();

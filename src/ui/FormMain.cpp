@@ -15,41 +15,20 @@
 #include <QTimer>
 
 #include "platform/PathRules.h"
-#include "settings/Settings.h"
 #include "platform/Text.h"
+#include "settings/Settings.h"
 #include "tivo/WebAddresses.h"
 #include "ui/Artwork.h"
+#include "ui/Controls.h"
 #include "ui/FormAbout.h"
 #include "ui/FormMappings.h"
 #include "ui/FormOptions.h"
+#include "ui/PlaceDialog.h"
 #include "ui/PlaylistListWidget.h"
 #include "ui/Twips.h"
-#include "ui/PlaceDialog.h"
 
 namespace quorvella {
 namespace {
-
-// The window was laid out in twips; 15 of them make one pixel at 96 dpi, and
-// Qt scales pixels for the screen.
-constexpr int Px(int twips) { return twips / 15; }
-
-QRect TwipsRect(int left, int top, int width, int height) {
-  return QRect(Px(left), Px(top), Px(width), Px(height));
-}
-
-// A label keeps its place but grows to its text, which a desktop font may
-// make wider than the space it was given; a right-aligned one grows leftwards.
-void FitLabel(QLabel* label) {
-  const int needed = label->sizeHint().width();
-  if (needed <= label->width()) return;
-  QRect geometry = label->geometry();
-  if (label->alignment() & Qt::AlignRight) {
-    geometry.setLeft(geometry.right() - needed + 1);
-  } else {
-    geometry.setWidth(needed);
-  }
-  label->setGeometry(geometry);
-}
 
 // The bars run in hundredths of a percent, so fractional progress shows.
 constexpr int kProgressScale = 100;
@@ -72,9 +51,10 @@ FormMain::FormMain(FormMainServices services, QWidget* parent)
   BuildControls();
   BuildMenus();
   controller_ = std::make_unique<MainController>(
-      static_cast<MainView&>(*this), MainServices{services_.settings, services_.files, services_.desktop, boxes_, pump_,
-                          services_.isTiVoDesktop23OrLater, std::string(Mp3ConversionAddress),
-                          CountFormat()});
+      static_cast<MainView&>(*this),
+      MainServices{services_.settings, services_.files, services_.desktop, boxes_, pump_,
+                   services_.isTiVoDesktop23OrLater, std::string(Mp3ConversionAddress),
+                   CountFormat(), services_.pyTivoShareOf});
   Form_Load();
 }
 
@@ -96,61 +76,55 @@ void FormMain::Form_Initialize() {
 void FormMain::BuildControls() {
   auto* client = new QWidget(this);
   client->setObjectName(QStringLiteral("ClientArea"));
-  client->setFixedSize(Px(10455), Px(8655));
   setCentralWidget(client);
+  TwipsLayout layout(client, 10455, 8655);
+  using Grow = TwipsLayout::Grow;
 
   listPlaylists_ = new PlaylistListWidget(client);
   listPlaylists_->setObjectName(QStringLiteral("ListPlaylists"));
-  listPlaylists_->setGeometry(TwipsRect(240, 600, 6135, 7215));
+  layout.Place(listPlaylists_, 240, 600, 6135, 7215);
 
-  auto* label1 = new QLabel(QStringLiteral("&List of iTunes playlists:"), client);
-  label1->setObjectName(QStringLiteral("Label1"));
-  label1->setGeometry(TwipsRect(240, 240, 1695, 255));
+  QLabel* label1 = AddLabel(client, "Label1", QStringLiteral("&List of iTunes playlists:"));
   label1->setBuddy(listPlaylists_);
+  layout.Place(label1, 240, 240, 1695, 255);
 
-  const auto button = [client](const char* name, const char* caption, QRect geometry) {
-    auto* b = new QPushButton(QString::fromUtf8(caption), client);
-    b->setObjectName(QString::fromUtf8(name));
-    b->setGeometry(geometry);
-    b->setAutoDefault(false);
-    return b;
-  };
-  butRefresh_ = button("ButRefresh", "&Refresh List", TwipsRect(240, 8040, 1215, 375));
-  butCheckAll_ = button("ButCheckAll", "Check &All", TwipsRect(3720, 8040, 1215, 375));
-  butCheckNone_ = button("ButCheckNone", "Check &None", TwipsRect(5160, 8040, 1215, 375));
-  butPublish_ = button("ButPublish", "&Publish Playlists to TiVo", TwipsRect(6720, 600, 2055, 375));
-  butStop_ = button("ButStop", "&Stop", TwipsRect(6720, 1200, 2055, 375));
+  butRefresh_ = AddButton(client, "ButRefresh", QStringLiteral("&Refresh List"));
+  layout.Place(butRefresh_, 240, 8040, 1215, 375);
+  // Check All and Check None line up with the list's right edge.
+  butCheckAll_ = AddButton(client, "ButCheckAll", QStringLiteral("Check &All"));
+  layout.Place(butCheckAll_, 3720, 8040, 1215, 375, Grow::Left);
+  butCheckNone_ = AddButton(client, "ButCheckNone", QStringLiteral("Check &None"));
+  layout.Place(butCheckNone_, 5160, 8040, 1215, 375, Grow::Left);
+  butPublish_ = AddButton(client, "ButPublish", QStringLiteral("&Publish Playlists to TiVo"));
+  layout.Place(butPublish_, 6720, 600, 2055, 375);
+  butStop_ = AddButton(client, "ButStop", QStringLiteral("&Stop"));
   butStop_->setEnabled(false);
+  layout.Place(butStop_, 6720, 1200, 2055, 375);
 
   auto* frame2 = new QGroupBox(QStringLiteral("Status"), client);
   frame2->setObjectName(QStringLiteral("Frame2"));
-  frame2->setGeometry(TwipsRect(6720, 1800, 3495, 2415));
-  labStatus_ = new QLabel(QStringLiteral("Ready"), frame2);
-  labStatus_->setObjectName(QStringLiteral("LabStatus"));
-  labStatus_->setGeometry(TwipsRect(240, 360, 3015, 495));
-  labStatus_->setWordWrap(true);
-  labStatus_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  auto* label2 = new QLabel(QStringLiteral("All playlists"), frame2);
-  label2->setObjectName(QStringLiteral("Label2"));
-  label2->setGeometry(TwipsRect(240, 960, 3015, 255));
-  const auto bar = [frame2](const char* name, QRect geometry) {
+  layout.Place(frame2, 6720, 1800, 3495, 2415);
+  labStatus_ = AddLabel(frame2, "LabStatus", QStringLiteral("Ready"), Wrap::Yes);
+  layout.Place(labStatus_, 240, 360, 3015, 495);
+  layout.Place(AddLabel(frame2, "Label2", QStringLiteral("All playlists")), 240, 960, 855, 255);
+  const auto bar = [frame2](const char* name) {
     auto* b = new QProgressBar(frame2);
     b->setObjectName(QString::fromUtf8(name));
-    b->setGeometry(geometry);
     b->setRange(0, 100 * kProgressScale);
     b->setValue(0);
     b->setTextVisible(false);
     return b;
   };
-  progressPlaylists_ = bar("ProgressPlaylists", TwipsRect(240, 1200, 3015, 255));
-  auto* label3 = new QLabel(QStringLiteral("Current playlist"), frame2);
-  label3->setObjectName(QStringLiteral("Label3"));
-  label3->setGeometry(TwipsRect(240, 1680, 3015, 255));
-  progressTracks_ = bar("ProgressTracks", TwipsRect(240, 1920, 3015, 255));
+  progressPlaylists_ = bar("ProgressPlaylists");
+  layout.Place(progressPlaylists_, 240, 1200, 3015, 255);
+  layout.Place(AddLabel(frame2, "Label3", QStringLiteral("Current playlist")), 240, 1680, 1095,
+               255);
+  progressTracks_ = bar("ProgressTracks");
+  layout.Place(progressTracks_, 240, 1920, 3015, 255);
 
   auto* frame1 = new QGroupBox(QStringLiteral("More from Brenlow Software"), client);
   frame1->setObjectName(QStringLiteral("Frame1"));
-  frame1->setGeometry(TwipsRect(6720, 5160, 3495, 2655));
+  layout.Place(frame1, 6720, 5160, 3495, 2655);
   QString links = QStringLiteral("<p>Free tools for your music library:</p>");
   for (const auto& program : kOtherPrograms) {
     links += QStringLiteral("<p><a href=\"%1\">%2</a></p>")
@@ -159,21 +133,17 @@ void FormMain::BuildControls() {
   }
   links += QStringLiteral("<p><a href=\"%1\">Brenlow Software home page</a></p>")
                .arg(QString::fromUtf8(MakerHomePageAddress.data(), MakerHomePageAddress.size()));
-  auto* frameText = new QLabel(links, frame1);
-  frameText->setObjectName(QStringLiteral("LabOtherPrograms"));
-  frameText->setGeometry(TwipsRect(240, 300, 3015, 2200));
-  frameText->setWordWrap(true);
-  frameText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  QLabel* frameText = AddLabel(frame1, "LabOtherPrograms", links, Wrap::Yes);
   frameText->setTextFormat(Qt::RichText);
+  layout.Place(frameText, 240, 300, 3015, 2200);
   connect(frameText, &QLabel::linkActivated, this,
           [this](const QString& link) { services_.desktop.ShellOpen(link.toStdString()); });
 
-  auto* label4 = new QLabel(QStringLiteral("Quorvella version 1.3"), client);
-  label4->setObjectName(QStringLiteral("Label4"));
-  label4->setGeometry(TwipsRect(7560, 8160, 2655, 255));
-  label4->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-
-  for (QLabel* label : {label1, label2, label3, label4}) FitLabel(label);
+  // Right-aligned: it grows leftwards, if at all.
+  QLabel* label4 = AddLabel(client, "Label4", QStringLiteral("Quorvella version 1.3"), Wrap::No,
+                            Qt::AlignRight | Qt::AlignVCenter);
+  layout.Place(label4, 7560, 8160, 2655, 255, Grow::Left);
+  layout.Apply();
 
   // Tab order as the controls were laid out.
   setTabOrder(listPlaylists_, butRefresh_);
@@ -210,7 +180,7 @@ void FormMain::BuildControls() {
 
   // Logging out or shutting down is refused like any other close while busy.
   connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {
-    if (controller_ && controller_->fBusy && manager.allowsInteraction()) manager.cancel();
+    if (controller_ && controller_->Busy() && manager.allowsInteraction()) manager.cancel();
   });
 
   adjustSize();
@@ -250,8 +220,8 @@ void FormMain::BuildMenus() {
           open(DocumentationAddress));
   connect(item(menuWeb, "ItemWebConvert", "&Convert songs to MP3 format"), &QAction::triggered,
           this, open(Mp3ConversionAddress));
-  connect(item(menuWeb, "ItemWebMakerHomePage", "&Brenlow Software home page"),
-          &QAction::triggered, this, open(MakerHomePageAddress));
+  connect(item(menuWeb, "ItemWebMakerHomePage", "&Brenlow Software home page"), &QAction::triggered,
+          this, open(MakerHomePageAddress));
   menuWeb->addSeparator()->setObjectName(QStringLiteral("ItemWebSep1"));
   connect(item(menuWeb, "ItemWebPlugin", "Universal Audio &Plug-in"), &QAction::triggered, this,
           open(PluginInfoAddress));
@@ -348,7 +318,12 @@ void FormMain::ItemToolsOptions_Click() {
   // The check marks follow the files in the playlist folder, so a new
   // folder needs a new list; an emptied one leaves the list as it was.
   const std::string& after = services_.settings.GetPlaylistFolder();
-  if (after != before && !after.empty()) ButRefresh_Click();
+  if (after == before || after.empty()) return;
+  if (controller_->Busy()) {
+    refreshWhenIdle_ = true;
+  } else {
+    ButRefresh_Click();
+  }
 }
 
 void FormMain::ItemHelpAbout_Click() {
@@ -364,10 +339,10 @@ void FormMain::ButPublish_Click() { controller_->ButPublish_Click(); }
 void FormMain::ButStop_Click() { controller_->ButStop_Click(); }
 
 void FormMain::ItemFileOpenLibrary_Click() {
-  if (controller_->fBusy) return;
-  const QString path = QFileDialog::getOpenFileName(
-      this, QStringLiteral("Open iTunes Library"), QString(),
-      QStringLiteral("iTunes library (*.xml);;All files (*)"));
+  if (controller_->Busy()) return;
+  const QString path =
+      QFileDialog::getOpenFileName(this, QStringLiteral("Open iTunes Library"), QString(),
+                                   QStringLiteral("iTunes library (*.xml);;All files (*)"));
   if (path.isEmpty()) return;
   OpenLibrary(path.toStdString());
   if (!libraryError_.empty()) {
@@ -381,7 +356,7 @@ void FormMain::ItemFileOpenLibrary_Click() {
 }
 
 void FormMain::ItemFileMapLocations_Click() {
-  if (controller_->fBusy) return;
+  if (controller_->Busy()) return;
   MappingsDialogServices dialogServices{services_.reg, services_.files, {}, {}, {},
                                         services_.shell};
   if (services_.readLibraryLocations) {
@@ -412,12 +387,12 @@ void FormMain::ItemFileMapLocations_Click() {
 }
 
 void FormMain::ItemFileExit_Click() {
-  if (!controller_->fBusy) close();
+  if (!controller_->Busy()) close();
 }
 
 void FormMain::closeEvent(QCloseEvent* event) {
   // Form_QueryUnload: never close while a refresh or a run is working.
-  if (controller_ && controller_->fBusy) {
+  if (controller_ && controller_->Busy()) {
     event->ignore();
     return;
   }
@@ -461,12 +436,14 @@ void FormMain::SetWaitCursor(bool wait) {
 }
 
 void FormMain::BusyChanged(bool busy) {
-  // A refresh or another run must not start under a working one.
-  butRefresh_->setEnabled(!busy);
-  butPublish_->setEnabled(!busy);
-  itemToolsOptions_->setEnabled(!busy);
-  itemFileOpenLibrary_->setEnabled(!busy);
-  itemFileMapLocations_->setEnabled(!busy);
+  // Only Stop changes with a run; every other command stays live, and the
+  // controller refuses what must wait (a second run, a refresh that would
+  // empty the list under the run). A refresh that a new playlist folder
+  // asked for meanwhile comes when the work is done.
+  if (!busy && refreshWhenIdle_) {
+    refreshWhenIdle_ = false;
+    QTimer::singleShot(0, this, &FormMain::ButRefresh_Click);
+  }
 }
 
 }  // namespace quorvella

@@ -6,11 +6,11 @@
 #include <memory>
 #include <string>
 
-#include "platform/Desktop.h"
-#include "platform/FileSystem.h"
 #include "engine/MainController.h"
 #include "engine/MappingCheck.h"
 #include "library/ITunes.h"
+#include "platform/Desktop.h"
+#include "platform/FileSystem.h"
 #include "ui/DialogServices.h"
 #include "ui/QtEventPump.h"
 #include "ui/QtMessageBoxes.h"
@@ -46,6 +46,8 @@ struct FormMainServices {
   // The folder of the program's executable, where the update program lies;
   // when not set, the folder of the running program.
   std::function<std::string()> programFolder{};
+  // The pyTivo music share that holds a folder; not set where none is known.
+  MusicShareLookup pyTivoShareOf{};
   // The library's track locations as its file names them, before mapping
   // (the path as for openLibrary; throws LibraryError), and where a search
   // for mappings looks. Without them the mappings dialog counts nothing.
@@ -111,6 +113,7 @@ class FormMain final : public QMainWindow, private MainView {
   std::string libraryError_;
   std::string libraryPath_;  // as given to openLibrary: empty when it was found
   bool waitCursor_ = false;
+  bool refreshWhenIdle_ = false;
 
   PlaylistListWidget* listPlaylists_ = nullptr;
   QPushButton* butRefresh_ = nullptr;

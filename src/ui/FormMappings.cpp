@@ -18,27 +18,13 @@
 #include "library/LocationMappingStore.h"
 #include "platform/Text.h"
 #include "tivo/OptionsTexts.h"
+#include "ui/Controls.h"
 #include "ui/Twips.h"
 
 namespace quorvella {
 namespace {
 
 constexpr const char* kCrLf = "\r\n";
-
-QLabel* AddLabel(QWidget* parent, const char* name, const char* text, bool wrap = false) {
-  auto* label = new QLabel(QString::fromUtf8(text), parent);
-  label->setObjectName(QString::fromUtf8(name));
-  label->setWordWrap(wrap);
-  label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  return label;
-}
-
-QPushButton* AddButton(QWidget* parent, const char* name, const char* caption) {
-  auto* button = new QPushButton(QString::fromUtf8(caption), parent);
-  button->setObjectName(QString::fromUtf8(name));
-  button->setAutoDefault(false);
-  return button;
-}
 
 QTreeWidget* AddList(QWidget* parent, const char* name, const QStringList& columns) {
   auto* list = new QTreeWidget(parent);
@@ -76,17 +62,18 @@ FormMappings::FormMappings(MappingsDialogServices services, QWidget* parent)
                "When the iTunes library was made on another computer, its songs may lie in other "
                "folders on this one. A mapping reads every song location that begins with the From "
                "folder as the same path under the To folder of this computer.",
-               true);
-  QLabel* label2 = AddLabel(this, "Label2", "&Mappings:");
+               Wrap::Yes);
+  QLabel* label2 =
+      AddLabel(this, "Label2", "&Mappings:", Wrap::No, Qt::AlignLeft | Qt::AlignVCenter);
   listMappings_ = AddList(this, "ListMappings",
                           {QStringLiteral("From"), QStringLiteral("To"),
                            QStringLiteral("Tracks mapped"), QStringLiteral("Found")});
   label2->setBuddy(listMappings_);
-  QLabel* label3 = AddLabel(this, "Label3", "Songs &not found that no mapping covers:");
+  QLabel* label3 = AddLabel(this, "Label3", "Songs &not found that no mapping covers:", Wrap::No,
+                            Qt::AlignLeft | Qt::AlignVCenter);
   listMissing_ = AddList(this, "ListMissing", {QStringLiteral("Folder"), QStringLiteral("Tracks")});
   label3->setBuddy(listMissing_);
-  labSummary_ = AddLabel(this, "LabSummary", "", true);
-  labSummary_->setTextFormat(Qt::PlainText);
+  labSummary_ = AddLabel(this, "LabSummary", "", Wrap::Yes, Qt::AlignLeft | Qt::AlignVCenter);
 
   butAdd_ = AddButton(this, "ButAdd", "&Add...");
   butRemove_ = AddButton(this, "ButRemove", "&Remove");

@@ -15,19 +15,20 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "platform/Text.h"
 #include "settings/FileTypeCatalogue.h"
 #include "settings/Settings.h"
-#include "platform/Text.h"
 #include "tivo/OptionsTexts.h"
 #include "tivo/Plugin.h"
 #include "tivo/PublishedFolders.h"
 #include "tivo/TiVoDesktop.h"
+#include "ui/Controls.h"
 #include "ui/FormPickTiVoFolder.h"
 #include "ui/LinkLabel.h"
+#include "ui/PlaceDialog.h"
 #include "ui/Twips.h"
 #include "ui/Uc3dLine.h"
 #include "ui/WrappingLabel.h"
-#include "ui/PlaceDialog.h"
 
 namespace quorvella {
 namespace {
@@ -52,25 +53,14 @@ QString ExplanationText() {
       .arg(kPlugInWordsJoined);
 }
 
-QLabel* AddLabel(QWidget* parent, const char* name, const char* text, bool wrap = true) {
-  auto* label = new QLabel(QString::fromUtf8(text), parent);
-  label->setObjectName(QString::fromUtf8(name));
-  label->setWordWrap(wrap);
-  label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  return label;
-}
-
-QPushButton* AddButton(QWidget* parent, const char* name, const char* caption) {
-  auto* button = new QPushButton(QString::fromUtf8(caption), parent);
-  button->setObjectName(QString::fromUtf8(name));
-  button->setAutoDefault(false);
-  return button;
-}
+// Labels are centred in their rows: level with a button beside them, and
+// an indent (which a top-aligned label adds below its text too) only moves
+// them to the right.
+constexpr Qt::Alignment kLevel = Qt::AlignLeft | Qt::AlignVCenter;
 
 Message Exclamation(std::string text) {
   return Message{std::move(text), MsgIcon::Exclamation, MsgButtons::Ok, MsgAnswer::Ok};
 }
-
 
 }  // namespace
 
@@ -90,9 +80,9 @@ FormOptions::FormOptions(DialogServices services, QWidget* parent)
   tabMain_->addTab(BuildFolderTab(), QStringLiteral("Playlist Folder"));
   tabMain_->addTab(BuildFileTypesTab(), QStringLiteral("File Types To Publish"));
 
-  QLabel* label9 = AddLabel(this, "Label9", "TiVo Desktop version currently installed:", false);
-  labTiVoDesktopVersion_ = AddLabel(this, "LabTiVoDesktopVersion", "", false);
-  labTiVoDesktopVersion_->setTextFormat(Qt::PlainText);
+  QLabel* label9 =
+      AddLabel(this, "Label9", "TiVo Desktop version currently installed:", Wrap::No, kLevel);
+  labTiVoDesktopVersion_ = AddLabel(this, "LabTiVoDesktopVersion", "", Wrap::No, kLevel);
   butOK_ = AddButton(this, "ButOK", "OK");
   butOK_->setDefault(true);
   butCancel_ = AddButton(this, "ButCancel", "Cancel");
@@ -120,7 +110,7 @@ QWidget* FormOptions::BuildFolderTab() {
   auto* page = new QWidget;
   page->setObjectName(QStringLiteral("TabPlaylistFolder"));
 
-  QLabel* label1 = AddLabel(page, "Label1", "Folder in which to save playlists:", false);
+  QLabel* label1 = AddLabel(page, "Label1", "Folder in which to save playlists:", Wrap::No, kLevel);
   labPlaylistFolder_ = new WrappingLabel(QString(), page);
   labPlaylistFolder_->setObjectName(QStringLiteral("LabPlaylistFolder"));
   labPlaylistFolder_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
@@ -131,34 +121,42 @@ QWidget* FormOptions::BuildFolderTab() {
   labPlaylistFolder_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
 
   QLabel* label5 = AddLabel(
-      page, "Label5", "Click here to select one of the Music folders published to TiVo Desktop:");
+      page, "Label5",
+      "Click here to select one of the Music folders published to TiVo Desktop:", Wrap::Yes,
+      kLevel);
   butPickTiVoFolder_ = AddButton(page, "ButPickTiVoFolder", "Pick &TiVo Folder...");
   QLabel* label3 = AddLabel(
-      page, "Label3", "Click here to select a folder with the standard folder selection window:");
+      page, "Label3",
+      "Click here to select a folder with the standard folder selection window:", Wrap::Yes,
+      kLevel);
   butBrowse_ = AddButton(page, "ButBrowse", "Pick &Any Folder...");
-  QLabel* label4 = AddLabel(page, "Label4", "Click here to open the folder in Windows Explorer:");
+  QLabel* label4 = AddLabel(
+      page, "Label4", "Click here to open the folder in Windows Explorer:", Wrap::Yes, kLevel);
   butOpenFolder_ = AddButton(page, "ButOpenFolder", "&Open Folder...");
-  const int buttonWidth = std::max({butPickTiVoFolder_->sizeHint().width(),
-                                    butBrowse_->sizeHint().width(),
-                                    butOpenFolder_->sizeHint().width()});
+  const int buttonWidth =
+      std::max({butPickTiVoFolder_->sizeHint().width(), butBrowse_->sizeHint().width(),
+                butOpenFolder_->sizeHint().width()});
   for (QPushButton* button : {butPickTiVoFolder_, butBrowse_, butOpenFolder_}) {
     button->setMinimumWidth(buttonWidth);
   }
 
-  labImportantNote_ = AddLabel(page, "LabImportantNote", ImportantNoteCaption);
+  labImportantNote_ = AddLabel(page, "LabImportantNote", ImportantNoteCaption, Wrap::Yes, kLevel);
   QLabel* label7 = AddLabel(page, "Label7",
                             "1. Has been published as a Music Folder in the TiVo Desktop "
-                            "software (or is a sub-folder thereof).");
-  QLabel* label10 = AddLabel(page, "Label10", "-- AND --", false);
-  QLabel* label8 = AddLabel(
-      page, "Label8",
-      "2. Contains all of the songs in the playlist (or is a parent folder thereof).");
+                            "software (or is a sub-folder thereof).",
+                            Wrap::Yes, kLevel);
+  QLabel* label10 = AddLabel(page, "Label10", "-- AND --", Wrap::No, kLevel);
+  QLabel* label8 =
+      AddLabel(page, "Label8",
+               "2. Contains all of the songs in the playlist (or is a parent folder thereof).",
+               Wrap::Yes, kLevel);
   for (QLabel* indented : {label7, label10, label8}) indented->setIndent(kIndent);
   QLabel* label6 = AddLabel(
       page, "Label6",
       "You can use the 'Pick TiVo Folder' button above to select a music folder which is "
       "already published to TiVo Desktop. This will help to ensure that you select a valid "
-      "folder.");
+      "folder.",
+      Wrap::Yes, kLevel);
 
   auto* grid = new QGridLayout(page);
   grid->setColumnStretch(0, 1);
@@ -197,18 +195,21 @@ QWidget* FormOptions::BuildFileTypesTab() {
   label2_->SetHiddenRange(plugInStart, static_cast<int>(kPlugInWordsJoined.size()));
   labPlugIn_ = new LinkLabel(kPlugInWords, true, label2_);
   labPlugIn_->setObjectName(QStringLiteral("LabPlugIn"));
-  labPlugIn_->setToolTip(QStringLiteral("Click here to get more info on the Universal Audio Plug-in"));
+  labPlugIn_->setToolTip(
+      QStringLiteral("Click here to get more info on the Universal Audio Plug-in"));
   label2_->installEventFilter(this);
 
-  QLabel* label11 = AddLabel(page, "Label11", "Publishing &mode:", false);
-  optEnhMode_[0] = new QRadioButton(QStringLiteral("&Standard mode - publish only MP3 files"), page);
+  optEnhMode_[0] =
+      new QRadioButton(QStringLiteral("&Standard mode - publish only MP3 files"), page);
   optEnhMode_[0]->setObjectName(QStringLiteral("OptEnhMode0"));
-  optEnhMode_[1] =
-      new QRadioButton(QStringLiteral("&Enhanced mode - publish the file types checked below:"), page);
+  optEnhMode_[1] = new QRadioButton(
+      QStringLiteral("&Enhanced mode - publish the file types checked below:"), page);
   optEnhMode_[1]->setObjectName(QStringLiteral("OptEnhMode1"));
-  label11->setBuddy(optEnhMode_[0]);
+  // Alt+M goes to the selected mode; choosing one is the user's own click.
+  QLabel* label11 = AddGroupLabel(page, "Label11", QStringLiteral("Publishing &mode:"),
+                                  {optEnhMode_[0], optEnhMode_[1]});
 
-  labListFileTypes_ = AddLabel(page, "LabListFileTypes", "&List of file types:", false);
+  labListFileTypes_ = AddLabel(page, "LabListFileTypes", "&List of file types:", Wrap::No, kLevel);
   listFileTypes_ = new QTreeWidget(page);
   listFileTypes_->setObjectName(QStringLiteral("ListFileTypes"));
   listFileTypes_->setHeaderLabels({QStringLiteral("File Type"), QStringLiteral("Description")});
@@ -220,11 +221,12 @@ QWidget* FormOptions::BuildFileTypesTab() {
   listFileTypes_->setMinimumHeight(fontMetrics().lineSpacing() * 8);
   labListFileTypes_->setBuddy(listFileTypes_);
 
-  auto* label13 = new LinkLabel(QStringLiteral("Get more information on the Universal Audio Plug-in"),
-                                false, page);
+  auto* label13 = new LinkLabel(
+      QStringLiteral("Get more information on the Universal Audio Plug-in"), false, page);
   label13->setObjectName(QStringLiteral("Label13"));
   label13->setWordWrap(true);
-  QLabel* label14 = AddLabel(page, "Label14", "(link opens in a browser window)");
+  QLabel* label14 =
+      AddLabel(page, "Label14", "(link opens in a browser window)", Wrap::Yes, kLevel);
   butConfigurePlugin_ =
       AddButton(page, "ButConfigurePlugin", "&Configure the Universal Audio Plug-in...");
   const int plugInColumn = butConfigurePlugin_->sizeHint().width();
@@ -233,7 +235,8 @@ QWidget* FormOptions::BuildFileTypesTab() {
 
   uc3dLine1_ = new Uc3dLine(page);
   uc3dLine1_->setObjectName(QStringLiteral("Uc3dLine1"));
-  uc3dLine1_->setFixedHeight(9);
+  // 135 twips, as designed: 9 pixels at 96 dpi.
+  uc3dLine1_->setFixedHeight(135 * logicalDpiY() / 1440);
   checkDeleteEmptyOutput_ = new QCheckBox(
       QStringLiteral("&Do not create empty playlists (Quorvella will delete any published "
                      "playlist which ends up containing no songs)"),
@@ -336,8 +339,8 @@ void FormOptions::AddFileTypeRow(const std::string& ext) {
   for (int row = 0; row < listFileTypes_->topLevelItemCount(); ++row) {
     if (listFileTypes_->topLevelItem(row)->text(0) == text) return;
   }
-  auto* item = new QTreeWidgetItem(
-      QStringList{text, QString::fromStdString(FileTypeDescription(lower))});
+  auto* item =
+      new QTreeWidgetItem(QStringList{text, QString::fromStdString(FileTypeDescription(lower))});
   item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
   // Set before the row joins the list, so it is no user's check.
   item->setCheckState(0, services_.settings.IsFileTypeChecked(lower) ? Qt::Checked : Qt::Unchecked);
@@ -430,14 +433,14 @@ void FormOptions::OptEnhMode_Click(int index) {
 
 void FormOptions::ListFileTypes_ItemCheck(QTreeWidgetItem* item) {
   if (item->text(0) != QStringLiteral("mp3") || item->checkState(0) != Qt::Unchecked) return;
-  boxes_.Show(Message{std::string(Mp3MustRemainCheckedText), MsgIcon::Information,
-                      MsgButtons::Ok, MsgAnswer::Ok});
+  boxes_.Show(Message{std::string(Mp3MustRemainCheckedText), MsgIcon::Information, MsgButtons::Ok,
+                      MsgAnswer::Ok});
   item->setCheckState(0, Qt::Checked);
 }
 
 void FormOptions::ButOK_Click() {
   const std::string folder = PlaylistFolder();
-  if (!IsFolderPublished(folder) &&
+  if (!IsFolderPublished(folder, services_.reg) &&
       boxes_.Show(UnpublishedFolderQuestion(folder)) != MsgAnswer::Yes) {
     return;
   }

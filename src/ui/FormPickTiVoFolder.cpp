@@ -9,28 +9,10 @@
 #include "platform/Text.h"
 #include "tivo/PublishedFolders.h"
 #include "tivo/TiVoDesktop.h"
+#include "ui/Controls.h"
 #include "ui/Twips.h"
 
 namespace quorvella {
-namespace {
-
-QLabel* AddLabel(QWidget* parent, const char* name, const char* text, bool wrap = false) {
-  auto* label = new QLabel(QString::fromUtf8(text), parent);
-  label->setObjectName(QString::fromUtf8(name));
-  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  label->setWordWrap(wrap);
-  return label;
-}
-
-QPushButton* AddButton(QWidget* parent, const char* name, const char* caption) {
-  auto* button = new QPushButton(QString::fromUtf8(caption), parent);
-  button->setObjectName(QString::fromUtf8(name));
-  button->setAutoDefault(false);
-  return button;
-}
-
-}  // namespace
-
 FormPickTiVoFolder::FormPickTiVoFolder(const RegUtil& reg, QWidget* parent)
     : QDialog(parent), reg_(reg) {
   setObjectName(QStringLiteral("FormPickTiVoFolder"));
@@ -42,35 +24,39 @@ FormPickTiVoFolder::FormPickTiVoFolder(const RegUtil& reg, QWidget* parent)
 
   QLabel* label1 = AddLabel(
       this, "Label1",
-      "Use this window to select one of the music folders published to TiVo Dekstop as the "
-      "output folder into which your playlists will be written. Selecting one of these "
-      "folders will help to ensure that TiVo and TiVo Desktop will be able to play all songs "
-      "on the playlist.",
-      true);
-  label1->setTextFormat(Qt::PlainText);
+      QStringLiteral(
+          "Use this window to select one of the music folders published to TiVo Dekstop as the "
+          "output folder into which your playlists will be written. Selecting one of these "
+          "folders will help to ensure that TiVo and TiVo Desktop will be able to play all songs "
+          "on the playlist."),
+      Wrap::Yes);
   layout.Place(label1, 240, 240, 8775, 615);
-  QLabel* label4 = AddLabel(this, "Label4", "&List of music folders published to TiVo Desktop:");
+  QLabel* label4 =
+      AddLabel(this, "Label4", QStringLiteral("&List of music folders published to TiVo Desktop:"));
   layout.Place(label4, 240, 2280, 3495, 255);
   listFolders_ = new QListWidget(this);
   listFolders_->setObjectName(QStringLiteral("ListFolders"));
   listFolders_->setSelectionMode(QAbstractItemView::SingleSelection);
   label4->setBuddy(listFolders_);
   layout.Place(listFolders_, 240, 2520, 8895, 1815);
-  butOK_ = AddButton(this, "ButOK", "OK");
+  butOK_ = AddButton(this, "ButOK", QStringLiteral("OK"));
   butOK_->setDefault(true);
-  layout.Place(butOK_, 6480, 4560, 1215, 375);
-  butCancel_ = AddButton(this, "ButCancel", "Cancel");
-  layout.Place(butCancel_, 7920, 4560, 1215, 375);
-  layout.Place(AddLabel(this, "Label10", "AND"), 480, 1560, 495, 255);
+  // The two buttons line up with the list's right edge.
+  layout.Place(butOK_, 6480, 4560, 1215, 375, TwipsLayout::Grow::Left);
+  butCancel_ = AddButton(this, "ButCancel", QStringLiteral("Cancel"));
+  layout.Place(butCancel_, 7920, 4560, 1215, 375, TwipsLayout::Grow::Left);
+  layout.Place(AddLabel(this, "Label10", QStringLiteral("AND")), 480, 1560, 495, 255);
   layout.Place(
-      AddLabel(this, "Label8",
-               "2. Contains all of the songs in the playlist (or is a parent folder thereof)."),
+      AddLabel(
+          this, "Label8",
+          QStringLiteral(
+              "2. Contains all of the songs in the playlist (or is a parent folder thereof).")),
       480, 1800, 5055, 255);
   layout.Place(AddLabel(this, "Label7",
-                        "1. Has been published as a Music Folder in the TiVo Desktop software "
-                        "(or is a sub-folder thereof)."),
+                        QStringLiteral("1. Has been published as a Music Folder in the TiVo "
+                                       "Desktop software (or is a sub-folder thereof).")),
                480, 1320, 6975, 255);
-  labImportantNote_ = AddLabel(this, "LabImportantNote", ImportantNoteCaption);
+  labImportantNote_ = AddLabel(this, "LabImportantNote", QString::fromUtf8(ImportantNoteCaption));
   layout.Place(labImportantNote_, 240, 960, 7335, 255);
   layout.Apply();
 
@@ -88,8 +74,8 @@ FormPickTiVoFolder::FormPickTiVoFolder(const RegUtil& reg, QWidget* parent)
 
 void FormPickTiVoFolder::Init() {
   if (GetTiVoDesktopRelease(reg_) == TiVoDesktopRelease::Is23) {
-    labImportantNote_->setText(QString::fromStdString(
-        RewordImportantNote(reg_, labImportantNote_->text().toStdString())));
+    labImportantNote_->setText(
+        QString::fromStdString(RewordImportantNote(reg_, labImportantNote_->text().toStdString())));
   }
   FillFolderList();
   UpdateOKButton();
@@ -121,7 +107,7 @@ void FormPickTiVoFolder::SelectOrigFolder() {
 
 void FormPickTiVoFolder::FillFolderList() {
   listFolders_->clear();
-  for (const std::string& folder : GetPublishedMusicFolders()) {
+  for (const std::string& folder : GetPublishedMusicFolders(reg_)) {
     listFolders_->addItem(QString::fromStdString(folder));
   }
   SelectOrigFolder();

@@ -22,10 +22,12 @@ PlaylistListWidget::PlaylistListWidget(QWidget* parent) : QTreeWidget(parent) {
   setAllColumnsShowFocus(true);
   setSelectionMode(QAbstractItemView::SingleSelection);
   setIconSize(QSize(16, 16));
-  // Columns 3750 twips wide each, as the list was laid out.
+  // Columns 3750 twips wide each, as the list was laid out (1440 twips
+  // make an inch at any dpi).
   header()->setStretchLastSection(false);
-  header()->resizeSection(0, 250);
-  header()->resizeSection(1, 250);
+  const int column = 3750 * logicalDpiX() / 1440;
+  header()->resizeSection(0, column);
+  header()->resizeSection(1, column);
   // Drawn once per kind, not once per row.
   for (PlaylistKindCode code = 1; code <= 8; ++code) {
     kindIcons_[static_cast<std::size_t>(code)] = QIcon(KindImage(code));

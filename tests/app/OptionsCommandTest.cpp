@@ -3,6 +3,8 @@
 // program reads of TiVo Desktop and the plug-in.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "app/CliFixture.h"
 
 namespace quorvella::test {
@@ -78,6 +80,8 @@ TEST_F(OptionsCommandTest, ChangesAreStoredAndShown) {
                             "\n"
                             "Delete empty output:  no\n"
                             "Publishing mode:      enhanced\n"
+                            "Playlist encoding:    ansi (.m3u files)\n"
+                            "pyTivo configuration: looked for (see quorvella-cli tivo)\n"
                             "File types (published in enhanced mode when checked):\n"
                             "  [x] mp3    MP3 audio files\n"
                             "  [x] aac    Protected (.M4A and .M4B) files\n"
@@ -99,6 +103,33 @@ TEST_F(OptionsCommandTest, ChangesAreStoredAndShown) {
   EXPECT_EQ(result.err, "");
 }
 
+TEST_F(OptionsCommandTest, ADamagedFileOfOptionsIsReportedOnceAndReadAsDefaults) {
+  fs::create_directories(RegistryFile().parent_path());
+  std::ofstream(RegistryFile(), std::ios::binary)
+      << "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Brenlow "
+         "Software\\Quorvella]\n\"DeleteEmptyOutput\"=\"False\"\n\"PlaylistFolder\n";
+  const std::string notice = "quorvella-cli: The settings file \"" + RegistryFile().string() +
+                             "\" is damaged (line 5: ";
+  for (const char* command : {"options", "tivo", "list"}) {
+    const ProcessResult result = Run({command});
+    EXPECT_TRUE(result.err.starts_with(notice)) << command << ": " << result.err;
+    EXPECT_TRUE(Contains(result.err, ", so the options are at their defaults.\n\nWhen they are "
+                                     "next saved, the damaged file is kept as \"" +
+                                         RegistryFile().string() + ".damaged-YYYYMMDD-HHMMSS\""))
+        << result.err;
+    std::size_t notices = 0;
+    for (std::size_t at = result.err.find(notice); at != std::string::npos;
+         at = result.err.find(notice, at + 1)) {
+      ++notices;
+    }
+    EXPECT_EQ(notices, 1u) << command << ": " << result.err;
+    if (std::string(command) == "options") {
+      EXPECT_EQ(result.exitCode, 0);
+      EXPECT_TRUE(Contains(result.out, "Delete empty output:  yes\n")) << result.out;
+    }
+  }
+}
+
 TEST_F(OptionsCommandTest, PublishedFolderNeedsNoWarningAndTivoShowsIt) {
   const fs::path music = root_ / "music";
   fs::create_directories(music / "Playlists");
@@ -112,6 +143,7 @@ TEST_F(OptionsCommandTest, PublishedFolderNeedsNoWarningAndTivoShowsIt) {
                 (data_ / "TiVo Desktop" / "Music").string() +
                 "):\n"
                 "  none\n"
+                "pyTivo configuration:          none found\n"
                 "Playlist folder:               none chosen\n"
                 "Playlist folder published:     no\n"
                 "Plug-in configuration program: none recorded\n"
@@ -123,7 +155,9 @@ TEST_F(OptionsCommandTest, PublishedFolderNeedsNoWarningAndTivoShowsIt) {
   EXPECT_EQ(result.err, "");  // below a published folder: no warning
 
   result = Run({"tivo"});
-  EXPECT_TRUE(Contains(result.out, "):\n  " + music.string() + "\nPlaylist folder:               " +
+  EXPECT_TRUE(Contains(result.out, "):\n  " + music.string() +
+                                       "\npyTivo configuration:          none found"
+                                       "\nPlaylist folder:               " +
                                        (music / "Playlists").string() +
                                        "\nPlaylist folder published:     yes\n"))
       << result.out;

@@ -3,6 +3,9 @@
 // libraries with real (empty) song files.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <map>
@@ -27,10 +30,13 @@ struct ListedPlaylist {
 
 // The count as the report shows it under an English locale.
 std::string Grouped(long long n) {
-  std::string digits = std::to_string(n);
-  for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3)
-    digits.insert(static_cast<std::size_t>(i), ",");
-  return digits;
+  const std::string digits = std::to_string(n);
+  std::string grouped;
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) grouped += ',';
+    grouped += digits[i];
+  }
+  return grouped;
 }
 
 // The count of "Done (empty)", "Done (1 song)" or "Done (1,234 songs)".
@@ -300,6 +306,47 @@ TEST_F(PublishCommandTest, NamedPlaylistsAreTheOnlyOnesPublished) {
   EXPECT_EQ(result.out, "");
 }
 
+TEST_F(PublishCommandTest, AFolderThatCannotBeWrittenWarnsForEachPlaylist) {
+  const GeneratedLibrary library = MakeLibrary(3, 300, 8, 20, false);
+  const std::string folder = library.PlaylistFolder;
+  SetPlaylistFolder(folder);
+  // Read-only by its mode; root writes there all the same, so for root a
+  // read-only file system goes over it.
+  struct Restore {
+    std::string folder;
+    bool mounted = false;
+    ~Restore() {
+      if (mounted) ::umount2(folder.c_str(), MNT_DETACH);
+      ::chmod(folder.c_str(), 0755);
+    }
+  } restore{folder};
+  if (::geteuid() == 0) {
+    if (::mount("tmpfs", folder.c_str(), "tmpfs", MS_RDONLY, "size=16k") != 0) {
+      GTEST_SKIP() << "no read-only file system can be mounted here";
+    }
+    restore.mounted = true;
+  } else {
+    ASSERT_EQ(::chmod(folder.c_str(), 0555), 0);
+  }
+
+  const ProcessResult result = Run({"--library", libraryPath_, "publish", "--playlist",
+                                    "Summer Drive", "--playlist", "Midnight Mix"});
+  EXPECT_EQ(result.exitCode, 1);
+  const auto out = Lines(result.out);
+  for (const char* row : {"[Done (empty)] Summer Drive", "[Done (empty)] Midnight Mix", "Done"}) {
+    EXPECT_NE(std::find(out.begin(), out.end(), row), out.end()) << row << "\n" << result.out;
+  }
+  const std::string reason = ::geteuid() == 0 ? "Read-only file system" : "Permission denied";
+  std::vector<std::string> expected;
+  for (const char* name : {"Midnight Mix", "Summer Drive"}) {
+    expected.push_back("quorvella-cli: The playlist file \"" + folder + "/" + name +
+                       ".m3u\" could not be created: " + reason + ".");
+  }
+  std::vector<std::string> err = Lines(result.err);
+  std::sort(err.begin(), err.end());
+  EXPECT_EQ(err, expected);
+}
+
 TEST_F(PublishCommandTest, PublishingAgainSendsTheOldFilesToTheTrash) {
   const GeneratedLibrary library = MakeLibrary(5, 300, 8, 20);
   SetPlaylistFolder(library.PlaylistFolder);
@@ -405,6 +452,56 @@ TEST_F(PublishCommandTest, LibraryProblemsNameTheFile) {
     EXPECT_EQ(result.out, "");
     for (const auto& part : c.inError) EXPECT_TRUE(Contains(result.err, part)) << result.err;
   }
+}
+
+TEST_F(PublishCommandTest, AMalformedLibraryIsReadAsFarAsItCanBeAndSaysWhere) {
+  const fs::path playlists = root_ / "music" / "Playlists";
+  fs::create_directories(playlists);
+  SetPlaylistFolder(playlists.string());
+  const std::string location = "file://" + (playlists / "one.mp3").string();
+  const std::string tracks =
+      "<key>1</key><dict><key>Track ID</key><integer>1</integer><key>Name</key>"
+      "<string>One</string><key>Location</key><string>" + location + "</string></dict>\n" +
+      "<key>2</key><dict><key>Track ID</key><string>2</string></dict>\n";
+  const std::string mix =
+      "<dict><key>Name</key><string>Mix</string><key>Playlist Items</key><array>\n"
+      "<dict><key>Track ID</key><integer>1</integer></dict>\n"
+      "<dict><key>Name</key><string>no ID</string></dict>\n"
+      "<dict><key>Track ID</key><string>1</string></dict>\n"
+      "</array></dict>\n";
+  const auto library = [](const std::string& tracksEntry, const std::string& lists) {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>\n" +
+           tracksEntry + "<key>Playlists</key><array>\n" + lists + "</array></dict></plist>\n";
+  };
+  const std::string malformed =
+      WriteFile("malformed.xml", library("<key>Tracks</key><dict>\n" + tracks + "</dict>\n", mix));
+  const std::string head = "quorvella-cli: The iTunes library file \"" + malformed +
+                           "\" is malformed in places; what could not be read there was left out:\n";
+  const std::string where =
+      "  line 5: \"Track ID\" is <string>, not <integer>; ignored\n"
+      "  line 10: a playlist item without \"Track ID\" is skipped\n"
+      "  line 11: \"Track ID\" is <string>, not <integer>; the playlist item is skipped\n";
+
+  ProcessResult result = Run({"--library", malformed, "list"});
+  EXPECT_EQ(result.exitCode, 3);
+  EXPECT_EQ(result.err, head + where);
+  EXPECT_TRUE(Contains(result.out, "\t-\t")) << result.out;
+  EXPECT_TRUE(result.out.ends_with("\tMix\n")) << result.out;
+
+  result = Run({"--library", malformed, "publish", "--all"});
+  EXPECT_EQ(result.exitCode, 3);
+  EXPECT_EQ(result.err, head + where);
+  EXPECT_TRUE(Contains(result.out, "[Done (1 song)] Mix\n")) << result.out;
+  EXPECT_EQ(ReadBytes(playlists / "Mix.m3u"), "#EXTM3U\r\n#EXTINF:0,One\r\none.mp3\r\n");
+
+  // "Tracks" as a string: the playlist is still listed, with nothing in it.
+  const std::string noTracks = WriteFile(
+      "no-tracks.xml", library("<key>Tracks</key><string>" + tracks + "</string>\n", mix));
+  result = Run({"--library", noTracks, "list"});
+  EXPECT_EQ(result.exitCode, 3);
+  EXPECT_TRUE(Contains(result.err, "\n  line 3: \"Tracks\" is <string>, not <dict>; ignored\n"))
+      << result.err;
+  EXPECT_TRUE(result.out.ends_with("\tMix\n")) << result.out;
 }
 
 TEST_F(PublishCommandTest, FirstInterruptStopsTheRunWithItsReport) {

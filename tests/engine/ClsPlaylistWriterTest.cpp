@@ -28,47 +28,44 @@ struct CountingPump final : EventPump {
 
 class WriterTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    settings.LoadSettings();
-    writer.PlaylistFolder = "D:\\Lists";
-    writer.Progress = [this](std::int16_t p) { progress.push_back(p); };
-  }
+  void SetUp() override { settings.LoadSettings(); }
   MemoryRegistry store;
   RegUtil reg{store};
   Settings settings{reg};
   FakeFileSystem files;
   CountingPump pump;
   PublishStats stats;
-  ClsPlaylistWriter writer{settings, files, pump, stats};
   std::vector<int> progress;
+  ClsPlaylistWriter writer{settings, files, pump, stats, "/d/Lists",
+                           [this](std::int16_t p) { progress.push_back(p); }};
   FakePlaylist playlist;
 };
 
 TEST_F(WriterTest, WritesTwoLinesPerSongInPlaylistOrder) {
   playlist.name = "Jazz";
-  playlist.Add(Track("Blue Train", "D:\\Lists\\Jazz\\Blue Train.mp3", 245))
-      .Add(Track("So What, Take 2 ", "D:\\Music\\So What.mp3", 198));
+  playlist.Add(Track("Blue Train", "/d/Lists/Jazz/Blue Train.mp3", 245))
+      .Add(Track("So What, Take 2 ", "/d/Music/So What.mp3", 198));
   EXPECT_EQ(writer.WritePlaylist(playlist), 2);
-  EXPECT_EQ(files.files.at("D:\\Lists\\Jazz.m3u"),
-            (Lines{"#EXTM3U", "#EXTINF:245,Blue Train", "Jazz\\Blue Train.mp3",
-                   "#EXTINF:198,So What, Take 2 ", "..\\Music\\So What.mp3"}));
+  EXPECT_EQ(files.files.at("/d/Lists/Jazz.m3u"),
+            (Lines{"#EXTM3U", "#EXTINF:245,Blue Train", "Jazz/Blue Train.mp3",
+                   "#EXTINF:198,So What, Take 2 ", "../Music/So What.mp3"}));
   EXPECT_EQ(stats.SongsWritten, 2);
   EXPECT_EQ(stats.LikelyUnreachableSongs, 1);
 }
 
 TEST_F(WriterTest, SortsEverySongAndCountsIt) {
   playlist.name = "Mixed";
-  playlist.Add(Track("below", "D:\\Lists\\a.mp3"))
-      .Add(Track("sibling", "D:\\Music\\b.mp3"))
-      .Add(Track("other drive", "E:\\Music\\c.mp3"))
-      .Add(Track("aac", "D:\\Lists\\d.m4a"))
+  playlist.Add(Track("below", "/d/Lists/a.mp3"))
+      .Add(Track("sibling", "/d/Music/b.mp3"))
+      .Add(Track("windows path", "E:\\Music\\c.mp3"))
+      .Add(Track("aac", "/d/Lists/d.m4a"))
       .Add(Track("not a file", std::nullopt))
-      .Add(Track("no dot", "D:\\Lists\\e"))
-      .Add(Track("padded", "  d:\\lists\\F.MP3  ", -3));
+      .Add(Track("no dot", "/d/Lists/e"))
+      .Add(Track("padded", "  /d/Lists/F.MP3  ", -3));
   EXPECT_EQ(writer.WritePlaylist(playlist), 3);
-  EXPECT_EQ(files.files.at("D:\\Lists\\Mixed.m3u"),
+  EXPECT_EQ(files.files.at("/d/Lists/Mixed.m3u"),
             (Lines{"#EXTM3U", "#EXTINF:180,below", "a.mp3", "#EXTINF:180,sibling",
-                   "..\\Music\\b.mp3", "#EXTINF:-3,padded", "F.MP3"}));
+                   "../Music/b.mp3", "#EXTINF:-3,padded", "F.MP3"}));
   EXPECT_EQ(stats, (PublishStats{.SongsInPlaylist = 3,
                                  .SongsWritten = 3,
                                  .UnreachableSongs = 1,
@@ -91,7 +88,7 @@ TEST_F(WriterTest, ProgressRoundsHalfToEvenAndAnEmptyPlaylistRaisesNone) {
   for (const auto& c : cases) {
     FakePlaylist list;
     list.name = "P" + std::to_string(c.tracks);
-    for (int i = 0; i < c.tracks; ++i) list.Add(Track("t", "D:\\Lists\\t.mp3"));
+    for (int i = 0; i < c.tracks; ++i) list.Add(Track("t", "/d/Lists/t.mp3"));
     progress.clear();
     writer.WritePlaylist(list);
     EXPECT_EQ(progress, c.expected) << c.tracks << " tracks";
@@ -100,23 +97,28 @@ TEST_F(WriterTest, ProgressRoundsHalfToEvenAndAnEmptyPlaylistRaisesNone) {
 
 TEST_F(WriterTest, EmptyResultIsDeletedOrKeptByTheOption) {
   playlist.name = "Empty";
-  playlist.Add(Track("video", "D:\\Lists\\v.m4v"));
+  playlist.Add(Track("video", "/d/Lists/v.m4v"));
   EXPECT_EQ(writer.WritePlaylist(playlist), 0);
-  EXPECT_FALSE(files.PathExists("D:\\Lists\\Empty.m3u"));
+  EXPECT_FALSE(files.PathExists("/d/Lists/Empty.m3u"));
   EXPECT_EQ(stats.EmptyPlaylistsDeleted, 1);
 
   settings.SetDeleteEmptyOutput(false);
   EXPECT_EQ(writer.WritePlaylist(playlist), 0);
-  EXPECT_EQ(files.files.at("D:\\Lists\\Empty.m3u"), Lines{"#EXTM3U"});
+  EXPECT_EQ(files.files.at("/d/Lists/Empty.m3u"), Lines{"#EXTM3U"});
   EXPECT_EQ(stats.EmptyPlaylistsDeleted, 1);
 }
 
 TEST_F(WriterTest, AnUnwritableFolderStillCountsSongsAndTheFailedDelete) {
   files.failCreate = true;
   files.failRemove = true;
+  std::vector<std::string> failures;
+  writer.OnOutputFailed([&](const std::string& path, const std::string& reason) {
+    failures.push_back(path + ": " + reason);
+  });
   playlist.name = "Locked";
-  playlist.Add(Track("a", "D:\\Lists\\a.mp3")).Add(Track("b", "D:\\Lists\\b.wma"));
+  playlist.Add(Track("a", "/d/Lists/a.mp3")).Add(Track("b", "/d/Lists/b.wma"));
   EXPECT_EQ(writer.WritePlaylist(playlist), 0);
+  EXPECT_EQ(failures, std::vector<std::string>{"/d/Lists/Locked.m3u: Permission denied"});
   EXPECT_TRUE(files.files.empty());
   EXPECT_EQ(stats.WrongFormatSongs, 1);
   EXPECT_EQ(stats.SongsWritten, 0);
@@ -126,56 +128,64 @@ TEST_F(WriterTest, AnUnwritableFolderStillCountsSongsAndTheFailedDelete) {
 TEST_F(WriterTest, NamesThatSanitiseAlikeShareOneFileAndTheEarlierGoesToTheTrash) {
   FakePlaylist first;
   first.name = "AC/DC: Live?";
-  first.Add(Track("one", "D:\\Lists\\1.mp3"));
+  first.Add(Track("one", "/d/Lists/1.mp3"));
   FakePlaylist second;
   second.name = "AC:DC/ Live*";
-  second.Add(Track("two", "D:\\Lists\\2.mp3"));
+  second.Add(Track("two", "/d/Lists/2.mp3"));
   writer.WritePlaylist(first);
   writer.WritePlaylist(second);
   ASSERT_EQ(files.trash.size(), 1u);
-  EXPECT_EQ(files.trash[0].first, "D:\\Lists\\AC_DC_ Live_.m3u");
+  EXPECT_EQ(files.trash[0].first, "/d/Lists/AC_DC_ Live_.m3u");
   EXPECT_EQ(files.trash[0].second, (Lines{"#EXTM3U", "#EXTINF:180,one", "1.mp3"}));
-  EXPECT_EQ(files.files.at("D:\\Lists\\AC_DC_ Live_.m3u"),
+  EXPECT_EQ(files.files.at("/d/Lists/AC_DC_ Live_.m3u"),
             (Lines{"#EXTM3U", "#EXTINF:180,two", "2.mp3"}));
 }
 
 TEST_F(WriterTest, ATrashThatFailsLeavesTheOldFileToBeOverwritten) {
   files.failTrash = true;
-  files.files["D:\\Lists\\Same.m3u"] = {"old"};
+  files.files["/d/Lists/Same.m3u"] = {"old"};
   playlist.name = "Same";
-  playlist.Add(Track("new", "D:\\Lists\\n.mp3"));
+  playlist.Add(Track("new", "/d/Lists/n.mp3"));
   writer.WritePlaylist(playlist);
-  EXPECT_EQ(files.files.at("D:\\Lists\\Same.m3u"), (Lines{"#EXTM3U", "#EXTINF:180,new", "n.mp3"}));
+  EXPECT_EQ(files.files.at("/d/Lists/Same.m3u"), (Lines{"#EXTM3U", "#EXTINF:180,new", "n.mp3"}));
 }
 
 TEST_F(WriterTest, CancelDuringTheFifthTrackKeepsTheFirstFive) {
   playlist.name = "Ten";
   for (int i = 1; i <= 10; ++i) {
-    playlist.Add(Track("t" + std::to_string(i), "D:\\Lists\\" + std::to_string(i) + ".mp3"));
+    playlist.Add(Track("t" + std::to_string(i), "/d/Lists/" + std::to_string(i) + ".mp3"));
   }
   pump.onPump = [&] {
     if (pump.calls == 5) writer.Cancel();
   };
   EXPECT_EQ(writer.WritePlaylist(playlist), 5);
-  EXPECT_EQ(files.files.at("D:\\Lists\\Ten.m3u").size(), 11u);
+  EXPECT_EQ(files.files.at("/d/Lists/Ten.m3u").size(), 11u);
   EXPECT_EQ(progress, (std::vector<int>{10, 20, 30, 40})) << "no progress for the cancelled track";
 }
 
 TEST_F(WriterTest, LibraryFailuresReachTheCallerAndTheFileIsClosedWithTheWriter) {
   playlist.name = "Broken";
-  auto bad = Track("bad", "D:\\Lists\\bad.mp3");
+  auto bad = Track("bad", "/d/Lists/bad.mp3");
   bad->failName = true;
-  playlist.Add(Track("good", "D:\\Lists\\good.mp3")).Add(bad);
-  EXPECT_THROW(writer.WritePlaylist(playlist), LibraryError);
-  EXPECT_EQ(files.files.at("D:\\Lists\\Broken.m3u"),
+  playlist.Add(Track("good", "/d/Lists/good.mp3")).Add(bad);
+  {
+    ClsPlaylistWriter failing{settings, files, pump, stats, "/d/Lists"};
+    EXPECT_THROW(failing.WritePlaylist(playlist), LibraryError);
+    EXPECT_FALSE(files.PathExists("/d/Lists/Broken.m3u")) << "the file is still open";
+  }
+  EXPECT_EQ(files.files.at("/d/Lists/Broken.m3u"),
             (Lines{"#EXTM3U", "#EXTINF:180,good", "good.mp3"}));
 }
 
-TEST_F(WriterTest, AWriteFailureReachesTheCaller) {
+TEST_F(WriterTest, AWriteFailureReachesTheCallerAndLeavesNoCutOffFile) {
   files.failWriteAfterLines = 2;
+  files.files["/d/Lists/Full.m3u"] = {"old"};
   playlist.name = "Full";
-  playlist.Add(Track("a", "D:\\Lists\\a.mp3"));
+  playlist.Add(Track("a", "/d/Lists/a.mp3"));
   EXPECT_THROW(writer.WritePlaylist(playlist), std::runtime_error);
+  EXPECT_FALSE(files.PathExists("/d/Lists/Full.m3u"));
+  ASSERT_EQ(files.trash.size(), 1u) << "the old file went to the trash first";
+  EXPECT_EQ(files.trash[0].second, Lines{"old"});
 }
 
 TEST(ProgressPercent, RoundsTiesToEven) {

@@ -80,14 +80,17 @@ class MainControllerTest : public ::testing::Test {
  protected:
   void SetUp() override {
     settings.LoadSettings();
-    settings.SetPlaylistFolder("D:\\Lists");
-    files.folders.insert("D:\\Lists");
+    settings.SetPlaylistFolder("/d/Lists");
+    files.folders.insert("/d/Lists");
     controller.SetLibrary(library);
   }
   // Adds a playlist of n songs that all lie below the playlist folder.
   test::FakePlaylist& AddList(const std::string& name, int songs) {
     auto& p = library->AddPlaylist(name);
-    for (int i = 0; i < songs; ++i) p.Add(Track("s" + std::to_string(i), "D:\\Lists\\s.mp3"));
+    for (int i = 0; i < songs; ++i) {
+      const std::string number = std::to_string(i);
+      p.Add(Track("s" + number, "/d/Lists/s.mp3"));
+    }
     return p;
   }
   void CheckRows(std::initializer_list<bool> checks) {
@@ -121,8 +124,8 @@ TEST_F(MainControllerTest, RefreshListsTheListedKindsWithIconsChecksAndTags) {
   library->AddPlaylist("Podcasts", ITPlaylistKindUser, ITUserPlaylistSpecialKindPodcasts);
   library->AddPlaylist("Smart", ITPlaylistKindUser, ITUserPlaylistSpecialKindNone, true);
   library->AddPlaylist("AC/DC?").source = 7;
-  files.files["D:\\Lists\\AC_DC_.m3u"] = {};
-  files.files["D:\\Lists\\Party.m3u"] = {};
+  files.files["/d/Lists/AC_DC_.m3u"] = {};
+  files.files["/d/Lists/Party.m3u"] = {};
 
   controller.ButRefresh_Click();
   std::vector<std::string> names;
@@ -136,17 +139,18 @@ TEST_F(MainControllerTest, RefreshListsTheListedKindsWithIconsChecksAndTags) {
   EXPECT_EQ(icons, (std::vector<PlaylistKindCode>{3, 1, 2, 8, 7, 6}));
   EXPECT_EQ(view.Checks(), (std::vector<bool>{false, false, true, false, false, true}));
   EXPECT_EQ(view.rows[0].tag, "100");
-  EXPECT_EQ(controller.fSourceId, 7) << "the last listed row's source stands";
-  EXPECT_FALSE(controller.fBusy);
+  EXPECT_EQ(controller.SourceId(), 7) << "the last listed row's source stands";
+  EXPECT_FALSE(controller.Busy());
   EXPECT_FALSE(view.waitCursor);
 }
 
-TEST_F(MainControllerTest, WithoutAFolderTheBareFileNameIsTested) {
+TEST_F(MainControllerTest, WithoutAFolderNoRowIsChecked) {
+  // The bare file name is asked about, and a relative name names no file.
   settings.SetPlaylistFolder("");
   library->AddPlaylist("Mix");
   files.files["Mix.m3u"] = {};
   controller.ButRefresh_Click();
-  EXPECT_TRUE(view.rows.at(0).checked);
+  EXPECT_FALSE(view.rows.at(0).checked);
 }
 
 TEST_F(MainControllerTest, CheckAllTakesOnlyUserListsAndNeverAllRatedSongs) {
@@ -170,7 +174,7 @@ TEST_F(MainControllerTest, ARefreshFailureIsReportedAndLeavesTheWindowIdle) {
   controller.ButRefresh_Click();
   ASSERT_EQ(boxes.shown.size(), 1u);
   EXPECT_NE(boxes.shown[0].text.find("The library file could not be read."), std::string::npos);
-  EXPECT_FALSE(controller.fBusy);
+  EXPECT_FALSE(controller.Busy());
   EXPECT_FALSE(view.busy);
   EXPECT_FALSE(view.waitCursor);
 }
@@ -187,10 +191,21 @@ TEST_F(MainControllerTest, ProgressOfThreeRowsWithTheSecondUnchecked) {
   EXPECT_EQ(view.statusLine, (std::vector<std::string>{"Publishing A...", "Publishing C...", "Done"}));
   EXPECT_EQ(controller.Stats().PlaylistsPublished, 2);
   EXPECT_FALSE(view.stopEnabled);
-  EXPECT_FALSE(controller.fBusy);
-  EXPECT_EQ(controller.fPlaylistWriter, nullptr);
+  EXPECT_FALSE(controller.Busy());
+  EXPECT_FALSE(controller.Running());
   ASSERT_EQ(boxes.shown.size(), 1u);
   EXPECT_TRUE(boxes.shown[0].text.starts_with("Quorvella has finished"));
+}
+
+TEST_F(MainControllerTest, AFolderStoredWithSpacesIsWrittenWhereItWasChecked) {
+  settings.SetPlaylistFolder("  /d/Lists ");
+  AddList("A", 1);
+  controller.ButRefresh_Click();
+  CheckRows({true});
+  controller.ButPublish_Click();
+  EXPECT_EQ(view.Statuses(), (std::vector<std::string>{"Done (1 song)"}));
+  EXPECT_EQ(files.files.at("/d/Lists/A.m3u"),
+            (std::vector<std::string>{"#EXTM3U", "#EXTINF:180,s0", "s.mp3"}));
 }
 
 TEST_F(MainControllerTest, StopDuringTheSecondOfFourPlaylists) {
@@ -209,7 +224,7 @@ TEST_F(MainControllerTest, StopDuringTheSecondOfFourPlaylists) {
   EXPECT_EQ(view.statusLine.back(), "Stopped");
   ASSERT_EQ(boxes.shown.size(), 1u) << "the report is shown for a stopped run";
   EXPECT_EQ(controller.Stats().SongsWritten, 5);
-  EXPECT_FALSE(controller.fBusy);
+  EXPECT_FALSE(controller.Busy());
 }
 
 TEST_F(MainControllerTest, AListDeletedMeanwhileIsNotFoundAndStopsTheRun) {
@@ -228,6 +243,35 @@ TEST_F(MainControllerTest, AListDeletedMeanwhileIsNotFoundAndStopsTheRun) {
   EXPECT_EQ(view.statusLine.back(), "Stopped");
   ASSERT_EQ(view.progressPlaylists.size(), 3u);
   EXPECT_NEAR(view.progressPlaylists[1], 33.333f, 0.001f);
+}
+
+TEST_F(MainControllerTest, ARunResetsEveryCountButTheCurrentPlaylists) {
+  AddList("Empty", 0).Add(Track("wrong type", "/d/Lists/x.m4a"));
+  AddList("Three", 3);
+  library->AddPlaylist("Gone");
+  controller.ButRefresh_Click();
+  CheckRows({true, true, false});
+  controller.ButPublish_Click();
+  EXPECT_EQ(controller.Stats(), (PublishStats{.SongsInPlaylist = 3,
+                                              .SongsWritten = 3,
+                                              .UnreachableSongs = 0,
+                                              .LikelyUnreachableSongs = 0,
+                                              .WrongFormatSongs = 1,
+                                              .EmptyPlaylistsDeleted = 1,
+                                              .PlaylistsPublished = 2}));
+
+  // A run that stops before it writes a playlist keeps the last one's count.
+  library->RemovePlaylist(102);
+  CheckRows({false, false, true});
+  controller.ButPublish_Click();
+  EXPECT_EQ(view.Statuses(), (std::vector<std::string>{"-", "-", "Not found"}));
+  EXPECT_EQ(controller.Stats(), (PublishStats{.SongsInPlaylist = 3,
+                                              .SongsWritten = 0,
+                                              .UnreachableSongs = 0,
+                                              .LikelyUnreachableSongs = 0,
+                                              .WrongFormatSongs = 0,
+                                              .EmptyPlaylistsDeleted = 0,
+                                              .PlaylistsPublished = 1}));
 }
 
 TEST_F(MainControllerTest, ClicksDuringARunAreIgnored) {
@@ -262,8 +306,9 @@ TEST_F(MainControllerTest, FolderRefusalsWithAndWithoutTheTiVoAddition) {
     bool tivo23;
     std::string note;
   };
-  const Case cases[] = {{"   ", false, ""}, {"", true, ""}, {"D:\\Gone", false, missing},
-                        {" D:\\Gone ", true, missing}};
+  const Case cases[] = {{"   ", false, ""}, {"", true, ""}, {"/d/Gone", false, missing},
+                        {" /d/Gone ", true, missing},
+                        {"D:\\Lists", false, missing}};  // a Windows folder is none here
   AddList("A", 1);
   controller.ButRefresh_Click();
   for (const auto& c : cases) {
@@ -291,7 +336,7 @@ TEST_F(MainControllerTest, NothingCheckedIsRefusedAfterTheStatusesAreReset) {
             "Please place a checkmark by at least one playlist and then click 'Publish Playlists "
             "to TiVo' again.");
   EXPECT_EQ(view.Statuses(), std::vector<std::string>{"-"});
-  EXPECT_FALSE(controller.fBusy);
+  EXPECT_FALSE(controller.Busy());
 }
 
 TEST_F(MainControllerTest, GroupedCountsInTheDoneText) {
@@ -309,14 +354,14 @@ TEST_F(MainControllerTest, ALibraryFailureEndsTheRunInOrder) {
   controller.ButRefresh_Click();
   CheckRows({true, true});
   bool busyWhileReported = true;
-  boxes.onShow = [&](const Message&) { busyWhileReported = controller.fBusy; };
+  boxes.onShow = [&](const Message&) { busyWhileReported = controller.Busy(); };
   controller.ButPublish_Click();
   ASSERT_EQ(boxes.shown.size(), 1u);
   EXPECT_NE(boxes.shown[0].text.find("The track's name could not be read."), std::string::npos);
   EXPECT_FALSE(busyWhileReported);
-  EXPECT_FALSE(controller.fBusy);
+  EXPECT_FALSE(controller.Busy());
   EXPECT_FALSE(view.stopEnabled);
-  EXPECT_EQ(controller.fPlaylistWriter, nullptr);
+  EXPECT_FALSE(controller.Running());
   EXPECT_EQ(view.Statuses(), (std::vector<std::string>{"Publishing...", "Queued"}));
 }
 

@@ -21,18 +21,25 @@ namespace {
 using ::testing::ElementsAre;
 
 // A file system that knows a fixed set of paths and records every question.
+// Like the real one, it knows only paths of this system's own form.
 class FakeFileSystem final : public FileSystem {
  public:
   bool PathExists(const std::string& path) const override {
     asked.push_back(path);
     if (throwOnExists) throw std::runtime_error("disk gone");
-    return existing.count(path) > 0;
+    return DialectOf(path) == PathDialect::Posix && existing.count(path) > 0;
   }
   TrashResult MoveToTrash(const std::string& path) override {
     trashed.push_back(path);
     return trashResult;
   }
-  std::unique_ptr<TextFile> CreateTextFile(const std::string&) override { return nullptr; }
+  std::unique_ptr<TextFile> CreateTextFile(const std::string&, std::string&) override {
+    return nullptr;
+  }
+  std::unique_ptr<TextFile> CreateUtf8TextFile(const std::string&, std::string&) override {
+    return nullptr;
+  }
+  int AnsiCodePage() const override { return 1252; }
   bool RemoveFile(const std::string&) override { return false; }
 
   std::set<std::string> existing;
@@ -57,34 +64,37 @@ class PlaylistFileExistsTest : public ::testing::Test {
 };
 
 TEST_F(PlaylistFileExistsTest, AsksForTheSanitisedNameInTheFolder) {
-  files.existing = {"D:\\Lists\\AC_DC_ Live_.m3u", "/srv/lists/Café.m3u"};
-  EXPECT_TRUE(Exists("D:\\Lists", "AC/DC: Live?"));
+  files.existing = {"/srv/lists/AC_DC_ Live_.m3u", "/srv/lists/Café.m3u"};
+  EXPECT_TRUE(Exists("/srv/lists", "AC/DC: Live?"));
   EXPECT_TRUE(Exists(" /srv/lists/ ", "Café"));
-  EXPECT_FALSE(Exists("D:\\Lists", "Other"));
-  EXPECT_THAT(files.asked, ElementsAre("D:\\Lists\\Other.m3u"));
+  EXPECT_FALSE(Exists("/srv/lists", "Other"));
+  EXPECT_THAT(files.asked, ElementsAre("/srv/lists/Other.m3u"));
+  // Without a folder the bare name is asked about, and names no file.
+  files.existing.insert("Café.m3u");
+  EXPECT_FALSE(Exists("", "Café"));
+  EXPECT_THAT(files.asked, ElementsAre("Café.m3u"));
 }
 
 TEST_F(PlaylistFileExistsTest, NamesTheFileTheWriterWrites) {
-  // The writer joins without looking at the folder's end, so for a root
-  // folder its path doubles the separator where the one asked about here has
-  // it once. Both name the same file: the file system reads the pair as one.
+  // One path for the writer and the exists test: a root folder's separator
+  // is not doubled, and spaces around the stored folder are not part of it.
   struct Case {
     std::string folder;
     std::string name;
-    std::string writerPath;
-    std::string askedPath;
+    std::string path;
   };
   const Case cases[] = {
-      {"D:\\Lists", "AC/DC: Live?", "D:\\Lists\\AC_DC_ Live_.m3u", "D:\\Lists\\AC_DC_ Live_.m3u"},
-      {"D:\\Lists", "", "D:\\Lists\\.m3u", "D:\\Lists\\.m3u"},
-      {"D:\\", "x", "D:\\\\x.m3u", "D:\\x.m3u"},
-      {"/srv/lists", "Café", "/srv/lists/Café.m3u", "/srv/lists/Café.m3u"},
-      {"/", "x", "//x.m3u", "/x.m3u"},
+      {"D:\\Lists", "AC/DC: Live?", "D:\\Lists\\AC_DC_ Live_.m3u"},
+      {"D:\\Lists", "", "D:\\Lists\\.m3u"},
+      {"D:\\", "x", "D:\\x.m3u"},
+      {"  D:\\Lists ", "x", "D:\\Lists\\x.m3u"},
+      {"/srv/lists", "Café", "/srv/lists/Café.m3u"},
+      {"/", "x", "/x.m3u"},
   };
   for (const auto& c : cases) {
     Exists(c.folder, c.name);
-    EXPECT_THAT(files.asked, ElementsAre(c.askedPath)) << c.folder;
-    EXPECT_EQ(PlaylistFilePath(c.folder, SanitizeFileName(c.name, "_")), c.writerPath);
+    EXPECT_THAT(files.asked, ElementsAre(c.path)) << c.folder;
+    EXPECT_EQ(PlaylistFilePath(c.folder, SanitizeFileName(c.name, "_")), c.path);
   }
 }
 

@@ -4,7 +4,6 @@
 // and the files on disk hold exactly the songs that were written.
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -13,14 +12,18 @@
 #include "bench/LibraryGenerator.h"
 #include "bench/LibraryXml.h"
 #include "engine/ClsPlaylistWriter.h"
+#include "engine/MainController.h"
+#include "engine/PlaylistList.h"
 #include "platform/PathRules.h"
 #include "engine/PlaylistCatalogue.h"
+#include "engine/PlaylistFiles.h"
 #include "library/xml/XmlITunes.h"
 #include "settings/MemoryRegistry.h"
 #include "settings/RegistryKeys.h"
 #include "settings/Settings.h"
+#include "platform/LocalFileSystem.h"
 #include "platform/Text.h"
-#include "shell/QtFileSystem.h"
+#include "support/TempDir.h"
 
 namespace quorvella {
 namespace {
@@ -81,21 +84,60 @@ Expected Expect(const GeneratedLibrary& library, const GeneratedPlaylist& playli
   return e;
 }
 
+// The home and data folders of the whole test program: the trash reads them
+// once per process.
+const testing::TempDir& ProgramHome() {
+  static const testing::TempDir* home = [] {
+    static const testing::TempDir dir;
+    setenv("XDG_DATA_HOME", dir.File("data").c_str(), 1);
+    setenv("HOME", dir.Path().c_str(), 1);
+    return &dir;
+  }();
+  return *home;
+}
+
+// The text of an information file's Path line, whose bytes may be written
+// as %XX.
+std::string Unescape(std::string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '%' && i + 2 < text.size()) {
+      out += static_cast<char>(std::stoi(std::string(text.substr(i + 1, 2)), nullptr, 16));
+      i += 2;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+// The trashed file whose information names it as coming from `origin`.
+fs::path TrashedFrom(const std::string& origin) {
+  const fs::path trash = ProgramHome().Path() / "data/Trash";
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator(trash / "info", error)) {
+    std::ifstream info(entry.path());
+    std::string line;
+    while (std::getline(info, line)) {
+      if (line.starts_with("Path=") && Unescape(line.substr(5)) == origin) return trash / "files" / entry.path().stem();
+    }
+  }
+  return {};
+}
+
 class PublishOnDiskTest : public ::testing::TestWithParam<UrlForm> {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(home_.isValid());
-    setenv("XDG_DATA_HOME", (home_.path() + "/data").toUtf8().constData(), 1);
-    setenv("HOME", home_.path().toUtf8().constData(), 1);
+    ProgramHome();
     LibraryOptions options;
     options.Seed = 11;
     options.Tracks = 400;
     options.Playlists = 10;
     options.SongsPerPlaylist = 40;
     options.Form = GetParam();
-    if (GetParam() == UrlForm::Posix) options.MusicRoot = home_.path().toStdString() + "/music";
+    if (GetParam() == UrlForm::Posix) options.MusicRoot = dir_.File("music");
     library_ = GenerateLibrary(options);
-    path_ = home_.path().toStdString() + "/library.xml";
+    path_ = dir_.File("library.xml");
     std::string error;
     ASSERT_TRUE(WriteLibraryXmlFile(library_, path_, error)) << error;
     if (GetParam() == UrlForm::Posix) {
@@ -105,19 +147,20 @@ class PublishOnDiskTest : public ::testing::TestWithParam<UrlForm> {
     settings_.LoadSettings();
   }
 
-  QTemporaryDir home_;
+  testing::TempDir dir_;
   GeneratedLibrary library_;
   std::string path_;
   MemoryRegistry store_;
   RegUtil reg_{store_};
   Settings settings_{reg_};
-  QtFileSystem files_;
+  LocalFileSystem files_;
   NoPump pump_;
 };
 
 TEST_P(PublishOnDiskTest, EverySongIsSortedByItsPlaceAndType) {
   XmlITunes iTunes(path_);
   const auto playlists = iTunes.LibrarySource()->Playlists();
+  EXPECT_EQ(iTunes.Library()->WarningCount(), 0u) << "a generated library is sound";
   int checkedPlaylists = 0;
   for (std::int32_t i = 0; i < playlists->Count(); ++i) {
     const auto playlist = playlists->Item(i);
@@ -127,8 +170,7 @@ TEST_P(PublishOnDiskTest, EverySongIsSortedByItsPlaceAndType) {
     SCOPED_TRACE(playlist->Name());
 
     PublishStats stats;
-    ClsPlaylistWriter writer(settings_, files_, pump_, stats);
-    writer.PlaylistFolder = library_.PlaylistFolder;
+    ClsPlaylistWriter writer(settings_, files_, pump_, stats, library_.PlaylistFolder);
     const std::int32_t written = writer.WritePlaylist(*playlist);
     const Expected expected = Expect(library_, *generated);
     EXPECT_EQ(written, expected.written);
@@ -176,15 +218,98 @@ TEST_P(PublishOnDiskTest, PublishingAgainSendsTheOldFileToTheTrash) {
   ASSERT_NE(playlist, nullptr);
   PublishStats stats;
   for (int pass = 0; pass < 2; ++pass) {
-    ClsPlaylistWriter writer(settings_, files_, pump_, stats);
-    writer.PlaylistFolder = library_.PlaylistFolder;
+    ClsPlaylistWriter writer(settings_, files_, pump_, stats, library_.PlaylistFolder);
     writer.WritePlaylist(*playlist);
   }
-  const fs::path trash = home_.path().toStdString() + "/data/Trash/files";
-  ASSERT_TRUE(fs::exists(trash / "Summer Drive.m3u"));
-  EXPECT_TRUE(fs::exists(fs::path(library_.PlaylistFolder) / "Summer Drive.m3u"));
-  EXPECT_EQ(fs::file_size(trash / "Summer Drive.m3u"),
-            fs::file_size(fs::path(library_.PlaylistFolder) / "Summer Drive.m3u"));
+  const fs::path published = fs::path(library_.PlaylistFolder) / "Summer Drive.m3u";
+  const fs::path trashed = TrashedFrom(published.string());
+  ASSERT_TRUE(fs::exists(trashed)) << trashed;
+  EXPECT_TRUE(fs::exists(published));
+  EXPECT_EQ(fs::file_size(trashed), fs::file_size(published));
+}
+
+TEST(PlaylistFilesOnDisk, WriterAndCatalogueAgreeOnAFolderEndingInASeparator) {
+  testing::TempDir dir;
+  LocalFileSystem files(1252);
+  MemoryRegistry store;
+  RegUtil reg(store);
+  Settings settings(reg);
+  settings.SetPlaylistFolder(dir.Path().string() + "/");
+  const std::string name = SanitizeFileName("AC/DC: Live?", "_");
+  EXPECT_FALSE(PlaylistFileExists(settings, files, "AC/DC: Live?"));
+  std::string error;
+  auto file = files.CreateTextFile(PlaylistFilePath(settings.GetPlaylistFolder(), name), error);
+  ASSERT_NE(file, nullptr);
+  file->Close();
+  EXPECT_TRUE(PlaylistFileExists(settings, files, "AC/DC: Live?"));
+  EXPECT_TRUE(fs::exists(dir.Path() / "AC_DC_ Live_.m3u"));
+}
+
+// The main window's logic as far as a refresh needs it.
+struct ListOnlyView final : MainView, PlaylistList {
+  PlaylistListView& ListPlaylists() override { return *this; }
+  void SetProgressPlaylists(float) override {}
+  void SetProgressTracks(float) override {}
+  void SetStatusText(const std::string&) override {}
+  void SetStopEnabled(bool) override {}
+  void SetWaitCursor(bool) override {}
+  void BusyChanged(bool) override {}
+};
+struct NoBoxes final : MessageBoxes {
+  int shown = 0;
+  MsgAnswer Show(const Message&) override {
+    ++shown;
+    return MsgAnswer::Ok;
+  }
+};
+struct NoDesktop final : Desktop {
+  void ShellOpen(const std::string&) override {}
+  std::optional<std::string> StartProgram(const std::string&) override { return std::nullopt; }
+};
+
+TEST(MainControllerOnDisk, WithoutAFolderNoFileOfTheCurrentFolderChecksARow) {
+  testing::TempDir dir;
+  LibraryOptions options;
+  options.Tracks = 20;
+  options.Playlists = 3;
+  options.SongsPerPlaylist = 5;
+  const GeneratedLibrary generated = GenerateLibrary(options);
+  const std::string folder = dir.Path().string();
+  const std::string libraryPath = folder + "/library.xml";
+  std::string error;
+  ASSERT_TRUE(WriteLibraryXmlFile(generated, libraryPath, error)) << error;
+  for (const GeneratedPlaylist& playlist : generated.Playlists) {
+    std::ofstream(folder + "/" + SanitizeFileName(playlist.Name, "_") + ".m3u") << "#EXTM3U\r\n";
+  }
+
+  MemoryRegistry store;
+  RegUtil reg(store);
+  Settings settings(reg);
+  settings.LoadSettings();
+  LocalFileSystem files;
+  NoDesktop desktop;
+  NoBoxes boxes;
+  NoPump pump;
+  ListOnlyView view;
+  MainController controller(view, MainServices{settings, files, desktop, boxes, pump,
+                                               [] { return false; }, "", CountFormat("C")});
+  controller.SetLibrary(std::make_shared<XmlITunes>(libraryPath));
+  const auto checkedRows = [&] {
+    controller.ButRefresh_Click();
+    EXPECT_EQ(boxes.shown, 0);
+    return std::count_if(view.Rows().begin(), view.Rows().end(),
+                         [](const PlaylistList::Row& row) { return row.checked; });
+  };
+
+  const fs::path before = fs::current_path();
+  fs::current_path(folder);
+  settings.SetPlaylistFolder("");
+  const auto withoutFolder = checkedRows();
+  settings.SetPlaylistFolder(folder);
+  const auto withFolder = checkedRows();
+  fs::current_path(before);
+  EXPECT_EQ(withoutFolder, 0);
+  EXPECT_GE(withFolder, 3) << "the files do name playlists of the library";
 }
 
 INSTANTIATE_TEST_SUITE_P(BothForms, PublishOnDiskTest,

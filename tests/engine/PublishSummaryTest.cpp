@@ -188,5 +188,42 @@ TEST(CountFormat, GroupsDigitsByTheLocale) {
   EXPECT_EQ(CountFormat("C")(1234), "1,234") << "no grouping in C: keep the English one";
 }
 
+TEST(PublishSummary, SongsTheServerWillNotPlayComeLastAndLeaveTheReportAsItIs) {
+  const PublishStats stats{.SongsWritten = 1, .WrongFormatSongs = 9, .PlaylistsPublished = 1};
+  const ServerReachReport reach{{.SongsOutsideShare = 1, .SongsNotInCodePage = 1234},
+                                MusicShare{"Music", "/srv/music"},
+                                1252};
+  RecordingBoxes boxes;
+  boxes.answer = MsgAnswer::Yes;
+  RecordingDesktop desktop;
+  desktop.boxes = &boxes;
+  ShowPublishSummary(stats, "/srv/music/Lists", false, kEnglish, boxes, desktop, "u", reach);
+  ASSERT_EQ(boxes.shown.size(), 3u);
+  EXPECT_EQ(boxes.shown[0].text, PublishSummary::Statistics(stats, false, kEnglish).text);
+  EXPECT_EQ(boxes.shown[1].text, PublishSummary::Mp3Advice().text);
+  EXPECT_EQ(boxes.shown[2].icon, MsgIcon::Information);
+  EXPECT_EQ(boxes.shown[2].text,
+            "Some of the songs written cannot be played by TiVo.\r\n\r\n"
+            "Songs outside the pyTivo share:\t\t1\r\n"
+            "Songs with names the code page cannot hold:\t1,234\r\n\r\n"
+            "1 song lies outside the pyTivo music share \"Music\" (/srv/music), which holds the "
+            "playlist folder. pyTivo only plays songs inside the share that holds the playlist. To "
+            "fix this, add a music share to pyTivo's configuration whose path holds the songs and "
+            "choose a playlist folder inside it (its root will do), or change this share's path to "
+            "a folder that holds both the songs and the playlist folder. Then publish the "
+            "playlists again.\r\n\r\n"
+            "1,234 songs have characters in their names that a playlist in the code page "
+            "Windows-1252 cannot hold, so TiVo cannot find them. To keep every name intact, have "
+            "the playlists written in UTF-8 as .m3u8 files, which pyTivo reads: run "
+            "\"quorvella-cli options --encoding utf-8\", then publish the playlists again.\r\n");
+  EXPECT_EQ(desktop.boxesWhenOpened, 3);
+
+  // Nothing to say, no box.
+  boxes.shown.clear();
+  ShowPublishSummary(stats, "/srv/music/Lists", false, kEnglish, boxes, desktop, "u",
+                     ServerReachReport{});
+  EXPECT_EQ(boxes.shown.size(), 2u);
+}
+
 }  // namespace
 }  // namespace quorvella

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace quorvella {
 namespace {
@@ -72,6 +73,8 @@ TEST(UserAnsiCodePage, TakesTheFirstSetVariable) {
 }
 
 TEST(AnsiEncoder, ConvertsWithBestFitOrQuestionMark) {
+  // Every character the code page lacks becomes one byte: a best fit of one
+  // character, or "?" where the only substitute is longer or there is none.
   struct Case {
     int codePage;
     std::string utf8;
@@ -81,13 +84,22 @@ TEST(AnsiEncoder, ConvertsWithBestFitOrQuestionMark) {
       {1252, "#EXTM3U", "#EXTM3U"},
       {1252, "Café – 5 €", "Caf\xE9 \x96 5 \x80"},
       {1252, "Őrült Łódź", "Or\xFClt L\xF3" "dz"},  // best fit drops the accent
+      {1252, "A → B", "A ? B"},                     // not "->"
+      {1252, "⅓ cup", "? cup"},                     // not " 1/3 "
+      {1252, "ﬁne", "?ne"},                         // not "fi"
+      {1252, "\xCC\x81", "?"},                      // an accent on its own
       {1252, "日本", "??"},
-      {1252, "a\xFF" "b", "a?b"},            // not UTF-8
-      {1252, "end\xC3", "end?"},             // cut-off character
+      {1252, "a\xFF" "b", "a?b"},                   // not UTF-8
+      {1252, "end\xC3", "end?"},                    // cut-off character
+      {1252, "\xC0\x80|\xED\xA0\x80|\x80", "?|?|?"},  // overlong, surrogate, stray
       {1250, "Łódź", "\xA3\xF3\x64\x9F"},
       {1251, "Жук €", "\xC6\xF3\xEA \x88"},
+      {1251, "é Æ", "e ?"},
       {1253, "Ωμέγα", "\xD9\xEC\xDD\xE3\xE1"},
-      {932, "日本", "\x93\xFA\x96\x7B"},
+      {1258, "ê ế", "\xEA ?"},          // no letter and accent for the one it lacks
+      {1255, "\xEF\xAC\xAA", "?"},      // "שׁ" as one character
+      {1255, "ש\xD7\x81", "\xF9\xD1"},  // the same as letter and point: two characters
+      {932, "日本€é", "\x93\xFA\x96\x7B?e"},
   };
   for (const auto& c : cases) {
     AnsiEncoder encoder(c.codePage);
@@ -102,20 +114,27 @@ TEST(AnsiEncoder, AppendsAndRecoversAfterBadInput) {
   encoder.Append("\xFF", out);
   encoder.Append("é", out);
   encoder.Append("", out);
+  encoder.Append("→", out);
   encoder.Append("plain", out);
-  EXPECT_EQ(out, "x?\xE9plain");
+  EXPECT_EQ(out, "x?\xE9?plain");
 }
 
-TEST(AnsiEncoder, GrowsForSubstitutesLongerThanTheText) {
-  // "⅓" is three bytes and its substitute " 1/3 " five.
-  std::string line;
-  std::string expected;
-  for (int i = 0; i < 200; ++i) {
-    line += "⅓";
-    expected += " 1/3 ";
+TEST(AnsiEncoder, ALongLineKeepsOneByteForEachCharacter) {
+  // "ế" has a best fit in Western, while the Vietnamese converter spells it
+  // as two bytes, which is refused.
+  const char* const pieces[] = {"⅓", "é", "ế"};
+  const std::pair<int, std::vector<std::string>> codePages[] = {
+      {1252, {"?", "\xE9", "e"}}, {1258, {"?", "\xE9", "?"}}};
+  for (const auto& [codePage, bytes] : codePages) {
+    std::string line;
+    std::string expected;
+    for (int i = 0; i < 3000; ++i) {
+      line += pieces[i % 3];
+      expected += bytes[static_cast<std::size_t>(i % 3)];
+    }
+    AnsiEncoder encoder(codePage);
+    EXPECT_EQ(encoder.Encode(line), expected) << codePage;
   }
-  AnsiEncoder encoder(1251);
-  EXPECT_EQ(encoder.Encode(line), expected);
 }
 
 TEST(AnsiEncoder, UnknownCodePageFallsBackToWestern) {

@@ -73,7 +73,13 @@ TEST(RelativePathTo, WindowsForm) {
       {"D:\\", "D:\\a.mp3", ".\\a.mp3"},
       {"D:\\", "D:\\Music\\a.mp3", ".\\Music\\a.mp3"},
       {"D:\\Lists", "D:\\a.mp3", "..\\a.mp3"},
-      {"D:\\Lists\\\\Pop", "D:\\Lists\\Pop\\a.mp3", ".\\a.mp3"},
+      // Two backslashes in a row hold an empty component, counted as one.
+      {"D:\\Lists\\\\", "D:\\Lists\\a.mp3", "..\\a.mp3"},
+      {"D:\\Lists\\\\Pop", "D:\\Lists\\Pop\\a.mp3", "..\\..\\Pop\\a.mp3"},
+      {"D:\\Lists\\\\Pop", "D:\\Lists\\\\Pop\\a.mp3", ".\\a.mp3"},
+      {"D:\\Lists", "D:\\Lists\\\\a.mp3", ".\\\\a.mp3"},
+      {"D:\\\\", "D:\\a.mp3", "..\\a.mp3"},
+      {"\\\\server\\share\\\\", "\\\\server\\share\\a.mp3", "..\\a.mp3"},
       // Case is ignored for every letter, not only A to Z.
       {"D:\\MÚSICA\\Éxitos", "d:\\música\\éxitos\\a.mp3", ".\\a.mp3"},
       {"D:\\Жанр", "D:\\жанр\\a.mp3", ".\\a.mp3"},
@@ -97,7 +103,11 @@ TEST(RelativePathTo, PosixFormKeepsCaseAndUsesSlashes) {
       {"/lists/", "/lists/a.mp3", "./a.mp3"},
       {"/", "/a.mp3", "./a.mp3"},
       {"/", "/music/a.mp3", "./music/a.mp3"},
+      // A run of "/" names the same folder as one.
       {"/srv//lists", "/srv/lists//a.mp3", "./a.mp3"},
+      {"/lists//", "/lists/a.mp3", "./a.mp3"},
+      {"/lists//pop", "/lists/a.mp3", "../a.mp3"},
+      {"//", "/a.mp3", "./a.mp3"},
       {"/música", "/Música/a.mp3", "../Música/a.mp3"},
       {"/lists", "/lists\\a.mp3", "../lists\\a.mp3"},
   });

@@ -175,6 +175,8 @@ TEST_F(FileRegistryTest, ADamagedFileIsKeptAsideAndTheProgramRunsOnDefaults) {
   WriteBytes(path, damaged);
 
   FileRegistry store(path.string());
+  std::vector<std::string> told;
+  store.SetDamageHandler([&](const std::string& damage) { told.push_back(damage); });
   const RegUtil reg(store);
   Settings settings(reg);
   settings.LoadSettings();
@@ -182,8 +184,13 @@ TEST_F(FileRegistryTest, ADamagedFileIsKeptAsideAndTheProgramRunsOnDefaults) {
   EXPECT_EQ(settings.GetPlaylistFolder(), "");
   EXPECT_EQ(ReadBytes(path), damaged) << "reading changes nothing";
   EXPECT_TRUE(FilesBeside(path, ".damaged-").empty());
+  const std::optional<std::string> damage = store.Damage();
+  ASSERT_TRUE(damage);
+  EXPECT_TRUE(damage->starts_with("line 5: ")) << *damage;
+  EXPECT_EQ(told, std::vector<std::string>{*damage}) << "told once for all the reads";
 
   settings.SetPlaylistFolder("/lists");
+  EXPECT_EQ(store.Damage(), std::nullopt) << "the new file is sound";
   const auto kept = FilesBeside(path, ".damaged-");
   ASSERT_EQ(kept.size(), 1u);
   EXPECT_EQ(kept[0].string(), store.DamagedCopy());

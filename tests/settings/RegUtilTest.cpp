@@ -49,18 +49,41 @@ TEST_F(RegUtilTest, OnlyStringValuesReadAsText) {
   EXPECT_FALSE(reg.RegGetBool(Hive::CurrentUser, kKey, "Dword", false));
 }
 
-TEST_F(RegUtilTest, ValuesThatDoNotFitTheBufferReadAsEmpty) {
-  const std::string fits(1023, 'a');
-  const std::string tooLong(1024, 'a');
-  reg.RegSetString(Hive::CurrentUser, kKey, "Fits", fits);
-  reg.RegSetString(Hive::CurrentUser, kKey, "TooLong", tooLong);
-  EXPECT_EQ(reg.RegGetString(Hive::CurrentUser, kKey, "Fits"), fits);
-  EXPECT_EQ(reg.RegGetString(Hive::CurrentUser, kKey, "TooLong"), "");
-  // The limit is in bytes: 512 two-byte letters and the NUL do not fit.
-  std::string wide;
-  for (int i = 0; i < 512; ++i) wide += "\xC3\xA9";
-  reg.RegSetString(Hive::CurrentUser, kKey, "Wide", wide);
-  EXPECT_EQ(reg.RegGetString(Hive::CurrentUser, kKey, "Wide"), "");
+std::string Repeat(std::string_view piece, int times) {
+  std::string text;
+  for (int i = 0; i < times; ++i) text += piece;
+  return text;
+}
+
+TEST(RegUtilLimit, ValuesThatDoNotFitTheBufferInTheCodePageReadAsEmpty) {
+  // The buffer holds 1,024 bytes in the ANSI code page, its NUL included:
+  // one byte per character in the single-byte code pages, whatever the
+  // text takes in UTF-8.
+  struct Case {
+    int codePage;
+    std::string text;
+    bool fits;
+  };
+  const Case cases[] = {
+      {1252, std::string(1023, 'a'), true},
+      {1252, std::string(1024, 'a'), false},
+      {1252, Repeat("\xC3\xA9", 600), true},    // 600 "é": 1,200 bytes of UTF-8
+      {1252, Repeat("\xC3\xA9", 1023), true},
+      {1252, Repeat("\xC3\xA9", 1024), false},
+      {1252, Repeat("\xE2\x86\x92", 1023), true},  // "→" is outside: one "?" each
+      {1251, Repeat("\xD0\x96", 1023), true},    // "Ж"
+      {932, Repeat("\xE6\x97\xA5", 511), true},  // "日" takes two bytes there
+      {932, Repeat("\xE6\x97\xA5", 512), false},
+  };
+  for (const auto& c : cases) {
+    MemoryRegistry store;
+    const RegUtil reg(store, c.codePage);
+    reg.RegSetString(Hive::CurrentUser, kKey, "Folder", c.text);
+    const std::string read = reg.RegGetString(Hive::CurrentUser, kKey, "Folder");
+    EXPECT_EQ(read.size(), c.fits ? c.text.size() : 0u)
+        << c.codePage << ", " << c.text.size() << " bytes of UTF-8";
+    EXPECT_TRUE(read.empty() || read == c.text);
+  }
 }
 
 TEST_F(RegUtilTest, DataWithoutTerminatingNulStillReads) {

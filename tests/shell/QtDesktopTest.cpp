@@ -3,15 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <fstream>
-#include <iterator>
-#include <sys/stat.h>
-#include <thread>
-
 #include <QDesktopServices>
 #include <QObject>
-#include <QTemporaryDir>
 #include <QUrl>
 
 namespace quorvella {
@@ -58,38 +51,6 @@ TEST_F(ShellOpenTest, BlankTargetOpensNothing) {
   desktop.ShellOpen("");
   desktop.ShellOpen("    ");
   EXPECT_TRUE(recorder.opened.empty());
-}
-
-std::string WaitForFile(const std::string& path) {
-  for (int i = 0; i < 500; ++i) {
-    std::ifstream in(path);
-    std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (!text.empty()) return text;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return {};
-}
-
-TEST(StartProgram, StartsAnUnquotedPathWithSpaces) {
-  // The program writes its arguments to a file beside it, then renames it
-  // into place so that it is never read half written.
-  QTemporaryDir dir;
-  const std::string folder = dir.path().toStdString() + "/My Apps";
-  ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
-  const std::string program = folder + "/WiseUpdt.exe";
-  std::ofstream(program) << "#!/bin/sh\nprintf '%s|' \"$@\" > \"$0.tmp\"; printf . >> \"$0.tmp\"; mv \"$0.tmp\" \"$0.out\"\n";
-  ASSERT_EQ(chmod(program.c_str(), 0755), 0);
-
-  QtDesktop desktop;
-  EXPECT_EQ(desktop.StartProgram(program + " /c"), std::nullopt);
-  EXPECT_EQ(WaitForFile(program + ".out"), "/c|.");
-}
-
-TEST(StartProgram, ReportsWhyAProgramDidNotStart) {
-  QtDesktop desktop;
-  const auto error = desktop.StartProgram("/nonexistent/folder/WiseUpdt.exe /c");
-  ASSERT_TRUE(error.has_value());
-  EXPECT_FALSE(error->empty());
 }
 
 }  // namespace

@@ -8,10 +8,12 @@
 #include <vector>
 
 #include "platform/FileSystem.h"
+#include "platform/PathRules.h"
 
 // A file system held in memory: files by path with their lines, folders by
 // path, a trash that keeps what was moved into it, and switches that make
-// each operation fail.
+// each operation fail. Like the real one, it knows only paths of this
+// system's own form: an empty, relative or Windows path names nothing.
 namespace quorvella::test {
 
 class FakeFileSystem final : public FileSystem {
@@ -23,46 +25,67 @@ class FakeFileSystem final : public FileSystem {
   bool failTrash = false;
   bool failRemove = false;
   int failWriteAfterLines = -1;  // throw on the line after this many
+  std::set<std::string> utf8Files;  // the paths created as UTF-8 files
+  int codePage = 1252;
+
+  static bool IsLocal(const std::string& path) { return DialectOf(path) == PathDialect::Posix; }
 
   bool PathExists(const std::string& path) const override {
+    if (!IsLocal(path)) return false;
     return files.count(path) > 0 || folders.count(path) > 0;
   }
   TrashResult MoveToTrash(const std::string& path) override {
-    if (failTrash) return TrashResult::Failed;
+    if (failTrash || !IsLocal(path)) return TrashResult::Failed;
     auto it = files.find(path);
     if (it == files.end()) return TrashResult::Failed;
     trash.emplace_back(path, it->second);
     files.erase(it);
     return TrashResult::Moved;
   }
-  std::unique_ptr<TextFile> CreateTextFile(const std::string& path) override {
-    if (failCreate) return nullptr;
-    files[path].clear();
+  std::unique_ptr<TextFile> CreateTextFile(const std::string& path, std::string& error) override {
+    if (failCreate || !IsLocal(path)) {
+      error = "Permission denied";
+      return nullptr;
+    }
     return std::make_unique<File>(*this, path);
   }
+  std::unique_ptr<TextFile> CreateUtf8TextFile(const std::string& path,
+                                               std::string& error) override {
+    utf8Files.insert(path);
+    return CreateTextFile(path, error);
+  }
+  int AnsiCodePage() const override { return codePage; }
   bool RemoveFile(const std::string& path) override {
-    if (failRemove) return false;
+    if (failRemove || !IsLocal(path)) return false;
     return files.erase(path) > 0;
   }
 
  private:
+  // Its lines take the path's place when it is closed; a failed write
+  // leaves nothing.
   class File final : public TextFile {
    public:
     File(FakeFileSystem& fs, std::string path) : fs_(fs), path_(std::move(path)) {}
+    ~File() override { Close(); }
     void WriteLine(std::string_view line) override {
       if (closed_) throw std::runtime_error("write after close");
-      auto& lines = fs_.files[path_];
       if (fs_.failWriteAfterLines >= 0 &&
-          static_cast<int>(lines.size()) >= fs_.failWriteAfterLines) {
+          static_cast<int>(lines_.size()) >= fs_.failWriteAfterLines) {
+        closed_ = true;
         throw std::runtime_error("The disk is full.");
       }
-      lines.emplace_back(line);
+      lines_.emplace_back(line);
     }
-    void Close() override { closed_ = true; }
+    void Close() override {
+      if (closed_) return;
+      closed_ = true;
+      fs_.files[path_] = std::move(lines_);
+    }
 
    private:
     FakeFileSystem& fs_;
     std::string path_;
+    std::vector<std::string> lines_;
     bool closed_ = false;
   };
 };

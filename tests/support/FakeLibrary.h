@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -19,6 +20,9 @@ struct FakeTrack final : IITTrack {
   std::int32_t duration = 0;
   std::optional<std::string> location;  // no "Location" property when empty
   bool failName = false;
+  // Run when the location is read: a test can let time pass there, as a
+  // real library takes its time.
+  std::function<void()> whenRead;
 
   std::string Name() const override {
     if (failName) throw LibraryError("The track's name could not be read.");
@@ -26,6 +30,7 @@ struct FakeTrack final : IITTrack {
   }
   std::int32_t Duration() const override { return duration; }
   std::string GetProperty(std::string_view property) const override {
+    if (whenRead) whenRead();
     if (property == "Location" && location) return *location;
     throw LibraryError("The track has no property " + std::string(property) + ".");
   }

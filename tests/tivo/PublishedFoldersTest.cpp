@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "LnkBuilder.h"
+#include "settings/MemoryRegistry.h"
 #include "tivo/PublishedFolders.h"
 
 namespace quorvella {
@@ -46,16 +47,23 @@ class PublishedFoldersTest : public ::testing::Test {
     Write(shortcuts / name, Lnk(kLinkInfo, {LocalInfo(target)}));
   }
 
+  std::vector<std::string> Published() { return GetPublishedMusicFolders(reg, noPyTivo); }
+  bool Published(const std::string& folder) { return IsFolderPublished(folder, reg, noPyTivo); }
+
   fs::path root, shortcuts;
   std::optional<std::string> oldXdg;
+  MemoryRegistry store;
+  RegUtil reg{store};
+  // No pyTivo runs, and none is installed.
+  PyTivoPlaces noPyTivo{"/nonexistent/proc", "/nonexistent/pyTivo.conf", 0};
 };
 
 TEST_F(PublishedFoldersTest, MissingShortcutFolderPublishesNothing) {
   const std::string music = Folder("music");
-  EXPECT_THAT(GetPublishedMusicFolders(), IsEmpty());
-  EXPECT_FALSE(IsFolderPublished(music));
+  EXPECT_THAT(Published(), IsEmpty());
+  EXPECT_FALSE(Published(music));
   Write(shortcuts, {'x'});  // a file of that name
-  EXPECT_THAT(GetPublishedMusicFolders(), IsEmpty());
+  EXPECT_THAT(Published(), IsEmpty());
 }
 
 TEST_F(PublishedFoldersTest, ListsExistingFolderTargetsInNameOrder) {
@@ -75,13 +83,35 @@ TEST_F(PublishedFoldersTest, ListsExistingFolderTargetsInNameOrder) {
   fs::create_symlink(root / "a.mp3", shortcuts / "k");
   fs::create_directory_symlink(fs::path("..") / ".." / ".." / "Rock", shortcuts / "l");
 
-  EXPECT_THAT(GetPublishedMusicFolders(), ElementsAre(jazz, rock, jazz, rock));
-  EXPECT_TRUE(IsFolderPublished(rock + "/Live"));
-  EXPECT_FALSE(IsFolderPublished(gone));
+  EXPECT_THAT(Published(), ElementsAre(jazz, rock, jazz, rock));
+  // What the tivo command says of each item.
+  const std::pair<const char*, ShortcutOutcome> outcomes[] = {
+      {"a", ShortcutOutcome::Published},
+      {"b.lnk", ShortcutOutcome::Published},
+      {"c.LNK", ShortcutOutcome::Published},
+      {"d.lnk", ShortcutOutcome::TargetMissing},
+      {"e.lnk", ShortcutOutcome::WindowsTarget},
+      {"f.lnk", ShortcutOutcome::NoTarget},
+      {"g.lnk", ShortcutOutcome::Damaged},
+      {"h.txt", ShortcutOutcome::NotAShortcut},
+      {"j", ShortcutOutcome::TargetMissing},
+      {"k", ShortcutOutcome::NotAFolder},
+      {"l", ShortcutOutcome::Published},
+      {"sub", ShortcutOutcome::NotAShortcut},
+  };
+  const auto items = ReadShortcutFolderItems(shortcuts);
+  ASSERT_EQ(items.size(), std::size(outcomes));
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    EXPECT_EQ(items[i].fileName, outcomes[i].first);
+    EXPECT_EQ(items[i].outcome, outcomes[i].second) << items[i].fileName;
+  }
+  EXPECT_EQ(items[4].target, "D:\\Music");
+  EXPECT_TRUE(Published(rock + "/Live"));
+  EXPECT_FALSE(Published(gone));
   // Nothing is kept between calls.
   fs::remove(shortcuts / "a");
   fs::remove(shortcuts / "c.LNK");
-  EXPECT_FALSE(IsFolderPublished(jazz));
+  EXPECT_FALSE(Published(jazz));
 }
 
 TEST_F(PublishedFoldersTest, DataFolderFallsBackToHome) {

@@ -3,22 +3,30 @@
 
 #include <QAction>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QSessionManager>
+#include <QTabWidget>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <QTreeWidget>
+#include <fstream>
+#include <functional>
 
-#include "ui/DialogTestSupport.h"
 #include "settings/MemoryRegistry.h"
 #include "settings/RegUtil.h"
 #include "settings/RegistryKeys.h"
 #include "settings/Settings.h"
 #include "support/FakeLibrary.h"
+#include "tivo/Plugin.h"
 #include "tivo/WebAddresses.h"
+#include "ui/DialogTestSupport.h"
 #include "ui/FormAbout.h"
 #include "ui/FormMain.h"
 #include "ui/FormOptions.h"
-#include "shell/QtFileSystem.h"
+#include "platform/LocalFileSystem.h"
 
 namespace quorvella {
 namespace {
@@ -67,6 +75,35 @@ class MainCommands : public ::testing::Test {
     return *window_;
   }
   void Trigger(const char* action) { Find<QAction>(*window_, action)->trigger(); }
+  // Songs of Mix, in the published playlist folder that the settings name.
+  // Each takes long enough to read that the window handles input after it.
+  std::string MixWithSongs(const std::vector<std::string>& files) {
+    const std::string folder = env_.Folder("Lists");
+    env_.Publish("Lists", folder);
+    reg_.RegSetString(Hive::CurrentUser, SettingsKey, "PlaylistFolder", folder);
+    auto& mix = *itunes_->library.source->playlists->playlists.front();
+    for (const std::string& file : files) {
+      auto track = test::Track(file, folder + "/" + file);
+      track->whenRead = [] { QThread::msleep(50); };
+      mix.Add(track);
+    }
+    return folder;
+  }
+  // Publishes the checked rows; during the run, from its first chance to
+  // handle input on, calls duringRun until it gives true.
+  void PublishWhile(std::function<bool()> duringRun) {
+    QTimer poll;
+    poll.setInterval(0);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+      if (window_->Controller().Busy() && duringRun()) poll.stop();
+    });
+    poll.start();
+    QTest::mouseClick(Find<QPushButton>(*window_, "ButPublish"), Qt::LeftButton);
+  }
+  static std::string Read(const std::string& path) {
+    std::ifstream in(path);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
   bool MixChecked() {
     auto* list = Find<QTreeWidget>(*window_, "ListPlaylists");
     return list->topLevelItem(0)->checkState(0) == Qt::Checked;
@@ -76,7 +113,7 @@ class MainCommands : public ::testing::Test {
   MemoryRegistry registry_;
   RegUtil reg_{registry_};
   Settings settings_{reg_};
-  QtFileSystem files_;
+  LocalFileSystem files_;
   test::RecordingDesktop desktop_;
   std::shared_ptr<CountingITunes> itunes_ = std::make_shared<CountingITunes>();
   std::string browseResult_;
@@ -87,12 +124,9 @@ class MainCommands : public ::testing::Test {
 TEST_F(MainCommands, WebItemsAndF1OpenTheirPages) {
   Start();
   const std::pair<const char*, std::string_view> items[] = {
-      {"ItemWebProductHomePage", HomePageAddress},
-      {"ItemWebDocs", DocumentationAddress},
-      {"ItemHelpHelp", DocumentationAddress},
-      {"ItemWebConvert", Mp3ConversionAddress},
-      {"ItemWebMakerHomePage", MakerHomePageAddress},
-      {"ItemWebPlugin", PluginInfoAddress},
+      {"ItemWebProductHomePage", HomePageAddress},    {"ItemWebDocs", DocumentationAddress},
+      {"ItemHelpHelp", DocumentationAddress},         {"ItemWebConvert", Mp3ConversionAddress},
+      {"ItemWebMakerHomePage", MakerHomePageAddress}, {"ItemWebPlugin", PluginInfoAddress},
   };
   for (const auto& [item, address] : items) {
     SCOPED_TRACE(item);
@@ -127,7 +161,8 @@ TEST_F(MainCommands, TheUpdateCheckStartsTheUpdateProgramAndReportsOnlyWhenAsked
   };
   Start();
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::to_string(c.interactive) + std::to_string(c.exists) + (c.error ? c.error : ""));
+    SCOPED_TRACE(std::to_string(c.interactive) + std::to_string(c.exists) +
+                 (c.error ? c.error : ""));
     std::filesystem::remove(program);
     if (c.exists) test::TempEnvironment::WriteFile(program);
     desktop_.started.clear();
@@ -148,8 +183,9 @@ TEST_F(MainCommands, TheUpdateCheckStartsTheUpdateProgramAndReportsOnlyWhenAsked
     EXPECT_EQ(script.boxes[0].icon, QMessageBox::Warning);
     const std::string text = script.boxes[0].text.toStdString();
     if (c.exists) {
-      EXPECT_EQ(text, "The following error occurred while trying to run the WiseUpdate "
-                      "program:\n\nExec format error");
+      EXPECT_EQ(text,
+                "The following error occurred while trying to run the WiseUpdate "
+                "program:\n\nExec format error");
     } else {
       EXPECT_EQ(text, "The WiseUpdate program (" + program + ") does not exist.");
     }
@@ -237,6 +273,110 @@ TEST_F(MainCommands, AboutOpensTheBoxOverTheWindow) {
   });
   Trigger("ItemHelpAbout");
   EXPECT_TRUE(script.Finished());
+}
+
+TEST_F(MainCommands, EnterPressesTheFocusedButton) {
+  MixWithSongs({});
+  Start();
+  ASSERT_TRUE(test::ShowActive(*window_));
+  const struct {
+    const char* button;
+    std::function<bool()> pressed;
+  } cases[] = {
+      {"ButCheckAll", [this] { return MixChecked(); }},
+      {"ButCheckNone", [this] { return !MixChecked(); }},
+      {"ButRefresh",
+       [this, reads = 0]() mutable {
+         return std::exchange(reads, itunes_->sourceReads) < itunes_->sourceReads;
+       }},
+  };
+  for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+    for (const auto& c : cases) {
+      SCOPED_TRACE(c.button);
+      auto* button = Find<QPushButton>(*window_, c.button);
+      c.pressed();  // what holds before
+      button->setFocus();
+      QTest::keyClick(button, key);
+      EXPECT_TRUE(c.pressed());
+    }
+    // With nothing checked, Publish asks for a check mark.
+    ModalScript script;
+    script.Answer(QMessageBox::Ok);
+    auto* publish = Find<QPushButton>(*window_, "ButPublish");
+    publish->setFocus();
+    QTest::keyClick(publish, key);
+    ASSERT_EQ(script.boxes.size(), 1u);
+    EXPECT_TRUE(script.boxes[0].text.startsWith("Please place a checkmark"));
+  }
+}
+
+TEST_F(MainCommands, OptionsWorkDuringARunAndANewModeHoldsFromTheNextSong) {
+  const std::string folder = MixWithSongs({"1.mp3", "2.ogg", "3.mp3", "4.ogg", "5.mp3", "6.ogg"});
+  const std::string other = env_.Folder("Other");
+  env_.Publish("Other", other);
+  test::TempEnvironment::WriteFile(other + "/Mix.m3u");
+  reg_.RegSetString(Hive::CurrentUser, PluginConfigKey, PluginCustomValueName, "");
+  Start();
+  Find<QPushButton>(*window_, "ButCheckAll")->click();
+  ASSERT_TRUE(MixChecked());
+  const int readsBefore = itunes_->sourceReads;
+
+  ModalScript script;
+  script.On<FormOptions>([&](FormOptions& options) {
+    Find<QTabWidget>(options, "TabMain")->setCurrentIndex(1);
+    Find<QRadioButton>(options, "OptEnhMode1")->click();
+    browseResult_ = other;
+    Find<QPushButton>(options, "ButBrowse")->click();
+    Find<QPushButton>(options, "ButOK")->click();
+  });
+  bool optionsEnabled = false;
+  PublishWhile([&] {
+    // Standard mode has left out the first ogg song.
+    if (window_->Controller().Stats().WrongFormatSongs == 0) return false;
+    optionsEnabled = Find<QAction>(*window_, "ItemToolsOptions")->isEnabled();
+    Trigger("ItemToolsOptions");
+    return true;
+  });
+  EXPECT_TRUE(optionsEnabled);
+  EXPECT_TRUE(script.Finished());
+  EXPECT_TRUE(settings_.GetEnhancedPlugInMode());
+  EXPECT_EQ(window_->Controller().Stats().WrongFormatSongs, 1);
+  const std::string written = Read(folder + "/Mix.m3u");
+  for (const char* song : {"1.mp3", "3.mp3", "4.ogg", "5.mp3", "6.ogg"}) {
+    EXPECT_NE(written.find(song), std::string::npos) << song;
+  }
+  EXPECT_EQ(written.find("2.ogg"), std::string::npos);
+  // The new folder's list comes once the run is over.
+  EXPECT_TRUE(QTest::qWaitFor([&] { return itunes_->sourceReads > readsBefore; }, 2000));
+  EXPECT_EQ(itunes_->sourceReads, readsBefore + 1);
+  EXPECT_TRUE(MixChecked()) << "Mix.m3u exists in the new folder";
+}
+
+TEST_F(MainCommands, LoggingOutOrShuttingDownDuringARunLeavesTheWindowOpen) {
+  MixWithSongs({"1.mp3", "2.mp3", "3.mp3", "4.mp3"});
+  Start();
+  Find<QPushButton>(*window_, "ButCheckAll")->click();
+  auto* session = qApp->findChild<QSessionManager*>();
+  ASSERT_NE(session, nullptr);
+  ModalScript script;
+  bool openAfterwards = false;
+  bool anythingShown = true;
+  PublishWhile([&] {
+    // What Qt does when the desktop session ends: ask the program to save
+    // its data (it may refuse the end), then to quit, closing every window.
+    emit qApp->commitDataRequest(*session);
+    QEvent quit(QEvent::Quit);
+    QCoreApplication::sendEvent(qApp, &quit);
+    openAfterwards = window_->isVisible();
+    anythingShown = QApplication::activeModalWidget() != nullptr;
+    return true;
+  });
+  EXPECT_TRUE(openAfterwards);
+  EXPECT_FALSE(anythingShown);
+  EXPECT_EQ(Find<QLabel>(*window_, "LabStatus")->text(), QStringLiteral("Done"));
+  EXPECT_TRUE(window_->isVisible());
+  // (Idle, the same quit would close the window, and end the event loops of
+  // this whole test program with it.)
 }
 
 }  // namespace

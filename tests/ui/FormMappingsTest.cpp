@@ -13,7 +13,7 @@
 #include "library/LocationMappingStore.h"
 #include "settings/FileRegistry.h"
 #include "settings/Settings.h"
-#include "shell/QtFileSystem.h"
+#include "platform/LocalFileSystem.h"
 #include "support/FakeLibrary.h"
 #include "ui/DialogTestSupport.h"
 #include "ui/FormMain.h"
@@ -87,7 +87,7 @@ class Mappings : public ::testing::Test {
   test::TempEnvironment env_;  // first: the registry file lies in its XDG_CONFIG_HOME
   FileRegistry registry_{DefaultRegistryPath()};
   RegUtil reg_{registry_};
-  QtFileSystem files_;
+  LocalFileSystem files_;
   test::ScriptedBoxes boxes_;
   LibraryLocations library_;
   std::string problem_;

@@ -1,6 +1,4 @@
 // SPDX-License-Identifier: MIT
-#include "ui/FormOptions.h"
-
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -12,7 +10,6 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include "ui/DialogTestSupport.h"
 #include "settings/FileRegistry.h"
 #include "settings/RegUtil.h"
 #include "settings/RegistryKeys.h"
@@ -20,8 +17,10 @@
 #include "tivo/Plugin.h"
 #include "tivo/TiVoDesktop.h"
 #include "tivo/WebAddresses.h"
+#include "ui/DialogTestSupport.h"
+#include "ui/FormOptions.h"
 #include "ui/FormPickTiVoFolder.h"
-#include "shell/QtFileSystem.h"
+#include "platform/LocalFileSystem.h"
 
 namespace quorvella {
 namespace {
@@ -84,9 +83,9 @@ class Options : public ::testing::Test {
   void Click(const char* name) {
     QWidget* widget = Get<QWidget>(name);
     const bool boxed = qobject_cast<QRadioButton*>(widget) || qobject_cast<QCheckBox*>(widget);
-    QTest::mouseClick(widget, Qt::LeftButton, {},
-                      boxed ? QPoint(std::min(8, widget->width() / 2), widget->height() / 2)
-                            : QPoint());
+    QTest::mouseClick(
+        widget, Qt::LeftButton, {},
+        boxed ? QPoint(std::min(8, widget->width() / 2), widget->height() / 2) : QPoint());
   }
   QTreeWidget& FileTypes() { return *Get<QTreeWidget>("ListFileTypes"); }
   std::vector<std::string> Rows() {
@@ -116,7 +115,7 @@ class Options : public ::testing::Test {
   RegUtil reg_{registry_};
   Settings settings_{reg_};
   bool loaded_ = false;
-  QtFileSystem files_;
+  LocalFileSystem files_;
   test::RecordingDesktop desktop_;
   test::ScriptedBoxes boxes_;
   std::vector<std::pair<std::string, std::string>> browsed_;
@@ -181,7 +180,8 @@ TEST_F(Options, ConfigureIsOfferedOnlyWhenThePluginsProgramExists) {
   EXPECT_TRUE(Get<QPushButton>("ButConfigurePlugin")->isHidden());
 
   const std::string folder = env_.Folder("Plug-in");
-  Reg().RegSetString(Hive::LocalMachine, PluginUninstallKey, PluginInstallLocationValueName, folder);
+  Reg().RegSetString(Hive::LocalMachine, PluginUninstallKey, PluginInstallLocationValueName,
+                     folder);
   Open();
   EXPECT_TRUE(Get<QPushButton>("ButConfigurePlugin")->isHidden());
 
@@ -388,6 +388,63 @@ TEST_F(Options, CancelEscapeAndTheCloseBoxStoreNothing) {
   EXPECT_TRUE(boxes_.shown.empty());
 }
 
+TEST_F(Options, EnterPressesTheFocusedButtonAndElsewhereOK) {
+  const std::string published = env_.Folder("Music");
+  env_.Publish("Music", published);
+  Store("PlaylistFolder", published);
+  enum class Outcome { Stored, Cancelled, Browsed };
+  const struct {
+    int tab;
+    const char* focus;
+    Outcome outcome;
+  } cases[] = {{0, "ButCancel", Outcome::Cancelled},
+               {0, "ButBrowse", Outcome::Browsed},
+               {0, "ButOK", Outcome::Stored},
+               {1, "OptEnhMode0", Outcome::Stored},
+               {1, "CheckDeleteEmptyOutput", Outcome::Stored}};
+  for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+    for (const auto& c : cases) {
+      SCOPED_TRACE(std::string(c.focus) + (key == Qt::Key_Enter ? " Enter" : " Return"));
+      browsed_.clear();
+      Open();
+      ASSERT_TRUE(test::ShowActive(*dialog_));
+      ShowTab(c.tab);
+      QWidget* focus = Get<QWidget>(c.focus);
+      focus->setFocus();
+      ASSERT_TRUE(focus->hasFocus());
+      QTest::keyClick(focus, key);
+      EXPECT_EQ(browsed_.size(), c.outcome == Outcome::Browsed ? 1u : 0u);
+      EXPECT_EQ(dialog_->isVisible(), c.outcome == Outcome::Browsed);
+      if (c.outcome != Outcome::Browsed) {
+        EXPECT_EQ(dialog_->result(),
+                  c.outcome == Outcome::Stored ? QDialog::Accepted : QDialog::Rejected);
+      }
+    }
+  }
+  EXPECT_TRUE(boxes_.shown.empty());
+}
+
+TEST_F(Options, TheModeLabelsAccessKeyMovesTheFocusToTheModeAndKeepsIt) {
+  ConfigurePlugin();
+  for (const bool enhanced : {false, true}) {
+    SCOPED_TRACE(enhanced ? "Enhanced" : "Standard");
+    Store("EnhancedPlugInMode", enhanced ? "True" : "False");
+    loaded_ = false;
+    Open();
+    ASSERT_TRUE(test::ShowActive(*dialog_));
+    ShowTab(1);
+    FileTypes().setFocus();
+    QTest::keyClick(dialog_.get(), Qt::Key_M, Qt::AltModifier);
+    const char* mode = enhanced ? "OptEnhMode1" : "OptEnhMode0";
+    EXPECT_EQ(QApplication::focusWidget(), Get<QWidget>(mode));
+    EXPECT_TRUE(Get<QRadioButton>(mode)->isChecked());
+    QTest::qWait(300);  // a pressed button would click by now
+    EXPECT_TRUE(Get<QRadioButton>(mode)->isChecked());
+    EXPECT_EQ(FileTypes().isEnabled(), enhanced);
+  }
+  EXPECT_TRUE(boxes_.shown.empty());
+}
+
 TEST_F(Options, BrowseTakesOnlyAFolderThatExists) {
   const std::string current = env_.Folder("Current");
   const std::string other = env_.Folder("Other");
@@ -398,11 +455,9 @@ TEST_F(Options, BrowseTakesOnlyAFolderThatExists) {
     bool refused;
   };
   const Case cases[] = {
-      {other, other, false},
-      {"  " + other + "  ", other, false},
+      {other, other, false},    {"  " + other + "  ", other, false},
       {missing, current, true},  // also what a cancelled browser gives for a deleted folder
-      {"", current, false},
-      {"   ", current, false},
+      {"", current, false},     {"   ", current, false},
   };
   Store("PlaylistFolder", "  " + current);
   for (const Case& c : cases) {
@@ -418,8 +473,8 @@ TEST_F(Options, BrowseTakesOnlyAFolderThatExists) {
     EXPECT_EQ(FolderShown(), c.shown);
     ASSERT_EQ(boxes_.shown.size(), c.refused ? 1u : 0u);
     if (c.refused) {
-      EXPECT_EQ(boxes_.shown[0], (Message{kNoSuchFolder, MsgIcon::Exclamation, MsgButtons::Ok,
-                                          MsgAnswer::Ok}));
+      EXPECT_EQ(boxes_.shown[0],
+                (Message{kNoSuchFolder, MsgIcon::Exclamation, MsgButtons::Ok, MsgAnswer::Ok}));
     }
   }
 }
@@ -510,8 +565,8 @@ TEST_F(Options, ThePlugInWordsOfTheExplanationOpenThePluginsPage) {
   QTest::mouseClick(link, Qt::LeftButton);
   QTest::mouseClick(Get<QLabel>("Label13"), Qt::LeftButton);
   QTest::mouseClick(Get<QLabel>("Label14"), Qt::LeftButton);
-  EXPECT_EQ(desktop_.opened,
-            (std::vector<std::string>{std::string(PluginInfoAddress), std::string(PluginInfoAddress)}));
+  EXPECT_EQ(desktop_.opened, (std::vector<std::string>{std::string(PluginInfoAddress),
+                                                       std::string(PluginInfoAddress)}));
 }
 
 }  // namespace

@@ -1,17 +1,19 @@
 // SPDX-License-Identifier: MIT
-#include "ui/FormPickTiVoFolder.h"
-
 #include <gtest/gtest.h>
+
+#include <fstream>
 
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 
-#include "ui/DialogTestSupport.h"
 #include "settings/MemoryRegistry.h"
+#include "tivo/PyTivoConfig.h"
 #include "settings/RegUtil.h"
 #include "tivo/TiVoDesktop.h"
+#include "ui/DialogTestSupport.h"
+#include "ui/FormPickTiVoFolder.h"
 
 namespace quorvella {
 namespace {
@@ -42,7 +44,8 @@ class PickTiVoFolder : public ::testing::Test {
   }
   std::vector<std::string> Entries() const {
     std::vector<std::string> entries;
-    for (int row = 0; row < list_->count(); ++row) entries.push_back(list_->item(row)->text().toStdString());
+    for (int row = 0; row < list_->count(); ++row)
+      entries.push_back(list_->item(row)->text().toStdString());
     return entries;
   }
   int SelectedRow() const {
@@ -60,11 +63,25 @@ class PickTiVoFolder : public ::testing::Test {
   QPushButton* ok_ = nullptr;
 };
 
+TEST_F(PickTiVoFolder, ListsPyTivoMusicSharesAfterTiVoDesktopsFolders) {
+  PublishABC();
+  const std::string songs = env_.Folder("Songs");
+  const std::string conf = env_.Folder("conf") + "/pyTivo.conf";
+  std::ofstream(conf) << "[Server]\nport = 9032\n[Songs]\ntype = music\npath = " << songs
+                      << "/\n[Films]\ntype = video\npath = " << a_ << "\n";
+  SetPyTivoConfigSetting(reg_, conf);
+  Open(songs);
+  EXPECT_EQ(Entries(), (std::vector<std::string>{a_, b_, c_, songs}));
+  EXPECT_EQ(SelectedRow(), 3);
+}
+
 TEST_F(PickTiVoFolder, KeepsItsExplanationAsWritten) {
   Open("");
   // "Dekstop" is how the explanation has always read; it is not corrected.
-  EXPECT_TRUE(Find<QLabel>(*dialog_, "Label1")->text().contains(
-      QStringLiteral("folders published to TiVo Dekstop as the output folder")));
+  EXPECT_TRUE(
+      Find<QLabel>(*dialog_, "Label1")
+          ->text()
+          .contains(QStringLiteral("folders published to TiVo Dekstop as the output folder")));
   EXPECT_EQ(Find<QLabel>(*dialog_, "Label4")->buddy(), list_);
 }
 
@@ -93,12 +110,10 @@ TEST_F(PickTiVoFolder, PreselectsTheFirstEntryEqualToTheOriginalFolder) {
     int selected;
   };
   const Case cases[] = {
-      {b_, 1},
-      {"  " + b_ + "  ", 1},           // spaces around
-      {upperB, 1},                      // another letter case
-      {b_ + "/", -1},                   // no separator normalising
-      {"", -1},
-      {env_.Folder("D"), -1},           // not published
+      {b_, 1},        {"  " + b_ + "  ", 1},   // spaces around
+      {upperB, 1},                             // another letter case
+      {b_ + "/", -1},                          // no separator normalising
+      {"", -1},       {env_.Folder("D"), -1},  // not published
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.orig);
@@ -135,6 +150,23 @@ TEST_F(PickTiVoFolder, EnterTakesThePreselectedFolder) {
   EXPECT_FALSE(dialog_->isVisible());
   EXPECT_EQ(dialog_->Result, 1);
   EXPECT_EQ(dialog_->SelectedFolder(), c_);
+}
+
+TEST_F(PickTiVoFolder, EnterPressesTheFocusedButtonAndElsewhereOK) {
+  PublishABC();
+  const std::pair<const char*, int> cases[] = {{"ButCancel", 2}, {"ButOK", 1}, {"ListFolders", 1}};
+  for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+    for (const auto& [focus, result] : cases) {
+      SCOPED_TRACE(focus);
+      Open(b_);
+      ASSERT_TRUE(test::ShowActive(*dialog_));
+      QWidget* widget = Find<QWidget>(*dialog_, focus);
+      widget->setFocus();
+      QTest::keyClick(widget, key);
+      EXPECT_FALSE(dialog_->isVisible());
+      EXPECT_EQ(dialog_->Result, result);
+    }
+  }
 }
 
 TEST_F(PickTiVoFolder, DoubleClickingAnEntryTakesIt) {

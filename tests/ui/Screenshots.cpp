@@ -21,7 +21,7 @@
 #include "ui/FormAbout.h"
 #include "ui/FormOptions.h"
 #include "ui/FormPickTiVoFolder.h"
-#include "shell/QtFileSystem.h"
+#include "platform/LocalFileSystem.h"
 
 namespace quorvella {
 namespace {
@@ -79,7 +79,7 @@ TEST_F(Screenshots, EveryDialog) {
   reg_.RegSetString(Hive::LocalMachine, PluginUninstallKey, PluginInstallLocationValueName, plugin);
   Settings settings(reg_);
   settings.LoadSettings();
-  QtFileSystem files;
+  LocalFileSystem files;
   FormOptions options(DialogServices{settings, reg_, files, desktop});
   options.Init();
   auto* tabs = Find<QTabWidget>(options, "TabMain");

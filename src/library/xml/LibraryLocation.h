@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "library/xml/XmlITunes.h"
+#include "platform/UserFolders.h"
 #include "settings/RegUtil.h"
 
 namespace quorvella {
@@ -20,15 +20,10 @@ inline constexpr std::string_view LibraryPathValueName = "XmlPath";
 // The environment variable that names the library file.
 inline constexpr const char* LibraryEnvironmentVariable = "QUORVELLA_ITUNES_LIBRARY";
 
-// Reads an environment variable; empty when it is not set.
-using Environment = std::function<std::string(const char* name)>;
-std::string ProcessEnvironment(const char* name);
-
 // The files that may be the library, most wanted first, without duplicates:
 // the path given (empty for none), the environment variable, the remembered
 // path, then "iTunes/iTunes Library.xml" and "iTunes/iTunes Music Library.xml"
-// in ~/Music and in the XDG music folder ($XDG_MUSIC_DIR, or as
-// user-dirs.dirs sets it).
+// in ~/Music and in the music folder (MusicFolder).
 std::vector<std::string> ITunesLibraryCandidates(std::string_view givenPath, const RegUtil& reg,
                                                  const Environment& env = ProcessEnvironment);
 
@@ -37,10 +32,6 @@ std::vector<std::string> ITunesLibraryCandidates(std::string_view givenPath, con
 std::unique_ptr<XmlITunes> OpenITunesLibrary(
     std::string_view givenPath, const RegUtil& reg, const Environment& env = ProcessEnvironment,
     XmlITunes::Reading reading = XmlITunes::Reading::Now, LocationMappings mappings = {});
-
-// The user's music folder: the XDG music folder ($XDG_MUSIC_DIR, or as
-// user-dirs.dirs sets it), else ~/Music; empty without a home folder.
-std::string UserMusicFolder(const Environment& env = ProcessEnvironment);
 
 // Remembers a library file the user chose, for the next start.
 void RememberITunesLibraryPath(const RegUtil& reg, std::string_view path);

@@ -27,7 +27,8 @@ std::int32_t PlaylistIds::Assign(std::string_view persistentId,
   if (!persistentId.empty()) {
     key = persistentId;
   } else if (fileId) {
-    key = "#" + std::to_string(*fileId);
+    key = '#';
+    key += std::to_string(*fileId);
   }
 
   if (!key.empty()) {

@@ -15,6 +15,15 @@ namespace quorvella {
 
 class XmlLibrary;
 
+// A place where the library file is malformed, and what became of what it
+// holds there: '"Track ID" is <string>, not <integer>; ignored'.
+struct LibraryWarning {
+  std::uint64_t line = 0;  // 1-based
+  std::string text;
+
+  friend bool operator==(const LibraryWarning&, const LibraryWarning&) = default;
+};
+
 // The source ID of the one library source an XML library has.
 inline constexpr std::int32_t XmlLibrarySourceId = 1;
 
@@ -124,6 +133,16 @@ class XmlLibrary final : public IITSource,
   // Makes FindPlaylist work; called once when every playlist is in.
   void IndexPlaylists();
 
+  // Where the file is malformed: the first warnings in file order, and how
+  // many there were in all (more than are kept when the file is very bad).
+  // None for a sound file.
+  const std::vector<LibraryWarning>& Warnings() const { return warnings_; }
+  std::size_t WarningCount() const { return warningCount_; }
+  void SetWarnings(std::vector<LibraryWarning> first, std::size_t count) {
+    warnings_ = std::move(first);
+    warningCount_ = count;
+  }
+
   // Memory held, roughly; for the benchmark.
   std::size_t MemoryBytes() const;
 
@@ -134,6 +153,8 @@ class XmlLibrary final : public IITSource,
   std::vector<XmlTrack> tracks_;
   std::vector<XmlPlaylist> playlists_;
   std::vector<std::pair<std::int32_t, std::int32_t>> byId_;  // playlistID, position
+  std::vector<LibraryWarning> warnings_;
+  std::size_t warningCount_ = 0;
 };
 
 }  // namespace quorvella

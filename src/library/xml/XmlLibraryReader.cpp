@@ -26,6 +26,12 @@ namespace {
 constexpr std::size_t kMaxTextBytes = 1 << 20;
 constexpr int kReadChunk = 1 << 18;
 
+// A file broken throughout would give a warning for every track; the first
+// ones show where it goes wrong, the count how bad it is.
+constexpr std::size_t kMaxWarnings = 100;
+// A value quoted in a warning is cut to this many bytes.
+constexpr std::size_t kMaxQuoted = 40;
+
 // Some exports name the library playlist with this placeholder.
 constexpr std::string_view kMasterPlaceholder = "####!####";
 
@@ -140,6 +146,72 @@ Key ClassifyKey(Context context, std::string_view text) {
     case Context::Item: return Find(kItemKeys, text);
     default: return Key::None;
   }
+}
+
+// The key's text as the file spells it, for warnings.
+template <std::size_t N>
+std::string_view TextOf(const KeyName (&names)[N], Key key) {
+  for (const KeyName& name : names) {
+    if (name.key == key) return name.text;
+  }
+  return {};
+}
+
+std::string_view KeyText(Context context, Key key) {
+  switch (context) {
+    case Context::Root: return TextOf(kRootKeys, key);
+    case Context::Track: return TextOf(kTrackKeys, key);
+    case Context::Playlist: return TextOf(kPlaylistKeys, key);
+    case Context::Item: return TextOf(kItemKeys, key);
+    default: return {};
+  }
+}
+
+// The keys whose true or false says what kind of playlist a playlist is.
+bool IsMarker(Key key) {
+  switch (key) {
+    case Key::Master:
+    case Key::Folder:
+    case Key::PurchasedMusic:
+    case Key::PartyShuffle:
+    case Key::Podcasts:
+    case Key::Music:
+    case Key::Movies:
+    case Key::TVShows:
+    case Key::Audiobooks:
+    case Key::Books:
+    case Key::ITunesU: return true;
+    default: return false;
+  }
+}
+
+// The value a key the model reads must have, as the file writes it; null
+// for keys whose value is not looked at.
+const char* ExpectedValue(Context context, Key key) {
+  switch (key) {
+    case Key::Tracks: return "<dict>";
+    case Key::Playlists:
+    case Key::PlaylistItems: return "<array>";
+    case Key::TrackId:
+    case Key::TotalTime:
+    case Key::PlaylistId:
+    case Key::DistinguishedKind: return "<integer>";
+    case Key::Name:
+    case Key::TrackType:
+    case Key::Location:
+    case Key::PersistentId: return "<string>";
+    case Key::None:
+    case Key::SmartInfo: return nullptr;
+    default: return IsMarker(key) && context == Context::Playlist ? "<true/> or <false/>" : nullptr;
+  }
+}
+
+// A value as a warning quotes it: cut short, never inside a character.
+std::string QuotedValue(std::string_view text) {
+  if (text.size() <= kMaxQuoted) return "\"" + std::string(text) + "\"";
+  std::size_t cut = kMaxQuoted;
+  while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+  return "\"" + std::string(text.substr(0, cut)) + "...\"";
 }
 
 Element ElementOf(const char* name) {
@@ -292,6 +364,16 @@ class Reader {
 
   std::shared_ptr<XmlLibrary> Finish(PlaylistIds& ids);
 
+  // A warning before its line is known: where it is in the file, in bytes.
+  struct PendingWarning {
+    std::uint64_t offset;
+    std::string text;
+  };
+  // Gives the warnings their lines; `read` fills a buffer from an offset of
+  // the file and returns how much it read (0 at the end).
+  template <typename Read>
+  void AssignLines(Read read);
+
  private:
   static void XMLCALL OnStart(void* self, const XML_Char* name, const XML_Char** /*atts*/) {
     static_cast<Reader*>(self)->Start(name);
@@ -325,24 +407,65 @@ class Reader {
     pendingKey_ = Key::None;
   }
 
+  // Where the event being handled begins in the file (a start tag in Start,
+  // an end tag in End). Cheap, unlike its line, which is found only for the
+  // few places that are warned about.
+  std::uint64_t Here() const {
+    return static_cast<std::uint64_t>(XML_GetCurrentByteIndex(parser_));
+  }
+
+  void Warn(std::uint64_t offset, std::string text) {
+    if (warnings_.size() < kMaxWarnings) warnings_.push_back({offset, std::move(text)});
+    ++warningCount_;
+  }
+
   void BeginText(Element element, Key key) {
     leaf_ = element;
     leafKey_ = key;
-    leafSpoilt_ = false;
+    leafSpoilt_ = Spoilt::No;
+    leafStart_ = Here();
     text_.clear();
     XML_SetCharacterDataHandler(parser_, &Reader::OnText);
   }
 
   void Text(const char* text, int length) {
     if (text_.size() + static_cast<std::size_t>(length) > kMaxTextBytes) {
-      leafSpoilt_ = true;
+      if (leafSpoilt_ == Spoilt::No) leafSpoilt_ = Spoilt::TooLong;
       return;
     }
     text_.append(text, static_cast<std::size_t>(length));
   }
 
+  // What becomes of a value that the file gets wrong under this key: it is
+  // ignored, unless it leaves the track or item without any ID, and so makes
+  // it skipped (which is then said here, and not again when it ends).
+  std::string Consequence(Context context, Key key) {
+    if (key == Key::TrackId && context == Context::Item) {
+      itemWarned_ = true;
+      return "the playlist item is skipped";
+    }
+    if (key == Key::TrackId && context == Context::Track && !trackKey_) {
+      trackWarned_ = true;
+      return "the track is skipped";
+    }
+    return "ignored";
+  }
+
+  // A value the model reads that is not what its key calls for.
+  void WarnValue(std::string_view what) {
+    const Context context = stack_.back();
+    Warn(leafStart_, "\"" + std::string(KeyText(context, leafKey_)) + "\" holds " +
+                         QuotedValue(text_) + ", " + std::string(what) + "; " +
+                         Consequence(context, leafKey_));
+  }
+  std::optional<std::int32_t> Int32Value() {
+    const auto value = ParseInt32(text_);
+    if (!value) WarnValue("which is not a whole number of 32 bits");
+    return value;
+  }
+
   void Start(const char* name);
-  void StartInDictionary(Context context, Element element);
+  void StartInDictionary(Context context, Element element, const char* name);
   void End();
   void EndKey();
   void EndValue();
@@ -371,12 +494,20 @@ class Reader {
   bool sawLibraryKey_ = false;
   Key pendingKey_ = Key::None;
 
+  enum class Spoilt : std::uint8_t { No, Markup, TooLong };
   Element leaf_ = Element::Other;  // Other: no key or value text is being read
   Key leafKey_ = Key::None;
-  bool leafSpoilt_ = false;  // too long, or holding elements
+  Spoilt leafSpoilt_ = Spoilt::No;
+  std::uint64_t leafStart_ = 0;
   std::string text_;
 
+  std::vector<PendingWarning> warnings_;
+  std::size_t warningCount_ = 0;
+  std::vector<LibraryWarning> lined_;  // the warnings with their lines
+
   // The track being read.
+  std::uint64_t trackStart_ = 0;
+  bool trackWarned_ = false;  // its being skipped was said already
   std::optional<std::int32_t> trackKey_;  // the track's key in the Tracks dictionary
   std::optional<std::int32_t> trackId_;
   std::string_view trackName_;
@@ -388,6 +519,8 @@ class Reader {
 
   // The playlist being read, and the item.
   std::vector<RawPlaylist> playlists_;
+  std::uint64_t itemStart_ = 0;
+  bool itemWarned_ = false;
   std::optional<std::int32_t> itemTrackId_;
 };
 
@@ -399,7 +532,7 @@ void Reader::Start(const char* name) {
   }
   if (leaf_ != Element::Other) {
     // Markup inside a key or value: not a property list value we can use.
-    leafSpoilt_ = true;
+    leafSpoilt_ = Spoilt::Markup;
     skip_ = 1;
     return;
   }
@@ -422,30 +555,44 @@ void Reader::Start(const char* name) {
         playlists_.emplace_back();
         return Push(Context::Playlist);
       }
+      Warn(Here(), "an entry of \"Playlists\" is <" + std::string(name) + ">, not <dict>; skipped");
       skip_ = 1;
       return;
     case Context::Items:
       if (element == Element::Dict) {
         itemTrackId_.reset();
+        itemStart_ = Here();
+        itemWarned_ = false;
         return Push(Context::Item);
       }
+      Warn(Here(),
+           "an entry of \"Playlist Items\" is <" + std::string(name) + ">, not <dict>; skipped");
       skip_ = 1;
       return;
-    default: return StartInDictionary(context, element);
+    default: return StartInDictionary(context, element, name);
   }
 }
 
-void Reader::StartInDictionary(Context context, Element element) {
+void Reader::StartInDictionary(Context context, Element element, const char* name) {
   if (element == Element::Key) return BeginText(Element::Key, Key::None);
   const Key key = pendingKey_;
   pendingKey_ = Key::None;
+  // Anything but what is read below is skipped; for a key the model reads,
+  // that means the file is malformed there.
+  skip_ = 1;
+  const auto wrongType = [&] {
+    if (const char* expected = ExpectedValue(context, key)) {
+      Warn(Here(), "\"" + std::string(KeyText(context, key)) + "\" is <" + std::string(name) +
+                       ">, not " + expected + "; " + Consequence(context, key));
+    }
+  };
 
   switch (context) {
     case Context::Root:
-      if (key == Key::Tracks && element == Element::Dict) return Push(Context::Tracks);
-      if (key == Key::Playlists && element == Element::Array) return Push(Context::Playlists);
-      if (key == Key::MusicFolder && element == Element::String) return BeginText(element, key);
-      break;
+      if (key == Key::Tracks && element == Element::Dict) break;
+      if (key == Key::Playlists && element == Element::Array) break;
+      if (key == Key::MusicFolder && element == Element::String) break;
+      return wrongType();
     case Context::Tracks:
       if (element == Element::Dict) {
         trackId_.reset();
@@ -453,27 +600,31 @@ void Reader::StartInDictionary(Context context, Element element) {
         trackDuration_ = 0;
         trackType_ = TrackType::Missing;
         trackHasUrl_ = false;
-        return Push(Context::Track);
+        trackStart_ = Here();
+        trackWarned_ = false;
+        break;
       }
       trackKey_.reset();
-      break;
+      Warn(Here(), "an entry of \"Tracks\" is <" + std::string(name) + ">, not <dict>; skipped");
+      return;
     case Context::Track:
       switch (key) {
         case Key::TrackId:
         case Key::TotalTime:
-          if (element == Element::Integer) return BeginText(element, key);
-          break;
+          if (element == Element::Integer) break;
+          return wrongType();
         case Key::Name:
         case Key::TrackType:
         case Key::Location:
-          if (element == Element::String) return BeginText(element, key);
-          break;
-        default: break;
+          if (element == Element::String) break;
+          return wrongType();
+        default: return;
       }
       break;
     case Context::Playlist: {
       RawPlaylist& playlist = playlists_.back();
-      if (element == Element::True || element == Element::False) {
+      if (IsMarker(key)) {
+        if (element != Element::True && element != Element::False) return wrongType();
         const bool value = element == Element::True;
         PlaylistMarkers& m = playlist.markers;
         switch (key) {
@@ -490,30 +641,40 @@ void Reader::StartInDictionary(Context context, Element element) {
           case Key::ITunesU: m.iTunesU = value; break;
           default: break;
         }
-        break;
+        return;
       }
       switch (key) {
         case Key::Name:
         case Key::PersistentId:
-          if (element == Element::String) return BeginText(element, key);
-          break;
+          if (element == Element::String) break;
+          return wrongType();
         case Key::PlaylistId:
         case Key::DistinguishedKind:
-          if (element == Element::Integer) return BeginText(element, key);
-          break;
+          if (element == Element::Integer) break;
+          return wrongType();
         case Key::PlaylistItems:
-          if (element == Element::Array) return Push(Context::Items);
-          break;
-        default: break;
+          if (element == Element::Array) break;
+          return wrongType();
+        default: return;
       }
       break;
     }
     case Context::Item:
-      if (key == Key::TrackId && element == Element::Integer) return BeginText(element, key);
+      if (key != Key::TrackId) return;
+      if (element != Element::Integer) return wrongType();
       break;
-    default: break;
+    default: return;
   }
-  skip_ = 1;
+
+  // What the model reads: a container to enter, or a value to collect.
+  skip_ = 0;
+  switch (element) {
+    case Element::Dict:
+      return Push(context == Context::Root ? Context::Tracks : Context::Track);
+    case Element::Array:
+      return Push(context == Context::Root ? Context::Playlists : Context::Items);
+    default: return BeginText(element, key);
+  }
 }
 
 void Reader::End() {
@@ -526,7 +687,11 @@ void Reader::End() {
     XML_SetCharacterDataHandler(parser_, nullptr);
     if (leaf_ == Element::Key) {
       EndKey();
-    } else if (!leafSpoilt_) {
+    } else if (leafSpoilt_ != Spoilt::No) {
+      Warn(leafStart_, "\"" + std::string(KeyText(stack_.back(), leafKey_)) + "\" holds " +
+                           (leafSpoilt_ == Spoilt::Markup ? "markup" : "more than 1 MB of text") +
+                           "; " + Consequence(stack_.back(), leafKey_));
+    } else {
       EndValue();
     }
     leaf_ = Element::Other;
@@ -538,7 +703,11 @@ void Reader::End() {
   switch (closing) {
     case Context::Track: EndTrack(); break;
     case Context::Item:
-      if (itemTrackId_) playlists_.back().items.push_back(*itemTrackId_);
+      if (itemTrackId_) {
+        playlists_.back().items.push_back(*itemTrackId_);
+      } else if (!itemWarned_) {
+        Warn(itemStart_, "a playlist item without \"Track ID\" is skipped");
+      }
       break;
     default: break;
   }
@@ -546,8 +715,11 @@ void Reader::End() {
 
 void Reader::EndKey() {
   const Context context = stack_.back();
-  if (leafSpoilt_) {
+  if (leafSpoilt_ != Spoilt::No) {
     pendingKey_ = Key::None;
+    Warn(leafStart_, std::string("a <key> holds ") +
+                         (leafSpoilt_ == Spoilt::Markup ? "markup" : "more than 1 MB of text") +
+                         "; the value after it is ignored");
     return;
   }
   if (context == Context::Tracks) {
@@ -573,7 +745,7 @@ void Reader::EndValue() {
       break;
     case Context::Track:
       switch (leafKey_) {
-        case Key::TrackId: trackId_ = ParseInt32(text_); break;
+        case Key::TrackId: trackId_ = Int32Value(); break;
         case Key::Name: trackName_ = library_->Texts().Add(text_); break;
         case Key::TotalTime:
           if (const auto ms = ParseInteger(text_)) {
@@ -582,6 +754,8 @@ void Reader::EndValue() {
             trackDuration_ = static_cast<std::int32_t>(
                 std::clamp<std::int64_t>(seconds, std::numeric_limits<std::int32_t>::min(),
                                          std::numeric_limits<std::int32_t>::max()));
+          } else {
+            WarnValue("which is not a whole number");
           }
           break;
         case Key::TrackType:
@@ -599,13 +773,13 @@ void Reader::EndValue() {
       switch (leafKey_) {
         case Key::Name: playlist.name.assign(text_); break;
         case Key::PersistentId: playlist.persistentId.assign(text_); break;
-        case Key::PlaylistId: playlist.fileId = ParseInt32(text_); break;
-        case Key::DistinguishedKind: playlist.markers.distinguishedKind = ParseInt32(text_); break;
+        case Key::PlaylistId: playlist.fileId = Int32Value(); break;
+        case Key::DistinguishedKind: playlist.markers.distinguishedKind = Int32Value(); break;
         default: break;
       }
       break;
     }
-    case Context::Item: itemTrackId_ = ParseInt32(text_); break;
+    case Context::Item: itemTrackId_ = Int32Value(); break;
     default: break;
   }
 }
@@ -615,9 +789,11 @@ void Reader::EndTrack() {
   trackKey_.reset();
   auto& tracks = library_->MutableTracks();
   // A track without an ID cannot be named by any playlist.
-  if (!id || tracks.size() >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
+  if (!id) {
+    if (!trackWarned_) Warn(trackStart_, "a track without \"Track ID\" is skipped");
     return;
   }
+  if (tracks.size() >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) return;
   XmlTrack& track = tracks.emplace_back(trackName_, trackDuration_);
   // Only files have a location, as in iTunes itself; an entry without a type
   // counts as a file when its location is one.
@@ -673,6 +849,36 @@ void Reader::Fail() {
                      (reason != nullptr ? reason : "unreadable XML") + ".");
 }
 
+template <typename Read>
+void Reader::AssignLines(Read read) {
+  lined_.clear();
+  if (warnings_.empty()) return;
+  std::stable_sort(warnings_.begin(), warnings_.end(),
+                   [](const PendingWarning& a, const PendingWarning& b) { return a.offset < b.offset; });
+  // One pass over the file up to the last warning, counting line ends.
+  std::vector<char> buffer(1 << 16);
+  std::uint64_t start = 0;  // where buffer[0] is in the file
+  std::size_t filled = 0;
+  std::size_t counted = 0;
+  std::uint64_t line = 1;
+  for (PendingWarning& warning : warnings_) {
+    for (;;) {
+      const bool inBuffer = warning.offset < start + filled;
+      const std::size_t upto = inBuffer ? static_cast<std::size_t>(warning.offset - start) : filled;
+      line += static_cast<std::uint64_t>(
+          std::count(buffer.data() + counted, buffer.data() + upto, '\n'));
+      counted = upto;
+      if (inBuffer) break;
+      start += filled;
+      counted = 0;
+      filled = read(start, buffer.data(), buffer.size());
+      if (filled == 0) break;
+    }
+    lined_.push_back({line, std::move(warning.text)});
+  }
+  warnings_.clear();
+}
+
 std::shared_ptr<XmlLibrary> Reader::Finish(PlaylistIds& ids) {
   if (!sawRoot_ || !sawLibraryKey_) {
     throw LibraryError("The file " + Quoted(fileName_) +
@@ -701,6 +907,7 @@ std::shared_ptr<XmlLibrary> Reader::Finish(PlaylistIds& ids) {
   }
   library_->IndexPlaylists();
   library_->MutableTracks().shrink_to_fit();
+  library_->SetWarnings(std::move(lined_), warningCount_);
   return std::move(library_);
 }
 
@@ -739,6 +946,13 @@ std::shared_ptr<XmlLibrary> ReadXmlLibraryFile(const std::string& path, Playlist
 
   Reader reader(path, mappings);
   reader.ParseFile(fd);
+  reader.AssignLines([fd](std::uint64_t offset, char* buffer, std::size_t size) -> std::size_t {
+    for (;;) {
+      const ssize_t got = ::pread(fd, buffer, size, static_cast<off_t>(offset));
+      if (got >= 0) return static_cast<std::size_t>(got);
+      if (errno != EINTR) return 0;
+    }
+  });
   std::shared_ptr<XmlLibrary> library = reader.Finish(ids);
   if (signature != nullptr) {
     *signature = SignatureFrom(info);
@@ -748,6 +962,7 @@ std::shared_ptr<XmlLibrary> ReadXmlLibraryFile(const std::string& path, Playlist
 
 std::shared_ptr<XmlLibrary> ReadXmlLibrary(std::string_view content, const std::string& fileName,
                                            PlaylistIds& ids, const LocationMappings* mappings) {
+  const std::string_view whole = content;
   Reader reader(fileName, mappings);
   constexpr std::size_t kPiece = 1 << 30;
   do {
@@ -755,6 +970,12 @@ std::shared_ptr<XmlLibrary> ReadXmlLibrary(std::string_view content, const std::
     reader.Parse(content.data(), static_cast<int>(piece), piece == content.size());
     content.remove_prefix(piece);
   } while (!content.empty());
+  reader.AssignLines([whole](std::uint64_t offset, char* buffer, std::size_t size) {
+    if (offset >= whole.size()) return std::size_t{0};
+    const std::size_t count = std::min<std::size_t>(size, whole.size() - offset);
+    std::memcpy(buffer, whole.data() + offset, count);
+    return count;
+  });
   return reader.Finish(ids);
 }
 

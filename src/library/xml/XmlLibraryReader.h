@@ -28,11 +28,15 @@ std::optional<FileSignature> SignatureOf(const std::string& path);
 // stream, keeping only what the library model needs. Playlists are numbered
 // through `ids`, which is left untouched when reading fails. Throws
 // LibraryError naming the file (and, for broken XML, the line and column)
-// when the file cannot be read or is not an iTunes library; defects inside
-// an otherwise sound library (values of the wrong type, missing or unknown
-// keys, items naming no track) are skipped. `signature` receives the
-// signature of the version that was read. Track locations pass through
-// `mappings`, when given, as they are read.
+// when the file cannot be read or is not an iTunes library. Defects inside
+// an otherwise sound library are left out and the rest is read: a value of
+// the wrong type or form under a key the model reads, an entry that is not
+// a dictionary, a track or playlist item without a usable "Track ID"; each
+// becomes a warning of the library (XmlLibrary::Warnings) with its line.
+// Keys the model does not read, and items naming a track the file does not
+// hold, are passed over without a word. `signature` receives the signature
+// of the version that was read. Track locations pass through `mappings`,
+// when given, as they are read.
 std::shared_ptr<XmlLibrary> ReadXmlLibraryFile(const std::string& path, PlaylistIds& ids,
                                                FileSignature* signature = nullptr,
                                                const LocationMappings* mappings = nullptr);

@@ -11,7 +11,9 @@ namespace quorvella {
 namespace {
 
 using testing::LibraryXml;
+using testing::TempDir;
 using testing::TrackXml;
+using testing::WriteFile;
 
 std::shared_ptr<XmlLibrary> Read(const std::string& xml) {
   PlaylistIds ids;
@@ -83,7 +85,8 @@ TEST(XmlLibraryReaderTest, PlaylistKindsFollowTheFirstRuleThatMatches) {
     const KindCase& c = cases[i];
     const auto playlist = library->Item(static_cast<std::int32_t>(i));
     SCOPED_TRACE(c.body);
-    EXPECT_EQ(playlist->Name(), "P" + std::to_string(i));
+    const std::string number = std::to_string(i);
+    EXPECT_EQ(playlist->Name(), "P" + number);
     EXPECT_EQ(playlist->Kind(), c.kind);
     const IITUserPlaylist* user = playlist->QueryUserPlaylist();
     if (c.kind != ITPlaylistKindUser) {
@@ -259,6 +262,92 @@ TEST(XmlLibraryReaderTest, DefectsInsideASoundLibraryAreSkipped) {
   EXPECT_EQ(library->Item(2)->Kind(), ITPlaylistKindUser);
 }
 
+std::vector<std::string> WarningLines(const XmlLibrary& library) {
+  std::vector<std::string> lines;
+  for (const LibraryWarning& warning : library.Warnings()) {
+    lines.push_back("line " + std::to_string(warning.line) + ": " + warning.text);
+  }
+  return lines;
+}
+
+TEST(XmlLibraryReaderTest, EachDefectIsAWarningWithItsKeyAndLine) {
+  // One track (line 8) and one playlist (line 12) around each defect; a
+  // sound pair gives no warning.
+  const std::string track = TrackXml(1, "<key>Name</key><string>One</string>");
+  const auto playlist = [](std::string_view items) {
+    return PlaylistXml("<key>Name</key><string>Mix</string><key>Playlist Items</key><array>" +
+                       std::string(items) + "</array>");
+  };
+  const std::string item = "<dict><key>Track ID</key><integer>1</integer></dict>";
+  struct Case {
+    std::string xml;
+    std::vector<std::string> warnings;
+  };
+  const Case cases[] = {
+      {LibraryXml(track, playlist(item)), {}},
+      {"<plist version=\"1.0\"><dict>\n<key>Tracks</key><string>none</string>\n"
+       "<key>Playlists</key><array>" + playlist(item) + "</array></dict></plist>",
+       {"line 2: \"Tracks\" is <string>, not <dict>; ignored"}},
+      {LibraryXml(track, playlist("<dict><key>Name</key><string>x</string></dict>")),
+       {"line 12: a playlist item without \"Track ID\" is skipped"}},
+      {LibraryXml(track, playlist("<dict><key>Track ID</key><string>1</string></dict>")),
+       {"line 12: \"Track ID\" is <string>, not <integer>; the playlist item is skipped"}},
+      {LibraryXml(track, playlist("<dict><key>Track ID</key><integer>99999999999</integer></dict>")),
+       {"line 12: \"Track ID\" holds \"99999999999\", which is not a whole number of 32 bits; "
+        "the playlist item is skipped"}},
+      {LibraryXml(track, playlist(item + "<integer>1</integer>")),
+       {"line 12: an entry of \"Playlist Items\" is <integer>, not <dict>; skipped"}},
+      {LibraryXml(TrackXml(1, "<key>Total Time</key><integer>3 minutes</integer>"), playlist(item)),
+       {"line 8: \"Total Time\" holds \"3 minutes\", which is not a whole number; ignored"}},
+      {LibraryXml(TrackXml(1, "<key>Name</key><integer>1</integer>"), playlist(item)),
+       {"line 8: \"Name\" is <integer>, not <string>; ignored"}},
+      {LibraryXml(TrackXml(1, "<key>Location</key><string>file:///a<b/>c</string>"),
+                  playlist(item)),
+       {"line 8: \"Location\" holds markup; ignored"}},
+      {LibraryXml("<key>1</key><string>One</string>\n", playlist("")),
+       {"line 8: an entry of \"Tracks\" is <string>, not <dict>; skipped"}},
+      {LibraryXml("<key>one</key><dict><key>Name</key><string>One</string></dict>\n", playlist("")),
+       {"line 8: a track without \"Track ID\" is skipped"}},
+      {LibraryXml("<key>one</key><dict><key>Track ID</key><string>1</string></dict>\n",
+                  playlist("")),
+       {"line 8: \"Track ID\" is <string>, not <integer>; the track is skipped"}},
+      // The entry's key stands in for a Track ID that is wrong.
+      {LibraryXml("<key>1</key><dict><key>Track ID</key><string>1</string></dict>\n",
+                  playlist(item)),
+       {"line 8: \"Track ID\" is <string>, not <integer>; ignored"}},
+      {LibraryXml(track, PlaylistXml("<key>Name</key><string>Mix</string>"
+                                     "<key>Playlist ID</key><string>7</string>"
+                                     "<key>Master</key><string>yes</string>"
+                                     "<key>Playlist Items</key><dict/>")),
+       {"line 12: \"Playlist ID\" is <string>, not <integer>; ignored",
+        "line 12: \"Master\" is <string>, not <true/> or <false/>; ignored",
+        "line 12: \"Playlist Items\" is <dict>, not <array>; ignored"}},
+      {LibraryXml(track, playlist(item) + "<string>Mix</string>\n"),
+       {"line 13: an entry of \"Playlists\" is <string>, not <dict>; skipped"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.xml);
+    const auto library = Read(c.xml);
+    EXPECT_EQ(WarningLines(*library), c.warnings);
+    EXPECT_EQ(library->WarningCount(), c.warnings.size());
+  }
+}
+
+TEST(XmlLibraryReaderTest, AFileWrongThroughoutKeepsTheFirstWarningsAndCountsAll) {
+  std::string tracks;
+  for (int i = 0; i < 500; ++i) tracks += "<key>x</key><dict><key>Name</key><string>n</string></dict>\n";
+  TempDir dir;
+  const std::string path = dir.File("library.xml");
+  WriteFile(path, LibraryXml(tracks, ""));
+  PlaylistIds ids;
+  const auto library = ReadXmlLibraryFile(path, ids);
+  EXPECT_EQ(library->WarningCount(), 500u);
+  ASSERT_EQ(library->Warnings().size(), 100u);
+  EXPECT_EQ(library->Warnings().front(),
+            (LibraryWarning{8, "a track without \"Track ID\" is skipped"}));
+  EXPECT_EQ(library->Warnings().back().line, 107u) << "lines are counted in the file itself";
+}
+
 TEST(XmlLibraryReaderTest, HugeTextsAreDroppedNotKept) {
   const std::string huge(3 << 20, 'x');
   const std::string tracks =
@@ -393,6 +482,8 @@ TEST(XmlLibraryReaderTest, ReadsARealMacLibrary) {
     EXPECT_EQ(playlist->Tracks()->Count(), e.tracks);
   }
   EXPECT_EQ(library->TrackList().size(), 402u);
+  EXPECT_EQ(WarningLines(*library), std::vector<std::string>{})
+      << "items naming tracks the file lacks are no defect";
 
   const auto master = library->Item(0)->Tracks();
   EXPECT_EQ(master->Item(0)->Name(), "That's All I Ask");

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "shell/CommandLine.h"
+#include "platform/CommandLine.h"
 
 #include <gtest/gtest.h>
 

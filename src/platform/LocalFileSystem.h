@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/AnsiCodePage.h"
+#include "platform/FileSystem.h"
+
+namespace quorvella {
+
+// The computer's own file system: the desktop's trash, and text files in
+// the ANSI code page of the user's locale (or the one given) or in UTF-8.
+// Only a path in this system's own form names a file; any other (a Windows
+// path on Linux, a relative path) names nothing, so that nothing is ever
+// created in the current folder under an odd name.
+class LocalFileSystem final : public FileSystem {
+ public:
+  LocalFileSystem() : LocalFileSystem(UserAnsiCodePage()) {}
+  explicit LocalFileSystem(int ansiCodePage) : ansiCodePage_(ansiCodePage) {}
+
+  bool PathExists(const std::string& path) const override;
+  TrashResult MoveToTrash(const std::string& path) override;
+  std::unique_ptr<TextFile> CreateTextFile(const std::string& path, std::string& error) override;
+  std::unique_ptr<TextFile> CreateUtf8TextFile(const std::string& path,
+                                               std::string& error) override;
+  bool RemoveFile(const std::string& path) override;
+
+  int AnsiCodePage() const override { return ansiCodePage_; }
+
+ private:
+  int ansiCodePage_;
+};
+
+}  // namespace quorvella

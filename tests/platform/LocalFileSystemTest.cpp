@@ -1,0 +1,208 @@
+// SPDX-License-Identifier: MIT
+#include "platform/LocalFileSystem.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <csignal>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "support/TempDir.h"
+
+namespace quorvella {
+namespace {
+
+std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::vector<std::string> Names(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+class LocalFileSystemTest : public ::testing::Test {
+ protected:
+  std::string Path(const std::string& name) const { return folder + "/" + name; }
+
+  testing::TempDir dir;
+  std::string folder = dir.Path().string();
+  LocalFileSystem files{1252};
+  std::string error;  // why a file could not be created
+};
+
+TEST_F(LocalFileSystemTest, TextFileHoldsCodePageBytesWithCrLf) {
+  const std::string path = Path("Mix.m3u");
+  WriteBytes(path, std::string(5000, 'x'));  // an old file is replaced when the new one is closed
+  auto file = files.CreateTextFile(path, error);
+  ASSERT_NE(file, nullptr);
+  file->WriteLine("#EXTM3U");
+  file->WriteLine("#EXTINF:215,Café – 5 €");
+  file->WriteLine("Őrült\\日本.mp3");
+  file->WriteLine("Rene\xCC\x81" "e.mp3");  // an accent spelled as a combining mark
+  file->WriteLine("");
+  EXPECT_EQ(ReadBytes(path), std::string(5000, 'x'));
+  file->Close();
+  EXPECT_EQ(Names(folder), std::vector<std::string>{"Mix.m3u"});
+  EXPECT_EQ(ReadBytes(path),
+            "#EXTM3U\r\n"
+            "#EXTINF:215,Caf\xE9 \x96 5 \x80\r\n"
+            "Or\xFClt\\??.mp3\r\n"
+            "Ren\xE9" "e.mp3\r\n"
+            "\r\n");
+}
+
+TEST_F(LocalFileSystemTest, Utf8FileHoldsTheLinesAsGivenWithCrLf) {
+  const std::string path = Path("Mix.m3u8");
+  WriteBytes(path, std::string(5000, 'x'));
+  auto file = files.CreateUtf8TextFile(path, error);
+  ASSERT_NE(file, nullptr);
+  file->WriteLine("#EXTM3U");
+  // Not composed: the path keeps the bytes of the file's name on disk.
+  file->WriteLine("Rene\xCC\x81" "e \xE6\x97\xA5\xE6\x9C\xAC.mp3");
+  file->Close();
+  EXPECT_EQ(ReadBytes(path), "#EXTM3U\r\nRene\xCC\x81" "e \xE6\x97\xA5\xE6\x9C\xAC.mp3\r\n");
+  EXPECT_EQ(files.CreateUtf8TextFile("Mix.m3u8", error), nullptr);
+}
+
+TEST_F(LocalFileSystemTest, TextFileKeepsEveryLineOfALongPlaylist) {
+  const std::string path = Path("Long.m3u");
+  std::string expected;
+  {
+    auto file = files.CreateTextFile(path, error);
+    ASSERT_NE(file, nullptr);
+    for (int i = 0; i < 20000; ++i) {
+      const std::string line = "Artist " + std::to_string(i) + "\\Song é.mp3";
+      file->WriteLine(line);
+      expected += "Artist " + std::to_string(i) + "\\Song \xE9.mp3\r\n";
+    }
+    // Not closed: going out of scope writes what is left.
+  }
+  EXPECT_EQ(ReadBytes(path), expected);
+}
+
+TEST_F(LocalFileSystemTest, TextFileRefusesWritesAfterClose) {
+  auto file = files.CreateTextFile(Path("a.m3u"), error);
+  ASSERT_NE(file, nullptr);
+  file->Close();
+  file->Close();
+  EXPECT_THROW(file->WriteLine("late"), std::runtime_error);
+}
+
+TEST_F(LocalFileSystemTest, TextFileCannotBeCreatedWhereNoFileCanBe) {
+  ASSERT_EQ(mkdir(Path("Folder.m3u").c_str(), 0755), 0);
+  const std::pair<std::string, std::string> cases[] = {
+      {Path("missing/a.m3u"), "No such file or directory"},
+      {Path("Folder.m3u"), "Is a directory"},
+  };
+  for (const auto& [path, reason] : cases) {
+    error.clear();
+    EXPECT_EQ(files.CreateTextFile(path, error), nullptr) << path;
+    EXPECT_EQ(error, reason);
+  }
+  EXPECT_EQ(Names(folder), std::vector<std::string>{"Folder.m3u"}) << "nothing was left";
+}
+
+// Writes a playlist of long lines over an old one where the room runs out:
+// the write fails naming the file, and the old file is all that is left.
+void ExpectNoCutOffPlaylist(FileSystem& files, const std::string& folder, int lines) {
+  const std::string path = folder + "/Mix.m3u";
+  std::string error;
+  auto file = files.CreateTextFile(path, error);
+  ASSERT_NE(file, nullptr);
+  std::string message;
+  try {
+    for (int i = 0; i < lines; ++i) file->WriteLine(std::string(1000, 'x'));
+    file->Close();
+  } catch (const std::runtime_error& error) {
+    message = error.what();
+  }
+  EXPECT_NE(message.find(path), std::string::npos) << lines << " lines: " << message;
+  EXPECT_THROW(file->WriteLine("late"), std::runtime_error) << "a failed file stays failed";
+  file.reset();
+  EXPECT_EQ(ReadBytes(path), "old");
+}
+
+TEST_F(LocalFileSystemTest, AFullDiskLeavesNoCutOffPlaylist) {
+  const std::string disk = Path("disk");
+  ASSERT_EQ(mkdir(disk.c_str(), 0755), 0);
+  if (::mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=64k") != 0) {
+    GTEST_SKIP() << "no small file system can be mounted here: " << std::strerror(errno);
+  }
+  struct Unmount {
+    std::string path;
+    ~Unmount() { ::umount2(path.c_str(), MNT_DETACH); }
+  } unmount{disk};
+  WriteBytes(disk + "/Mix.m3u", "old");
+  WriteBytes(disk + "/filler", std::string(128 * 1024, 'f'));  // fills the disk
+  // A short playlist fails when its buffer is written at Close, a long one
+  // at the line that fills the buffer.
+  for (const int lines : {1, 1000}) ExpectNoCutOffPlaylist(files, disk, lines);
+  EXPECT_EQ(Names(disk), (std::vector<std::string>{"Mix.m3u", "filler"}));
+}
+
+TEST_F(LocalFileSystemTest, AFileSizeLimitLeavesNoCutOffPlaylist) {
+  // The same failure wherever mounting is not allowed: a limit on the size
+  // of a file makes the write past it fail.
+  WriteBytes(Path("Mix.m3u"), "old");
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  rlimit small = saved;
+  small.rlim_cur = 16 * 1024;
+  const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  ExpectNoCutOffPlaylist(files, folder, 1000);
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, previous);
+  EXPECT_EQ(Names(folder), std::vector<std::string>{"Mix.m3u"});
+}
+
+TEST_F(LocalFileSystemTest, PathExistsForFilesAndFoldersOnly) {
+  WriteBytes(Path("a.m3u"), "x");
+  ASSERT_EQ(mkdir(Path("sub").c_str(), 0755), 0);
+  ASSERT_EQ(symlink(Path("gone").c_str(), Path("dangling").c_str()), 0);
+  EXPECT_TRUE(files.PathExists(Path("a.m3u")));
+  EXPECT_TRUE(files.PathExists(Path("sub")));
+  EXPECT_TRUE(files.PathExists(Path("sub/")));
+  EXPECT_FALSE(files.PathExists(Path("b.m3u")));
+  EXPECT_FALSE(files.PathExists(Path("dangling")));
+  EXPECT_FALSE(files.PathExists(""));
+  // A doubled separator names the same file, also at the root.
+  EXPECT_TRUE(files.PathExists(folder + "//a.m3u"));
+  EXPECT_TRUE(files.PathExists("/" + folder));
+}
+
+TEST_F(LocalFileSystemTest, WindowsAndRelativePathsNameNothingHere) {
+  // Run from inside the test's folder: nothing may appear in it.
+  const std::string before = std::filesystem::current_path();
+  std::filesystem::current_path(folder);
+  for (const std::string path : {"D:\\Lists\\Mix.m3u", "Mix.m3u", "\\\\nas\\music\\Mix.m3u"}) {
+    WriteBytes(Path("Mix.m3u"), "x");
+    EXPECT_EQ(files.CreateTextFile(path, error), nullptr) << path;
+    EXPECT_FALSE(files.PathExists(path)) << path;
+    EXPECT_EQ(files.MoveToTrash(path), TrashResult::Failed) << path;
+    EXPECT_FALSE(files.RemoveFile(path)) << path;
+  }
+  std::filesystem::current_path(before);
+  EXPECT_EQ(Names(folder), std::vector<std::string>{"Mix.m3u"});
+}
+
+}  // namespace
+}  // namespace quorvella

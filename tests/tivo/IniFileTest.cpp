@@ -1,0 +1,83 @@
+// SPDX-License-Identifier: MIT
+// The INI reader on the forms pyTivo's configuration files take.
+#include <gtest/gtest.h>
+
+#include "tivo/IniFile.h"
+
+namespace quorvella {
+namespace {
+
+// Every value as "section|name|value|line", in file order.
+std::vector<std::string> Flat(const IniFile& file) {
+  std::vector<std::string> out;
+  for (const auto& section : file.sections) {
+    for (const auto& value : section.values) {
+      out.push_back(section.name + "|" + value.name + "|" + value.value + "|" +
+                    std::to_string(value.line));
+    }
+  }
+  return out;
+}
+
+std::vector<std::string> Damage(const IniFile& file) {
+  std::vector<std::string> out;
+  for (const auto& damage : file.damage) out.push_back(std::to_string(damage.line) + ":" + damage.text);
+  return out;
+}
+
+TEST(IniFileTest, ReadsWhatConfigparserAccepts) {
+  const struct {
+    const char* what;
+    std::string text;
+    std::vector<std::string> values;
+  } cases[] = {
+      {"both separators, blanks around them",
+       "[Server]\nport: 9032\nname   =   Den  \n",
+       {"Server|port|9032|2", "Server|name|Den|3"}},
+      {"comments at the start of a line only; ';' inside a value stays",
+       "# top\n[Music]\n; note\n  # indented note\npath = /srv/a ;b #c\n",
+       {"Music|path|/srv/a ;b #c|5"}},
+      {"an indented line after a value continues it, even one with a separator",
+       "[Server]\nport = 9032\n  name = Den\n",
+       {"Server|port|9032\nname = Den|2"}},
+      {"continuation lines, a blank line inside the value",
+       "[_tivo_123]\nshares = Music,\n  Jazz\n\n   Rock\nother = x\n",
+       {"_tivo_123|shares|Music,\nJazz\nRock|2", "_tivo_123|other|x|6"}},
+      {"CR LF line ends and a byte order mark",
+       "\xEF\xBB\xBF[Music]\r\ntype = music\r\npath = /srv/m\r\n",
+       {"Music|type|music|2", "Music|path|/srv/m|3"}},
+      {"section names keep their case, a second header of one name adds to it",
+       "[music]\na=1\n[Music]\nb=2\n[music]\nc=3\n",
+       {"music|a|1|2", "Music|b|2|4", "music|c|3|6"}},
+      {"a value longer than any line buffer",
+       "[M]\npath = /" + std::string(5000, 'x') + "\n",
+       {"M|path|/" + std::string(5000, 'x') + "|2"}},
+      {"a last line without its end, an empty value",
+       "[M]\npath =\ntype = music",
+       {"M|path||2", "M|type|music|3"}},
+  };
+  for (const auto& c : cases) {
+    const IniFile file = ParseIni(c.text);
+    EXPECT_EQ(Flat(file), c.values) << c.what;
+    EXPECT_TRUE(file.damage.empty()) << c.what << ": " << file.damage.front().text;
+  }
+}
+
+TEST(IniFileTest, DamagedLinesAreReportedByNumberAndTheRestCounts) {
+  const IniFile file = ParseIni(
+      "stray = before any section\n"  // 1
+      "[Server]\n"                    // 2
+      "port 9032\n"                   // 3: no separator
+      "[Music\n"                      // 4: no closing bracket
+      "type = music\n"                // 5: still in [Server]
+      "\n"                            // 6
+      "[Jazz]\r\n"                    // 7
+      "just words\r\n"                // 8
+      "path = /srv/jazz\n");          // 9
+  EXPECT_EQ(Damage(file), (std::vector<std::string>{"1:stray = before any section",
+                                                    "3:port 9032", "4:[Music", "8:just words"}));
+  EXPECT_EQ(Flat(file), (std::vector<std::string>{"Server|type|music|5", "Jazz|path|/srv/jazz|9"}));
+}
+
+}  // namespace
+}  // namespace quorvella

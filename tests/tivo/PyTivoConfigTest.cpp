@@ -1,0 +1,265 @@
+// SPDX-License-Identifier: MIT
+// pyTivo's configuration on real files in a temporary folder, with a process
+// table of its own standing in for /proc.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <fstream>
+
+#include "settings/MemoryRegistry.h"
+#include "tivo/PublishedFolders.h"
+#include "tivo/PyTivoConfig.h"
+
+namespace quorvella {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+class PyTivoConfigTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/quorvella-pytivo-XXXXXX";
+    root = mkdtemp(pattern);
+    places = {root / "proc", root / "etc" / "pyTivo.conf", ::geteuid()};
+    fs::create_directories(places.procRoot);
+  }
+  void TearDown() override { fs::remove_all(root); }
+
+  std::string Write(const fs::path& relative, const std::string& text) {
+    const fs::path path = root / relative;
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << text;
+    return path.string();
+  }
+  std::string Folder(const fs::path& relative) {
+    fs::create_directories(root / relative);
+    return (root / relative).string();
+  }
+  // A process of the fake process table, standing in cwd (none: unknown).
+  void Process(int pid, const std::vector<std::string>& argv, const fs::path& cwd = {}) {
+    std::string cmdline;
+    for (const auto& arg : argv) cmdline += arg + '\0';
+    Write(fs::path("proc") / std::to_string(pid) / "cmdline", cmdline);
+    if (!cwd.empty()) fs::create_directory_symlink(cwd, places.procRoot / std::to_string(pid) / "cwd");
+  }
+  PyTivoConfigFiles Find() { return FindPyTivoConfig(reg, places); }
+  PyTivoConfig Read() { return ReadPyTivoConfig(reg, places); }
+
+  fs::path root;
+  PyTivoPlaces places;
+  MemoryRegistry store;
+  RegUtil reg{store};
+};
+
+TEST_F(PyTivoConfigTest, SearchOrderIsSettingThenRunningPyTivoThenTheSystemFile) {
+  EXPECT_EQ(Find().source, PyTivoConfigSource::None);
+  EXPECT_THAT(Read().musicShares, IsEmpty());
+
+  Write("etc/pyTivo.conf", "[Server]\n");
+  EXPECT_EQ(Find().source, PyTivoConfigSource::System);
+  EXPECT_THAT(Find().files, ElementsAre(places.systemConfig.string()));
+
+  // A service of another user.
+  Process(20, {"/usr/bin/python3", "/usr/share/pyTivo/pyTivo.py", "-c", "/srv/pytivo.conf"});
+  Process(15, {"python3", "/home/u/other.py", "-c", "/nope.conf"});  // not pyTivo
+  const bool chowned = ::chown((places.procRoot / "20").c_str(), 4242, 4242) == 0;
+  PyTivoConfigFiles found = Find();
+  EXPECT_EQ(found.source, PyTivoConfigSource::Process);
+  EXPECT_EQ(found.pid, 20);
+  EXPECT_THAT(found.files, ElementsAre("/srv/pytivo.conf"));
+
+  // One of the current user's, run from its own folder, wins over the
+  // service even with a higher number.
+  const std::string checkout = Folder("home/pyTivo");
+  Process(30, {"python3", "pyTivo.py"}, checkout);
+  found = Find();
+  if (chowned) {
+    EXPECT_EQ(found.pid, 30);
+    EXPECT_THAT(found.files,
+                ElementsAre(places.systemConfig.string(), checkout + "/pyTivo.conf"));
+  }
+
+  SetPyTivoConfigSetting(reg, "  /mine/pyTivo.conf ");
+  found = Find();
+  EXPECT_EQ(found.source, PyTivoConfigSource::Setting);
+  EXPECT_THAT(found.files, ElementsAre("/mine/pyTivo.conf"));
+  SetPyTivoConfigSetting(reg, "");
+  EXPECT_EQ(Find().source, PyTivoConfigSource::Process);
+}
+
+TEST(PyTivoCommandLineTest, FilesFollowPyTivosOptions) {
+  using Files = std::optional<std::vector<std::string>>;
+  const std::string etc = "/etc/pyTivo.conf";
+  const struct {
+    std::vector<std::string> argv;
+    const char* cwd;
+    Files files;
+  } cases[] = {
+      {{"python3", "/opt/pyTivo/pyTivo.py"}, "", Files({etc, "/opt/pyTivo/pyTivo.conf"})},
+      {{"/usr/bin/python3.11", "-u", "pyTivo.py"}, "/home/u/pt",
+       Files({etc, "/home/u/pt/pyTivo.conf"})},
+      // Where a relative script lies cannot be told without the folder.
+      {{"python3", "pyTivo.py"}, "", Files({etc})},
+      {{"python3", "/p/pyTivo.py", "-c", "/e/x.conf"}, "", Files({"/e/x.conf"})},
+      {{"python3", "/p/pyTivo.py", "-c/e/x.conf"}, "", Files({"/e/x.conf"})},
+      {{"python3", "/p/pyTivo.py", "--config=/e/x.conf"}, "", Files({"/e/x.conf"})},
+      {{"python3", "/p/pyTivo.py", "--conf", "rel.conf"}, "/w", Files({"/w/rel.conf"})},
+      {{"python3", "/p/pyTivo.py", "-c", "/a", "-e", "/b"}, "", Files({"/a", "/b"})},
+      {{"python3", "/p/pyTivo.py", "-e", "/b"}, "", Files({etc, "/p/pyTivo.conf", "/b"})},
+      // Options end at the first argument that is none, and at "--".
+      {{"python3", "/p/pyTivo.py", "run", "-c", "/a"}, "", Files({etc, "/p/pyTivo.conf"})},
+      {{"python3", "/p/pyTivo.py", "--", "-c", "/a"}, "", Files({etc, "/p/pyTivo.conf"})},
+      {{"/opt/pyTivo/pyTivo.py", "-c", "/a"}, "", Files({"/a"})},
+      {{"vim", "pyTivo.py"}, "", std::nullopt},
+      {{"python3", "/p/notpyTivo.py"}, "", std::nullopt},
+      {{"python3", "/p/pyTivo.pyc"}, "", std::nullopt},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(PyTivoCommandLineConfigFiles(c.argv, c.cwd, etc), c.files)
+        << c.argv.back() << " in " << c.cwd;
+  }
+}
+
+TEST_F(PyTivoConfigTest, SectionsThatAreMusicSharesAndWhatTheyPublish) {
+  const std::string music = Folder("Music"), jazz = Folder("Jazz"), classical = Folder("Classical");
+  const std::string file = Write("song.mp3", "");
+  Folder("Music/Rock");
+  SetPyTivoConfigSetting(reg, Write("pyTivo.conf",
+                                    "[DEFAULT]\n"
+                                    "path = " + classical + "\n"
+                                    "[Server]\n"
+                                    "type = music\n"
+                                    "path = " + music + "\n"
+                                    "[Music]\n"
+                                    "TYPE = music\n"
+                                    "Path: " + music + "/Rock/../\n"
+                                    "[Videos]\n"
+                                    "type = video\n"
+                                    "path = " + jazz + "\n"
+                                    "[Caps]\n"
+                                    "type = Music\n"
+                                    "path = " + jazz + "\n"
+                                    "[music]\n"
+                                    "type = music\n"
+                                    "path = " + jazz + "\n"
+                                    "[Classical]\n"
+                                    "type = music\n"
+                                    "[Empty]\n"
+                                    "type = music\n"
+                                    "path =\n"
+                                    "[Relative]\n"
+                                    "type = music\n"
+                                    "path = Music\n"
+                                    "[Gone]\n"
+                                    "type = music\n"
+                                    "path = " + root.string() + "/gone\n"
+                                    "[File]\n"
+                                    "type = music\n"
+                                    "path = " + file + "\n"
+                                    "[_tivo_SD]\n"
+                                    "type = music\n"
+                                    "path = " + jazz + "\n"
+                                    "[_tivo_0123456789]\n"
+                                    "shares = Music,\n"
+                                    "   Gone , ,music\n"
+                                    "[_tivo_HD]\n"
+                                    "shares =\n"));
+  const PyTivoConfig config = Read();
+  EXPECT_THAT(config.problems, IsEmpty());
+  std::vector<std::string> shares;
+  for (const auto& share : config.musicShares) {
+    shares.push_back(share.name + ":" + std::to_string(static_cast<int>(share.state)) + ":" +
+                     share.folder);
+  }
+  // Published 0, NoPath 1, RelativePath 2, Missing 3, NotAFolder 4.
+  EXPECT_THAT(shares, ElementsAre("Music:0:" + music, "music:0:" + jazz,
+                                  "Classical:0:" + classical, "Empty:1:", "Relative:2:",
+                                  "Gone:3:", "File:4:"));
+  EXPECT_THAT(config.PublishedFolders(), ElementsAre(music, jazz, classical));
+  ASSERT_EQ(config.tivos.size(), 2u);
+  EXPECT_EQ(config.tivos[0].section, "_tivo_0123456789");
+  EXPECT_THAT(config.tivos[0].shares, ElementsAre("Music", "Gone", "music"));
+  EXPECT_THAT(config.tivos[1].shares, IsEmpty());
+}
+
+TEST_F(PyTivoConfigTest, LaterFilesWinAndDamagedLinesLeaveTheRestCounting) {
+  const std::string a = Folder("a"), b = Folder("b"), c = Folder("c");
+  Write("etc/pyTivo.conf",
+        "[Music]\ntype = music\npath = " + a + "\n[Old]\ntype = music\npath = " + c + "\n");
+  const std::string checkout = Folder("pt");
+  Write("pt/pyTivo.conf",
+        "[Server]\n"
+        "port 9032\n"                  // 2
+        "[Music\n"                     // 3
+        "path = " + b + "\n"           // 4: still in [Server]
+        "[Music]\n"
+        "path = " + b + "\n");
+  Process(7, {"python3", checkout + "/pyTivo.py"});
+  const PyTivoConfig config = Read();
+  EXPECT_THAT(config.filesRead, ElementsAre(places.systemConfig.string(), checkout + "/pyTivo.conf"));
+  ASSERT_EQ(config.problems.size(), 2u);
+  EXPECT_EQ(config.problems[0].file, checkout + "/pyTivo.conf");
+  EXPECT_EQ(config.problems[0].line, 2);
+  EXPECT_EQ(config.problems[0].text, "port 9032");
+  EXPECT_EQ(config.problems[1].line, 3);
+  EXPECT_THAT(config.PublishedFolders(), ElementsAre(b, c));
+}
+
+TEST_F(PyTivoConfigTest, OnlyAFileTheUserNamedIsReportedUnreadable) {
+  // pyTivo itself passes over a missing file.
+  Process(7, {"python3", "/p/pyTivo.py", "-c", (root / "missing.conf").string()});
+  PyTivoConfig config = Read();
+  EXPECT_EQ(config.found.source, PyTivoConfigSource::Process);
+  EXPECT_THAT(config.filesRead, IsEmpty());
+  EXPECT_THAT(config.problems, IsEmpty());
+
+  const struct {
+    std::string file;
+    const char* reason;
+  } cases[] = {{(root / "missing.conf").string(), "No such file or directory"},
+               {Folder("a-folder"), "it is a folder"}};
+  for (const auto& c : cases) {
+    SetPyTivoConfigSetting(reg, c.file);
+    config = Read();
+    ASSERT_EQ(config.problems.size(), 1u) << c.file;
+    EXPECT_EQ(config.problems[0].line, 0);
+    EXPECT_EQ(config.problems[0].text, c.reason);
+    EXPECT_THAT(config.musicShares, IsEmpty());
+  }
+}
+
+TEST_F(PyTivoConfigTest, FolderCheckWithAShare) {
+  const std::string music = Folder("Music");
+  Folder("music/Lists");  // the same name in other letters: another folder here
+  Folder("Music/Lists/Rock");
+  Folder("Musical");
+  SetPyTivoConfigSetting(reg, Write("pyTivo.conf", "[Songs]\ntype = music\npath = " + music +
+                                                       "/\n[Lists]\ntype = music\npath = " +
+                                                       music + "/Lists\n"));
+  const struct {
+    std::string folder;
+    bool published;
+  } cases[] = {
+      {music, true},                       // the share's root itself
+      {music + "/", true},
+      {music + "/Lists/Rock", true},       // inside
+      {root.string() + "/Musical", false},  // beside it, the name running on
+      {root.string(), false},              // above it
+      {root.string() + "/music/Lists", false},  // case as the file system has it
+      {"", false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(IsFolderPublished(c.folder, reg, places), c.published) << c.folder;
+  }
+  const PyTivoConfig config = Read();
+  // Of two nested shares the outer one serves the playlist with more songs.
+  ASSERT_NE(config.ShareHolding(music + "/Lists/Rock"), nullptr);
+  EXPECT_EQ(config.ShareHolding(music + "/Lists/Rock")->name, "Songs");
+  EXPECT_EQ(config.ShareHolding(root.string() + "/Musical"), nullptr);
+}
+
+}  // namespace
+}  // namespace quorvella
