@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/AppServices.h"
 
+#include "library/LocationMappingStore.h"
 #include "library/xml/LibraryLocation.h"
 #include "tivo/PyTivoConfig.h"
 #include "tivo/TiVoDesktop.h"
@@ -23,8 +24,23 @@ std::shared_ptr<IiTunes> AppServices::OpenLibrary(const std::string& path,
                                                   XmlITunes::Reading reading) const {
   // A file the user named is the one wanted: a mistyped name must not quietly
   // open some other library.
-  if (!path.empty()) return std::make_shared<XmlITunes>(path, reading);
-  return OpenITunesLibrary({}, reg_, ProcessEnvironment, reading);
+  if (!path.empty()) return std::make_shared<XmlITunes>(path, reading, LoadLocationMappings(reg_));
+  return OpenITunesLibrary({}, reg_, ProcessEnvironment, reading, LoadLocationMappings(reg_));
+}
+
+LibraryLocations AppServices::ReadLibraryLocations(const std::string& path,
+                                                   std::string* found) const {
+  const std::unique_ptr<XmlITunes> itunes =
+      path.empty() ? OpenITunesLibrary({}, reg_) : std::make_unique<XmlITunes>(path);
+  if (found != nullptr) *found = itunes->Path();
+  const std::shared_ptr<const XmlLibrary> library = itunes->Library();
+  LibraryLocations locations;
+  locations.musicFolder = library->MusicFolder();
+  locations.paths.reserve(library->TrackList().size());
+  for (const XmlTrack& track : library->TrackList()) {
+    if (track.HasLocation()) locations.paths.emplace_back(track.LocationView());
+  }
+  return locations;
 }
 
 MainServices AppServices::MakeMainServices(MessageBoxes& boxes, EventPump& pump) {

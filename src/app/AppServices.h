@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/MainController.h"
+#include "engine/MappingCheck.h"
 #include "library/xml/XmlITunes.h"
 #include "settings/FileRegistry.h"
 #include "settings/RegUtil.h"
@@ -31,9 +32,13 @@ class AppServices {
   Desktop& GetDesktop() { return *desktop_; }
 
   // Opens the iTunes library at a path, or finds it when the path is empty;
-  // the file is read now or at its first use.
+  // the file is read now or at its first use, its locations carried through
+  // the stored mappings.
   std::shared_ptr<IiTunes> OpenLibrary(const std::string& path,
                                        XmlITunes::Reading reading = XmlITunes::Reading::Now) const;
+  // Reads the library's track locations as the file gives them, without the
+  // mappings; `found` receives the library file's path. Throws LibraryError.
+  LibraryLocations ReadLibraryLocations(const std::string& path, std::string* found = nullptr) const;
 
   // The services of the main window's logic; the options are loaded first.
   MainServices MakeMainServices(MessageBoxes& boxes, EventPump& pump);

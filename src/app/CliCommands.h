@@ -39,6 +39,8 @@ int RunPublish(AppServices& app, const std::string& libraryPath,
 int RunOptions(AppServices& app, const std::vector<std::string>& args);
 int RunTiVo(AppServices& app, const std::vector<std::string>& args);
 int RunRegistry(AppServices& app, const std::vector<std::string>& args);
+int RunMappings(AppServices& app, const std::string& libraryPath,
+                const std::vector<std::string>& args);
 
 // Reports a usage error of the command on stderr with a pointer to its help;
 // returns kExitUsage.

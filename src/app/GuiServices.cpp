@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/GuiServices.h"
 
+#include "engine/MappingSuggest.h"
 #include "library/xml/LibraryLocation.h"
 #include "settings/StoreWriteProblem.h"
 #include "tivo/TiVoDesktop.h"
@@ -9,7 +10,8 @@ namespace quorvella {
 
 FormMainServices MakeFormMainServices(AppServices& app, std::string startLibrary) {
   const RegUtil& reg = app.Reg();
-  return FormMainServices{
+  const std::string start = startLibrary;
+  FormMainServices services{
       app.GetSettings(),
       reg,
       app.Files(),
@@ -26,6 +28,13 @@ FormMainServices MakeFormMainServices(AppServices& app, std::string startLibrary
       {},
       {},
       app.PyTivoShareLookup()};
+  // The mappings dialog reads the library the window opens: the one it was
+  // started on, unless the user chose another.
+  services.readLibraryLocations = [&app, start](const std::string& path) {
+    return app.ReadLibraryLocations(path.empty() ? start : path);
+  };
+  services.mappingSearchRoots = [] { return DefaultSearchRoots(); };
+  return services;
 }
 
 void ReportDamagedSettings(AppServices& app, MessageBoxes& boxes) {

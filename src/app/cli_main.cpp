@@ -56,7 +56,8 @@ const CliCommand& ProgramCommand() {
       "  publish   publish playlists into the playlist folder\n"
       "  options   show or change the options\n"
       "  tivo      show what TiVo Desktop and the Universal Audio Plug-in left here\n"
-      "  registry  import or export registry entries (.reg files)\n\n"
+      "  registry  import or export registry entries (.reg files)\n"
+      "  mappings  map the song locations of a library from another computer\n\n"
       "Run quorvella-cli COMMAND --help for a command's options.\n" +
           std::string(kExitStatusHelp),
       {LibraryOption(), {"version", "", "Shows the program's version."}}};
@@ -105,6 +106,7 @@ int Main(int argc, char** argv) {
   if (command == "options") return RunOptions(app, rest);
   if (command == "tivo") return RunTiVo(app, rest);
   if (command == "registry") return RunRegistry(app, rest);
+  if (command == "mappings") return RunMappings(app, libraryPath, rest);
   return ReportUsageError(program, "unknown command: " + command);
 }
 

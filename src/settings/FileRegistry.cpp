@@ -251,6 +251,12 @@ bool FileRegistry::SetValue(Hive hive, std::string_view keyPath, std::string_vie
   return Update([&](RegTree& tree) { tree.SetValue(hive, keyPath, valueName, value); });
 }
 
+bool FileRegistry::DeleteValue(Hive hive, std::string_view keyPath, std::string_view valueName) {
+  // Nothing to write when the value is not there.
+  if (!QueryValue(hive, keyPath, valueName)) return true;
+  return Update([&](RegTree& tree) { tree.DeleteValue(hive, keyPath, valueName); });
+}
+
 bool FileRegistry::Import(const RegDocument& document) {
   return Update([&](RegTree& tree) {
     for (const auto& deletion : document.deletions) {

@@ -36,6 +36,7 @@ class FileRegistry final : public RegistryBackend {
   // Also false for what the file cannot hold unchanged (see RegFileCanHold).
   bool SetValue(Hive hive, std::string_view keyPath, std::string_view valueName,
                 const RegValue& value) override;
+  bool DeleteValue(Hive hive, std::string_view keyPath, std::string_view valueName) override;
 
   // Carries out a parsed document as one write: its deletions, then its keys
   // and values; everything else stays.

@@ -27,6 +27,11 @@ class MemoryRegistry final : public RegistryBackend {
     tree_.SetValue(hive, keyPath, valueName, value);
     return true;
   }
+  bool DeleteValue(Hive hive, std::string_view keyPath, std::string_view valueName) override {
+    if (readOnly_) return false;
+    tree_.DeleteValue(hive, keyPath, valueName);
+    return true;
+  }
 
   // Makes every later write fail, as a store the user may not change would.
   void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }

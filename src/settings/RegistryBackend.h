@@ -54,6 +54,12 @@ class RegistryBackend {
   // Creates the key and every missing key above it.
   virtual bool SetValue(Hive hive, std::string_view keyPath, std::string_view valueName,
                         const RegValue& value) = 0;
+  // Removes a value; true when it is gone, whether or not it was there. A
+  // store that cannot remove values reports false.
+  virtual bool DeleteValue(Hive /*hive*/, std::string_view /*keyPath*/,
+                           std::string_view /*valueName*/) {
+    return false;
+  }
 };
 
 // "HKEY_CURRENT_USER" and so on; the names used in .reg files.

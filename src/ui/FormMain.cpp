@@ -21,6 +21,7 @@
 #include "ui/Artwork.h"
 #include "ui/Controls.h"
 #include "ui/FormAbout.h"
+#include "ui/FormMappings.h"
 #include "ui/FormOptions.h"
 #include "ui/PlaceDialog.h"
 #include "ui/PlaylistListWidget.h"
@@ -208,6 +209,9 @@ void FormMain::BuildMenus() {
   menuFile->setObjectName(QStringLiteral("MenuFile"));
   itemFileOpenLibrary_ = item(menuFile, "ItemFileOpenLibrary", "&Open iTunes Library...");
   connect(itemFileOpenLibrary_, &QAction::triggered, this, &FormMain::ItemFileOpenLibrary_Click);
+  itemFileMapLocations_ = item(menuFile, "ItemFileMapLocations", "&Map Library Locations...");
+  connect(itemFileMapLocations_, &QAction::triggered, this,
+          &FormMain::ItemFileMapLocations_Click);
   QAction* exit = item(menuFile, "ItemFileExit", "E&xit");
   connect(exit, &QAction::triggered, this, &FormMain::ItemFileExit_Click);
 
@@ -354,7 +358,39 @@ void FormMain::ItemFileOpenLibrary_Click() {
     listPlaylists_->Clear();
     return;
   }
-  services_.rememberLibrary(path.toStdString());
+  libraryPath_ = path.toStdString();
+  services_.rememberLibrary(libraryPath_);
+  ButRefresh_Click();
+}
+
+void FormMain::ItemFileMapLocations_Click() {
+  if (controller_->Busy()) return;
+  MappingsDialogServices dialogServices{services_.reg, services_.files, {}, {}, {},
+                                        services_.shell};
+  if (services_.readLibraryLocations) {
+    SetWaitCursor(true);
+    try {
+      dialogServices.library = services_.readLibraryLocations(libraryPath_);
+    } catch (const std::exception& error) {
+      dialogServices.libraryProblem = error.what();
+    }
+    SetWaitCursor(false);
+  } else {
+    dialogServices.libraryProblem = "The library's songs are not counted here.";
+  }
+  if (services_.mappingSearchRoots) dialogServices.searchRoots = services_.mappingSearchRoots();
+  {
+    FormMappings mappings(std::move(dialogServices), this);
+    PlaceDialog(this, &mappings);
+    if (mappings.exec() != QDialog::Accepted) return;
+  }
+  // The library is read again through the new mappings, as when it is opened.
+  OpenLibrary(libraryPath_);
+  if (!libraryError_.empty()) {
+    boxes_.Show(Message{libraryError_, MsgIcon::Exclamation, MsgButtons::Ok, MsgAnswer::Ok});
+    listPlaylists_->Clear();
+    return;
+  }
   ButRefresh_Click();
 }
 

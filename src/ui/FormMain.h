@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/MainController.h"
+#include "engine/MappingCheck.h"
 #include "library/ITunes.h"
 #include "platform/Desktop.h"
 #include "platform/FileSystem.h"
@@ -47,6 +48,11 @@ struct FormMainServices {
   std::function<std::string()> programFolder{};
   // The pyTivo music share that holds a folder; not set where none is known.
   MusicShareLookup pyTivoShareOf{};
+  // The library's track locations as its file names them, before mapping
+  // (the path as for openLibrary; throws LibraryError), and where a search
+  // for mappings looks. Without them the mappings dialog counts nothing.
+  std::function<LibraryLocations(const std::string& path)> readLibraryLocations{};
+  std::function<std::vector<std::string>()> mappingSearchRoots{};
 };
 
 // The program's only top-level window: the checklist of playlists, the
@@ -67,6 +73,7 @@ class FormMain final : public QMainWindow, private MainView {
   void ButPublish_Click();
   void ButStop_Click();
   void ItemFileOpenLibrary_Click();
+  void ItemFileMapLocations_Click();
   void ItemFileExit_Click();
   void ItemToolsOptions_Click();
   void ItemHelpAbout_Click();
@@ -104,6 +111,7 @@ class FormMain final : public QMainWindow, private MainView {
   QtEventPump pump_;
   std::unique_ptr<MainController> controller_;
   std::string libraryError_;
+  std::string libraryPath_;  // as given to openLibrary: empty when it was found
   bool waitCursor_ = false;
   bool refreshWhenIdle_ = false;
 
@@ -117,6 +125,7 @@ class FormMain final : public QMainWindow, private MainView {
   QProgressBar* progressPlaylists_ = nullptr;
   QProgressBar* progressTracks_ = nullptr;
   QAction* itemFileOpenLibrary_ = nullptr;
+  QAction* itemFileMapLocations_ = nullptr;
   QAction* itemToolsOptions_ = nullptr;
   QTimer* progressUpdate_ = nullptr;
   int pendingPlaylists_ = 0;

@@ -43,10 +43,11 @@ std::vector<std::string> ITunesLibraryCandidates(std::string_view givenPath, con
 }
 
 std::unique_ptr<XmlITunes> OpenITunesLibrary(std::string_view givenPath, const RegUtil& reg,
-                                             const Environment& env, XmlITunes::Reading reading) {
+                                             const Environment& env, XmlITunes::Reading reading,
+                                             LocationMappings mappings) {
   const std::vector<std::string> candidates = ITunesLibraryCandidates(givenPath, reg, env);
   for (const std::string& path : candidates) {
-    if (IsFile(path)) return std::make_unique<XmlITunes>(path, reading);
+    if (IsFile(path)) return std::make_unique<XmlITunes>(path, reading, std::move(mappings));
   }
   std::string message = "No iTunes library file was found.";
   if (!candidates.empty()) {

@@ -31,7 +31,7 @@ std::vector<std::string> ITunesLibraryCandidates(std::string_view givenPath, con
 // does (saying which files were tried) or when that file cannot be read.
 std::unique_ptr<XmlITunes> OpenITunesLibrary(
     std::string_view givenPath, const RegUtil& reg, const Environment& env = ProcessEnvironment,
-    XmlITunes::Reading reading = XmlITunes::Reading::Now);
+    XmlITunes::Reading reading = XmlITunes::Reading::Now, LocationMappings mappings = {});
 
 // Remembers a library file the user chose, for the next start.
 void RememberITunesLibraryPath(const RegUtil& reg, std::string_view path);

@@ -5,13 +5,14 @@
 
 namespace quorvella {
 
-XmlITunes::XmlITunes(std::string path, Reading reading) : path_(std::move(path)) {
-  if (reading == Reading::Now) library_ = ReadXmlLibraryFile(path_, ids_, &signature_);
+XmlITunes::XmlITunes(std::string path, Reading reading, LocationMappings mappings)
+    : path_(std::move(path)), mappings_(std::move(mappings)) {
+  if (reading == Reading::Now) library_ = ReadXmlLibraryFile(path_, ids_, &signature_, &mappings_);
 }
 
 void XmlITunes::Refresh() {
   if (!library_) {
-    library_ = ReadXmlLibraryFile(path_, ids_, &signature_);
+    library_ = ReadXmlLibraryFile(path_, ids_, &signature_, &mappings_);
     return;
   }
   const std::optional<FileSignature> now = SignatureOf(path_);
@@ -20,7 +21,7 @@ void XmlITunes::Refresh() {
   }
   if (*now == signature_) return;
   FileSignature read;
-  library_ = ReadXmlLibraryFile(path_, ids_, &read);
+  library_ = ReadXmlLibraryFile(path_, ids_, &read, &mappings_);
   signature_ = read;
 }
 

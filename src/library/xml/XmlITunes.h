@@ -23,7 +23,9 @@ class XmlITunes final : public IiTunes {
   enum class Reading { Now, OnFirstUse };
 
   // Throws LibraryError when the file is to be read now and cannot be.
-  explicit XmlITunes(std::string path, Reading reading = Reading::Now);
+  // Every reading carries the track locations through `mappings`.
+  explicit XmlITunes(std::string path, Reading reading = Reading::Now,
+                     LocationMappings mappings = {});
 
   std::shared_ptr<IITSource> LibrarySource() override;
   std::shared_ptr<IITPlaylist> GetITObjectByID(std::int32_t sourceID, std::int32_t playlistID,
@@ -40,6 +42,7 @@ class XmlITunes final : public IiTunes {
   void Refresh();
 
   std::string path_;
+  LocationMappings mappings_;
   PlaylistIds ids_;
   FileSignature signature_;
   std::shared_ptr<XmlLibrary> library_;

@@ -118,11 +118,15 @@ class XmlLibrary final : public IITSource,
   std::shared_ptr<IITTrack> TrackAt(std::int32_t index) const;
 
   const std::string& FileName() const { return fileName_; }
+  // The library's "Music Folder" as a path in its own form (before any
+  // mapping); empty when the file names none.
+  const std::string& MusicFolder() const { return musicFolder_; }
   const std::vector<XmlTrack>& TrackList() const { return tracks_; }
   const std::vector<XmlPlaylist>& PlaylistList() const { return playlists_; }
 
   // Filling, by the reader.
   TextArena& Texts() { return texts_; }
+  void SetMusicFolder(std::string folder) { musicFolder_ = std::move(folder); }
   std::vector<XmlTrack>& MutableTracks() { return tracks_; }
   void AddPlaylist(std::string name, std::int32_t playlistId, std::int32_t kind,
                    std::int32_t specialKind, bool smart, std::vector<std::int32_t> items);
@@ -144,6 +148,7 @@ class XmlLibrary final : public IITSource,
 
  private:
   std::string fileName_;
+  std::string musicFolder_;
   TextArena texts_;
   std::vector<XmlTrack> tracks_;
   std::vector<XmlPlaylist> playlists_;

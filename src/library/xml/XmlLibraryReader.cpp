@@ -69,6 +69,7 @@ enum class Key : std::uint8_t {
   // the top-level dictionary
   Tracks,
   Playlists,
+  MusicFolder,
   // a track
   TrackId,
   Name,
@@ -99,7 +100,8 @@ struct KeyName {
   Key key;
 };
 
-constexpr KeyName kRootKeys[] = {{"Tracks", Key::Tracks}, {"Playlists", Key::Playlists}};
+constexpr KeyName kRootKeys[] = {
+    {"Tracks", Key::Tracks}, {"Playlists", Key::Playlists}, {"Music Folder", Key::MusicFolder}};
 constexpr KeyName kTrackKeys[] = {
     {"Track ID", Key::TrackId},     {"Name", Key::Name},         {"Total Time", Key::TotalTime},
     {"Track Type", Key::TrackType}, {"Location", Key::Location},
@@ -315,8 +317,9 @@ class TrackPositions {
 // The expat handlers and the state they share. One object reads one file.
 class Reader {
  public:
-  explicit Reader(std::string fileName)
+  Reader(std::string fileName, const LocationMappings* mappings)
       : fileName_(std::move(fileName)),
+        mappings_(mappings != nullptr && !mappings->Empty() ? mappings : nullptr),
         library_(std::make_shared<XmlLibrary>(fileName_)),
         owned_(XML_ParserCreate(nullptr)),
         parser_(owned_.get()) {
@@ -473,6 +476,8 @@ class Reader {
   };
 
   std::string fileName_;
+  const LocationMappings* mappings_;  // null when there are none
+  std::string mapped_;
   std::shared_ptr<XmlLibrary> library_;
   std::unique_ptr<XML_ParserStruct, ParserFree> owned_;
   XML_Parser parser_;
@@ -586,6 +591,7 @@ void Reader::StartInDictionary(Context context, Element element, const char* nam
     case Context::Root:
       if (key == Key::Tracks && element == Element::Dict) break;
       if (key == Key::Playlists && element == Element::Array) break;
+      if (key == Key::MusicFolder && element == Element::String) break;
       return wrongType();
     case Context::Tracks:
       if (element == Element::Dict) {
@@ -722,7 +728,9 @@ void Reader::EndKey() {
     return;
   }
   pendingKey_ = ClassifyKey(context, text_);
-  if (context == Context::Root && pendingKey_ != Key::None) sawLibraryKey_ = true;
+  if (context == Context::Root && (pendingKey_ == Key::Tracks || pendingKey_ == Key::Playlists)) {
+    sawLibraryKey_ = true;
+  }
   if (context == Context::Playlist && pendingKey_ == Key::SmartInfo) {
     playlists_.back().smart = true;
   }
@@ -730,6 +738,11 @@ void Reader::EndKey() {
 
 void Reader::EndValue() {
   switch (stack_.back()) {
+    case Context::Root:
+      if (leafKey_ == Key::MusicFolder) {
+        if (auto folder = FileUrlToPath(text_)) library_->SetMusicFolder(std::move(*folder));
+      }
+      break;
     case Context::Track:
       switch (leafKey_) {
         case Key::TrackId: trackId_ = Int32Value(); break;
@@ -789,8 +802,15 @@ void Reader::EndTrack() {
     TextArena& texts = library_->Texts();
     char* room = texts.Reserve(std::max<std::size_t>(trackUrl_.size(), 1));
     if (const auto length = FileUrlToPath(trackUrl_, room)) {
-      texts.Commit(room, *length);
-      track.SetLocation({room, *length});
+      // The location as this computer finds it; the library's own text is
+      // not kept.
+      if (mappings_ != nullptr && mappings_->MapInto({room, *length}, mapped_)) {
+        texts.Commit(room, 0);
+        track.SetLocation(texts.Add(mapped_));
+      } else {
+        texts.Commit(room, *length);
+        track.SetLocation({room, *length});
+      }
     } else {
       texts.Commit(room, 0);
     }
@@ -906,7 +926,8 @@ std::optional<FileSignature> SignatureOf(const std::string& path) {
 }
 
 std::shared_ptr<XmlLibrary> ReadXmlLibraryFile(const std::string& path, PlaylistIds& ids,
-                                               FileSignature* signature) {
+                                               FileSignature* signature,
+                                               const LocationMappings* mappings) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
     throw LibraryError("The iTunes library file " + Quoted(path) +
@@ -923,7 +944,7 @@ std::shared_ptr<XmlLibrary> ReadXmlLibraryFile(const std::string& path, Playlist
   }
   ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
 
-  Reader reader(path);
+  Reader reader(path, mappings);
   reader.ParseFile(fd);
   reader.AssignLines([fd](std::uint64_t offset, char* buffer, std::size_t size) -> std::size_t {
     for (;;) {
@@ -940,9 +961,9 @@ std::shared_ptr<XmlLibrary> ReadXmlLibraryFile(const std::string& path, Playlist
 }
 
 std::shared_ptr<XmlLibrary> ReadXmlLibrary(std::string_view content, const std::string& fileName,
-                                           PlaylistIds& ids) {
+                                           PlaylistIds& ids, const LocationMappings* mappings) {
   const std::string_view whole = content;
-  Reader reader(fileName);
+  Reader reader(fileName, mappings);
   constexpr std::size_t kPiece = 1 << 30;
   do {
     const std::size_t piece = std::min(content.size(), kPiece);

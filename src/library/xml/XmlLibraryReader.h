@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "library/LocationMappings.h"
 #include "library/xml/PlaylistIds.h"
 #include "library/xml/XmlLibrary.h"
 
@@ -34,12 +35,15 @@ std::optional<FileSignature> SignatureOf(const std::string& path);
 // becomes a warning of the library (XmlLibrary::Warnings) with its line.
 // Keys the model does not read, and items naming a track the file does not
 // hold, are passed over without a word. `signature` receives the signature
-// of the version that was read.
+// of the version that was read. Track locations pass through `mappings`,
+// when given, as they are read.
 std::shared_ptr<XmlLibrary> ReadXmlLibraryFile(const std::string& path, PlaylistIds& ids,
-                                               FileSignature* signature = nullptr);
+                                               FileSignature* signature = nullptr,
+                                               const LocationMappings* mappings = nullptr);
 
 // The same for a library held in memory; `fileName` names it in messages.
 std::shared_ptr<XmlLibrary> ReadXmlLibrary(std::string_view content, const std::string& fileName,
-                                           PlaylistIds& ids);
+                                           PlaylistIds& ids,
+                                           const LocationMappings* mappings = nullptr);
 
 }  // namespace quorvella

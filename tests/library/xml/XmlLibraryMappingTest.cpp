@@ -1,0 +1,77 @@
+// SPDX-License-Identifier: MIT
+// The XML backend carries locations through the mappings as it reads them,
+// and keeps the library's music folder for the search for mappings.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "library/xml/LibraryTestFiles.h"
+#include "library/xml/XmlITunes.h"
+#include "library/xml/XmlLibraryReader.h"
+
+namespace quorvella {
+namespace {
+
+std::string Tracks(const std::vector<std::string>& urls, int rounds = 1) {
+  std::string xml;
+  int id = 0;
+  for (int round = 0; round < rounds; ++round) {
+    for (const std::string& url : urls) {
+      xml += testing::TrackXml(++id, "<key>Location</key><string>" + url + "</string>");
+    }
+  }
+  return xml;
+}
+
+TEST(XmlLibraryMapping, LocationsAreMappedAsTheyAreReadAndTheMusicFolderIsKept) {
+  // A `to` far longer than the addresses it replaces, and a short one.
+  const std::string longTo = "/srv/" + std::string(300, 'm');
+  const LocationMappings mappings(std::vector<LocationMapping>{
+      {R"(C:\Users\Adam\Music\iTunes\iTunes Media)", longTo}, {R"(\\nas\music)", "/n"}});
+  const std::vector<std::string> urls = {
+      "file://localhost/C:/Users/Adam/Music/iTunes/iTunes%20Media/Music/A/01%20C.mp3",
+      "file://nas/music/Pop/x.mp3", "file://localhost/E:/Music/y.mp3", "file:///Users/me/z.m4a"};
+  const std::vector<std::string> mapped = {longTo + "/Music/A/01 C.mp3", "/n/Pop/x.mp3",
+                                           R"(E:\Music\y.mp3)", "/Users/me/z.m4a"};
+  // Enough tracks to fill several blocks of the library's text storage.
+  std::string xml = testing::LibraryXml(Tracks(urls, 400), "");
+  xml.insert(xml.find("<key>Tracks</key>"),
+             "<key>Music Folder</key><string>file://localhost/C:/Users/Adam/Music/iTunes/"
+             "iTunes%20Media/</string>");
+  PlaylistIds ids;
+  const auto library = ReadXmlLibrary(xml, "test.xml", ids, &mappings);
+  ASSERT_EQ(library->TrackList().size(), 1600u);
+  for (std::int32_t i = 0; i < 1600; ++i) {
+    ASSERT_EQ(library->TrackAt(i)->GetProperty("Location"),
+              mapped[static_cast<std::size_t>(i % 4)]);
+  }
+  EXPECT_EQ(library->MusicFolder(), R"(C:\Users\Adam\Music\iTunes\iTunes Media\)");
+
+  // A music folder alone does not make a library.
+  EXPECT_THROW(ReadXmlLibrary("<plist><dict><key>Music Folder</key><string>file:///m/</string>"
+                              "</dict></plist>",
+                              "test.xml", ids),
+               LibraryError);
+}
+
+TEST(XmlLibraryMapping, EveryReadingOfTheFileIsMapped) {
+  testing::TempDir dir;
+  const std::string path = dir.File("library.xml");
+  const std::string playlist =
+      "<dict><key>Playlist Items</key><array><dict><key>Track ID</key><integer>2</integer>"
+      "</dict></array></dict>";
+  testing::WriteFile(path, testing::LibraryXml(Tracks({"file:///Volumes/data/a.mp3"}), ""));
+  XmlITunes itunes(path, XmlITunes::Reading::Now,
+                   LocationMappings(std::vector<LocationMapping>{{"/Volumes/data", "/mnt/d"}}));
+  testing::WriteFile(
+      path + ".new",
+      testing::LibraryXml(Tracks({"file:///Volumes/data/a.mp3", "file:///Volumes/data/b.mp3"}),
+                          playlist));
+  ASSERT_EQ(std::rename((path + ".new").c_str(), path.c_str()), 0);
+  EXPECT_EQ(
+      itunes.LibrarySource()->Playlists()->Item(0)->Tracks()->Item(0)->GetProperty("Location"),
+      "/mnt/d/b.mp3");
+}
+
+}  // namespace
+}  // namespace quorvella
