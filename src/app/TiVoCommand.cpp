@@ -56,7 +56,9 @@ const char* SkipReason(ShortcutOutcome outcome) {
 
 std::string UserName(uid_t uid) {
   if (const passwd* entry = ::getpwuid(uid); entry != nullptr) return entry->pw_name;
-  return "#" + std::to_string(uid);
+  std::string number = "#";  // appended, not "#" + ...: GCC 12 warns falsely (-Wrestrict)
+  number += std::to_string(uid);
+  return number;
 }
 
 std::string HowFound(const PyTivoConfigFiles& found) {

@@ -37,7 +37,7 @@ Folders SplitFolders(std::string_view location) {
   if (!parts.empty()) parts.pop_back();  // the file
   std::size_t rootParts = 0;
   if (folders.dialect == PathDialect::Posix) {
-    folders.root = "/";
+    folders.root.assign(1, '/');  // not = "/": GCC 12 warns falsely (-Wrestrict) there
     // A POSIX path's first folder is what a drive is to a Windows one:
     // /Users, /Volumes, /home.
     if (!parts.empty()) folders.key = parts.front();

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "ui/FormMain.h"
 
+#include <optional>
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -365,19 +367,21 @@ void FormMain::ItemFileOpenLibrary_Click() {
 
 void FormMain::ItemFileMapLocations_Click() {
   if (controller_->Busy()) return;
-  MappingsDialogServices dialogServices{services_.reg, services_.files, {}, {}, {},
-                                        services_.shell};
+  std::optional<LibraryLocations> library;
+  std::string libraryProblem = "The library's songs are not counted here.";
   if (services_.readLibraryLocations) {
     SetWaitCursor(true);
     try {
-      dialogServices.library = services_.readLibraryLocations(libraryPath_);
+      library = services_.readLibraryLocations(libraryPath_);
     } catch (const std::exception& error) {
-      dialogServices.libraryProblem = error.what();
+      libraryProblem = error.what();
     }
     SetWaitCursor(false);
-  } else {
-    dialogServices.libraryProblem = "The library's songs are not counted here.";
   }
+  MappingsDialogServices dialogServices{services_.reg, services_.files,
+                                        library ? std::move(*library) : LibraryLocations{},
+                                        library ? std::string() : std::move(libraryProblem),
+                                        {}, services_.shell};
   if (services_.mappingSearchRoots) dialogServices.searchRoots = services_.mappingSearchRoots();
   {
     FormMappings mappings(std::move(dialogServices), this);

@@ -19,7 +19,12 @@ class UnwritableOptionsTest : public CliTest {
     std::filesystem::remove_all(config_);
     std::ofstream(config_) << "not a folder";
   }
-  std::string Problem() const { return "\"" + config_.string() + "\" is not a folder."; }
+  std::string Problem() const {
+    std::string problem = "\"";  // appended: GCC 12 warns falsely (-Wrestrict) on "\"" + ...
+    problem += config_.string();
+    problem += "\" is not a folder.";
+    return problem;
+  }
   std::string Store() const { return (config_ / "Quorvella" / "registry.reg").string(); }
 };
 

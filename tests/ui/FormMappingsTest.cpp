@@ -63,7 +63,8 @@ class Mappings : public ::testing::Test {
     for (int row = 0; row < List(name)->topLevelItemCount(); ++row) {
       std::string text;
       for (int column = 0; column < List(name)->columnCount(); ++column) {
-        text += (column > 0 ? "|" : "") + List(name)->topLevelItem(row)->text(column).toStdString();
+        if (column > 0) text += '|';
+        text += List(name)->topLevelItem(row)->text(column).toStdString();
       }
       rows.push_back(text);
     }
