@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <chrono>
 #include <fstream>
+#include <thread>
 #include <functional>
 #include <regex>
 #include <set>
@@ -148,6 +150,33 @@ TEST_F(WatchCommandTest, PollingAloneSeesAChangeAndASecondWatchIsRefused) {
   ASSERT_EQ(lines.size(), 2u) << result.out;
   EXPECT_TRUE(Counts(lines[1]).starts_with("1/")) << lines[1];
   EXPECT_TRUE(Counts(lines[1]).ends_with("/1 problems 0")) << lines[1];
+}
+
+TEST_F(WatchCommandTest, SigtermDuringAPassLeavesOnlyWholeFiles) {
+  library_ = MakeLibrary(22, 20000, 40, 400, false);
+  std::set<std::string> names;
+  for (auto& playlist : library_.Playlists) {
+    while (!names.insert(SanitizeFileName(playlist.Name, "_")).second) playlist.Name += " 2";
+  }
+  ReplaceLibrary(LibraryBytes());
+  const ProcessResult result = Watch({}, [&](int line) {
+    if (line > 1) return false;
+    // Every playlist changes; the stop comes while they are written.
+    for (auto& playlist : library_.Playlists) {
+      if (!playlist.Items.empty()) playlist.Items.pop_back();
+    }
+    ReplaceLibrary(LibraryBytes());
+    std::this_thread::sleep_for(std::chrono::milliseconds(450));
+    return false;
+  });
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  for (const auto& entry : fs::directory_iterator(library_.PlaylistFolder)) {
+    const std::string name = entry.path().filename().string();
+    EXPECT_FALSE(name.ends_with(".part")) << name;
+    if (!name.ends_with(".m3u")) continue;
+    const std::string bytes = ReadBytes(entry.path());
+    EXPECT_TRUE(bytes.starts_with("#EXTM3U\r\n") && bytes.ends_with("\r\n")) << name;
+  }
 }
 
 }  // namespace
