@@ -12,6 +12,8 @@
 #include <ctime>
 #include <algorithm>
 #include <exception>
+#include <filesystem>
+#include <system_error>
 #include <memory>
 
 #include "app/CliCommands.h"
@@ -65,8 +67,12 @@ void Log(const std::string& text) {
 // two would publish into the same folder and keep one record.
 class WatchLock {
  public:
-  explicit WatchLock(const std::string& path)
-      : fd_(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)) {}
+  explicit WatchLock(const std::string& path) {
+    // On a fresh account the settings' folder may not be there yet.
+    std::error_code ignored;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
+    fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  }
   ~WatchLock() {
     if (fd_ >= 0) ::close(fd_);
   }
@@ -77,7 +83,7 @@ class WatchLock {
   bool Take() { return fd_ < 0 || ::flock(fd_, LOCK_EX | LOCK_NB) == 0; }
 
  private:
-  int fd_;
+  int fd_ = -1;
 };
 
 }  // namespace
