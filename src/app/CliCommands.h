@@ -36,6 +36,8 @@ CliOption LibraryOption();
 int RunList(AppServices& app, const std::string& libraryPath, const std::vector<std::string>& args);
 int RunPublish(AppServices& app, const std::string& libraryPath,
                const std::vector<std::string>& args);
+int RunWatch(AppServices& app, const std::string& libraryPath,
+             const std::vector<std::string>& args);
 int RunOptions(AppServices& app, const std::vector<std::string>& args);
 int RunTiVo(AppServices& app, const std::vector<std::string>& args);
 int RunRegistry(AppServices& app, const std::vector<std::string>& args);

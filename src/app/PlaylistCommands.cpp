@@ -7,6 +7,7 @@
 
 #include "app/CliCommands.h"
 #include "app/ConsoleView.h"
+#include "app/PublishPass.h"
 #include "engine/MainController.h"
 #include "library/xml/XmlITunes.h"
 
@@ -21,27 +22,6 @@ std::shared_ptr<IiTunes> OpenLibraryOrReport(AppServices& app, const std::string
     return nullptr;
   }
 }
-
-// The main window's logic over the terminal: its checklist, its boxes (a
-// refusal goes to stderr, the report of a run to stdout) and Ctrl-C as Stop.
-struct ConsoleWindow {
-  ConsoleWindow(AppServices& app, std::shared_ptr<IiTunes> library)
-      : boxes(stdout, stderr, [this] { return view.RunStarted(); }),
-        main(view, app.MakeMainServices(boxes, pump)) {
-    pump.SetController(&main);
-    main.SetLibrary(std::move(library));
-  }
-  // Lists the library's playlists; false when that failed (and was reported).
-  bool Refresh() {
-    main.ButRefresh_Click();
-    return boxes.Shown() == 0;
-  }
-
-  ConsoleView view;
-  ConsoleMessageBoxes boxes;
-  InterruptPump pump;
-  MainController main;
-};
 
 // Says on stderr, once for each reading of the library file, where the file
 // is malformed and what was left out there.
@@ -106,9 +86,14 @@ int RunList(AppServices& app, const std::string& libraryPath,
       "library, 6 normal, 7 smart, 8 podcasts), \"exists\" when the "
       "playlist's file is already in the playlist folder (\"-\" otherwise), the playlist ID "
       "and the name. Where the library file is malformed, the line and what was left out there "
-      "are said on stderr, and the rest is listed.\n" +
+      "are said on stderr, and the rest is listed.\n"
+      "With --stale, lists instead the playlist files this program wrote into the playlist "
+      "folder whose playlist is gone from the library or now writes under another name, one "
+      "path a line (publish --prune moves them to the trash); a tab and a note follow when a "
+      "file is no longer there or was changed since it was written.\n" +
           std::string(kExitStatusHelp),
-      {LibraryOption()}};
+      {{"stale", "", "List the stale playlist files instead of the playlists."},
+       LibraryOption()}};
   int exitCode = kExitDone;
   const auto parsed = ParseCommandLine(command, args, 0, exitCode);
   if (!parsed) return exitCode;
@@ -116,6 +101,13 @@ int RunList(AppServices& app, const std::string& libraryPath,
   const auto window = OpenListedLibrary(app, *parsed, libraryPath);
   if (!window) return kExitFailed;
   malformed.Print(window->main.Library());
+  if (parsed->Has("stale")) {
+    if (!PrintStalePlaylists(app, *window->main.Library())) {
+      PrintError("No playlist folder is set (quorvella-cli options sets it).");
+      return kExitFailed;
+    }
+    return malformed.Any() ? kExitMalformedLibrary : kExitDone;
+  }
   const ConsoleView& view = window->view;
   for (int row = 0; row < view.Count(); ++row) {
     std::printf("%d\t%s\t%s\t%s\n", view.Icon(row), view.Checked(row) ? "exists" : "-",
@@ -128,7 +120,8 @@ int RunPublish(AppServices& app, const std::string& libraryPath,
                const std::vector<std::string>& args) {
   const CliCommand command{
       "publish",
-      "quorvella-cli [--library FILE] publish [--all | --playlist NAME ...]",
+      "quorvella-cli [--library FILE] publish [--all | --playlist NAME ...] [--changed-only] "
+      "[--prune]",
       "Publishes playlists into the playlist folder (see quorvella-cli options) as M3U files. "
       "Without --all or --playlist, the playlists whose file is already in the playlist folder "
       "are published again, as the window checks them after reading the library. Each "
@@ -145,6 +138,13 @@ int RunPublish(AppServices& app, const std::string& libraryPath,
         "\"all rated songs\"."},
        {"playlist", "NAME", "Publish the playlist of this name; may be given more than once.",
         true},
+       {"changed-only", "",
+        "Leave a playlist file that already holds exactly what would be written as it is (not "
+        "moved to the trash, not rewritten); the report is the same."},
+       {"prune", "",
+        "After a run that ended Done, move to the trash the playlist files this program wrote "
+        "whose playlist is gone from the library or now writes under another name (see list "
+        "--stale). A file changed since it was written is left in place, and said so."},
        LibraryOption()}};
   int exitCode = kExitDone;
   const auto parsed = ParseCommandLine(command, args, 0, exitCode);
@@ -153,48 +153,21 @@ int RunPublish(AppServices& app, const std::string& libraryPath,
     return ReportUsageError(command, "--all and --playlist cannot be combined");
   }
   MalformedLibraryReport malformed;
-  const auto window = OpenListedLibrary(app, *parsed, libraryPath);
-  if (!window) return kExitFailed;
-  malformed.Print(window->main.Library());
-  ConsoleView& view = window->view;
-  MainController& main = window->main;
-
-  if (parsed->Has("all")) {
-    main.ButCheckAll_Click();
-  } else if (parsed->Has("playlist")) {
-    main.ButCheckNone_Click();
-    for (const std::string& name : parsed->Values("playlist")) {
-      bool found = false;
-      for (int row = 0; row < view.Count(); ++row) {
-        if (view.Text(row) == name) {
-          view.SetChecked(row, true);
-          found = true;
-        }
-      }
-      if (!found) {
-        PrintError("There is no playlist named \"" + name +
-                   "\" among those that can be published (quorvella-cli list shows them).");
-        return kExitFailed;
-      }
-    }
-  }
-  bool anyChecked = false;
-  for (int row = 0; row < view.Count(); ++row) anyChecked = anyChecked || view.Checked(row);
-  main.ButPublish_Click();
-  if (!view.RunStarted()) {
-    // The window's message speaks of check marks; say how they are set here.
-    if (!anyChecked && !parsed->Has("all")) {
-      std::fputs("No playlist file is in the playlist folder yet: name the playlists with "
-                 "--playlist NAME, or publish all with --all.\n",
-                 stderr);
-    }
-    return kExitFailed;
-  }
+  auto library = OpenLibraryOrReport(app, LibraryPath(*parsed, libraryPath));
+  if (!library) return kExitFailed;
+  malformed.Print(library.get());
+  PublishPassOptions options;
+  options.all = parsed->Has("all");
+  if (parsed->Has("playlist")) options.playlists = parsed->Values("playlist");
+  options.changedOnly = parsed->Has("changed-only");
+  options.prune = parsed->Has("prune");
+  const PublishPassResult result = RunPublishPass(app, library, options);
+  if (!result.started) return kExitFailed;
   // The file may have changed and been read again during the run.
-  malformed.Print(main.Library());
+  malformed.Print(library.get());
   // A playlist whose file could not be created is "Done (empty)" as in the
   // window, but the files were not all written.
-  if (view.LastStatus() != "Done" || view.FailedFiles() != 0) return kExitFailed;
+  if (!result.done) return kExitFailed;
   return malformed.Any() ? kExitMalformedLibrary : kExitDone;
 }
 

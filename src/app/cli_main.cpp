@@ -54,6 +54,7 @@ const CliCommand& ProgramCommand() {
       "Commands:\n"
       "  list      list the playlists that can be published\n"
       "  publish   publish playlists into the playlist folder\n"
+      "  watch     publish again whenever the library file changes\n"
       "  options   show or change the options\n"
       "  tivo      show what TiVo Desktop and the Universal Audio Plug-in left here\n"
       "  registry  import or export registry entries (.reg files)\n"
@@ -103,6 +104,7 @@ int Main(int argc, char** argv) {
   });
   if (command == "list") return RunList(app, libraryPath, rest);
   if (command == "publish") return RunPublish(app, libraryPath, rest);
+  if (command == "watch") return RunWatch(app, libraryPath, rest);
   if (command == "options") return RunOptions(app, rest);
   if (command == "tivo") return RunTiVo(app, rest);
   if (command == "registry") return RunRegistry(app, rest);

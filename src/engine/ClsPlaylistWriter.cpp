@@ -63,9 +63,46 @@ void ClsPlaylistWriter::CloseOutput() {
   file->Close();
 }
 
+PlaylistFileOutcome ClsPlaylistWriter::FinishChangedOnly() {
+  const PlaylistEncoding encoding = settings_.GetPlaylistEncoding();
+  // An empty playlist whose file is deleted goes the usual way, so that the
+  // old file still reaches the trash.
+  const bool deletesEmpty = settings_.GetDeleteEmptyOutput() && stats_.SongsInPlaylist == 0;
+  PlaylistFileOutcome outcome = PlaylistFileOutcome::Unchanged;
+  if (deletesEmpty ||
+      !files_.HoldsTextFile(outputPath_, pendingLines_, encoding == PlaylistEncoding::Utf8)) {
+    InitOutput();
+    if (!output_) {
+      // As a full publish counts them: no file, no songs written.
+      stats_.SongsWritten -= stats_.SongsInPlaylist;
+      stats_.SongsInPlaylist = 0;
+      pendingLines_.clear();
+      pendingSongs_.clear();
+      return PlaylistFileOutcome::Failed;
+    }
+    // The header was written by InitOutput.
+    for (std::size_t i = 1; i < pendingLines_.size(); ++i) output_->WriteLine(pendingLines_[i]);
+    outcome = PlaylistFileOutcome::Written;
+  }
+  if (songWritten_) {
+    for (const std::string& path : pendingSongs_) songWritten_(path);
+  }
+  pendingLines_.clear();
+  pendingSongs_.clear();
+  return outcome;
+}
+
 std::int32_t ClsPlaylistWriter::WritePlaylist(const IITPlaylist& playlist) {
   playlistName_ = SanitizeFileName(playlist.Name(), "_");
-  InitOutput();
+  if (changedOnly_) {
+    if (output_) CloseOutput();
+    outputPath_ =
+        PlaylistFilePath(playlistFolder_, playlistName_, settings_.GetPlaylistEncoding());
+    pendingLines_.assign(1, "#EXTM3U");
+    pendingSongs_.clear();
+  } else {
+    InitOutput();
+  }
   const std::int32_t total = playlist.Tracks()->Count();
   std::int32_t index = 0;
   stats_.SongsInPlaylist = 0;
@@ -84,6 +121,8 @@ std::int32_t ClsPlaylistWriter::WritePlaylist(const IITPlaylist& playlist) {
     if (progress_) progress_(ProgressPercent(index, total));
   }
 
+  PlaylistFileOutcome outcome = output_ ? PlaylistFileOutcome::Written : PlaylistFileOutcome::Failed;
+  if (changedOnly_) outcome = FinishChangedOnly();
   CloseOutput();
   if (settings_.GetDeleteEmptyOutput() && stats_.SongsInPlaylist == 0) {
     try {
@@ -92,7 +131,9 @@ std::int32_t ClsPlaylistWriter::WritePlaylist(const IITPlaylist& playlist) {
     }
     // Counted even when the delete failed: the playlist was empty either way.
     ++stats_.EmptyPlaylistsDeleted;
+    outcome = PlaylistFileOutcome::Deleted;
   }
+  if (playlistFile_) playlistFile_(playlist, outputPath_, outcome);
   return stats_.SongsInPlaylist;
 }
 
@@ -107,6 +148,12 @@ bool ClsPlaylistWriter::WriteTrack(const IITTrack& track) {
   if (sorted.pathClass == SongPathClass::Unreachable) {
     ++stats_.UnreachableSongs;
     return false;
+  }
+  if (changedOnly_) {
+    pendingLines_.push_back("#EXTINF:" + std::to_string(track.Duration()) + "," + track.Name());
+    pendingLines_.push_back(sorted.path);
+    pendingSongs_.push_back(sorted.path);
+    return true;
   }
   if (!output_) return false;
   const std::int32_t duration = track.Duration();

@@ -5,17 +5,27 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/EventPump.h"
 #include "platform/FileSystem.h"
 #include "platform/PathRules.h"
 #include "engine/PublishStats.h"
+#include "settings/PlaylistEncoding.h"
 
 namespace quorvella {
 
 class IITPlaylist;
 class IITTrack;
 class Settings;
+
+// What became of one playlist's file.
+enum class PlaylistFileOutcome {
+  Written,    // the file was (re)written
+  Unchanged,  // it already held exactly these bytes and was left alone
+  Failed,     // it could not be created
+  Deleted,    // the playlist was empty and its file was deleted
+};
 
 // Turns one playlist of the music library into one M3U file (.m3u in the
 // ANSI code page, or .m3u8 in UTF-8, as the settings say) in the playlist
@@ -49,6 +59,17 @@ class ClsPlaylistWriter {
     outputFailed_ = std::move(handler);
   }
 
+  // Told when a playlist's file is done, with its path and what became of it.
+  void OnPlaylistFile(std::function<void(const IITPlaylist& playlist, const std::string& path,
+                                         PlaylistFileOutcome outcome)>
+                          handler) {
+    playlistFile_ = std::move(handler);
+  }
+  // When set, each playlist's lines are collected first and a file that
+  // already holds exactly their bytes is left as it is (not trashed, not
+  // rewritten), so that its modification time tells when it last changed.
+  void SetChangedOnly(bool changedOnly) { changedOnly_ = changedOnly; }
+
   void Cancel() { cancelFlag_ = true; }
   // Opens a fresh output file for PlaylistName(), sending an old one to the trash.
   void InitOutput();
@@ -62,6 +83,9 @@ class ClsPlaylistWriter {
   const std::string& OutputPath() const { return outputPath_; }
 
  private:
+  // Writes the collected lines unless the file already holds them.
+  PlaylistFileOutcome FinishChangedOnly();
+
   const Settings& settings_;
   FileSystem& files_;
   EventPump& pump_;
@@ -73,6 +97,10 @@ class ClsPlaylistWriter {
   const std::function<void(std::int16_t percent)> progress_;
   std::function<void(const std::string& path)> songWritten_;
   std::function<void(const std::string& path, const std::string& reason)> outputFailed_;
+  std::function<void(const IITPlaylist&, const std::string&, PlaylistFileOutcome)> playlistFile_;
+  bool changedOnly_ = false;
+  std::vector<std::string> pendingLines_;  // changed-only: the playlist's lines so far
+  std::vector<std::string> pendingSongs_;  // changed-only: their song paths
   std::unique_ptr<TextFile> output_;  // null: no output file open
   std::string outputPath_;
 };

@@ -87,6 +87,15 @@ class MainController {
   std::string PlaylistFolder() const;
   void ShowPublishSummary();
 
+  // For the passes that follow: leave files that already hold their bytes
+  // alone, and be told what became of each playlist's file.
+  void SetChangedOnly(bool changedOnly) { changedOnly_ = changedOnly; }
+  void OnPlaylistFile(std::function<void(const IITPlaylist&, const std::string& path,
+                                         PlaylistFileOutcome)>
+                          handler) {
+    playlistFile_ = std::move(handler);
+  }
+
   const PublishStats& Stats() const { return stats_; }
   // True while a refresh or a publishing pass works.
   bool Busy() const { return fBusy; }
@@ -109,6 +118,8 @@ class MainController {
   bool fCancelFlag = false;
   bool fBusy = false;
   std::unique_ptr<ClsPlaylistWriter> fPlaylistWriter;
+  bool changedOnly_ = false;
+  std::function<void(const IITPlaylist&, const std::string&, PlaylistFileOutcome)> playlistFile_;
 
   MainView& view_;
   MainServices services_;

@@ -97,6 +97,8 @@ void MainController::ButPublish_Click() {
   fPlaylistWriter->OnOutputFailed([this](const std::string& path, const std::string& reason) {
     view_.PlaylistFileFailed(path, reason);
   });
+  fPlaylistWriter->SetChangedOnly(changedOnly_);
+  if (playlistFile_) fPlaylistWriter->OnPlaylistFile(playlistFile_);
 
   SetBusy(true);
   fCancelFlag = false;

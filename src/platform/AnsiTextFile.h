@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/AnsiCodePage.h"
 #include "platform/FileSystem.h"
@@ -28,6 +29,9 @@ class AnsiTextFile final : public TextFile {
   static std::unique_ptr<AnsiTextFile> Create(const std::string& path, int codePage,
                                               std::string& error);
 
+  // The bytes a file of these lines holds.
+  static std::string Encode(const std::vector<std::string>& lines, int codePage);
+
   // Closes the file as Close does; a failure then leaves nothing behind.
   ~AnsiTextFile() override;
   void WriteLine(std::string_view line) override;
@@ -37,6 +41,8 @@ class AnsiTextFile final : public TextFile {
  private:
   AnsiTextFile(int fd, std::string path, std::string partPath, int codePage);
   void Flush();
+  // Appends the line as the file stores it; encoder null for UTF-8.
+  static void AppendLine(AnsiEncoder* encoder, std::string_view line, std::string& out);
   // Closes and removes the new file, then throws.
   [[noreturn]] void Fail(int error);
 

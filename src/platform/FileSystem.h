@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quorvella {
 
@@ -42,6 +43,13 @@ class FileSystem {
                                                        std::string& error) = 0;
   // The code page that CreateTextFile's files are written in.
   virtual int AnsiCodePage() const = 0;
+  // Whether the file at the path holds exactly the bytes of a text file of
+  // these lines (as CreateTextFile, or CreateUtf8TextFile when utf8, would
+  // store them). False when that cannot be told, so that the file is written.
+  virtual bool HoldsTextFile(const std::string& /*path*/, const std::vector<std::string>& /*lines*/,
+                             bool /*utf8*/) const {
+    return false;
+  }
   // A plain delete, not to the trash.
   virtual bool RemoveFile(const std::string& path) = 0;
 };

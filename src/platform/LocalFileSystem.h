@@ -24,6 +24,8 @@ class LocalFileSystem final : public FileSystem {
   std::unique_ptr<TextFile> CreateTextFile(const std::string& path, std::string& error) override;
   std::unique_ptr<TextFile> CreateUtf8TextFile(const std::string& path,
                                                std::string& error) override;
+  bool HoldsTextFile(const std::string& path, const std::vector<std::string>& lines,
+                     bool utf8) const override;
   bool RemoveFile(const std::string& path) override;
 
   int AnsiCodePage() const override { return ansiCodePage_; }

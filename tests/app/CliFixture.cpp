@@ -32,6 +32,7 @@ ProcessResult CliTest::Run(const std::vector<std::string>& args, const RunOption
       {"XDG_DATA_HOME", data_.string()}, {"LC_ALL", "en_US.UTF-8"},
       {"LANG", "en_US.UTF-8"},
   };
+  env.insert(extraEnvironment_.begin(), extraEnvironment_.end());
   // The sanitizer build's settings reach the child too.
   for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"}) {
     if (const char* value = std::getenv(name)) env[name] = value;

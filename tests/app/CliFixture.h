@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,8 @@ class CliTest : public ::testing::Test {
   std::filesystem::path config_;
   std::filesystem::path data_;
   std::string libraryPath_;
+  // More environment for the program, besides the world above.
+  std::map<std::string, std::string> extraEnvironment_;
 };
 
 std::string ReadBytes(const std::filesystem::path& path);

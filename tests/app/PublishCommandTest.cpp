@@ -178,7 +178,19 @@ TEST_F(PublishCommandTest, PublishAllWritesEveryCheckedPlaylistAndReportsIt) {
 
   const ProcessResult result = Run({"--library", libraryPath_, "publish", "--all"});
   ASSERT_EQ(result.exitCode, 0) << result.err;
-  EXPECT_EQ(result.err, "");  // no progress bar off a terminal, nothing refused
+  // No progress bar off a terminal, nothing refused; only each pair of
+  // playlists that share a file name is named.
+  std::string expectedErr;
+  std::map<std::string, std::string> writer;
+  for (const auto& name : checked) {
+    const std::string file = SanitizeFileName(name, "_") + ".m3u";
+    if (writer.count(file) != 0) {
+      expectedErr += "quorvella-cli: The playlists \"" + writer[file] + "\" and \"" + name +
+                     "\" both write the file \"" + file + "\"; it holds the last one written.\n";
+    }
+    writer[file] = name;
+  }
+  EXPECT_EQ(result.err, expectedErr);
 
   // Every checked row is queued, then each is published in list order.
   const std::vector<std::string> lines = Lines(result.out);

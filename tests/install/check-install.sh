@@ -15,6 +15,7 @@ id=io.github.quorvella.Quorvella
 expected=$(sort <<EOF2
 usr/bin/quorvella
 usr/bin/quorvella-cli
+usr/lib/systemd/user/quorvella-watch.service
 usr/share/applications/$id.desktop
 usr/share/bash-completion/completions/quorvella-cli
 usr/share/doc/quorvella-cli/changelog.gz

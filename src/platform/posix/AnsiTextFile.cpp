@@ -73,21 +73,33 @@ AnsiTextFile::~AnsiTextFile() {
   }
 }
 
-void AnsiTextFile::WriteLine(std::string_view line) {
-  if (fd_ < 0) throw std::runtime_error("The file " + path_ + " is already closed.");
-  if (!encoder_) {
+void AnsiTextFile::AppendLine(AnsiEncoder* encoder, std::string_view line, std::string& out) {
+  if (!encoder) {
     // Not composed or otherwise changed: a song's path must keep the bytes
     // of the file's name on disk.
-    buffer_ += line;
+    out += line;
   } else if (std::any_of(line.begin(), line.end(), [](char c) { return (c & 0x80) != 0; })) {
     // Libraries made on a Mac spell accents as a letter followed by a
     // combining mark, which a code page cannot hold; composed first, "é"
     // stays "é" instead of losing its accent.
-    encoder_->Append(ComposeNfc(line), buffer_);
+    encoder->Append(ComposeNfc(line), out);
   } else {
-    encoder_->Append(line, buffer_);
+    encoder->Append(line, out);
   }
-  buffer_ += "\r\n";
+  out += "\r\n";
+}
+
+std::string AnsiTextFile::Encode(const std::vector<std::string>& lines, int codePage) {
+  std::unique_ptr<AnsiEncoder> encoder;
+  if (codePage != kUtf8CodePage) encoder = std::make_unique<AnsiEncoder>(codePage);
+  std::string bytes;
+  for (const std::string& line : lines) AppendLine(encoder.get(), line, bytes);
+  return bytes;
+}
+
+void AnsiTextFile::WriteLine(std::string_view line) {
+  if (fd_ < 0) throw std::runtime_error("The file " + path_ + " is already closed.");
+  AppendLine(encoder_.get(), line, buffer_);
   if (buffer_.size() >= kBufferSize) Flush();
 }
 

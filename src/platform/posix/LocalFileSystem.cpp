@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "platform/LocalFileSystem.h"
 
+#include <fstream>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -38,6 +40,20 @@ std::unique_ptr<TextFile> LocalFileSystem::CreateTextFile(const std::string& pat
     return nullptr;
   }
   return AnsiTextFile::Create(path, ansiCodePage_, error);
+}
+
+bool LocalFileSystem::HoldsTextFile(const std::string& path, const std::vector<std::string>& lines,
+                                    bool utf8) const {
+  if (!IsLocal(path)) return false;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  const std::string bytes = AnsiTextFile::Encode(lines, utf8 ? kUtf8CodePage : ansiCodePage_);
+  in.seekg(0, std::ios::end);
+  if (!in || static_cast<std::size_t>(in.tellg()) != bytes.size()) return false;
+  in.seekg(0);
+  std::string held(bytes.size(), '\0');
+  in.read(held.data(), static_cast<std::streamsize>(held.size()));
+  return in && held == bytes;
 }
 
 std::unique_ptr<TextFile> LocalFileSystem::CreateUtf8TextFile(const std::string& path,
