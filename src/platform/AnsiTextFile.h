@@ -39,6 +39,10 @@ class AnsiTextFile final : public TextFile {
   void Close() override;
 
  private:
+  // Big enough that a playlist of a few thousand songs takes a handful of
+  // writes.
+  static constexpr std::size_t kBufferSize = 64 * 1024;
+
   AnsiTextFile(int fd, std::string path, std::string partPath, int codePage);
   void Flush();
   // Appends the line as the file stores it; encoder null for UTF-8.

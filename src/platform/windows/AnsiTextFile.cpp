@@ -11,15 +11,10 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "platform/Normalization.h"
 #include "platform/windows/WideText.h"
 
 namespace quorvella {
 namespace {
-
-// Big enough that a playlist of a few thousand songs takes a handful of
-// writes.
-constexpr std::size_t kBufferSize = 64 * 1024;
 
 // Opens a new file with a name of its own in the folder of path. The name is
 // not a playlist's, so a media server that looks meanwhile sees no
@@ -59,40 +54,6 @@ std::unique_ptr<AnsiTextFile> AnsiTextFile::Create(const std::string& path, int 
     return nullptr;
   }
   return std::unique_ptr<AnsiTextFile>(new AnsiTextFile(fd, path, std::move(partPath), codePage));
-}
-
-AnsiTextFile::AnsiTextFile(int fd, std::string path, std::string partPath, int codePage)
-    : fd_(fd),
-      path_(std::move(path)),
-      partPath_(std::move(partPath)),
-      encoder_(codePage == kUtf8CodePage ? nullptr : std::make_unique<AnsiEncoder>(codePage)) {
-  buffer_.reserve(kBufferSize + 1024);
-}
-
-AnsiTextFile::~AnsiTextFile() {
-  try {
-    Close();
-  } catch (const std::exception&) {
-    // Whoever wanted to know called Close themselves.
-  }
-}
-
-void AnsiTextFile::WriteLine(std::string_view line) {
-  if (fd_ < 0) throw std::runtime_error("The file " + path_ + " is already closed.");
-  if (!encoder_) {
-    // Not composed or otherwise changed: a song's path must keep the
-    // characters of the file's name on disk.
-    buffer_ += line;
-  } else if (std::any_of(line.begin(), line.end(), [](char c) { return (c & 0x80) != 0; })) {
-    // Libraries made on a Mac spell accents as a letter followed by a
-    // combining mark, which a code page cannot hold; composed first, "é"
-    // stays "é" instead of losing its accent.
-    encoder_->Append(ComposeNfc(line), buffer_);
-  } else {
-    encoder_->Append(line, buffer_);
-  }
-  buffer_ += "\r\n";
-  if (buffer_.size() >= kBufferSize) Flush();
 }
 
 void AnsiTextFile::Close() {
