@@ -65,4 +65,19 @@ std::vector<StalePlaylist> FindStalePlaylists(
   return stale;
 }
 
+StaleRemoval RemoveStalePlaylist(FileSystem& files, const StalePlaylist& stale,
+                                 std::vector<PublishedFile>& record) {
+  const auto stamp = StampOf(stale.path);
+  StaleRemoval outcome = StaleRemoval::Moved;
+  if (!stamp) {
+    outcome = StaleRemoval::Gone;
+  } else if (*stamp != FileStamp{stale.record.size, stale.record.mtimeNs}) {
+    outcome = StaleRemoval::ChangedSince;
+  } else if (files.MoveToTrash(stale.path) != TrashResult::Moved) {
+    return StaleRemoval::NotMoved;
+  }
+  ForgetPublishedFile(record, stale.record.name);
+  return outcome;
+}
+
 }  // namespace quorvella

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "library/ITunes.h"
+#include "platform/FileSystem.h"
 #include "settings/PlaylistEncoding.h"
 #include "settings/PublishedFiles.h"
 
@@ -42,6 +43,20 @@ struct StalePlaylist {
 std::vector<StalePlaylist> FindStalePlaylists(
     const std::string& folder, const std::vector<PublishedFile>& record,
     const std::map<std::int32_t, std::string>& currentNames);
+
+// What became of a stale file that was to go to the trash.
+enum class StaleRemoval {
+  Moved,         // in the trash
+  NotMoved,      // the trash refused it: kept in the record, to be tried again
+  Gone,          // no longer in the folder
+  ChangedSince,  // changed by someone else since it was written: left in place
+};
+
+// Moves a stale file to the trash if it is still as the program left it (it
+// is looked at again, as it may have changed since it was found), and drops
+// it from the record unless the move failed.
+StaleRemoval RemoveStalePlaylist(FileSystem& files, const StalePlaylist& stale,
+                                 std::vector<PublishedFile>& record);
 
 // The path of a recorded file in the folder.
 std::string PublishedFilePath(const std::string& folder, const std::string& name);
