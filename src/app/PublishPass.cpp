@@ -106,22 +106,10 @@ PublishPassResult RunPublishPass(AppServices& app, std::shared_ptr<IiTunes> libr
       ++result.problems;
       writer->second = {playlist.playlistID(), playlist.Name()};
     }
-    switch (outcome) {
-      case PlaylistFileOutcome::Written:
-      case PlaylistFileOutcome::Unchanged:
-        outcome == PlaylistFileOutcome::Written ? ++result.written : ++result.unchanged;
-        ForgetPublishedFile(record, name);
-        if (const auto stamp = StampOf(path)) {
-          record.push_back({name, playlist.playlistID(), stamp->size, stamp->mtimeNs});
-        }
-        break;
-      case PlaylistFileOutcome::Deleted:
-        ForgetPublishedFile(record, name);
-        break;
-      case PlaylistFileOutcome::Failed:
-        ++result.problems;
-        break;
-    }
+    NotePlaylistFile(record, playlist.playlistID(), path, outcome);
+    if (outcome == PlaylistFileOutcome::Written) ++result.written;
+    if (outcome == PlaylistFileOutcome::Unchanged) ++result.unchanged;
+    if (outcome == PlaylistFileOutcome::Failed) ++result.problems;
     // A stop asked for by a signal waits for the playlist in hand.
     if (options.stopRequested && options.stopRequested()) main.ButStop_Click();
   });

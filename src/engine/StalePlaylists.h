@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/ClsPlaylistWriter.h"
 #include "library/ITunes.h"
 #include "platform/FileSystem.h"
 #include "settings/PlaylistEncoding.h"
@@ -43,6 +44,12 @@ struct StalePlaylist {
 std::vector<StalePlaylist> FindStalePlaylists(
     const std::string& folder, const std::vector<PublishedFile>& record,
     const std::map<std::int32_t, std::string>& currentNames);
+
+// Brings a record up to date with what a run did with one playlist's file: a
+// file written or left as it was is the playlist's now, as it is now; a
+// deleted one is no longer there.
+void NotePlaylistFile(std::vector<PublishedFile>& record, std::int32_t playlistId,
+                      const std::string& path, PlaylistFileOutcome outcome);
 
 // What became of a stale file that was to go to the trash.
 enum class StaleRemoval {

@@ -19,6 +19,7 @@
 #include "engine/StalePlaylists.h"
 #include "platform/PathRules.h"
 #include "platform/Text.h"
+#include "settings/PublishedFiles.h"
 #include "settings/Settings.h"
 #include "tivo/WebAddresses.h"
 #include "ui/Artwork.h"
@@ -373,7 +374,25 @@ void FormMain::ItemHelpAbout_Click() {
 void FormMain::ButRefresh_Click() { controller_->ButRefresh_Click(); }
 void FormMain::ButCheckAll_Click() { controller_->ButCheckAll_Click(); }
 void FormMain::ButCheckNone_Click() { controller_->ButCheckNone_Click(); }
-void FormMain::ButPublish_Click() { controller_->ButPublish_Click(); }
+void FormMain::ButPublish_Click() {
+  if (controller_->Busy()) {
+    controller_->ButPublish_Click();  // refused, and said so
+    return;
+  }
+  // The files a run writes are recorded, so that Remove Stale Playlists can
+  // later tell the program's own files from the user's.
+  const std::string folder = controller_->PlaylistFolder();
+  std::vector<PublishedFile> record = LoadPublishedFiles(services_.reg.Backend(), folder);
+  bool noted = false;
+  controller_->OnPlaylistFile(
+      [&](const IITPlaylist& playlist, const std::string& path, PlaylistFileOutcome outcome) {
+        NotePlaylistFile(record, playlist.playlistID(), path, outcome);
+        noted = true;
+      });
+  controller_->ButPublish_Click();
+  controller_->OnPlaylistFile({});
+  if (noted) SavePublishedFiles(services_.reg.Backend(), folder, record);
+}
 void FormMain::ButStop_Click() { controller_->ButStop_Click(); }
 
 void FormMain::ItemFileOpenLibrary_Click() {

@@ -359,14 +359,10 @@ TEST_F(MainCommands, OptionsWorkDuringARunAndANewModeHoldsFromTheNextSong) {
 
 TEST_F(MainCommands, RemoveStalePlaylistsWaitsForARunAndTrashesWhatItLists) {
   const std::string folder = MixWithSongs({"1.mp3", "2.mp3"});
-  // Mix (ID 100) writes Mix.m3u; Old.m3u was written for a playlist since deleted.
-  std::vector<PublishedFile> record;
-  for (const auto& [name, id] : {std::pair{"Mix.m3u", 100}, std::pair{"Old.m3u", 7}}) {
-    std::ofstream(folder + "/" + name) << "#EXTM3U\r\n";
-    const auto stamp = StampOf(folder + "/" + name).value();
-    record.push_back({name, id, stamp.size, stamp.mtimeNs});
-  }
-  ASSERT_TRUE(SavePublishedFiles(registry_, folder, record));
+  // Old.m3u was written for a playlist since deleted; mine.m3u is the user's.
+  for (const char* name : {"Old.m3u", "mine.m3u"}) std::ofstream(folder + "/" + name) << "#EXTM3U\r\n";
+  const auto stamp = StampOf(folder + "/Old.m3u").value();
+  ASSERT_TRUE(SavePublishedFiles(registry_, folder, {{"Old.m3u", 7, stamp.size, stamp.mtimeNs}}));
   Start();
   QStringList items;
   for (const QAction* action : Find<QMenu>(*window_, "MenuTools")->actions()) {
@@ -390,11 +386,14 @@ TEST_F(MainCommands, RemoveStalePlaylistsWaitsForARunAndTrashesWhatItLists) {
   });
   EXPECT_FALSE(enabledDuringRun);
   EXPECT_TRUE(listed.isEmpty()) << "nothing opened during the run";
+  // The run recorded Mix.m3u: once Mix is renamed, it is stale too.
+  itunes_->library.source->playlists->playlists.front()->name = "Mix 2";
   Trigger("ItemToolsRemoveStale");
   EXPECT_TRUE(script.Finished());
-  EXPECT_EQ(listed, QStringList{"Old.m3u"});
+  EXPECT_EQ(listed, (QStringList{"Old.m3u", "Mix.m3u"}));
   EXPECT_FALSE(std::filesystem::exists(folder + "/Old.m3u"));
-  EXPECT_TRUE(std::filesystem::exists(folder + "/Mix.m3u"));
+  EXPECT_FALSE(std::filesystem::exists(folder + "/Mix.m3u"));
+  EXPECT_TRUE(std::filesystem::exists(folder + "/mine.m3u"));
 }
 
 TEST_F(MainCommands, LoggingOutOrShuttingDownDuringARunLeavesTheWindowOpen) {
