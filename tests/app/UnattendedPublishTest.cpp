@@ -175,6 +175,12 @@ TEST_F(UnattendedPublishTest, TwoPlaylistsWithOneFileNameAreNamedOnceEach) {
   ASSERT_NE(at, std::string::npos) << result.out;
   EXPECT_GT(at, stats);
   EXPECT_GT(result.out.find("\n\n", stats), at) << result.out;
+
+  // Only the last one's file stays, so only it is compared: nothing is written again.
+  const auto files = Files();
+  const ProcessResult again = Publish({"--changed-only"});
+  EXPECT_EQ(Lines(again.err), std::vector<std::string>{"quorvella-cli: " + line}) << again.err;
+  EXPECT_EQ(Files(), files);
 }
 
 TEST_F(UnattendedPublishTest, AFullDiskLeavesEachPlaylistFileWholeOldOrNew) {
