@@ -29,10 +29,6 @@ std::string FileNameOf(const std::string& path) {
   return std::filesystem::path(path).filename().string();
 }
 
-void Forget(std::vector<PublishedFile>& record, const std::string& name) {
-  std::erase_if(record, [&](const PublishedFile& file) { return file.name == name; });
-}
-
 // Marks the rows the options name; false when a named playlist is not there.
 bool CheckRows(ConsoleWindow& window, const PublishPassOptions& options) {
   if (options.all) {
@@ -110,22 +106,10 @@ PublishPassResult RunPublishPass(AppServices& app, std::shared_ptr<IiTunes> libr
       ++result.problems;
       writer->second = {playlist.playlistID(), playlist.Name()};
     }
-    switch (outcome) {
-      case PlaylistFileOutcome::Written:
-      case PlaylistFileOutcome::Unchanged:
-        outcome == PlaylistFileOutcome::Written ? ++result.written : ++result.unchanged;
-        Forget(record, name);
-        if (const auto stamp = StampOf(path)) {
-          record.push_back({name, playlist.playlistID(), stamp->size, stamp->mtimeNs});
-        }
-        break;
-      case PlaylistFileOutcome::Deleted:
-        Forget(record, name);
-        break;
-      case PlaylistFileOutcome::Failed:
-        ++result.problems;
-        break;
-    }
+    NotePlaylistFile(record, playlist.playlistID(), path, outcome);
+    if (outcome == PlaylistFileOutcome::Written) ++result.written;
+    if (outcome == PlaylistFileOutcome::Unchanged) ++result.unchanged;
+    if (outcome == PlaylistFileOutcome::Failed) ++result.problems;
     // A stop asked for by a signal waits for the playlist in hand.
     if (options.stopRequested && options.stopRequested()) main.ButStop_Click();
   });
@@ -151,28 +135,26 @@ PublishPassResult RunPublishPass(AppServices& app, std::shared_ptr<IiTunes> libr
     const auto current =
         CurrentPlaylistFileNames(*main.Library(), app.LoadedSettings().GetPlaylistEncoding());
     for (const StalePlaylist& stale : FindStalePlaylists(folder, record, current)) {
-      switch (stale.state) {
-        case StalePlaylist::State::Removable:
-          if (app.Files().MoveToTrash(stale.path) != TrashResult::Moved) {
-            PrintError("The stale playlist file \"" + stale.path +
-                       "\" could not be moved to the trash.");
-            ++result.problems;
-            continue;
-          }
+      switch (RemoveStalePlaylist(app.Files(), stale, record)) {
+        case StaleRemoval::Moved:
           std::fprintf(options.out, "Moved the stale playlist file \"%s\" to the trash.\n",
                        stale.path.c_str());
           ++result.pruned;
           break;
-        case StalePlaylist::State::Gone:
+        case StaleRemoval::NotMoved:
+          PrintError("The stale playlist file \"" + stale.path +
+                     "\" could not be moved to the trash.");
+          ++result.problems;
           break;
-        case StalePlaylist::State::ChangedSince:
+        case StaleRemoval::Gone:
+          break;
+        case StaleRemoval::ChangedSince:
           PrintError("The stale playlist file \"" + stale.path +
                      "\" was changed since it was written; it is left in place and no longer "
                      "tracked.");
           ++result.problems;
           break;
       }
-      Forget(record, stale.record.name);
     }
     std::fflush(options.out);
   }

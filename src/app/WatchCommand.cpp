@@ -53,6 +53,16 @@ Clock::duration SettleTime() {
   return std::chrono::seconds(5);
 }
 
+// The number of passes after which the watch ends, for scripts and
+// measurements (QUORVELLA_WATCH_PASSES); 0 watches until stopped.
+long PassLimit() {
+  const char* value = std::getenv("QUORVELLA_WATCH_PASSES");
+  if (value == nullptr) return 0;
+  char* end = nullptr;
+  const long passes = std::strtol(value, &end, 10);
+  return end != value && *end == '\0' && passes > 0 ? passes : 0;
+}
+
 void Log(const std::string& text) {
   const std::time_t now = std::time(nullptr);
   std::tm local{};
@@ -176,6 +186,8 @@ int RunWatch(AppServices& app, const std::string& libraryPathBefore,
   const LibraryStamp none{true, 0, 0, 0, -1};
   bool reread = true;
   bool look = false;  // whether to take the file's stamp now
+  const long passLimit = PassLimit();
+  long passes = 0;
 
   while (gStop == 0) {
     if (look) {
@@ -218,6 +230,7 @@ int RunWatch(AppServices& app, const std::string& libraryPathBefore,
           std::to_string(result.songs) + " songs written, " +
           std::to_string(result.problems + (result.started ? 0 : 1)) + " problems" +
           (gStop != 0 ? " (stopped)" : ""));
+      if (passLimit > 0 && ++passes >= passLimit) break;
       continue;
     }
     // Until the next poll, or the end of the settling time when a change waits.

@@ -70,7 +70,8 @@ PlaylistFileOutcome ClsPlaylistWriter::FinishChangedOnly() {
   const bool deletesEmpty = settings_.GetDeleteEmptyOutput() && stats_.SongsInPlaylist == 0;
   PlaylistFileOutcome outcome = PlaylistFileOutcome::Unchanged;
   if (deletesEmpty ||
-      !files_.HoldsTextFile(outputPath_, pendingLines_, encoding == PlaylistEncoding::Utf8)) {
+      (!writtenOverLater_ &&
+       !files_.HoldsTextFile(outputPath_, pendingLines_, encoding == PlaylistEncoding::Utf8))) {
     InitOutput();
     if (!output_) {
       // As a full publish counts them: no file, no songs written.
@@ -92,8 +93,9 @@ PlaylistFileOutcome ClsPlaylistWriter::FinishChangedOnly() {
   return outcome;
 }
 
-std::int32_t ClsPlaylistWriter::WritePlaylist(const IITPlaylist& playlist) {
+std::int32_t ClsPlaylistWriter::WritePlaylist(const IITPlaylist& playlist, bool writtenOverLater) {
   playlistName_ = SanitizeFileName(playlist.Name(), "_");
+  writtenOverLater_ = writtenOverLater;
   if (changedOnly_) {
     if (output_) CloseOutput();
     outputPath_ =

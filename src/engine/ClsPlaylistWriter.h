@@ -75,8 +75,11 @@ class ClsPlaylistWriter {
   void InitOutput();
   void CloseOutput();
   // Writes the playlist's file; returns the number of songs written into it.
-  // Failures of the library calls are not caught.
-  std::int32_t WritePlaylist(const IITPlaylist& playlist);
+  // Failures of the library calls are not caught. When only changed files
+  // are written, one that a later playlist of the pass writes over (their
+  // names give one file name) is left to that playlist: its songs are still
+  // sorted and counted.
+  std::int32_t WritePlaylist(const IITPlaylist& playlist, bool writtenOverLater = false);
   // Sorts one song and writes it when it can be; true when it was written.
   bool WriteTrack(const IITTrack& track);
 
@@ -99,6 +102,7 @@ class ClsPlaylistWriter {
   std::function<void(const std::string& path, const std::string& reason)> outputFailed_;
   std::function<void(const IITPlaylist&, const std::string&, PlaylistFileOutcome)> playlistFile_;
   bool changedOnly_ = false;
+  bool writtenOverLater_ = false;  // changed-only: the playlist now written
   std::vector<std::string> pendingLines_;  // changed-only: the playlist's lines so far
   std::vector<std::string> pendingSongs_;  // changed-only: their song paths
   std::unique_ptr<TextFile> output_;  // null: no output file open

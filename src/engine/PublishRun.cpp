@@ -4,8 +4,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <map>
 
 #include "engine/MainController.h"
+#include "platform/PathRules.h"
 #include "settings/Settings.h"
 #include "platform/Text.h"
 
@@ -149,6 +151,14 @@ void MainController::StartServerReach() {
 
 void MainController::PublishCheckedRows(int checkedRows) {
   PlaylistListView& list = view_.ListPlaylists();
+  // Of playlists that share a file, the last one's is what stays: only that
+  // one need be compared and written when only changes are.
+  std::map<std::string, int> lastRowOfFile;
+  if (changedOnly_) {
+    for (int row = 0; row < list.Count(); ++row) {
+      if (list.Checked(row)) lastRowOfFile[SanitizeFileName(list.Text(row), "_")] = row;
+    }
+  }
   int rowsDone = 0;
   for (int row = 0; row < list.Count(); ++row) {
     if (list.Checked(row)) {
@@ -173,7 +183,9 @@ void MainController::PublishCheckedRows(int checkedRows) {
       list.EnsureVisible(row);
       services_.pump.DoEvents();
 
-      const std::int32_t songs = fPlaylistWriter->WritePlaylist(*playlist);
+      const auto last = lastRowOfFile.find(SanitizeFileName(playlist->Name(), "_"));
+      const bool writtenOverLater = last != lastRowOfFile.end() && last->second > row;
+      const std::int32_t songs = fPlaylistWriter->WritePlaylist(*playlist, writtenOverLater);
       list.SetStatus(row, DoneText(songs, services_.countFormat));
     }
     // More rows may have been checked meanwhile; the bar never passes 100.

@@ -65,4 +65,38 @@ std::vector<StalePlaylist> FindStalePlaylists(
   return stale;
 }
 
+void NotePlaylistFile(std::vector<PublishedFile>& record, std::int32_t playlistId,
+                      const std::string& path, PlaylistFileOutcome outcome) {
+  const std::string name = std::filesystem::path(path).filename().string();
+  switch (outcome) {
+    case PlaylistFileOutcome::Written:
+    case PlaylistFileOutcome::Unchanged:
+      ForgetPublishedFile(record, name);
+      if (const auto stamp = StampOf(path)) {
+        record.push_back({name, playlistId, stamp->size, stamp->mtimeNs});
+      }
+      break;
+    case PlaylistFileOutcome::Deleted:
+      ForgetPublishedFile(record, name);
+      break;
+    case PlaylistFileOutcome::Failed:
+      break;
+  }
+}
+
+StaleRemoval RemoveStalePlaylist(FileSystem& files, const StalePlaylist& stale,
+                                 std::vector<PublishedFile>& record) {
+  const auto stamp = StampOf(stale.path);
+  StaleRemoval outcome = StaleRemoval::Moved;
+  if (!stamp) {
+    outcome = StaleRemoval::Gone;
+  } else if (*stamp != FileStamp{stale.record.size, stale.record.mtimeNs}) {
+    outcome = StaleRemoval::ChangedSince;
+  } else if (files.MoveToTrash(stale.path) != TrashResult::Moved) {
+    return StaleRemoval::NotMoved;
+  }
+  ForgetPublishedFile(record, stale.record.name);
+  return outcome;
+}
+
 }  // namespace quorvella

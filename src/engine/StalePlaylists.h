@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/ClsPlaylistWriter.h"
 #include "library/ITunes.h"
+#include "platform/FileSystem.h"
 #include "settings/PlaylistEncoding.h"
 #include "settings/PublishedFiles.h"
 
@@ -42,6 +44,26 @@ struct StalePlaylist {
 std::vector<StalePlaylist> FindStalePlaylists(
     const std::string& folder, const std::vector<PublishedFile>& record,
     const std::map<std::int32_t, std::string>& currentNames);
+
+// Brings a record up to date with what a run did with one playlist's file: a
+// file written or left as it was is the playlist's now, as it is now; a
+// deleted one is no longer there.
+void NotePlaylistFile(std::vector<PublishedFile>& record, std::int32_t playlistId,
+                      const std::string& path, PlaylistFileOutcome outcome);
+
+// What became of a stale file that was to go to the trash.
+enum class StaleRemoval {
+  Moved,         // in the trash
+  NotMoved,      // the trash refused it: kept in the record, to be tried again
+  Gone,          // no longer in the folder
+  ChangedSince,  // changed by someone else since it was written: left in place
+};
+
+// Moves a stale file to the trash if it is still as the program left it (it
+// is looked at again, as it may have changed since it was found), and drops
+// it from the record unless the move failed.
+StaleRemoval RemoveStalePlaylist(FileSystem& files, const StalePlaylist& stale,
+                                 std::vector<PublishedFile>& record);
 
 // The path of a recorded file in the folder.
 std::string PublishedFilePath(const std::string& folder, const std::string& name);

@@ -54,4 +54,8 @@ bool SavePublishedFiles(RegistryBackend& store, std::string_view folder,
                         RegValue::String(text, regtype::kMultiSz));
 }
 
+void ForgetPublishedFile(std::vector<PublishedFile>& record, std::string_view name) {
+  std::erase_if(record, [&](const PublishedFile& file) { return file.name == name; });
+}
+
 }  // namespace quorvella

@@ -32,4 +32,7 @@ std::vector<PublishedFile> LoadPublishedFiles(RegistryBackend& store, std::strin
 bool SavePublishedFiles(RegistryBackend& store, std::string_view folder,
                         const std::vector<PublishedFile>& files);
 
+// Drops a file name from a record.
+void ForgetPublishedFile(std::vector<PublishedFile>& record, std::string_view name);
+
 }  // namespace quorvella

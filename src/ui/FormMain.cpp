@@ -16,8 +16,10 @@
 #include <QShortcut>
 #include <QTimer>
 
+#include "engine/StalePlaylists.h"
 #include "platform/PathRules.h"
 #include "platform/Text.h"
+#include "settings/PublishedFiles.h"
 #include "settings/Settings.h"
 #include "tivo/WebAddresses.h"
 #include "ui/Artwork.h"
@@ -25,6 +27,7 @@
 #include "ui/FormAbout.h"
 #include "ui/FormMappings.h"
 #include "ui/FormOptions.h"
+#include "ui/FormStalePlaylists.h"
 #include "ui/PlaceDialog.h"
 #include "ui/PlaylistListWidget.h"
 #include "ui/Twips.h"
@@ -221,6 +224,10 @@ void FormMain::BuildMenus() {
   menuTools->setObjectName(QStringLiteral("MenuTools"));
   itemToolsOptions_ = item(menuTools, "ItemToolsOptions", "&Options...");
   connect(itemToolsOptions_, &QAction::triggered, this, &FormMain::ItemToolsOptions_Click);
+  itemToolsRemoveStale_ =
+      item(menuTools, "ItemToolsRemoveStale", "&Remove Stale Playlists...");
+  connect(itemToolsRemoveStale_, &QAction::triggered, this,
+          &FormMain::ItemToolsRemoveStale_Click);
 
   QMenu* menuWeb = menuBar()->addMenu(QStringLiteral("&Web"));
   menuWeb->setObjectName(QStringLiteral("MenuWeb"));
@@ -336,6 +343,28 @@ void FormMain::ItemToolsOptions_Click() {
   }
 }
 
+void FormMain::ItemToolsRemoveStale_Click() {
+  if (controller_->Busy() || !controller_->CheckPlaylistFolder()) return;
+  if (controller_->Library() == nullptr) {
+    boxes_.Show(Message{"The iTunes library is not open, so Quorvella cannot tell which playlist "
+                        "files are stale.",
+                        MsgIcon::Exclamation, MsgButtons::Ok, MsgAnswer::Ok});
+    return;
+  }
+  StaleDialogServices dialogServices{services_.reg.Backend(), services_.files,
+                                     controller_->PlaylistFolder(), {}};
+  try {
+    dialogServices.currentNames = CurrentPlaylistFileNames(
+        *controller_->Library(), services_.settings.GetPlaylistEncoding());
+  } catch (const std::exception& error) {
+    boxes_.Show(Message{error.what(), MsgIcon::Exclamation, MsgButtons::Ok, MsgAnswer::Ok});
+    return;
+  }
+  FormStalePlaylists stale(std::move(dialogServices), this);
+  PlaceDialog(this, &stale);
+  stale.exec();
+}
+
 void FormMain::ItemHelpAbout_Click() {
   FormAbout about(services_.desktop, this);
   PlaceDialog(this, &about);
@@ -345,7 +374,25 @@ void FormMain::ItemHelpAbout_Click() {
 void FormMain::ButRefresh_Click() { controller_->ButRefresh_Click(); }
 void FormMain::ButCheckAll_Click() { controller_->ButCheckAll_Click(); }
 void FormMain::ButCheckNone_Click() { controller_->ButCheckNone_Click(); }
-void FormMain::ButPublish_Click() { controller_->ButPublish_Click(); }
+void FormMain::ButPublish_Click() {
+  if (controller_->Busy()) {
+    controller_->ButPublish_Click();  // refused, and said so
+    return;
+  }
+  // The files a run writes are recorded, so that Remove Stale Playlists can
+  // later tell the program's own files from the user's.
+  const std::string folder = controller_->PlaylistFolder();
+  std::vector<PublishedFile> record = LoadPublishedFiles(services_.reg.Backend(), folder);
+  bool noted = false;
+  controller_->OnPlaylistFile(
+      [&](const IITPlaylist& playlist, const std::string& path, PlaylistFileOutcome outcome) {
+        NotePlaylistFile(record, playlist.playlistID(), path, outcome);
+        noted = true;
+      });
+  controller_->ButPublish_Click();
+  controller_->OnPlaylistFile({});
+  if (noted) SavePublishedFiles(services_.reg.Backend(), folder, record);
+}
 void FormMain::ButStop_Click() { controller_->ButStop_Click(); }
 
 void FormMain::ItemFileOpenLibrary_Click() {
@@ -451,7 +498,9 @@ void FormMain::BusyChanged(bool busy) {
   // Only Stop changes with a run; every other command stays live, and the
   // controller refuses what must wait (a second run, a refresh that would
   // empty the list under the run). A refresh that a new playlist folder
-  // asked for meanwhile comes when the work is done.
+  // asked for meanwhile comes when the work is done. Stale files are not
+  // looked for while a run may be writing them.
+  itemToolsRemoveStale_->setEnabled(!busy);
   if (!busy && refreshWhenIdle_) {
     refreshWhenIdle_ = false;
     QTimer::singleShot(0, this, &FormMain::ButRefresh_Click);

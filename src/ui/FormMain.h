@@ -76,6 +76,7 @@ class FormMain final : public QMainWindow, private MainView {
   void ItemFileMapLocations_Click();
   void ItemFileExit_Click();
   void ItemToolsOptions_Click();
+  void ItemToolsRemoveStale_Click();
   void ItemHelpAbout_Click();
   void ItemWebCheckForUpdates_Click();
 
@@ -127,6 +128,7 @@ class FormMain final : public QMainWindow, private MainView {
   QAction* itemFileOpenLibrary_ = nullptr;
   QAction* itemFileMapLocations_ = nullptr;
   QAction* itemToolsOptions_ = nullptr;
+  QAction* itemToolsRemoveStale_ = nullptr;
   QTimer* progressUpdate_ = nullptr;
   int pendingPlaylists_ = 0;
   int pendingTracks_ = 0;

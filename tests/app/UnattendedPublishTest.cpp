@@ -2,10 +2,14 @@
 // publish --changed-only and --prune, list --stale and playlists that share
 // a file name, on generated libraries in a temporary folder.
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <set>
 
 #include "app/CliFixture.h"
@@ -171,6 +175,51 @@ TEST_F(UnattendedPublishTest, TwoPlaylistsWithOneFileNameAreNamedOnceEach) {
   ASSERT_NE(at, std::string::npos) << result.out;
   EXPECT_GT(at, stats);
   EXPECT_GT(result.out.find("\n\n", stats), at) << result.out;
+
+  // Only the last one's file stays, so only it is compared: nothing is written again.
+  const auto files = Files();
+  const ProcessResult again = Publish({"--changed-only"});
+  EXPECT_EQ(Lines(again.err), std::vector<std::string>{"quorvella-cli: " + line}) << again.err;
+  EXPECT_EQ(Files(), files);
+}
+
+TEST_F(UnattendedPublishTest, AFullDiskLeavesEachPlaylistFileWholeOldOrNew) {
+  const fs::path small = root_ / "small";
+  fs::create_directories(small);
+  if (mount("tmpfs", small.c_str(), "tmpfs", 0, "size=64k") != 0) {
+    GTEST_SKIP() << "a small tmpfs cannot be mounted here: " << std::strerror(errno);
+  }
+  const std::unique_ptr<const char, void (*)(const char*)> unmount(
+      small.c_str(), [](const char* path) { umount2(path, MNT_DETACH); });
+  ASSERT_EQ(Run({"options", "--playlist-folder", small.string()}).exitCode, 0);
+  ASSERT_EQ(Publish().exitCode, 0);
+  std::map<std::string, std::string> old;
+  for (const auto& entry : fs::directory_iterator(small)) {
+    old[entry.path().filename().string()] = ReadBytes(entry.path());
+  }
+  ASSERT_GE(old.size(), 3u);
+  {  // A file of the user's takes the room that is left.
+    std::ofstream filler(small / "filler", std::ios::binary);
+    const std::string block(4096, 'x');
+    while (filler.write(block.data(), block.size()) && filler.flush()) {
+    }
+  }
+  // Every playlist's songs twice over: each file would grow.
+  for (auto& playlist : library_.Playlists) {
+    const auto items = playlist.Items;
+    playlist.Items.insert(playlist.Items.end(), items.begin(), items.end());
+  }
+  Rewrite();
+  EXPECT_NE(Publish({"--changed-only"}).exitCode, 0);
+  const std::string header = "#EXTM3U\r\n";
+  for (const auto& entry : fs::directory_iterator(small)) {
+    const std::string name = entry.path().filename().string();
+    if (name == "filler" || fs::is_directory(entry.path())) continue;
+    const std::string bytes = ReadBytes(entry.path());
+    ASSERT_TRUE(old.contains(name)) << name;
+    const std::string& before = old[name];
+    EXPECT_TRUE(bytes == before || bytes == before + before.substr(header.size())) << name;
+  }
 }
 
 }  // namespace

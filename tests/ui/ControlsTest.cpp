@@ -29,6 +29,7 @@
 #include "ui/FormMain.h"
 #include "ui/FormOptions.h"
 #include "ui/FormPickTiVoFolder.h"
+#include "ui/FormStalePlaylists.h"
 
 namespace quorvella {
 namespace {
@@ -170,6 +171,9 @@ TEST_P(Captions, ShowWholeInEveryWindow) {
 
   FormAbout about(desktop_);
   Expect(about, "About");
+
+  FormStalePlaylists stale(StaleDialogServices{registry_, files_, env_.Folder("Lists"), {}});
+  Expect(stale, "Remove Stale Playlists");
 }
 
 INSTANTIATE_TEST_SUITE_P(Fonts, Captions, ::testing::ValuesIn(kFonts), [](const auto& info) {

@@ -4,6 +4,8 @@
 #include <QAction>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSessionManager>
@@ -15,7 +17,9 @@
 #include <fstream>
 #include <functional>
 
+#include "engine/StalePlaylists.h"
 #include "settings/MemoryRegistry.h"
+#include "settings/PublishedFiles.h"
 #include "settings/RegUtil.h"
 #include "settings/RegistryKeys.h"
 #include "settings/Settings.h"
@@ -26,6 +30,7 @@
 #include "ui/FormAbout.h"
 #include "ui/FormMain.h"
 #include "ui/FormOptions.h"
+#include "ui/FormStalePlaylists.h"
 #include "platform/LocalFileSystem.h"
 
 namespace quorvella {
@@ -350,6 +355,45 @@ TEST_F(MainCommands, OptionsWorkDuringARunAndANewModeHoldsFromTheNextSong) {
   EXPECT_TRUE(QTest::qWaitFor([&] { return itunes_->sourceReads > readsBefore; }, 2000));
   EXPECT_EQ(itunes_->sourceReads, readsBefore + 1);
   EXPECT_TRUE(MixChecked()) << "Mix.m3u exists in the new folder";
+}
+
+TEST_F(MainCommands, RemoveStalePlaylistsWaitsForARunAndTrashesWhatItLists) {
+  const std::string folder = MixWithSongs({"1.mp3", "2.mp3"});
+  // Old.m3u was written for a playlist since deleted; mine.m3u is the user's.
+  for (const char* name : {"Old.m3u", "mine.m3u"}) std::ofstream(folder + "/" + name) << "#EXTM3U\r\n";
+  const auto stamp = StampOf(folder + "/Old.m3u").value();
+  ASSERT_TRUE(SavePublishedFiles(registry_, folder, {{"Old.m3u", 7, stamp.size, stamp.mtimeNs}}));
+  Start();
+  QStringList items;
+  for (const QAction* action : Find<QMenu>(*window_, "MenuTools")->actions()) {
+    items << action->text();
+  }
+  EXPECT_EQ(items, (QStringList{"&Options...", "&Remove Stale Playlists..."}));
+
+  QStringList listed;
+  ModalScript script;
+  script.On<FormStalePlaylists>([&](FormStalePlaylists& dialog) {
+    auto* list = Find<QListWidget>(dialog, "ListStale");
+    for (int row = 0; row < list->count(); ++row) listed << list->item(row)->text();
+    QTest::mouseClick(Find<QPushButton>(dialog, "ButOK"), Qt::LeftButton);
+  });
+  bool enabledDuringRun = true;
+  Find<QPushButton>(*window_, "ButCheckAll")->click();
+  PublishWhile([&] {
+    enabledDuringRun = Find<QAction>(*window_, "ItemToolsRemoveStale")->isEnabled();
+    Trigger("ItemToolsRemoveStale");
+    return true;
+  });
+  EXPECT_FALSE(enabledDuringRun);
+  EXPECT_TRUE(listed.isEmpty()) << "nothing opened during the run";
+  // The run recorded Mix.m3u: once Mix is renamed, it is stale too.
+  itunes_->library.source->playlists->playlists.front()->name = "Mix 2";
+  Trigger("ItemToolsRemoveStale");
+  EXPECT_TRUE(script.Finished());
+  EXPECT_EQ(listed, (QStringList{"Old.m3u", "Mix.m3u"}));
+  EXPECT_FALSE(std::filesystem::exists(folder + "/Old.m3u"));
+  EXPECT_FALSE(std::filesystem::exists(folder + "/Mix.m3u"));
+  EXPECT_TRUE(std::filesystem::exists(folder + "/mine.m3u"));
 }
 
 TEST_F(MainCommands, LoggingOutOrShuttingDownDuringARunLeavesTheWindowOpen) {

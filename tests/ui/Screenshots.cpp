@@ -12,7 +12,9 @@
 #include <QTest>
 
 #include "ui/DialogTestSupport.h"
+#include "engine/StalePlaylists.h"
 #include "settings/MemoryRegistry.h"
+#include "settings/PublishedFiles.h"
 #include "settings/RegUtil.h"
 #include "settings/RegistryKeys.h"
 #include "settings/Settings.h"
@@ -21,6 +23,7 @@
 #include "ui/FormAbout.h"
 #include "ui/FormOptions.h"
 #include "ui/FormPickTiVoFolder.h"
+#include "ui/FormStalePlaylists.h"
 #include "platform/LocalFileSystem.h"
 
 namespace quorvella {
@@ -97,6 +100,19 @@ TEST_F(Screenshots, EveryDialog) {
   Save(bare, "options-playlist-folder-bare");
   Find<QTabWidget>(bare, "TabMain")->setCurrentIndex(1);
   Save(bare, "options-file-types-bare");
+
+  // Two stale files, one of them changed by the user since; then none.
+  std::vector<PublishedFile> record;
+  for (const char* name : {"Road Trip 2019.m3u", "Christmas (old).m3u"}) {
+    test::TempEnvironment::WriteFile(music + "/" + name);
+    const auto stamp = StampOf(music + "/" + name).value();
+    record.push_back({name, 1, stamp.size + (record.empty() ? 0 : 1), stamp.mtimeNs});
+  }
+  SavePublishedFiles(plain, music, record);
+  FormStalePlaylists stale(StaleDialogServices{plain, files, music, {}});
+  Save(stale, "remove-stale-playlists");
+  FormStalePlaylists none(StaleDialogServices{plain, files, long_, {}});
+  Save(none, "remove-stale-playlists-none");
 
   test::ModalScript script;
   SaveNextBox(script, "question-enhanced-mode");

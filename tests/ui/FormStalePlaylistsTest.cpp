@@ -1,0 +1,145 @@
+// SPDX-License-Identifier: MIT
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+
+#include "engine/StalePlaylists.h"
+#include "platform/LocalFileSystem.h"
+#include "settings/MemoryRegistry.h"
+#include "settings/PublishedFiles.h"
+#include "ui/DialogTestSupport.h"
+#include "ui/FormStalePlaylists.h"
+
+namespace quorvella {
+namespace {
+
+using test::Find;
+namespace fs = std::filesystem;
+
+// A file of the playlist folder and what the record says of it.
+struct Entry {
+  const char* name;
+  bool onDisk;
+  bool recorded;
+  bool current;        // a playlist of the library writes this name now
+  bool changedBefore;  // changed by the user before the dialog opens
+  bool uncheck;        // unchecked in the dialog
+  bool changedAfter;   // changed while the dialog is open
+  const char* row;     // the list's row for it; null when not listed
+  bool staysInFolder;
+  bool staysInRecord;
+};
+
+const Entry kEntries[] = {
+    {"Old.m3u", true, true, false, false, false, false, "Old.m3u", false, false},
+    {"Kept.m3u", true, true, false, false, true, false, "Kept.m3u", true, true},
+    {"Edited.m3u", true, true, false, true, false, false,
+     "Edited.m3u  (changed since it was written; left alone)", true, false},
+    {"Late.m3u", true, true, false, false, false, true, "Late.m3u", true, false},
+    {"Mix.m3u", true, true, true, false, false, false, nullptr, true, true},
+    {"Mine.m3u", true, false, false, false, false, false, nullptr, true, false},
+    {"Gone.m3u", false, true, false, false, false, false, nullptr, false, false},
+};
+
+// The dialog over a real playlist folder, a record in a memory store and
+// the real trash in a private XDG_DATA_HOME.
+class StaleDialog : public ::testing::Test {
+ protected:
+  std::string Path(const char* name) const { return folder_ + "/" + name; }
+  void Write(const char* name, const char* text) { std::ofstream(Path(name)) << text; }
+
+  void Prepare(const std::vector<Entry>& entries) {
+    std::vector<PublishedFile> record;
+    std::int32_t id = 1;
+    for (const Entry& entry : entries) {
+      if (entry.onDisk) Write(entry.name, "#EXTM3U\r\n");
+      const auto stamp = StampOf(Path(entry.name)).value_or(FileStamp{9, 9});
+      if (entry.recorded) record.push_back({entry.name, id, stamp.size, stamp.mtimeNs});
+      if (entry.current) names_[id] = entry.name;
+      if (entry.changedBefore) Write(entry.name, "#EXTM3U\r\nmine.mp3\r\n");
+      ++id;
+    }
+    ASSERT_TRUE(SavePublishedFiles(store_, folder_, record));
+  }
+  void Open() {
+    dialog_ = std::make_unique<FormStalePlaylists>(
+        StaleDialogServices{store_, files_, folder_, names_, &boxes_});
+    dialog_->show();
+  }
+  QListWidget& List() { return *Find<QListWidget>(*dialog_, "ListStale"); }
+  void Click(const char* name) {
+    QTest::mouseClick(Find<QPushButton>(*dialog_, name), Qt::LeftButton);
+  }
+  bool InRecord(const char* name) {
+    for (const PublishedFile& file : LoadPublishedFiles(store_, folder_)) {
+      if (file.name == name) return true;
+    }
+    return false;
+  }
+
+  test::TempEnvironment env_;
+  std::string folder_ = env_.Folder("Lists");
+  MemoryRegistry store_;
+  LocalFileSystem files_;
+  std::map<std::int32_t, std::string> names_;
+  test::ScriptedBoxes boxes_;
+  std::unique_ptr<FormStalePlaylists> dialog_;
+};
+
+TEST_F(StaleDialog, OkTrashesTheCheckedFilesThatAreStillAsWritten) {
+  Prepare({std::begin(kEntries), std::end(kEntries)});
+  Open();
+  std::vector<std::string> rows;
+  for (int row = 0; row < List().count(); ++row) {
+    QListWidgetItem* item = List().item(row);
+    rows.push_back(item->text().toStdString());
+    const Entry& entry = *std::find_if(std::begin(kEntries), std::end(kEntries), [&](auto& e) {
+      return e.row != nullptr && rows.back() == e.row;
+    });
+    EXPECT_EQ(item->flags().testFlag(Qt::ItemIsUserCheckable), !entry.changedBefore) << entry.name;
+    EXPECT_EQ(item->checkState() == Qt::Checked, !entry.changedBefore) << entry.name;
+    if (entry.uncheck) item->setCheckState(Qt::Unchecked);
+    if (entry.changedAfter) Write(entry.name, "#EXTM3U\r\nmine.mp3\r\n");
+  }
+  std::vector<std::string> expectedRows;
+  for (const Entry& entry : kEntries) {
+    if (entry.row != nullptr) expectedRows.emplace_back(entry.row);
+  }
+  EXPECT_EQ(rows, expectedRows);
+
+  Click("ButOK");
+  EXPECT_EQ(dialog_->result(), QDialog::Accepted);
+  for (const Entry& entry : kEntries) {
+    EXPECT_EQ(fs::exists(Path(entry.name)), entry.staysInFolder) << entry.name;
+    EXPECT_EQ(InRecord(entry.name), entry.staysInRecord) << entry.name;
+    const bool trashed = entry.onDisk && !entry.staysInFolder;
+    EXPECT_EQ(fs::exists(env_.Root() / "data/Trash/files" / entry.name), trashed) << entry.name;
+  }
+  ASSERT_EQ(boxes_.shown.size(), 1u);
+  EXPECT_EQ(boxes_.shown[0].text, "These playlist files were left in place:\r\n\r\n" +
+                                      Path("Late.m3u") + " (it was changed since it was written)");
+}
+
+TEST_F(StaleDialog, CancelAndAnEmptyListChangeNothing) {
+  for (const bool empty : {false, true}) {
+    SCOPED_TRACE(empty);
+    Prepare({kEntries[empty ? 4 : 0]});
+    Open();
+    const QString said = Find<QLabel>(*dialog_, "Label1")->text();
+    EXPECT_EQ(said.startsWith(QStringLiteral("No playlist file is stale")), empty);
+    EXPECT_EQ(List().count(), empty ? 0 : 1);
+    EXPECT_EQ(List().isEnabled(), !empty);
+    Click(empty ? "ButOK" : "ButCancel");
+    EXPECT_TRUE(fs::exists(Path(kEntries[empty ? 4 : 0].name)));
+    EXPECT_TRUE(InRecord(kEntries[empty ? 4 : 0].name));
+    EXPECT_TRUE(boxes_.shown.empty());
+  }
+}
+
+}  // namespace
+}  // namespace quorvella
