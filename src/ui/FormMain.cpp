@@ -115,9 +115,6 @@ void FormMain::BuildControls() {
   frame2->setObjectName(QStringLiteral("Frame2"));
   layout.Place(frame2, 6720, 1800, 3495, 2415);
   labStatus_ = AddLabel(frame2, "LabStatus", QStringLiteral("Ready"), Wrap::Yes);
-  // Opaque, so that a new text repaints the label alone, not the frame
-  // around it: a run changes it for every playlist.
-  labStatus_->setAutoFillBackground(true);
   layout.Place(labStatus_, 240, 360, 3015, 495);
   layout.Place(AddLabel(frame2, "Label2", QStringLiteral("All playlists")), 240, 960, 855, 255);
   const auto bar = [frame2](const char* name) {
