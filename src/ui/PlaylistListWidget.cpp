@@ -5,6 +5,7 @@
 #include <array>
 
 #include "ui/Artwork.h"
+#include "ui/StatusDelegate.h"
 
 namespace quorvella {
 namespace {
@@ -22,6 +23,7 @@ PlaylistListWidget::PlaylistListWidget(QWidget* parent) : QTreeWidget(parent) {
   setAllColumnsShowFocus(true);
   setSelectionMode(QAbstractItemView::SingleSelection);
   setIconSize(QSize(16, 16));
+  setItemDelegateForColumn(1, new StatusDelegate(this));
   // Columns 3750 twips wide each, as the list was laid out (1440 twips
   // make an inch at any dpi).
   header()->setStretchLastSection(false);

@@ -119,18 +119,31 @@ TEST_F(TrashTest, FindsTheTrashWhereverTheDataFolderIs) {
   }
 }
 
-TEST_F(TrashTest, KeepsBothFilesOfOneName) {
+// Each file of one name gets a name of its own in the trash, and its
+// information file (under the same name) holds its place, escaped as an
+// address, so that a file manager can put it back.
+TEST_F(TrashTest, EveryFileOfOneNameCanBeRestored) {
   const std::string data = Path("data").string();
-  EXPECT_EQ(Trash(MakePlaylist(), data), TrashResult::Moved);
-  std::ofstream(Path("lists/Mix.m3u"), std::ios::binary) << "second";
-  EXPECT_EQ(Trash(Path("lists/Mix.m3u").string(), data), TrashResult::Moved);
-  const auto files = Names(Path("data/Trash/files"));
-  ASSERT_EQ(files.size(), 2u);
+  const std::string name = "#1 Hit 90\u2019s.m3u";
   std::vector<std::string> contents;
-  for (const auto& name : files) contents.push_back(ReadText(Path("data/Trash/files") / name));
-  std::sort(contents.begin(), contents.end());
-  EXPECT_EQ(contents, (std::vector<std::string>{kContent, "second"}));
-  EXPECT_EQ(Names(Path("data/Trash/info")).size(), 2u);
+  for (int i = 0; i < 4; ++i) {
+    contents.push_back(std::to_string(i));
+    std::ofstream(Path("lists") / name, std::ios::binary) << contents.back();
+    ASSERT_EQ(Trash(Path("lists/" + name).string(), data), TrashResult::Moved);
+  }
+  const auto files = Names(Path("data/Trash/files"));
+  ASSERT_EQ(files.size(), contents.size());
+  const std::string place = "\nPath=" + Path("lists").string() + "/%231%20Hit%2090%E2%80%99s.m3u\n";
+  std::vector<std::string> restored;
+  for (const auto& file : files) {
+    const std::string info = ReadText(Path("data/Trash/info") / (file + ".trashinfo"));
+    EXPECT_EQ(info.rfind("[Trash Info]\n", 0), 0u) << info;
+    EXPECT_NE(info.find(place), std::string::npos) << info;
+    EXPECT_NE(info.find("\nDeletionDate=20"), std::string::npos) << info;
+    restored.push_back(ReadText(Path("data/Trash/files") / file));
+  }
+  std::sort(restored.begin(), restored.end());
+  EXPECT_EQ(restored, contents);
 }
 
 TEST_F(TrashTest, LeavesTheFileWhenTheDataFolderCannotBeMade) {

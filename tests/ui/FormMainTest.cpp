@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPaintEvent>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -289,7 +290,7 @@ TEST_F(FormMainTest, StopEscAndClosingWhileARunWorks) {
 }
 
 // Each status a row shows on screen, in order: the row's text at every paint
-// of the list, a repeat left out.
+// of the list that covers the row's status, a repeat left out.
 class PaintedStatuses : public QObject {
  public:
   explicit PaintedStatuses(QTreeWidget* list) : list_(list) {
@@ -300,8 +301,11 @@ class PaintedStatuses : public QObject {
  private:
   bool eventFilter(QObject*, QEvent* event) override {
     if (event->type() == QEvent::Paint) {
+      const QRegion& painted = static_cast<QPaintEvent*>(event)->region();
       for (int i = 0; i < list_->topLevelItemCount(); ++i) {
         const QTreeWidgetItem* row = list_->topLevelItem(i);
+        const QModelIndex status = list_->indexFromItem(row, 1);
+        if (!painted.intersects(list_->visualRect(status))) continue;
         auto& statuses = seen[row->text(0)];
         if (statuses.empty() || statuses.back() != row->text(1)) statuses.push_back(row->text(1));
       }
@@ -311,25 +315,24 @@ class PaintedStatuses : public QObject {
   QTreeWidget* list_;
 };
 
-// Short playlists, the whole run far under the time a person could notice:
-// every status of every row is painted all the same.
+// Short playlists, the whole run far under the time a person could notice,
+// and more than the list shows at once: every status of every row is
+// painted all the same, the rows scrolled into view included.
 TEST_F(FormMainTest, EveryStatusOfEveryRowIsPainted) {
-  MakeLibrary(150, 6, 10);
+  MakeLibrary(150, 60, 10);
   OpenAndWaitForList();
-  Click("ButCheckNone");
-  Row("Summer Drive")->setCheckState(0, Qt::Checked);
-  Row("AC/DC: Live?")->setCheckState(0, Qt::Checked);
+  Click("ButCheckAll");
   PaintedStatuses painted(List());
   ModalAnswerer answerer;
   Click("ButPublish");
   ASSERT_EQ(Status(), "Done");
-  for (const char* name : {"Summer Drive", "AC/DC: Live?"}) {
-    SCOPED_TRACE(name);
-    const auto& statuses = painted.seen[QString::fromUtf8(name)];
-    ASSERT_GE(statuses.size(), 3U);
+  for (int i = 0; i < List()->topLevelItemCount(); ++i) {
+    const QTreeWidgetItem* row = List()->topLevelItem(i);
+    if (!row->text(1).startsWith("Done (")) continue;
+    SCOPED_TRACE(row->text(0).toStdString());
+    const auto& statuses = painted.seen[row->text(0)];
     const auto end = statuses.end();
-    const auto queued = std::find(statuses.begin(), end, "Queued");
-    const auto publishing = std::find(queued, end, "Publishing...");
+    const auto publishing = std::find(statuses.begin(), end, "Publishing...");
     ASSERT_NE(publishing, end);
     EXPECT_TRUE(std::find_if(publishing, end, [](const QString& s) {
                   return s.startsWith("Done (");

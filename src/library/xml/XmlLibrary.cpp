@@ -97,7 +97,7 @@ std::shared_ptr<IITPlaylist> XmlLibrary::FindPlaylist(std::int32_t playlistId) c
 
 std::size_t XmlLibrary::MemoryBytes() const {
   std::size_t bytes =
-      sizeof(*this) + texts_.AllocatedBytes() + tracks_.capacity() * sizeof(XmlTrack) +
+      sizeof(*this) + texts_.AllocatedBytes() + tracks_.size() * sizeof(XmlTrack) +
       playlists_.capacity() * sizeof(XmlPlaylist) + byId_.capacity() * sizeof(byId_[0]);
   for (const XmlPlaylist& playlist : playlists_) {
     bytes += playlist.Items().capacity() * sizeof(std::int32_t) + playlist.NameText().capacity();

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -121,13 +122,13 @@ class XmlLibrary final : public IITSource,
   // The library's "Music Folder" as a path in its own form (before any
   // mapping); empty when the file names none.
   const std::string& MusicFolder() const { return musicFolder_; }
-  const std::vector<XmlTrack>& TrackList() const { return tracks_; }
+  const std::deque<XmlTrack>& TrackList() const { return tracks_; }
   const std::vector<XmlPlaylist>& PlaylistList() const { return playlists_; }
 
   // Filling, by the reader.
   TextArena& Texts() { return texts_; }
   void SetMusicFolder(std::string folder) { musicFolder_ = std::move(folder); }
-  std::vector<XmlTrack>& MutableTracks() { return tracks_; }
+  std::deque<XmlTrack>& MutableTracks() { return tracks_; }
   void AddPlaylist(std::string name, std::int32_t playlistId, std::int32_t kind,
                    std::int32_t specialKind, bool smart, std::vector<std::int32_t> items);
   // Makes FindPlaylist work; called once when every playlist is in.
@@ -150,7 +151,9 @@ class XmlLibrary final : public IITSource,
   std::string fileName_;
   std::string musicFolder_;
   TextArena texts_;
-  std::vector<XmlTrack> tracks_;
+  // In blocks: a growing vector would hold the old and the new copy at once
+  // (one and a half times the tracks) at its last growth, the peak of a load.
+  std::deque<XmlTrack> tracks_;
   std::vector<XmlPlaylist> playlists_;
   std::vector<std::pair<std::int32_t, std::int32_t>> byId_;  // playlistID, position
   std::vector<LibraryWarning> warnings_;

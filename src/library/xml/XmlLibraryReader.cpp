@@ -906,7 +906,6 @@ std::shared_ptr<XmlLibrary> Reader::Finish(PlaylistIds& ids) {
                           std::move(raw.items));
   }
   library_->IndexPlaylists();
-  library_->MutableTracks().shrink_to_fit();
   library_->SetWarnings(std::move(lined_), warningCount_);
   return std::move(library_);
 }

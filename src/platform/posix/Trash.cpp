@@ -1,18 +1,113 @@
 // SPDX-License-Identifier: MIT
-// The freedesktop.org trash through GIO: the user's own trash under the data
-// folder (created when missing) for a file on the home folder's mount, the
-// mount's .Trash/<uid> or .Trash-<uid> for a file on another one, a free
-// name when the trash already holds one of that name, and the information
-// file that lets a file manager restore it. A mount without a usable trash,
-// and the mounts of the system itself (tmpfs and the like), make the move
-// fail instead.
+// The freedesktop.org trash. A file on the home folder's mount goes straight
+// into the user's own trash under the data folder: its information file is
+// created under a free name (O_EXCL), then the file is renamed beside it;
+// five system calls, where GIO makes about twenty and tries the free names
+// one by one. Everything else goes through GIO: folders, the mount's
+// .Trash/<uid> or .Trash-<uid> for a file on another one, and any file the
+// direct move could not take (which it leaves as it found it). A mount
+// without a usable trash, and the mounts of the system itself (tmpfs and the
+// like), make the move fail instead.
 #include "platform/Trash.h"
 
+#include <fcntl.h>
 #include <gio/gio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <ctime>
+#include <map>
+#include <optional>
 
 namespace quorvella {
+namespace {
+
+std::optional<dev_t> HomeDevice() {
+  struct stat home {};
+  if (stat(g_get_home_dir(), &home) != 0) return std::nullopt;
+  return home.st_dev;
+}
+
+// "Mix.m3u" numbered n: "Mix.n.m3u", as GIO names them.
+std::string Numbered(const std::string& name, unsigned n) {
+  if (n == 0) return name;
+  const auto dot = name.find('.');
+  const std::string number = "." + std::to_string(n);
+  return dot == std::string::npos ? name + number : name.substr(0, dot) + number + name.substr(dot);
+}
+
+std::string InformationText(const std::string& path) {
+  gchar* escaped = g_uri_escape_string(path.c_str(), "/", FALSE);
+  std::string text = "[Trash Info]\nPath=";
+  text += escaped;
+  g_free(escaped);
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  char date[32] = "";
+  localtime_r(&now, &local);
+  std::strftime(date, sizeof date, "%Y-%m-%dT%H:%M:%S", &local);
+  return text + "\nDeletionDate=" + date + "\n";
+}
+
+// Creates the information file under a free name and returns the name, or
+// nullopt. A taken name is followed by numbers doubling from the last one
+// this process found free for that name, so a trash holding many files of
+// one name costs a few tries, not one per file.
+std::optional<std::string> CreateInformation(const std::string& trash, const std::string& name,
+                                             const std::string& text) {
+  static std::map<std::string, unsigned> lastFree;
+  unsigned& last = lastFree[name];
+  bool madeFolders = false;
+  for (unsigned n = last, tries = 0; tries < 40; ++tries) {
+    const std::string free = Numbered(name, n);
+    const std::string info = trash + "/info/" + free + ".trashinfo";
+    const int fd = open(info.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+      const bool written = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+      if (close(fd) == 0 && written) {
+        last = n;
+        return free;
+      }
+      unlink(info.c_str());
+      return std::nullopt;
+    }
+    if (errno == ENOENT && !madeFolders) {
+      madeFolders = true;
+      if (g_mkdir_with_parents((trash + "/info").c_str(), 0700) != 0 ||
+          g_mkdir_with_parents((trash + "/files").c_str(), 0700) != 0) {
+        return std::nullopt;
+      }
+      continue;
+    }
+    if (errno != EEXIST) return std::nullopt;
+    n = n < 2 ? 2 : n * 2;
+  }
+  return std::nullopt;
+}
+
+// Moves a regular file on the home folder's mount into the user's trash.
+// False, with nothing changed, when it is not such a file or the move failed.
+bool MoveToHomeTrash(const std::string& path) {
+  static const std::optional<dev_t> homeDevice = HomeDevice();
+  struct stat file {};
+  if (!homeDevice || path.empty() || path.front() != '/' || path.back() == '/' ||
+      lstat(path.c_str(), &file) != 0 || !S_ISREG(file.st_mode) || file.st_dev != *homeDevice) {
+    return false;
+  }
+  const std::string trash = std::string(g_get_user_data_dir()) + "/Trash";
+  const std::string name = path.substr(path.rfind('/') + 1);
+  const auto free = CreateInformation(trash, name, InformationText(path));
+  if (!free) return false;
+  if (rename(path.c_str(), (trash + "/files/" + *free).c_str()) == 0) return true;
+  unlink((trash + "/info/" + *free + ".trashinfo").c_str());
+  return false;
+}
+
+}  // namespace
 
 TrashResult TrashFile(const std::string& path) {
+  if (MoveToHomeTrash(path)) return TrashResult::Moved;
   // The local file system directly: a desktop's own file system modules
   // (and the session bus they would start) have no part in a local file.
   GFile* file = g_vfs_get_file_for_path(g_vfs_get_local(), path.c_str());
