@@ -388,63 +388,6 @@ TEST_F(Options, CancelEscapeAndTheCloseBoxStoreNothing) {
   EXPECT_TRUE(boxes_.shown.empty());
 }
 
-TEST_F(Options, EnterPressesTheFocusedButtonAndElsewhereOK) {
-  const std::string published = env_.Folder("Music");
-  env_.Publish("Music", published);
-  Store("PlaylistFolder", published);
-  enum class Outcome { Stored, Cancelled, Browsed };
-  const struct {
-    int tab;
-    const char* focus;
-    Outcome outcome;
-  } cases[] = {{0, "ButCancel", Outcome::Cancelled},
-               {0, "ButBrowse", Outcome::Browsed},
-               {0, "ButOK", Outcome::Stored},
-               {1, "OptEnhMode0", Outcome::Stored},
-               {1, "CheckDeleteEmptyOutput", Outcome::Stored}};
-  for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
-    for (const auto& c : cases) {
-      SCOPED_TRACE(std::string(c.focus) + (key == Qt::Key_Enter ? " Enter" : " Return"));
-      browsed_.clear();
-      Open();
-      ASSERT_TRUE(test::ShowActive(*dialog_));
-      ShowTab(c.tab);
-      QWidget* focus = Get<QWidget>(c.focus);
-      focus->setFocus();
-      ASSERT_TRUE(focus->hasFocus());
-      QTest::keyClick(focus, key);
-      EXPECT_EQ(browsed_.size(), c.outcome == Outcome::Browsed ? 1u : 0u);
-      EXPECT_EQ(dialog_->isVisible(), c.outcome == Outcome::Browsed);
-      if (c.outcome != Outcome::Browsed) {
-        EXPECT_EQ(dialog_->result(),
-                  c.outcome == Outcome::Stored ? QDialog::Accepted : QDialog::Rejected);
-      }
-    }
-  }
-  EXPECT_TRUE(boxes_.shown.empty());
-}
-
-TEST_F(Options, TheModeLabelsAccessKeyMovesTheFocusToTheModeAndKeepsIt) {
-  ConfigurePlugin();
-  for (const bool enhanced : {false, true}) {
-    SCOPED_TRACE(enhanced ? "Enhanced" : "Standard");
-    Store("EnhancedPlugInMode", enhanced ? "True" : "False");
-    loaded_ = false;
-    Open();
-    ASSERT_TRUE(test::ShowActive(*dialog_));
-    ShowTab(1);
-    FileTypes().setFocus();
-    QTest::keyClick(dialog_.get(), Qt::Key_M, Qt::AltModifier);
-    const char* mode = enhanced ? "OptEnhMode1" : "OptEnhMode0";
-    EXPECT_EQ(QApplication::focusWidget(), Get<QWidget>(mode));
-    EXPECT_TRUE(Get<QRadioButton>(mode)->isChecked());
-    QTest::qWait(300);  // a pressed button would click by now
-    EXPECT_TRUE(Get<QRadioButton>(mode)->isChecked());
-    EXPECT_EQ(FileTypes().isEnabled(), enhanced);
-  }
-  EXPECT_TRUE(boxes_.shown.empty());
-}
-
 TEST_F(Options, BrowseTakesOnlyAFolderThatExists) {
   const std::string current = env_.Folder("Current");
   const std::string other = env_.Folder("Other");
