@@ -89,7 +89,8 @@ const std::map<Win, std::vector<Control>> kControls = {
       {"Label5", "QLabel",
        "Click here to select one of the Music folders published to TiVo Desktop:"},
       {"ButPickTiVoFolder", "QPushButton", "Pick &TiVo Folder..."},
-      {"Label3", "QLabel", "Click here to select a folder with the standard folder selection window:"},
+      {"Label3", "QLabel",
+       "Click here to select a folder with the standard folder selection window:"},
       {"ButBrowse", "QPushButton", "Pick &Any Folder..."},
       {"Label4", "QLabel", "Click here to open the folder in Windows Explorer:"},
       {"ButOpenFolder", "QPushButton", "&Open Folder...", false},
@@ -102,9 +103,9 @@ const std::map<Win, std::vector<Control>> kControls = {
        "published to TiVo Desktop. This will help to ensure that you select a valid folder."},
       {"Label2", "QLabel",
        "Normally, TiVo will only play MP3 files. Therefore, Quorvella normally will only include "
-       "MP3 files in any playlist that it publishes. You can, however, run the free *If you have the "
-       "plug-in installed, you can use the options below to tell Quorvella which song formats to "
-       "include in published playlists."},
+       "MP3 files in any playlist that it publishes. You can, however, run the free *If "
+       "you have the plug-in installed, you can use the options below to tell Quorvella which "
+       "song formats to include in published playlists."},
       {"LabPlugIn", "QLabel", "Universal Audio Plug-in"},
       {"Label11", "QLabel", "Publishing &mode:"},
       {"OptEnhMode0", "QRadioButton", "&Standard mode - publish only MP3 files"},
@@ -193,7 +194,6 @@ class Windows : public ::testing::Test {
  protected:
   Windows() { library_->AddPlaylist("Mix"); }
 
- public:  // for the rows' checks
 
   QWidget& Open(Win which) {
     window_.reset();
@@ -242,11 +242,36 @@ class Windows : public ::testing::Test {
     }
     EXPECT_TRUE(test::ShowActive(*window_));
     // The main window lists the library from its start-up timer.
-    if (which == Win::Main) QTest::qWait(150);
+    if (which == Win::Main) {
+      EXPECT_TRUE(QTest::qWaitFor([this] { return Checked("ListPlaylists") != -1; }, 2000));
+    }
     return *window_;
   }
 
   QWidget* Get(const char* name) { return test::Find<QWidget>(*window_, name); }
+  // What the keys did, in one line: the boxes shown, the shell functions
+  // called, and what is checked.
+  std::string Seen() {
+    std::string seen = "boxes=" + std::to_string(boxes_.shown.size()) +
+                       " browsed=" + std::to_string(browsed_) +
+                       " explored=" + std::to_string(explored_) +
+                       " started=" + std::to_string(desktop_.started.size());
+    for (const char* name :
+         {"ListPlaylists", "OptEnhMode0", "OptEnhMode1", "CheckDeleteEmptyOutput"}) {
+      if (!window_->findChild<QWidget*>(name)) continue;
+      seen += std::string(" ") + name + "=" + std::to_string(Checked(name));
+    }
+    return seen;
+  }
+  // Whether a check box or option button is checked; for a list, whether its
+  // first row is (-1 when it has none).
+  int Checked(const char* name) {
+    if (auto* tree = qobject_cast<QTreeWidget*>(Get(name))) {
+      if (tree->topLevelItemCount() == 0) return -1;
+      return tree->topLevelItem(0)->checkState(0) == Qt::Checked;
+    }
+    return static_cast<QAbstractButton*>(Get(name))->isChecked();
+  }
 
   // The names of the controls that take the focus by Tab, in tab order,
   // from the first of them.
@@ -403,6 +428,10 @@ TEST_F(Windows, AccessKeysAreUniqueWhereTheyShowTogether) {
   }
 }
 
+std::vector<std::string> Pressed(const char* button) {
+  return button ? std::vector<std::string>{button} : std::vector<std::string>{};
+}
+
 // Alt+letter as on Windows: a label's key moves the focus to its control, a
 // button's key presses it, an option button's key selects it.
 TEST_F(Windows, AltLetterMovesTheFocusOrPresses) {
@@ -413,37 +442,26 @@ TEST_F(Windows, AltLetterMovesTheFocusOrPresses) {
     Qt::Key key;
     const char* focus;    // where the focus goes; null: not looked at
     const char* pressed;  // the button pressed, or null
-    std::function<bool(Windows&)> done;
+    const char* seen;     // what it did, as Seen() tells it
   } cases[] = {
-      {Win::Main, 0, Qt::Key_L, "ListPlaylists", nullptr, {}},
-      {Win::Main, 0, Qt::Key_R, nullptr, "ButRefresh", {}},
-      {Win::Main, 0, Qt::Key_A, nullptr, "ButCheckAll",
-       [](Windows& t) {
-         return test::Find<QTreeWidget>(*t.window_, "ListPlaylists")->topLevelItem(0)->checkState(
-                    0) == Qt::Checked;
-       }},
-      {Win::Main, 0, Qt::Key_N, nullptr, "ButCheckNone", {}},
-      {Win::Main, 0, Qt::Key_P, nullptr, "ButPublish", {}},
-      {Win::Main, 0, Qt::Key_S, "ListPlaylists", nullptr, {}},  // Stop is disabled
-      {Win::Options, 0, Qt::Key_T, nullptr, "ButPickTiVoFolder",
-       [](Windows& t) { return t.boxes_.shown.size() == 1; }},
-      {Win::Options, 0, Qt::Key_A, nullptr, "ButBrowse",
-       [](Windows& t) { return t.browsed_ == 1; }},
-      {Win::Options, 0, Qt::Key_O, nullptr, "ButOpenFolder",
-       [](Windows& t) { return t.explored_ == 1; }},
-      {Win::Options, 1, Qt::Key_M, "OptEnhMode1", nullptr,
-       [](Windows& t) { return static_cast<QAbstractButton*>(t.Get("OptEnhMode1"))->isChecked(); }},
-      {Win::Options, 1, Qt::Key_S, "OptEnhMode0", "OptEnhMode0",
-       [](Windows& t) { return static_cast<QAbstractButton*>(t.Get("OptEnhMode0"))->isChecked(); }},
-      {Win::Options, 1, Qt::Key_E, "OptEnhMode1", "OptEnhMode1", {}},
-      {Win::Options, 1, Qt::Key_L, "ListFileTypes", nullptr, {}},
-      {Win::Options, 1, Qt::Key_C, nullptr, "ButConfigurePlugin",
-       [](Windows& t) { return t.desktop_.started.size() == 1; }},
+      {Win::Main, 0, Qt::Key_L, "ListPlaylists", nullptr, ""},
+      {Win::Main, 0, Qt::Key_R, nullptr, "ButRefresh", ""},
+      {Win::Main, 0, Qt::Key_A, nullptr, "ButCheckAll", "ListPlaylists=1"},
+      {Win::Main, 0, Qt::Key_N, nullptr, "ButCheckNone", ""},
+      {Win::Main, 0, Qt::Key_P, nullptr, "ButPublish", ""},
+      {Win::Main, 0, Qt::Key_S, "ListPlaylists", nullptr, ""},  // Stop is disabled
+      {Win::Options, 0, Qt::Key_T, nullptr, "ButPickTiVoFolder", "boxes=1"},
+      {Win::Options, 0, Qt::Key_A, nullptr, "ButBrowse", "browsed=1"},
+      {Win::Options, 0, Qt::Key_O, nullptr, "ButOpenFolder", "explored=1"},
+      // The mode's label: the focus goes to the chosen mode, which stays.
+      {Win::Options, 1, Qt::Key_M, "OptEnhMode1", nullptr, "OptEnhMode1=1"},
+      {Win::Options, 1, Qt::Key_S, "OptEnhMode0", "OptEnhMode0", "OptEnhMode0=1"},
+      {Win::Options, 1, Qt::Key_E, "OptEnhMode1", "OptEnhMode1", ""},
+      {Win::Options, 1, Qt::Key_L, "ListFileTypes", nullptr, ""},
+      {Win::Options, 1, Qt::Key_C, nullptr, "ButConfigurePlugin", "started=1"},
       {Win::Options, 1, Qt::Key_D, "CheckDeleteEmptyOutput", "CheckDeleteEmptyOutput",
-       [](Windows& t) {
-         return !static_cast<QAbstractButton*>(t.Get("CheckDeleteEmptyOutput"))->isChecked();
-       }},
-      {Win::Pick, 0, Qt::Key_L, "ListFolders", nullptr, {}},
+       "CheckDeleteEmptyOutput=0"},
+      {Win::Pick, 0, Qt::Key_L, "ListFolders", nullptr, ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(Name(c.window)) + " Alt+" + char(c.key));
@@ -455,10 +473,8 @@ TEST_F(Windows, AltLetterMovesTheFocusOrPresses) {
     if (c.focus) {
       EXPECT_EQ(QApplication::focusWidget(), Get(c.focus));
     }
-    EXPECT_EQ(clicked_, c.pressed ? std::vector<std::string>{c.pressed} : std::vector<std::string>{});
-    if (c.done) {
-      EXPECT_TRUE(c.done(*this));
-    }
+    EXPECT_EQ(clicked_, Pressed(c.pressed));
+    EXPECT_NE(Seen().find(c.seen), std::string::npos) << Seen();
   }
 }
 
@@ -508,7 +524,7 @@ TEST_F(Windows, EnterAndEscPressTheRightButton) {
     Get(c.focus)->setFocus();
     ASSERT_TRUE(Get(c.focus)->hasFocus());
     QTest::keyClick(Get(c.focus), c.key);
-    EXPECT_EQ(clicked_, c.pressed ? std::vector<std::string>{c.pressed} : std::vector<std::string>{});
+    EXPECT_EQ(clicked_, Pressed(c.pressed));
     const bool closes = c.pressed && (std::string(c.pressed) == "ButCancel" ||
                                       (std::string(c.pressed) == "ButOK"));
     EXPECT_EQ(window.isVisible(), !closes);

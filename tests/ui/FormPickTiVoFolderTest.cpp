@@ -101,7 +101,8 @@ TEST_F(PickTiVoFolder, PreselectsTheFirstEntryEqualToTheOriginalFolder) {
 
 // What the user does, and what the caller reads once the dialog is gone.
 TEST_F(PickTiVoFolder, ChoosingAndClosing) {
-  enum Step { ClickRow1, ClickRow2, KeyUp, DoubleClickRow0, DoubleClickEmpty, Enter, Esc, OK, Cancel, CloseBox };
+  enum Step { Row1, Row2, KeyUp, DoubleClickRow0, DoubleClickNothing, Enter, Esc, OK, Cancel,
+              CloseBox };
   const struct {
     const char* what;
     bool published;
@@ -111,13 +112,13 @@ TEST_F(PickTiVoFolder, ChoosingAndClosing) {
     int result;
     const char* selected;  // "a", "b", "c" or ""
   } cases[] = {
-      {"a click enables OK, which gives the folder", true, "", {ClickRow2, OK}, false, 1, "c"},
-      {"the keyboard moves the selection", true, "", {ClickRow2, KeyUp, OK}, false, 1, "b"},
+      {"a click enables OK, which gives the folder", true, "", {Row2, OK}, false, 1, "c"},
+      {"the keyboard moves the selection", true, "", {Row2, KeyUp, OK}, false, 1, "b"},
       {"a double click takes the entry", true, "", {DoubleClickRow0}, false, 1, "a"},
-      {"Cancel after selecting", true, "a", {ClickRow1, Cancel}, false, 2, "b"},
+      {"Cancel after selecting", true, "a", {Row1, Cancel}, false, 2, "b"},
       {"the close box leaves Result at 0", true, "a", {CloseBox}, false, 0, "a"},
       {"nothing listed: Enter and a double click do nothing", false, "/anything",
-       {Enter, DoubleClickEmpty}, true, 0, ""},
+       {Enter, DoubleClickNothing}, true, 0, ""},
       {"nothing listed: Esc cancels", false, "/anything", {Esc}, false, 2, ""},
   };
   for (const auto& c : cases) {
@@ -129,9 +130,9 @@ TEST_F(PickTiVoFolder, ChoosingAndClosing) {
     EXPECT_EQ(ok_->isEnabled(), std::string(c.orig) == "a");
     for (const Step step : c.steps) {
       switch (step) {
-        case ClickRow1:
-        case ClickRow2:
-          QTest::mouseClick(list_->viewport(), Qt::LeftButton, {}, RowCentre(step == ClickRow1 ? 1 : 2));
+        case Row1:
+        case Row2:
+          QTest::mouseClick(list_->viewport(), Qt::LeftButton, {}, RowCentre(step == Row1 ? 1 : 2));
           EXPECT_TRUE(ok_->isEnabled());
           break;
         case KeyUp:
@@ -141,12 +142,13 @@ TEST_F(PickTiVoFolder, ChoosingAndClosing) {
           QTest::mouseClick(list_->viewport(), Qt::LeftButton, {}, RowCentre(0));
           QTest::mouseDClick(list_->viewport(), Qt::LeftButton, {}, RowCentre(0));
           break;
-        case DoubleClickEmpty:
+        case DoubleClickNothing:
           QTest::mouseDClick(list_->viewport(), Qt::LeftButton);
           break;
         case Enter:
         case Esc:
-          QTest::keyClick(QApplication::focusWidget(), step == Enter ? Qt::Key_Return : Qt::Key_Escape);
+          QTest::keyClick(QApplication::focusWidget(),
+                          step == Enter ? Qt::Key_Return : Qt::Key_Escape);
           break;
         case OK:
           QTest::mouseClick(ok_, Qt::LeftButton);
