@@ -48,7 +48,7 @@ struct OtherProgram {
 // The maker's other programs, offered in the Web menu and in Frame1.
 constexpr OtherProgram kOtherPrograms[] = {
     {"Brenlow &Tag Tidy", "https://www.brenlow-software.example/tagtidy/"},
-    {"Brenlow &Cover Finder", "https://www.brenlow-software.example/coverfinder/"},
+    {"Brenlow Cover &Finder", "https://www.brenlow-software.example/coverfinder/"},
 };
 
 }  // namespace
@@ -58,6 +58,10 @@ FormMain::FormMain(FormMainServices services, QWidget* parent)
   Form_Initialize();
   BuildControls();
   BuildMenus();
+  // Fixed once the menu bar is in, so the window's least and greatest sizes
+  // agree.
+  adjustSize();
+  setFixedSize(sizeHint());
   controller_ = std::make_unique<MainController>(
       static_cast<MainView&>(*this),
       MainServices{services_.settings, services_.files, services_.desktop, boxes_, pump_,
@@ -195,9 +199,6 @@ void FormMain::BuildControls() {
   connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {
     if (controller_ && controller_->Busy() && manager.allowsInteraction()) manager.cancel();
   });
-
-  adjustSize();
-  setFixedSize(sizeHint());
 }
 
 void FormMain::BuildMenus() {

@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <map>
-#include <optional>
 #include <regex>
 #include <set>
 
@@ -46,93 +45,6 @@ long long SongsDone(const std::string& what) {
     if (c >= '0' && c <= '9') digits += c;
   }
   return digits.empty() ? 0 : std::stoll(digits);
-}
-
-// The one Windows-1252 byte of a code point, if it has one.
-std::optional<char> Windows1252Byte(char32_t c) {
-  static const std::map<char32_t, unsigned char> kHigh = {
-      {0x20AC, 0x80}, {0x201A, 0x82}, {0x0192, 0x83}, {0x201E, 0x84}, {0x2026, 0x85},
-      {0x2020, 0x86}, {0x2021, 0x87}, {0x02C6, 0x88}, {0x2030, 0x89}, {0x0160, 0x8A},
-      {0x2039, 0x8B}, {0x0152, 0x8C}, {0x017D, 0x8E}, {0x2018, 0x91}, {0x2019, 0x92},
-      {0x201C, 0x93}, {0x201D, 0x94}, {0x2022, 0x95}, {0x2013, 0x96}, {0x2014, 0x97},
-      {0x02DC, 0x98}, {0x2122, 0x99}, {0x0161, 0x9A}, {0x203A, 0x9B}, {0x0153, 0x9C},
-      {0x017E, 0x9E}, {0x0178, 0x9F}};
-  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
-  const auto it = kHigh.find(c);
-  if (it == kHigh.end()) return std::nullopt;
-  return static_cast<char>(it->second);
-}
-
-// UTF-8 text in Windows-1252; nullopt when a character has no byte there.
-std::optional<std::string> ToWindows1252(const std::string& text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size();) {
-    const auto b = static_cast<unsigned char>(text[i]);
-    const int length = b < 0x80 ? 1 : b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : 2;
-    char32_t c = length == 1 ? b : b & (0x3F >> (length - 1));
-    for (int k = 1; k < length; ++k)
-      c = (c << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
-    const auto byte = Windows1252Byte(c);
-    if (!byte) return std::nullopt;
-    out += *byte;
-    i += static_cast<std::size_t>(length);
-  }
-  return out;
-}
-
-bool PlainName(const std::string& name) {
-  return !name.empty() && std::all_of(name.begin(), name.end(), [](char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == ' ';
-  });
-}
-
-// The file a standard-mode run writes for a plain user playlist, worked out
-// from what the generator put in the library, and whether it holds each kind
-// of line worth checking. Nullopt when the playlist holds something this
-// reckoning does not cover.
-struct ExpectedFile {
-  std::string bytes;
-  bool inFolder = false, besideFolder = false, skipped = false,
-       nonAscii = false;  // lines of each kind
-};
-
-std::optional<ExpectedFile> ExpectedPlaylistFile(const GeneratedLibrary& library,
-                                                 const GeneratedPlaylist& playlist) {
-  if (!PlainName(playlist.Name) || playlist.Folder || playlist.Smart || playlist.Master ||
-      !playlist.Visible || playlist.DistinguishedKind != 0 || !playlist.FlagKey.empty() ||
-      playlist.Items.empty()) {
-    return std::nullopt;
-  }
-  ExpectedFile file;
-  file.bytes = "#EXTM3U\r\n";
-  for (const std::int32_t id : playlist.Items) {
-    const GeneratedTrack* track = library.FindTrack(id);
-    if (track == nullptr) return std::nullopt;
-    std::string ext = track->Ext;
-    std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](char c) { return static_cast<char>(std::tolower(c)); });
-    if (track->Type != TrackType::File || ext != "mp3") {
-      file.skipped = true;
-      continue;
-    }
-    // A POSIX path has one root, so even a song on another disk has a
-    // relative path (and is counted as likely unreachable).
-    if (track->Place == SongPlace::PlaylistFolder ||
-        track->Place == SongPlace::BelowPlaylistFolder) {
-      file.inFolder = true;
-    } else {
-      file.besideFolder = true;
-    }
-    const std::string relative =
-        fs::path(track->Path).lexically_relative(library.PlaylistFolder).generic_string();
-    const auto name = ToWindows1252(track->Name);
-    const auto path = ToWindows1252(relative);
-    if (!name || !path) return std::nullopt;
-    if (*name != track->Name || *path != relative) file.nonAscii = true;
-    file.bytes += "#EXTINF:" + std::to_string(track->TotalTimeMs / 1000) + "," + *name + "\r\n";
-    file.bytes += *path + "\r\n";
-  }
-  return file;
 }
 
 class PublishCommandTest : public CliTest {
@@ -257,34 +169,6 @@ TEST_F(PublishCommandTest, PublishAllWritesEveryCheckedPlaylistAndReportsIt) {
   }
 }
 
-TEST_F(PublishCommandTest, PlaylistFileHoldsRelativePathsInWindows1252) {
-  const GeneratedLibrary library = MakeLibrary(11, 3000, 40, 10, false);
-  const GeneratedPlaylist* chosen = nullptr;
-  std::optional<ExpectedFile> expected;
-  for (const auto& playlist : library.Playlists) {
-    auto file = ExpectedPlaylistFile(library, playlist);
-    if (file && file->inFolder && file->besideFolder && file->skipped && file->nonAscii) {
-      chosen = &playlist;
-      expected = std::move(file);
-      break;
-    }
-  }
-  ASSERT_NE(chosen, nullptr) << "the generated library has no playlist with every kind of line";
-  SetPlaylistFolder(library.PlaylistFolder);
-
-  const ProcessResult result =
-      Run({"--library", libraryPath_, "publish", "--playlist", chosen->Name});
-  ASSERT_EQ(result.exitCode, 0) << result.err;
-  EXPECT_EQ(ReadBytes(fs::path(library.PlaylistFolder) / (chosen->Name + ".m3u")), expected->bytes);
-  EXPECT_EQ(PlaylistFiles(library), std::set<std::string>{chosen->Name + ".m3u"});
-  // Only the named playlist took part.
-  for (const auto& line : Lines(result.out)) {
-    if (line.rfind('[', 0) == 0) {
-      EXPECT_TRUE(line.ends_with("] " + chosen->Name)) << line;
-    }
-  }
-}
-
 TEST_F(PublishCommandTest, NamedPlaylistsAreTheOnlyOnesPublished) {
   const GeneratedLibrary library = MakeLibrary(3, 300, 8, 20);
   SetPlaylistFolder(library.PlaylistFolder);
@@ -406,36 +290,18 @@ TEST_F(PublishCommandTest, ProgressIsDrawnOnlyOnATerminal) {
   EXPECT_TRUE(Contains(result.out, "\nDone\n"));
 }
 
+// The refusal's wording for each case is the publish run's; here, that the
+// command line shows it and fails.
 TEST_F(PublishCommandTest, RefusalExplainsThePlaylistFolder) {
-  const std::string head = "You first need to select a folder in which to create the playlists.";
-  const std::string rest =
-      "\n\nTo do this, open the 'Tools' menu and choose 'Options'.\n\n"
-      "Be sure to select a playlist folder which has been published via the TiVo Desktop server "
-      "(or a sub-folder thereof).  This will ensure that your playlists are visible to TiVo.";
-  const std::string addition =
-      "\n\nIn addition, be sure that the playlist folder which contains all of the songs in the "
-      "playlist (or is a parent folder thereof).";
-  const GeneratedLibrary library = MakeLibrary(1, 100, 4, 10, false);
-
-  // No folder chosen.
-  ProcessResult result = Run({"--library", libraryPath_, "publish", "--all"});
-  EXPECT_EQ(result.exitCode, 1);
-  EXPECT_EQ(result.err, head + rest + "\n");
-  EXPECT_EQ(result.out, "");
-
-  // A chosen folder that was removed since, with TiVo Desktop 2.3 installed.
-  SetPlaylistFolder(library.PlaylistFolder);
-  fs::remove_all(library.PlaylistFolder);
-  const std::string reg =
-      WriteFile("tivo.reg",
-                "Windows Registry Editor Version 5.00\n\n"
-                "[HKEY_CURRENT_USER\\Software\\TiVo\\Desktop]\n\"Version\"=\"2.3.1\"\n");
-  ASSERT_EQ(Run({"registry", "import", reg}).exitCode, 0);
-  result = Run({"--library", libraryPath_, "publish", "--all"});
+  MakeLibrary(1, 100, 4, 10, false);
+  const ProcessResult result = Run({"--library", libraryPath_, "publish", "--all"});
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_EQ(result.err,
-            head + " (The currently-selected folder does not exist.)" + rest + addition + "\n");
-  EXPECT_FALSE(fs::exists(library.PlaylistFolder));
+            "You first need to select a folder in which to create the playlists.\n\nTo do this, "
+            "open the 'Tools' menu and choose 'Options'.\n\nBe sure to select a playlist folder "
+            "which has been published via the TiVo Desktop server (or a sub-folder thereof).  "
+            "This will ensure that your playlists are visible to TiVo.\n");
+  EXPECT_EQ(result.out, "");
 }
 
 TEST_F(PublishCommandTest, LibraryProblemsNameTheFile) {
@@ -485,8 +351,8 @@ TEST_F(PublishCommandTest, AMalformedLibraryIsReadAsFarAsItCanBeAndSaysWhere) {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>\n" +
            tracksEntry + "<key>Playlists</key><array>\n" + lists + "</array></dict></plist>\n";
   };
-  const std::string malformed =
-      WriteFile("malformed.xml", library("<key>Tracks</key><dict>\n" + tracks + "</dict>\n", mix));
+  const std::string malformed = WriteFile(
+      "malformed.xml", library("<key>Tracks</key><dict>\n" + tracks + "</dict>\n", mix));
   const std::string head = "quorvella-cli: The iTunes library file \"" + malformed +
                            "\" is malformed in places; what could not be read there was left out:\n";
   const std::string where =
@@ -505,15 +371,6 @@ TEST_F(PublishCommandTest, AMalformedLibraryIsReadAsFarAsItCanBeAndSaysWhere) {
   EXPECT_EQ(result.err, head + where);
   EXPECT_TRUE(Contains(result.out, "[Done (1 song)] Mix\n")) << result.out;
   EXPECT_EQ(ReadBytes(playlists / "Mix.m3u"), "#EXTM3U\r\n#EXTINF:0,One\r\none.mp3\r\n");
-
-  // "Tracks" as a string: the playlist is still listed, with nothing in it.
-  const std::string noTracks = WriteFile(
-      "no-tracks.xml", library("<key>Tracks</key><string>" + tracks + "</string>\n", mix));
-  result = Run({"--library", noTracks, "list"});
-  EXPECT_EQ(result.exitCode, 3);
-  EXPECT_TRUE(Contains(result.err, "\n  line 3: \"Tracks\" is <string>, not <dict>; ignored\n"))
-      << result.err;
-  EXPECT_TRUE(result.out.ends_with("\tMix\n")) << result.out;
 }
 
 TEST_F(PublishCommandTest, FirstInterruptStopsTheRunWithItsReport) {

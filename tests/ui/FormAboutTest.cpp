@@ -25,28 +25,6 @@ TEST(FormAbout, TheTradeMarkSignFollowsTheNameWithoutCoveringIt) {
   EXPECT_EQ(mark->y(), name->y());
 }
 
-class FormAboutCloses : public ::testing::TestWithParam<Qt::Key> {};
-
-TEST_P(FormAboutCloses, ByKey) {
-  RecordingDesktop desktop;
-  FormAbout about(desktop);
-  ASSERT_TRUE(test::ShowActive(about));
-  EXPECT_EQ(QApplication::focusWidget(), Find<QPushButton>(about, "ButOK"));
-  QTest::keyClick(QApplication::focusWidget(), GetParam());
-  EXPECT_FALSE(about.isVisible());
-}
-
-INSTANTIATE_TEST_SUITE_P(EnterEscape, FormAboutCloses,
-                         ::testing::Values(Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape));
-
-TEST(FormAbout, OKClosesIt) {
-  RecordingDesktop desktop;
-  FormAbout about(desktop);
-  about.show();
-  QTest::mouseClick(Find<QPushButton>(about, "ButOK"), Qt::LeftButton);
-  EXPECT_FALSE(about.isVisible());
-}
-
 TEST(FormAbout, TheLinkOpensTheLowerCasedAddressAndTheBoxStaysOpen) {
   RecordingDesktop desktop;
   FormAbout about(desktop);

@@ -280,41 +280,6 @@ TEST_F(MainCommands, AboutOpensTheBoxOverTheWindow) {
   EXPECT_TRUE(script.Finished());
 }
 
-TEST_F(MainCommands, EnterPressesTheFocusedButton) {
-  MixWithSongs({});
-  Start();
-  ASSERT_TRUE(test::ShowActive(*window_));
-  const struct {
-    const char* button;
-    std::function<bool()> pressed;
-  } cases[] = {
-      {"ButCheckAll", [this] { return MixChecked(); }},
-      {"ButCheckNone", [this] { return !MixChecked(); }},
-      {"ButRefresh",
-       [this, reads = 0]() mutable {
-         return std::exchange(reads, itunes_->sourceReads) < itunes_->sourceReads;
-       }},
-  };
-  for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
-    for (const auto& c : cases) {
-      SCOPED_TRACE(c.button);
-      auto* button = Find<QPushButton>(*window_, c.button);
-      c.pressed();  // what holds before
-      button->setFocus();
-      QTest::keyClick(button, key);
-      EXPECT_TRUE(c.pressed());
-    }
-    // With nothing checked, Publish asks for a check mark.
-    ModalScript script;
-    script.Answer(QMessageBox::Ok);
-    auto* publish = Find<QPushButton>(*window_, "ButPublish");
-    publish->setFocus();
-    QTest::keyClick(publish, key);
-    ASSERT_EQ(script.boxes.size(), 1u);
-    EXPECT_TRUE(script.boxes[0].text.startsWith("Please place a checkmark"));
-  }
-}
-
 TEST_F(MainCommands, OptionsWorkDuringARunAndANewModeHoldsFromTheNextSong) {
   const std::string folder = MixWithSongs({"1.mp3", "2.ogg", "3.mp3", "4.ogg", "5.mp3", "6.ogg"});
   const std::string other = env_.Folder("Other");

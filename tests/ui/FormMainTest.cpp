@@ -181,24 +181,6 @@ TEST_F(FormMainTest, StartUpListsThePlaylistsWithTheirKindsAndExistingFilesCheck
   EXPECT_EQ(checked, 2);
 }
 
-TEST_F(FormMainTest, CheckAllAndCheckNoneFollowTheKindRules) {
-  MakeLibrary(150, 6, 10);
-  OpenAndWaitForList();
-  Click("ButCheckAll");
-  EXPECT_EQ(List()->topLevelItem(0)->checkState(0), Qt::Unchecked) << "the library playlist";
-  for (const char* name : {"All Rated Songs", "Purchased", "Podcasts", "Summer Drive"}) {
-    ASSERT_NE(Row(name), nullptr) << name;
-  }
-  EXPECT_EQ(Row("All Rated Songs")->checkState(0), Qt::Unchecked);
-  EXPECT_EQ(Row("Purchased")->checkState(0), Qt::Unchecked);
-  EXPECT_EQ(Row("Podcasts")->checkState(0), Qt::Checked);
-  EXPECT_EQ(Row("Summer Drive")->checkState(0), Qt::Checked);
-  Click("ButCheckNone");
-  for (int i = 0; i < List()->topLevelItemCount(); ++i) {
-    EXPECT_EQ(List()->topLevelItem(i)->checkState(0), Qt::Unchecked);
-  }
-}
-
 TEST_F(FormMainTest, PublishWritesTheFilesShowsTheStatusesAndTheReport) {
   MakeLibrary(150, 6, 10);
   OpenAndWaitForList();

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <map>
 
 #include <QLabel>
 #include <QListWidget>
@@ -75,32 +76,6 @@ TEST_F(PickTiVoFolder, ListsPyTivoMusicSharesAfterTiVoDesktopsFolders) {
   EXPECT_EQ(SelectedRow(), 3);
 }
 
-TEST_F(PickTiVoFolder, KeepsItsExplanationAsWritten) {
-  Open("");
-  // "Dekstop" is how the explanation has always read; it is not corrected.
-  EXPECT_TRUE(
-      Find<QLabel>(*dialog_, "Label1")
-          ->text()
-          .contains(QStringLiteral("folders published to TiVo Dekstop as the output folder")));
-  EXPECT_EQ(Find<QLabel>(*dialog_, "Label4")->buddy(), list_);
-}
-
-TEST_F(PickTiVoFolder, WithNoPublishedFolderOnlyCancelWorks) {
-  Open("/anything");
-  ASSERT_TRUE(test::ShowActive(*dialog_));
-  EXPECT_EQ(list_->count(), 0);
-  EXPECT_FALSE(ok_->isEnabled());
-  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-  EXPECT_TRUE(dialog_->isVisible());
-  QTest::mouseDClick(list_->viewport(), Qt::LeftButton);
-  EXPECT_TRUE(dialog_->isVisible());
-  EXPECT_EQ(dialog_->Result, 0);
-  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-  EXPECT_FALSE(dialog_->isVisible());
-  EXPECT_EQ(dialog_->Result, 2);
-  EXPECT_EQ(dialog_->SelectedFolder(), "");
-}
-
 TEST_F(PickTiVoFolder, PreselectsTheFirstEntryEqualToTheOriginalFolder) {
   PublishABC();
   const std::string upperB = b_.substr(0, b_.size() - 1) + "b";  // .../folders/b
@@ -124,80 +99,73 @@ TEST_F(PickTiVoFolder, PreselectsTheFirstEntryEqualToTheOriginalFolder) {
   }
 }
 
-TEST_F(PickTiVoFolder, SelectingAnEntryEnablesOKWhichGivesThatFolder) {
-  PublishABC();
-  Open("");
-  ASSERT_TRUE(test::ShowActive(*dialog_));
-  EXPECT_FALSE(ok_->isEnabled());
-  QTest::mouseClick(list_->viewport(), Qt::LeftButton, {}, RowCentre(2));
-  EXPECT_TRUE(ok_->isEnabled());
-  EXPECT_EQ(dialog_->SelectedFolder(), c_);
-  // The keyboard moves the selection too.
-  QTest::keyClick(list_, Qt::Key_Up);
-  EXPECT_EQ(dialog_->SelectedFolder(), b_);
-  QTest::mouseClick(ok_, Qt::LeftButton);
-  EXPECT_FALSE(dialog_->isVisible());
-  EXPECT_EQ(dialog_->Result, 1);
-  EXPECT_EQ(dialog_->SelectedFolder(), b_);
-}
-
-TEST_F(PickTiVoFolder, EnterTakesThePreselectedFolder) {
-  PublishABC();
-  Open(c_);
-  ASSERT_TRUE(test::ShowActive(*dialog_));
-  EXPECT_EQ(QApplication::focusWidget(), list_);
-  QTest::keyClick(list_, Qt::Key_Return);
-  EXPECT_FALSE(dialog_->isVisible());
-  EXPECT_EQ(dialog_->Result, 1);
-  EXPECT_EQ(dialog_->SelectedFolder(), c_);
-}
-
-TEST_F(PickTiVoFolder, EnterPressesTheFocusedButtonAndElsewhereOK) {
-  PublishABC();
-  const std::pair<const char*, int> cases[] = {{"ButCancel", 2}, {"ButOK", 1}, {"ListFolders", 1}};
-  for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
-    for (const auto& [focus, result] : cases) {
-      SCOPED_TRACE(focus);
-      Open(b_);
-      ASSERT_TRUE(test::ShowActive(*dialog_));
-      QWidget* widget = Find<QWidget>(*dialog_, focus);
-      widget->setFocus();
-      QTest::keyClick(widget, key);
-      EXPECT_FALSE(dialog_->isVisible());
-      EXPECT_EQ(dialog_->Result, result);
+// What the user does, and what the caller reads once the dialog is gone.
+TEST_F(PickTiVoFolder, ChoosingAndClosing) {
+  enum Step { Row1, Row2, KeyUp, DoubleClickRow0, DoubleClickNothing, Enter, Esc, OK, Cancel,
+              CloseBox };
+  const struct {
+    const char* what;
+    bool published;
+    const char* orig;  // "a" for the folder A
+    std::vector<Step> steps;
+    bool open;
+    int result;
+    const char* selected;  // "a", "b", "c" or ""
+  } cases[] = {
+      {"a click enables OK, which gives the folder", true, "", {Row2, OK}, false, 1, "c"},
+      {"the keyboard moves the selection", true, "", {Row2, KeyUp, OK}, false, 1, "b"},
+      {"a double click takes the entry", true, "", {DoubleClickRow0}, false, 1, "a"},
+      {"Cancel after selecting", true, "a", {Row1, Cancel}, false, 2, "b"},
+      {"the close box leaves Result at 0", true, "a", {CloseBox}, false, 0, "a"},
+      {"nothing listed: Enter and a double click do nothing", false, "/anything",
+       {Enter, DoubleClickNothing}, true, 0, ""},
+      {"nothing listed: Esc cancels", false, "/anything", {Esc}, false, 2, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    if (c.published && a_.empty()) PublishABC();
+    if (!c.published) std::filesystem::remove_all(env_.Root() / "data" / "TiVo Desktop");
+    Open(std::string(c.orig) == "a" ? a_ : c.orig);
+    ASSERT_TRUE(test::ShowActive(*dialog_));
+    EXPECT_EQ(ok_->isEnabled(), std::string(c.orig) == "a");
+    for (const Step step : c.steps) {
+      switch (step) {
+        case Row1:
+        case Row2:
+          QTest::mouseClick(list_->viewport(), Qt::LeftButton, {}, RowCentre(step == Row1 ? 1 : 2));
+          EXPECT_TRUE(ok_->isEnabled());
+          break;
+        case KeyUp:
+          QTest::keyClick(list_, Qt::Key_Up);
+          break;
+        case DoubleClickRow0:
+          QTest::mouseClick(list_->viewport(), Qt::LeftButton, {}, RowCentre(0));
+          QTest::mouseDClick(list_->viewport(), Qt::LeftButton, {}, RowCentre(0));
+          break;
+        case DoubleClickNothing:
+          QTest::mouseDClick(list_->viewport(), Qt::LeftButton);
+          break;
+        case Enter:
+        case Esc:
+          QTest::keyClick(QApplication::focusWidget(),
+                          step == Enter ? Qt::Key_Return : Qt::Key_Escape);
+          break;
+        case OK:
+          QTest::mouseClick(ok_, Qt::LeftButton);
+          break;
+        case Cancel:
+          QTest::mouseClick(Find<QPushButton>(*dialog_, "ButCancel"), Qt::LeftButton);
+          break;
+        case CloseBox:
+          dialog_->close();
+          break;
+      }
     }
+    EXPECT_EQ(dialog_->isVisible(), c.open);
+    EXPECT_EQ(dialog_->Result, c.result);
+    const std::map<std::string, std::string> folders{{"a", a_}, {"b", b_}, {"c", c_}, {"", ""}};
+    EXPECT_EQ(dialog_->SelectedFolder(), folders.at(c.selected));
   }
-}
-
-TEST_F(PickTiVoFolder, DoubleClickingAnEntryTakesIt) {
-  PublishABC();
-  Open("");
-  dialog_->show();
-  QTest::mouseClick(list_->viewport(), Qt::LeftButton, {}, RowCentre(0));
-  QTest::mouseDClick(list_->viewport(), Qt::LeftButton, {}, RowCentre(0));
-  QTest::mouseRelease(list_->viewport(), Qt::LeftButton, {}, RowCentre(0));
-  EXPECT_FALSE(dialog_->isVisible());
-  EXPECT_EQ(dialog_->Result, 1);
-  EXPECT_EQ(dialog_->SelectedFolder(), a_);
-}
-
-TEST_F(PickTiVoFolder, CancelAfterSelectingGivesTwo) {
-  PublishABC();
-  Open(a_);
-  dialog_->show();
-  QTest::mouseClick(list_->viewport(), Qt::LeftButton, {}, RowCentre(1));
-  QTest::mouseClick(Find<QPushButton>(*dialog_, "ButCancel"), Qt::LeftButton);
-  EXPECT_FALSE(dialog_->isVisible());
-  EXPECT_EQ(dialog_->Result, 2);
-}
-
-TEST_F(PickTiVoFolder, TheCloseBoxLeavesResultAtZero) {
-  PublishABC();
-  Open(a_);
-  dialog_->show();
-  dialog_->close();
-  EXPECT_FALSE(dialog_->isVisible());
-  EXPECT_EQ(dialog_->Result, 0);
 }
 
 TEST_F(PickTiVoFolder, TheNoteIsRewordedForTiVoDesktop23Only) {

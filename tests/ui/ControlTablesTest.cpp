@@ -1,0 +1,538 @@
+// SPDX-License-Identifier: MIT
+// Every window as a user meets it: each control's name, class, caption and
+// state at start, the tab order, the menus, and what Alt+letter, Enter and
+// Esc do, held against the windows' designed control tables.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTreeWidget>
+#include <map>
+#include <set>
+
+#include "platform/LocalFileSystem.h"
+#include "settings/MemoryRegistry.h"
+#include "settings/RegUtil.h"
+#include "settings/RegistryKeys.h"
+#include "settings/Settings.h"
+#include "support/FakeLibrary.h"
+#include "tivo/Plugin.h"
+#include "tivo/WebAddresses.h"
+#include "ui/DialogTestSupport.h"
+#include "ui/FormAbout.h"
+#include "ui/FormMain.h"
+#include "ui/FormOptions.h"
+#include "ui/FormPickTiVoFolder.h"
+
+namespace quorvella {
+namespace {
+
+enum class Win { Main, Options, Pick, About };
+
+const char* Name(Win w) {
+  static const char* const names[] = {"main window", "Options", "Pick TiVo Folder", "About"};
+  return names[static_cast<int>(w)];
+}
+
+// A control as designed. A caption of null is not compared; a "*" in it
+// stands for any text. A list's caption is its column headers, a tab
+// control's its tab titles, joined by "|".
+struct Control {
+  const char* name;
+  const char* cls;
+  const char* caption;
+  bool enabled = true;
+  bool shown = true;
+};
+
+const char* const kNote =
+    "Important note: if you are running TiVo Desktop 2.3, then you must select a folder which "
+    "both:";
+const char* const kCondition1 =
+    "1. Has been published as a Music Folder in the TiVo Desktop software (or is a sub-folder "
+    "thereof).";
+const char* const kCondition2 =
+    "2. Contains all of the songs in the playlist (or is a parent folder thereof).";
+
+const std::map<Win, std::vector<Control>> kControls = {
+    {Win::Main,
+     {{"Label1", "QLabel", "&List of iTunes playlists:"},
+      {"ListPlaylists", "QTreeWidget", "Name|Status"},
+      {"ButRefresh", "QPushButton", "&Refresh List"},
+      {"ButCheckAll", "QPushButton", "Check &All"},
+      {"ButCheckNone", "QPushButton", "Check &None"},
+      {"ButPublish", "QPushButton", "&Publish Playlists to TiVo"},
+      {"ButStop", "QPushButton", "&Stop", false},
+      {"Frame2", "QGroupBox", "Status"},
+      {"LabStatus", "QLabel", "Ready"},
+      {"Label2", "QLabel", "All playlists"},
+      {"ProgressPlaylists", "QProgressBar", nullptr},
+      {"Label3", "QLabel", "Current playlist"},
+      {"ProgressTracks", "QProgressBar", nullptr},
+      {"Frame1", "QGroupBox", nullptr},
+      {"Label4", "QLabel", "Quorvella version 1.3"}}},
+    {Win::Options,
+     {{"TabMain", "QTabWidget", "Playlist Folder|File Types To Publish"},
+      {"Label9", "QLabel", "TiVo Desktop version currently installed:"},
+      {"LabTiVoDesktopVersion", "QLabel", ""},
+      {"ButOK", "QPushButton", "OK"},
+      {"ButCancel", "QPushButton", "Cancel"},
+      {"Label1", "QLabel", "Folder in which to save playlists:"},
+      {"LabPlaylistFolder", "QLabel", ""},
+      {"Label5", "QLabel",
+       "Click here to select one of the Music folders published to TiVo Desktop:"},
+      {"ButPickTiVoFolder", "QPushButton", "Pick &TiVo Folder..."},
+      {"Label3", "QLabel",
+       "Click here to select a folder with the standard folder selection window:"},
+      {"ButBrowse", "QPushButton", "Pick &Any Folder..."},
+      {"Label4", "QLabel", "Click here to open the folder in Windows Explorer:"},
+      {"ButOpenFolder", "QPushButton", "&Open Folder...", false},
+      {"LabImportantNote", "QLabel", kNote},
+      {"Label7", "QLabel", kCondition1},
+      {"Label10", "QLabel", "-- AND --"},
+      {"Label8", "QLabel", kCondition2},
+      {"Label6", "QLabel",
+       "You can use the 'Pick TiVo Folder' button above to select a music folder which is already "
+       "published to TiVo Desktop. This will help to ensure that you select a valid folder."},
+      {"Label2", "QLabel",
+       "Normally, TiVo will only play MP3 files. Therefore, Quorvella normally will only include "
+       "MP3 files in any playlist that it publishes. You can, however, run the free *If "
+       "you have the plug-in installed, you can use the options below to tell Quorvella which "
+       "song formats to include in published playlists."},
+      {"LabPlugIn", "QLabel", "Universal Audio Plug-in"},
+      {"Label11", "QLabel", "Publishing &mode:"},
+      {"OptEnhMode0", "QRadioButton", "&Standard mode - publish only MP3 files"},
+      {"OptEnhMode1", "QRadioButton", "&Enhanced mode - publish the file types checked below:"},
+      {"LabListFileTypes", "QLabel", "&List of file types:", false},
+      {"ListFileTypes", "QTreeWidget", "File Type|Description", false},
+      {"Label13", "QLabel", "Get more information on the Universal Audio Plug-in"},
+      {"Label14", "QLabel", "(link opens in a browser window)"},
+      {"ButConfigurePlugin", "QPushButton", "&Configure the Universal Audio Plug-in...", true,
+       false},
+      {"Uc3dLine1", "quorvella::Uc3dLine", nullptr},
+      {"CheckDeleteEmptyOutput", "QCheckBox",
+       "&Do not create empty playlists (Quorvella will delete any published playlist which ends "
+       "up containing no songs)"}}},
+    {Win::Pick,
+     {{"Label1", "QLabel",
+       "Use this window to select one of the music folders published to TiVo Dekstop as the "
+       "output folder into which your playlists will be written. Selecting one of these folders "
+       "will help to ensure that TiVo and TiVo Desktop will be able to play all songs on the "
+       "playlist."},
+      {"Label4", "QLabel", "&List of music folders published to TiVo Desktop:"},
+      {"ListFolders", "QListWidget", nullptr},
+      {"ButOK", "QPushButton", "OK", false},
+      {"ButCancel", "QPushButton", "Cancel"},
+      {"Label10", "QLabel", "AND"},
+      {"Label8", "QLabel", kCondition2},
+      {"Label7", "QLabel", kCondition1},
+      {"LabImportantNote", "QLabel", kNote}}},
+    {Win::About,
+     {{"ImgLogo", "QLabel", nullptr},
+      {"Label1", "QLabel", "Quorvella"},
+      {"Label5", "QLabel", "\u2122"},
+      {"Label2", "QLabel", "Version 1.3"},
+      {"Label3", "QLabel", nullptr},
+      {"Label7", "QLabel",
+       "The Universal Audio Plug-in is separate software.*Use the link on the Web menu for more "
+       "information."},
+      {"Label4", "QLabel", "*TiVo*iTunes*"},
+      {"Label6", "QLabel", "Please visit our web site for current product information:"},
+      {"LabLink", "QLabel", HomePageAddress.data()},
+      {"ButOK", "QPushButton", "OK"}}},
+};
+
+QString Caption(const QWidget& widget) {
+  QStringList parts;
+  if (const auto* tree = qobject_cast<const QTreeWidget*>(&widget)) {
+    for (int c = 0; c < tree->columnCount(); ++c) parts << tree->headerItem()->text(c);
+  } else if (const auto* tabs = qobject_cast<const QTabWidget*>(&widget)) {
+    for (int t = 0; t < tabs->count(); ++t) parts << tabs->tabText(t);
+  } else if (const auto* label = qobject_cast<const QLabel*>(&widget)) {
+    parts << label->text();
+  } else if (const auto* button = qobject_cast<const QAbstractButton*>(&widget)) {
+    parts << button->text();
+  } else if (const auto* box = qobject_cast<const QGroupBox*>(&widget)) {
+    parts << box->title();
+  }
+  return parts.join(QLatin1Char('|'));
+}
+
+bool Matches(const QString& text, const char* pattern) {
+  const QStringList pieces = QString::fromUtf8(pattern).split(QLatin1Char('*'));
+  if (pieces.size() == 1) return text == pieces[0];
+  qsizetype at = 0;
+  for (qsizetype i = 0; i < pieces.size(); ++i) {
+    const qsizetype found = text.indexOf(pieces[i], at);
+    if (found < 0 || (i == 0 && found != 0)) return false;
+    at = found + pieces[i].size();
+  }
+  return pieces.back().isEmpty() || text.endsWith(pieces.back());
+}
+
+// The access key of a caption, lower-cased, or 0.
+QChar AccessKey(const QString& caption) {
+  for (qsizetype i = 0; i + 1 < caption.size(); ++i) {
+    if (caption[i] != QLatin1Char('&')) continue;
+    if (caption[i + 1] != QLatin1Char('&')) return caption[i + 1].toLower();
+    ++i;
+  }
+  return {};
+}
+
+// Each window of the program over a memory registry, temporary folders, a
+// recording desktop and scripted message boxes (the main window's boxes are
+// real ones, which a ModalScript closes).
+class Windows : public ::testing::Test {
+ protected:
+  Windows() { library_->AddPlaylist("Mix"); }
+
+
+  QWidget& Open(Win which) {
+    window_.reset();
+    settings_.LoadSettings();
+    ShellFunctions shell;
+    shell.browseForFolder = [this](std::string_view, QWidget*, std::string_view) {
+      ++browsed_;
+      return std::string();
+    };
+    shell.openFolderInExplorer = [this](const std::string&) { ++explored_; };
+    shell.getWindowsVersion = [] { return WindowsVersion{6, 0}; };
+    switch (which) {
+      case Win::Main: {
+        FormMainServices services{settings_, reg_, files_, desktop_, [] { return false; },
+                                  [this](const std::string&) { return library_; },
+                                  [](const std::string&) {}};
+        services.shell = shell;
+        services.programFolder = [this] { return env_.Folder("Program"); };
+        auto main = std::make_unique<FormMain>(std::move(services));
+        test::Find<QTimer>(*main, "TimerWiseUpdate")->stop();
+        test::Find<QTimer>(*main, "TimerStartup")->setInterval(0);  // list at once
+        window_ = std::move(main);
+        break;
+      }
+      case Win::Options: {
+        auto options = std::make_unique<FormOptions>(
+            DialogServices{settings_, reg_, files_, desktop_, shell, &boxes_});
+        options->Init();
+        window_ = std::move(options);
+        break;
+      }
+      case Win::Pick: {
+        auto pick = std::make_unique<FormPickTiVoFolder>(reg_);
+        pick->OrigFolder = origFolder_;
+        pick->Init();
+        window_ = std::move(pick);
+        break;
+      }
+      case Win::About:
+        window_ = std::make_unique<FormAbout>(desktop_);
+        break;
+    }
+    clicked_.clear();
+    for (QAbstractButton* button : window_->findChildren<QAbstractButton*>()) {
+      QObject::connect(button, &QAbstractButton::clicked, window_.get(),
+                       [this, button] { clicked_.push_back(button->objectName().toStdString()); });
+    }
+    EXPECT_TRUE(test::ShowActive(*window_));
+    // The main window lists the library from its start-up timer.
+    if (which == Win::Main) {
+      EXPECT_TRUE(QTest::qWaitFor([this] { return Checked("ListPlaylists") != -1; }, 2000));
+    }
+    return *window_;
+  }
+
+  QWidget* Get(const char* name) { return test::Find<QWidget>(*window_, name); }
+  // What the keys did, in one line: the boxes shown, the shell functions
+  // called, and what is checked.
+  std::string Seen() {
+    std::string seen = "boxes=" + std::to_string(boxes_.shown.size()) +
+                       " browsed=" + std::to_string(browsed_) +
+                       " explored=" + std::to_string(explored_) +
+                       " started=" + std::to_string(desktop_.started.size());
+    for (const char* name :
+         {"ListPlaylists", "OptEnhMode0", "OptEnhMode1", "CheckDeleteEmptyOutput"}) {
+      if (!window_->findChild<QWidget*>(name)) continue;
+      seen += std::string(" ") + name + "=" + std::to_string(Checked(name));
+    }
+    return seen;
+  }
+  // Whether a check box or option button is checked; for a list, whether its
+  // first row is (-1 when it has none).
+  int Checked(const char* name) {
+    if (auto* tree = qobject_cast<QTreeWidget*>(Get(name))) {
+      if (tree->topLevelItemCount() == 0) return -1;
+      return tree->topLevelItem(0)->checkState(0) == Qt::Checked;
+    }
+    return static_cast<QAbstractButton*>(Get(name))->isChecked();
+  }
+
+  // The names of the controls that take the focus by Tab, in tab order,
+  // from the first of them.
+  std::vector<std::string> TabOrder() {
+    std::vector<std::string> order;
+    QWidget* first = nullptr;
+    for (QWidget* w = window_->nextInFocusChain(); w != first && w != window_.get();
+         w = w->nextInFocusChain()) {
+      if (!(w->focusPolicy() & Qt::TabFocus) || w->focusProxy() || !w->isVisibleTo(window_.get())) {
+        continue;
+      }
+      if (first == nullptr) first = w;
+      order.push_back(w->objectName().toStdString());
+    }
+    return order;
+  }
+
+  // A published folder with a playlist folder below it, and the plug-in
+  // with its configuration program: every button of the Options dialog
+  // can be pressed.
+  void StoreEverything() {
+    const std::string music = env_.Folder("Music");
+    env_.Publish("Music", music);
+    reg_.RegSetString(Hive::CurrentUser, SettingsKey, "PlaylistFolder", music);
+    reg_.RegSetString(Hive::CurrentUser, SettingsKey, "EnhancedPlugInMode", "True");
+    reg_.RegSetString(Hive::CurrentUser, PluginConfigKey, PluginCustomValueName, "");
+    const std::string plugin = env_.Folder("Plug-in");
+    test::TempEnvironment::WriteFile(plugin + "/TDUAP.exe");
+    reg_.RegSetString(Hive::LocalMachine, PluginUninstallKey, PluginInstallLocationValueName,
+                      plugin);
+    origFolder_ = music;
+  }
+
+  test::TempEnvironment env_;
+  MemoryRegistry registry_;
+  RegUtil reg_{registry_};
+  Settings settings_{reg_};
+  LocalFileSystem files_;
+  test::RecordingDesktop desktop_;
+  test::ScriptedBoxes boxes_;
+  std::shared_ptr<test::FakeITunes> library_ = std::make_shared<test::FakeITunes>();
+  std::string origFolder_;
+  int browsed_ = 0;
+  int explored_ = 0;
+  std::vector<std::string> clicked_;
+  std::unique_ptr<QWidget> window_;
+};
+
+TEST_F(Windows, ControlsTitlesFramesAndTabOrderAreAsDesigned) {
+  const struct {
+    Win window;
+    const char* title;
+    bool dialog;
+    std::vector<std::string> tabOrder;  // Options: its first tab
+  } windows[] = {
+      {Win::Main,
+       "Quorvella",
+       false,
+       {"ListPlaylists", "ButRefresh", "ButCheckAll", "ButCheckNone", "ButPublish", "ButStop"}},
+      {Win::Options,
+       "Options",
+       true,
+       {"qt_tabwidget_tabbar", "ButPickTiVoFolder", "ButBrowse", "ButOpenFolder", "ButOK",
+        "ButCancel"}},
+      {Win::Pick, "Pick TiVo Desktop Folder", true, {"ListFolders", "ButOK", "ButCancel"}},
+      {Win::About, "About Quorvella", true, {"ButOK"}},
+  };
+  for (const auto& w : windows) {
+    SCOPED_TRACE(Name(w.window));
+    QWidget& window = Open(w.window);
+    EXPECT_EQ(window.windowTitle(), QString::fromUtf8(w.title));
+    EXPECT_EQ(window.minimumSize(), window.maximumSize()) << "not resizable";
+    EXPECT_FALSE(window.windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_EQ(bool(window.windowFlags() & Qt::WindowMinimizeButtonHint), !w.dialog);
+    EXPECT_EQ(window.windowType(), w.dialog ? Qt::Dialog : Qt::Window);
+    for (const Control& c : kControls.at(w.window)) {
+      SCOPED_TRACE(c.name);
+      QWidget* widget = Get(c.name);
+      if (widget == nullptr) continue;
+      EXPECT_TRUE(widget->inherits(c.cls)) << widget->metaObject()->className();
+      if (c.caption) {
+        EXPECT_TRUE(Matches(Caption(*widget), c.caption)) << Caption(*widget).toStdString();
+      }
+      EXPECT_EQ(widget->isEnabled(), c.enabled);
+      EXPECT_EQ(!widget->isHidden(), c.shown);
+    }
+    EXPECT_EQ(TabOrder(), w.tabOrder);
+  }
+}
+
+// One line per menu: its caption, then each item's caption (a dash for a
+// separator), with its shortcut after a tab.
+std::vector<std::string> MenuLines(const QMenuBar& bar) {
+  std::vector<std::string> lines;
+  for (QAction* menuAction : bar.actions()) {
+    std::string line = menuAction->text().toStdString() + ":";
+    for (QAction* item : menuAction->menu()->actions()) {
+      // The links to the maker's other programs vary with them.
+      if (item->objectName().startsWith(QStringLiteral("ItemWebOtherProgram"))) continue;
+      line += " [" + (item->isSeparator() ? std::string("-") : item->text().toStdString());
+      if (!item->shortcut().isEmpty()) line += "\t" + item->shortcut().toString().toStdString();
+      line += "]";
+    }
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+TEST_F(Windows, TheMenusAreAsDesigned) {
+  QWidget& window = Open(Win::Main);
+  EXPECT_EQ(MenuLines(*static_cast<FormMain&>(window).menuBar()),
+            (std::vector<std::string>{
+                "&File: [&Open iTunes Library...] [&Map Library Locations...] [E&xit]",
+                "&Tools: [&Options...]",
+                "&Web: [Quorvella &home page] [&Documentation] [&Convert songs to MP3 format] "
+                "[&Brenlow Software home page] [-] [Universal Audio &Plug-in] [-] [-] "
+                "[Check for &updates...]",
+                "&Help: [&Online documentation\tF1] [&About...]",
+            }));
+}
+
+// Takes the access key of a caption for who, unless another has it.
+void Claim(std::map<QChar, QString>& keys, const QString& caption, const QString& who) {
+  const QChar key = AccessKey(caption);
+  if (key.isNull()) return;
+  const auto [it, fresh] = keys.emplace(key, who);
+  EXPECT_TRUE(fresh) << who.toStdString() << " and " << it->second.toStdString() << " share "
+                     << QString(key).toStdString();
+}
+
+// No two captions that show at once share an access key, in the controls of
+// a window (each tab of the Options dialog on its own) and in each menu.
+TEST_F(Windows, AccessKeysAreUniqueWhereTheyShowTogether) {
+  for (const Win which : {Win::Main, Win::Options, Win::Pick, Win::About}) {
+    QWidget& window = Open(which);
+    auto* tabs = window.findChild<QTabWidget*>();
+    for (int tab = 0; tab < (tabs ? tabs->count() : 1); ++tab) {
+      if (tabs) tabs->setCurrentIndex(tab);
+      SCOPED_TRACE(std::string(Name(which)) + " tab " + std::to_string(tab));
+      std::map<QChar, QString> keys;
+      for (QWidget* widget : window.findChildren<QWidget*>()) {
+        if (widget->isVisibleTo(&window) && !qobject_cast<QTabWidget*>(widget)) {
+          Claim(keys, Caption(*widget), widget->objectName());
+        }
+      }
+      if (auto* main = qobject_cast<FormMain*>(&window)) {
+        for (QAction* menu : main->menuBar()->actions()) {
+          Claim(keys, menu->text(), menu->objectName());
+          std::map<QChar, QString> itemKeys;
+          for (QAction* item : menu->menu()->actions()) Claim(itemKeys, item->text(), item->text());
+        }
+      }
+    }
+  }
+}
+
+std::vector<std::string> Pressed(const char* button) {
+  return button ? std::vector<std::string>{button} : std::vector<std::string>{};
+}
+
+// Alt+letter as on Windows: a label's key moves the focus to its control, a
+// button's key presses it, an option button's key selects it.
+TEST_F(Windows, AltLetterMovesTheFocusOrPresses) {
+  StoreEverything();
+  const struct {
+    Win window;
+    int tab;
+    Qt::Key key;
+    const char* focus;    // where the focus goes; null: not looked at
+    const char* pressed;  // the button pressed, or null
+    const char* seen;     // what it did, as Seen() tells it
+  } cases[] = {
+      {Win::Main, 0, Qt::Key_L, "ListPlaylists", nullptr, ""},
+      {Win::Main, 0, Qt::Key_R, nullptr, "ButRefresh", ""},
+      {Win::Main, 0, Qt::Key_A, nullptr, "ButCheckAll", "ListPlaylists=1"},
+      {Win::Main, 0, Qt::Key_N, nullptr, "ButCheckNone", ""},
+      {Win::Main, 0, Qt::Key_P, nullptr, "ButPublish", ""},
+      {Win::Main, 0, Qt::Key_S, "ListPlaylists", nullptr, ""},  // Stop is disabled
+      {Win::Options, 0, Qt::Key_T, nullptr, "ButPickTiVoFolder", "boxes=1"},
+      {Win::Options, 0, Qt::Key_A, nullptr, "ButBrowse", "browsed=1"},
+      {Win::Options, 0, Qt::Key_O, nullptr, "ButOpenFolder", "explored=1"},
+      // The mode's label: the focus goes to the chosen mode, which stays.
+      {Win::Options, 1, Qt::Key_M, "OptEnhMode1", nullptr, "OptEnhMode1=1"},
+      {Win::Options, 1, Qt::Key_S, "OptEnhMode0", "OptEnhMode0", "OptEnhMode0=1"},
+      {Win::Options, 1, Qt::Key_E, "OptEnhMode1", "OptEnhMode1", ""},
+      {Win::Options, 1, Qt::Key_L, "ListFileTypes", nullptr, ""},
+      {Win::Options, 1, Qt::Key_C, nullptr, "ButConfigurePlugin", "started=1"},
+      {Win::Options, 1, Qt::Key_D, "CheckDeleteEmptyOutput", "CheckDeleteEmptyOutput",
+       "CheckDeleteEmptyOutput=0"},
+      {Win::Pick, 0, Qt::Key_L, "ListFolders", nullptr, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(Name(c.window)) + " Alt+" + char(c.key));
+    test::ModalScript script;  // the main window's Publish asks for a check mark
+    QWidget& window = Open(c.window);
+    if (auto* tabs = window.findChild<QTabWidget*>()) tabs->setCurrentIndex(c.tab);
+    QTest::keyClick(&window, c.key, Qt::AltModifier);
+    // A button pressed by its key clicks after 100 ms; the checks below say
+    // whether one did.
+    static_cast<void>(QTest::qWaitFor([&] { return !clicked_.empty(); }, c.pressed ? 1000 : 120));
+    if (c.focus) {
+      EXPECT_EQ(QApplication::focusWidget(), Get(c.focus));
+    }
+    EXPECT_EQ(clicked_, Pressed(c.pressed));
+    EXPECT_NE(Seen().find(c.seen), std::string::npos) << Seen();
+  }
+}
+
+// Enter presses the focused button; elsewhere in a dialog it presses the
+// default button. Esc presses the cancel button.
+TEST_F(Windows, EnterAndEscPressTheRightButton) {
+  StoreEverything();
+  const struct {
+    Win window;
+    const char* focus;
+    Qt::Key key;
+    const char* pressed;  // null: nothing
+  } cases[] = {
+      {Win::Main, "ButRefresh", Qt::Key_Return, "ButRefresh"},
+      {Win::Main, "ButCheckAll", Qt::Key_Enter, "ButCheckAll"},
+      {Win::Main, "ButCheckNone", Qt::Key_Return, "ButCheckNone"},
+      {Win::Main, "ButPublish", Qt::Key_Enter, "ButPublish"},
+      {Win::Main, "ListPlaylists", Qt::Key_Return, nullptr},
+      {Win::Main, "ButRefresh", Qt::Key_Escape, nullptr},  // Stop is disabled when idle
+      {Win::Options, "ButOK", Qt::Key_Return, "ButOK"},
+      {Win::Options, "ButCancel", Qt::Key_Enter, "ButCancel"},
+      {Win::Options, "ButPickTiVoFolder", Qt::Key_Return, "ButPickTiVoFolder"},
+      {Win::Options, "ButBrowse", Qt::Key_Return, "ButBrowse"},
+      {Win::Options, "ButOpenFolder", Qt::Key_Enter, "ButOpenFolder"},
+      {Win::Options, "ButConfigurePlugin", Qt::Key_Return, "ButConfigurePlugin"},
+      {Win::Options, "OptEnhMode1", Qt::Key_Return, "ButOK"},
+      {Win::Options, "CheckDeleteEmptyOutput", Qt::Key_Enter, "ButOK"},
+      {Win::Options, "ListFileTypes", Qt::Key_Return, "ButOK"},
+      {Win::Options, "ButBrowse", Qt::Key_Escape, "ButCancel"},
+      {Win::Pick, "ListFolders", Qt::Key_Return, "ButOK"},
+      {Win::Pick, "ButOK", Qt::Key_Enter, "ButOK"},
+      {Win::Pick, "ButCancel", Qt::Key_Return, "ButCancel"},
+      {Win::Pick, "ListFolders", Qt::Key_Escape, "ButCancel"},
+      {Win::Pick, "ButOK", Qt::Key_Escape, "ButCancel"},
+      {Win::About, "ButOK", Qt::Key_Return, "ButOK"},
+      {Win::About, "ButOK", Qt::Key_Enter, "ButOK"},
+      {Win::About, "ButOK", Qt::Key_Escape, "ButOK"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(Name(c.window)) + " " + c.focus + " " +
+                 QKeySequence(c.key).toString().toStdString());
+    test::ModalScript script;
+    QWidget& window = Open(c.window);
+    if (auto* tabs = window.findChild<QTabWidget*>()) {
+      tabs->setCurrentIndex(Get(c.focus)->isVisibleTo(tabs->widget(0)) ? 0 : 1);
+    }
+    Get(c.focus)->setFocus();
+    ASSERT_TRUE(Get(c.focus)->hasFocus());
+    QTest::keyClick(Get(c.focus), c.key);
+    EXPECT_EQ(clicked_, Pressed(c.pressed));
+    const bool closes = c.pressed && (std::string(c.pressed) == "ButCancel" ||
+                                      (std::string(c.pressed) == "ButOK"));
+    EXPECT_EQ(window.isVisible(), !closes);
+  }
+}
+
+}  // namespace
+}  // namespace quorvella
