@@ -386,7 +386,7 @@ TEST_F(Windows, TheMenusAreAsDesigned) {
   EXPECT_EQ(MenuLines(*static_cast<FormMain&>(window).menuBar()),
             (std::vector<std::string>{
                 "&File: [&Open iTunes Library...] [&Map Library Locations...] [E&xit]",
-                "&Tools: [&Options...]",
+                "&Tools: [&Options...] [&Remove Stale Playlists...]",
                 "&Web: [Quorvella &home page] [&Documentation] [&Convert songs to MP3 format] "
                 "[&Brenlow Software home page] [-] [Universal Audio &Plug-in] [-] [-] "
                 "[Check for &updates...]",
