@@ -39,8 +39,10 @@ class TempDir {
 
   const std::filesystem::path& Path() const { return path_; }
   // UTF-8 in and out on every system (a narrow name would be read in the
-  // ANSI code page on Windows).
-  std::string File(std::string_view name) const { return Utf8Path(path_ / NativePath(name)); }
+  // ANSI code page on Windows), with the system's own separators.
+  std::string File(std::string_view name) const {
+    return Utf8Path((path_ / NativePath(name)).make_preferred());
+  }
 
  private:
   std::filesystem::path path_;
