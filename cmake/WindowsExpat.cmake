@@ -9,7 +9,7 @@ if(NOT EXISTS "${QUORVELLA_EXPAT_SOURCE}/expat/CMakeLists.txt")
     COMMAND "${PROJECT_SOURCE_DIR}/scripts/fetch-debian-source" expat "${QUORVELLA_EXPAT_SOURCE}"
     RESULT_VARIABLE fetched)
   if(NOT fetched EQUAL 0)
-    message(FATAL_ERROR "expat's source could not be fetched; scripts/setup-windows sets up apt for it")
+    message(FATAL_ERROR "expat's source could not be fetched; scripts/setup-windows sets up apt")
   endif()
 endif()
 
@@ -23,7 +23,8 @@ set(EXPAT_ENABLE_INSTALL OFF CACHE BOOL "" FORCE)
 # Debian's security patches test "XML_DTD == 1", as its own build defines
 # it; expat's CMake defines it empty. So it is defined here, with a value.
 set(EXPAT_DTD OFF CACHE BOOL "" FORCE)
-add_subdirectory("${QUORVELLA_EXPAT_SOURCE}/expat" "${CMAKE_BINARY_DIR}/expat" EXCLUDE_FROM_ALL SYSTEM)
+add_subdirectory("${QUORVELLA_EXPAT_SOURCE}/expat" "${CMAKE_BINARY_DIR}/expat"
+  EXCLUDE_FROM_ALL SYSTEM)
 # Its own code, its own warnings: ours are kept at zero, not expat's.
 set_target_properties(expat PROPERTIES COMPILE_WARNING_AS_ERROR OFF)
 target_compile_options(expat PRIVATE -w)

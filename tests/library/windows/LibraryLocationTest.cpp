@@ -17,11 +17,10 @@ TEST(WindowsLibraryLocation, TheProfilesAndTheShellsMusicFoldersWithBothNames) {
   const Environment env = [](const char* name) {
     return std::string_view(name) == "USERPROFILE" ? std::string("C:\\Users\\u\\") : std::string();
   };
-  std::vector<std::string> expected = {"D:\\given.xml",
-                                       "C:\\Users\\u\\Music\\iTunes\\iTunes Library.xml",
-                                       "C:\\Users\\u\\Music\\iTunes\\iTunes Music Library.xml",
-                                       music + "\\iTunes\\iTunes Library.xml",
-                                       music + "\\iTunes\\iTunes Music Library.xml"};
+  std::vector<std::string> expected = {
+      "D:\\given.xml", "C:\\Users\\u\\Music\\iTunes\\iTunes Library.xml",
+      "C:\\Users\\u\\Music\\iTunes\\iTunes Music Library.xml",
+      music + "\\iTunes\\iTunes Library.xml", music + "\\iTunes\\iTunes Music Library.xml"};
   EXPECT_EQ(ITunesLibraryCandidates("D:\\given.xml", reg, env), expected);
 }
 

@@ -62,9 +62,8 @@ TEST(XmlLibraryMapping, EveryReadingOfTheFileIsMapped) {
   testing::WriteFile(path, testing::LibraryXml(Tracks({"file:///Volumes/data/a.mp3"}), ""));
   XmlITunes itunes(path, XmlITunes::Reading::Now,
                    LocationMappings(std::vector<LocationMapping>{{"/Volumes/data", "/mnt/d"}}));
-  testing::ReplaceFile(
-      path, testing::LibraryXml(Tracks({"file:///Volumes/data/a.mp3", "file:///Volumes/data/b.mp3"}),
-                                playlist));
+  const auto both = Tracks({"file:///Volumes/data/a.mp3", "file:///Volumes/data/b.mp3"});
+  testing::ReplaceFile(path, testing::LibraryXml(both, playlist));
   EXPECT_EQ(
       itunes.LibrarySource()->Playlists()->Item(0)->Tracks()->Item(0)->GetProperty("Location"),
       "/mnt/d/b.mp3");

@@ -30,8 +30,8 @@ std::optional<FileSignature> SignatureOf(const std::string& path) {
 LibraryFile::LibraryFile(const std::string& path) : path_(path) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
-    throw LibraryError("The iTunes library file \"" + path + "\" cannot be opened: " +
-                       std::strerror(errno) + ".");
+    throw LibraryError("The iTunes library file \"" + path +
+                       "\" cannot be opened: " + std::strerror(errno) + ".");
   }
   handle_ = fd;
   struct stat info {};
@@ -51,15 +51,16 @@ std::size_t LibraryFile::Read(void* buffer, std::size_t size) {
     got = ::read(static_cast<int>(handle_), buffer, size);
   } while (got < 0 && errno == EINTR);
   if (got < 0) {
-    throw LibraryError("The iTunes library file \"" + path_ + "\" cannot be read: " +
-                       std::strerror(errno) + ".");
+    throw LibraryError("The iTunes library file \"" + path_ +
+                       "\" cannot be read: " + std::strerror(errno) + ".");
   }
   return static_cast<std::size_t>(got);
 }
 
 std::size_t LibraryFile::ReadAt(std::uint64_t offset, char* buffer, std::size_t size) {
   for (;;) {
-    const ssize_t got = ::pread(static_cast<int>(handle_), buffer, size, static_cast<off_t>(offset));
+    const ssize_t got =
+        ::pread(static_cast<int>(handle_), buffer, size, static_cast<off_t>(offset));
     if (got >= 0) return static_cast<std::size_t>(got);
     if (errno != EINTR) return 0;
   }

@@ -15,8 +15,9 @@ namespace {
 FileSignature SignatureFrom(const BY_HANDLE_FILE_INFORMATION& info) {
   const auto join = [](DWORD high, DWORD low) { return (std::uint64_t{high} << 32) | low; };
   return {join(info.nFileSizeHigh, info.nFileSizeLow),
-          static_cast<std::int64_t>(join(info.ftLastWriteTime.dwHighDateTime,
-                                         info.ftLastWriteTime.dwLowDateTime)) * 100,
+          static_cast<std::int64_t>(
+              join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime)) *
+              100,
           join(info.nFileIndexHigh, info.nFileIndexLow)};
 }
 
@@ -49,8 +50,8 @@ LibraryFile::LibraryFile(const std::string& path) : path_(path) {
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
       throw LibraryError("The iTunes library \"" + path + "\" is not a file.");
     }
-    throw LibraryError("The iTunes library file \"" + path + "\" cannot be opened: " +
-                       SystemErrorText(error) + ".");
+    throw LibraryError("The iTunes library file \"" + path +
+                       "\" cannot be opened: " + SystemErrorText(error) + ".");
   }
   handle_ = reinterpret_cast<std::intptr_t>(file);
   BY_HANDLE_FILE_INFORMATION info{};
@@ -67,8 +68,8 @@ std::size_t LibraryFile::Read(void* buffer, std::size_t size) {
   DWORD got = 0;
   const DWORD want = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30));
   if (ReadFile(reinterpret_cast<HANDLE>(handle_), buffer, want, &got, nullptr) == 0) {
-    throw LibraryError("The iTunes library file \"" + path_ + "\" cannot be read: " +
-                       SystemErrorText(GetLastError()) + ".");
+    throw LibraryError("The iTunes library file \"" + path_ +
+                       "\" cannot be read: " + SystemErrorText(GetLastError()) + ".");
   }
   return got;
 }
