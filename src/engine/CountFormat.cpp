@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "engine/CountFormat.h"
 
-#include <langinfo.h>
-#include <locale.h>
-
 #include <climits>
 
 namespace quorvella {
@@ -11,20 +8,6 @@ namespace quorvella {
 CountFormat::CountFormat() { ReadLocale(""); }
 
 CountFormat::CountFormat(std::string_view localeName) { ReadLocale(std::string(localeName).c_str()); }
-
-void CountFormat::ReadLocale(const char* name) {
-  locale_t locale = newlocale(LC_NUMERIC_MASK, name, static_cast<locale_t>(nullptr));
-  if (locale == static_cast<locale_t>(nullptr)) return;
-  // The C locale groups nothing; "#,##0" still asks for thousands, so keep
-  // the English grouping there.
-  const std::string separator = nl_langinfo_l(THOUSEP, locale);
-  const std::string grouping = nl_langinfo_l(GROUPING, locale);
-  if (!separator.empty() && !grouping.empty()) {
-    separator_ = separator;
-    grouping_ = grouping;
-  }
-  freelocale(locale);
-}
 
 std::string CountFormat::operator()(std::int64_t count) const {
   const bool negative = count < 0;

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "engine/MappingSuggest.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <deque>
 #include <filesystem>
@@ -12,6 +10,8 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "platform/FolderIdentity.h"
+#include "platform/NativePath.h"
 #include "platform/PathRules.h"
 
 namespace quorvella {
@@ -108,28 +108,25 @@ class FolderIndex {
     };
     std::deque<Pending> queue;
     for (std::size_t i = 0; i < options.roots.size(); ++i) {
-      roots_.push_back(fs::path(options.roots[i]).lexically_normal().string());
+      roots_.push_back(Utf8Path(NativePath(options.roots[i]).lexically_normal()));
       while (roots_.back().size() > 1 && roots_.back().back() == '/') roots_.back().pop_back();
-      queue.push_back({roots_.back(), 0, i});
+      queue.push_back({NativePath(roots_.back()), 0, i});
     }
-    std::set<std::pair<dev_t, ino_t>> seen;
+    std::set<FolderIdentity> seen;
     while (!queue.empty()) {
       if (OutOfTime()) return;
       Pending folder = std::move(queue.front());
       queue.pop_front();
-      struct stat info {};
       // Links are followed, each folder once, so a link to a mounted disk is
       // searched and a loop of links is not.
-      if (::stat(folder.path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) ||
-          !seen.insert({info.st_dev, info.st_ino}).second) {
-        continue;
-      }
+      const std::optional<FolderIdentity> identity = IdentityOfFolder(Utf8Path(folder.path));
+      if (!identity || !seen.insert(*identity).second) continue;
       ++result_.foldersSeen;
       std::error_code error;
       for (fs::directory_iterator it(folder.path, error), end; !error && it != end;
            it.increment(error)) {
         if (OutOfTime()) return;
-        const std::string name = it->path().filename().string();
+        const std::string name = Utf8Path(it->path().filename());
         // Hidden folders hold snapshots and trash, never the music itself.
         if (name.empty() || name.front() == '.') continue;
         std::error_code typeError;
@@ -140,7 +137,7 @@ class FolderIndex {
         }
         if (wanted.count(name) != 0) {
           auto& places = index_[name];
-          if (places.size() < kPlacesPerName) places.push_back({it->path().string(), folder.root});
+          if (places.size() < kPlacesPerName) places.push_back({Utf8Path(it->path()), folder.root});
         }
         queue.push_back({it->path(), folder.depth + 1, folder.root});
       }
@@ -285,7 +282,7 @@ class Suggester {
       const std::string relative = Tail(rest, parts, 0);
       for (const Place& place : *places) {
         if (index.OutOfTime()) return;
-        const std::string to = fs::path(place.path).parent_path().string();
+        const std::string to = Utf8Path(NativePath(place.path).parent_path());
         if (exists_(to + "/" + relative)) ++votes[to];
       }
     }
@@ -354,18 +351,18 @@ class Suggester {
       if (index.OutOfTime()) break;
       if (!exists_(place.path + "/" + tail)) continue;
       std::size_t count = first;
-      fs::path to = fs::path(place.path).parent_path();
+      fs::path to = NativePath(place.path).parent_path();
       const std::string& root = index.Root(place.root);
       // Names compare exactly, in either dialect: what the rule no longer
       // covers is joined onto `to` as the library spells it.
-      while (count > keep && to.string().size() > root.size() &&
-             Name(location, parts.components[count - 1]) == to.filename().string()) {
+      while (count > keep && Utf8Path(to).size() > root.size() &&
+             Name(location, parts.components[count - 1]) == Utf8Path(to.filename())) {
         --count;
         to = to.parent_path();
       }
       if (count < keep) continue;
       std::string from = Prefix(location, parts, count);
-      if (IsMappableFrom(from)) votes.insert({std::move(from), to.string()});
+      if (IsMappableFrom(from)) votes.insert({std::move(from), Utf8Path(to)});
     }
     return votes;
   }
@@ -386,7 +383,7 @@ std::vector<std::string> DefaultSearchRoots(const Environment& env) {
   for (const std::string& folder :
        {music, std::string("/media"), std::string("/mnt"), std::string("/srv")}) {
     std::error_code error;
-    if (!folder.empty() && fs::is_directory(folder, error)) roots.push_back(folder);
+    if (!folder.empty() && fs::is_directory(NativePath(folder), error)) roots.push_back(folder);
   }
   return roots;
 }

@@ -7,13 +7,14 @@
 #include <system_error>
 
 #include "engine/PlaylistFiles.h"
+#include "platform/NativePath.h"
 #include "platform/PathRules.h"
 
 namespace quorvella {
 
 std::optional<FileStamp> StampOf(const std::string& path) {
   std::error_code error;
-  const std::filesystem::path file(path);
+  const std::filesystem::path file = NativePath(path);
   if (!std::filesystem::is_regular_file(file, error)) return std::nullopt;
   const auto size = std::filesystem::file_size(file, error);
   if (error) return std::nullopt;
@@ -41,7 +42,7 @@ std::map<std::int32_t, std::string> CurrentPlaylistFileNames(IiTunes& library,
 }
 
 std::string PublishedFilePath(const std::string& folder, const std::string& name) {
-  return (std::filesystem::path(folder) / name).string();
+  return Utf8Path(NativePath(folder) / NativePath(name));
 }
 
 std::vector<StalePlaylist> FindStalePlaylists(

@@ -24,6 +24,4 @@ std::string RemoveTrailingBackslash(std::string_view path) {
   return std::string(path);
 }
 
-WindowsVersion GetWindowsVersion() { return {}; }
-
 }  // namespace quorvella

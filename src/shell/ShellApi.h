@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "platform/CommandLine.h"
+#include "platform/WindowsVersion.h"  // GetWindowsVersion, which the windows ask
 
 // Shell services every window uses that need no widgets.
 namespace quorvella {
@@ -23,13 +24,5 @@ void OpenFolderInExplorer(const std::string& folder);
 // slash in a POSIX path). The POSIX root "/" stays as it is: without its
 // slash it would name no folder at all, where "D:" still names the drive.
 std::string RemoveTrailingBackslash(std::string_view path);
-
-struct WindowsVersion {
-  std::uint16_t major = 0;
-  std::uint16_t minor = 0;
-};
-
-// The running Windows version; 0.0 on any other system.
-WindowsVersion GetWindowsVersion();
 
 }  // namespace quorvella

@@ -185,6 +185,7 @@ TEST(CountFormat, GroupsDigitsByTheLocale) {
   const CountFormat german("de_DE.UTF-8");
   if (german(1234) == "1,234") GTEST_SKIP() << "de_DE.UTF-8 is not installed";
   EXPECT_EQ(german(1234), "1.234");
+  EXPECT_EQ(CountFormat("en_IN.UTF-8")(1234567890), "1,23,45,67,890") << "threes, then twos";
   EXPECT_EQ(CountFormat("C")(1234), "1,234") << "no grouping in C: keep the English one";
 }
 

@@ -4,13 +4,16 @@
 #include "library/LocationMappingStore.h"
 #include "library/xml/LibraryTestFiles.h"
 #include "platform/TextEncoding.h"
+#ifndef _WIN32  // the .reg file store is the POSIX one
 #include "settings/FileRegistry.h"
+#endif
 #include "settings/MemoryRegistry.h"
 #include "settings/RegFile.h"
 
 namespace quorvella {
 namespace {
 
+#ifndef _WIN32
 TEST(LocationMappingStore, RulesTravelAsReadableValuesThroughExportAndImport) {
   testing::TempDir dir;
   FileRegistry registry(dir.File("registry.reg"));
@@ -36,6 +39,7 @@ TEST(LocationMappingStore, RulesTravelAsReadableValuesThroughExportAndImport) {
   EXPECT_FALSE(registry.QueryValue(Hive::CurrentUser, MappingsKey, "2"));
   EXPECT_EQ(LoadLocationMappings(reg).Rules(), std::vector<LocationMapping>{rules[2]});
 }
+#endif
 
 TEST(LocationMappingStore, ReadsUpToTheFirstGapSkippingWhatIsNoRuleAndReportsRefusedWrites) {
   MemoryRegistry registry;

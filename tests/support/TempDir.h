@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+
+#include "platform/NativePath.h"
 #ifdef _WIN32
 #include <process.h>
 #endif
@@ -36,7 +38,11 @@ class TempDir {
   TempDir& operator=(const TempDir&) = delete;
 
   const std::filesystem::path& Path() const { return path_; }
-  std::string File(std::string_view name) const { return (path_ / name).string(); }
+  // UTF-8 in and out on every system (a narrow name would be read in the
+  // ANSI code page on Windows), with the system's own separators.
+  std::string File(std::string_view name) const {
+    return Utf8Path((path_ / NativePath(name)).make_preferred());
+  }
 
  private:
   std::filesystem::path path_;

@@ -4,19 +4,26 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "platform/NativePath.h"
+#include "platform/PathRules.h"
+
 namespace quorvella {
 namespace {
 
+// The newer name first, then the one of older versions; with the folder's
+// own separator, "\" for a Windows folder.
 void AddITunesFiles(std::vector<std::string>& out, std::string folder) {
   if (folder.empty()) return;
-  if (!folder.ends_with('/')) folder += '/';
-  out.push_back(folder + "iTunes/iTunes Library.xml");
-  out.push_back(folder + "iTunes/iTunes Music Library.xml");
+  const char separator = SeparatorOf(folder);
+  if (folder.back() != separator) folder += separator;
+  const std::string itunes = folder + "iTunes" + separator;
+  out.push_back(itunes + "iTunes Library.xml");
+  out.push_back(itunes + "iTunes Music Library.xml");
 }
 
 bool IsFile(const std::string& path) {
   std::error_code error;
-  return std::filesystem::is_regular_file(path, error);
+  return std::filesystem::is_regular_file(NativePath(path), error);
 }
 
 }  // namespace
@@ -29,7 +36,7 @@ std::vector<std::string> ITunesLibraryCandidates(std::string_view givenPath, con
   found.push_back(reg.RegGetString(Hive::CurrentUser, LibraryKey, LibraryPathValueName));
 
   const std::string home = HomeFolder(env);
-  if (!home.empty()) AddITunesFiles(found, home + "/Music");
+  if (!home.empty()) AddITunesFiles(found, home + SeparatorOf(home) + "Music");
   AddITunesFiles(found, MusicFolder(env));
 
   std::vector<std::string> candidates;

@@ -2,9 +2,6 @@
 #include "library/xml/XmlLibraryReader.h"
 
 #include <expat.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -16,6 +13,7 @@
 #include <vector>
 
 #include "library/xml/FileUrl.h"
+#include "library/xml/LibraryFile.h"
 #include "library/xml/PlaylistKind.h"
 
 namespace quorvella {
@@ -344,19 +342,12 @@ class Reader {
   }
 
   // Reads straight into expat's own buffer, saving a copy.
-  void ParseFile(int fd) {
+  void ParseFile(LibraryFile& file) {
     for (;;) {
       void* buffer = XML_GetBuffer(parser_, kReadChunk);
       if (buffer == nullptr) Fail();
-      ssize_t got;
-      do {
-        got = ::read(fd, buffer, kReadChunk);
-      } while (got < 0 && errno == EINTR);
-      if (got < 0) {
-        throw LibraryError("The iTunes library file " + Quoted(fileName_) +
-                           " cannot be read: " + std::strerror(errno) + ".");
-      }
-      bytes_ += static_cast<std::uint64_t>(got);
+      const std::size_t got = file.Read(buffer, kReadChunk);
+      bytes_ += got;
       if (XML_ParseBuffer(parser_, static_cast<int>(got), got == 0) != XML_STATUS_OK) Fail();
       if (got == 0) return;
     }
@@ -910,52 +901,19 @@ std::shared_ptr<XmlLibrary> Reader::Finish(PlaylistIds& ids) {
   return std::move(library_);
 }
 
-FileSignature SignatureFrom(const struct stat& info) {
-  return {static_cast<std::uint64_t>(info.st_size),
-          static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec,
-          static_cast<std::uint64_t>(info.st_ino)};
-}
-
 }  // namespace
-
-std::optional<FileSignature> SignatureOf(const std::string& path) {
-  struct stat info {};
-  if (::stat(path.c_str(), &info) != 0) return std::nullopt;
-  return SignatureFrom(info);
-}
 
 std::shared_ptr<XmlLibrary> ReadXmlLibraryFile(const std::string& path, PlaylistIds& ids,
                                                FileSignature* signature,
                                                const LocationMappings* mappings) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    throw LibraryError("The iTunes library file " + Quoted(path) +
-                       " cannot be opened: " + std::strerror(errno) + ".");
-  }
-  struct Closer {
-    int fd;
-    ~Closer() { ::close(fd); }
-  } closer{fd};
-
-  struct stat info {};
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    throw LibraryError("The iTunes library " + Quoted(path) + " is not a file.");
-  }
-  ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-
+  LibraryFile file(path);
   Reader reader(path, mappings);
-  reader.ParseFile(fd);
-  reader.AssignLines([fd](std::uint64_t offset, char* buffer, std::size_t size) -> std::size_t {
-    for (;;) {
-      const ssize_t got = ::pread(fd, buffer, size, static_cast<off_t>(offset));
-      if (got >= 0) return static_cast<std::size_t>(got);
-      if (errno != EINTR) return 0;
-    }
+  reader.ParseFile(file);
+  reader.AssignLines([&file](std::uint64_t offset, char* buffer, std::size_t size) {
+    return file.ReadAt(offset, buffer, size);
   });
   std::shared_ptr<XmlLibrary> library = reader.Finish(ids);
-  if (signature != nullptr) {
-    *signature = SignatureFrom(info);
-  }
+  if (signature != nullptr) *signature = file.Signature();
   return library;
 }
 

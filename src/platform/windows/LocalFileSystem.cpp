@@ -6,6 +6,9 @@
 #include "platform/Trash.h"
 #include "platform/windows/WideText.h"
 
+#include <filesystem>
+#include <fstream>
+
 namespace quorvella {
 namespace {
 
@@ -49,12 +52,19 @@ std::unique_ptr<TextFile> LocalFileSystem::CreateUtf8TextFile(const std::string&
   return AnsiTextFile::Create(path, kUtf8CodePage, error);
 }
 
-bool LocalFileSystem::HoldsTextFile(const std::string& /*path*/,
-                                    const std::vector<std::string>& /*lines*/,
-                                    bool /*utf8*/) const {
-  // Not compared yet on Windows: every playlist file is written again, which
-  // is what a plain publish does anyway.
-  return false;
+bool LocalFileSystem::HoldsTextFile(const std::string& path, const std::vector<std::string>& lines,
+                                    bool utf8) const {
+  if (!IsLocal(path)) return false;
+  // Opened by its wide name: a narrow one would be read in the ANSI code page.
+  std::ifstream in(std::filesystem::path(Utf8ToWide(path)), std::ios::binary);
+  if (!in) return false;
+  const std::string bytes = AnsiTextFile::Encode(lines, utf8 ? kUtf8CodePage : ansiCodePage_);
+  in.seekg(0, std::ios::end);
+  if (!in || static_cast<std::size_t>(in.tellg()) != bytes.size()) return false;
+  in.seekg(0);
+  std::string held(bytes.size(), '\0');
+  in.read(held.data(), static_cast<std::streamsize>(held.size()));
+  return in && held == bytes;
 }
 
 bool LocalFileSystem::RemoveFile(const std::string& path) {

@@ -7,14 +7,22 @@
 #include <string>
 #include <string_view>
 
+#include "platform/NativePath.h"
 #include "support/TempDir.h"
 
 namespace quorvella::testing {
 
 inline void WriteFile(const std::string& path, std::string_view content) {
-  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  std::filesystem::create_directories(NativePath(path).parent_path());
+  std::ofstream out(NativePath(path), std::ios::binary | std::ios::trunc);
   out.write(content.data(), static_cast<std::streamsize>(content.size()));
+}
+
+// Replaces the file the way iTunes does: a new file renamed over the old
+// (std::filesystem's rename replaces on Windows too; std::rename does not).
+inline void ReplaceFile(const std::string& path, std::string_view content) {
+  WriteFile(path + ".new", content);
+  std::filesystem::rename(NativePath(path + ".new"), NativePath(path));
 }
 
 // A library file around the given entries of its Tracks dictionary and its

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <map>
 #include <set>
 
@@ -35,11 +34,7 @@ std::string Library(std::initializer_list<Entry> playlists) {
 
 class XmlITunesTest : public ::testing::Test {
  protected:
-  // Replaces the file the way iTunes does: a new file renamed over the old.
-  void Rewrite(std::string_view content) {
-    testing::WriteFile(path_ + ".new", content);
-    ASSERT_EQ(std::rename((path_ + ".new").c_str(), path_.c_str()), 0);
-  }
+  void Rewrite(std::string_view content) { testing::ReplaceFile(path_, content); }
 
   std::map<std::string, std::int32_t> IdsByName(IiTunes& app) {
     std::map<std::string, std::int32_t> ids;

@@ -3,7 +3,6 @@
 // and keeps the library's music folder for the search for mappings.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 
 #include "library/xml/LibraryTestFiles.h"
 #include "library/xml/XmlITunes.h"
@@ -63,11 +62,8 @@ TEST(XmlLibraryMapping, EveryReadingOfTheFileIsMapped) {
   testing::WriteFile(path, testing::LibraryXml(Tracks({"file:///Volumes/data/a.mp3"}), ""));
   XmlITunes itunes(path, XmlITunes::Reading::Now,
                    LocationMappings(std::vector<LocationMapping>{{"/Volumes/data", "/mnt/d"}}));
-  testing::WriteFile(
-      path + ".new",
-      testing::LibraryXml(Tracks({"file:///Volumes/data/a.mp3", "file:///Volumes/data/b.mp3"}),
-                          playlist));
-  ASSERT_EQ(std::rename((path + ".new").c_str(), path.c_str()), 0);
+  const auto both = Tracks({"file:///Volumes/data/a.mp3", "file:///Volumes/data/b.mp3"});
+  testing::ReplaceFile(path, testing::LibraryXml(both, playlist));
   EXPECT_EQ(
       itunes.LibrarySource()->Playlists()->Item(0)->Tracks()->Item(0)->GetProperty("Location"),
       "/mnt/d/b.mp3");

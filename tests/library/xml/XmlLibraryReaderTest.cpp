@@ -433,9 +433,15 @@ TEST(XmlLibraryReaderTest, AFileThatCannotBeOpenedIsNamed) {
     ReadXmlLibraryFile("/nonexistent/iTunes Library.xml", ids);
     ADD_FAILURE() << "read";
   } catch (const LibraryError& error) {
-    EXPECT_STREQ(error.what(),
-                 "The iTunes library file \"/nonexistent/iTunes Library.xml\" cannot be opened: "
-                 "No such file or directory.");
+    // The reason is the system's own text; Wine words it its own way.
+#ifdef _WIN32
+    const char* const reason = "Path not found.";
+#else
+    const char* const reason = "No such file or directory.";
+#endif
+    EXPECT_EQ(std::string(error.what()),
+              std::string("The iTunes library file \"/nonexistent/iTunes Library.xml\" cannot be "
+                          "opened: ") + reason);
   }
   EXPECT_THROW(ReadXmlLibraryFile(QUORVELLA_TEST_DATA, ids), LibraryError) << "a folder";
 }

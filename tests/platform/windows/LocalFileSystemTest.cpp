@@ -64,6 +64,16 @@ TEST_F(WindowsFileSystemTest, AFileWithANonAsciiNameReplacesTheOldOneWhenClosed)
   EXPECT_EQ(entries, 1);
 }
 
+TEST_F(WindowsFileSystemTest, AFileIsWholeOnlyWhenItsBytesAreTheEncodedLines) {
+  const std::string path = Path("Whole ā.m3u");
+  std::ofstream(Native(path), std::ios::binary) << "Caf\xE9\r\na ? b\r\n";
+  EXPECT_TRUE(files.HoldsTextFile(path, {"Café", "ā → b"}, false));
+  EXPECT_FALSE(files.HoldsTextFile(path, {"Café", "ā → b"}, true));  // UTF-8 bytes differ
+  EXPECT_FALSE(files.HoldsTextFile(path, {"Café", "a ? c"}, false));
+  EXPECT_FALSE(files.HoldsTextFile(path, {"Café"}, false));
+  EXPECT_FALSE(files.HoldsTextFile(Path("missing.m3u"), {}, false));
+}
+
 TEST_F(WindowsFileSystemTest, NoFileIsMadeWhereAFolderIsOrForAPathOfAnotherForm) {
   std::filesystem::create_directory(Native(Path("Folder.m3u")));
   EXPECT_EQ(files.CreateTextFile(Path("Folder.m3u"), error), nullptr);
