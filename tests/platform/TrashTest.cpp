@@ -146,6 +146,17 @@ TEST_F(TrashTest, EveryFileOfOneNameCanBeRestored) {
   EXPECT_EQ(restored, contents);
 }
 
+// A file in the trash without its information file (a half-finished move
+// of another program) is never overwritten.
+TEST_F(TrashTest, AFileInTheTrashWithoutItsNoteIsKept) {
+  fs::create_directories(Path("data/Trash/files"));
+  std::ofstream(Path("data/Trash/files/Mix.m3u"), std::ios::binary) << "kept";
+  const std::string playlist = MakePlaylist();
+  EXPECT_EQ(Trash(playlist, Path("data").string()), TrashResult::Moved);
+  EXPECT_EQ(ReadText(Path("data/Trash/files/Mix.m3u")), "kept");
+  EXPECT_EQ(Names(Path("data/Trash/files")).size(), 2u);
+}
+
 TEST_F(TrashTest, LeavesTheFileWhenTheDataFolderCannotBeMade) {
   // A file stands where the data folder would be created.
   std::ofstream(Path("blocker")) << "x";

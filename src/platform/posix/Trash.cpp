@@ -11,6 +11,7 @@
 #include "platform/Trash.h"
 
 #include <fcntl.h>
+#include <stdio.h>
 #include <gio/gio.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -51,13 +52,11 @@ std::string InformationText(const std::string& path) {
 }
 
 // Creates the information file under a free name and returns the name, or
-// nullopt. A taken name is followed by numbers doubling from the last one
-// this process found free for that name, so a trash holding many files of
-// one name costs a few tries, not one per file.
+// nullopt. A taken name is followed by numbers doubling from `last`, the
+// last one this process found free for that name, so a trash holding many
+// files of one name costs a few tries, not one per file.
 std::optional<std::string> CreateInformation(const std::string& trash, const std::string& name,
-                                             const std::string& text) {
-  static std::map<std::string, unsigned> lastFree;
-  unsigned& last = lastFree[name];
+                                             const std::string& text, unsigned& last) {
   bool madeFolders = false;
   for (unsigned n = last, tries = 0; tries < 40; ++tries) {
     const std::string free = Numbered(name, n);
@@ -97,10 +96,23 @@ bool MoveToHomeTrash(const std::string& path) {
   }
   const std::string trash = std::string(g_get_user_data_dir()) + "/Trash";
   const std::string name = path.substr(path.rfind('/') + 1);
-  const auto free = CreateInformation(trash, name, InformationText(path));
-  if (!free) return false;
-  if (rename(path.c_str(), (trash + "/files/" + *free).c_str()) == 0) return true;
-  unlink((trash + "/info/" + *free + ".trashinfo").c_str());
+  static std::map<std::string, unsigned> lastFree;
+  unsigned& last = lastFree[name];
+  const std::string text = InformationText(path);
+  for (int tries = 0; tries < 8; ++tries) {
+    const auto free = CreateInformation(trash, name, text, last);
+    if (!free) return false;
+    // Never over a file that the trash holds without its information file:
+    // that name is taken too, so the next one is tried.
+    if (renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, (trash + "/files/" + *free).c_str(),
+                  RENAME_NOREPLACE) == 0) {
+      return true;
+    }
+    const int error = errno;
+    unlink((trash + "/info/" + *free + ".trashinfo").c_str());
+    if (error != EEXIST) return false;
+    last = last < 2 ? 2 : last * 2;
+  }
   return false;
 }
 
