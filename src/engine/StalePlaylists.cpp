@@ -68,7 +68,7 @@ std::vector<StalePlaylist> FindStalePlaylists(
 
 void NotePlaylistFile(std::vector<PublishedFile>& record, std::int32_t playlistId,
                       const std::string& path, PlaylistFileOutcome outcome) {
-  const std::string name = std::filesystem::path(path).filename().string();
+  const std::string name = Utf8Path(NativePath(path).filename());
   switch (outcome) {
     case PlaylistFileOutcome::Written:
     case PlaylistFileOutcome::Unchanged:
