@@ -3,78 +3,23 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/PlaylistList.h"
 #include "settings/MemoryRegistry.h"
 #include "settings/RegistryKeys.h"
 #include "settings/Settings.h"
 #include "support/FakeFileSystem.h"
 #include "support/FakeLibrary.h"
+#include "support/FakeMainWindow.h"
 
 namespace quorvella {
 namespace {
 
 using test::FakeFileSystem;
 using test::FakeITunes;
+using test::RecordingBoxes;
+using test::RecordingDesktop;
+using test::RecordingView;
+using test::ScriptedPump;
 using test::Track;
-
-// The list and the rest of the window as plain records, with a log of what
-// the logic told the window, in order.
-class RecordingView final : public MainView, public PlaylistList {
- public:
-  std::vector<float> progressPlaylists;
-  std::vector<float> progressTracks;
-  std::vector<std::string> statusLine;
-  bool stopEnabled = false;
-  int busyChanges = 0;
-  bool busy = false;
-  bool waitCursor = false;
-
-  PlaylistListView& ListPlaylists() override { return *this; }
-  void SetProgressPlaylists(float v) override { progressPlaylists.push_back(v); }
-  void SetProgressTracks(float v) override { progressTracks.push_back(v); }
-  void SetStatusText(const std::string& t) override { statusLine.push_back(t); }
-  void SetStopEnabled(bool e) override { stopEnabled = e; }
-  void SetWaitCursor(bool w) override { waitCursor = w; }
-  void BusyChanged(bool b) override {
-    busy = b;
-    ++busyChanges;
-  }
-
-  std::vector<Row>& rows = Rows();
-
-  std::vector<std::string> Statuses() const {
-    std::vector<std::string> out;
-    for (const auto& r : Rows()) out.push_back(r.status);
-    return out;
-  }
-  std::vector<bool> Checks() const {
-    std::vector<bool> out;
-    for (const auto& r : Rows()) out.push_back(r.checked);
-    return out;
-  }
-};
-
-struct ScriptedBoxes final : MessageBoxes {
-  std::vector<Message> shown;
-  std::function<void(const Message&)> onShow;
-  MsgAnswer Show(const Message& m) override {
-    shown.push_back(m);
-    if (onShow) onShow(m);
-    return m.buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::Ok;
-  }
-};
-
-struct ScriptedPump final : EventPump {
-  std::function<void()> onPump;
-  void DoEvents() override {
-    if (onPump) onPump();
-  }
-};
-
-struct NoDesktop final : Desktop {
-  void ShellOpen(const std::string&) override {}
-  std::optional<std::string> StartProgram(const std::string&) override { return std::nullopt; }
-};
 
 class MainControllerTest : public ::testing::Test {
  protected:
@@ -102,8 +47,8 @@ class MainControllerTest : public ::testing::Test {
   RegUtil reg{store};
   Settings settings{reg};
   FakeFileSystem files;
-  NoDesktop desktop;
-  ScriptedBoxes boxes;
+  RecordingDesktop desktop;
+  RecordingBoxes boxes;
   ScriptedPump pump;
   RecordingView view;
   bool tivo23 = false;

@@ -13,7 +13,6 @@
 #include "bench/LibraryXml.h"
 #include "engine/ClsPlaylistWriter.h"
 #include "engine/MainController.h"
-#include "engine/PlaylistList.h"
 #include "platform/PathRules.h"
 #include "engine/PlaylistCatalogue.h"
 #include "engine/PlaylistFiles.h"
@@ -23,16 +22,13 @@
 #include "settings/Settings.h"
 #include "platform/LocalFileSystem.h"
 #include "platform/Text.h"
+#include "support/FakeMainWindow.h"
 #include "support/TempDir.h"
 
 namespace quorvella {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct NoPump final : EventPump {
-  void DoEvents() override {}
-};
 
 // What publishing a generated playlist must give, worked out from the
 // generator's own record of where each song lies.
@@ -154,7 +150,7 @@ class PublishOnDiskTest : public ::testing::TestWithParam<UrlForm> {
   RegUtil reg_{store_};
   Settings settings_{reg_};
   LocalFileSystem files_;
-  NoPump pump_;
+  test::ScriptedPump pump_;
 };
 
 TEST_P(PublishOnDiskTest, EverySongIsSortedByItsPlaceAndType) {
@@ -245,28 +241,6 @@ TEST(PlaylistFilesOnDisk, WriterAndCatalogueAgreeOnAFolderEndingInASeparator) {
   EXPECT_TRUE(fs::exists(dir.Path() / "AC_DC_ Live_.m3u"));
 }
 
-// The main window's logic as far as a refresh needs it.
-struct ListOnlyView final : MainView, PlaylistList {
-  PlaylistListView& ListPlaylists() override { return *this; }
-  void SetProgressPlaylists(float) override {}
-  void SetProgressTracks(float) override {}
-  void SetStatusText(const std::string&) override {}
-  void SetStopEnabled(bool) override {}
-  void SetWaitCursor(bool) override {}
-  void BusyChanged(bool) override {}
-};
-struct NoBoxes final : MessageBoxes {
-  int shown = 0;
-  MsgAnswer Show(const Message&) override {
-    ++shown;
-    return MsgAnswer::Ok;
-  }
-};
-struct NoDesktop final : Desktop {
-  void ShellOpen(const std::string&) override {}
-  std::optional<std::string> StartProgram(const std::string&) override { return std::nullopt; }
-};
-
 TEST(MainControllerOnDisk, WithoutAFolderNoFileOfTheCurrentFolderChecksARow) {
   testing::TempDir dir;
   LibraryOptions options;
@@ -287,16 +261,16 @@ TEST(MainControllerOnDisk, WithoutAFolderNoFileOfTheCurrentFolderChecksARow) {
   Settings settings(reg);
   settings.LoadSettings();
   LocalFileSystem files;
-  NoDesktop desktop;
-  NoBoxes boxes;
-  NoPump pump;
-  ListOnlyView view;
+  test::RecordingDesktop desktop;
+  test::RecordingBoxes boxes;
+  test::ScriptedPump pump;
+  test::RecordingView view;
   MainController controller(view, MainServices{settings, files, desktop, boxes, pump,
                                                [] { return false; }, "", CountFormat("C")});
   controller.SetLibrary(std::make_shared<XmlITunes>(libraryPath));
   const auto checkedRows = [&] {
     controller.ButRefresh_Click();
-    EXPECT_EQ(boxes.shown, 0);
+    EXPECT_TRUE(boxes.shown.empty());
     return std::count_if(view.Rows().begin(), view.Rows().end(),
                          [](const PlaylistList::Row& row) { return row.checked; });
   };

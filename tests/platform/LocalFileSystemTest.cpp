@@ -15,19 +15,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "support/FileBytes.h"
 #include "support/TempDir.h"
 
 namespace quorvella {
 namespace {
 
-std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
+using testing::ReadBytes;
+using testing::WriteBytes;
 
 std::vector<std::string> Names(const std::string& folder) {
   std::vector<std::string> names;

@@ -19,6 +19,7 @@
 #include <map>
 #include <optional>
 
+#include "support/FileBytes.h"
 #include "support/TempDir.h"
 
 namespace quorvella {
@@ -27,11 +28,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kContent = "#EXTM3U\r\n";
-
-std::string ReadText(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 std::vector<std::string> Names(const fs::path& folder) {
   std::vector<std::string> names;
@@ -80,7 +76,7 @@ class TrashTest : public ::testing::Test {
   // The file is where it was, as it was, and no trace of it is left in the
   // current folder (where a trash that lost its way would put it).
   void ExpectUntouched(const std::string& path) const {
-    EXPECT_EQ(ReadText(path), kContent);
+    EXPECT_EQ(testing::ReadBytes(path), kContent);
     EXPECT_TRUE(Names(Path("cwd")).empty());
   }
 
@@ -92,8 +88,8 @@ TEST_F(TrashTest, MovesIntoTheDataFoldersTrashWithWhatRestoresIt) {
   const std::string playlist = MakePlaylist();
   EXPECT_EQ(Trash(playlist, Path("data").string()), TrashResult::Moved);
   EXPECT_FALSE(fs::exists(playlist));
-  EXPECT_EQ(ReadText(Path("data/Trash/files/Mix.m3u")), kContent);
-  const std::string info = ReadText(Path("data/Trash/info/Mix.m3u.trashinfo"));
+  EXPECT_EQ(testing::ReadBytes(Path("data/Trash/files/Mix.m3u")), kContent);
+  const std::string info = testing::ReadBytes(Path("data/Trash/info/Mix.m3u.trashinfo"));
   EXPECT_EQ(info.rfind("[Trash Info]\n", 0), 0u) << info;
   EXPECT_NE(info.find("\nPath=" + playlist + "\n"), std::string::npos) << info;
 }
@@ -127,7 +123,7 @@ TEST_F(TrashTest, KeepsBothFilesOfOneName) {
   const auto files = Names(Path("data/Trash/files"));
   ASSERT_EQ(files.size(), 2u);
   std::vector<std::string> contents;
-  for (const auto& name : files) contents.push_back(ReadText(Path("data/Trash/files") / name));
+  for (const auto& name : files) contents.push_back(testing::ReadBytes(Path("data/Trash/files") / name));
   std::sort(contents.begin(), contents.end());
   EXPECT_EQ(contents, (std::vector<std::string>{kContent, "second"}));
   EXPECT_EQ(Names(Path("data/Trash/info")).size(), 2u);

@@ -1,21 +1,13 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <string_view>
 
+#include "support/FileBytes.h"
 #include "support/TempDir.h"
 
 namespace quorvella::testing {
-
-inline void WriteFile(const std::string& path, std::string_view content) {
-  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(content.data(), static_cast<std::streamsize>(content.size()));
-}
 
 // A library file around the given entries of its Tracks dictionary and its
 // Playlists array.

@@ -37,7 +37,7 @@ class XmlITunesTest : public ::testing::Test {
  protected:
   // Replaces the file the way iTunes does: a new file renamed over the old.
   void Rewrite(std::string_view content) {
-    testing::WriteFile(path_ + ".new", content);
+    testing::WriteBytes(path_ + ".new", content);
     ASSERT_EQ(std::rename((path_ + ".new").c_str(), path_.c_str()), 0);
   }
 

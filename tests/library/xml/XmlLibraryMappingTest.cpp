@@ -60,10 +60,10 @@ TEST(XmlLibraryMapping, EveryReadingOfTheFileIsMapped) {
   const std::string playlist =
       "<dict><key>Playlist Items</key><array><dict><key>Track ID</key><integer>2</integer>"
       "</dict></array></dict>";
-  testing::WriteFile(path, testing::LibraryXml(Tracks({"file:///Volumes/data/a.mp3"}), ""));
+  testing::WriteBytes(path, testing::LibraryXml(Tracks({"file:///Volumes/data/a.mp3"}), ""));
   XmlITunes itunes(path, XmlITunes::Reading::Now,
                    LocationMappings(std::vector<LocationMapping>{{"/Volumes/data", "/mnt/d"}}));
-  testing::WriteFile(
+  testing::WriteBytes(
       path + ".new",
       testing::LibraryXml(Tracks({"file:///Volumes/data/a.mp3", "file:///Volumes/data/b.mp3"}),
                           playlist));

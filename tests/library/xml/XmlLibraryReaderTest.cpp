@@ -13,7 +13,7 @@ namespace {
 using testing::LibraryXml;
 using testing::TempDir;
 using testing::TrackXml;
-using testing::WriteFile;
+using testing::WriteBytes;
 
 std::shared_ptr<XmlLibrary> Read(const std::string& xml) {
   PlaylistIds ids;
@@ -338,7 +338,7 @@ TEST(XmlLibraryReaderTest, AFileWrongThroughoutKeepsTheFirstWarningsAndCountsAll
   for (int i = 0; i < 500; ++i) tracks += "<key>x</key><dict><key>Name</key><string>n</string></dict>\n";
   TempDir dir;
   const std::string path = dir.File("library.xml");
-  WriteFile(path, LibraryXml(tracks, ""));
+  WriteBytes(path, LibraryXml(tracks, ""));
   PlaylistIds ids;
   const auto library = ReadXmlLibraryFile(path, ids);
   EXPECT_EQ(library->WarningCount(), 500u);
