@@ -73,24 +73,6 @@ TEST_F(FileRegistryTest, AFileWrittenByTheStoreReadsBackEveryTypeUnchanged) {
   }
 }
 
-TEST_F(FileRegistryTest, RegUtilRulesHoldOverTheFile) {
-  FileRegistry store(path.string());
-  const RegUtil reg(store);
-  EXPECT_FALSE(reg.RegKeyExists(Hive::CurrentUser, kKey));
-  EXPECT_EQ(reg.RegGetString(Hive::CurrentUser, kKey, "Missing"), "");
-  store.SetValue(Hive::CurrentUser, kKey, "Dword", RegValue::Dword(1));
-  reg.RegSetString(Hive::CurrentUser, kKey, "Fits", std::string(1023, 'a'));
-  reg.RegSetString(Hive::CurrentUser, kKey, "TooLong", std::string(1024, 'a'));
-
-  FileRegistry other(path.string());
-  const RegUtil fresh(other);
-  EXPECT_TRUE(fresh.RegKeyExists(Hive::CurrentUser, "software\\TEST"));
-  EXPECT_EQ(fresh.RegGetString(Hive::CurrentUser, kKey, "Dword"), "");
-  EXPECT_TRUE(fresh.RegGetBool(Hive::CurrentUser, kKey, "Dword", true));
-  EXPECT_EQ(fresh.RegGetString(Hive::CurrentUser, kKey, "Fits"), std::string(1023, 'a'));
-  EXPECT_EQ(fresh.RegGetString(Hive::CurrentUser, kKey, "TooLong"), "");
-}
-
 TEST_F(FileRegistryTest, AReaderSeesWhatAnotherStoreWroteSince) {
   FileRegistry reader(path.string());
   FileRegistry writer(path.string());
