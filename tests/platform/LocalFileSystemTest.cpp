@@ -6,8 +6,6 @@
 #include <algorithm>
 #include <csignal>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 #include <sys/resource.h>
 #include <sys/stat.h>

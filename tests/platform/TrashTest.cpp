@@ -15,8 +15,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <map>
 #include <optional>
 
 #include "support/FileBytes.h"
