@@ -58,7 +58,7 @@ class MainControllerTest : public ::testing::Test {
                                                CountFormat("en_US.UTF-8")}};
 };
 
-TEST_F(MainControllerTest, RefreshListsTheListedKindsWithIconsChecksAndTags) {
+TEST_F(MainControllerTest, RefreshListsTheListedKindsAndCheckAllTakesOnlyUserLists) {
   library->AddPlaylist("Library", ITPlaylistKindLibrary);
   library->AddPlaylist("Folder", ITPlaylistKindUser, ITUserPlaylistSpecialKindFolder);
   library->AddPlaylist("Movies", ITPlaylistKindUser, ITUserPlaylistSpecialKindVideos);
@@ -68,6 +68,7 @@ TEST_F(MainControllerTest, RefreshListsTheListedKindsWithIconsChecksAndTags) {
   library->AddPlaylist("Party", ITPlaylistKindUser, ITUserPlaylistSpecialKindPartyShuffle);
   library->AddPlaylist("Podcasts", ITPlaylistKindUser, ITUserPlaylistSpecialKindPodcasts);
   library->AddPlaylist("Smart", ITPlaylistKindUser, ITUserPlaylistSpecialKindNone, true);
+  library->AddPlaylist("ALL Rated songs", ITPlaylistKindUser, ITUserPlaylistSpecialKindNone, true);
   library->AddPlaylist("AC/DC?").source = 7;
   files.files["/d/Lists/AC_DC_.m3u"] = {};
   files.files["/d/Lists/Party.m3u"] = {};
@@ -80,13 +81,20 @@ TEST_F(MainControllerTest, RefreshListsTheListedKindsWithIconsChecksAndTags) {
     icons.push_back(r.icon);
   }
   EXPECT_EQ(names, (std::vector<std::string>{"Library", "Purchased", "Party", "Podcasts", "Smart",
-                                             "AC/DC?"}));
-  EXPECT_EQ(icons, (std::vector<PlaylistKindCode>{3, 1, 2, 8, 7, 6}));
-  EXPECT_EQ(view.Checks(), (std::vector<bool>{false, false, true, false, false, true}));
+                                             "ALL Rated songs", "AC/DC?"}));
+  EXPECT_EQ(icons, (std::vector<PlaylistKindCode>{3, 1, 2, 8, 7, 7, 6}));
+  EXPECT_EQ(view.Checks(), (std::vector<bool>{false, false, true, false, false, false, true}));
   EXPECT_EQ(view.rows[0].tag, "100");
   EXPECT_EQ(controller.SourceId(), 7) << "the last listed row's source stands";
   EXPECT_FALSE(controller.Busy());
   EXPECT_FALSE(view.waitCursor);
+
+  // Never the library, purchases, party shuffle or all rated songs.
+  CheckRows({true, true, true, false, false, true, false});
+  controller.ButCheckAll_Click();
+  EXPECT_EQ(view.Checks(), (std::vector<bool>{false, false, false, true, true, false, true}));
+  controller.ButCheckNone_Click();
+  EXPECT_EQ(view.Checks(), std::vector<bool>(7, false));
 }
 
 TEST_F(MainControllerTest, WithoutAFolderNoRowIsChecked) {
@@ -96,22 +104,6 @@ TEST_F(MainControllerTest, WithoutAFolderNoRowIsChecked) {
   files.files["Mix.m3u"] = {};
   controller.ButRefresh_Click();
   EXPECT_FALSE(view.rows.at(0).checked);
-}
-
-TEST_F(MainControllerTest, CheckAllTakesOnlyUserListsAndNeverAllRatedSongs) {
-  library->AddPlaylist("Library", ITPlaylistKindLibrary);
-  library->AddPlaylist("Purchased", ITPlaylistKindUser, ITUserPlaylistSpecialKindPurchasedMusic);
-  library->AddPlaylist("Party", ITPlaylistKindUser, ITUserPlaylistSpecialKindPartyShuffle);
-  library->AddPlaylist("Podcasts", ITPlaylistKindUser, ITUserPlaylistSpecialKindPodcasts);
-  library->AddPlaylist("Smart", ITPlaylistKindUser, ITUserPlaylistSpecialKindNone, true);
-  library->AddPlaylist("Normal");
-  library->AddPlaylist("ALL Rated songs", ITPlaylistKindUser, ITUserPlaylistSpecialKindNone, true);
-  controller.ButRefresh_Click();
-  CheckRows({true, true, true, false, false, false, true});
-  controller.ButCheckAll_Click();
-  EXPECT_EQ(view.Checks(), (std::vector<bool>{false, false, false, true, true, true, false}));
-  controller.ButCheckNone_Click();
-  EXPECT_EQ(view.Checks(), std::vector<bool>(7, false));
 }
 
 TEST_F(MainControllerTest, ARefreshFailureIsReportedAndLeavesTheWindowIdle) {
@@ -127,12 +119,13 @@ TEST_F(MainControllerTest, ARefreshFailureIsReportedAndLeavesTheWindowIdle) {
 TEST_F(MainControllerTest, ProgressOfThreeRowsWithTheSecondUnchecked) {
   AddList("A", 1);
   AddList("B", 1);
-  AddList("C", 1);
+  AddList("C", 1234);
   controller.ButRefresh_Click();
   CheckRows({true, false, true});
   controller.ButPublish_Click();
   EXPECT_EQ(view.progressPlaylists, (std::vector<float>{0, 50, 50, 100, 0}));
-  EXPECT_EQ(view.Statuses(), (std::vector<std::string>{"Done (1 song)", "-", "Done (1 song)"}));
+  EXPECT_EQ(view.Statuses(),
+            (std::vector<std::string>{"Done (1 song)", "-", "Done (1,234 songs)"}));
   EXPECT_EQ(view.statusLine, (std::vector<std::string>{"Publishing A...", "Publishing C...", "Done"}));
   EXPECT_EQ(controller.Stats().PlaylistsPublished, 2);
   EXPECT_FALSE(view.stopEnabled);
@@ -282,14 +275,6 @@ TEST_F(MainControllerTest, NothingCheckedIsRefusedAfterTheStatusesAreReset) {
             "to TiVo' again.");
   EXPECT_EQ(view.Statuses(), std::vector<std::string>{"-"});
   EXPECT_FALSE(controller.Busy());
-}
-
-TEST_F(MainControllerTest, GroupedCountsInTheDoneText) {
-  AddList("Big", 1234);
-  controller.ButRefresh_Click();
-  CheckRows({true});
-  controller.ButPublish_Click();
-  EXPECT_EQ(view.rows[0].status, "Done (1,234 songs)");
 }
 
 TEST_F(MainControllerTest, ALibraryFailureEndsTheRunInOrder) {
