@@ -92,35 +92,6 @@ const testing::TempDir& ProgramHome() {
   return *home;
 }
 
-// The text of an information file's Path line, whose bytes may be written
-// as %XX.
-std::string Unescape(std::string_view text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '%' && i + 2 < text.size()) {
-      out += static_cast<char>(std::stoi(std::string(text.substr(i + 1, 2)), nullptr, 16));
-      i += 2;
-    } else {
-      out += text[i];
-    }
-  }
-  return out;
-}
-
-// The trashed file whose information names it as coming from `origin`.
-fs::path TrashedFrom(const std::string& origin) {
-  const fs::path trash = ProgramHome().Path() / "data/Trash";
-  std::error_code error;
-  for (const auto& entry : fs::directory_iterator(trash / "info", error)) {
-    std::ifstream info(entry.path());
-    std::string line;
-    while (std::getline(info, line)) {
-      if (line.starts_with("Path=") && Unescape(line.substr(5)) == origin) return trash / "files" / entry.path().stem();
-    }
-  }
-  return {};
-}
-
 class PublishOnDiskTest : public ::testing::TestWithParam<UrlForm> {
  protected:
   void SetUp() override {
@@ -218,7 +189,7 @@ TEST_P(PublishOnDiskTest, PublishingAgainSendsTheOldFileToTheTrash) {
     writer.WritePlaylist(*playlist);
   }
   const fs::path published = fs::path(library_.PlaylistFolder) / "Summer Drive.m3u";
-  const fs::path trashed = TrashedFrom(published.string());
+  const fs::path trashed = ProgramHome().Path() / "data/Trash/files/Summer Drive.m3u";
   ASSERT_TRUE(fs::exists(trashed)) << trashed;
   EXPECT_TRUE(fs::exists(published));
   EXPECT_EQ(fs::file_size(trashed), fs::file_size(published));
