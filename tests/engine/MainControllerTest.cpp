@@ -87,7 +87,7 @@ TEST_F(MainControllerTest, RefreshListsTheListedKindsAndCheckAllTakesOnlyUserLis
   EXPECT_EQ(view.rows[0].tag, "100");
   EXPECT_EQ(controller.SourceId(), 7) << "the last listed row's source stands";
   EXPECT_FALSE(controller.Busy());
-  EXPECT_FALSE(view.waitCursor);
+  EXPECT_EQ(view.waitCursor, (std::vector<bool>{true, false}));
 
   // Never the library, purchases, party shuffle or all rated songs.
   CheckRows({true, true, true, false, false, true, false});
@@ -113,7 +113,7 @@ TEST_F(MainControllerTest, ARefreshFailureIsReportedAndLeavesTheWindowIdle) {
   EXPECT_NE(boxes.shown[0].text.find("The library file could not be read."), std::string::npos);
   EXPECT_FALSE(controller.Busy());
   EXPECT_FALSE(view.busy);
-  EXPECT_FALSE(view.waitCursor);
+  EXPECT_EQ(view.waitCursor, (std::vector<bool>{true, false}));
 }
 
 TEST_F(MainControllerTest, ProgressOfThreeRowsWithTheSecondUnchecked) {

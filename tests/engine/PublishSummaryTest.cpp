@@ -22,8 +22,8 @@ struct Shown {
   RecordingDesktop desktop;
   int boxesWhenOpened = -1;
 };
-std::unique_ptr<Shown> Show(const PublishStats& stats, bool tivo23, MsgAnswer answer = MsgAnswer::No,
-                            const ServerReachReport& reach = {}) {
+std::unique_ptr<Shown> Show(const PublishStats& stats, bool tivo23,
+                            MsgAnswer answer = MsgAnswer::No, const ServerReachReport& reach = {}) {
   auto shown = std::make_unique<Shown>();
   shown->boxes.answer = answer;
   shown->desktop.onOpen = [s = shown.get()] {

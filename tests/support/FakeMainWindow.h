@@ -48,14 +48,14 @@ class RecordingView final : public MainView, public PlaylistList {
   std::vector<std::string> statusLine;
   bool stopEnabled = false;
   bool busy = false;
-  bool waitCursor = false;
+  std::vector<bool> waitCursor;  // every change, in order
 
   PlaylistListView& ListPlaylists() override { return *this; }
   void SetProgressPlaylists(float v) override { progressPlaylists.push_back(v); }
   void SetProgressTracks(float) override {}
   void SetStatusText(const std::string& t) override { statusLine.push_back(t); }
   void SetStopEnabled(bool e) override { stopEnabled = e; }
-  void SetWaitCursor(bool w) override { waitCursor = w; }
+  void SetWaitCursor(bool w) override { waitCursor.push_back(w); }
   void BusyChanged(bool b) override { busy = b; }
 
   std::vector<Row>& rows = Rows();

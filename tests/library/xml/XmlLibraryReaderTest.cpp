@@ -298,6 +298,12 @@ TEST(XmlLibraryReaderTest, EachDefectIsAWarningWithItsKeyAndLine) {
        {"line 12: an entry of \"Playlist Items\" is <integer>, not <dict>; skipped"}},
       {LibraryXml(TrackXml(1, "<key>Total Time</key><integer>3 minutes</integer>"), playlist(item)),
        {"line 8: \"Total Time\" holds \"3 minutes\", which is not a whole number; ignored"}},
+      // A long value is cut short, never inside a character.
+      {LibraryXml(TrackXml(1, "<key>Total Time</key><integer>" + std::string(39, '1') +
+                                  "\xC3\xA9" "23</integer>"),
+                  playlist(item)),
+       {"line 8: \"Total Time\" holds \"" + std::string(39, '1') +
+        "...\", which is not a whole number; ignored"}},
       {LibraryXml(TrackXml(1, "<key>Name</key><integer>1</integer>"), playlist(item)),
        {"line 8: \"Name\" is <integer>, not <string>; ignored"}},
       {LibraryXml(TrackXml(1, "<key>Location</key><string>file:///a<b/>c</string>"),
