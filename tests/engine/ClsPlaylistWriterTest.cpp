@@ -63,6 +63,15 @@ TEST_F(WriterTest, SortsEverySongAndCountsIt) {
                                  .PlaylistsPublished = 0}));
 }
 
+TEST_F(WriterTest, ChangedOnlyWritesTheSameFileAndCounts) {
+  writer.SetChangedOnly(true);
+  playlist.name = "Jazz";
+  playlist.Add(Track("a", "/d/Lists/a.mp3")).Add(Track("b", "/d/Lists/b.m4a"));
+  EXPECT_EQ(writer.WritePlaylist(playlist), 1);
+  EXPECT_EQ(files.files.at("/d/Lists/Jazz.m3u"), (Lines{"#EXTM3U", "#EXTINF:180,a", "a.mp3"}));
+  EXPECT_EQ(stats.SongsWritten, 1);
+}
+
 TEST_F(WriterTest, ProgressRoundsHalfToEvenAndAnEmptyPlaylistRaisesNone) {
   struct Case {
     int tracks;
