@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 
 #include "settings/RegSamples.h"
@@ -221,6 +223,26 @@ TEST_F(FileRegistryTest, WritesThatCannotBeMadeReturnFalseAndChangeNothing) {
   EXPECT_FALSE(store.SetValue(Hive::CurrentUser, deep, "A", RegValue::Dword(1)));
   EXPECT_FALSE(store.SetValue(Hive::CurrentUser, kKey, "A", RegValue::String("caf\xE9")));
   EXPECT_FALSE(fs::exists(folder / "other.reg"));
+}
+
+TEST_F(FileRegistryTest, AWriteThatRunsOutOfRoomFailsAndLeavesTheOldFile) {
+  // A limit on the size of a file stands for a full disk.
+  FileRegistry store(path.string());
+  ASSERT_TRUE(store.SetValue(Hive::CurrentUser, kKey, "Old", RegValue::Dword(1)));
+  const std::string before = ReadBytes(path);
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  rlimit small = saved;
+  small.rlim_cur = 4096;
+  const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const bool written =
+      store.SetValue(Hive::CurrentUser, kKey, "Big", RegValue::String(std::string(8000, 'x')));
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, previous);
+  EXPECT_FALSE(written);
+  EXPECT_EQ(ReadBytes(path), before);
+  EXPECT_TRUE(FilesBeside(path, ".tmp-").empty());
 }
 
 TEST(DefaultRegistryPath, FollowsXdgConfigHomeAndFallsBackToHome) {
