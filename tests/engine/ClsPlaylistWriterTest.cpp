@@ -41,22 +41,10 @@ class WriterTest : public ::testing::Test {
   FakePlaylist playlist;
 };
 
-TEST_F(WriterTest, WritesTwoLinesPerSongInPlaylistOrder) {
-  playlist.name = "Jazz";
-  playlist.Add(Track("Blue Train", "/d/Lists/Jazz/Blue Train.mp3", 245))
-      .Add(Track("So What, Take 2 ", "/d/Music/So What.mp3", 198));
-  EXPECT_EQ(writer.WritePlaylist(playlist), 2);
-  EXPECT_EQ(files.files.at("/d/Lists/Jazz.m3u"),
-            (Lines{"#EXTM3U", "#EXTINF:245,Blue Train", "Jazz/Blue Train.mp3",
-                   "#EXTINF:198,So What, Take 2 ", "../Music/So What.mp3"}));
-  EXPECT_EQ(stats.SongsWritten, 2);
-  EXPECT_EQ(stats.LikelyUnreachableSongs, 1);
-}
-
 TEST_F(WriterTest, SortsEverySongAndCountsIt) {
   playlist.name = "Mixed";
-  playlist.Add(Track("below", "/d/Lists/a.mp3"))
-      .Add(Track("sibling", "/d/Music/b.mp3"))
+  playlist.Add(Track("below", "/d/Lists/Jazz/a.mp3", 245))
+      .Add(Track("So What, Take 2 ", "/d/Music/b.mp3"))
       .Add(Track("windows path", "E:\\Music\\c.mp3"))
       .Add(Track("aac", "/d/Lists/d.m4a"))
       .Add(Track("not a file", std::nullopt))
@@ -64,7 +52,7 @@ TEST_F(WriterTest, SortsEverySongAndCountsIt) {
       .Add(Track("padded", "  /d/Lists/F.MP3  ", -3));
   EXPECT_EQ(writer.WritePlaylist(playlist), 3);
   EXPECT_EQ(files.files.at("/d/Lists/Mixed.m3u"),
-            (Lines{"#EXTM3U", "#EXTINF:180,below", "a.mp3", "#EXTINF:180,sibling",
+            (Lines{"#EXTM3U", "#EXTINF:245,below", "Jazz/a.mp3", "#EXTINF:180,So What, Take 2 ",
                    "../Music/b.mp3", "#EXTINF:-3,padded", "F.MP3"}));
   EXPECT_EQ(stats, (PublishStats{.SongsInPlaylist = 3,
                                  .SongsWritten = 3,
@@ -73,6 +61,15 @@ TEST_F(WriterTest, SortsEverySongAndCountsIt) {
                                  .WrongFormatSongs = 3,
                                  .EmptyPlaylistsDeleted = 0,
                                  .PlaylistsPublished = 0}));
+}
+
+TEST_F(WriterTest, ChangedOnlyWritesTheSameFileAndCounts) {
+  writer.SetChangedOnly(true);
+  playlist.name = "Jazz";
+  playlist.Add(Track("a", "/d/Lists/a.mp3")).Add(Track("b", "/d/Lists/b.m4a"));
+  EXPECT_EQ(writer.WritePlaylist(playlist), 1);
+  EXPECT_EQ(files.files.at("/d/Lists/Jazz.m3u"), (Lines{"#EXTM3U", "#EXTINF:180,a", "a.mp3"}));
+  EXPECT_EQ(stats.SongsWritten, 1);
 }
 
 TEST_F(WriterTest, ProgressRoundsHalfToEvenAndAnEmptyPlaylistRaisesNone) {

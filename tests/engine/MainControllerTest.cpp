@@ -3,78 +3,23 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/PlaylistList.h"
 #include "settings/MemoryRegistry.h"
 #include "settings/RegistryKeys.h"
 #include "settings/Settings.h"
 #include "support/FakeFileSystem.h"
 #include "support/FakeLibrary.h"
+#include "support/FakeMainWindow.h"
 
 namespace quorvella {
 namespace {
 
 using test::FakeFileSystem;
 using test::FakeITunes;
+using test::RecordingBoxes;
+using test::RecordingDesktop;
+using test::RecordingView;
+using test::ScriptedPump;
 using test::Track;
-
-// The list and the rest of the window as plain records, with a log of what
-// the logic told the window, in order.
-class RecordingView final : public MainView, public PlaylistList {
- public:
-  std::vector<float> progressPlaylists;
-  std::vector<float> progressTracks;
-  std::vector<std::string> statusLine;
-  bool stopEnabled = false;
-  int busyChanges = 0;
-  bool busy = false;
-  bool waitCursor = false;
-
-  PlaylistListView& ListPlaylists() override { return *this; }
-  void SetProgressPlaylists(float v) override { progressPlaylists.push_back(v); }
-  void SetProgressTracks(float v) override { progressTracks.push_back(v); }
-  void SetStatusText(const std::string& t) override { statusLine.push_back(t); }
-  void SetStopEnabled(bool e) override { stopEnabled = e; }
-  void SetWaitCursor(bool w) override { waitCursor = w; }
-  void BusyChanged(bool b) override {
-    busy = b;
-    ++busyChanges;
-  }
-
-  std::vector<Row>& rows = Rows();
-
-  std::vector<std::string> Statuses() const {
-    std::vector<std::string> out;
-    for (const auto& r : Rows()) out.push_back(r.status);
-    return out;
-  }
-  std::vector<bool> Checks() const {
-    std::vector<bool> out;
-    for (const auto& r : Rows()) out.push_back(r.checked);
-    return out;
-  }
-};
-
-struct ScriptedBoxes final : MessageBoxes {
-  std::vector<Message> shown;
-  std::function<void(const Message&)> onShow;
-  MsgAnswer Show(const Message& m) override {
-    shown.push_back(m);
-    if (onShow) onShow(m);
-    return m.buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::Ok;
-  }
-};
-
-struct ScriptedPump final : EventPump {
-  std::function<void()> onPump;
-  void DoEvents() override {
-    if (onPump) onPump();
-  }
-};
-
-struct NoDesktop final : Desktop {
-  void ShellOpen(const std::string&) override {}
-  std::optional<std::string> StartProgram(const std::string&) override { return std::nullopt; }
-};
 
 class MainControllerTest : public ::testing::Test {
  protected:
@@ -102,8 +47,8 @@ class MainControllerTest : public ::testing::Test {
   RegUtil reg{store};
   Settings settings{reg};
   FakeFileSystem files;
-  NoDesktop desktop;
-  ScriptedBoxes boxes;
+  RecordingDesktop desktop;
+  RecordingBoxes boxes;
   ScriptedPump pump;
   RecordingView view;
   bool tivo23 = false;
@@ -113,7 +58,7 @@ class MainControllerTest : public ::testing::Test {
                                                CountFormat("en_US.UTF-8")}};
 };
 
-TEST_F(MainControllerTest, RefreshListsTheListedKindsWithIconsChecksAndTags) {
+TEST_F(MainControllerTest, RefreshListsTheListedKindsAndCheckAllTakesOnlyUserLists) {
   library->AddPlaylist("Library", ITPlaylistKindLibrary);
   library->AddPlaylist("Folder", ITPlaylistKindUser, ITUserPlaylistSpecialKindFolder);
   library->AddPlaylist("Movies", ITPlaylistKindUser, ITUserPlaylistSpecialKindVideos);
@@ -123,6 +68,7 @@ TEST_F(MainControllerTest, RefreshListsTheListedKindsWithIconsChecksAndTags) {
   library->AddPlaylist("Party", ITPlaylistKindUser, ITUserPlaylistSpecialKindPartyShuffle);
   library->AddPlaylist("Podcasts", ITPlaylistKindUser, ITUserPlaylistSpecialKindPodcasts);
   library->AddPlaylist("Smart", ITPlaylistKindUser, ITUserPlaylistSpecialKindNone, true);
+  library->AddPlaylist("ALL Rated songs", ITPlaylistKindUser, ITUserPlaylistSpecialKindNone, true);
   library->AddPlaylist("AC/DC?").source = 7;
   files.files["/d/Lists/AC_DC_.m3u"] = {};
   files.files["/d/Lists/Party.m3u"] = {};
@@ -135,13 +81,20 @@ TEST_F(MainControllerTest, RefreshListsTheListedKindsWithIconsChecksAndTags) {
     icons.push_back(r.icon);
   }
   EXPECT_EQ(names, (std::vector<std::string>{"Library", "Purchased", "Party", "Podcasts", "Smart",
-                                             "AC/DC?"}));
-  EXPECT_EQ(icons, (std::vector<PlaylistKindCode>{3, 1, 2, 8, 7, 6}));
-  EXPECT_EQ(view.Checks(), (std::vector<bool>{false, false, true, false, false, true}));
+                                             "ALL Rated songs", "AC/DC?"}));
+  EXPECT_EQ(icons, (std::vector<PlaylistKindCode>{3, 1, 2, 8, 7, 7, 6}));
+  EXPECT_EQ(view.Checks(), (std::vector<bool>{false, false, true, false, false, false, true}));
   EXPECT_EQ(view.rows[0].tag, "100");
   EXPECT_EQ(controller.SourceId(), 7) << "the last listed row's source stands";
   EXPECT_FALSE(controller.Busy());
-  EXPECT_FALSE(view.waitCursor);
+  EXPECT_EQ(view.waitCursor, (std::vector<bool>{true, false}));
+
+  // Never the library, purchases, party shuffle or all rated songs.
+  CheckRows({true, true, true, false, false, true, false});
+  controller.ButCheckAll_Click();
+  EXPECT_EQ(view.Checks(), (std::vector<bool>{false, false, false, true, true, false, true}));
+  controller.ButCheckNone_Click();
+  EXPECT_EQ(view.Checks(), std::vector<bool>(7, false));
 }
 
 TEST_F(MainControllerTest, WithoutAFolderNoRowIsChecked) {
@@ -153,22 +106,6 @@ TEST_F(MainControllerTest, WithoutAFolderNoRowIsChecked) {
   EXPECT_FALSE(view.rows.at(0).checked);
 }
 
-TEST_F(MainControllerTest, CheckAllTakesOnlyUserListsAndNeverAllRatedSongs) {
-  library->AddPlaylist("Library", ITPlaylistKindLibrary);
-  library->AddPlaylist("Purchased", ITPlaylistKindUser, ITUserPlaylistSpecialKindPurchasedMusic);
-  library->AddPlaylist("Party", ITPlaylistKindUser, ITUserPlaylistSpecialKindPartyShuffle);
-  library->AddPlaylist("Podcasts", ITPlaylistKindUser, ITUserPlaylistSpecialKindPodcasts);
-  library->AddPlaylist("Smart", ITPlaylistKindUser, ITUserPlaylistSpecialKindNone, true);
-  library->AddPlaylist("Normal");
-  library->AddPlaylist("ALL Rated songs", ITPlaylistKindUser, ITUserPlaylistSpecialKindNone, true);
-  controller.ButRefresh_Click();
-  CheckRows({true, true, true, false, false, false, true});
-  controller.ButCheckAll_Click();
-  EXPECT_EQ(view.Checks(), (std::vector<bool>{false, false, false, true, true, true, false}));
-  controller.ButCheckNone_Click();
-  EXPECT_EQ(view.Checks(), std::vector<bool>(7, false));
-}
-
 TEST_F(MainControllerTest, ARefreshFailureIsReportedAndLeavesTheWindowIdle) {
   library->failSource = true;
   controller.ButRefresh_Click();
@@ -176,18 +113,19 @@ TEST_F(MainControllerTest, ARefreshFailureIsReportedAndLeavesTheWindowIdle) {
   EXPECT_NE(boxes.shown[0].text.find("The library file could not be read."), std::string::npos);
   EXPECT_FALSE(controller.Busy());
   EXPECT_FALSE(view.busy);
-  EXPECT_FALSE(view.waitCursor);
+  EXPECT_EQ(view.waitCursor, (std::vector<bool>{true, false}));
 }
 
 TEST_F(MainControllerTest, ProgressOfThreeRowsWithTheSecondUnchecked) {
   AddList("A", 1);
   AddList("B", 1);
-  AddList("C", 1);
+  AddList("C", 1234);
   controller.ButRefresh_Click();
   CheckRows({true, false, true});
   controller.ButPublish_Click();
   EXPECT_EQ(view.progressPlaylists, (std::vector<float>{0, 50, 50, 100, 0}));
-  EXPECT_EQ(view.Statuses(), (std::vector<std::string>{"Done (1 song)", "-", "Done (1 song)"}));
+  EXPECT_EQ(view.Statuses(),
+            (std::vector<std::string>{"Done (1 song)", "-", "Done (1,234 songs)"}));
   EXPECT_EQ(view.statusLine, (std::vector<std::string>{"Publishing A...", "Publishing C...", "Done"}));
   EXPECT_EQ(controller.Stats().PlaylistsPublished, 2);
   EXPECT_FALSE(view.stopEnabled);
@@ -337,14 +275,6 @@ TEST_F(MainControllerTest, NothingCheckedIsRefusedAfterTheStatusesAreReset) {
             "to TiVo' again.");
   EXPECT_EQ(view.Statuses(), std::vector<std::string>{"-"});
   EXPECT_FALSE(controller.Busy());
-}
-
-TEST_F(MainControllerTest, GroupedCountsInTheDoneText) {
-  AddList("Big", 1234);
-  controller.ButRefresh_Click();
-  CheckRows({true});
-  controller.ButPublish_Click();
-  EXPECT_EQ(view.rows[0].status, "Done (1,234 songs)");
 }
 
 TEST_F(MainControllerTest, ALibraryFailureEndsTheRunInOrder) {

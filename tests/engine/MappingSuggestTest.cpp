@@ -16,7 +16,7 @@ namespace {
 class MappingSuggest : public ::testing::Test {
  protected:
   // An empty song file below the temporary root.
-  void Touch(const std::string& relative) { testing::WriteFile(dir_.File(relative), ""); }
+  void Touch(const std::string& relative) { testing::WriteBytes(dir_.File(relative), ""); }
   std::string Dir(const std::string& relative) const { return dir_.File(relative); }
 
   std::vector<LocationMapping> Suggest(const LibraryLocations& library, SuggestOptions options = {},

@@ -13,7 +13,6 @@
 #include "bench/LibraryXml.h"
 #include "engine/ClsPlaylistWriter.h"
 #include "engine/MainController.h"
-#include "engine/PlaylistList.h"
 #include "platform/PathRules.h"
 #include "engine/PlaylistCatalogue.h"
 #include "engine/PlaylistFiles.h"
@@ -23,16 +22,13 @@
 #include "settings/Settings.h"
 #include "platform/LocalFileSystem.h"
 #include "platform/Text.h"
+#include "support/FakeMainWindow.h"
 #include "support/TempDir.h"
 
 namespace quorvella {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct NoPump final : EventPump {
-  void DoEvents() override {}
-};
 
 // What publishing a generated playlist must give, worked out from the
 // generator's own record of where each song lies.
@@ -96,35 +92,6 @@ const testing::TempDir& ProgramHome() {
   return *home;
 }
 
-// The text of an information file's Path line, whose bytes may be written
-// as %XX.
-std::string Unescape(std::string_view text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '%' && i + 2 < text.size()) {
-      out += static_cast<char>(std::stoi(std::string(text.substr(i + 1, 2)), nullptr, 16));
-      i += 2;
-    } else {
-      out += text[i];
-    }
-  }
-  return out;
-}
-
-// The trashed file whose information names it as coming from `origin`.
-fs::path TrashedFrom(const std::string& origin) {
-  const fs::path trash = ProgramHome().Path() / "data/Trash";
-  std::error_code error;
-  for (const auto& entry : fs::directory_iterator(trash / "info", error)) {
-    std::ifstream info(entry.path());
-    std::string line;
-    while (std::getline(info, line)) {
-      if (line.starts_with("Path=") && Unescape(line.substr(5)) == origin) return trash / "files" / entry.path().stem();
-    }
-  }
-  return {};
-}
-
 class PublishOnDiskTest : public ::testing::TestWithParam<UrlForm> {
  protected:
   void SetUp() override {
@@ -154,7 +121,7 @@ class PublishOnDiskTest : public ::testing::TestWithParam<UrlForm> {
   RegUtil reg_{store_};
   Settings settings_{reg_};
   LocalFileSystem files_;
-  NoPump pump_;
+  test::ScriptedPump pump_;
 };
 
 TEST_P(PublishOnDiskTest, EverySongIsSortedByItsPlaceAndType) {
@@ -222,7 +189,7 @@ TEST_P(PublishOnDiskTest, PublishingAgainSendsTheOldFileToTheTrash) {
     writer.WritePlaylist(*playlist);
   }
   const fs::path published = fs::path(library_.PlaylistFolder) / "Summer Drive.m3u";
-  const fs::path trashed = TrashedFrom(published.string());
+  const fs::path trashed = ProgramHome().Path() / "data/Trash/files/Summer Drive.m3u";
   ASSERT_TRUE(fs::exists(trashed)) << trashed;
   EXPECT_TRUE(fs::exists(published));
   EXPECT_EQ(fs::file_size(trashed), fs::file_size(published));
@@ -245,28 +212,6 @@ TEST(PlaylistFilesOnDisk, WriterAndCatalogueAgreeOnAFolderEndingInASeparator) {
   EXPECT_TRUE(fs::exists(dir.Path() / "AC_DC_ Live_.m3u"));
 }
 
-// The main window's logic as far as a refresh needs it.
-struct ListOnlyView final : MainView, PlaylistList {
-  PlaylistListView& ListPlaylists() override { return *this; }
-  void SetProgressPlaylists(float) override {}
-  void SetProgressTracks(float) override {}
-  void SetStatusText(const std::string&) override {}
-  void SetStopEnabled(bool) override {}
-  void SetWaitCursor(bool) override {}
-  void BusyChanged(bool) override {}
-};
-struct NoBoxes final : MessageBoxes {
-  int shown = 0;
-  MsgAnswer Show(const Message&) override {
-    ++shown;
-    return MsgAnswer::Ok;
-  }
-};
-struct NoDesktop final : Desktop {
-  void ShellOpen(const std::string&) override {}
-  std::optional<std::string> StartProgram(const std::string&) override { return std::nullopt; }
-};
-
 TEST(MainControllerOnDisk, WithoutAFolderNoFileOfTheCurrentFolderChecksARow) {
   testing::TempDir dir;
   LibraryOptions options;
@@ -287,16 +232,16 @@ TEST(MainControllerOnDisk, WithoutAFolderNoFileOfTheCurrentFolderChecksARow) {
   Settings settings(reg);
   settings.LoadSettings();
   LocalFileSystem files;
-  NoDesktop desktop;
-  NoBoxes boxes;
-  NoPump pump;
-  ListOnlyView view;
+  test::RecordingDesktop desktop;
+  test::RecordingBoxes boxes;
+  test::ScriptedPump pump;
+  test::RecordingView view;
   MainController controller(view, MainServices{settings, files, desktop, boxes, pump,
                                                [] { return false; }, "", CountFormat("C")});
   controller.SetLibrary(std::make_shared<XmlITunes>(libraryPath));
   const auto checkedRows = [&] {
     controller.ButRefresh_Click();
-    EXPECT_EQ(boxes.shown, 0);
+    EXPECT_TRUE(boxes.shown.empty());
     return std::count_if(view.Rows().begin(), view.Rows().end(),
                          [](const PlaylistList::Row& row) { return row.checked; });
   };

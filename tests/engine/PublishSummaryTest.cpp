@@ -3,44 +3,46 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
+#include "support/FakeMainWindow.h"
+
 namespace quorvella {
 namespace {
 
-struct RecordingBoxes final : MessageBoxes {
-  std::vector<Message> shown;
-  MsgAnswer answer = MsgAnswer::No;
-  MsgAnswer Show(const Message& message) override {
-    shown.push_back(message);
-    return message.buttons == MsgButtons::YesNo ? answer : MsgAnswer::Ok;
-  }
-};
-
-struct RecordingDesktop final : Desktop {
-  std::vector<std::string> opened;
-  int boxesWhenOpened = -1;
-  RecordingBoxes* boxes = nullptr;
-  void ShellOpen(const std::string& target) override {
-    opened.push_back(target);
-    boxesWhenOpened = static_cast<int>(boxes->shown.size());
-  }
-  std::optional<std::string> StartProgram(const std::string&) override { return std::nullopt; }
-};
+using test::RecordingBoxes;
+using test::RecordingDesktop;
 
 const CountFormat kEnglish("en_US.UTF-8");
 
-TEST(PublishSummary, PlainRunShowsOnlyTheStatistics) {
-  const PublishStats stats{.SongsWritten = 12, .PlaylistsPublished = 2};
+// The boxes of one report, Yes/No questions answered with `answer`, and how
+// many boxes had been shown when the conversion page was opened.
+struct Shown {
   RecordingBoxes boxes;
   RecordingDesktop desktop;
-  desktop.boxes = &boxes;
-  ShowPublishSummary(stats, "D:\\Lists", true, kEnglish, boxes, desktop, "https://x");
-  ASSERT_EQ(boxes.shown.size(), 1u);
-  EXPECT_EQ(boxes.shown[0].text,
+  int boxesWhenOpened = -1;
+};
+std::unique_ptr<Shown> Show(const PublishStats& stats, bool tivo23,
+                            MsgAnswer answer = MsgAnswer::No, const ServerReachReport& reach = {}) {
+  auto shown = std::make_unique<Shown>();
+  shown->boxes.answer = answer;
+  shown->desktop.onOpen = [s = shown.get()] {
+    s->boxesWhenOpened = static_cast<int>(s->boxes.shown.size());
+  };
+  ShowPublishSummary(stats, "D:\\Lists", tivo23, kEnglish, shown->boxes, shown->desktop,
+                     "https://convert", reach);
+  return shown;
+}
+
+TEST(PublishSummary, PlainRunShowsOnlyTheStatistics) {
+  const auto shown = Show({.SongsWritten = 12, .PlaylistsPublished = 2}, true);
+  ASSERT_EQ(shown->boxes.shown.size(), 1u);
+  EXPECT_EQ(shown->boxes.shown[0].text,
             "Quorvella has finished publishing the requested playlists.\r\n\r\n"
             "Playlists published:\t\t\t2\r\n"
             "Total songs written:\t\t12\r\n");
-  EXPECT_EQ(boxes.shown[0].icon, MsgIcon::Information);
-  EXPECT_TRUE(desktop.opened.empty());
+  EXPECT_EQ(shown->boxes.shown[0].icon, MsgIcon::Information);
+  EXPECT_TRUE(shown->desktop.opened.empty());
 }
 
 TEST(PublishSummary, EveryStatisticsLineWithItsTabsAndGrouping) {
@@ -72,15 +74,13 @@ TEST(PublishSummary, WhenTheLikelyUnreachableLineAndTheTiVoAdviceShow) {
       {true, 0, 1, false},  {false, 3, 0, false}, {true, 1, 4, true},
   };
   for (const auto& c : cases) {
-    const PublishStats stats{.UnreachableSongs = c.unreachable,
+    const auto shown = Show({.UnreachableSongs = c.unreachable,
                              .LikelyUnreachableSongs = c.likely,
-                             .PlaylistsPublished = 1};
-    RecordingBoxes boxes;
-    RecordingDesktop desktop;
-    desktop.boxes = &boxes;
-    ShowPublishSummary(stats, "D:\\Lists", c.tivo23, kEnglish, boxes, desktop, "u");
-    const bool line = boxes.shown[0].text.find("Likely unreachable songs:") != std::string::npos;
-    const bool advice = boxes.shown.back().text.starts_with("TiVo Desktop 2.3 requires");
+                             .PlaylistsPublished = 1},
+                            c.tivo23);
+    const auto& boxes = shown->boxes.shown;
+    const bool line = boxes[0].text.find("Likely unreachable songs:") != std::string::npos;
+    const bool advice = boxes.back().text.starts_with("TiVo Desktop 2.3 requires");
     EXPECT_EQ(line, c.shown) << c.likely << "/" << c.unreachable;
     EXPECT_EQ(advice, c.shown) << c.likely << "/" << c.unreachable;
   }
@@ -119,19 +119,13 @@ TEST(PublishSummary, YesOpensTheConversionPageOnlyAfterTheLastBox) {
                            .WrongFormatSongs = 9,
                            .PlaylistsPublished = 1};
   for (const MsgAnswer answer : {MsgAnswer::Yes, MsgAnswer::No}) {
-    RecordingBoxes boxes;
-    boxes.answer = answer;
-    RecordingDesktop desktop;
-    desktop.boxes = &boxes;
-    ShowPublishSummary(stats, "D:\\Lists", true, kEnglish, boxes, desktop, "https://convert");
-    ASSERT_EQ(boxes.shown.size(), 4u);
-    EXPECT_TRUE(boxes.shown[2].text.starts_with("Having unreachable songs"));
-    if (answer == MsgAnswer::Yes) {
-      EXPECT_EQ(desktop.opened, std::vector<std::string>{"https://convert"});
-      EXPECT_EQ(desktop.boxesWhenOpened, 4);
-    } else {
-      EXPECT_TRUE(desktop.opened.empty());
-    }
+    const auto shown = Show(stats, true, answer);
+    ASSERT_EQ(shown->boxes.shown.size(), 4u);
+    EXPECT_EQ(shown->boxes.shown[2].text, PublishSummary::UnreachableAdvice().text);
+    EXPECT_EQ(shown->boxesWhenOpened, answer == MsgAnswer::Yes ? 4 : -1);
+    EXPECT_EQ(shown->desktop.opened, answer == MsgAnswer::Yes
+                                         ? std::vector<std::string>{"https://convert"}
+                                         : std::vector<std::string>{});
   }
 }
 
@@ -194,11 +188,8 @@ TEST(PublishSummary, SongsTheServerWillNotPlayComeLastAndLeaveTheReportAsItIs) {
   const ServerReachReport reach{{.SongsOutsideShare = 1, .SongsNotInCodePage = 1234},
                                 MusicShare{"Music", "/srv/music"},
                                 1252};
-  RecordingBoxes boxes;
-  boxes.answer = MsgAnswer::Yes;
-  RecordingDesktop desktop;
-  desktop.boxes = &boxes;
-  ShowPublishSummary(stats, "/srv/music/Lists", false, kEnglish, boxes, desktop, "u", reach);
+  const auto shown = Show(stats, false, MsgAnswer::Yes, reach);
+  const auto& boxes = shown->boxes;
   ASSERT_EQ(boxes.shown.size(), 3u);
   EXPECT_EQ(boxes.shown[0].text, PublishSummary::Statistics(stats, false, kEnglish).text);
   EXPECT_EQ(boxes.shown[1].text, PublishSummary::Mp3Advice().text);
@@ -217,13 +208,8 @@ TEST(PublishSummary, SongsTheServerWillNotPlayComeLastAndLeaveTheReportAsItIs) {
             "Windows-1252 cannot hold, so TiVo cannot find them. To keep every name intact, have "
             "the playlists written in UTF-8 as .m3u8 files, which pyTivo reads: run "
             "\"quorvella-cli options --encoding utf-8\", then publish the playlists again.\r\n");
-  EXPECT_EQ(desktop.boxesWhenOpened, 3);
-
-  // Nothing to say, no box.
-  boxes.shown.clear();
-  ShowPublishSummary(stats, "/srv/music/Lists", false, kEnglish, boxes, desktop, "u",
-                     ServerReachReport{});
-  EXPECT_EQ(boxes.shown.size(), 2u);
+  EXPECT_EQ(shown->boxesWhenOpened, 3);
+  EXPECT_EQ(Show(stats, false, MsgAnswer::Yes)->boxes.shown.size(), 2u) << "nothing to say, no box";
 }
 
 }  // namespace

@@ -7,17 +7,21 @@
 #include <gtest/gtest.h>
 
 #include "engine/MainController.h"
-#include "engine/PlaylistList.h"
 #include "settings/MemoryRegistry.h"
 #include "settings/Settings.h"
 #include "support/FakeFileSystem.h"
 #include "support/FakeLibrary.h"
+#include "support/FakeMainWindow.h"
 
 namespace quorvella {
 namespace {
 
 using test::FakeFileSystem;
 using test::FakeITunes;
+using test::RecordingBoxes;
+using test::RecordingDesktop;
+using test::RecordingView;
+using test::ScriptedPump;
 using test::Track;
 
 const MusicShare kMusic{"Music", "/srv/music"};
@@ -83,30 +87,6 @@ TEST(ServerReachTest, NamesComeBackAsTheServerReadsThePlaylist) {
   }
 }
 
-struct Boxes final : MessageBoxes {
-  std::vector<Message> shown;
-  MsgAnswer Show(const Message& m) override {
-    shown.push_back(m);
-    return m.buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::Ok;
-  }
-};
-struct NoPump final : EventPump {
-  void DoEvents() override {}
-};
-struct NoDesktop final : Desktop {
-  void ShellOpen(const std::string&) override {}
-  std::optional<std::string> StartProgram(const std::string&) override { return std::nullopt; }
-};
-struct View final : MainView, PlaylistList {
-  PlaylistListView& ListPlaylists() override { return *this; }
-  void SetProgressPlaylists(float) override {}
-  void SetProgressTracks(float) override {}
-  void SetStatusText(const std::string&) override {}
-  void SetStopEnabled(bool) override {}
-  void SetWaitCursor(bool) override {}
-  void BusyChanged(bool) override {}
-};
-
 // A publish into the share /srv/music with the playlists in its Playlists
 // folder, the layout of a typical pyTivo set-up.
 class PublishIntoShareTest : public ::testing::Test {
@@ -131,10 +111,10 @@ class PublishIntoShareTest : public ::testing::Test {
   RegUtil reg{store};
   Settings settings{reg};
   FakeFileSystem files;
-  NoDesktop desktop;
-  Boxes boxes;
-  NoPump pump;
-  View view;
+  RecordingDesktop desktop;
+  RecordingBoxes boxes;
+  ScriptedPump pump;
+  RecordingView view;
   std::optional<MusicShare> share = kMusic;
   std::shared_ptr<FakeITunes> library = std::make_shared<FakeITunes>();
   MainController controller{

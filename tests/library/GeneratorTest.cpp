@@ -1,21 +1,16 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <algorithm>
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <map>
-#include <memory>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "bench/FileUrl.h"
 #include "bench/LibraryGenerator.h"
 #include "bench/LibraryXml.h"
+#include "support/FileBytes.h"
+#include "support/TempDir.h"
 
 namespace quorvella {
 namespace {
@@ -66,17 +61,12 @@ TEST(LibraryGeneratorTest, SameOptionsGiveTheSameBytes) {
   auto big = Small(UrlForm::Windows, 3);
   big.Tracks = 6000;
   const auto library = GenerateLibrary(big);
-  char folder[] = "/tmp/quorvella-libgen-XXXXXX";
-  ASSERT_NE(mkdtemp(folder), nullptr);
-  const std::string path = std::string(folder) + "/lib.xml";
+  const testing::TempDir dir;
   std::string error;
-  ASSERT_TRUE(WriteLibraryXmlFile(library, path, error)) << error;
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream written;
-  written << in.rdbuf();
-  EXPECT_GT(written.str().size(), 2u << 20);
-  EXPECT_EQ(written.str(), LibraryXml(library));
-  std::filesystem::remove_all(folder);
+  ASSERT_TRUE(WriteLibraryXmlFile(library, dir.File("lib.xml"), error)) << error;
+  const std::string written = testing::ReadBytes(dir.File("lib.xml"));
+  EXPECT_GT(written.size(), 2u << 20);
+  EXPECT_EQ(written, LibraryXml(library));
 }
 
 TEST(LibraryGeneratorTest, HoldsEverySpecialPlaylist) {
@@ -134,12 +124,11 @@ TEST(LibraryGeneratorTest, SongsOfEveryTypeAndPlace) {
 }
 
 TEST(LibraryGeneratorTest, CreatesTheSongFilesUnderTheRoot) {
-  char folder[] = "/tmp/quorvella-libgen-XXXXXX";
-  ASSERT_NE(mkdtemp(folder), nullptr);
+  const testing::TempDir dir;
   auto o = Small(UrlForm::Posix);
-  o.MusicRoot = std::string(folder) + "/root/";
+  o.MusicRoot = dir.File("root/");
   const auto library = GenerateLibrary(o);
-  EXPECT_EQ(library.PlaylistFolder, std::string(folder) + "/root/Playlists");
+  EXPECT_EQ(library.PlaylistFolder, dir.File("root/Playlists"));
   std::string error;
   std::int64_t expected = 0;
   for (const auto& t : library.Tracks) {
@@ -150,7 +139,6 @@ TEST(LibraryGeneratorTest, CreatesTheSongFilesUnderTheRoot) {
     if (t.Type != TrackType::File) continue;
     EXPECT_EQ(std::filesystem::is_regular_file(t.Path), t.Place != SongPlace::OtherVolume) << t.Path;
   }
-  std::filesystem::remove_all(folder);
 
   EXPECT_EQ(CreateSongFiles(GenerateLibrary(Small(UrlForm::Windows)), error), -1);
   EXPECT_NE(error.find("POSIX"), std::string::npos);

@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,40 +31,17 @@ TEST(AnsiCodePageOfLocale, MapsTheLanguageToItsWindowsCodePage) {
   }
 }
 
-// Sets the locale variables for one test and puts the old values back.
-class LocaleEnvironment {
- public:
-  LocaleEnvironment() {
-    for (int i = 0; i < 3; ++i) {
-      const char* value = std::getenv(kNames[i]);
-      if (value != nullptr) saved_[i] = value;
-    }
-  }
-  ~LocaleEnvironment() {
-    for (int i = 0; i < 3; ++i) Set(kNames[i], saved_[i] ? saved_[i]->c_str() : nullptr);
-  }
-  void Set(const char* name, const char* value) {
-    testing::SetEnvironmentVariable(name, value);
-  }
-
- private:
-  static constexpr const char* kNames[3] = {"LC_ALL", "LC_CTYPE", "LANG"};
-  std::optional<std::string> saved_[3];
-};
-
 TEST(UserAnsiCodePage, TakesTheFirstSetVariable) {
-  LocaleEnvironment env;
-  env.Set("LC_ALL", nullptr);
-  env.Set("LC_CTYPE", nullptr);
-  env.Set("LANG", nullptr);
+  testing::ScopedEnvironmentVariable all("LC_ALL", nullptr), ctype("LC_CTYPE", nullptr),
+      lang("LANG", nullptr);
   EXPECT_EQ(UserAnsiCodePage(), 1252);
-  env.Set("LANG", "pl_PL.UTF-8");
+  lang.Set("pl_PL.UTF-8");
   EXPECT_EQ(UserAnsiCodePage(), 1250);
-  env.Set("LC_CTYPE", "ru_RU.UTF-8");
+  ctype.Set("ru_RU.UTF-8");
   EXPECT_EQ(UserAnsiCodePage(), 1251);
-  env.Set("LC_ALL", "");  // empty counts as unset
+  all.Set("");  // empty counts as unset
   EXPECT_EQ(UserAnsiCodePage(), 1251);
-  env.Set("LC_ALL", "el_GR.UTF-8");
+  all.Set("el_GR.UTF-8");
   EXPECT_EQ(UserAnsiCodePage(), 1253);
 }
 

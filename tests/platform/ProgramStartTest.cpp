@@ -13,10 +13,11 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <thread>
 
 #include "platform/LocalDesktop.h"
+#include "support/EnvironmentVariable.h"
+#include "support/FileBytes.h"
 #include "support/TempDir.h"
 
 namespace quorvella {
@@ -34,10 +35,7 @@ void WriteRecorder(const fs::path& program) {
 
 std::string WaitForFile(const fs::path& path) {
   for (int i = 0; i < 500; ++i) {
-    if (fs::exists(path)) {
-      std::ifstream in(path);
-      return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
+    if (fs::exists(path)) return testing::ReadBytes(path);
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   return "(never written)";
@@ -63,18 +61,13 @@ TEST(StartCommandLine, ReportsWhyAProgramDidNotStart) {
 // The desktop's opener found along PATH is a recorder.
 class LocalDesktopTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    WriteRecorder(dir_.Path() / "xdg-open");
-    const char* path = std::getenv("PATH");
-    oldPath_ = path != nullptr ? path : "";
-    setenv("PATH", (dir_.Path().string() + ":" + oldPath_).c_str(), 1);
-  }
-  void TearDown() override { setenv("PATH", oldPath_.c_str(), 1); }
+  void SetUp() override { WriteRecorder(dir_.Path() / "xdg-open"); }
 
   std::string Opened() const { return WaitForFile(dir_.Path() / "xdg-open.out"); }
 
   testing::TempDir dir_;
-  std::string oldPath_;
+  testing::ScopedEnvironmentVariable path_{
+      "PATH", (dir_.Path().string() + ":" + (std::getenv("PATH") ? std::getenv("PATH") : "")).c_str()};
   LocalDesktop desktop_;
 };
 

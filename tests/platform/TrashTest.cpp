@@ -15,10 +15,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <map>
 #include <optional>
 
+#include "support/FileBytes.h"
 #include "support/TempDir.h"
 
 namespace quorvella {
@@ -27,11 +26,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kContent = "#EXTM3U\r\n";
-
-std::string ReadText(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 std::vector<std::string> Names(const fs::path& folder) {
   std::vector<std::string> names;
@@ -80,23 +74,12 @@ class TrashTest : public ::testing::Test {
   // The file is where it was, as it was, and no trace of it is left in the
   // current folder (where a trash that lost its way would put it).
   void ExpectUntouched(const std::string& path) const {
-    EXPECT_EQ(ReadText(path), kContent);
+    EXPECT_EQ(testing::ReadBytes(path), kContent);
     EXPECT_TRUE(Names(Path("cwd")).empty());
   }
 
   testing::TempDir dir_;
 };
-
-TEST_F(TrashTest, MovesIntoTheDataFoldersTrashWithWhatRestoresIt) {
-  fs::create_directories(Path("data"));
-  const std::string playlist = MakePlaylist();
-  EXPECT_EQ(Trash(playlist, Path("data").string()), TrashResult::Moved);
-  EXPECT_FALSE(fs::exists(playlist));
-  EXPECT_EQ(ReadText(Path("data/Trash/files/Mix.m3u")), kContent);
-  const std::string info = ReadText(Path("data/Trash/info/Mix.m3u.trashinfo"));
-  EXPECT_EQ(info.rfind("[Trash Info]\n", 0), 0u) << info;
-  EXPECT_NE(info.find("\nPath=" + playlist + "\n"), std::string::npos) << info;
-}
 
 TEST_F(TrashTest, FindsTheTrashWhereverTheDataFolderIs) {
   struct Case {
@@ -105,6 +88,7 @@ TEST_F(TrashTest, FindsTheTrashWhereverTheDataFolderIs) {
     const char* trash;
   };
   const Case cases[] = {
+      {"data folder", Path("data").string(), "data/Trash/files"},
       // Qt 6.4 lost files here: a missing data folder is created first.
       {"missing data folder", Path("new/data").string(), "new/data/Trash/files"},
       {"no XDG_DATA_HOME", std::nullopt, "home/.local/share/Trash/files"},
@@ -114,7 +98,12 @@ TEST_F(TrashTest, FindsTheTrashWhereverTheDataFolderIs) {
     const std::string playlist = MakePlaylist();
     EXPECT_EQ(Trash(playlist, c.dataHome), TrashResult::Moved);
     EXPECT_FALSE(fs::exists(playlist));
-    EXPECT_EQ(Names(Path(c.trash)), std::vector<std::string>{"Mix.m3u"});
+    EXPECT_EQ(testing::ReadBytes(Path(c.trash) / "Mix.m3u"), kContent);
+    // With what restores it.
+    const std::string info =
+        testing::ReadBytes(Path(c.trash).parent_path() / "info/Mix.m3u.trashinfo");
+    EXPECT_EQ(info.rfind("[Trash Info]\n", 0), 0u) << info;
+    EXPECT_NE(info.find("\nPath=" + playlist + "\n"), std::string::npos) << info;
     EXPECT_TRUE(Names(Path("cwd")).empty());
   }
 }
@@ -136,11 +125,11 @@ TEST_F(TrashTest, EveryFileOfOneNameCanBeRestored) {
   const std::string place = "\nPath=" + Path("lists").string() + "/%231%20Hit%2090%E2%80%99s.m3u\n";
   std::vector<std::string> restored;
   for (const auto& file : files) {
-    const std::string info = ReadText(Path("data/Trash/info") / (file + ".trashinfo"));
+    const std::string info = testing::ReadBytes(Path("data/Trash/info") / (file + ".trashinfo"));
     EXPECT_EQ(info.rfind("[Trash Info]\n", 0), 0u) << info;
     EXPECT_NE(info.find(place), std::string::npos) << info;
     EXPECT_NE(info.find("\nDeletionDate=20"), std::string::npos) << info;
-    restored.push_back(ReadText(Path("data/Trash/files") / file));
+    restored.push_back(testing::ReadBytes(Path("data/Trash/files") / file));
   }
   std::sort(restored.begin(), restored.end());
   EXPECT_EQ(restored, contents);
@@ -153,7 +142,7 @@ TEST_F(TrashTest, AFileInTheTrashWithoutItsNoteIsKept) {
   std::ofstream(Path("data/Trash/files/Mix.m3u"), std::ios::binary) << "kept";
   const std::string playlist = MakePlaylist();
   EXPECT_EQ(Trash(playlist, Path("data").string()), TrashResult::Moved);
-  EXPECT_EQ(ReadText(Path("data/Trash/files/Mix.m3u")), "kept");
+  EXPECT_EQ(testing::ReadBytes(Path("data/Trash/files/Mix.m3u")), "kept");
   EXPECT_EQ(Names(Path("data/Trash/files")).size(), 2u);
 }
 

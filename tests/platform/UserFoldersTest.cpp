@@ -6,8 +6,9 @@
 #include <pwd.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <map>
+
+#include "support/EnvironmentVariable.h"
 
 namespace quorvella {
 namespace {
@@ -43,17 +44,14 @@ TEST(UserFolders, XdgFoldersAreAbsoluteOrBelowHome) {
 }
 
 TEST(UserFolders, ProcessEnvironmentFindsTheHomeOfTheAccount) {
-  const char* saved = std::getenv("HOME");
-  const std::string old = saved != nullptr ? saved : "";
   const passwd* user = getpwuid(getuid());
   ASSERT_NE(user, nullptr);
-  setenv("HOME", "/home/someone", 1);
+  testing::ScopedEnvironmentVariable home("HOME", "/home/someone");
   EXPECT_EQ(HomeFolder(), "/home/someone");
-  unsetenv("HOME");
-  EXPECT_EQ(HomeFolder(), user->pw_dir);
-  setenv("HOME", "", 1);
-  EXPECT_EQ(HomeFolder(), user->pw_dir);
-  saved != nullptr ? setenv("HOME", old.c_str(), 1) : unsetenv("HOME");
+  for (const char* unset : {static_cast<const char*>(nullptr), ""}) {
+    home.Set(unset);
+    EXPECT_EQ(HomeFolder(), user->pw_dir);
+  }
 }
 
 }  // namespace

@@ -1,18 +1,20 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
+#include <csignal>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "settings/RegSamples.h"
 #include "settings/FileRegistry.h"
 #include "settings/RegUtil.h"
 #include "settings/RegistryKeys.h"
 #include "settings/Settings.h"
+#include "support/EnvironmentVariable.h"
+#include "support/FileBytes.h"
+#include "support/TempDir.h"
 
 namespace quorvella {
 namespace {
@@ -21,16 +23,8 @@ namespace fs = std::filesystem;
 
 constexpr std::string_view kKey = "Software\\Test";
 
-std::string ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
-
-void WriteBytes(const fs::path& path, std::string_view bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
+using testing::ReadBytes;
+using testing::WriteBytes;
 
 // Files in the folder whose names start with the store's file name and then
 // the given marker.
@@ -62,16 +56,9 @@ int ExitCode(pid_t pid) {
 
 class FileRegistryTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "quorvella-reg-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    folder = pattern;
-    path = folder / "Quorvella" / "registry.reg";
-  }
-  void TearDown() override { fs::remove_all(folder); }
-
-  fs::path folder;
-  fs::path path;
+  testing::TempDir dir;
+  fs::path folder = dir.Path();
+  fs::path path = folder / "Quorvella" / "registry.reg";
 };
 
 TEST_F(FileRegistryTest, AFileWrittenByTheStoreReadsBackEveryTypeUnchanged) {
@@ -86,24 +73,6 @@ TEST_F(FileRegistryTest, AFileWrittenByTheStoreReadsBackEveryTypeUnchanged) {
   for (const auto& [name, value] : test::EveryKindOfValue()) {
     EXPECT_EQ(reader.QueryValue(Hive::CurrentUser, kKey, name), value) << name;
   }
-}
-
-TEST_F(FileRegistryTest, RegUtilRulesHoldOverTheFile) {
-  FileRegistry store(path.string());
-  const RegUtil reg(store);
-  EXPECT_FALSE(reg.RegKeyExists(Hive::CurrentUser, kKey));
-  EXPECT_EQ(reg.RegGetString(Hive::CurrentUser, kKey, "Missing"), "");
-  store.SetValue(Hive::CurrentUser, kKey, "Dword", RegValue::Dword(1));
-  reg.RegSetString(Hive::CurrentUser, kKey, "Fits", std::string(1023, 'a'));
-  reg.RegSetString(Hive::CurrentUser, kKey, "TooLong", std::string(1024, 'a'));
-
-  FileRegistry other(path.string());
-  const RegUtil fresh(other);
-  EXPECT_TRUE(fresh.RegKeyExists(Hive::CurrentUser, "software\\TEST"));
-  EXPECT_EQ(fresh.RegGetString(Hive::CurrentUser, kKey, "Dword"), "");
-  EXPECT_TRUE(fresh.RegGetBool(Hive::CurrentUser, kKey, "Dword", true));
-  EXPECT_EQ(fresh.RegGetString(Hive::CurrentUser, kKey, "Fits"), std::string(1023, 'a'));
-  EXPECT_EQ(fresh.RegGetString(Hive::CurrentUser, kKey, "TooLong"), "");
 }
 
 TEST_F(FileRegistryTest, AReaderSeesWhatAnotherStoreWroteSince) {
@@ -171,7 +140,6 @@ TEST_F(FileRegistryTest, ADamagedFileIsKeptAsideAndTheProgramRunsOnDefaults) {
   const std::string damaged =
       "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Brenlow "
       "Software\\Quorvella]\n\"DeleteEmptyOutput\"=\"False\"\n\"PlaylistFolder\"=\"/music\n";
-  fs::create_directories(path.parent_path());
   WriteBytes(path, damaged);
 
   FileRegistry store(path.string());
@@ -257,27 +225,34 @@ TEST_F(FileRegistryTest, WritesThatCannotBeMadeReturnFalseAndChangeNothing) {
   EXPECT_FALSE(fs::exists(folder / "other.reg"));
 }
 
+TEST_F(FileRegistryTest, AWriteThatRunsOutOfRoomFailsAndLeavesTheOldFile) {
+  // A limit on the size of a file stands for a full disk.
+  FileRegistry store(path.string());
+  ASSERT_TRUE(store.SetValue(Hive::CurrentUser, kKey, "Old", RegValue::Dword(1)));
+  const std::string before = ReadBytes(path);
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  rlimit small = saved;
+  small.rlim_cur = 4096;
+  const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const bool written =
+      store.SetValue(Hive::CurrentUser, kKey, "Big", RegValue::String(std::string(8000, 'x')));
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, previous);
+  EXPECT_FALSE(written);
+  EXPECT_EQ(ReadBytes(path), before);
+  EXPECT_TRUE(FilesBeside(path, ".tmp-").empty());
+}
+
 TEST(DefaultRegistryPath, FollowsXdgConfigHomeAndFallsBackToHome) {
-  const auto saved = [](const char* name) -> std::optional<std::string> {
-    const char* value = std::getenv(name);
-    return value ? std::optional<std::string>(value) : std::nullopt;
-  };
-  const auto restore = [](const char* name, const std::optional<std::string>& value) {
-    value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name);
-  };
-  const auto config = saved("XDG_CONFIG_HOME");
-  const auto home = saved("HOME");
-
-  ::setenv("HOME", "/home/u", 1);
-  ::setenv("XDG_CONFIG_HOME", "/cfg", 1);
+  const testing::ScopedEnvironmentVariable home("HOME", "/home/u");
+  testing::ScopedEnvironmentVariable config("XDG_CONFIG_HOME", "/cfg");
   EXPECT_EQ(DefaultRegistryPath(), "/cfg/Quorvella/registry.reg");
-  ::setenv("XDG_CONFIG_HOME", "relative/cfg", 1);
+  config.Set("relative/cfg");
   EXPECT_EQ(DefaultRegistryPath(), "/home/u/.config/Quorvella/registry.reg");
-  ::unsetenv("XDG_CONFIG_HOME");
+  config.Set(nullptr);
   EXPECT_EQ(DefaultRegistryPath(), "/home/u/.config/Quorvella/registry.reg");
-
-  restore("XDG_CONFIG_HOME", config);
-  restore("HOME", home);
 }
 
 }  // namespace

@@ -83,10 +83,11 @@ TEST_F(FileTypeCatalogueTest, TrackFormatTestInBothModes) {
     bool enhanced;
   };
   StoreCustom("flac, APE");
-  StoreOption("UncheckedExts", "+ogg+");
+  // Standard mode publishes MP3 even where it is unchecked.
+  StoreOption("UncheckedExts", "+ogg++mp3+");
   const Case cases[] = {
-      {"C:\\Music\\Song.MP3", true, true},
-      {"/music/song.mp3", true, true},
+      {"C:\\Music\\Song.MP3", true, false},
+      {"/music/song.mp3", true, false},
       {"C:\\Music\\Song.m4a", false, true},
       {"C:\\Music\\Song.M4B", false, true},
       {"C:\\Music\\Song.aac", false, true},
@@ -107,15 +108,6 @@ TEST_F(FileTypeCatalogueTest, TrackFormatTestInBothModes) {
     settings.SetEnhancedPlugInMode(true);
     EXPECT_EQ(settings.IsTrackFormatPublished(c.location), c.enhanced) << c.location;
   }
-}
-
-TEST_F(FileTypeCatalogueTest, StandardModePublishesMp3EvenWhenItIsUnchecked) {
-  StoreOption("UncheckedExts", "+mp3+");
-  Loaded();
-  EXPECT_FALSE(settings.IsFileTypeChecked("mp3"));
-  EXPECT_TRUE(settings.IsTrackFormatPublished("D:\\a.mp3"));
-  settings.SetEnhancedPlugInMode(true);
-  EXPECT_FALSE(settings.IsTrackFormatPublished("D:\\a.mp3"));
 }
 
 TEST(FileTypeDescription, KnownTypesAndTheUpperCaseRule) {

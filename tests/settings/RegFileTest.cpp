@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <sstream>
 
 #include "settings/RegSamples.h"
 #include "settings/RegFile.h"
 #include "platform/TextEncoding.h"
+#include "support/FileBytes.h"
 
 namespace quorvella {
 namespace {
@@ -16,12 +16,7 @@ using test::Raw;
 
 constexpr std::string_view kHeader = "Windows Registry Editor Version 5.00\r\n\r\n";
 
-std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
+using testing::ReadBytes;
 
 RegDocument Parse(std::string_view bytes) {
   auto result = ParseRegFile(bytes);

@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "settings/StoreWriteProblem.h"
+#include "support/TempDir.h"
 
 namespace quorvella {
 namespace {
@@ -17,17 +18,8 @@ namespace fs = std::filesystem;
 
 class StoreWriteProblemTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "quorvella-store-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    root_ = pattern;
-  }
-  void TearDown() override {
-    fs::permissions(root_, fs::perms::owner_all, fs::perm_options::add);
-    std::error_code ignored;
-    fs::remove_all(root_, ignored);
-  }
-  fs::path root_;
+  testing::TempDir dir_;
+  fs::path root_ = dir_.Path();
 };
 
 TEST_F(StoreWriteProblemTest, NamesTheFolderAtFaultAndChangesNothing) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -21,6 +22,9 @@ class FakeFileSystem final : public FileSystem {
   std::map<std::string, std::vector<std::string>> files;
   std::set<std::string> folders;
   std::vector<std::pair<std::string, std::vector<std::string>>> trash;
+  mutable std::vector<std::string> asked;  // every path asked about, in order
+  bool failExists = false;                  // the question itself fails
+  std::optional<TrashResult> trashAnswer;   // a move to the trash answers this
   bool failCreate = false;
   bool failTrash = false;
   bool failRemove = false;
@@ -31,10 +35,13 @@ class FakeFileSystem final : public FileSystem {
   static bool IsLocal(const std::string& path) { return DialectOf(path) == PathDialect::Posix; }
 
   bool PathExists(const std::string& path) const override {
+    asked.push_back(path);
+    if (failExists) throw std::runtime_error("The disk is gone.");
     if (!IsLocal(path)) return false;
     return files.count(path) > 0 || folders.count(path) > 0;
   }
   TrashResult MoveToTrash(const std::string& path) override {
+    if (trashAnswer) return *trashAnswer;
     if (failTrash || !IsLocal(path)) return TrashResult::Failed;
     auto it = files.find(path);
     if (it == files.end()) return TrashResult::Failed;

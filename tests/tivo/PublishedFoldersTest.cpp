@@ -2,10 +2,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
 
 #include "LnkBuilder.h"
+#include "support/EnvironmentVariable.h"
+#include "support/FileBytes.h"
+#include "support/TempDir.h"
 #include "settings/MemoryRegistry.h"
 #include "tivo/PublishedFolders.h"
 
@@ -21,27 +22,12 @@ using ::testing::IsEmpty;
 // beside it.
 class PublishedFoldersTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/quorvella-tivo-XXXXXX";
-    root = mkdtemp(pattern);
-    shortcuts = root / "data" / "TiVo Desktop" / "Music";
-    if (const char* old = std::getenv("XDG_DATA_HOME")) oldXdg = old;
-    setenv("XDG_DATA_HOME", (root / "data").c_str(), 1);
-  }
-  void TearDown() override {
-    oldXdg ? setenv("XDG_DATA_HOME", oldXdg->c_str(), 1) : unsetenv("XDG_DATA_HOME");
-    fs::remove_all(root);
-  }
-
   std::string Folder(const std::string& name) {
     fs::create_directories(root / name);
     return (root / name).string();
   }
   void Write(const fs::path& path, const Bytes& bytes) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
+    testing::WriteBytes(path, {reinterpret_cast<const char*>(bytes.data()), bytes.size()});
   }
   void Shortcut(const std::string& name, const std::string& target) {
     Write(shortcuts / name, Lnk(kLinkInfo, {LocalInfo(target)}));
@@ -50,8 +36,10 @@ class PublishedFoldersTest : public ::testing::Test {
   std::vector<std::string> Published() { return GetPublishedMusicFolders(reg, noPyTivo); }
   bool Published(const std::string& folder) { return IsFolderPublished(folder, reg, noPyTivo); }
 
-  fs::path root, shortcuts;
-  std::optional<std::string> oldXdg;
+  testing::TempDir dir;
+  fs::path root = dir.Path();
+  fs::path shortcuts = root / "data" / "TiVo Desktop" / "Music";
+  testing::ScopedEnvironmentVariable xdg{"XDG_DATA_HOME", (root / "data").c_str()};
   MemoryRegistry store;
   RegUtil reg{store};
   // No pyTivo runs, and none is installed.
@@ -116,13 +104,11 @@ TEST_F(PublishedFoldersTest, ListsExistingFolderTargetsInNameOrder) {
 
 TEST_F(PublishedFoldersTest, DataFolderFallsBackToHome) {
   EXPECT_EQ(MusicShortcutFolder(), shortcuts);
-  const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
-  setenv("HOME", root.c_str(), 1);
+  const testing::ScopedEnvironmentVariable home("HOME", root.c_str());
   for (const char* data : {"", "relative"}) {
-    setenv("XDG_DATA_HOME", data, 1);
+    xdg.Set(data);
     EXPECT_EQ(MusicShortcutFolder(), root / ".local/share/TiVo Desktop/Music") << data;
   }
-  setenv("HOME", home.c_str(), 1);
 }
 
 TEST(IsFolderPublishedTest, ComparesTextBelowEachPublishedFolder) {

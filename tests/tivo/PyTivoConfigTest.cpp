@@ -5,11 +5,12 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <fstream>
 
 #include "settings/MemoryRegistry.h"
 #include "tivo/PublishedFolders.h"
 #include "tivo/PyTivoConfig.h"
+#include "support/FileBytes.h"
+#include "support/TempDir.h"
 
 namespace quorvella {
 namespace {
@@ -20,19 +21,11 @@ using ::testing::IsEmpty;
 
 class PyTivoConfigTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/quorvella-pytivo-XXXXXX";
-    root = mkdtemp(pattern);
-    places = {root / "proc", root / "etc" / "pyTivo.conf", ::geteuid()};
-    fs::create_directories(places.procRoot);
-  }
-  void TearDown() override { fs::remove_all(root); }
+  void SetUp() override { fs::create_directories(places.procRoot); }
 
   std::string Write(const fs::path& relative, const std::string& text) {
-    const fs::path path = root / relative;
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << text;
-    return path.string();
+    testing::WriteBytes(root / relative, text);
+    return (root / relative).string();
   }
   std::string Folder(const fs::path& relative) {
     fs::create_directories(root / relative);
@@ -48,8 +41,9 @@ class PyTivoConfigTest : public ::testing::Test {
   PyTivoConfigFiles Find() { return FindPyTivoConfig(reg, places); }
   PyTivoConfig Read() { return ReadPyTivoConfig(reg, places); }
 
-  fs::path root;
-  PyTivoPlaces places;
+  testing::TempDir dir;
+  fs::path root = dir.Path();
+  PyTivoPlaces places{root / "proc", root / "etc" / "pyTivo.conf", ::geteuid()};
   MemoryRegistry store;
   RegUtil reg{store};
 };

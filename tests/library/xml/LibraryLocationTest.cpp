@@ -11,7 +11,7 @@ namespace quorvella {
 namespace {
 
 using testing::TempDir;
-using testing::WriteFile;
+using testing::WriteBytes;
 
 class LibraryLocationTest : public ::testing::Test {
  protected:
@@ -68,7 +68,7 @@ TEST_F(LibraryLocationTest, TheMusicFolderComesFromUserDirsWhenTheEnvironmentHas
       {"XDG_DOWNLOAD_DIR=\"$HOME/Downloads\"\n", ""},
   };
   for (const auto& [content, music] : cases) {
-    WriteFile(Home("/.config/user-dirs.dirs"), content);
+    WriteBytes(Home("/.config/user-dirs.dirs"), content);
     const auto candidates = ITunesLibraryCandidates("", reg_, Env());
     std::vector<std::string> expected = {Home("/Music/iTunes/iTunes Library.xml"),
                                          Home("/Music/iTunes/iTunes Music Library.xml")};
@@ -80,7 +80,7 @@ TEST_F(LibraryLocationTest, TheMusicFolderComesFromUserDirsWhenTheEnvironmentHas
   }
 
   env_["XDG_CONFIG_HOME"] = dir_.File("config");
-  WriteFile(dir_.File("config/user-dirs.dirs"), "XDG_MUSIC_DIR=\"/elsewhere\"\n");
+  WriteBytes(dir_.File("config/user-dirs.dirs"), "XDG_MUSIC_DIR=\"/elsewhere\"\n");
   EXPECT_EQ(ITunesLibraryCandidates("", reg_, Env()).back(),
             "/elsewhere/iTunes/iTunes Music Library.xml");
 }
@@ -88,13 +88,13 @@ TEST_F(LibraryLocationTest, TheMusicFolderComesFromUserDirsWhenTheEnvironmentHas
 TEST_F(LibraryLocationTest, OpensTheFirstFileThatExists) {
   const std::string xml =
       "<plist><dict><key>Tracks</key><dict/><key>Playlists</key><array/></dict></plist>";
-  WriteFile(Home("/Music/iTunes/iTunes Music Library.xml"), xml);
+  WriteBytes(Home("/Music/iTunes/iTunes Music Library.xml"), xml);
   std::filesystem::create_directories(Home("/Music/iTunes/iTunes Library.xml"));  // a folder
   env_["QUORVELLA_ITUNES_LIBRARY"] = dir_.File("gone.xml");
   EXPECT_EQ(OpenITunesLibrary("", reg_, Env())->Path(),
             Home("/Music/iTunes/iTunes Music Library.xml"));
 
-  WriteFile(dir_.File("chosen.xml"), "not xml");
+  WriteBytes(dir_.File("chosen.xml"), "not xml");
   RememberITunesLibraryPath(reg_, dir_.File("chosen.xml"));
   EXPECT_THROW(OpenITunesLibrary("", reg_, Env()), LibraryError)
       << "the first file found is the library, even when it cannot be read";

@@ -1,21 +1,18 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <string_view>
 
 #include "platform/NativePath.h"
+#include "support/FileBytes.h"
 #include "support/TempDir.h"
 
 namespace quorvella::testing {
 
+// The bytes into the file named by a UTF-8 path, on every system.
 inline void WriteFile(const std::string& path, std::string_view content) {
-  std::filesystem::create_directories(NativePath(path).parent_path());
-  std::ofstream out(NativePath(path), std::ios::binary | std::ios::trunc);
-  out.write(content.data(), static_cast<std::streamsize>(content.size()));
+  WriteBytes(NativePath(path), content);
 }
 
 // Replaces the file the way iTunes does: a new file renamed over the old

@@ -59,7 +59,7 @@ TEST(XmlLibraryMapping, EveryReadingOfTheFileIsMapped) {
   const std::string playlist =
       "<dict><key>Playlist Items</key><array><dict><key>Track ID</key><integer>2</integer>"
       "</dict></array></dict>";
-  testing::WriteFile(path, testing::LibraryXml(Tracks({"file:///Volumes/data/a.mp3"}), ""));
+  testing::WriteBytes(path, testing::LibraryXml(Tracks({"file:///Volumes/data/a.mp3"}), ""));
   XmlITunes itunes(path, XmlITunes::Reading::Now,
                    LocationMappings(std::vector<LocationMapping>{{"/Volumes/data", "/mnt/d"}}));
   const auto both = Tracks({"file:///Volumes/data/a.mp3", "file:///Volumes/data/b.mp3"});

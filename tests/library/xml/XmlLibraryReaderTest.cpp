@@ -13,7 +13,7 @@ namespace {
 using testing::LibraryXml;
 using testing::TempDir;
 using testing::TrackXml;
-using testing::WriteFile;
+using testing::WriteBytes;
 
 std::shared_ptr<XmlLibrary> Read(const std::string& xml) {
   PlaylistIds ids;
@@ -22,6 +22,18 @@ std::shared_ptr<XmlLibrary> Read(const std::string& xml) {
 
 std::string PlaylistXml(std::string_view body) {
   return "<dict>" + std::string(body) + "</dict>\n";
+}
+
+// The tracks of one playlist holding a track of each body, in order.
+std::shared_ptr<IITTrackCollection> ReadTracks(const std::vector<std::string>& bodies) {
+  std::string tracks, items;
+  for (std::size_t i = 0; i < bodies.size(); ++i) {
+    tracks += TrackXml(static_cast<int>(i + 1), bodies[i]);
+    items += "<dict><key>Track ID</key><integer>" + std::to_string(i + 1) + "</integer></dict>";
+  }
+  const auto library = Read(
+      LibraryXml(tracks, PlaylistXml("<key>Playlist Items</key><array>" + items + "</array>")));
+  return library->Item(0)->Tracks();
 }
 
 struct KindCase {
@@ -145,14 +157,9 @@ TEST(XmlLibraryReaderTest, DurationIsWholeSecondsTruncatedTowardZero) {
       {"<key>Total Time</key><integer>3 minutes</integer>", 0},
       {"", 0},
   };
-  std::string tracks, items;
-  for (std::size_t i = 0; i < std::size(cases); ++i) {
-    tracks += TrackXml(static_cast<int>(i + 1), cases[i].first);
-    items += "<dict><key>Track ID</key><integer>" + std::to_string(i + 1) + "</integer></dict>";
-  }
-  const auto library = Read(
-      LibraryXml(tracks, PlaylistXml("<key>Playlist Items</key><array>" + items + "</array>")));
-  const auto list = library->Item(0)->Tracks();
+  std::vector<std::string> bodies;
+  for (const auto& c : cases) bodies.push_back(c.first);
+  const auto list = ReadTracks(bodies);
   ASSERT_EQ(list->Count(), static_cast<std::int32_t>(std::size(cases)));
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     EXPECT_EQ(list->Item(static_cast<std::int32_t>(i))->Duration(), cases[i].second)
@@ -161,15 +168,18 @@ TEST(XmlLibraryReaderTest, DurationIsWholeSecondsTruncatedTowardZero) {
 }
 
 struct LocationCase {
-  const char* body;
+  std::string body;
   std::optional<std::string> location;  // nullopt: the lookup fails
 };
 
+std::string FileAt(const char* url) {
+  return std::string("<key>Track Type</key><string>File</string><key>Location</key><string>") +
+         url + "</string>";
+}
+
 TEST(XmlLibraryReaderTest, OnlyFilesHaveALocation) {
   const LocationCase cases[] = {
-      {"<key>Track Type</key><string>File</string>"
-       "<key>Location</key><string>file://localhost/C:/Music/A%20B.mp3</string>",
-       "C:\\Music\\A B.mp3"},
+      {FileAt("file://localhost/C:/Music/A%20B.mp3"), "C:\\Music\\A B.mp3"},
       // the type may follow the location
       {"<key>Location</key><string>file:///Users/me/a.mp3</string>"
        "<key>Track Type</key><string>File</string>",
@@ -184,24 +194,13 @@ TEST(XmlLibraryReaderTest, OnlyFilesHaveALocation) {
        std::nullopt},
       {"<key>Track Type</key><string>Remote</string>", std::nullopt},
       {"<key>Track Type</key><string>File</string>", std::nullopt},
-      {"<key>Track Type</key><string>File</string>"
-       "<key>Location</key><string>https://cloud.example/a.mp3</string>",
-       std::nullopt},
-      {"<key>Track Type</key><string>File</string>"
-       "<key>Location</key><string>file://localhost/</string>",
-       "/"},
-      {"<key>Track Type</key><string>File</string>"
-       "<key>Location</key><string>file:///Users/me/R&amp;B%20%26%20Soul.mp3</string>",
-       "/Users/me/R&B & Soul.mp3"},
+      {FileAt("https://cloud.example/a.mp3"), std::nullopt},
+      {FileAt("file://localhost/"), "/"},
+      {FileAt("file:///Users/me/R&amp;B%20%26%20Soul.mp3"), "/Users/me/R&B & Soul.mp3"},
   };
-  std::string tracks, items;
-  for (std::size_t i = 0; i < std::size(cases); ++i) {
-    tracks += TrackXml(static_cast<int>(i + 1), cases[i].body);
-    items += "<dict><key>Track ID</key><integer>" + std::to_string(i + 1) + "</integer></dict>";
-  }
-  const auto library = Read(
-      LibraryXml(tracks, PlaylistXml("<key>Playlist Items</key><array>" + items + "</array>")));
-  const auto list = library->Item(0)->Tracks();
+  std::vector<std::string> bodies;
+  for (const auto& c : cases) bodies.push_back(c.body);
+  const auto list = ReadTracks(bodies);
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     const auto track = list->Item(static_cast<std::int32_t>(i));
     SCOPED_TRACE(cases[i].body);
@@ -299,6 +298,12 @@ TEST(XmlLibraryReaderTest, EachDefectIsAWarningWithItsKeyAndLine) {
        {"line 12: an entry of \"Playlist Items\" is <integer>, not <dict>; skipped"}},
       {LibraryXml(TrackXml(1, "<key>Total Time</key><integer>3 minutes</integer>"), playlist(item)),
        {"line 8: \"Total Time\" holds \"3 minutes\", which is not a whole number; ignored"}},
+      // A long value is cut short, never inside a character.
+      {LibraryXml(TrackXml(1, "<key>Total Time</key><integer>" + std::string(39, '1') +
+                                  "\xC3\xA9" "23</integer>"),
+                  playlist(item)),
+       {"line 8: \"Total Time\" holds \"" + std::string(39, '1') +
+        "...\", which is not a whole number; ignored"}},
       {LibraryXml(TrackXml(1, "<key>Name</key><integer>1</integer>"), playlist(item)),
        {"line 8: \"Name\" is <integer>, not <string>; ignored"}},
       {LibraryXml(TrackXml(1, "<key>Location</key><string>file:///a<b/>c</string>"),
@@ -338,7 +343,7 @@ TEST(XmlLibraryReaderTest, AFileWrongThroughoutKeepsTheFirstWarningsAndCountsAll
   for (int i = 0; i < 500; ++i) tracks += "<key>x</key><dict><key>Name</key><string>n</string></dict>\n";
   TempDir dir;
   const std::string path = dir.File("library.xml");
-  WriteFile(path, LibraryXml(tracks, ""));
+  WriteBytes(path, LibraryXml(tracks, ""));
   PlaylistIds ids;
   const auto library = ReadXmlLibraryFile(path, ids);
   EXPECT_EQ(library->WarningCount(), 500u);
@@ -351,10 +356,7 @@ TEST(XmlLibraryReaderTest, AFileWrongThroughoutKeepsTheFirstWarningsAndCountsAll
 TEST(XmlLibraryReaderTest, HugeTextsAreDroppedNotKept) {
   const std::string huge(3 << 20, 'x');
   const std::string tracks =
-      TrackXml(1,
-               "<key>Name</key><string>" + huge + "</string>" +
-                   "<key>Track Type</key><string>File</string><key>Location</key><string>file:///" +
-                   huge + "</string>") +
+      TrackXml(1, "<key>Name</key><string>" + huge + "</string>" + FileAt(("file:///" + huge).c_str())) +
       TrackXml(2, "<key>" + huge + "</key><string>y</string><key>Name</key><string>Fine</string>");
   const auto library = Read(LibraryXml(
       tracks, PlaylistXml("<key>Name</key><string>" + huge +
