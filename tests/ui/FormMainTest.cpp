@@ -26,6 +26,7 @@
 #include "settings/RegistryKeys.h"
 #include "settings/Settings.h"
 #include "platform/LocalFileSystem.h"
+#include "ui/DialogTestSupport.h"
 #include "ui/FormMain.h"
 
 namespace quorvella {
@@ -33,45 +34,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct RecordingDesktop final : Desktop {
-  std::vector<std::string> opened;
-  void ShellOpen(const std::string& target) override { opened.push_back(target); }
-  std::optional<std::string> StartProgram(const std::string&) override { return std::nullopt; }
-};
+using test::ModalScript;
 
-// Answers the modal windows that come up while a test runs: message boxes
-// are recorded and answered with their escape button (No or OK), a file
-// dialog is given the file the test chose.
-class ModalAnswerer : public QObject {
- public:
-  ModalAnswerer() {
-    timer_.setInterval(5);
-    QObject::connect(&timer_, &QTimer::timeout, [this] { Answer(); });
-    timer_.start();
-  }
+// Message boxes that come up are recorded and closed with Esc (No or OK) by
+// a ModalScript; its boxes' texts tell what was reported.
+std::vector<QString> Texts(const ModalScript& script) {
   std::vector<QString> texts;
-  QString fileToOpen;
-  // When set, each box is saved as <folder>/box-<n>.png before it is answered.
-  QString screenshotFolder;
-
- private:
-  void Answer() {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-      texts.push_back(box->text());
-      if (!screenshotFolder.isEmpty()) {
-        box->grab().save(QStringLiteral("%1/box-%2.png").arg(screenshotFolder).arg(texts.size()));
-      }
-      EXPECT_EQ(box->windowTitle(), QStringLiteral("Quorvella"));
-      QAbstractButton* button = box->escapeButton() ? box->escapeButton() : box->defaultButton();
-      button->click();
-    } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
-      dialog->selectFile(fileToOpen);
-      QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
-    }
+  for (const test::SeenBox& box : script.boxes) {
+    EXPECT_EQ(box.title, QStringLiteral("Quorvella"));
+    texts.push_back(box.text);
   }
-  QTimer timer_;
-};
+  return texts;
+}
 
 class FormMainTest : public ::testing::Test {
  protected:
@@ -147,7 +121,7 @@ class FormMainTest : public ::testing::Test {
   RegUtil reg_{store_};
   Settings settings_{reg_};
   LocalFileSystem files_;
-  RecordingDesktop desktop_;
+  test::RecordingDesktop desktop_;
   GeneratedLibrary generated_;
   std::string libraryPath_;
   std::string playlistFolder_;
@@ -189,7 +163,7 @@ TEST_F(FormMainTest, PublishWritesTheFilesShowsTheStatusesAndTheReport) {
   ASSERT_NE(Row("AC/DC: Live?"), nullptr);
   Row("Summer Drive")->setCheckState(0, Qt::Checked);
   Row("AC/DC: Live?")->setCheckState(0, Qt::Checked);
-  ModalAnswerer answerer;
+  ModalScript answerer;
   Click("ButPublish");
 
   EXPECT_EQ(Status(), "Done");
@@ -201,10 +175,10 @@ TEST_F(FormMainTest, PublishWritesTheFilesShowsTheStatusesAndTheReport) {
   EXPECT_EQ(Find<QProgressBar>("ProgressPlaylists")->value(), 0);
   EXPECT_EQ(Find<QProgressBar>("ProgressTracks")->value(), 0);
   EXPECT_FALSE(Find<QPushButton>("ButStop")->isEnabled());
-  ASSERT_FALSE(answerer.texts.empty());
+  ASSERT_FALSE(Texts(answerer).empty());
   EXPECT_TRUE(
-      answerer.texts[0].startsWith("Quorvella has finished publishing the requested playlists."));
-  EXPECT_TRUE(answerer.texts[0].contains("Playlists published:\t\t\t2\n"));
+      Texts(answerer)[0].startsWith("Quorvella has finished publishing the requested playlists."));
+  EXPECT_TRUE(Texts(answerer)[0].contains("Playlists published:\t\t\t2\n"));
   EXPECT_TRUE(desktop_.opened.empty()) << "the MP3 advice was answered No";
   EXPECT_FALSE(window_->Controller().Busy());
 }
@@ -225,7 +199,7 @@ TEST_F(FormMainTest, StopEscAndClosingWhileARunWorks) {
     window_->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
     Click("ButCheckAll");
-    ModalAnswerer answerer;
+    ModalScript answerer;
     bool closedWhileBusy = false;
     bool othersEnabled = false;
     int rowsDuringRun = 0;
@@ -259,8 +233,8 @@ TEST_F(FormMainTest, StopEscAndClosingWhileARunWorks) {
     const auto statuses = Statuses();
     EXPECT_NE(std::find(statuses.begin(), statuses.end(), "Queued"), statuses.end())
         << "rows after the stop stay queued";
-    ASSERT_FALSE(answerer.texts.empty()) << "a stopped run is reported too";
-    EXPECT_TRUE(answerer.texts[0].startsWith("Quorvella has finished"));
+    ASSERT_FALSE(Texts(answerer).empty()) << "a stopped run is reported too";
+    EXPECT_TRUE(Texts(answerer)[0].startsWith("Quorvella has finished"));
     EXPECT_TRUE(Find<QPushButton>("ButRefresh")->isEnabled());
     EXPECT_FALSE(Find<QPushButton>("ButStop")->isEnabled());
   }
@@ -305,7 +279,7 @@ TEST_F(FormMainTest, EveryStatusOfEveryRowIsPainted) {
   OpenAndWaitForList();
   Click("ButCheckAll");
   PaintedStatuses painted(List());
-  ModalAnswerer answerer;
+  ModalScript answerer;
   Click("ButPublish");
   ASSERT_EQ(Status(), "Done");
   for (int i = 0; i < List()->topLevelItemCount(); ++i) {
@@ -331,7 +305,7 @@ TEST_F(FormMainTest, AStopDuringTheLastPlaylistIsNotLost) {
   Row("Summer Drive")->setCheckState(0, Qt::Checked);
   QTreeWidgetItem* last = Row("AC/DC: Live?");
   last->setCheckState(0, Qt::Checked);
-  ModalAnswerer answerer;
+  ModalScript answerer;
   QObject::connect(List(), &QTreeWidget::itemChanged, window_.get(),
                    [&](QTreeWidgetItem* row, int column) {
                      if (row != last || column != 1 || row->text(1) != "Publishing...") return;
@@ -340,21 +314,28 @@ TEST_F(FormMainTest, AStopDuringTheLastPlaylistIsNotLost) {
                    });
   Click("ButPublish");
   EXPECT_EQ(Status(), "Stopped");
-  ASSERT_FALSE(answerer.texts.empty()) << "a stopped run is reported too";
+  ASSERT_FALSE(Texts(answerer).empty()) << "a stopped run is reported too";
 }
 
 TEST_F(FormMainTest, AMissingLibraryIsReportedOnceAndAnotherCanBeOpened) {
   MakeLibrary(80, 4, 10);
-  ModalAnswerer answerer;
+  ModalScript answerer;
   Open(/*libraryFails=*/true);
-  QTRY_COMPARE_WITH_TIMEOUT(answerer.texts.size(), std::size_t{1}, 5000);
-  EXPECT_TRUE(answerer.texts[0].contains("/nowhere/iTunes Library.xml"));
+  QTRY_COMPARE_WITH_TIMEOUT(answerer.boxes.size(), std::size_t{1}, 5000);
+  EXPECT_TRUE(Texts(answerer)[0].contains("/nowhere/iTunes Library.xml"));
   EXPECT_EQ(List()->topLevelItemCount(), 0);
   Click("ButRefresh");
   QTest::qWait(50);
-  EXPECT_EQ(answerer.texts.size(), 1u) << "reported once";
+  EXPECT_EQ(Texts(answerer).size(), 1u) << "reported once";
 
-  answerer.fileToOpen = QString::fromStdString(libraryPath_);
+  QTimer fileDialog;
+  QObject::connect(&fileDialog, &QTimer::timeout, [this] {
+    if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+      dialog->selectFile(QString::fromStdString(libraryPath_));
+      QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+    }
+  });
+  fileDialog.start(5);
   window_->findChild<QAction*>("ItemFileOpenLibrary")->trigger();
   EXPECT_GT(List()->topLevelItemCount(), 0);
   EXPECT_EQ(remembered_, libraryPath_);
@@ -371,8 +352,13 @@ TEST_F(FormMainTest, Screenshots) {
   OpenAndWaitForList();
   window_->grab().save(folder + "/main-idle.png");
   Click("ButCheckAll");
-  ModalAnswerer answerer;
-  answerer.screenshotFolder = folder;
+  ModalScript answerer;
+  for (int box = 1; box <= 3; ++box) {
+    answerer.On<QMessageBox>([folder, box](QMessageBox& shown) {
+      shown.grab().save(QStringLiteral("%1/box-%2.png").arg(folder).arg(box));
+      QTest::keyClick(&shown, Qt::Key_Escape);
+    });
+  }
   int pumps = 0;
   QTimer grabber;
   grabber.setInterval(1);
