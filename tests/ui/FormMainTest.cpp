@@ -11,7 +11,6 @@
 #include <QPaintEvent>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -49,16 +48,7 @@ std::vector<QString> Texts(const ModalScript& script) {
 
 class FormMainTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(home_.isValid());
-    const std::string root = home_.path().toStdString();
-    // Trash and any other per-user state stay inside the test's folder.
-    qputenv("HOME", home_.path().toUtf8());
-    qputenv("XDG_DATA_HOME", (home_.path() + "/data").toUtf8());
-    qputenv("XDG_CONFIG_HOME", (home_.path() + "/config").toUtf8());
-    fs::create_directories(root + "/data");
-  }
-
+  FormMainTest() { qputenv("HOME", env_.Root().c_str()); }
   // A generated library with its song files; the playlist folder is set.
   void MakeLibrary(int tracks, int playlists, int songs) {
     LibraryOptions options;
@@ -67,9 +57,9 @@ class FormMainTest : public ::testing::Test {
     options.Playlists = playlists;
     options.SongsPerPlaylist = songs;
     options.Form = UrlForm::Posix;
-    options.MusicRoot = home_.path().toStdString() + "/music";
+    options.MusicRoot = (env_.Root() / "music").string();
     generated_ = GenerateLibrary(options);
-    libraryPath_ = home_.path().toStdString() + "/iTunes Library.xml";
+    libraryPath_ = (env_.Root() / "iTunes Library.xml").string();
     std::string error;
     ASSERT_TRUE(WriteLibraryXmlFile(generated_, libraryPath_, error)) << error;
     ASSERT_GE(CreateSongFiles(generated_, error), 0) << error;
@@ -116,7 +106,7 @@ class FormMainTest : public ::testing::Test {
     return out;
   }
 
-  QTemporaryDir home_;
+  test::TempEnvironment env_;  // trash and settings stay in its folder
   MemoryRegistry store_;
   RegUtil reg_{store_};
   Settings settings_{reg_};
