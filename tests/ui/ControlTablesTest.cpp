@@ -24,6 +24,7 @@
 #include "settings/Settings.h"
 #include "support/FakeLibrary.h"
 #include "tivo/Plugin.h"
+#include "tivo/TiVoDesktop.h"
 #include "tivo/WebAddresses.h"
 #include "ui/DialogTestSupport.h"
 #include "ui/FormAbout.h"
@@ -360,6 +361,33 @@ TEST_F(Windows, ControlsTitlesFramesAndTabOrderAreAsDesigned) {
       EXPECT_EQ(!widget->isHidden(), c.shown);
     }
     EXPECT_EQ(TabOrder(), w.tabOrder);
+  }
+}
+
+// Both dialogs word their note for the TiVo Desktop release installed; the
+// Options dialog shows the version too.
+TEST_F(Windows, TheNoteIsRewordedForTiVoDesktop23Only) {
+  const char* const reworded =
+      "Important note: since you are running TiVo Desktop 2.3, you must select a folder which "
+      "both:";
+  const struct {
+    const char* stored;
+    const char* shown;
+    const char* note;
+  } cases[] = {{nullptr, "", kNote},
+               {"2.2.5", "2.2.5", kNote},
+               {" 2.3.1 ", "2.3.1", reworded},
+               {"2.4.0", "2.4.0", kNote}};
+  for (const auto& c : cases) {
+    if (c.stored) reg_.RegSetString(Hive::CurrentUser, TiVoDesktopKey, "Version", c.stored);
+    for (const Win which : {Win::Options, Win::Pick}) {
+      SCOPED_TRACE(std::string(Name(which)) + " " + c.shown);
+      Open(which);
+      EXPECT_EQ(Caption(*Get("LabImportantNote")), QString::fromUtf8(c.note));
+      if (which == Win::Options) {
+        EXPECT_EQ(Caption(*Get("LabTiVoDesktopVersion")), c.shown);
+      }
+    }
   }
 }
 

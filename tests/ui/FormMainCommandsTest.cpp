@@ -5,7 +5,6 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QListWidget>
-#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSessionManager>
@@ -147,28 +146,36 @@ TEST_F(MainCommands, WebItemsAndF1OpenTheirPages) {
   EXPECT_EQ(desktop_.opened, std::vector<std::string>{std::string(DocumentationAddress)});
 }
 
+// A program folder at a root gets one separator.
 TEST_F(MainCommands, TheUpdateCheckStartsTheUpdateProgramAndReportsOnlyWhenAsked) {
-  const std::string program = programFolder_ + "/WiseUpdt.exe";
+  const std::string folder = programFolder_;
+  std::string program = folder + "/WiseUpdt.exe";
   struct Case {
     bool interactive;
     bool exists;
     const char* error;
     std::vector<std::string> started;
     const char* message;  // after the path, or the error
+    std::string folder;
+    std::string program;
   };
   const Case cases[] = {
-      {false, false, nullptr, {}, nullptr},
-      {true, false, nullptr, {}, "does not exist"},
-      {false, true, nullptr, {program + " /c"}, nullptr},
-      {true, true, nullptr, {program}, nullptr},
-      {false, true, "Exec format error", {program + " /c"}, nullptr},
-      {true, true, "Exec format error", {program}, "error"},
+      {false, false, nullptr, {}, nullptr, folder, program},
+      {true, false, nullptr, {}, "does not exist", folder, program},
+      {false, true, nullptr, {program + " /c"}, nullptr, folder, program},
+      {true, true, nullptr, {program}, nullptr, folder, program},
+      {false, true, "Exec format error", {program + " /c"}, nullptr, folder, program},
+      {true, true, "Exec format error", {program}, "error", folder, program},
+      {true, false, nullptr, {}, "does not exist", "/", "/WiseUpdt.exe"},
+      {true, false, nullptr, {}, "does not exist", "C:\\", "C:\\WiseUpdt.exe"},
   };
   Start();
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.interactive) + std::to_string(c.exists) +
-                 (c.error ? c.error : ""));
-    std::filesystem::remove(program);
+                 (c.error ? c.error : "") + c.folder);
+    programFolder_ = c.folder;
+    program = c.program;
+    std::filesystem::remove(folder + "/WiseUpdt.exe");
     if (c.exists) test::TempEnvironment::WriteFile(program);
     desktop_.started.clear();
     desktop_.startError = c.error ? std::optional<std::string>(c.error) : std::nullopt;
@@ -194,20 +201,6 @@ TEST_F(MainCommands, TheUpdateCheckStartsTheUpdateProgramAndReportsOnlyWhenAsked
     } else {
       EXPECT_EQ(text, "The WiseUpdate program (" + program + ") does not exist.");
     }
-  }
-}
-
-TEST_F(MainCommands, AProgramFolderAtARootGetsOneSeparator) {
-  Start();
-  for (const auto& [folder, program] :
-       {std::pair{"/", "/WiseUpdt.exe"}, std::pair{"C:\\", "C:\\WiseUpdt.exe"}}) {
-    programFolder_ = folder;
-    ModalScript script;
-    script.Answer(QMessageBox::Ok);
-    Trigger("ItemWebCheckForUpdates");
-    ASSERT_EQ(script.boxes.size(), 1u);
-    EXPECT_EQ(script.boxes[0].text.toStdString(),
-              "The WiseUpdate program (" + std::string(program) + ") does not exist.");
   }
 }
 
@@ -329,12 +322,6 @@ TEST_F(MainCommands, RemoveStalePlaylistsWaitsForARunAndTrashesWhatItLists) {
   const auto stamp = StampOf(folder + "/Old.m3u").value();
   ASSERT_TRUE(SavePublishedFiles(registry_, folder, {{"Old.m3u", 7, stamp.size, stamp.mtimeNs}}));
   Start();
-  QStringList items;
-  for (const QAction* action : Find<QMenu>(*window_, "MenuTools")->actions()) {
-    items << action->text();
-  }
-  EXPECT_EQ(items, (QStringList{"&Options...", "&Remove Stale Playlists..."}));
-
   QStringList listed;
   ModalScript script;
   script.On<FormStalePlaylists>([&](FormStalePlaylists& dialog) {

@@ -11,7 +11,6 @@
 #include <QPaintEvent>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -26,6 +25,7 @@
 #include "settings/RegistryKeys.h"
 #include "settings/Settings.h"
 #include "platform/LocalFileSystem.h"
+#include "ui/DialogTestSupport.h"
 #include "ui/FormMain.h"
 
 namespace quorvella {
@@ -33,58 +33,22 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct RecordingDesktop final : Desktop {
-  std::vector<std::string> opened;
-  void ShellOpen(const std::string& target) override { opened.push_back(target); }
-  std::optional<std::string> StartProgram(const std::string&) override { return std::nullopt; }
-};
+using test::ModalScript;
 
-// Answers the modal windows that come up while a test runs: message boxes
-// are recorded and answered with their escape button (No or OK), a file
-// dialog is given the file the test chose.
-class ModalAnswerer : public QObject {
- public:
-  ModalAnswerer() {
-    timer_.setInterval(5);
-    QObject::connect(&timer_, &QTimer::timeout, [this] { Answer(); });
-    timer_.start();
-  }
+// Message boxes that come up are recorded and closed with Esc (No or OK) by
+// a ModalScript; its boxes' texts tell what was reported.
+std::vector<QString> Texts(const ModalScript& script) {
   std::vector<QString> texts;
-  QString fileToOpen;
-  // When set, each box is saved as <folder>/box-<n>.png before it is answered.
-  QString screenshotFolder;
-
- private:
-  void Answer() {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-      texts.push_back(box->text());
-      if (!screenshotFolder.isEmpty()) {
-        box->grab().save(QStringLiteral("%1/box-%2.png").arg(screenshotFolder).arg(texts.size()));
-      }
-      EXPECT_EQ(box->windowTitle(), QStringLiteral("Quorvella"));
-      QAbstractButton* button = box->escapeButton() ? box->escapeButton() : box->defaultButton();
-      button->click();
-    } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
-      dialog->selectFile(fileToOpen);
-      QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
-    }
+  for (const test::SeenBox& box : script.boxes) {
+    EXPECT_EQ(box.title, QStringLiteral("Quorvella"));
+    texts.push_back(box.text);
   }
-  QTimer timer_;
-};
+  return texts;
+}
 
 class FormMainTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(home_.isValid());
-    const std::string root = home_.path().toStdString();
-    // Trash and any other per-user state stay inside the test's folder.
-    qputenv("HOME", home_.path().toUtf8());
-    qputenv("XDG_DATA_HOME", (home_.path() + "/data").toUtf8());
-    qputenv("XDG_CONFIG_HOME", (home_.path() + "/config").toUtf8());
-    fs::create_directories(root + "/data");
-  }
-
+  FormMainTest() { qputenv("HOME", env_.Root().c_str()); }
   // A generated library with its song files; the playlist folder is set.
   void MakeLibrary(int tracks, int playlists, int songs) {
     LibraryOptions options;
@@ -93,9 +57,9 @@ class FormMainTest : public ::testing::Test {
     options.Playlists = playlists;
     options.SongsPerPlaylist = songs;
     options.Form = UrlForm::Posix;
-    options.MusicRoot = home_.path().toStdString() + "/music";
+    options.MusicRoot = (env_.Root() / "music").string();
     generated_ = GenerateLibrary(options);
-    libraryPath_ = home_.path().toStdString() + "/iTunes Library.xml";
+    libraryPath_ = (env_.Root() / "iTunes Library.xml").string();
     std::string error;
     ASSERT_TRUE(WriteLibraryXmlFile(generated_, libraryPath_, error)) << error;
     ASSERT_GE(CreateSongFiles(generated_, error), 0) << error;
@@ -142,12 +106,12 @@ class FormMainTest : public ::testing::Test {
     return out;
   }
 
-  QTemporaryDir home_;
+  test::TempEnvironment env_;  // trash and settings stay in its folder
   MemoryRegistry store_;
   RegUtil reg_{store_};
   Settings settings_{reg_};
   LocalFileSystem files_;
-  RecordingDesktop desktop_;
+  test::RecordingDesktop desktop_;
   GeneratedLibrary generated_;
   std::string libraryPath_;
   std::string playlistFolder_;
@@ -189,7 +153,7 @@ TEST_F(FormMainTest, PublishWritesTheFilesShowsTheStatusesAndTheReport) {
   ASSERT_NE(Row("AC/DC: Live?"), nullptr);
   Row("Summer Drive")->setCheckState(0, Qt::Checked);
   Row("AC/DC: Live?")->setCheckState(0, Qt::Checked);
-  ModalAnswerer answerer;
+  ModalScript answerer;
   Click("ButPublish");
 
   EXPECT_EQ(Status(), "Done");
@@ -201,10 +165,10 @@ TEST_F(FormMainTest, PublishWritesTheFilesShowsTheStatusesAndTheReport) {
   EXPECT_EQ(Find<QProgressBar>("ProgressPlaylists")->value(), 0);
   EXPECT_EQ(Find<QProgressBar>("ProgressTracks")->value(), 0);
   EXPECT_FALSE(Find<QPushButton>("ButStop")->isEnabled());
-  ASSERT_FALSE(answerer.texts.empty());
+  ASSERT_FALSE(Texts(answerer).empty());
   EXPECT_TRUE(
-      answerer.texts[0].startsWith("Quorvella has finished publishing the requested playlists."));
-  EXPECT_TRUE(answerer.texts[0].contains("Playlists published:\t\t\t2\n"));
+      Texts(answerer)[0].startsWith("Quorvella has finished publishing the requested playlists."));
+  EXPECT_TRUE(Texts(answerer)[0].contains("Playlists published:\t\t\t2\n"));
   EXPECT_TRUE(desktop_.opened.empty()) << "the MP3 advice was answered No";
   EXPECT_FALSE(window_->Controller().Busy());
 }
@@ -225,7 +189,7 @@ TEST_F(FormMainTest, StopEscAndClosingWhileARunWorks) {
     window_->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
     Click("ButCheckAll");
-    ModalAnswerer answerer;
+    ModalScript answerer;
     bool closedWhileBusy = false;
     bool othersEnabled = false;
     int rowsDuringRun = 0;
@@ -259,8 +223,8 @@ TEST_F(FormMainTest, StopEscAndClosingWhileARunWorks) {
     const auto statuses = Statuses();
     EXPECT_NE(std::find(statuses.begin(), statuses.end(), "Queued"), statuses.end())
         << "rows after the stop stay queued";
-    ASSERT_FALSE(answerer.texts.empty()) << "a stopped run is reported too";
-    EXPECT_TRUE(answerer.texts[0].startsWith("Quorvella has finished"));
+    ASSERT_FALSE(Texts(answerer).empty()) << "a stopped run is reported too";
+    EXPECT_TRUE(Texts(answerer)[0].startsWith("Quorvella has finished"));
     EXPECT_TRUE(Find<QPushButton>("ButRefresh")->isEnabled());
     EXPECT_FALSE(Find<QPushButton>("ButStop")->isEnabled());
   }
@@ -305,7 +269,7 @@ TEST_F(FormMainTest, EveryStatusOfEveryRowIsPainted) {
   OpenAndWaitForList();
   Click("ButCheckAll");
   PaintedStatuses painted(List());
-  ModalAnswerer answerer;
+  ModalScript answerer;
   Click("ButPublish");
   ASSERT_EQ(Status(), "Done");
   for (int i = 0; i < List()->topLevelItemCount(); ++i) {
@@ -331,7 +295,7 @@ TEST_F(FormMainTest, AStopDuringTheLastPlaylistIsNotLost) {
   Row("Summer Drive")->setCheckState(0, Qt::Checked);
   QTreeWidgetItem* last = Row("AC/DC: Live?");
   last->setCheckState(0, Qt::Checked);
-  ModalAnswerer answerer;
+  ModalScript answerer;
   QObject::connect(List(), &QTreeWidget::itemChanged, window_.get(),
                    [&](QTreeWidgetItem* row, int column) {
                      if (row != last || column != 1 || row->text(1) != "Publishing...") return;
@@ -340,21 +304,28 @@ TEST_F(FormMainTest, AStopDuringTheLastPlaylistIsNotLost) {
                    });
   Click("ButPublish");
   EXPECT_EQ(Status(), "Stopped");
-  ASSERT_FALSE(answerer.texts.empty()) << "a stopped run is reported too";
+  ASSERT_FALSE(Texts(answerer).empty()) << "a stopped run is reported too";
 }
 
 TEST_F(FormMainTest, AMissingLibraryIsReportedOnceAndAnotherCanBeOpened) {
   MakeLibrary(80, 4, 10);
-  ModalAnswerer answerer;
+  ModalScript answerer;
   Open(/*libraryFails=*/true);
-  QTRY_COMPARE_WITH_TIMEOUT(answerer.texts.size(), std::size_t{1}, 5000);
-  EXPECT_TRUE(answerer.texts[0].contains("/nowhere/iTunes Library.xml"));
+  QTRY_COMPARE_WITH_TIMEOUT(answerer.boxes.size(), std::size_t{1}, 5000);
+  EXPECT_TRUE(Texts(answerer)[0].contains("/nowhere/iTunes Library.xml"));
   EXPECT_EQ(List()->topLevelItemCount(), 0);
   Click("ButRefresh");
   QTest::qWait(50);
-  EXPECT_EQ(answerer.texts.size(), 1u) << "reported once";
+  EXPECT_EQ(Texts(answerer).size(), 1u) << "reported once";
 
-  answerer.fileToOpen = QString::fromStdString(libraryPath_);
+  QTimer fileDialog;
+  QObject::connect(&fileDialog, &QTimer::timeout, [this] {
+    if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+      dialog->selectFile(QString::fromStdString(libraryPath_));
+      QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+    }
+  });
+  fileDialog.start(5);
   window_->findChild<QAction*>("ItemFileOpenLibrary")->trigger();
   EXPECT_GT(List()->topLevelItemCount(), 0);
   EXPECT_EQ(remembered_, libraryPath_);
@@ -371,8 +342,13 @@ TEST_F(FormMainTest, Screenshots) {
   OpenAndWaitForList();
   window_->grab().save(folder + "/main-idle.png");
   Click("ButCheckAll");
-  ModalAnswerer answerer;
-  answerer.screenshotFolder = folder;
+  ModalScript answerer;
+  for (int box = 1; box <= 3; ++box) {
+    answerer.On<QMessageBox>([folder, box](QMessageBox& shown) {
+      shown.grab().save(QStringLiteral("%1/box-%2.png").arg(folder).arg(box));
+      QTest::keyClick(&shown, Qt::Key_Escape);
+    });
+  }
   int pumps = 0;
   QTimer grabber;
   grabber.setInterval(1);

@@ -4,7 +4,6 @@
 #include <fstream>
 #include <map>
 
-#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
@@ -12,7 +11,6 @@
 #include "settings/MemoryRegistry.h"
 #include "tivo/PyTivoConfig.h"
 #include "settings/RegUtil.h"
-#include "tivo/TiVoDesktop.h"
 #include "ui/DialogTestSupport.h"
 #include "ui/FormPickTiVoFolder.h"
 
@@ -165,23 +163,6 @@ TEST_F(PickTiVoFolder, ChoosingAndClosing) {
     EXPECT_EQ(dialog_->Result, c.result);
     const std::map<std::string, std::string> folders{{"a", a_}, {"b", b_}, {"c", c_}, {"", ""}};
     EXPECT_EQ(dialog_->SelectedFolder(), folders.at(c.selected));
-  }
-}
-
-TEST_F(PickTiVoFolder, TheNoteIsRewordedForTiVoDesktop23Only) {
-  const QString designed = QStringLiteral(
-      "Important note: if you are running TiVo Desktop 2.3, then you must select a folder which "
-      "both:");
-  const QString reworded = QStringLiteral(
-      "Important note: since you are running TiVo Desktop 2.3, you must select a folder which "
-      "both:");
-  const std::pair<const char*, QString> cases[] = {
-      {nullptr, designed}, {"2.2.5", designed}, {"2.3.1", reworded}, {"2.4.0", designed}};
-  for (const auto& [version, note] : cases) {
-    SCOPED_TRACE(version ? version : "absent");
-    if (version) reg_.RegSetString(Hive::CurrentUser, TiVoDesktopKey, "Version", version);
-    Open("");
-    EXPECT_EQ(Find<QLabel>(*dialog_, "LabImportantNote")->text(), note);
   }
 }
 
