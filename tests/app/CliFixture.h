@@ -18,30 +18,25 @@ namespace quorvella::test {
 // store, the trash and the TiVo Desktop shortcut folder are all in it), an
 // English locale, and no other environment.
 class CliTest : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override;
   void TearDown() override;
 
-  ProcessResult Run(const std::vector<std::string> &args,
-                    const RunOptions &options = {}) const;
+  ProcessResult Run(const std::vector<std::string> &args, const RunOptions &options = {}) const;
 
   // Generates a library with its songs under <root>/music, in POSIX form,
   // writes it to <root>/library.xml and creates the song files when asked.
-  GeneratedLibrary MakeLibrary(std::uint64_t seed, std::int32_t tracks,
-                               std::int32_t playlists,
-                               std::int32_t songsPerPlaylist,
-                               bool createSongFiles = true);
+  GeneratedLibrary MakeLibrary(std::uint64_t seed, std::int32_t tracks, std::int32_t playlists,
+                               std::int32_t songsPerPlaylist, bool createSongFiles = true);
 
   // Writes a library of the given song files (absolute paths) to
   // libraryPath_ with playlists of them: a name, the songs' indices.
-  void
-  WriteSmallLibrary(const std::vector<std::string> &songs,
-                    const std::vector<std::pair<std::string, std::vector<int>>>
-                        &playlists) const;
+  void WriteSmallLibrary(
+      const std::vector<std::string> &songs,
+      const std::vector<std::pair<std::string, std::vector<int>>> &playlists) const;
 
   // A file written into the temporary folder.
-  std::string WriteFile(const std::string &name,
-                        const std::string &bytes) const;
+  std::string WriteFile(const std::string &name, const std::string &bytes) const;
 
   std::filesystem::path root_;
   std::filesystem::path home_;
@@ -56,4 +51,4 @@ std::string ReadBytes(const std::filesystem::path &path);
 std::vector<std::string> Lines(const std::string &text);
 bool Contains(const std::string &text, const std::string &part);
 
-} // namespace quorvella::test
+}  // namespace quorvella::test

@@ -14,30 +14,25 @@
 
 namespace quorvella::test {
 
-ProcessResult RunProcess(const std::string &program,
-                         const std::vector<std::string> &args,
-                         const std::map<std::string, std::string> &environment,
-                         const RunOptions &options) {
+ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
+                         const std::map<std::string, std::string>& environment,
+                         const RunOptions& options) {
   // Everything the child needs is built before fork: after it, only
   // async-signal-safe calls.
   std::vector<std::string> argStrings{program};
   argStrings.insert(argStrings.end(), args.begin(), args.end());
-  std::vector<char *> argv;
-  for (auto &arg : argStrings)
-    argv.push_back(arg.data());
+  std::vector<char*> argv;
+  for (auto& arg : argStrings) argv.push_back(arg.data());
   argv.push_back(nullptr);
   std::vector<std::string> envStrings;
-  for (const auto &[name, value] : environment)
-    envStrings.push_back(name + "=" + value);
-  std::vector<char *> envp;
-  for (auto &entry : envStrings)
-    envp.push_back(entry.data());
+  for (const auto& [name, value] : environment) envStrings.push_back(name + "=" + value);
+  std::vector<char*> envp;
+  for (auto& entry : envStrings) envp.push_back(entry.data());
   envp.push_back(nullptr);
 
   int outPipe[2];
   int errPipe[2];
-  if (::pipe2(outPipe, O_CLOEXEC) != 0)
-    throw std::runtime_error("pipe2 failed");
+  if (::pipe2(outPipe, O_CLOEXEC) != 0) throw std::runtime_error("pipe2 failed");
   if (options.stderrTerminal) {
     // The child's end is the terminal; the parent reads what it shows.
     if (::openpty(&errPipe[0], &errPipe[1], nullptr, nullptr, nullptr) != 0) {
@@ -49,8 +44,7 @@ ProcessResult RunProcess(const std::string &program,
     throw std::runtime_error("pipe2 failed");
   }
   const pid_t child = ::fork();
-  if (child < 0)
-    throw std::runtime_error("fork failed");
+  if (child < 0) throw std::runtime_error("fork failed");
   if (child == 0) {
     const int devNull = ::open("/dev/null", O_RDONLY);
     ::dup2(devNull, STDIN_FILENO);
@@ -70,10 +64,10 @@ ProcessResult RunProcess(const std::string &program,
   ::close(errPipe[1]);
 
   ProcessResult result;
-  const auto deadline = std::chrono::steady_clock::now() +
-                        std::chrono::seconds(options.timeoutSeconds);
+  const auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::seconds(options.timeoutSeconds);
   pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
-  std::string *sinks[2] = {&result.out, &result.err};
+  std::string* sinks[2] = {&result.out, &result.err};
   int open = 2;
   while (open > 0) {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -84,17 +78,14 @@ ProcessResult RunProcess(const std::string &program,
       break;
     }
     const int ready = ::poll(fds, 2, static_cast<int>(left.count()));
-    if (ready < 0 && errno != EINTR)
-      break;
+    if (ready < 0 && errno != EINTR) break;
     for (int i = 0; i < 2; ++i) {
-      if (fds[i].fd < 0 || fds[i].revents == 0)
-        continue;
+      if (fds[i].fd < 0 || fds[i].revents == 0) continue;
       char buffer[65536];
       const ssize_t n = ::read(fds[i].fd, buffer, sizeof buffer);
       if (n > 0) {
         sinks[i]->append(buffer, static_cast<std::size_t>(n));
-        if (i == 0 && options.watcher)
-          options.watcher(child, result.out);
+        if (i == 0 && options.watcher) options.watcher(child, result.out);
       } else if (n == 0 || errno != EINTR) {
         // A terminal's reader sees EIO once the child's side is closed.
         ::close(fds[i].fd);
@@ -103,18 +94,15 @@ ProcessResult RunProcess(const std::string &program,
       }
     }
   }
-  for (const auto &fd : fds) {
-    if (fd.fd >= 0)
-      ::close(fd.fd);
+  for (const auto& fd : fds) {
+    if (fd.fd >= 0) ::close(fd.fd);
   }
   int status = 0;
   while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
   }
-  if (WIFEXITED(status))
-    result.exitCode = WEXITSTATUS(status);
-  if (WIFSIGNALED(status))
-    result.termSignal = WTERMSIG(status);
+  if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
+  if (WIFSIGNALED(status)) result.termSignal = WTERMSIG(status);
   return result;
 }
 
-} // namespace quorvella::test
+}  // namespace quorvella::test

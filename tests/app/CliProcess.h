@@ -12,8 +12,8 @@ namespace quorvella::test {
 
 // How a child process ended and what it wrote.
 struct ProcessResult {
-  int exitCode = -1;  // -1 when it was ended by a signal
-  int termSignal = 0; // the signal that ended it, 0 for a normal exit
+  int exitCode = -1;   // -1 when it was ended by a signal
+  int termSignal = 0;  // the signal that ended it, 0 for a normal exit
   bool timedOut = false;
   std::string out;
   std::string err;
@@ -21,8 +21,7 @@ struct ProcessResult {
 
 // Called whenever more standard output has arrived, with all of it so far;
 // lets a test act on the child (send it a signal) while it runs.
-using OutputWatcher =
-    std::function<void(pid_t child, const std::string &outSoFar)>;
+using OutputWatcher = std::function<void(pid_t child, const std::string& outSoFar)>;
 
 struct RunOptions {
   OutputWatcher watcher;
@@ -34,9 +33,8 @@ struct RunOptions {
 
 // Runs a program with exactly the given environment, standard input from
 // /dev/null and SIGINT at its default action, and collects both outputs.
-ProcessResult RunProcess(const std::string &program,
-                         const std::vector<std::string> &args,
-                         const std::map<std::string, std::string> &environment,
-                         const RunOptions &options = {});
+ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
+                         const std::map<std::string, std::string>& environment,
+                         const RunOptions& options = {});
 
-} // namespace quorvella::test
+}  // namespace quorvella::test

@@ -23,7 +23,7 @@ TEST_F(CliUsageTest, EveryCommandHasHelp) {
       // Help wins over everything else on the line, and reads nothing.
       {"publish", "--all", "--playlist", "x", "--help"},
   };
-  for (const auto &args : cases) {
+  for (const auto& args : cases) {
     const ProcessResult result = Run(args);
     EXPECT_EQ(result.exitCode, 0) << args.front();
     EXPECT_EQ(result.out.rfind("Usage: quorvella-cli", 0), 0u) << result.out;
@@ -36,7 +36,7 @@ TEST_F(CliUsageTest, EveryCommandHasHelp) {
 TEST_F(CliUsageTest, UsageErrorsExitWithTwoAndPointToTheHelp) {
   struct Case {
     std::vector<std::string> args;
-    std::string error; // the first line on stderr
+    std::string error;  // the first line on stderr
   };
   const Case cases[] = {
       {{}, "quorvella-cli: no command given"},
@@ -44,27 +44,20 @@ TEST_F(CliUsageTest, UsageErrorsExitWithTwoAndPointToTheHelp) {
       {{"--library"}, "quorvella-cli: Missing value after '--library'."},
       {{"--colour", "list"}, "quorvella-cli: Unknown option 'colour'."},
       {{"list", "extra"}, "quorvella-cli list: unexpected argument: extra"},
-      {{"publish", "--bogus"},
-       "quorvella-cli publish: Unknown option 'bogus'."},
-      {{"publish", "--all=yes"},
-       "quorvella-cli publish: Unexpected value after '--all'."},
-      {{"publish", "--playlist"},
-       "quorvella-cli publish: Missing value after '--playlist'."},
+      {{"publish", "--bogus"}, "quorvella-cli publish: Unknown option 'bogus'."},
+      {{"publish", "--all=yes"}, "quorvella-cli publish: Unexpected value after '--all'."},
+      {{"publish", "--playlist"}, "quorvella-cli publish: Missing value after '--playlist'."},
       // A missing or unwanted value is told before unknown options.
       {{"publish", "--bogus", "--playlist"},
        "quorvella-cli publish: Missing value after '--playlist'."},
       {{"publish", "--bogus", "-hx", "--nope"},
        "quorvella-cli publish: Unknown options: bogus, x, nope."},
-      {{"publish", "-h=x"},
-       "quorvella-cli publish: Unexpected value after '-h'."},
-      {{"publish", "--all", "--all"},
-       "quorvella-cli publish: --all is given more than once"},
-      {{"list", "--", "--help"},
-       "quorvella-cli list: unexpected argument: --help"},
+      {{"publish", "-h=x"}, "quorvella-cli publish: Unexpected value after '-h'."},
+      {{"publish", "--all", "--all"}, "quorvella-cli publish: --all is given more than once"},
+      {{"list", "--", "--help"}, "quorvella-cli list: unexpected argument: --help"},
       {{"publish", "--all", "--playlist", "x"},
        "quorvella-cli publish: --all and --playlist cannot be combined"},
-      {{"options", "--mode", "fast"},
-       "quorvella-cli options: --mode takes standard or enhanced"},
+      {{"options", "--mode", "fast"}, "quorvella-cli options: --mode takes standard or enhanced"},
       {{"options", "--encoding", "latin1"},
        "quorvella-cli options: --encoding takes ansi or utf-8"},
       {{"options", "--delete-empty", "maybe"},
@@ -74,18 +67,14 @@ TEST_F(CliUsageTest, UsageErrorsExitWithTwoAndPointToTheHelp) {
       {{"options", "--check", "ogg", "--uncheck", "OGG"},
        "quorvella-cli options: --check and --uncheck both name \"ogg\""},
       {{"tivo", "now"}, "quorvella-cli tivo: unexpected argument: now"},
-      {{"registry"},
-       "quorvella-cli registry: import or export must follow registry"},
-      {{"registry", "import"},
-       "quorvella-cli registry import: no .reg file given"},
+      {{"registry"}, "quorvella-cli registry: import or export must follow registry"},
+      {{"registry", "import"}, "quorvella-cli registry import: no .reg file given"},
       {{"registry", "export", "HKEY_USERS\\S-1-5-18"},
-       "quorvella-cli registry export: \"HKEY_USERS\\S-1-5-18\" is not a "
-       "registry key: it begins "
+       "quorvella-cli registry export: \"HKEY_USERS\\S-1-5-18\" is not a registry key: it begins "
        "with "
-       "HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE or HKEY_CLASSES_ROOT and a "
-       "backslash"},
+       "HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE or HKEY_CLASSES_ROOT and a backslash"},
   };
-  for (const auto &c : cases) {
+  for (const auto& c : cases) {
     const ProcessResult result = Run(c.args);
     EXPECT_EQ(result.exitCode, 2) << c.error;
     EXPECT_EQ(result.out, "");
@@ -98,5 +87,5 @@ TEST_F(CliUsageTest, UsageErrorsExitWithTwoAndPointToTheHelp) {
   EXPECT_FALSE(std::filesystem::exists(config_ / "Quorvella"));
 }
 
-} // namespace
-} // namespace quorvella::test
+}  // namespace
+}  // namespace quorvella::test

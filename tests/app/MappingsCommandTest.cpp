@@ -23,15 +23,13 @@ const std::string kMacLibrary =
 
 // Lays an empty file for every song whose location begins with `from`
 // (Windows locations compared without case), under `to`; how many.
-int LayCopies(const std::string &libraryFile, const std::string &from,
-              const fs::path &to) {
+int LayCopies(const std::string &libraryFile, const std::string &from, const fs::path &to) {
   PlaylistIds ids;
   int laid = 0;
   const auto library = ReadXmlLibraryFile(libraryFile, ids);
   for (const XmlTrack &track : library->TrackList()) {
     std::string location(track.LocationView());
-    if (!track.HasLocation() ||
-        LowerAscii(location.substr(0, from.size())) != LowerAscii(from))
+    if (!track.HasLocation() || LowerAscii(location.substr(0, from.size())) != LowerAscii(from))
       continue;
     std::replace(location.begin(), location.end(), '\\', '/');
     const fs::path here = to / location.substr(from.size());
@@ -46,68 +44,57 @@ using MappingsCommandTest = CliTest;
 
 TEST_F(MappingsCommandTest, AMacLibraryPublishesFromTheFolderSuggestFinds) {
   const fs::path copy = root_ / "nas" / "itunes";
-  ASSERT_EQ(
-      LayCopies(kMacLibrary, "/Users/nathan/Music/iTunes/iTunes Media/", copy),
-      373);
+  ASSERT_EQ(LayCopies(kMacLibrary, "/Users/nathan/Music/iTunes/iTunes Media/", copy), 373);
 
   ProcessResult result = Run({"--library", kMacLibrary, "mappings", "check"});
-  EXPECT_EQ(result.out,
-            kMacLibrary +
-                ": 388 tracks with a file\n"
-                "Not mapped: 388 tracks, 0 found where the library names them\n"
-                "Not mapped and not found, by folder:\n"
-                "       386  /Users/nathan\n"
-                "         2  /Volumes/data/Music/iTunes\n");
-  result = Run({"--library", kMacLibrary, "mappings", "suggest", "--search",
-                copy.parent_path(), "--apply"});
+  EXPECT_EQ(result.out, kMacLibrary +
+                            ": 388 tracks with a file\n"
+                            "Not mapped: 388 tracks, 0 found where the library names them\n"
+                            "Not mapped and not found, by folder:\n"
+                            "       386  /Users/nathan\n"
+                            "         2  /Volumes/data/Music/iTunes\n");
+  result = Run(
+      {"--library", kMacLibrary, "mappings", "suggest", "--search", copy.parent_path(), "--apply"});
   ASSERT_EQ(result.exitCode, 0) << result.err;
-  EXPECT_TRUE(
-      Contains(result.out, "\n/Users/nathan/Music/iTunes/iTunes Media -> " +
-                               copy.string() +
-                               ": 40 of 40 sampled tracks found (100 %)\n"))
+  EXPECT_TRUE(Contains(result.out, "\n/Users/nathan/Music/iTunes/iTunes Media -> " + copy.string() +
+                                       ": 40 of 40 sampled tracks found (100 %)\n"))
       << result.out;
   EXPECT_EQ(Run({"mappings", "list"}).out,
             "/Users/nathan/Music/iTunes/iTunes Media\t" + copy.string() + "\n");
   result = Run({"mappings", "check", "--library", kMacLibrary});
-  EXPECT_TRUE(Contains(result.out, " -> " + copy.string() +
-                                       ": 373 tracks mapped, 373 found\n"))
+  EXPECT_TRUE(Contains(result.out, " -> " + copy.string() + ": 373 tracks mapped, 373 found\n"))
       << result.out;
 
   // Its songs are AAC files, which the plug-in's extra types make
   // publishable; the playlist folder is the copy's own root.
-  ASSERT_EQ(
-      Run({"registry", "import",
-           WriteFile("plugin.reg", "REGEDIT4\r\n\r\n[HKEY_CURRENT_"
-                                   "USER\\Software\\TiVo\\Desktop\\Modules\\"
-                                   "UniversalAudio.dll\\Config]\r\n\"custom\"="
-                                   "\"m4a,m4p,m4v\"\r\n")})
-          .exitCode,
-      0);
-  ASSERT_EQ(
-      Run({"options", "--playlist-folder", copy.string(), "--mode", "enhanced",
-           "--check", "m4a", "--check", "m4p", "--check", "m4v"})
-          .exitCode,
-      0);
+  ASSERT_EQ(Run({"registry", "import",
+                 WriteFile("plugin.reg",
+                           "REGEDIT4\r\n\r\n[HKEY_CURRENT_"
+                           "USER\\Software\\TiVo\\Desktop\\Modules\\"
+                           "UniversalAudio.dll\\Config]\r\n\"custom\"="
+                           "\"m4a,m4p,m4v\"\r\n")})
+                .exitCode,
+            0);
+  ASSERT_EQ(Run({"options", "--playlist-folder", copy.string(), "--mode", "enhanced", "--check",
+                 "m4a", "--check", "m4p", "--check", "m4v"})
+                .exitCode,
+            0);
   result = Run({"--library", kMacLibrary, "publish", "--all"});
   ASSERT_EQ(result.exitCode, 0) << result.out << result.err;
-  EXPECT_TRUE(Contains(
-      result.out, "Playlists published:\t\t\t4\nEmpty playlists deleted:\t\t3\n"
-                  "Total songs written:\t\t1\n"))
+  EXPECT_TRUE(Contains(result.out,
+                       "Playlists published:\t\t\t4\nEmpty playlists deleted:\t\t3\n"
+                       "Total songs written:\t\t1\n"))
       << result.out;
   // Every song of every file is a POSIX path relative to the folder; one
   // inside the copy names its file.
   int inside = 0;
   for (const auto &entry : fs::directory_iterator(copy)) {
-    if (entry.path().extension() != ".m3u")
-      continue;
+    if (entry.path().extension() != ".m3u") continue;
     for (const std::string &line : Lines(ReadBytes(entry.path()))) {
-      if (line.empty() || line.front() == '#')
-        continue;
-      const std::string song = line.substr(0, line.size() - 1); // before CR LF
-      EXPECT_TRUE(song.find('\\') == std::string::npos && song.front() != '/')
-          << song;
-      if (song.starts_with("../") || song.find('?') != std::string::npos)
-        continue;
+      if (line.empty() || line.front() == '#') continue;
+      const std::string song = line.substr(0, line.size() - 1);  // before CR LF
+      EXPECT_TRUE(song.find('\\') == std::string::npos && song.front() != '/') << song;
+      if (song.starts_with("../") || song.find('?') != std::string::npos) continue;
       EXPECT_TRUE(fs::exists(copy / song)) << song;
       ++inside;
     }
@@ -125,9 +112,7 @@ TEST_F(MappingsCommandTest, AWindowsLibrarySuggestsAFolderForEachRoot) {
   options.Form = UrlForm::Windows;
   options.MusicRoot = R"(C:\Users\Adam\Music\iTunes\iTunes Media)";
   std::string error;
-  ASSERT_TRUE(
-      WriteLibraryXmlFile(GenerateLibrary(options), libraryPath_, error))
-      << error;
+  ASSERT_TRUE(WriteLibraryXmlFile(GenerateLibrary(options), libraryPath_, error)) << error;
   const fs::path media = root_ / "srv" / "media";
   const fs::path nas = root_ / "mnt" / "nas";
   ASSERT_GT(LayCopies(libraryPath_, options.MusicRoot + "\\", media) +
@@ -135,29 +120,24 @@ TEST_F(MappingsCommandTest, AWindowsLibrarySuggestsAFolderForEachRoot) {
             300);
 
   const ProcessResult result =
-      Run({"--library", libraryPath_, "mappings", "suggest", "--search",
-           (root_ / "srv").string(), "--search", nas.parent_path().string(),
-           "--apply"});
+      Run({"--library", libraryPath_, "mappings", "suggest", "--search", (root_ / "srv").string(),
+           "--search", nas.parent_path().string(), "--apply"});
   ASSERT_EQ(result.exitCode, 0) << result.out << result.err;
   // The music folder first, then the other folders of missing songs, the
   // most first; nothing for the songs on E:, which were not copied.
-  EXPECT_EQ(Run({"mappings", "list"}).out,
-            options.MusicRoot + "\\Music\t" + (media / "Music").string() +
-                "\n" + options.MusicRoot + "\t" + media.string() +
-                "\n\\\\nas\\music\t" + nas.string() + "\n")
+  EXPECT_EQ(Run({"mappings", "list"}).out, options.MusicRoot + "\\Music\t" +
+                                               (media / "Music").string() + "\n" +
+                                               options.MusicRoot + "\t" + media.string() +
+                                               "\n\\\\nas\\music\t" + nas.string() + "\n")
       << result.out;
   const fs::path playlists = media / "Playlists";
-  ASSERT_EQ(Run({"options", "--playlist-folder", playlists.string()}).exitCode,
-            0);
+  ASSERT_EQ(Run({"options", "--playlist-folder", playlists.string()}).exitCode, 0);
   // The songs on E: stay unreachable: no relative path leads to them.
-  const std::string out =
-      Run({"--library", libraryPath_, "publish", "--all"}).out;
-  EXPECT_TRUE(Contains(
-      out, "Total songs written:\t\t182\nTotal unreachable songs:\t\t72\n"))
+  const std::string out = Run({"--library", libraryPath_, "publish", "--all"}).out;
+  EXPECT_TRUE(Contains(out, "Total songs written:\t\t182\nTotal unreachable songs:\t\t72\n"))
       << out;
 }
-TEST_F(MappingsCommandTest,
-       BadInputIsRefusedAndADuplicateReplacesAfterSayingSo) {
+TEST_F(MappingsCommandTest, BadInputIsRefusedAndADuplicateReplacesAfterSayingSo) {
   const std::string music = (root_ / "music").string();
   const std::string other = (root_ / "other").string();
   fs::create_directories(music);
@@ -167,8 +147,7 @@ TEST_F(MappingsCommandTest,
       {{"add", "C:\\Music", music + "/missing"},
        "The folder \"" + music + "/missing\" does not exist."},
       {{"add", "C:\\Music", file}, "\"" + file + "\" is not a folder."},
-      {{"add", "/a|b", music},
-       "\"/a|b\" holds a \"|\", which a location to map cannot hold."},
+      {{"add", "/a|b", music}, "\"/a|b\" holds a \"|\", which a location to map cannot hold."},
       {{"remove", "D:\\Nothing"},
        "There is no mapping of \"D:\\Nothing\" (quorvella-cli mappings list "
        "shows them)."},
@@ -187,11 +166,10 @@ TEST_F(MappingsCommandTest,
   EXPECT_EQ(Run({"mappings", "add", "C:\\Music\\", music + "/"}).out,
             "C:\\Music\\\t" + music + "\n");
   EXPECT_EQ(Run({"mappings", "add", "file://localhost/c:/MUSIC", other}).out,
-            "The mapping of C:\\Music\\ to " + music +
-                " is replaced.\nc:\\MUSIC\t" + other + "\n");
+            "The mapping of C:\\Music\\ to " + music + " is replaced.\nc:\\MUSIC\t" + other + "\n");
   EXPECT_EQ(Run({"mappings", "remove", "C:/Music"}).exitCode, 0);
   EXPECT_EQ(Run({"mappings", "list"}).out, "");
 }
 
-} // namespace
-} // namespace quorvella::test
+}  // namespace
+}  // namespace quorvella::test

@@ -13,24 +13,20 @@ namespace {
 namespace fs = std::filesystem;
 
 class OptionsCommandTest : public CliTest {
-protected:
-  fs::path RegistryFile() const {
-    return config_ / "Quorvella" / "registry.reg";
-  }
+ protected:
+  fs::path RegistryFile() const { return config_ / "Quorvella" / "registry.reg"; }
 
   // A folder that TiVo Desktop publishes: a link in its shortcut folder.
-  void Publish(const fs::path &folder) const {
+  void Publish(const fs::path& folder) const {
     const fs::path shortcuts = data_ / "TiVo Desktop" / "Music";
     fs::create_directories(shortcuts);
     fs::create_directory_symlink(folder, shortcuts / folder.filename());
   }
 
-  std::string UnpublishedWarning(const std::string &folder) const {
+  std::string UnpublishedWarning(const std::string& folder) const {
     return "The playlist folder which you have selected is:\n" + folder +
-           "\n\nThis folder has not been published as a Music folder in TiVo "
-           "Desktop, and "
-           "therefore your TiVo box will not be able to play any playlists in "
-           "this folder.\n\n";
+           "\n\nThis folder has not been published as a Music folder in TiVo Desktop, and "
+           "therefore your TiVo box will not be able to play any playlists in this folder.\n\n";
   }
 };
 
@@ -46,16 +42,13 @@ TEST_F(OptionsCommandTest, RefusedChangesStoreNothing) {
       {{"--uncheck", "mp3"}, "The file type \"mp3\" must remain checked."},
       {{"--uncheck", ".MP3", "--playlist-folder", music.string()},
        "The file type \"mp3\" must remain checked."},
-      {{"--playlist-folder", (root_ / "nowhere").string()},
-       "The specified folder does not exist."},
-      {{"--playlist-folder", file, "--mode", "enhanced"},
-       "The specified folder does not exist."},
+      {{"--playlist-folder", (root_ / "nowhere").string()}, "The specified folder does not exist."},
+      {{"--playlist-folder", file, "--mode", "enhanced"}, "The specified folder does not exist."},
       {{"--playlist-folder", "   "}, "The specified folder does not exist."},
       {{"--check", "flac"},
-       "The file type \"flac\" is not in the list of file types (mp3, aac, "
-       "wma, ogg)."},
+       "The file type \"flac\" is not in the list of file types (mp3, aac, wma, ogg)."},
   };
-  for (const auto &c : cases) {
+  for (const auto& c : cases) {
     std::vector<std::string> args{"options"};
     args.insert(args.end(), c.args.begin(), c.args.end());
     const ProcessResult result = Run(args);
@@ -70,34 +63,30 @@ TEST_F(OptionsCommandTest, ChangesAreStoredAndShown) {
   const fs::path playlists = root_ / "music" / "Playlists";
   fs::create_directories(playlists);
   ProcessResult result =
-      Run({"options", "--playlist-folder", playlists.string() + "/",
-           "--delete-empty", "no", "--mode", "Enhanced", "--uncheck", "ogg",
-           "--uncheck", "wma"});
+      Run({"options", "--playlist-folder", playlists.string() + "/", "--delete-empty", "no",
+           "--mode", "Enhanced", "--uncheck", "ogg", "--uncheck", "wma"});
   ASSERT_EQ(result.exitCode, 0) << result.err;
   // Enhanced mode without the plug-in brings the dialog's warning, without
   // its question.
-  EXPECT_EQ(result.err, UnpublishedWarning(playlists.string()) +
-                            "You should not choose Enhanced mode if you have "
-                            "not installed the Universal Audio "
-                            "Plug-in installed (or similar software). Without "
-                            "the plug-in (or similar software), "
-                            "your TiVo will only be able to play MP3 files, in "
-                            "which case you should stay in "
-                            "Standard mode.\n\nYou do not appear to have the "
-                            "Universal Audio Plug-in installed on "
-                            "this computer.\n\n");
-  const std::string shown =
-      "Playlist folder:      " + playlists.string() +
-      "\n"
-      "Delete empty output:  no\n"
-      "Publishing mode:      enhanced\n"
-      "Playlist encoding:    ansi (.m3u files)\n"
-      "pyTivo configuration: looked for (see quorvella-cli tivo)\n"
-      "File types (published in enhanced mode when checked):\n"
-      "  [x] mp3    MP3 audio files\n"
-      "  [x] aac    Protected (.M4A and .M4B) files\n"
-      "  [ ] wma    Windows Media files\n"
-      "  [ ] ogg    Ogg Vorbis files\n";
+  EXPECT_EQ(
+      result.err,
+      UnpublishedWarning(playlists.string()) +
+          "You should not choose Enhanced mode if you have not installed the Universal Audio "
+          "Plug-in installed (or similar software). Without the plug-in (or similar software), "
+          "your TiVo will only be able to play MP3 files, in which case you should stay in "
+          "Standard mode.\n\nYou do not appear to have the Universal Audio Plug-in installed on "
+          "this computer.\n\n");
+  const std::string shown = "Playlist folder:      " + playlists.string() +
+                            "\n"
+                            "Delete empty output:  no\n"
+                            "Publishing mode:      enhanced\n"
+                            "Playlist encoding:    ansi (.m3u files)\n"
+                            "pyTivo configuration: looked for (see quorvella-cli tivo)\n"
+                            "File types (published in enhanced mode when checked):\n"
+                            "  [x] mp3    MP3 audio files\n"
+                            "  [x] aac    Protected (.M4A and .M4B) files\n"
+                            "  [ ] wma    Windows Media files\n"
+                            "  [ ] ogg    Ogg Vorbis files\n";
   EXPECT_EQ(result.out, shown);
 
   // The next start reads what was stored; the folder's trailing slash was
@@ -109,31 +98,24 @@ TEST_F(OptionsCommandTest, ChangesAreStoredAndShown) {
 
   result = Run({"options", "--check", "ogg", "--mode", "standard"});
   EXPECT_EQ(result.exitCode, 0);
-  EXPECT_TRUE(Contains(result.out, "Publishing mode:      standard\n"))
-      << result.out;
+  EXPECT_TRUE(Contains(result.out, "Publishing mode:      standard\n")) << result.out;
   EXPECT_TRUE(Contains(result.out, "  [x] ogg")) << result.out;
   EXPECT_EQ(result.err, "");
 }
 
-TEST_F(OptionsCommandTest,
-       ADamagedFileOfOptionsIsReportedOnceAndReadAsDefaults) {
+TEST_F(OptionsCommandTest, ADamagedFileOfOptionsIsReportedOnceAndReadAsDefaults) {
   fs::create_directories(RegistryFile().parent_path());
   std::ofstream(RegistryFile(), std::ios::binary)
-      << "Windows Registry Editor Version "
-         "5.00\n\n[HKEY_CURRENT_USER\\Software\\Brenlow "
-         "Software\\Quorvella]\n\"DeleteEmptyOutput\"="
-         "\"False\"\n\"PlaylistFolder\n";
-  const std::string notice = "quorvella-cli: The settings file \"" +
-                             RegistryFile().string() +
+      << "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Brenlow "
+         "Software\\Quorvella]\n\"DeleteEmptyOutput\"=\"False\"\n\"PlaylistFolder\n";
+  const std::string notice = "quorvella-cli: The settings file \"" + RegistryFile().string() +
                              "\" is damaged (line 5: ";
-  for (const char *command : {"options", "tivo", "list"}) {
+  for (const char* command : {"options", "tivo", "list"}) {
     const ProcessResult result = Run({command});
-    EXPECT_TRUE(result.err.starts_with(notice))
-        << command << ": " << result.err;
-    EXPECT_TRUE(Contains(
-        result.err, ", so the options are at their defaults.\n\nWhen they are "
-                    "next saved, the damaged file is kept as \"" +
-                        RegistryFile().string() + ".damaged-YYYYMMDD-HHMMSS\""))
+    EXPECT_TRUE(result.err.starts_with(notice)) << command << ": " << result.err;
+    EXPECT_TRUE(Contains(result.err, ", so the options are at their defaults.\n\nWhen they are "
+                                     "next saved, the damaged file is kept as \"" +
+                                         RegistryFile().string() + ".damaged-YYYYMMDD-HHMMSS\""))
         << result.err;
     std::size_t notices = 0;
     for (std::size_t at = result.err.find(notice); at != std::string::npos;
@@ -143,8 +125,7 @@ TEST_F(OptionsCommandTest,
     EXPECT_EQ(notices, 1u) << command << ": " << result.err;
     if (std::string(command) == "options") {
       EXPECT_EQ(result.exitCode, 0);
-      EXPECT_TRUE(Contains(result.out, "Delete empty output:  yes\n"))
-          << result.out;
+      EXPECT_TRUE(Contains(result.out, "Delete empty output:  yes\n")) << result.out;
     }
   }
 }
@@ -169,20 +150,18 @@ TEST_F(OptionsCommandTest, PublishedFolderNeedsNoWarningAndTivoShowsIt) {
                 "Plug-in configured:            no\n");
 
   Publish(music);
-  result =
-      Run({"options", "--playlist-folder", (music / "Playlists").string()});
+  result = Run({"options", "--playlist-folder", (music / "Playlists").string()});
   ASSERT_EQ(result.exitCode, 0);
-  EXPECT_EQ(result.err, ""); // below a published folder: no warning
+  EXPECT_EQ(result.err, "");  // below a published folder: no warning
 
   result = Run({"tivo"});
-  EXPECT_TRUE(
-      Contains(result.out, "):\n  " + music.string() +
-                               "\npyTivo configuration:          none found"
-                               "\nPlaylist folder:               " +
-                               (music / "Playlists").string() +
-                               "\nPlaylist folder published:     yes\n"))
+  EXPECT_TRUE(Contains(result.out, "):\n  " + music.string() +
+                                       "\npyTivo configuration:          none found"
+                                       "\nPlaylist folder:               " +
+                                       (music / "Playlists").string() +
+                                       "\nPlaylist folder published:     yes\n"))
       << result.out;
 }
 
-} // namespace
-} // namespace quorvella::test
+}  // namespace
+}  // namespace quorvella::test

@@ -31,14 +31,13 @@ struct ListedPlaylist {
 long long SongsDone(const std::string &what) {
   std::string digits;
   for (const char c : what) {
-    if (c >= '0' && c <= '9')
-      digits += c;
+    if (c >= '0' && c <= '9') digits += c;
   }
   return digits.empty() ? 0 : std::stoll(digits);
 }
 
 class PublishCommandTest : public CliTest {
-protected:
+ protected:
   std::vector<ListedPlaylist> List() {
     const ProcessResult result = Run({"--library", libraryPath_, "list"});
     EXPECT_EQ(result.exitCode, 0) << result.err;
@@ -47,8 +46,7 @@ protected:
       std::smatch m;
       static const std::regex kRow(R"(^(\d)\t(exists|-)\t(\d+)\t(.*)$)");
       EXPECT_TRUE(std::regex_match(line, m, kRow)) << line;
-      if (!m.empty())
-        rows.push_back({std::stoi(m[1]), m[2] == "exists", m[3], m[4]});
+      if (!m.empty()) rows.push_back({std::stoi(m[1]), m[2] == "exists", m[3], m[4]});
     }
     return rows;
   }
@@ -61,15 +59,13 @@ protected:
   std::set<std::string> PlaylistFiles(const GeneratedLibrary &library) const {
     std::set<std::string> names;
     for (const auto &entry : fs::directory_iterator(library.PlaylistFolder)) {
-      if (entry.path().extension() == ".m3u")
-        names.insert(entry.path().filename().string());
+      if (entry.path().extension() == ".m3u") names.insert(entry.path().filename().string());
     }
     return names;
   }
 };
 
-TEST_F(PublishCommandTest,
-       PublishAllWritesEveryCheckedPlaylistAndAgainTrashesTheOld) {
+TEST_F(PublishCommandTest, PublishAllWritesEveryCheckedPlaylistAndAgainTrashesTheOld) {
   const GeneratedLibrary library = MakeLibrary(7, 400, 14, 25);
   SetPlaylistFolder(library.PlaylistFolder);
   std::vector<std::string> checked;
@@ -80,58 +76,47 @@ TEST_F(PublishCommandTest,
   }
   ASSERT_GE(checked.size(), 10u);
 
-  const ProcessResult result =
-      Run({"--library", libraryPath_, "publish", "--all"});
+  const ProcessResult result = Run({"--library", libraryPath_, "publish", "--all"});
   ASSERT_EQ(result.exitCode, 0) << result.err;
   // No progress bar off a terminal; only pairs of playlists that share a
   // file name are told (their wording is held by the unattended tests).
-  for (const auto &line : Lines(result.err))
-    EXPECT_TRUE(Contains(line, "both write the file"));
+  for (const auto &line : Lines(result.err)) EXPECT_TRUE(Contains(line, "both write the file"));
 
   // Every checked row is queued, then each is published in list order.
   const std::vector<std::string> lines = Lines(result.out);
   std::vector<std::string> expected;
-  for (const auto &name : checked)
-    expected.push_back("[Queued] " + name);
-  std::map<std::string, long long>
-      written; // by file name; a later playlist of one name wins
+  for (const auto &name : checked) expected.push_back("[Queued] " + name);
+  std::map<std::string, long long> written;  // by file name; a later playlist of one name wins
   for (const auto &name : checked) {
     ASSERT_LT(expected.size() + 2, lines.size());
     const std::string &done = lines[expected.size() + 2];
-    static const std::regex kDone(
-        R"(^\[Done \((empty|1 song|[\d,]+ songs)\)\] (.*)$)");
+    static const std::regex kDone(R"(^\[Done \((empty|1 song|[\d,]+ songs)\)\] (.*)$)");
     std::smatch m;
     ASSERT_TRUE(std::regex_match(done, m, kDone)) << done;
     EXPECT_EQ(m[2], name);
     const std::string file = SanitizeFileName(name, "_") + ".m3u";
     written.erase(file);
-    if (SongsDone(m[1]) > 0)
-      written[file] = SongsDone(m[1]);
-    expected.insert(expected.end(), {"[Publishing...] " + name,
-                                     "Publishing " + name + "...", done});
+    if (SongsDone(m[1]) > 0) written[file] = SongsDone(m[1]);
+    expected.insert(expected.end(),
+                    {"[Publishing...] " + name, "Publishing " + name + "...", done});
   }
-  expected.insert(
-      expected.end(),
-      {"Done", "",
-       "Quorvella has finished publishing the requested "
-       "playlists.",
-       "", "Playlists published:\t\t\t" + std::to_string(checked.size())});
+  expected.insert(expected.end(),
+                  {"Done", "",
+                   "Quorvella has finished publishing the requested "
+                   "playlists.",
+                   "", "Playlists published:\t\t\t" + std::to_string(checked.size())});
   ASSERT_GE(lines.size(), expected.size());
-  EXPECT_EQ(std::vector(lines.begin(),
-                        lines.begin() + static_cast<long>(expected.size())),
+  EXPECT_EQ(std::vector(lines.begin(), lines.begin() + static_cast<long>(expected.size())),
             expected);
 
   // Each file holds as many songs as its row says; empty ones were deleted.
   std::set<std::string> first;
   for (const auto &[file, songs] : written) {
     first.insert(file);
-    const std::string bytes =
-        ReadBytes(fs::path(library.PlaylistFolder) / file);
+    const std::string bytes = ReadBytes(fs::path(library.PlaylistFolder) / file);
     EXPECT_EQ(bytes.rfind("#EXTM3U\r\n", 0), 0u) << file;
     long long extinf = 0;
-    for (std::size_t p = 0;
-         (p = bytes.find("\r\n#EXTINF:", p)) != std::string::npos; ++p)
-      ++extinf;
+    for (std::size_t p = 0; (p = bytes.find("\r\n#EXTINF:", p)) != std::string::npos; ++p) ++extinf;
     EXPECT_EQ(extinf, songs) << file;
   }
   EXPECT_EQ(PlaylistFiles(library), first);
@@ -140,18 +125,14 @@ TEST_F(PublishCommandTest,
   // file exists are the ones published again.
   std::vector<std::string> existing;
   for (const auto &row : List()) {
-    EXPECT_EQ(row.exists,
-              first.count(SanitizeFileName(row.name, "_") + ".m3u") == 1)
-        << row.name;
-    if (row.exists)
-      existing.push_back("[Queued] " + row.name);
+    EXPECT_EQ(row.exists, first.count(SanitizeFileName(row.name, "_") + ".m3u") == 1) << row.name;
+    if (row.exists) existing.push_back("[Queued] " + row.name);
   }
   const ProcessResult again = Run({"--library", libraryPath_, "publish"});
   ASSERT_EQ(again.exitCode, 0) << again.err;
   std::vector<std::string> queued;
   for (const auto &line : Lines(again.out)) {
-    if (line.starts_with("[Queued] "))
-      queued.push_back(line);
+    if (line.starts_with("[Queued] ")) queued.push_back(line);
   }
   EXPECT_EQ(queued, existing);
   EXPECT_EQ(PlaylistFiles(library), first);
@@ -160,23 +141,19 @@ TEST_F(PublishCommandTest,
   for (const auto &entry : fs::directory_iterator(data_ / "Trash" / "files")) {
     trashed.insert(entry.path().filename().string());
   }
-  for (const auto &name : first)
-    EXPECT_EQ(trashed.count(name), 1u) << name;
+  for (const auto &name : first) EXPECT_EQ(trashed.count(name), 1u) << name;
 }
 
 TEST_F(PublishCommandTest, NamedPlaylistsAreTheOnlyOnesPublished) {
   const GeneratedLibrary library = MakeLibrary(3, 300, 8, 20);
   SetPlaylistFolder(library.PlaylistFolder);
 
-  ProcessResult result =
-      Run({"--library", libraryPath_, "publish", "--playlist", "Summer Drive",
-           "--playlist=Midnight Mix"});
+  ProcessResult result = Run({"--library", libraryPath_, "publish", "--playlist", "Summer Drive",
+                              "--playlist=Midnight Mix"});
   ASSERT_EQ(result.exitCode, 0) << result.err;
   const auto lines = Lines(result.out);
   EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
-                          [](const std::string &l) {
-                            return l.rfind("[Queued] ", 0) == 0;
-                          }),
+                          [](const std::string &l) { return l.rfind("[Queued] ", 0) == 0; }),
             2);
   EXPECT_EQ(PlaylistFiles(library),
             (std::set<std::string>{"Midnight Mix.m3u", "Summer Drive.m3u"}));
@@ -187,15 +164,16 @@ TEST_F(PublishCommandTest, NamedPlaylistsAreTheOnlyOnesPublished) {
   result = Run({"--library", libraryPath_, "publish"});
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_EQ(result.out, "");
-  EXPECT_EQ(result.err, "Please place a checkmark by at least one playlist and "
-                        "then click 'Publish Playlists "
-                        "to TiVo' again.\nNo playlist file is in the playlist "
-                        "folder yet: name the playlists "
-                        "with --playlist NAME, or publish all with --all.\n");
+  EXPECT_EQ(result.err,
+            "Please place a checkmark by at least one playlist and "
+            "then click 'Publish Playlists "
+            "to TiVo' again.\nNo playlist file is in the playlist "
+            "folder yet: name the playlists "
+            "with --playlist NAME, or publish all with --all.\n");
 
   // A name that is not listed refuses the whole run.
-  result = Run({"--library", libraryPath_, "publish", "--playlist",
-                "Summer Drive", "--playlist", "No Such List"});
+  result = Run({"--library", libraryPath_, "publish", "--playlist", "Summer Drive", "--playlist",
+                "No Such List"});
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_TRUE(Contains(result.err, "\"No Such List\"")) << result.err;
   EXPECT_EQ(result.out, "");
@@ -211,8 +189,7 @@ TEST_F(PublishCommandTest, AFolderThatCannotBeWrittenWarnsForEachPlaylist) {
     std::string folder;
     bool mounted = false;
     ~Restore() {
-      if (mounted)
-        ::umount2(folder.c_str(), MNT_DETACH);
+      if (mounted) ::umount2(folder.c_str(), MNT_DETACH);
       ::chmod(folder.c_str(), 0755);
     }
   } restore{folder};
@@ -225,22 +202,18 @@ TEST_F(PublishCommandTest, AFolderThatCannotBeWrittenWarnsForEachPlaylist) {
     ASSERT_EQ(::chmod(folder.c_str(), 0555), 0);
   }
 
-  const ProcessResult result =
-      Run({"--library", libraryPath_, "publish", "--playlist", "Summer Drive",
-           "--playlist", "Midnight Mix"});
+  const ProcessResult result = Run({"--library", libraryPath_, "publish", "--playlist",
+                                    "Summer Drive", "--playlist", "Midnight Mix"});
   EXPECT_EQ(result.exitCode, 1);
   const auto out = Lines(result.out);
-  for (const char *row :
-       {"[Done (empty)] Summer Drive", "[Done (empty)] Midnight Mix", "Done"}) {
-    EXPECT_NE(std::find(out.begin(), out.end(), row), out.end()) << row << "\n"
-                                                                 << result.out;
+  for (const char *row : {"[Done (empty)] Summer Drive", "[Done (empty)] Midnight Mix", "Done"}) {
+    EXPECT_NE(std::find(out.begin(), out.end(), row), out.end()) << row << "\n" << result.out;
   }
-  const std::string reason =
-      ::geteuid() == 0 ? "Read-only file system" : "Permission denied";
+  const std::string reason = ::geteuid() == 0 ? "Read-only file system" : "Permission denied";
   std::vector<std::string> expected;
   for (const char *name : {"Midnight Mix", "Summer Drive"}) {
-    expected.push_back("quorvella-cli: The playlist file \"" + folder + "/" +
-                       name + ".m3u\" could not be created: " + reason + ".");
+    expected.push_back("quorvella-cli: The playlist file \"" + folder + "/" + name +
+                       ".m3u\" could not be created: " + reason + ".");
   }
   std::vector<std::string> err = Lines(result.err);
   std::sort(err.begin(), err.end());
@@ -252,14 +225,13 @@ TEST_F(PublishCommandTest, ProgressIsDrawnOnlyOnATerminal) {
   SetPlaylistFolder(library.PlaylistFolder);
   RunOptions options;
   options.stderrTerminal = true;
-  const ProcessResult result =
-      Run({"--library", libraryPath_, "publish", "--all"}, options);
+  const ProcessResult result = Run({"--library", libraryPath_, "publish", "--all"}, options);
   ASSERT_EQ(result.exitCode, 0) << result.err;
-  EXPECT_TRUE(Contains(result.err, "\r[------------------------------]   0% of "
-                                   "all playlists,   0% of this one"))
+  EXPECT_TRUE(Contains(result.err,
+                       "\r[------------------------------]   0% of "
+                       "all playlists,   0% of this one"))
       << result.err;
-  EXPECT_TRUE(Contains(result.err, "% of all playlists, 100% of this one"))
-      << result.err;
+  EXPECT_TRUE(Contains(result.err, "% of all playlists, 100% of this one")) << result.err;
   // Each line of the run first wipes the bar, and the run ends with it wiped.
   EXPECT_TRUE(result.err.ends_with("\r\033[K")) << result.err;
   EXPECT_EQ(result.out.find('\r'), std::string::npos);
@@ -273,22 +245,17 @@ TEST_F(PublishCommandTest, LibraryProblemsAndRefusalsFailTheRun) {
   const std::string xml = ReadBytes(libraryPath_);
   const std::string cut = WriteFile("cut.xml", xml.substr(0, xml.size() / 2));
   const std::string broken = WriteFile(
-      "broken.xml",
-      "<?xml version=\"1.0\"?>\n<plist version=\"1.0\">\n<dict>\n</plist>\n");
+      "broken.xml", "<?xml version=\"1.0\"?>\n<plist version=\"1.0\">\n<dict>\n</plist>\n");
   const std::string missing = (root_ / "missing.xml").string();
   struct Case {
     std::vector<std::string> args;
     std::vector<std::string> inError;
   };
   const Case cases[] = {
-      {{"--library", missing, "list"},
-       {"\"" + missing + "\"", "cannot be opened"}},
-      {{"publish", "--all", "--library", missing},
-       {"\"" + missing + "\"", "cannot be opened"}},
-      {{"--library", broken, "list"},
-       {"\"" + broken + "\"", "line 4, column 3"}},
-      {{"--library", cut, "publish"},
-       {"\"" + cut + "\"", "incomplete", "line "}},
+      {{"--library", missing, "list"}, {"\"" + missing + "\"", "cannot be opened"}},
+      {{"publish", "--all", "--library", missing}, {"\"" + missing + "\"", "cannot be opened"}},
+      {{"--library", broken, "list"}, {"\"" + broken + "\"", "line 4, column 3"}},
+      {{"--library", cut, "publish"}, {"\"" + cut + "\"", "incomplete", "line "}},
       // No playlist folder chosen yet.
       {{"--library", libraryPath_, "publish", "--all"},
        {"You first need to select a folder in which to create the "
@@ -296,15 +263,13 @@ TEST_F(PublishCommandTest, LibraryProblemsAndRefusalsFailTheRun) {
         "the 'Tools' menu and choose 'Options'.\n\nBe sure"}},
       // Nothing named and nothing in the usual places.
       {{"list"},
-       {"No iTunes library file was found",
-        (home_ / "Music/iTunes/iTunes Library.xml").string()}},
+       {"No iTunes library file was found", (home_ / "Music/iTunes/iTunes Library.xml").string()}},
   };
   for (const auto &c : cases) {
     const ProcessResult result = Run(c.args);
     EXPECT_EQ(result.exitCode, 1) << c.args.back();
     EXPECT_EQ(result.out, "");
-    for (const auto &part : c.inError)
-      EXPECT_TRUE(Contains(result.err, part)) << result.err;
+    for (const auto &part : c.inError) EXPECT_TRUE(Contains(result.err, part)) << result.err;
   }
 }
 
@@ -325,16 +290,13 @@ TEST_F(PublishCommandTest, AMalformedLibraryIsReadAsFarAsItCanBeAndSaysWhere) {
       "<dict><key>Name</key><string>no ID</string></dict>\n"
       "<dict><key>Track ID</key><string>1</string></dict>\n"
       "</array></dict>\n";
-  const auto library = [](const std::string &tracksEntry,
-                          const std::string &lists) {
+  const auto library = [](const std::string &tracksEntry, const std::string &lists) {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist "
            "version=\"1.0\"><dict>\n" +
-           tracksEntry + "<key>Playlists</key><array>\n" + lists +
-           "</array></dict></plist>\n";
+           tracksEntry + "<key>Playlists</key><array>\n" + lists + "</array></dict></plist>\n";
   };
-  const std::string malformed = WriteFile(
-      "malformed.xml",
-      library("<key>Tracks</key><dict>\n" + tracks + "</dict>\n", mix));
+  const std::string malformed =
+      WriteFile("malformed.xml", library("<key>Tracks</key><dict>\n" + tracks + "</dict>\n", mix));
   const std::string head =
       "quorvella-cli: The iTunes library file \"" + malformed +
       "\" is malformed in places; what could not be read there was left out:\n";
@@ -354,8 +316,7 @@ TEST_F(PublishCommandTest, AMalformedLibraryIsReadAsFarAsItCanBeAndSaysWhere) {
   EXPECT_EQ(result.exitCode, 3);
   EXPECT_EQ(result.err, head + where);
   EXPECT_TRUE(Contains(result.out, "[Done (1 song)] Mix\n")) << result.out;
-  EXPECT_EQ(ReadBytes(playlists / "Mix.m3u"),
-            "#EXTM3U\r\n#EXTINF:0,One\r\none.mp3\r\n");
+  EXPECT_EQ(ReadBytes(playlists / "Mix.m3u"), "#EXTM3U\r\n#EXTINF:0,One\r\none.mp3\r\n");
 }
 
 TEST_F(PublishCommandTest, FirstInterruptStopsTheRunWithItsReport) {
@@ -372,26 +333,22 @@ TEST_F(PublishCommandTest, FirstInterruptStopsTheRunWithItsReport) {
       ::kill(child, SIGINT);
     }
   };
-  const ProcessResult result =
-      Run({"--library", libraryPath_, "publish", "--all"}, options);
+  const ProcessResult result = Run({"--library", libraryPath_, "publish", "--all"}, options);
   ASSERT_TRUE(sent);
-  EXPECT_EQ(result.termSignal, 0)
-      << "ended by the interrupt instead of stopping";
+  EXPECT_EQ(result.termSignal, 0) << "ended by the interrupt instead of stopping";
   EXPECT_EQ(result.exitCode, 1) << result.err;
   const auto lines = Lines(result.out);
   const auto stopped = std::find(lines.begin(), lines.end(), "Stopped");
   ASSERT_NE(stopped, lines.end()) << result.out;
   EXPECT_EQ(std::find(lines.begin(), lines.end(), "Done"), lines.end());
   ASSERT_GE(lines.end() - stopped, 3);
-  EXPECT_EQ(stopped[2],
-            "Quorvella has finished publishing the requested playlists.");
+  EXPECT_EQ(stopped[2], "Quorvella has finished publishing the requested playlists.");
   const auto count = [&lines](const std::string &prefix) {
-    return std::count_if(lines.begin(), lines.end(), [&](const std::string &l) {
-      return l.rfind(prefix, 0) == 0;
-    });
+    return std::count_if(lines.begin(), lines.end(),
+                         [&](const std::string &l) { return l.rfind(prefix, 0) == 0; });
   };
   EXPECT_LT(count("[Done"), count("[Queued]"));
 }
 
-} // namespace
-} // namespace quorvella::test
+}  // namespace
+}  // namespace quorvella::test

@@ -11,12 +11,9 @@ namespace {
 namespace fs = std::filesystem;
 
 class RegistryCommandTest : public CliTest {
-protected:
-  fs::path RegistryFile() const {
-    return config_ / "Quorvella" / "registry.reg";
-  }
-  const std::string fixture_ =
-      std::string(QUORVELLA_TEST_DATA) + "/reg/handwritten-utf16.reg";
+ protected:
+  fs::path RegistryFile() const { return config_ / "Quorvella" / "registry.reg"; }
+  const std::string fixture_ = std::string(QUORVELLA_TEST_DATA) + "/reg/handwritten-utf16.reg";
 };
 
 TEST_F(RegistryCommandTest, ImportedEntriesAreWhatTivoAndOptionsRead) {
@@ -28,14 +25,10 @@ TEST_F(RegistryCommandTest, ImportedEntriesAreWhatTivoAndOptionsRead) {
           ":\n"
           "  deleted HKEY_CURRENT_USER\\Software\\Old\n"
           "  deleted value \"stale\" of "
-          "HKEY_CURRENT_USER\\Software\\TiVo\\Desktop\\Modules\\UniversalAudio."
-          "dll\\Config\n"
-          "  HKEY_CURRENT_USER\\Software\\Brenlow Software\\Quorvella: 4 "
-          "values\n"
+          "HKEY_CURRENT_USER\\Software\\TiVo\\Desktop\\Modules\\UniversalAudio.dll\\Config\n"
+          "  HKEY_CURRENT_USER\\Software\\Brenlow Software\\Quorvella: 4 values\n"
           "  HKEY_CURRENT_USER\\Software\\TiVo\\Desktop: 7 values\n"
-          "  "
-          "HKEY_CURRENT_USER\\Software\\TiVo\\Desktop\\Modules\\UniversalAudio."
-          "dll\\Config: 1 "
+          "  HKEY_CURRENT_USER\\Software\\TiVo\\Desktop\\Modules\\UniversalAudio.dll\\Config: 1 "
           "value\n"
           "3 keys, 12 values, 2 deletions.\n");
   EXPECT_EQ(result.err, "");
@@ -45,12 +38,11 @@ TEST_F(RegistryCommandTest, ImportedEntriesAreWhatTivoAndOptionsRead) {
   fs::create_directories(install);
   WriteFile("Universal Audio/TDUAP.exe", "");
   const std::string plugin = WriteFile(
-      "plugin.reg", "Windows Registry Editor Version 5.00\r\n\r\n"
-                    "[HKEY_LOCAL_"
-                    "MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uni"
-                    "nstall\\Tivo Desktop "
-                    "Universal Audio Plug-in_is1]\r\n\"InstallLocation\"=\"" +
-                        install.string() + "\"\r\n");
+      "plugin.reg",
+      "Windows Registry Editor Version 5.00\r\n\r\n"
+      "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tivo Desktop "
+      "Universal Audio Plug-in_is1]\r\n\"InstallLocation\"=\"" +
+          install.string() + "\"\r\n");
   result = Run({"registry", "import", plugin});
   ASSERT_EQ(result.exitCode, 0) << result.err;
   EXPECT_TRUE(result.out.ends_with("\n1 key, 1 value.\n")) << result.out;
@@ -58,24 +50,20 @@ TEST_F(RegistryCommandTest, ImportedEntriesAreWhatTivoAndOptionsRead) {
   result = Run({"tivo"});
   ASSERT_EQ(result.exitCode, 0);
   for (const std::string line :
-       {"TiVo Desktop version:          2.8.3\n",
-        "Release value:                 2 (after 2.3)\n",
+       {"TiVo Desktop version:          2.8.3\n", "Release value:                 2 (after 2.3)\n",
         "TiVo Desktop 2.3 or later:     yes\n",
         "Playlist folder:               D:\\Musik\\Wiedergabelisten für TiVo\n",
-        "Playlist folder published:     no\n",
-        "Plug-in configured:            yes\n"}) {
+        "Playlist folder published:     no\n", "Plug-in configured:            yes\n"}) {
     EXPECT_TRUE(Contains(result.out, line)) << line << result.out;
   }
   EXPECT_TRUE(Contains(result.out, "Plug-in configuration program: " +
-                                       (install / "TDUAP.exe").string() +
-                                       " (the file exists)\n"))
+                                       (install / "TDUAP.exe").string() + " (the file exists)\n"))
       << result.out;
 
   // The plug-in's extra file types join the catalogue. The imported mode is
   // a number, and only the text "True" turns an option on.
   result = Run({"options"});
-  EXPECT_TRUE(Contains(
-      result.out, "Delete empty output:  no\nPublishing mode:      standard\n"))
+  EXPECT_TRUE(Contains(result.out, "Delete empty output:  no\nPublishing mode:      standard\n"))
       << result.out;
   EXPECT_TRUE(Contains(result.out,
                        "  [x] flac   FLAC (Free Lossless Audio Codec) files\n"
@@ -84,29 +72,25 @@ TEST_F(RegistryCommandTest, ImportedEntriesAreWhatTivoAndOptionsRead) {
 }
 
 TEST_F(RegistryCommandTest, ImportRefusesWhatItCannotRead) {
-  const std::string broken = WriteFile(
-      "broken.reg",
-      "Windows Registry Editor Version 5.00\n\n"
-      "[HKEY_CURRENT_USER\\Software\\TiVo\\Desktop\n\"Version\"=\"2.8\"\n");
+  const std::string broken =
+      WriteFile("broken.reg",
+                "Windows Registry Editor Version 5.00\n\n"
+                "[HKEY_CURRENT_USER\\Software\\TiVo\\Desktop\n\"Version\"=\"2.8\"\n");
   const std::string missing = (root_ / "missing.reg").string();
   struct Case {
     std::string file;
     std::string error;
   };
   const Case cases[] = {
-      {missing, "The file \"" + missing +
-                    "\" cannot be read: No such file or directory."},
-      {root_.string(),
-       "The file \"" + root_.string() + "\" cannot be read: it is not a file."},
-      {broken, "The file \"" + broken +
-                   "\" is not a registry file that can be imported: line 3: "},
+      {missing, "The file \"" + missing + "\" cannot be read: No such file or directory."},
+      {root_.string(), "The file \"" + root_.string() + "\" cannot be read: it is not a file."},
+      {broken, "The file \"" + broken + "\" is not a registry file that can be imported: line 3: "},
   };
-  for (const auto &c : cases) {
+  for (const auto& c : cases) {
     const ProcessResult result = Run({"registry", "import", c.file});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.out, "");
-    EXPECT_EQ(result.err.rfind("quorvella-cli: " + c.error, 0), 0u)
-        << result.err;
+    EXPECT_EQ(result.err.rfind("quorvella-cli: " + c.error, 0), 0u) << result.err;
   }
   EXPECT_FALSE(fs::exists(RegistryFile()));
 }
@@ -116,15 +100,11 @@ TEST_F(RegistryCommandTest, ExportIsUtf8TextThatImportsAgain) {
   ProcessResult result = Run({"registry", "export"});
   ASSERT_EQ(result.exitCode, 0) << result.err;
   const std::string text = result.out;
-  EXPECT_EQ(text.rfind("Windows Registry Editor Version "
-                       "5.00\n\n[HKEY_CURRENT_USER\\Software]\n",
-                       0),
-            0u)
+  EXPECT_EQ(
+      text.rfind("Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software]\n", 0), 0u)
       << text;
   EXPECT_EQ(text.find('\r'), std::string::npos);
-  EXPECT_TRUE(Contains(
-      text,
-      "\"PlaylistFolder\"=\"D:\\\\Musik\\\\Wiedergabelisten für TiVo\"\n"))
+  EXPECT_TRUE(Contains(text, "\"PlaylistFolder\"=\"D:\\\\Musik\\\\Wiedergabelisten für TiVo\"\n"))
       << text;
 
   // --utf16 gives exactly the bytes of the store itself.
@@ -135,24 +115,22 @@ TEST_F(RegistryCommandTest, ExportIsUtf8TextThatImportsAgain) {
   result = Run({"registry", "export", "HKCU\\Software\\TiVo\\Desktop\\"});
   ASSERT_EQ(result.exitCode, 0) << result.err;
   EXPECT_EQ(
-      result.out.rfind("Windows Registry Editor Version "
-                       "5.00\n\n[HKEY_CURRENT_USER\\Software\\TiVo\\Desktop]\n"
-                       "\"Version\"=\"2.8.3\"\n",
-                       0),
+      result.out.rfind(
+          "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\TiVo\\Desktop]\n"
+          "\"Version\"=\"2.8.3\"\n",
+          0),
       0u)
       << result.out;
-  EXPECT_TRUE(Contains(
-      result.out,
-      "[HKEY_CURRENT_USER\\Software\\TiVo\\Desktop\\Modules\\UniversalAudio."
-      "dll\\Config]\n"
-      "\"custom\"=\"flac,ape\"\n"));
+  EXPECT_TRUE(
+      Contains(result.out,
+               "[HKEY_CURRENT_USER\\Software\\TiVo\\Desktop\\Modules\\UniversalAudio.dll\\Config]\n"
+               "\"custom\"=\"flac,ape\"\n"));
   EXPECT_FALSE(Contains(result.out, "Brenlow"));
 
   result = Run({"registry", "export", "HKEY_CURRENT_USER\\Software\\Nothing"});
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_EQ(result.err,
-            "quorvella-cli: The key \"HKEY_CURRENT_USER\\Software\\Nothing\" "
-            "is not in the "
+            "quorvella-cli: The key \"HKEY_CURRENT_USER\\Software\\Nothing\" is not in the "
             "registry store \"" +
                 RegistryFile().string() + "\".\n");
 
@@ -164,5 +142,5 @@ TEST_F(RegistryCommandTest, ExportIsUtf8TextThatImportsAgain) {
   EXPECT_EQ(Run({"registry", "export"}).out, text);
 }
 
-} // namespace
-} // namespace quorvella::test
+}  // namespace
+}  // namespace quorvella::test

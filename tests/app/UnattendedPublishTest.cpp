@@ -22,26 +22,22 @@ namespace {
 namespace fs = std::filesystem;
 
 class UnattendedPublishTest : public CliTest {
-protected:
+ protected:
   void SetUp() override {
     CliTest::SetUp();
     library_ = MakeLibrary(11, 300, 8, 20);
     // Playlists that share a file name are rewritten by every pass; only
     // the test of that case keeps such a pair.
     std::set<std::string> names;
-    for (auto &playlist : library_.Playlists) {
-      while (!names.insert(SanitizeFileName(playlist.Name, "_")).second)
-        playlist.Name += " 2";
+    for (auto& playlist : library_.Playlists) {
+      while (!names.insert(SanitizeFileName(playlist.Name, "_")).second) playlist.Name += " 2";
     }
     Rewrite();
-    ASSERT_EQ(
-        Run({"options", "--playlist-folder", library_.PlaylistFolder}).exitCode,
-        0);
+    ASSERT_EQ(Run({"options", "--playlist-folder", library_.PlaylistFolder}).exitCode, 0);
   }
 
   ProcessResult Publish(std::vector<std::string> extra = {}) {
-    std::vector<std::string> args = {"--library", libraryPath_, "publish",
-                                     "--all"};
+    std::vector<std::string> args = {"--library", libraryPath_, "publish", "--all"};
     args.insert(args.end(), extra.begin(), extra.end());
     return Run(args);
   }
@@ -54,32 +50,29 @@ protected:
   // Each .m3u file of the playlist folder with its modification time.
   std::map<std::string, fs::file_time_type> Files() const {
     std::map<std::string, fs::file_time_type> files;
-    for (const auto &entry : fs::directory_iterator(library_.PlaylistFolder)) {
+    for (const auto& entry : fs::directory_iterator(library_.PlaylistFolder)) {
       files[entry.path().filename().string()] = entry.last_write_time();
     }
     return files;
   }
 
-  std::string FileOf(const std::string &playlistName) const {
-    return library_.PlaylistFolder + "/" + SanitizeFileName(playlistName, "_") +
-           ".m3u";
+  std::string FileOf(const std::string& playlistName) const {
+    return library_.PlaylistFolder + "/" + SanitizeFileName(playlistName, "_") + ".m3u";
   }
 
   std::size_t TrashCount() const {
     const fs::path trash = data_ / "Trash" / "files";
-    if (!fs::exists(trash))
-      return 0;
-    return static_cast<std::size_t>(
-        std::distance(fs::directory_iterator(trash), {}));
+    if (!fs::exists(trash)) return 0;
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator(trash), {}));
   }
 
   // A normal playlist with songs, which --all publishes.
-  GeneratedPlaylist &Published(std::size_t skip = 0, bool written = true) {
-    for (auto &playlist : library_.Playlists) {
-      if (!playlist.Master && !playlist.Folder && !playlist.Smart &&
-          playlist.Visible && playlist.DistinguishedKind == 0 &&
-          playlist.FlagKey.empty() && !playlist.Items.empty() &&
-          (!written || fs::exists(FileOf(playlist.Name))) && skip-- == 0) {
+  GeneratedPlaylist& Published(std::size_t skip = 0, bool written = true) {
+    for (auto& playlist : library_.Playlists) {
+      if (!playlist.Master && !playlist.Folder && !playlist.Smart && playlist.Visible &&
+          playlist.DistinguishedKind == 0 && playlist.FlagKey.empty() &&
+          !playlist.Items.empty() && (!written || fs::exists(FileOf(playlist.Name))) &&
+          skip-- == 0) {
         return playlist;
       }
     }
@@ -91,13 +84,12 @@ protected:
 };
 
 // The report without the lines that name files moved to the trash.
-std::string Report(const std::string &out) {
+std::string Report(const std::string& out) {
   const auto at = out.find("Quorvella has finished publishing");
   return at == std::string::npos ? out : out.substr(at);
 }
 
-TEST_F(UnattendedPublishTest,
-       ChangedOnlyLeavesEqualFilesAloneAndRewritesAChangedOne) {
+TEST_F(UnattendedPublishTest, ChangedOnlyLeavesEqualFilesAloneAndRewritesAChangedOne) {
   const ProcessResult full = Publish();
   ASSERT_EQ(full.exitCode, 0) << full.err;
   const auto before = Files();
@@ -112,15 +104,14 @@ TEST_F(UnattendedPublishTest,
   EXPECT_EQ(Report(same.out), Report(full.out));
 
   // One playlist loses a song: only its file is written again.
-  GeneratedPlaylist &changed = Published();
+  GeneratedPlaylist& changed = Published();
   changed.Items.pop_back();
   Rewrite();
   const ProcessResult one = Publish({"--changed-only"});
   ASSERT_EQ(one.exitCode, 0) << one.err;
   const auto after = Files();
-  const std::string changedName =
-      fs::path(FileOf(changed.Name)).filename().string();
-  for (const auto &[name, time] : before) {
+  const std::string changedName = fs::path(FileOf(changed.Name)).filename().string();
+  for (const auto& [name, time] : before) {
     if (name == changedName) {
       EXPECT_NE(after.at(name), time) << name;
     } else {
@@ -132,40 +123,33 @@ TEST_F(UnattendedPublishTest,
 
 TEST_F(UnattendedPublishTest, PruneRemovesOnlyStaleFilesItWroteAsItLeftThem) {
   ASSERT_EQ(Publish().exitCode, 0);
-  // Published(0) comes before Published(1), so erasing the second keeps the
-  // first.
-  GeneratedPlaylist &renamed = Published(0);
-  GeneratedPlaylist &edited = Published(1);
+  // Published(0) comes before Published(1), so erasing the second keeps the first.
+  GeneratedPlaylist& renamed = Published(0);
+  GeneratedPlaylist& edited = Published(1);
   const std::string renamedFile = FileOf(renamed.Name);
   const std::string editedFile = FileOf(edited.Name);
   const std::string ownFile = library_.PlaylistFolder + "/mine.m3u";
   std::ofstream(ownFile) << "#EXTM3U\r\n";
   // The user edits the file of a playlist that is then deleted.
   std::ofstream(editedFile, std::ios::app) << "extra.mp3\r\n";
-  const auto deleted =
-      std::find_if(library_.Playlists.begin(), library_.Playlists.end(),
-                   [&](const auto &p) { return &p == &edited; });
+  const auto deleted = std::find_if(library_.Playlists.begin(), library_.Playlists.end(),
+                                    [&](const auto& p) { return &p == &edited; });
   renamed.Name += " (renamed)";
   library_.Playlists.erase(deleted);
   Rewrite();
 
-  const ProcessResult listed =
-      Run({"--library", libraryPath_, "list", "--stale"});
+  const ProcessResult listed = Run({"--library", libraryPath_, "list", "--stale"});
   ASSERT_EQ(listed.exitCode, 0) << listed.err;
-  EXPECT_EQ(
-      Lines(listed.out),
-      (std::vector<std::string>{
-          renamedFile, editedFile + "\t(changed since written; left alone)"}))
+  EXPECT_EQ(Lines(listed.out), (std::vector<std::string>{
+                                   renamedFile, editedFile + "\t(changed since written; left alone)"}))
       << listed.out;
 
   const ProcessResult pruned = Publish({"--changed-only", "--prune"});
   ASSERT_EQ(pruned.exitCode, 0) << pruned.err;
   EXPECT_FALSE(fs::exists(renamedFile));
-  EXPECT_TRUE(Contains(pruned.out, "Moved the stale playlist file \"" +
-                                       renamedFile + "\""));
+  EXPECT_TRUE(Contains(pruned.out, "Moved the stale playlist file \"" + renamedFile + "\""));
   EXPECT_TRUE(fs::exists(editedFile));
-  EXPECT_TRUE(
-      Contains(pruned.err, editedFile + "\" was changed since it was written"))
+  EXPECT_TRUE(Contains(pruned.err, editedFile + "\" was changed since it was written"))
       << pruned.err;
   EXPECT_TRUE(fs::exists(ownFile));
   EXPECT_TRUE(fs::exists(FileOf(renamed.Name)));
@@ -175,19 +159,16 @@ TEST_F(UnattendedPublishTest, PruneRemovesOnlyStaleFilesItWroteAsItLeftThem) {
 }
 
 TEST_F(UnattendedPublishTest, TwoPlaylistsWithOneFileNameAreNamedOnceEach) {
-  GeneratedPlaylist &first = Published(0, false);
-  GeneratedPlaylist &second = Published(1, false);
+  GeneratedPlaylist& first = Published(0, false);
+  GeneratedPlaylist& second = Published(1, false);
   first.Name = "Road: Trip";
   second.Name = "Road/ Trip";
   Rewrite();
   const ProcessResult result = Publish();
   ASSERT_EQ(result.exitCode, 0) << result.err;
-  const std::string line =
-      "The playlists \"Road: Trip\" and \"Road/ Trip\" both write the file "
-      "\"Road_ Trip.m3u\"; it holds the last one written.";
-  EXPECT_EQ(Lines(result.err),
-            std::vector<std::string>{"quorvella-cli: " + line})
-      << result.err;
+  const std::string line = "The playlists \"Road: Trip\" and \"Road/ Trip\" both write the file "
+                           "\"Road_ Trip.m3u\"; it holds the last one written.";
+  EXPECT_EQ(Lines(result.err), std::vector<std::string>{"quorvella-cli: " + line}) << result.err;
   // In the report, right after the statistics.
   const auto stats = result.out.find("Total songs written:");
   const auto at = result.out.find("\n" + line + "\n");
@@ -195,13 +176,10 @@ TEST_F(UnattendedPublishTest, TwoPlaylistsWithOneFileNameAreNamedOnceEach) {
   EXPECT_GT(at, stats);
   EXPECT_GT(result.out.find("\n\n", stats), at) << result.out;
 
-  // Only the last one's file stays, so only it is compared: nothing is written
-  // again.
+  // Only the last one's file stays, so only it is compared: nothing is written again.
   const auto files = Files();
   const ProcessResult again = Publish({"--changed-only"});
-  EXPECT_EQ(Lines(again.err),
-            std::vector<std::string>{"quorvella-cli: " + line})
-      << again.err;
+  EXPECT_EQ(Lines(again.err), std::vector<std::string>{"quorvella-cli: " + line}) << again.err;
   EXPECT_EQ(Files(), files);
 }
 
@@ -209,44 +187,40 @@ TEST_F(UnattendedPublishTest, AFullDiskLeavesEachPlaylistFileWholeOldOrNew) {
   const fs::path small = root_ / "small";
   fs::create_directories(small);
   if (mount("tmpfs", small.c_str(), "tmpfs", 0, "size=64k") != 0) {
-    GTEST_SKIP() << "a small tmpfs cannot be mounted here: "
-                 << std::strerror(errno);
+    GTEST_SKIP() << "a small tmpfs cannot be mounted here: " << std::strerror(errno);
   }
-  const std::unique_ptr<const char, void (*)(const char *)> unmount(
-      small.c_str(), [](const char *path) { umount2(path, MNT_DETACH); });
+  const std::unique_ptr<const char, void (*)(const char*)> unmount(
+      small.c_str(), [](const char* path) { umount2(path, MNT_DETACH); });
   ASSERT_EQ(Run({"options", "--playlist-folder", small.string()}).exitCode, 0);
   ASSERT_EQ(Publish().exitCode, 0);
   std::map<std::string, std::string> old;
-  for (const auto &entry : fs::directory_iterator(small)) {
+  for (const auto& entry : fs::directory_iterator(small)) {
     old[entry.path().filename().string()] = ReadBytes(entry.path());
   }
   ASSERT_GE(old.size(), 3u);
-  { // A file of the user's takes the room that is left.
+  {  // A file of the user's takes the room that is left.
     std::ofstream filler(small / "filler", std::ios::binary);
     const std::string block(4096, 'x');
     while (filler.write(block.data(), block.size()) && filler.flush()) {
     }
   }
   // Every playlist's songs twice over: each file would grow.
-  for (auto &playlist : library_.Playlists) {
+  for (auto& playlist : library_.Playlists) {
     const auto items = playlist.Items;
     playlist.Items.insert(playlist.Items.end(), items.begin(), items.end());
   }
   Rewrite();
   EXPECT_NE(Publish({"--changed-only"}).exitCode, 0);
   const std::string header = "#EXTM3U\r\n";
-  for (const auto &entry : fs::directory_iterator(small)) {
+  for (const auto& entry : fs::directory_iterator(small)) {
     const std::string name = entry.path().filename().string();
-    if (name == "filler" || fs::is_directory(entry.path()))
-      continue;
+    if (name == "filler" || fs::is_directory(entry.path())) continue;
     const std::string bytes = ReadBytes(entry.path());
     ASSERT_TRUE(old.contains(name)) << name;
-    const std::string &before = old[name];
-    EXPECT_TRUE(bytes == before ||
-                bytes == before + before.substr(header.size()))
-        << name;
+    const std::string& before = old[name];
+    EXPECT_TRUE(bytes == before || bytes == before + before.substr(header.size())) << name;
   }
 }
 
-} // namespace
-} // namespace quorvella::test
+}  // namespace
+}  // namespace quorvella::test

@@ -11,7 +11,7 @@ namespace quorvella::test {
 namespace {
 
 class UnwritableOptionsTest : public CliTest {
-protected:
+ protected:
   void SetUp() override {
     CliTest::SetUp();
     // A file where the configuration folder should be: no user, not even
@@ -20,21 +20,18 @@ protected:
     std::ofstream(config_) << "not a folder";
   }
   std::string Problem() const {
-    std::string problem =
-        "\""; // appended: GCC 12 warns falsely (-Wrestrict) on "\"" + ...
+    std::string problem = "\"";  // appended: GCC 12 warns falsely (-Wrestrict) on "\"" + ...
     problem += config_.string();
     problem += "\" is not a folder.";
     return problem;
   }
-  std::string Store() const {
-    return (config_ / "Quorvella" / "registry.reg").string();
-  }
+  std::string Store() const { return (config_ / "Quorvella" / "registry.reg").string(); }
 };
 
 TEST_F(UnwritableOptionsTest, CommandsThatStoreSayWhyAndFail) {
   const std::string reg = WriteFile(
-      "tivo.reg", "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\TiVo\\Desktop]"
-                  "\r\n\"Version\"=\"2.3.1\"\r\n");
+      "tivo.reg",
+      "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\TiVo\\Desktop]\r\n\"Version\"=\"2.3.1\"\r\n");
   struct Case {
     std::vector<std::string> args;
     std::string error;
@@ -43,10 +40,9 @@ TEST_F(UnwritableOptionsTest, CommandsThatStoreSayWhyAndFail) {
       {{"options", "--delete-empty", "no"},
        "The options could not be stored in \"" + Store() + "\": " + Problem()},
       {{"registry", "import", reg},
-       "The registry store \"" + Store() +
-           "\" could not be written: " + Problem()},
+       "The registry store \"" + Store() + "\" could not be written: " + Problem()},
   };
-  for (const auto &c : cases) {
+  for (const auto& c : cases) {
     const ProcessResult result = Run(c.args);
     EXPECT_EQ(result.exitCode, 1) << c.args.front();
     EXPECT_TRUE(Contains(result.err, c.error)) << result.err;
@@ -61,9 +57,8 @@ TEST_F(UnwritableOptionsTest, CommandsThatOnlyReadWork) {
   EXPECT_FALSE(list.out.empty());
   const ProcessResult options = Run({"options"});
   EXPECT_EQ(options.exitCode, 0) << options.err;
-  EXPECT_TRUE(Contains(options.out, "Delete empty output:  yes"))
-      << options.out;
+  EXPECT_TRUE(Contains(options.out, "Delete empty output:  yes")) << options.out;
 }
 
-} // namespace
-} // namespace quorvella::test
+}  // namespace
+}  // namespace quorvella::test

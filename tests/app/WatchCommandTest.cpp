@@ -6,10 +6,10 @@
 
 #include <chrono>
 #include <fstream>
+#include <thread>
 #include <functional>
 #include <regex>
 #include <set>
-#include <thread>
 
 #include "app/CliFixture.h"
 #include "bench/LibraryXml.h"
@@ -21,26 +21,23 @@ namespace {
 namespace fs = std::filesystem;
 
 class WatchCommandTest : public CliTest {
-protected:
+ protected:
   void SetUp() override {
     CliTest::SetUp();
     library_ = MakeLibrary(21, 200, 6, 15);
     // No two playlists share a file name here, so each pass's counts are exact.
     std::set<std::string> names;
-    for (auto &playlist : library_.Playlists) {
-      while (!names.insert(SanitizeFileName(playlist.Name, "_")).second)
-        playlist.Name += " 2";
+    for (auto& playlist : library_.Playlists) {
+      while (!names.insert(SanitizeFileName(playlist.Name, "_")).second) playlist.Name += " 2";
     }
     ReplaceLibrary(LibraryBytes());
-    ASSERT_EQ(
-        Run({"options", "--playlist-folder", library_.PlaylistFolder}).exitCode,
-        0);
+    ASSERT_EQ(Run({"options", "--playlist-folder", library_.PlaylistFolder}).exitCode, 0);
     // A short settling time keeps the test quick; the rule is the same.
     extraEnvironment_["QUORVELLA_WATCH_SETTLE"] = "0.3";
   }
 
   // Writes the library beside its place and renames it over, as a copy does.
-  void ReplaceLibrary(const std::string &bytes) {
+  void ReplaceLibrary(const std::string& bytes) {
     const std::string part = libraryPath_ + ".part";
     std::ofstream(part, std::ios::binary) << bytes;
     fs::rename(part, libraryPath_);
@@ -51,11 +48,10 @@ protected:
     EXPECT_TRUE(WriteLibraryXmlFile(library_, path, error)) << error;
     return ReadBytes(path);
   }
-  GeneratedPlaylist &Normal() {
-    for (auto &playlist : library_.Playlists) {
+  GeneratedPlaylist& Normal() {
+    for (auto& playlist : library_.Playlists) {
       if (!playlist.Master && !playlist.Folder && !playlist.Smart &&
-          playlist.DistinguishedKind == 0 && playlist.FlagKey.empty() &&
-          !playlist.Items.empty()) {
+          playlist.DistinguishedKind == 0 && playlist.FlagKey.empty() && !playlist.Items.empty()) {
         return playlist;
       }
     }
@@ -64,18 +60,15 @@ protected:
 
   // Runs watch and calls step(n) at the n-th line it logs (from 1); a step
   // returning false sends SIGTERM.
-  ProcessResult Watch(std::vector<std::string> extra,
-                      std::function<bool(int)> step) {
-    std::vector<std::string> args = {"--library", libraryPath_, "watch",
-                                     "--all"};
+  ProcessResult Watch(std::vector<std::string> extra, std::function<bool(int)> step) {
+    std::vector<std::string> args = {"--library", libraryPath_, "watch", "--all"};
     args.insert(args.end(), extra.begin(), extra.end());
     int seen = 0;
     bool stopped = false;
     RunOptions options;
     options.timeoutSeconds = 60;
-    options.watcher = [&](pid_t child, const std::string &out) {
-      const int lines =
-          static_cast<int>(std::count(out.begin(), out.end(), '\n'));
+    options.watcher = [&](pid_t child, const std::string& out) {
+      const int lines = static_cast<int>(std::count(out.begin(), out.end(), '\n'));
       while (!stopped && seen < lines) {
         if (!step(++seen)) {
           stopped = true;
@@ -90,58 +83,51 @@ protected:
 };
 
 // The counts of a pass line: written, unchanged, pruned.
-std::string Counts(const std::string &line) {
-  static const std::regex kPass(
-      R"(^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d (\d+) written, (\d+) unchanged, (\d+) pruned, \d+ songs written, (\d+) problems)");
+std::string Counts(const std::string& line) {
+  static const std::regex kPass(R"(^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d (\d+) written, (\d+) unchanged, (\d+) pruned, \d+ songs written, (\d+) problems)");
   std::smatch m;
-  if (!std::regex_search(line, m, kPass))
-    return "not a pass: " + line;
-  return m[1].str() + "/" + m[2].str() + "/" + m[3].str() + " problems " +
-         m[4].str();
+  if (!std::regex_search(line, m, kPass)) return "not a pass: " + line;
+  return m[1].str() + "/" + m[2].str() + "/" + m[3].str() + " problems " + m[4].str();
 }
 
 TEST_F(WatchCommandTest, PublishesEachGoodChangeOnceAndSaysABadOneOnce) {
   const std::string good = ReadBytes(libraryPath_);
-  GeneratedPlaylist &playlist = Normal();
-  const std::string oldFile = library_.PlaylistFolder + "/" +
-                              SanitizeFileName(playlist.Name, "_") + ".m3u";
+  GeneratedPlaylist& playlist = Normal();
+  const std::string oldFile =
+      library_.PlaylistFolder + "/" + SanitizeFileName(playlist.Name, "_") + ".m3u";
   const ProcessResult result = Watch({"--poll", "1"}, [&](int line) {
     switch (line) {
-    case 1: // a renamed playlist, by a file renamed into place
-      playlist.Name += " renamed";
-      ReplaceLibrary(LibraryBytes());
-      return true;
-    case 2: { // renamed again, rewritten in place
-      playlist.Name += " again";
-      std::ofstream(libraryPath_, std::ios::binary | std::ios::trunc)
-          << LibraryBytes();
-      return true;
-    }
-    case 3: // cut off while it was copied
-      ReplaceLibrary(good.substr(0, good.size() / 2));
-      return true;
-    case 4: // and then whole again
-      ReplaceLibrary(LibraryBytes());
-      return true;
-    default:
-      return false;
+      case 1:  // a renamed playlist, by a file renamed into place
+        playlist.Name += " renamed";
+        ReplaceLibrary(LibraryBytes());
+        return true;
+      case 2: {  // renamed again, rewritten in place
+        playlist.Name += " again";
+        std::ofstream(libraryPath_, std::ios::binary | std::ios::trunc) << LibraryBytes();
+        return true;
+      }
+      case 3:  // cut off while it was copied
+        ReplaceLibrary(good.substr(0, good.size() / 2));
+        return true;
+      case 4:  // and then whole again
+        ReplaceLibrary(LibraryBytes());
+        return true;
+      default:
+        return false;
     }
   });
   ASSERT_EQ(result.exitCode, 0) << result.err;
   const auto lines = Lines(result.out);
   ASSERT_EQ(lines.size(), 5u) << result.out;
   const std::string rest = std::to_string(std::stoi(Counts(lines[0])) - 1);
-  EXPECT_EQ(Counts(lines[0]),
-            std::to_string(std::stoi(rest) + 1) + "/0/0 problems 0");
+  EXPECT_EQ(Counts(lines[0]), std::to_string(std::stoi(rest) + 1) + "/0/0 problems 0");
   EXPECT_EQ(Counts(lines[1]), "1/" + rest + "/1 problems 0") << lines[1];
   EXPECT_FALSE(fs::exists(oldFile));
   EXPECT_EQ(Counts(lines[2]), "1/" + rest + "/1 problems 0") << lines[2];
-  EXPECT_TRUE(
-      Contains(lines[3], "The library does not read; the last publish stands"))
+  EXPECT_TRUE(Contains(lines[3], "The library does not read; the last publish stands"))
       << lines[3];
   // The good file again: nothing left to write.
-  EXPECT_EQ(Counts(lines[4]),
-            "0/" + std::to_string(std::stoi(rest) + 1) + "/0 problems 0")
+  EXPECT_EQ(Counts(lines[4]), "0/" + std::to_string(std::stoi(rest) + 1) + "/0 problems 0")
       << lines[4];
 }
 
@@ -154,16 +140,13 @@ TEST_F(WatchCommandTest, PollingAloneSeesAChangeAndASecondWatchIsRefused) {
     if (line == 1) {
       second = Run({"--library", libraryPath_, "watch", "--all"});
       Normal().Name += " renamed";
-      std::ofstream(libraryPath_, std::ios::binary | std::ios::trunc)
-          << LibraryBytes();
+      std::ofstream(libraryPath_, std::ios::binary | std::ios::trunc) << LibraryBytes();
     }
     return true;
   });
   ASSERT_EQ(result.exitCode, 0) << result.err;
   EXPECT_EQ(second.exitCode, 1);
-  EXPECT_TRUE(
-      Contains(second.err, "Another quorvella-cli watch is already running"))
-      << second.err;
+  EXPECT_TRUE(Contains(second.err, "Another quorvella-cli watch is already running")) << second.err;
   const auto lines = Lines(result.out);
   ASSERT_EQ(lines.size(), 2u) << result.out;
   EXPECT_TRUE(Counts(lines[1]).starts_with("1/")) << lines[1];
@@ -173,34 +156,29 @@ TEST_F(WatchCommandTest, PollingAloneSeesAChangeAndASecondWatchIsRefused) {
 TEST_F(WatchCommandTest, SigtermDuringAPassLeavesOnlyWholeFiles) {
   library_ = MakeLibrary(22, 20000, 40, 400, false);
   std::set<std::string> names;
-  for (auto &playlist : library_.Playlists) {
-    while (!names.insert(SanitizeFileName(playlist.Name, "_")).second)
-      playlist.Name += " 2";
+  for (auto& playlist : library_.Playlists) {
+    while (!names.insert(SanitizeFileName(playlist.Name, "_")).second) playlist.Name += " 2";
   }
   ReplaceLibrary(LibraryBytes());
   const ProcessResult result = Watch({}, [&](int line) {
-    if (line > 1)
-      return false;
+    if (line > 1) return false;
     // Every playlist changes; the stop comes while they are written.
-    for (auto &playlist : library_.Playlists) {
-      if (!playlist.Items.empty())
-        playlist.Items.pop_back();
+    for (auto& playlist : library_.Playlists) {
+      if (!playlist.Items.empty()) playlist.Items.pop_back();
     }
     ReplaceLibrary(LibraryBytes());
     std::this_thread::sleep_for(std::chrono::milliseconds(450));
     return false;
   });
   EXPECT_EQ(result.exitCode, 0) << result.err;
-  for (const auto &entry : fs::directory_iterator(library_.PlaylistFolder)) {
+  for (const auto& entry : fs::directory_iterator(library_.PlaylistFolder)) {
     const std::string name = entry.path().filename().string();
     EXPECT_FALSE(name.ends_with(".part")) << name;
-    if (!name.ends_with(".m3u"))
-      continue;
+    if (!name.ends_with(".m3u")) continue;
     const std::string bytes = ReadBytes(entry.path());
-    EXPECT_TRUE(bytes.starts_with("#EXTM3U\r\n") && bytes.ends_with("\r\n"))
-        << name;
+    EXPECT_TRUE(bytes.starts_with("#EXTM3U\r\n") && bytes.ends_with("\r\n")) << name;
   }
 }
 
-} // namespace
-} // namespace quorvella::test
+}  // namespace
+}  // namespace quorvella::test

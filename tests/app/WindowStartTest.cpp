@@ -3,8 +3,8 @@
 // its command line, and the warning when the options cannot be kept.
 #include <gtest/gtest.h>
 
+#include <QPushButton>  // before DialogTestSupport.h, which clicks buttons
 #include <QElapsedTimer>
-#include <QPushButton> // before DialogTestSupport.h, which clicks buttons
 #include <QTest>
 #include <QTreeWidget>
 #include <fstream>
@@ -22,16 +22,15 @@ namespace {
 // Lets the window work until `done` holds or five seconds have passed. (Qt's
 // QTRY_ macros only return from the test when they fail, which GoogleTest
 // does not count as a failure.)
-bool WaitFor(const std::function<bool()> &done) {
+bool WaitFor(const std::function<bool()>& done) {
   QElapsedTimer timer;
   timer.start();
-  while (!done() && timer.elapsed() < 5000)
-    QTest::qWait(10);
+  while (!done() && timer.elapsed() < 5000) QTest::qWait(10);
   return done();
 }
 
 class WindowStartTest : public ::testing::Test {
-protected:
+ protected:
   std::string MakeLibrary() {
     LibraryOptions options;
     options.Seed = 11;
@@ -41,13 +40,11 @@ protected:
     options.MusicRoot = env_.Folder("music");
     const std::string path = env_.Folder("library") + "/iTunes Library.xml";
     std::string error;
-    EXPECT_TRUE(WriteLibraryXmlFile(GenerateLibrary(options), path, error))
-        << error;
+    EXPECT_TRUE(WriteLibraryXmlFile(GenerateLibrary(options), path, error)) << error;
     return path;
   }
-  std::string Remembered(const AppServices &app) const {
-    return app.Reg().RegGetString(Hive::CurrentUser, LibraryKey,
-                                  LibraryPathValueName);
+  std::string Remembered(const AppServices& app) const {
+    return app.Reg().RegGetString(Hive::CurrentUser, LibraryKey, LibraryPathValueName);
   }
 
   test::TempEnvironment env_;
@@ -62,7 +59,7 @@ TEST_F(WindowStartTest, TheLibraryGivenAtStartIsListedAndNotRemembered) {
   test::ModalScript script;
   FormMain window(MakeFormMainServices(app, library));
   window.show();
-  auto *list = window.findChild<QTreeWidget *>(QStringLiteral("ListPlaylists"));
+  auto* list = window.findChild<QTreeWidget*>(QStringLiteral("ListPlaylists"));
   ASSERT_NE(list, nullptr);
   ASSERT_TRUE(WaitFor([list] { return list->topLevelItemCount() > 0; }));
   EXPECT_EQ(script.unexpected, 0);
@@ -85,11 +82,10 @@ TEST_F(WindowStartTest, OptionsThatCannotBeKeptAreReportedOnce) {
   ASSERT_EQ(boxes.shown.size(), 1u);
   EXPECT_EQ(boxes.shown[0],
             (Message{"The options cannot be kept: \"" + config.string() +
-                         "\" is not a folder.\r\n\r\nChanges made in Options "
-                         "last only until "
+                         "\" is not a folder.\r\n\r\nChanges made in Options last only until "
                          "Quorvella is closed.",
                      MsgIcon::Exclamation, MsgButtons::Ok, MsgAnswer::Ok}));
 }
 
-} // namespace
-} // namespace quorvella
+}  // namespace
+}  // namespace quorvella
