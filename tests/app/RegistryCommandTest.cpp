@@ -49,10 +49,13 @@ TEST_F(RegistryCommandTest, ImportedEntriesAreWhatTivoAndOptionsRead) {
 
   // How the entries are read is the TiVo layer's rule; tivo shows them.
   result = Run({"tivo"});
-  EXPECT_TRUE(Contains(result.out,
-                       "TiVo Desktop version:          2.8.3\nRelease value:                 2 "
-                       "(after 2.3)\nTiVo Desktop 2.3 or later:     yes\n"))
-      << result.out;
+  for (const std::string line :
+       {"TiVo Desktop version:          2.8.3\nRelease value:                 2 (after 2.3)\n"
+        "TiVo Desktop 2.3 or later:     yes\n",
+        "Playlist folder:               D:\\Musik\\Wiedergabelisten für TiVo\n",
+        "Plug-in configured:            yes\n"}) {
+    EXPECT_TRUE(Contains(result.out, line)) << line << result.out;
+  }
   EXPECT_TRUE(Contains(result.out, "Plug-in configuration program: " +
                                        (install / "TDUAP.exe").string() + " (the file exists)\n"))
       << result.out;
