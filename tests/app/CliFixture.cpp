@@ -4,9 +4,11 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <sstream>
 
 #include "bench/LibraryXml.h"
+#include "platform/PathRules.h"
 
 namespace quorvella::test {
 
@@ -93,6 +95,13 @@ std::string CliTest::WriteFile(const std::string &name, const std::string &bytes
   const std::filesystem::path path = root_ / name;
   std::ofstream(path, std::ios::binary) << bytes;
   return path.string();
+}
+
+void GiveEachPlaylistItsOwnFile(GeneratedLibrary& library) {
+  std::set<std::string> names;
+  for (auto& playlist : library.Playlists) {
+    while (!names.insert(SanitizeFileName(playlist.Name, "_")).second) playlist.Name += " 2";
+  }
 }
 
 std::string ReadBytes(const std::filesystem::path &path) {

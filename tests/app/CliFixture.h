@@ -47,6 +47,10 @@ class CliTest : public ::testing::Test {
   std::map<std::string, std::string> extraEnvironment_;
 };
 
+// Renames playlists so that no two share a file name: such a pair is
+// written again by every run, which blurs the counts of a run.
+void GiveEachPlaylistItsOwnFile(GeneratedLibrary& library);
+
 std::string ReadBytes(const std::filesystem::path &path);
 std::vector<std::string> Lines(const std::string &text);
 bool Contains(const std::string &text, const std::string &part);

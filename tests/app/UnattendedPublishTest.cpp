@@ -26,12 +26,8 @@ class UnattendedPublishTest : public CliTest {
   void SetUp() override {
     CliTest::SetUp();
     library_ = MakeLibrary(11, 300, 8, 20);
-    // Playlists that share a file name are rewritten by every pass; only
-    // the test of that case keeps such a pair.
-    std::set<std::string> names;
-    for (auto& playlist : library_.Playlists) {
-      while (!names.insert(SanitizeFileName(playlist.Name, "_")).second) playlist.Name += " 2";
-    }
+    // Only the test of playlists that share a file name keeps such a pair.
+    GiveEachPlaylistItsOwnFile(library_);
     Rewrite();
     ASSERT_EQ(Run({"options", "--playlist-folder", library_.PlaylistFolder}).exitCode, 0);
   }

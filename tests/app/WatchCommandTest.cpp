@@ -25,11 +25,7 @@ class WatchCommandTest : public CliTest {
   void SetUp() override {
     CliTest::SetUp();
     library_ = MakeLibrary(21, 200, 6, 15);
-    // No two playlists share a file name here, so each pass's counts are exact.
-    std::set<std::string> names;
-    for (auto& playlist : library_.Playlists) {
-      while (!names.insert(SanitizeFileName(playlist.Name, "_")).second) playlist.Name += " 2";
-    }
+    GiveEachPlaylistItsOwnFile(library_);
     ReplaceLibrary(LibraryBytes());
     ASSERT_EQ(Run({"options", "--playlist-folder", library_.PlaylistFolder}).exitCode, 0);
     // A short settling time keeps the test quick; the rule is the same.
@@ -155,10 +151,7 @@ TEST_F(WatchCommandTest, PollingAloneSeesAChangeAndASecondWatchIsRefused) {
 
 TEST_F(WatchCommandTest, SigtermDuringAPassLeavesOnlyWholeFiles) {
   library_ = MakeLibrary(22, 20000, 40, 400, false);
-  std::set<std::string> names;
-  for (auto& playlist : library_.Playlists) {
-    while (!names.insert(SanitizeFileName(playlist.Name, "_")).second) playlist.Name += " 2";
-  }
+  GiveEachPlaylistItsOwnFile(library_);
   ReplaceLibrary(LibraryBytes());
   const ProcessResult result = Watch({}, [&](int line) {
     if (line > 1) return false;
