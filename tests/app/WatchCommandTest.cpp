@@ -115,16 +115,17 @@ TEST_F(WatchCommandTest, PublishesEachGoodChangeOnceAndSaysABadOneOnce) {
   ASSERT_EQ(result.exitCode, 0) << result.err;
   const auto lines = Lines(result.out);
   ASSERT_EQ(lines.size(), 5u) << result.out;
-  const std::string rest = std::to_string(std::stoi(Counts(lines[0])) - 1);
-  EXPECT_EQ(Counts(lines[0]), std::to_string(std::stoi(rest) + 1) + "/0/0 problems 0");
-  EXPECT_EQ(Counts(lines[1]), "1/" + rest + "/1 problems 0") << lines[1];
+  // Each renaming writes one file and prunes the old one (so the first
+  // name's file is gone); the cut file is said once and changes nothing;
+  // the whole one again leaves nothing to write.
+  const int all = std::stoi(Counts(lines[0]));
+  const std::string rest = std::to_string(all - 1);
+  EXPECT_EQ((std::vector{Counts(lines[0]), Counts(lines[1]), Counts(lines[2]), Counts(lines[4])}),
+            (std::vector<std::string>{std::to_string(all) + "/0/0 problems 0",
+                                      "1/" + rest + "/1 problems 0", "1/" + rest + "/1 problems 0",
+                                      "0/" + std::to_string(all) + "/0 problems 0"}));
   EXPECT_FALSE(fs::exists(oldFile));
-  EXPECT_EQ(Counts(lines[2]), "1/" + rest + "/1 problems 0") << lines[2];
-  EXPECT_TRUE(Contains(lines[3], "The library does not read; the last publish stands"))
-      << lines[3];
-  // The good file again: nothing left to write.
-  EXPECT_EQ(Counts(lines[4]), "0/" + std::to_string(std::stoi(rest) + 1) + "/0 problems 0")
-      << lines[4];
+  EXPECT_TRUE(Contains(lines[3], "The library does not read; the last publish stands")) << lines[3];
 }
 
 TEST_F(WatchCommandTest, PollingAloneSeesAChangeAndASecondWatchIsRefused) {
