@@ -19,7 +19,7 @@ void CliTest::SetUp() {
   home_ = root_ / "home";
   config_ = root_ / "config";
   data_ = root_ / "data";
-  for (const auto &dir : {home_, config_, data_}) std::filesystem::create_directories(dir);
+  for (const auto& dir : {home_, config_, data_}) std::filesystem::create_directories(dir);
   libraryPath_ = (root_ / "library.xml").string();
 }
 
@@ -28,7 +28,7 @@ void CliTest::TearDown() {
   std::filesystem::remove_all(root_, ignored);
 }
 
-ProcessResult CliTest::Run(const std::vector<std::string> &args, const RunOptions &options) const {
+ProcessResult CliTest::Run(const std::vector<std::string>& args, const RunOptions& options) const {
   std::map<std::string, std::string> env{
       {"HOME", home_.string()},          {"XDG_CONFIG_HOME", config_.string()},
       {"XDG_DATA_HOME", data_.string()}, {"LC_ALL", "en_US.UTF-8"},
@@ -36,8 +36,8 @@ ProcessResult CliTest::Run(const std::vector<std::string> &args, const RunOption
   };
   env.insert(extraEnvironment_.begin(), extraEnvironment_.end());
   // The sanitizer build's settings reach the child too.
-  for (const char *name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"}) {
-    if (const char *value = std::getenv(name)) env[name] = value;
+  for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"}) {
+    if (const char* value = std::getenv(name)) env[name] = value;
   }
   ProcessResult result = RunProcess(QUORVELLA_CLI, args, env, options);
   EXPECT_FALSE(result.timedOut) << "quorvella-cli did not finish";
@@ -65,8 +65,8 @@ GeneratedLibrary CliTest::MakeLibrary(std::uint64_t seed, std::int32_t tracks,
 }
 
 void CliTest::WriteSmallLibrary(
-    const std::vector<std::string> &songs,
-    const std::vector<std::pair<std::string, std::vector<int>>> &playlists) const {
+    const std::vector<std::string>& songs,
+    const std::vector<std::pair<std::string, std::vector<int>>>& playlists) const {
   std::string xml =
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist "
       "version=\"1.0\"><dict>\n"
@@ -80,7 +80,7 @@ void CliTest::WriteSmallLibrary(
   }
   xml += "</dict>\n<key>Playlists</key><array>\n";
   int playlistId = 90000;
-  for (const auto &[name, items] : playlists) {
+  for (const auto& [name, items] : playlists) {
     xml += "<dict><key>Name</key><string>" + name + "</string><key>Playlist ID</key><integer>" +
            std::to_string(++playlistId) + "</integer><key>Playlist Items</key><array>";
     for (const int item : items) {
@@ -91,7 +91,7 @@ void CliTest::WriteSmallLibrary(
   std::ofstream(libraryPath_, std::ios::binary) << xml << "</array></dict></plist>\n";
 }
 
-std::string CliTest::WriteFile(const std::string &name, const std::string &bytes) const {
+std::string CliTest::WriteFile(const std::string& name, const std::string& bytes) const {
   const std::filesystem::path path = root_ / name;
   std::ofstream(path, std::ios::binary) << bytes;
   return path.string();
@@ -104,19 +104,19 @@ void GiveEachPlaylistItsOwnFile(GeneratedLibrary& library) {
   }
 }
 
-std::string ReadBytes(const std::filesystem::path &path) {
+std::string ReadBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-std::vector<std::string> Lines(const std::string &text) {
+std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
   std::istringstream in(text);
   for (std::string line; std::getline(in, line);) lines.push_back(line);
   return lines;
 }
 
-bool Contains(const std::string &text, const std::string &part) {
+bool Contains(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
 }
 

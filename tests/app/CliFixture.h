@@ -22,7 +22,7 @@ class CliTest : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
-  ProcessResult Run(const std::vector<std::string> &args, const RunOptions &options = {}) const;
+  ProcessResult Run(const std::vector<std::string>& args, const RunOptions& options = {}) const;
 
   // Generates a library with its songs under <root>/music, in POSIX form,
   // writes it to <root>/library.xml and creates the song files when asked.
@@ -32,11 +32,11 @@ class CliTest : public ::testing::Test {
   // Writes a library of the given song files (absolute paths) to
   // libraryPath_ with playlists of them: a name, the songs' indices.
   void WriteSmallLibrary(
-      const std::vector<std::string> &songs,
-      const std::vector<std::pair<std::string, std::vector<int>>> &playlists) const;
+      const std::vector<std::string>& songs,
+      const std::vector<std::pair<std::string, std::vector<int>>>& playlists) const;
 
   // A file written into the temporary folder.
-  std::string WriteFile(const std::string &name, const std::string &bytes) const;
+  std::string WriteFile(const std::string& name, const std::string& bytes) const;
 
   std::filesystem::path root_;
   std::filesystem::path home_;
@@ -51,8 +51,8 @@ class CliTest : public ::testing::Test {
 // written again by every run, which blurs the counts of a run.
 void GiveEachPlaylistItsOwnFile(GeneratedLibrary& library);
 
-std::string ReadBytes(const std::filesystem::path &path);
-std::vector<std::string> Lines(const std::string &text);
-bool Contains(const std::string &text, const std::string &part);
+std::string ReadBytes(const std::filesystem::path& path);
+std::vector<std::string> Lines(const std::string& text);
+bool Contains(const std::string& text, const std::string& part);
 
 }  // namespace quorvella::test

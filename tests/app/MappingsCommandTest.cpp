@@ -23,11 +23,11 @@ const std::string kMacLibrary =
 
 // Lays an empty file for every song whose location begins with `from`
 // (Windows locations compared without case), under `to`; how many.
-int LayCopies(const std::string &libraryFile, const std::string &from, const fs::path &to) {
+int LayCopies(const std::string& libraryFile, const std::string& from, const fs::path& to) {
   PlaylistIds ids;
   int laid = 0;
   const auto library = ReadXmlLibraryFile(libraryFile, ids);
-  for (const XmlTrack &track : library->TrackList()) {
+  for (const XmlTrack& track : library->TrackList()) {
     std::string location(track.LocationView());
     if (!track.HasLocation() || LowerAscii(location.substr(0, from.size())) != LowerAscii(from))
       continue;
@@ -88,9 +88,9 @@ TEST_F(MappingsCommandTest, AMacLibraryPublishesFromTheFolderSuggestFinds) {
   // Every song of every file is a POSIX path relative to the folder; one
   // inside the copy names its file.
   int inside = 0;
-  for (const auto &entry : fs::directory_iterator(copy)) {
+  for (const auto& entry : fs::directory_iterator(copy)) {
     if (entry.path().extension() != ".m3u") continue;
-    for (const std::string &line : Lines(ReadBytes(entry.path()))) {
+    for (const std::string& line : Lines(ReadBytes(entry.path()))) {
       if (line.empty() || line.front() == '#') continue;
       const std::string song = line.substr(0, line.size() - 1);  // before CR LF
       EXPECT_TRUE(song.find('\\') == std::string::npos && song.front() != '/') << song;
@@ -152,7 +152,7 @@ TEST_F(MappingsCommandTest, BadInputIsRefusedAndADuplicateReplacesAfterSayingSo)
        "There is no mapping of \"D:\\Nothing\" (quorvella-cli mappings list "
        "shows them)."},
   };
-  for (const auto &[args, message] : refused) {
+  for (const auto& [args, message] : refused) {
     std::vector<std::string> command{"mappings"};
     command.insert(command.end(), args.begin(), args.end());
     const ProcessResult result = Run(command);

@@ -28,7 +28,7 @@ struct ListedPlaylist {
 };
 
 // The count of "Done (empty)", "Done (1 song)" or "Done (1,234 songs)".
-long long SongsDone(const std::string &what) {
+long long SongsDone(const std::string& what) {
   std::string digits;
   for (const char c : what) {
     if (c >= '0' && c <= '9') digits += c;
@@ -42,7 +42,7 @@ class PublishCommandTest : public CliTest {
     const ProcessResult result = Run({"--library", libraryPath_, "list"});
     EXPECT_EQ(result.exitCode, 0) << result.err;
     std::vector<ListedPlaylist> rows;
-    for (const auto &line : Lines(result.out)) {
+    for (const auto& line : Lines(result.out)) {
       std::smatch m;
       static const std::regex kRow(R"(^(\d)\t(exists|-)\t(\d+)\t(.*)$)");
       EXPECT_TRUE(std::regex_match(line, m, kRow)) << line;
@@ -51,14 +51,14 @@ class PublishCommandTest : public CliTest {
     return rows;
   }
 
-  void SetPlaylistFolder(const std::string &folder) {
+  void SetPlaylistFolder(const std::string& folder) {
     const ProcessResult result = Run({"options", "--playlist-folder", folder});
     ASSERT_EQ(result.exitCode, 0) << result.err;
   }
 
-  std::set<std::string> PlaylistFiles(const GeneratedLibrary &library) const {
+  std::set<std::string> PlaylistFiles(const GeneratedLibrary& library) const {
     std::set<std::string> names;
-    for (const auto &entry : fs::directory_iterator(library.PlaylistFolder)) {
+    for (const auto& entry : fs::directory_iterator(library.PlaylistFolder)) {
       if (entry.path().extension() == ".m3u") names.insert(entry.path().filename().string());
     }
     return names;
@@ -69,7 +69,7 @@ TEST_F(PublishCommandTest, PublishAllWritesEveryCheckedPlaylistAndAgainTrashesTh
   const GeneratedLibrary library = MakeLibrary(7, 400, 14, 25);
   SetPlaylistFolder(library.PlaylistFolder);
   std::vector<std::string> checked;
-  for (const auto &row : List()) {
+  for (const auto& row : List()) {
     EXPECT_FALSE(row.exists) << row.name;
     if (row.kind >= 6 && row.kind <= 8 && row.name != "All Rated Songs")
       checked.push_back(row.name);
@@ -80,16 +80,16 @@ TEST_F(PublishCommandTest, PublishAllWritesEveryCheckedPlaylistAndAgainTrashesTh
   ASSERT_EQ(result.exitCode, 0) << result.err;
   // No progress bar off a terminal; only pairs of playlists that share a
   // file name are told (their wording is held by the unattended tests).
-  for (const auto &line : Lines(result.err)) EXPECT_TRUE(Contains(line, "both write the file"));
+  for (const auto& line : Lines(result.err)) EXPECT_TRUE(Contains(line, "both write the file"));
 
   // Every checked row is queued, then each is published in list order.
   const std::vector<std::string> lines = Lines(result.out);
   std::vector<std::string> expected;
-  for (const auto &name : checked) expected.push_back("[Queued] " + name);
+  for (const auto& name : checked) expected.push_back("[Queued] " + name);
   std::map<std::string, long long> written;  // by file name; a later playlist of one name wins
-  for (const auto &name : checked) {
+  for (const auto& name : checked) {
     ASSERT_LT(expected.size() + 2, lines.size());
-    const std::string &done = lines[expected.size() + 2];
+    const std::string& done = lines[expected.size() + 2];
     static const std::regex kDone(R"(^\[Done \((empty|1 song|[\d,]+ songs)\)\] (.*)$)");
     std::smatch m;
     ASSERT_TRUE(std::regex_match(done, m, kDone)) << done;
@@ -101,17 +101,15 @@ TEST_F(PublishCommandTest, PublishAllWritesEveryCheckedPlaylistAndAgainTrashesTh
                     {"[Publishing...] " + name, "Publishing " + name + "...", done});
   }
   expected.insert(expected.end(),
-                  {"Done", "",
-                   "Quorvella has finished publishing the requested "
-                   "playlists.",
-                   "", "Playlists published:\t\t\t" + std::to_string(checked.size())});
+                  {"Done", "", "Quorvella has finished publishing the requested playlists.", "",
+                   "Playlists published:\t\t\t" + std::to_string(checked.size())});
   ASSERT_GE(lines.size(), expected.size());
   EXPECT_EQ(std::vector(lines.begin(), lines.begin() + static_cast<long>(expected.size())),
             expected);
 
   // Each file holds as many songs as its row says; empty ones were deleted.
   std::set<std::string> first;
-  for (const auto &[file, songs] : written) {
+  for (const auto& [file, songs] : written) {
     first.insert(file);
     const std::string bytes = ReadBytes(fs::path(library.PlaylistFolder) / file);
     EXPECT_EQ(bytes.rfind("#EXTM3U\r\n", 0), 0u) << file;
@@ -124,24 +122,24 @@ TEST_F(PublishCommandTest, PublishAllWritesEveryCheckedPlaylistAndAgainTrashesTh
   // A second listing sees the files; without options the playlists whose
   // file exists are the ones published again.
   std::vector<std::string> existing;
-  for (const auto &row : List()) {
+  for (const auto& row : List()) {
     EXPECT_EQ(row.exists, first.count(SanitizeFileName(row.name, "_") + ".m3u") == 1) << row.name;
     if (row.exists) existing.push_back("[Queued] " + row.name);
   }
   const ProcessResult again = Run({"--library", libraryPath_, "publish"});
   ASSERT_EQ(again.exitCode, 0) << again.err;
   std::vector<std::string> queued;
-  for (const auto &line : Lines(again.out)) {
+  for (const auto& line : Lines(again.out)) {
     if (line.starts_with("[Queued] ")) queued.push_back(line);
   }
   EXPECT_EQ(queued, existing);
   EXPECT_EQ(PlaylistFiles(library), first);
   // Every old file is in the trash (which numbers a name it already holds).
   std::set<std::string> trashed;
-  for (const auto &entry : fs::directory_iterator(data_ / "Trash" / "files")) {
+  for (const auto& entry : fs::directory_iterator(data_ / "Trash" / "files")) {
     trashed.insert(entry.path().filename().string());
   }
-  for (const auto &name : first) EXPECT_EQ(trashed.count(name), 1u) << name;
+  for (const auto& name : first) EXPECT_EQ(trashed.count(name), 1u) << name;
 }
 
 TEST_F(PublishCommandTest, NamedPlaylistsAreTheOnlyOnesPublished) {
@@ -153,7 +151,7 @@ TEST_F(PublishCommandTest, NamedPlaylistsAreTheOnlyOnesPublished) {
   ASSERT_EQ(result.exitCode, 0) << result.err;
   const auto lines = Lines(result.out);
   EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
-                          [](const std::string &l) { return l.rfind("[Queued] ", 0) == 0; }),
+                          [](const std::string& l) { return l.rfind("[Queued] ", 0) == 0; }),
             2);
   EXPECT_EQ(PlaylistFiles(library),
             (std::set<std::string>{"Midnight Mix.m3u", "Summer Drive.m3u"}));
@@ -165,10 +163,8 @@ TEST_F(PublishCommandTest, NamedPlaylistsAreTheOnlyOnesPublished) {
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_EQ(result.out, "");
   EXPECT_EQ(result.err,
-            "Please place a checkmark by at least one playlist and "
-            "then click 'Publish Playlists "
-            "to TiVo' again.\nNo playlist file is in the playlist "
-            "folder yet: name the playlists "
+            "Please place a checkmark by at least one playlist and then click 'Publish Playlists "
+            "to TiVo' again.\nNo playlist file is in the playlist folder yet: name the playlists "
             "with --playlist NAME, or publish all with --all.\n");
 
   // A name that is not listed refuses the whole run.
@@ -206,12 +202,12 @@ TEST_F(PublishCommandTest, AFolderThatCannotBeWrittenWarnsForEachPlaylist) {
                                     "Summer Drive", "--playlist", "Midnight Mix"});
   EXPECT_EQ(result.exitCode, 1);
   const auto out = Lines(result.out);
-  for (const char *row : {"[Done (empty)] Summer Drive", "[Done (empty)] Midnight Mix", "Done"}) {
+  for (const char* row : {"[Done (empty)] Summer Drive", "[Done (empty)] Midnight Mix", "Done"}) {
     EXPECT_NE(std::find(out.begin(), out.end(), row), out.end()) << row << "\n" << result.out;
   }
   const std::string reason = ::geteuid() == 0 ? "Read-only file system" : "Permission denied";
   std::vector<std::string> expected;
-  for (const char *name : {"Midnight Mix", "Summer Drive"}) {
+  for (const char* name : {"Midnight Mix", "Summer Drive"}) {
     expected.push_back("quorvella-cli: The playlist file \"" + folder + "/" + name +
                        ".m3u\" could not be created: " + reason + ".");
   }
@@ -227,9 +223,8 @@ TEST_F(PublishCommandTest, ProgressIsDrawnOnlyOnATerminal) {
   options.stderrTerminal = true;
   const ProcessResult result = Run({"--library", libraryPath_, "publish", "--all"}, options);
   ASSERT_EQ(result.exitCode, 0) << result.err;
-  EXPECT_TRUE(Contains(result.err,
-                       "\r[------------------------------]   0% of "
-                       "all playlists,   0% of this one"))
+  EXPECT_TRUE(Contains(
+      result.err, "\r[------------------------------]   0% of all playlists,   0% of this one"))
       << result.err;
   EXPECT_TRUE(Contains(result.err, "% of all playlists, 100% of this one")) << result.err;
   // Each line of the run first wipes the bar, and the run ends with it wiped.
@@ -258,18 +253,17 @@ TEST_F(PublishCommandTest, LibraryProblemsAndRefusalsFailTheRun) {
       {{"--library", cut, "publish"}, {"\"" + cut + "\"", "incomplete", "line "}},
       // No playlist folder chosen yet.
       {{"--library", libraryPath_, "publish", "--all"},
-       {"You first need to select a folder in which to create the "
-        "playlists.\n\nTo do this, open "
+       {"You first need to select a folder in which to create the playlists.\n\nTo do this, open "
         "the 'Tools' menu and choose 'Options'.\n\nBe sure"}},
       // Nothing named and nothing in the usual places.
       {{"list"},
        {"No iTunes library file was found", (home_ / "Music/iTunes/iTunes Library.xml").string()}},
   };
-  for (const auto &c : cases) {
+  for (const auto& c : cases) {
     const ProcessResult result = Run(c.args);
     EXPECT_EQ(result.exitCode, 1) << c.args.back();
     EXPECT_EQ(result.out, "");
-    for (const auto &part : c.inError) EXPECT_TRUE(Contains(result.err, part)) << result.err;
+    for (const auto& part : c.inError) EXPECT_TRUE(Contains(result.err, part)) << result.err;
   }
 }
 
@@ -285,8 +279,8 @@ TEST_F(PublishCommandTest, AMalformedLibraryIsReadAsFarAsItCanBeAndSaysWhere) {
               "\n<dict><key>Name</key><string>x</string></dict>\n");
   const std::string malformed = WriteFile("malformed.xml", xml);
   const std::string err = "quorvella-cli: The iTunes library file \"" + malformed +
-                          "\" is malformed in places; what could not be read there was left "
-                          "out:\n  line 8: a playlist item without \"Track ID\" is skipped\n";
+                          "\" is malformed in places; what could not be read there was left out:\n "
+                          " line 8: a playlist item without \"Track ID\" is skipped\n";
 
   ProcessResult result = Run({"--library", malformed, "list"});
   EXPECT_EQ(result.exitCode, 3);
@@ -307,7 +301,7 @@ TEST_F(PublishCommandTest, FirstInterruptStopsTheRunWithItsReport) {
 
   bool sent = false;
   RunOptions options;
-  options.watcher = [&sent](pid_t child, const std::string &out) {
+  options.watcher = [&sent](pid_t child, const std::string& out) {
     if (!sent && Contains(out, "[Publishing...] ")) {
       sent = true;
       ::kill(child, SIGINT);
@@ -323,9 +317,9 @@ TEST_F(PublishCommandTest, FirstInterruptStopsTheRunWithItsReport) {
   EXPECT_EQ(std::find(lines.begin(), lines.end(), "Done"), lines.end());
   ASSERT_GE(lines.end() - stopped, 3);
   EXPECT_EQ(stopped[2], "Quorvella has finished publishing the requested playlists.");
-  const auto count = [&lines](const std::string &prefix) {
+  const auto count = [&lines](const std::string& prefix) {
     return std::count_if(lines.begin(), lines.end(),
-                         [&](const std::string &l) { return l.rfind(prefix, 0) == 0; });
+                         [&](const std::string& l) { return l.rfind(prefix, 0) == 0; });
   };
   EXPECT_LT(count("[Done"), count("[Queued]"));
 }

@@ -46,7 +46,7 @@ class PyTivoPublishTest : public CliTest {
     // "Share Mix" holds every song above, "Only AAC" one that is never written.
     std::vector<std::string> songs;
     std::vector<int> mix;
-    for (const Song &song : kSongs) {
+    for (const Song& song : kSongs) {
       fs::create_directories((root_ / song.path).parent_path());
       std::ofstream(root_ / song.path) << "";
       mix.push_back(static_cast<int>(songs.size()));
@@ -84,7 +84,7 @@ class PyTivoPublishTest : public CliTest {
       plays.push_back(joined.string().starts_with(share_.string() + "/") && fs::exists(joined));
     }
     std::vector<bool> expected;
-    for (const Song &song : kSongs) expected.push_back(song.inShare && (utf8 || !song.outside1252));
+    for (const Song& song : kSongs) expected.push_back(song.inShare && (utf8 || !song.outside1252));
     EXPECT_EQ(plays, expected);
     // The empty playlist's file is gone, in the extension in use.
     EXPECT_FALSE(fs::exists(playlists_ / ("Only AAC" + extension)));
