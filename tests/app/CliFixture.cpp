@@ -69,8 +69,7 @@ void CliTest::WriteSmallLibrary(
     const std::vector<std::pair<std::string, std::vector<int>>>& playlists) const {
   std::string xml =
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist "
-      "version=\"1.0\"><dict>\n"
-      "<key>Tracks</key><dict>\n";
+      "version=\"1.0\"><dict>\n<key>Tracks</key><dict>\n";
   for (std::size_t i = 0; i < songs.size(); ++i) {
     const std::string id = std::to_string(i + 1);
     xml += "<key>" + id + "</key><dict><key>Track ID</key><integer>" + id +

@@ -48,11 +48,9 @@ TEST_F(MappingsCommandTest, AMacLibraryPublishesFromTheFolderSuggestFinds) {
 
   ProcessResult result = Run({"--library", kMacLibrary, "mappings", "check"});
   EXPECT_EQ(result.out, kMacLibrary +
-                            ": 388 tracks with a file\n"
-                            "Not mapped: 388 tracks, 0 found where the library names them\n"
-                            "Not mapped and not found, by folder:\n"
-                            "       386  /Users/nathan\n"
-                            "         2  /Volumes/data/Music/iTunes\n");
+                            ": 388 tracks with a file\nNot mapped: 388 tracks, 0 found where the "
+                            "library names them\nNot mapped and not found, by folder:\n       386  "
+                            "/Users/nathan\n         2  /Volumes/data/Music/iTunes\n");
   result = Run(
       {"--library", kMacLibrary, "mappings", "suggest", "--search", copy.parent_path(), "--apply"});
   ASSERT_EQ(result.exitCode, 0) << result.err;
@@ -70,9 +68,8 @@ TEST_F(MappingsCommandTest, AMacLibraryPublishesFromTheFolderSuggestFinds) {
   ASSERT_EQ(Run({"registry", "import",
                  WriteFile("plugin.reg",
                            "REGEDIT4\r\n\r\n[HKEY_CURRENT_"
-                           "USER\\Software\\TiVo\\Desktop\\Modules\\"
-                           "UniversalAudio.dll\\Config]\r\n\"custom\"="
-                           "\"m4a,m4p,m4v\"\r\n")})
+                           "USER\\Software\\TiVo\\Desktop\\Modules\\UniversalAudio.dll\\Config]"
+                           "\r\n\"custom\"=\"m4a,m4p,m4v\"\r\n")})
                 .exitCode,
             0);
   ASSERT_EQ(Run({"options", "--playlist-folder", copy.string(), "--mode", "enhanced", "--check",
@@ -81,9 +78,9 @@ TEST_F(MappingsCommandTest, AMacLibraryPublishesFromTheFolderSuggestFinds) {
             0);
   result = Run({"--library", kMacLibrary, "publish", "--all"});
   ASSERT_EQ(result.exitCode, 0) << result.out << result.err;
-  EXPECT_TRUE(Contains(result.out,
-                       "Playlists published:\t\t\t4\nEmpty playlists deleted:\t\t3\n"
-                       "Total songs written:\t\t1\n"))
+  EXPECT_TRUE(Contains(
+      result.out,
+      "Playlists published:\t\t\t4\nEmpty playlists deleted:\t\t3\nTotal songs written:\t\t1\n"))
       << result.out;
   // Every song of every file is a POSIX path relative to the folder; one
   // inside the copy names its file.
@@ -149,8 +146,7 @@ TEST_F(MappingsCommandTest, BadInputIsRefusedAndADuplicateReplacesAfterSayingSo)
       {{"add", "C:\\Music", file}, "\"" + file + "\" is not a folder."},
       {{"add", "/a|b", music}, "\"/a|b\" holds a \"|\", which a location to map cannot hold."},
       {{"remove", "D:\\Nothing"},
-       "There is no mapping of \"D:\\Nothing\" (quorvella-cli mappings list "
-       "shows them)."},
+       "There is no mapping of \"D:\\Nothing\" (quorvella-cli mappings list shows them)."},
   };
   for (const auto& [args, message] : refused) {
     std::vector<std::string> command{"mappings"};

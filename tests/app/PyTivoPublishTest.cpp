@@ -28,10 +28,8 @@ const Song kSongs[] = {
     {"share/Playlists/a.mp3", true, false},
     {"share/Playlists/Sub/\xE6\x97\xA5\xE6\x9C\xAC.mp3", true, true},  // 日本
     {"share/Rock/b.mp3", true, false},
-    {"share/Rock/\xCE\xA9mega.mp3", true, true},  // Ωmega
-    {"share/\xC3\x89t\xC3\xA9/\xC3\xA7"
-     "a.mp3",
-     true, false},  // Été/ça
+    {"share/Rock/\xCE\xA9mega.mp3", true, true},             // Ωmega
+    {"share/\xC3\x89t\xC3\xA9/\xC3\xA7a.mp3", true, false},  // Été/ça
     {"outside/c.mp3", false, false},
     {"outside/\xCE\xA9mega 2.mp3", false, true},
 };
@@ -102,23 +100,20 @@ TEST_F(PyTivoPublishTest, ShareIsPublishedAndEveryCountedSongIsOneThatWillNotPla
   EXPECT_TRUE(Contains(result.out, "pyTivo configuration: " + config_ + "\n")) << result.out;
 
   result = Run({"tivo"});
-  EXPECT_TRUE(Contains(result.out, "pyTivo configuration:          " + config_ +
-                                       " (set with quorvella-cli options --pytivo-config)\n"
-                                       "pyTivo music shares:\n"
-                                       "  Music: " +
-                                       share_.string() + "\n"))
+  EXPECT_TRUE(Contains(
+      result.out,
+      "pyTivo configuration:          " + config_ +
+          " (set with quorvella-cli options --pytivo-config)\npyTivo music shares:\n  Music: " +
+          share_.string() + "\n"))
       << result.out;
-  EXPECT_TRUE(Contains(result.out,
-                       "Playlist folder published:     yes\n"
-                       "Playlist folder's share:       Music (" +
-                           share_.string() + ")\n"))
+  EXPECT_TRUE(Contains(
+      result.out, "Playlist folder published:     yes\nPlaylist folder's share:       Music (" +
+                      share_.string() + ")\n"))
       << result.out;
 
   PublishAndCheck(false);
   // Été/ça in Windows-1252 bytes.
-  EXPECT_TRUE(Contains(ReadBytes(playlists_ / "Share Mix.m3u"),
-                       "../\xC9t\xE9/\xE7"
-                       "a.mp3\r\n"));
+  EXPECT_TRUE(Contains(ReadBytes(playlists_ / "Share Mix.m3u"), "../\xC9t\xE9/\xE7a.mp3\r\n"));
 
   result = Run({"options", "--encoding", "UTF-8"});
   ASSERT_EQ(result.exitCode, 0) << result.err;
@@ -146,13 +141,11 @@ TEST_F(PyTivoPublishTest, UnreadableOrDamagedConfigurationIsReported) {
   result = Run({"options", "--pytivo-config", damaged});
   EXPECT_EQ(result.err, "");
   result = Run({"tivo"});
-  EXPECT_TRUE(Contains(result.out, "pyTivo configuration problems:\n  " + damaged +
-                                       ", line 3: not understood: this line is no value\n"
-                                       "pyTivo music shares:\n"
-                                       "  Music: " +
-                                       share_.string() +
-                                       "\n"
-                                       "  Gone: /nowhere (missing)\n"))
+  EXPECT_TRUE(Contains(
+      result.out,
+      "pyTivo configuration problems:\n  " + damaged +
+          ", line 3: not understood: this line is no value\npyTivo music shares:\n  Music: " +
+          share_.string() + "\n  Gone: /nowhere (missing)\n"))
       << result.out;
 
   // Cleared, the search finds nothing on this system's own places... unless
