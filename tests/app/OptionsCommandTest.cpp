@@ -15,19 +15,6 @@ namespace fs = std::filesystem;
 class OptionsCommandTest : public CliTest {
  protected:
   fs::path RegistryFile() const { return config_ / "Quorvella" / "registry.reg"; }
-
-  // A folder that TiVo Desktop publishes: a link in its shortcut folder.
-  void Publish(const fs::path& folder) const {
-    const fs::path shortcuts = data_ / "TiVo Desktop" / "Music";
-    fs::create_directories(shortcuts);
-    fs::create_directory_symlink(folder, shortcuts / folder.filename());
-  }
-
-  std::string UnpublishedWarning(const std::string& folder) const {
-    return "The playlist folder which you have selected is:\n" + folder +
-           "\n\nThis folder has not been published as a Music folder in TiVo Desktop, and "
-           "therefore your TiVo box will not be able to play any playlists in this folder.\n\n";
-  }
 };
 
 TEST_F(OptionsCommandTest, RefusedChangesStoreNothing) {
@@ -66,10 +53,10 @@ TEST_F(OptionsCommandTest, ChangesAreStoredAndShown) {
       Run({"options", "--playlist-folder", playlists.string() + "/", "--delete-empty", "no",
            "--mode", "Enhanced", "--uncheck", "ogg", "--uncheck", "wma"});
   ASSERT_EQ(result.exitCode, 0) << result.err;
-  // Enhanced mode without the plug-in brings the dialog's warning (its
-  // wording is the dialog's), without its question.
-  EXPECT_TRUE(result.err.starts_with(UnpublishedWarning(playlists.string()) +
-                                     "You should not choose Enhanced mode"))
+  // An unpublished folder and enhanced mode without the plug-in bring the
+  // dialog's warnings (their wording is the dialog's), without its question.
+  EXPECT_TRUE(result.err.starts_with("The playlist folder which you have selected is:\n" +
+                                     playlists.string() + "\n\nThis folder has not been published"))
       << result.err;
   EXPECT_TRUE(result.err.ends_with("Plug-in installed on this computer.\n\n")) << result.err;
   const std::string shown = "Playlist folder:      " + playlists.string() +
@@ -141,7 +128,9 @@ TEST_F(OptionsCommandTest, PublishedFolderNeedsNoWarningAndTivoShowsIt) {
                 "Plug-in configuration program: none recorded\n"
                 "Plug-in configured:            no\n");
 
-  Publish(music);
+  // TiVo Desktop publishes a folder by a link in its shortcut folder.
+  fs::create_directories(data_ / "TiVo Desktop" / "Music");
+  fs::create_directory_symlink(music, data_ / "TiVo Desktop" / "Music" / "music");
   result = Run({"options", "--playlist-folder", (music / "Playlists").string()});
   ASSERT_EQ(result.exitCode, 0);
   EXPECT_EQ(result.err, "");  // below a published folder: no warning
