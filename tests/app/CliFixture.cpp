@@ -103,6 +103,11 @@ void GiveEachPlaylistItsOwnFile(GeneratedLibrary& library) {
   }
 }
 
+bool PublishedByAll(const GeneratedPlaylist& p) {
+  return !p.Master && !p.Folder && !p.Smart && p.Visible && p.DistinguishedKind == 0 &&
+         p.FlagKey.empty() && !p.Items.empty();
+}
+
 std::string ReadBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

@@ -51,6 +51,9 @@ class CliTest : public ::testing::Test {
 // written again by every run, which blurs the counts of a run.
 void GiveEachPlaylistItsOwnFile(GeneratedLibrary& library);
 
+// Whether publish --all writes the playlist: a normal one with songs.
+bool PublishedByAll(const GeneratedPlaylist& playlist);
+
 std::string ReadBytes(const std::filesystem::path& path);
 std::vector<std::string> Lines(const std::string& text);
 bool Contains(const std::string& text, const std::string& part);

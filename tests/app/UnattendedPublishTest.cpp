@@ -65,9 +65,7 @@ class UnattendedPublishTest : public CliTest {
   // A normal playlist with songs, which --all publishes.
   GeneratedPlaylist& Published(std::size_t skip = 0, bool written = true) {
     for (auto& playlist : library_.Playlists) {
-      if (!playlist.Master && !playlist.Folder && !playlist.Smart && playlist.Visible &&
-          playlist.DistinguishedKind == 0 && playlist.FlagKey.empty() &&
-          !playlist.Items.empty() && (!written || fs::exists(FileOf(playlist.Name))) &&
+      if (PublishedByAll(playlist) && (!written || fs::exists(FileOf(playlist.Name))) &&
           skip-- == 0) {
         return playlist;
       }

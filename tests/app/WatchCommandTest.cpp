@@ -45,13 +45,7 @@ class WatchCommandTest : public CliTest {
     return ReadBytes(path);
   }
   GeneratedPlaylist& Normal() {
-    for (auto& playlist : library_.Playlists) {
-      if (!playlist.Master && !playlist.Folder && !playlist.Smart &&
-          playlist.DistinguishedKind == 0 && playlist.FlagKey.empty() && !playlist.Items.empty()) {
-        return playlist;
-      }
-    }
-    return library_.Playlists.back();
+    return *std::find_if(library_.Playlists.begin(), library_.Playlists.end(), PublishedByAll);
   }
 
   // Runs watch and calls step(n) at the n-th line it logs (from 1); a step
