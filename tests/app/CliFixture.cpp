@@ -4,9 +4,11 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <sstream>
 
 #include "bench/LibraryXml.h"
+#include "platform/PathRules.h"
 
 namespace quorvella::test {
 
@@ -62,10 +64,48 @@ GeneratedLibrary CliTest::MakeLibrary(std::uint64_t seed, std::int32_t tracks,
   return library;
 }
 
+void CliTest::WriteSmallLibrary(
+    const std::vector<std::string>& songs,
+    const std::vector<std::pair<std::string, std::vector<int>>>& playlists) const {
+  std::string xml =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist "
+      "version=\"1.0\"><dict>\n<key>Tracks</key><dict>\n";
+  for (std::size_t i = 0; i < songs.size(); ++i) {
+    const std::string id = std::to_string(i + 1);
+    xml += "<key>" + id + "</key><dict><key>Track ID</key><integer>" + id +
+           "</integer><key>Name</key><string>" + std::filesystem::path(songs[i]).stem().string() +
+           "</string><key>Location</key><string>" + FileUrl(songs[i], UrlForm::Posix) +
+           "</string></dict>\n";
+  }
+  xml += "</dict>\n<key>Playlists</key><array>\n";
+  int playlistId = 90000;
+  for (const auto& [name, items] : playlists) {
+    xml += "<dict><key>Name</key><string>" + name + "</string><key>Playlist ID</key><integer>" +
+           std::to_string(++playlistId) + "</integer><key>Playlist Items</key><array>";
+    for (const int item : items) {
+      xml += "<dict><key>Track ID</key><integer>" + std::to_string(item + 1) + "</integer></dict>";
+    }
+    xml += "</array></dict>\n";
+  }
+  std::ofstream(libraryPath_, std::ios::binary) << xml << "</array></dict></plist>\n";
+}
+
 std::string CliTest::WriteFile(const std::string& name, const std::string& bytes) const {
   const std::filesystem::path path = root_ / name;
   std::ofstream(path, std::ios::binary) << bytes;
   return path.string();
+}
+
+void GiveEachPlaylistItsOwnFile(GeneratedLibrary& library) {
+  std::set<std::string> names;
+  for (auto& playlist : library.Playlists) {
+    while (!names.insert(SanitizeFileName(playlist.Name, "_")).second) playlist.Name += " 2";
+  }
+}
+
+bool PublishedByAll(const GeneratedPlaylist& p) {
+  return !p.Master && !p.Folder && !p.Smart && p.Visible && p.DistinguishedKind == 0 &&
+         p.FlagKey.empty() && !p.Items.empty();
 }
 
 std::string ReadBytes(const std::filesystem::path& path) {

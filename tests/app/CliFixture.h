@@ -29,7 +29,13 @@ class CliTest : public ::testing::Test {
   GeneratedLibrary MakeLibrary(std::uint64_t seed, std::int32_t tracks, std::int32_t playlists,
                                std::int32_t songsPerPlaylist, bool createSongFiles = true);
 
-  // A .reg file written into the temporary folder.
+  // Writes a library of the given song files (absolute paths) to
+  // libraryPath_ with playlists of them: a name, the songs' indices.
+  void WriteSmallLibrary(
+      const std::vector<std::string>& songs,
+      const std::vector<std::pair<std::string, std::vector<int>>>& playlists) const;
+
+  // A file written into the temporary folder.
   std::string WriteFile(const std::string& name, const std::string& bytes) const;
 
   std::filesystem::path root_;
@@ -40,6 +46,13 @@ class CliTest : public ::testing::Test {
   // More environment for the program, besides the world above.
   std::map<std::string, std::string> extraEnvironment_;
 };
+
+// Renames playlists so that no two share a file name: such a pair is
+// written again by every run, which blurs the counts of a run.
+void GiveEachPlaylistItsOwnFile(GeneratedLibrary& library);
+
+// Whether publish --all writes the playlist: a normal one with songs.
+bool PublishedByAll(const GeneratedPlaylist& playlist);
 
 std::string ReadBytes(const std::filesystem::path& path);
 std::vector<std::string> Lines(const std::string& text);

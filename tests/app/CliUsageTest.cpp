@@ -10,19 +10,12 @@ namespace {
 using CliUsageTest = CliTest;
 
 TEST_F(CliUsageTest, EveryCommandHasHelp) {
+  // The last: help wins over everything else on the line, and reads nothing.
   const std::vector<std::vector<std::string>> cases = {
-      {"--help"},
-      {"-h"},
-      {"list", "--help"},
-      {"publish", "-h"},
-      {"options", "--help"},
-      {"tivo", "--help"},
-      {"registry", "--help"},
-      {"registry", "import", "--help"},
-      {"registry", "export", "--help"},
-      // Help wins over everything else on the line, and reads nothing.
-      {"publish", "--all", "--playlist", "x", "--help"},
-  };
+      {"--help"}, {"-h"}, {"list", "--help"}, {"publish", "-h"}, {"options", "--help"},
+      {"tivo", "--help"}, {"registry", "--help"}, {"registry", "import", "--help"},
+      {"registry", "export", "--help"}, {"publish", "--all", "--playlist", "x", "--help"}};
+
   for (const auto& args : cases) {
     const ProcessResult result = Run(args);
     EXPECT_EQ(result.exitCode, 0) << args.front();
@@ -58,6 +51,8 @@ TEST_F(CliUsageTest, UsageErrorsExitWithTwoAndPointToTheHelp) {
       {{"publish", "--all", "--playlist", "x"},
        "quorvella-cli publish: --all and --playlist cannot be combined"},
       {{"options", "--mode", "fast"}, "quorvella-cli options: --mode takes standard or enhanced"},
+      {{"options", "--encoding", "latin1"},
+       "quorvella-cli options: --encoding takes ansi or utf-8"},
       {{"options", "--delete-empty", "maybe"},
        "quorvella-cli options: --delete-empty takes yes or no"},
       {{"options", "--mode", "standard", "--mode", "enhanced"},

@@ -1,14 +1,15 @@
 // SPDX-License-Identifier: MIT
 // The window over the program's real services: the library file given on
-// its command line, and the warning when the options cannot be kept.
+// its command line, and the warnings at its start about the file of options.
 #include <gtest/gtest.h>
 
-#include <QPushButton>  // before DialogTestSupport.h, which clicks buttons
 #include <QElapsedTimer>
+#include <QPushButton>  // before DialogTestSupport.h, which clicks buttons
 #include <QTest>
 #include <QTreeWidget>
 #include <fstream>
 #include <functional>
+#include <optional>
 
 #include "app/GuiServices.h"
 #include "bench/LibraryGenerator.h"
@@ -66,25 +67,45 @@ TEST_F(WindowStartTest, TheLibraryGivenAtStartIsListedAndNotRemembered) {
   EXPECT_EQ(Remembered(app), "/nowhere/iTunes Library.xml");
 }
 
-TEST_F(WindowStartTest, OptionsThatCannotBeKeptAreReportedOnce) {
-  {
+// The start's warnings about the file of options, one box each: a damaged
+// file, and a folder where the options cannot be kept.
+TEST_F(WindowStartTest, OnlyADamagedOrUnwritableStoreIsReported) {
+  const auto config = env_.Root() / "config";
+  const std::string store = (config / "Quorvella" / "registry.reg").string();
+  const std::string header = "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software";
+  struct Case {
+    const char* what;
+    std::optional<std::string> content;  // the store's; none: no file
+    bool configIsAFile;
+    bool reported;
+  };
+  const Case cases[] = {
+      {"no file", std::nullopt, false, false},
+      {"empty file", "", false, false},
+      {"sound file", header + "]\n\"A\"=\"1\"\n", false, false},
+      {"damaged file", header + "\n", false, true},
+      {"configuration folder is a file", std::nullopt, true, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::filesystem::remove_all(config);
+    if (c.configIsAFile) std::ofstream(config) << "not a folder";
+    if (!c.configIsAFile) std::filesystem::create_directories(config / "Quorvella");
+    if (c.content) std::ofstream(store, std::ios::binary) << *c.content;
     AppServices app;
     test::ScriptedBoxes boxes;
+    ReportDamagedSettings(app, boxes);
     WarnIfOptionsCannotBeKept(app, boxes);
-    EXPECT_TRUE(boxes.shown.empty()) << "a writable folder is not reported";
+    ASSERT_EQ(boxes.shown.size(), c.reported ? 1u : 0u);
+    if (!c.reported) continue;
+    EXPECT_EQ(boxes.shown[0],
+              (Message{c.configIsAFile ? "The options cannot be kept: \"" + config.string() +
+                                             "\" is not a folder.\r\n\r\nChanges made in Options "
+                                             "last only until Quorvella is closed."
+                                       : DamagedRegistryText(store, *app.Registry().Damage()),
+                       MsgIcon::Exclamation, MsgButtons::Ok, MsgAnswer::Ok}));
+    EXPECT_EQ(boxes.shown[0].text.find("line 3: ") != std::string::npos, !c.configIsAFile);
   }
-  const auto config = env_.Root() / "config";
-  std::filesystem::remove_all(config);
-  std::ofstream(config) << "not a folder";
-  AppServices app;
-  test::ScriptedBoxes boxes;
-  WarnIfOptionsCannotBeKept(app, boxes);
-  ASSERT_EQ(boxes.shown.size(), 1u);
-  EXPECT_EQ(boxes.shown[0],
-            (Message{"The options cannot be kept: \"" + config.string() +
-                         "\" is not a folder.\r\n\r\nChanges made in Options last only until "
-                         "Quorvella is closed.",
-                     MsgIcon::Exclamation, MsgButtons::Ok, MsgAnswer::Ok}));
 }
 
 }  // namespace
