@@ -6,6 +6,8 @@
 #include <fstream>
 
 #include "LnkBuilder.h"
+#include "support/EnvironmentVariable.h"
+#include "support/TempDir.h"
 #include "settings/MemoryRegistry.h"
 #include "tivo/PublishedFolders.h"
 
@@ -22,20 +24,15 @@ using ::testing::IsEmpty;
 class PublishedFoldersTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/quorvella-tivo-XXXXXX";
-    root = mkdtemp(pattern);
     shortcuts = root / "data" / "TiVo Desktop" / "Music";
-    if (const char* old = std::getenv("XDG_DATA_HOME")) oldXdg = old;
-    setenv("XDG_DATA_HOME", (root / "data").c_str(), 1);
+    if (const char* old = std::getenv(kDataVariable)) oldXdg = old;
+    testing::SetEnvironmentVariable(kDataVariable, Utf8Path(root / "data").c_str());
   }
-  void TearDown() override {
-    oldXdg ? setenv("XDG_DATA_HOME", oldXdg->c_str(), 1) : unsetenv("XDG_DATA_HOME");
-    fs::remove_all(root);
-  }
+  void TearDown() override { testing::SetEnvironmentVariable(kDataVariable, oldXdg ? oldXdg->c_str() : nullptr); }
 
   std::string Folder(const std::string& name) {
     fs::create_directories(root / name);
-    return (root / name).string();
+    return Utf8Path(root / name);
   }
   void Write(const fs::path& path, const Bytes& bytes) {
     fs::create_directories(path.parent_path());
@@ -50,7 +47,13 @@ class PublishedFoldersTest : public ::testing::Test {
   std::vector<std::string> Published() { return GetPublishedMusicFolders(reg, noPyTivo); }
   bool Published(const std::string& folder) { return IsFolderPublished(folder, reg, noPyTivo); }
 
-  fs::path root, shortcuts;
+#ifdef _WIN32
+  static constexpr const char* kDataVariable = "LOCALAPPDATA";
+#else
+  static constexpr const char* kDataVariable = "XDG_DATA_HOME";
+#endif
+  testing::TempDir temp;
+  fs::path root = temp.Path(), shortcuts;
   std::optional<std::string> oldXdg;
   MemoryRegistry store;
   RegUtil reg{store};
@@ -114,6 +117,8 @@ TEST_F(PublishedFoldersTest, ListsExistingFolderTargetsInNameOrder) {
   EXPECT_FALSE(Published(jazz));
 }
 
+// Windows takes its data folder from the shell when LOCALAPPDATA is unset.
+#ifndef _WIN32
 TEST_F(PublishedFoldersTest, DataFolderFallsBackToHome) {
   EXPECT_EQ(MusicShortcutFolder(), shortcuts);
   const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
@@ -124,6 +129,7 @@ TEST_F(PublishedFoldersTest, DataFolderFallsBackToHome) {
   }
   setenv("HOME", home.c_str(), 1);
 }
+#endif
 
 TEST(IsFolderPublishedTest, ComparesTextBelowEachPublishedFolder) {
   const std::vector<std::string> published = {"D:\\Music", "E:\\", "\\\\nas\\Songs\\", "/srv/Music",

@@ -3,11 +3,11 @@
 // table of its own standing in for /proc.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <fstream>
 
 #include "settings/MemoryRegistry.h"
+#include "support/TempDir.h"
 #include "tivo/PublishedFolders.h"
 #include "tivo/PyTivoConfig.h"
 
@@ -21,22 +21,19 @@ using ::testing::IsEmpty;
 class PyTivoConfigTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/quorvella-pytivo-XXXXXX";
-    root = mkdtemp(pattern);
-    places = {root / "proc", root / "etc" / "pyTivo.conf", ::geteuid()};
+    places = {root / "proc", root / "etc" / "pyTivo.conf", CurrentProcessUser()};
     fs::create_directories(places.procRoot);
   }
-  void TearDown() override { fs::remove_all(root); }
 
   std::string Write(const fs::path& relative, const std::string& text) {
     const fs::path path = root / relative;
     fs::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary) << text;
-    return path.string();
+    return Utf8Path(path);
   }
   std::string Folder(const fs::path& relative) {
     fs::create_directories(root / relative);
-    return (root / relative).string();
+    return Utf8Path(root / relative);
   }
   // A process of the fake process table, standing in cwd (none: unknown).
   void Process(int pid, const std::vector<std::string>& argv, const fs::path& cwd = {}) {
@@ -48,12 +45,15 @@ class PyTivoConfigTest : public ::testing::Test {
   PyTivoConfigFiles Find() { return FindPyTivoConfig(reg, places); }
   PyTivoConfig Read() { return ReadPyTivoConfig(reg, places); }
 
-  fs::path root;
+  testing::TempDir temp;
+  fs::path root = temp.Path();
   PyTivoPlaces places;
   MemoryRegistry store;
   RegUtil reg{store};
 };
 
+// A running pyTivo is found through /proc, which Windows has not.
+#ifndef _WIN32
 TEST_F(PyTivoConfigTest, SearchOrderIsSettingThenRunningPyTivoThenTheSystemFile) {
   EXPECT_EQ(Find().source, PyTivoConfigSource::None);
   EXPECT_THAT(Read().musicShares, IsEmpty());
@@ -89,6 +89,7 @@ TEST_F(PyTivoConfigTest, SearchOrderIsSettingThenRunningPyTivoThenTheSystemFile)
   SetPyTivoConfigSetting(reg, "");
   EXPECT_EQ(Find().source, PyTivoConfigSource::Process);
 }
+#endif
 
 TEST(PyTivoCommandLineTest, FilesFollowPyTivosOptions) {
   using Files = std::optional<std::vector<std::string>>;
@@ -232,33 +233,39 @@ TEST_F(PyTivoConfigTest, OnlyAFileTheUserNamedIsReportedUnreadable) {
 }
 
 TEST_F(PyTivoConfigTest, FolderCheckWithAShare) {
-  const std::string music = Folder("Music");
+  const std::string sep(1, static_cast<char>(fs::path::preferred_separator));
+  const std::string music = Folder("Music"), top = Utf8Path(root);
   Folder("music/Lists");  // the same name in other letters: another folder here
   Folder("Music/Lists/Rock");
   Folder("Musical");
-  SetPyTivoConfigSetting(reg, Write("pyTivo.conf", "[Songs]\ntype = music\npath = " + music +
-                                                       "/\n[Lists]\ntype = music\npath = " +
-                                                       music + "/Lists\n"));
+  SetPyTivoConfigSetting(reg, Write("pyTivo.conf", "[Songs]\ntype = music\npath = " + music + sep +
+                                                       "\n[Lists]\ntype = music\npath = " + music +
+                                                       sep + "Lists\n"));
   const struct {
     std::string folder;
     bool published;
+    bool caseSensitive = false;  // a row only for file systems that tell case
   } cases[] = {
-      {music, true},                       // the share's root itself
-      {music + "/", true},
-      {music + "/Lists/Rock", true},       // inside
-      {root.string() + "/Musical", false},  // beside it, the name running on
-      {root.string(), false},              // above it
-      {root.string() + "/music/Lists", false},  // case as the file system has it
+      {music, true},                              // the share's root itself
+      {music + sep, true},
+      {music + sep + "Lists" + sep + "Rock", true},  // inside
+      {top + sep + "Musical", false},             // beside it, the name running on
+      {top, false},                               // above it
+      {top + sep + "music" + sep + "Lists", false, true},  // case as the file system has it
       {"", false},
   };
   for (const auto& c : cases) {
+#ifdef _WIN32
+    if (c.caseSensitive) continue;
+#endif
     EXPECT_EQ(IsFolderPublished(c.folder, reg, places), c.published) << c.folder;
   }
   const PyTivoConfig config = Read();
   // Of two nested shares the outer one serves the playlist with more songs.
-  ASSERT_NE(config.ShareHolding(music + "/Lists/Rock"), nullptr);
-  EXPECT_EQ(config.ShareHolding(music + "/Lists/Rock")->name, "Songs");
-  EXPECT_EQ(config.ShareHolding(root.string() + "/Musical"), nullptr);
+  const std::string rock = music + sep + "Lists" + sep + "Rock";
+  ASSERT_NE(config.ShareHolding(rock), nullptr);
+  EXPECT_EQ(config.ShareHolding(rock)->name, "Songs");
+  EXPECT_EQ(config.ShareHolding(top + sep + "Musical"), nullptr);
 }
 
 }  // namespace

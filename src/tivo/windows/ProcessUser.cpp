@@ -1,0 +1,10 @@
+// SPDX-License-Identifier: MIT
+#include "tivo/ProcessUser.h"
+
+namespace quorvella {
+
+ProcessUser CurrentProcessUser() { return 0; }
+
+std::optional<ProcessUser> ProcessOwner(const std::filesystem::path&) { return std::nullopt; }
+
+}  // namespace quorvella
