@@ -4,14 +4,11 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <csignal>
+
+#include "app/InterruptSignal.h"
 
 namespace quorvella {
 namespace {
-
-volatile std::sig_atomic_t gInterrupted = 0;
-
-extern "C" void OnInterrupt(int) { gInterrupted = 1; }
 
 // The status of a row that takes no part in the run.
 constexpr std::string_view kNotInRun = "-";
@@ -121,33 +118,16 @@ MsgAnswer ConsoleMessageBoxes::Show(const Message& message) {
   return message.buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::Ok;
 }
 
-InterruptPump::InterruptPump() {
-  gInterrupted = 0;
-  // A program started with Ctrl-C ignored (in the background, under nohup)
-  // keeps ignoring it.
-  struct sigaction previous {};
-  sigaction(SIGINT, nullptr, &previous);
-  if (previous.sa_handler == SIG_IGN) return;
-  installed_ = true;
-  struct sigaction action {};
-  action.sa_handler = OnInterrupt;
-  // After the first Ctrl-C the default action is back, so a second one ends
-  // the program at once. Interrupted writes to the terminal or a pipe restart
-  // rather than lose output.
-  action.sa_flags = SA_RESETHAND | SA_RESTART;
-  sigemptyset(&action.sa_mask);
-  sigaction(SIGINT, &action, nullptr);
-}
+InterruptPump::InterruptPump() : installed_(CatchInterrupt()) {}
 
 InterruptPump::~InterruptPump() {
-  if (installed_) std::signal(SIGINT, SIG_DFL);
+  if (installed_) ReleaseInterrupt();
 }
 
 void InterruptPump::DoEvents() {
-  if (!gInterrupted || stopped_) return;
+  if (!Interrupted() || stopped_) return;
   if (controller_ == nullptr || !controller_->Running()) {
-    std::signal(SIGINT, SIG_DFL);
-    std::raise(SIGINT);
+    EndAsInterrupted();
     return;
   }
   stopped_ = true;

@@ -17,7 +17,7 @@ struct LibraryStamp {
 };
 
 // Watches the library file: through the file system's notifications on its
-// folder when they are on and available, and in any case by the caller
+// folder (inotify; on Windows FindFirstChangeNotificationW) when they are on and available, and in any case by the caller
 // taking the file's stamp now and then, since no notification arrives for a
 // change made by another computer on a network mount.
 class LibraryWatcher {
@@ -35,7 +35,9 @@ class LibraryWatcher {
 
  private:
   std::string path_;
-  int fd_ = -1;  // the notification descriptor; -1 without notifications
+  // The notification descriptor (a handle on Windows); -1 without
+  // notifications.
+  std::intptr_t watch_ = -1;
 };
 
 }  // namespace quorvella

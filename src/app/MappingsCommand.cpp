@@ -15,6 +15,7 @@
 #include "library/LocationMappingStore.h"
 #include "library/xml/FileUrl.h"
 #include "library/xml/LibraryLocation.h"
+#include "platform/NativePath.h"
 #include "platform/Text.h"
 
 namespace quorvella {
@@ -129,7 +130,7 @@ bool Acceptable(const LocationMapping& rule) {
 // The folder as an absolute path without a trailing slash, or nullopt (said
 // on stderr) when it is not an existing folder.
 std::optional<std::string> ExistingFolder(const std::string& given) {
-  std::filesystem::path dir(TrimSpaces(given));
+  std::filesystem::path dir = NativePath(TrimSpaces(given));
   std::error_code error;
   if (!dir.empty()) dir = std::filesystem::absolute(dir, error).lexically_normal();
   if (dir.empty() || error || !std::filesystem::exists(dir, error)) {
@@ -140,9 +141,9 @@ std::optional<std::string> ExistingFolder(const std::string& given) {
     PrintError("\"" + given + "\" is not a folder.");
     return std::nullopt;
   }
-  std::string text = dir.native();
-  if (text.size() > 1 && text.back() == '/') text.pop_back();
-  return text;
+  // "/music/" and "/music" are one folder; "/" and C:\ stay as they are.
+  if (!dir.has_filename() && dir.has_relative_path()) dir = dir.parent_path();
+  return Utf8Path(dir);
 }
 
 // Adds a rule and says when it replaces one.

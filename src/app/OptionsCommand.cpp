@@ -10,6 +10,7 @@
 #include "app/ConsoleView.h"
 #include "settings/Settings.h"
 #include "settings/StoreWriteProblem.h"
+#include "platform/NativePath.h"
 #include "platform/Text.h"
 #include "tivo/OptionsTexts.h"
 #include "tivo/Plugin.h"
@@ -130,7 +131,7 @@ int RunOptions(AppServices& app, const std::vector<std::string>& args) {
   }
   std::optional<std::string> folder;
   if (parsed->Has("playlist-folder")) {
-    std::filesystem::path dir(TrimSpaces(parsed->Value("playlist-folder")));
+    std::filesystem::path dir = NativePath(TrimSpaces(parsed->Value("playlist-folder")));
     std::error_code error;
     if (!dir.empty()) dir = std::filesystem::absolute(dir, error).lexically_normal();
     // A playlist folder is a folder: a file of that name will not do either.
@@ -138,10 +139,9 @@ int RunOptions(AppServices& app, const std::vector<std::string>& args) {
       PrintError(std::string(FolderDoesNotExistText));
       return kExitFailed;
     }
-    std::string text = dir.native();
     // "/music/" and "/music" are one folder; keep the form without the slash.
-    if (text.size() > 1 && text.back() == '/') text.pop_back();
-    folder = text;
+    if (!dir.has_filename() && dir.has_relative_path()) dir = dir.parent_path();
+    folder = Utf8Path(dir);
   }
 
   std::optional<std::string> pyTivoConfig;

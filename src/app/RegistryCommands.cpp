@@ -2,16 +2,13 @@
 // quorvella-cli registry import and export: moving registry entries, such as
 // what TiVo Desktop and the plug-in left on a Windows computer, into and out
 // of the program's registry store.
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
 #include "app/CliCommands.h"
 #include "app/ConsoleView.h"
+#include "app/RegularFile.h"
 #include "settings/RegFile.h"
 #include "settings/StoreWriteProblem.h"
 #include "platform/Text.h"
@@ -57,42 +54,6 @@ const CliCommand& ExportCommand() {
       "is; --utf16 gives the bytes regedit on Windows expects instead.",
       {{"utf16", "", "Print UTF-16LE with a byte order mark and CR LF line ends."}}};
   return command;
-}
-
-struct ReadResult {
-  bool ok = false;
-  std::string bytes;
-  std::string error;
-};
-
-ReadResult ReadRegularFile(const std::string& path) {
-  ReadResult result;
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    result.error = std::strerror(errno);
-    return result;
-  }
-  struct stat info {};
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    result.error = "it is not a file";
-    ::close(fd);
-    return result;
-  }
-  char buffer[65536];
-  for (;;) {
-    const ssize_t n = ::read(fd, buffer, sizeof buffer);
-    if (n == 0) break;
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      result.error = std::strerror(errno);
-      ::close(fd);
-      return result;
-    }
-    result.bytes.append(buffer, static_cast<std::size_t>(n));
-  }
-  ::close(fd);
-  result.ok = true;
-  return result;
 }
 
 std::string KeyName(Hive hive, const std::string& path) {

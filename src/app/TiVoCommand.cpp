@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: MIT
 // quorvella-cli tivo: what TiVo Desktop, pyTivo and the Universal Audio
 // Plug-in left on this computer, as the program reads it.
-#include <pwd.h>
-
 #include <algorithm>
 #include <cstdio>
 
 #include "app/CliCommands.h"
+#include "platform/NativePath.h"
 #include "settings/Settings.h"
 #include "tivo/Plugin.h"
 #include "tivo/PublishedFolders.h"
@@ -54,20 +53,13 @@ const char* SkipReason(ShortcutOutcome outcome) {
   return "";
 }
 
-std::string UserName(uid_t uid) {
-  if (const passwd* entry = ::getpwuid(uid); entry != nullptr) return entry->pw_name;
-  std::string number = "#";  // appended, not "#" + ...: GCC 12 warns falsely (-Wrestrict)
-  number += std::to_string(uid);
-  return number;
-}
-
 std::string HowFound(const PyTivoConfigFiles& found) {
   switch (found.source) {
     case PyTivoConfigSource::Setting:
       return "set with quorvella-cli options --pytivo-config";
     case PyTivoConfigSource::Process:
       return "read by the running pyTivo, process " + std::to_string(found.pid) + " of user " +
-             UserName(found.user);
+             ProcessUserName(found.user);
     case PyTivoConfigSource::System:
       return "the system's file; no pyTivo is running";
     case PyTivoConfigSource::None:
@@ -160,7 +152,7 @@ int RunTiVo(AppServices& app, const std::vector<std::string>& args) {
 
   const fs::path shortcutFolder = MusicShortcutFolder();
   const auto items = ReadShortcutFolderItems(shortcutFolder);
-  std::printf("Published music folders (shortcuts in %s):\n", shortcutFolder.c_str());
+  std::printf("Published music folders (shortcuts in %s):\n", Utf8Path(shortcutFolder).c_str());
   std::vector<std::string> folders;
   for (const auto& item : items) {
     if (item.outcome == ShortcutOutcome::Published) folders.push_back(item.target);

@@ -1,11 +1,6 @@
 // SPDX-License-Identifier: MIT
 // quorvella-cli watch: publishes, then publishes again whenever the library
 // file changes, for a server where nobody opens the window.
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-
-#include <csignal>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -20,23 +15,10 @@
 #include "app/ConsoleView.h"
 #include "app/LibraryWatcher.h"
 #include "app/PublishPass.h"
+#include "app/WatchProcess.h"
 
 namespace quorvella {
 namespace {
-
-volatile std::sig_atomic_t gStop = 0;
-volatile std::sig_atomic_t gReload = 0;
-
-void OnStop(int) { gStop = 1; }
-void OnReload(int) { gReload = 1; }
-
-// Without SA_RESTART, so that a signal cuts a wait short.
-void InstallHandler(int signal, void (*handler)(int)) {
-  struct sigaction action {};
-  action.sa_handler = handler;
-  sigemptyset(&action.sa_mask);
-  sigaction(signal, &action, nullptr);
-}
 
 using Clock = std::chrono::steady_clock;
 
@@ -65,36 +47,12 @@ long PassLimit() {
 
 void Log(const std::string& text) {
   const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
+  const std::tm local = LocalTime(now);
   char stamp[32];
   std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", &local);
   std::printf("%s %s\n", stamp, text.c_str());
   std::fflush(stdout);
 }
-
-// Held for the life of the process: one watch per store of settings, since
-// two would publish into the same folder and keep one record.
-class WatchLock {
- public:
-  explicit WatchLock(const std::string& path) {
-    // On a fresh account the settings' folder may not be there yet.
-    std::error_code ignored;
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
-    fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-  }
-  ~WatchLock() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  WatchLock(const WatchLock&) = delete;
-  WatchLock& operator=(const WatchLock&) = delete;
-  // False when another process holds it (or it cannot be made: then there is
-  // no telling, and the watch goes on).
-  bool Take() { return fd_ < 0 || ::flock(fd_, LOCK_EX | LOCK_NB) == 0; }
-
- private:
-  int fd_ = -1;
-};
 
 }  // namespace
 
@@ -156,12 +114,10 @@ int RunWatch(AppServices& app, const std::string& libraryPathBefore,
     }
   }
 
-  InstallHandler(SIGTERM, OnStop);
-  InstallHandler(SIGINT, OnStop);
-  InstallHandler(SIGHUP, OnReload);
+  CatchWatchSignals();
   const char* notify = std::getenv("QUORVELLA_WATCH_NOTIFY");
   LibraryWatcher watcher(libraryPath, !(notify && std::string(notify) == "0"));
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> quiet(std::fopen("/dev/null", "w"),
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> quiet(std::fopen(kNullDevice, "w"),
                                                         &std::fclose);
 
   PublishPassOptions options;
@@ -171,7 +127,7 @@ int RunWatch(AppServices& app, const std::string& libraryPathBefore,
   options.prune = true;
   options.out = quiet ? quiet.get() : stdout;
   options.interruptible = false;
-  options.stopRequested = [] { return gStop != 0; };
+  options.stopRequested = [] { return WatchStopRequested(); };
 
   const Clock::duration settle = SettleTime();
   const Clock::duration poll = std::chrono::seconds(pollSeconds);
@@ -189,7 +145,7 @@ int RunWatch(AppServices& app, const std::string& libraryPathBefore,
   const long passLimit = PassLimit();
   long passes = 0;
 
-  while (gStop == 0) {
+  while (!WatchStopRequested()) {
     if (look) {
       const LibraryStamp stamp = watcher.Stamp();
       if (stamp != seen) {
@@ -197,8 +153,7 @@ int RunWatch(AppServices& app, const std::string& libraryPathBefore,
         changedAt = Clock::now();
       }
     }
-    if (gReload != 0) {
-      gReload = 0;
+    if (TakeReloadRequest()) {
       reread = true;
     }
     const bool settled = Clock::now() - changedAt >= settle;
@@ -229,7 +184,7 @@ int RunWatch(AppServices& app, const std::string& libraryPathBefore,
           " unchanged, " + std::to_string(result.pruned) + " pruned, " +
           std::to_string(result.songs) + " songs written, " +
           std::to_string(result.problems + (result.started ? 0 : 1)) + " problems" +
-          (gStop != 0 ? " (stopped)" : ""));
+          (WatchStopRequested() ? " (stopped)" : ""));
       if (passLimit > 0 && ++passes >= passLimit) break;
       continue;
     }

@@ -10,6 +10,7 @@
 #include "app/AppServices.h"
 #include "app/CliCommands.h"
 #include "app/ConsoleView.h"
+#include "app/ProgramArguments.h"
 
 namespace quorvella {
 
@@ -65,7 +66,7 @@ const CliCommand& ProgramCommand() {
   return command;
 }
 
-int Main(int argc, char** argv) {
+int Main(const std::vector<std::string>& argv) {
   // The user's locale for the system's own texts (error descriptions).
   std::setlocale(LC_ALL, "");
 
@@ -74,7 +75,8 @@ int Main(int argc, char** argv) {
   std::vector<std::string> global;
   std::vector<std::string> rest;
   const CliCommand& program = ProgramCommand();
-  for (int i = 1; i < argc; ++i) {
+  const std::size_t argc = argv.size();
+  for (std::size_t i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (!rest.empty() || (arg.size() > 0 && arg[0] != '-')) {
       rest.push_back(arg);
@@ -115,4 +117,4 @@ int Main(int argc, char** argv) {
 }  // namespace
 }  // namespace quorvella
 
-int main(int argc, char** argv) { return quorvella::Main(argc, argv); }
+int main(int argc, char** argv) { return quorvella::Main(quorvella::ProgramArguments(argc, argv)); }

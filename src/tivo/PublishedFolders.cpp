@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/NativePath.h"
 #include "platform/PathRules.h"
 #include "platform/Text.h"
 #include "platform/UserFolders.h"
@@ -26,7 +27,7 @@ std::string ComparableFolder(std::string_view folder) {
 // Only an absolute path is tested: a Windows path on Linux (or the reverse)
 // would otherwise be taken relative to the current folder.
 bool IsExistingFolder(const std::string& target) {
-  const fs::path path(target);
+  const fs::path path = NativePath(target);
   std::error_code ec;
   return path.is_absolute() && fs::is_directory(path, ec);
 }
@@ -43,7 +44,7 @@ fs::path MusicShortcutFolder() {
 namespace {
 
 ShortcutItem ReadShortcutItem(const fs::directory_entry& item) {
-  ShortcutItem result{item.path().filename().string(), {}, ShortcutOutcome::NotAShortcut};
+  ShortcutItem result{Utf8Path(item.path().filename()), {}, ShortcutOutcome::NotAShortcut};
   std::error_code ec;
   if (item.is_symlink(ec)) {
     const fs::path target = fs::read_symlink(item.path(), ec);
@@ -52,10 +53,10 @@ ShortcutItem ReadShortcutItem(const fs::directory_entry& item) {
       return result;
     }
     result.target = target.is_absolute()
-                        ? target.string()
-                        : (item.path().parent_path() / target).lexically_normal().string();
+                        ? Utf8Path(target)
+                        : Utf8Path((item.path().parent_path() / target).lexically_normal());
   } else if (item.is_regular_file(ec) &&
-             LowerAscii(item.path().extension().string()) == ".lnk") {
+             LowerAscii(Utf8Path(item.path().extension())) == ".lnk") {
     // Shortcut files are known by their extension, in any letter case.
     std::ifstream in(item.path(), std::ios::binary);
     const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in),

@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "tivo/PyTivoConfig.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <map>
 
+#include "platform/NativePath.h"
 #include "platform/Text.h"
 #include "tivo/IniFile.h"
 #include "tivo/PublishedFolders.h"
@@ -36,7 +35,11 @@ bool ReadWholeFile(const fs::path& path, std::string& bytes, std::string& error)
     error = "it is a folder";
     return false;
   }
+#ifdef _WIN32
+  std::FILE* file = _wfopen(path.c_str(), L"rb");
+#else
   std::FILE* file = std::fopen(path.c_str(), "rb");
+#endif
   if (file == nullptr) {
     error = std::strerror(errno);
     return false;
@@ -93,7 +96,7 @@ class MergedConfig {
 PyTivoShare MakeShare(const std::string& name, const std::string& path) {
   PyTivoShare share{name, path, PyTivoShareState::NoPath, {}};
   if (path.empty()) return share;
-  const fs::path folder(path);
+  const fs::path folder = NativePath(path);
   if (!folder.is_absolute()) {
     share.state = PyTivoShareState::RelativePath;
     return share;
@@ -106,8 +109,10 @@ PyTivoShare MakeShare(const std::string& name, const std::string& path) {
     share.state = PyTivoShareState::NotAFolder;
   } else {
     share.state = PyTivoShareState::Published;
-    share.folder = folder.lexically_normal().string();
-    if (share.folder.size() > 1 && share.folder.back() == '/') share.folder.pop_back();
+    fs::path normal = folder.lexically_normal();
+    // "/srv/m/" is "/srv/m"; "/" and C:\ stay.
+    if (!normal.has_filename() && normal.has_relative_path()) normal = normal.parent_path();
+    share.folder = Utf8Path(normal);
   }
   return share;
 }
@@ -223,10 +228,9 @@ PyTivoConfigFiles FindPyTivoConfig(const RegUtil& reg, const PyTivoPlaces& place
     auto files = PyTivoCommandLineConfigFiles(argv, linkError ? fs::path() : folder,
                                               places.systemConfig);
     if (!files) continue;
-    struct stat info {};
-    if (::stat(it->path().c_str(), &info) != 0) continue;
-    running.push_back({PyTivoConfigSource::Process, std::move(*files),
-                       static_cast<pid_t>(std::stol(name)), info.st_uid});
+    const auto owner = ProcessOwner(it->path());
+    if (!owner) continue;
+    running.push_back({PyTivoConfigSource::Process, std::move(*files), std::stol(name), *owner});
   }
   std::sort(running.begin(), running.end(), [&](const auto& a, const auto& b) {
     const bool aMine = a.user == places.currentUser;
@@ -248,7 +252,7 @@ PyTivoConfig ReadPyTivoConfigFiles(const PyTivoConfigFiles& found) {
   for (const std::string& file : found.files) {
     std::string bytes;
     std::string error;
-    if (!ReadWholeFile(file, bytes, error)) {
+    if (!ReadWholeFile(NativePath(file), bytes, error)) {
       if (found.source == PyTivoConfigSource::Setting) config.problems.push_back({file, 0, error});
       continue;
     }

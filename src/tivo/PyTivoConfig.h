@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <sys/types.h>
-#include <unistd.h>
-
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -11,6 +8,7 @@
 #include <vector>
 
 #include "settings/RegUtil.h"
+#include "tivo/ProcessUser.h"
 
 // pyTivo's configuration as far as publishing playlists goes: which file it
 // reads, its music shares (each a published folder) and which shares each
@@ -31,7 +29,7 @@ void SetPyTivoConfigSetting(const RegUtil& reg, std::string_view path);
 struct PyTivoPlaces {
   std::filesystem::path procRoot = "/proc";
   std::filesystem::path systemConfig = "/etc/pyTivo.conf";
-  uid_t currentUser = ::geteuid();
+  ProcessUser currentUser = CurrentProcessUser();
 };
 
 enum class PyTivoConfigSource {
@@ -46,8 +44,8 @@ enum class PyTivoConfigSource {
 struct PyTivoConfigFiles {
   PyTivoConfigSource source = PyTivoConfigSource::None;
   std::vector<std::string> files;
-  pid_t pid = 0;   // the pyTivo process, for Process
-  uid_t user = 0;  // the user it runs as
+  long pid = 0;           // the pyTivo process, for Process
+  ProcessUser user = 0;  // the user it runs as
 };
 
 // The files a pyTivo command line reads: only the file of -c FILE (also

@@ -24,7 +24,7 @@ class PublishedFoldersTest : public ::testing::Test {
  protected:
   std::string Folder(const std::string& name) {
     fs::create_directories(root / name);
-    return (root / name).string();
+    return Utf8Path(root / name);
   }
   void Write(const fs::path& path, const Bytes& bytes) {
     testing::WriteBytes(path, {reinterpret_cast<const char*>(bytes.data()), bytes.size()});
@@ -36,10 +36,15 @@ class PublishedFoldersTest : public ::testing::Test {
   std::vector<std::string> Published() { return GetPublishedMusicFolders(reg, noPyTivo); }
   bool Published(const std::string& folder) { return IsFolderPublished(folder, reg, noPyTivo); }
 
+#ifdef _WIN32
+  static constexpr const char* kDataVariable = "LOCALAPPDATA";
+#else
+  static constexpr const char* kDataVariable = "XDG_DATA_HOME";
+#endif
   testing::TempDir dir;
   fs::path root = dir.Path();
   fs::path shortcuts = root / "data" / "TiVo Desktop" / "Music";
-  testing::ScopedEnvironmentVariable xdg{"XDG_DATA_HOME", (root / "data").c_str()};
+  testing::ScopedEnvironmentVariable xdg{kDataVariable, Utf8Path(root / "data").c_str()};
   MemoryRegistry store;
   RegUtil reg{store};
   // No pyTivo runs, and none is installed.
@@ -102,14 +107,17 @@ TEST_F(PublishedFoldersTest, ListsExistingFolderTargetsInNameOrder) {
   EXPECT_FALSE(Published(jazz));
 }
 
+// Windows takes its data folder from the shell when LOCALAPPDATA is unset.
+#ifndef _WIN32
 TEST_F(PublishedFoldersTest, DataFolderFallsBackToHome) {
   EXPECT_EQ(MusicShortcutFolder(), shortcuts);
-  const testing::ScopedEnvironmentVariable home("HOME", root.c_str());
+  const testing::ScopedEnvironmentVariable home("HOME", Utf8Path(root).c_str());
   for (const char* data : {"", "relative"}) {
     xdg.Set(data);
     EXPECT_EQ(MusicShortcutFolder(), root / ".local/share/TiVo Desktop/Music") << data;
   }
 }
+#endif
 
 TEST(IsFolderPublishedTest, ComparesTextBelowEachPublishedFolder) {
   const std::vector<std::string> published = {"D:\\Music", "E:\\", "\\\\nas\\Songs\\", "/srv/Music",

@@ -12,30 +12,30 @@ namespace quorvella {
 
 LibraryWatcher::LibraryWatcher(const std::string& path, bool notifications) : path_(path) {
   if (!notifications) return;
-  fd_ = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-  if (fd_ < 0) return;
+  watch_ = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  if (watch_ < 0) return;
   // The folder, not the file: iTunes and copying tools replace the file by
   // renaming a new one over it, which a watch on the file itself would miss.
   const std::string folder = std::filesystem::path(path).parent_path().string();
-  if (inotify_add_watch(fd_, folder.c_str(),
+  if (inotify_add_watch(static_cast<int>(watch_), folder.c_str(),
                         IN_CLOSE_WRITE | IN_MODIFY | IN_ATTRIB | IN_MOVED_TO | IN_MOVED_FROM |
                             IN_CREATE | IN_DELETE) < 0) {
-    ::close(fd_);
-    fd_ = -1;
+    ::close(static_cast<int>(watch_));
+    watch_ = -1;
   }
 }
 
 LibraryWatcher::~LibraryWatcher() {
-  if (fd_ >= 0) ::close(fd_);
+  if (watch_ >= 0) ::close(static_cast<int>(watch_));
 }
 
 bool LibraryWatcher::Wait(int milliseconds) {
-  pollfd entry{fd_, POLLIN, 0};
-  const int ready = ::poll(fd_ >= 0 ? &entry : nullptr, fd_ >= 0 ? 1 : 0, milliseconds);
+  pollfd entry{static_cast<int>(watch_), POLLIN, 0};
+  const int ready = ::poll(watch_ >= 0 ? &entry : nullptr, watch_ >= 0 ? 1 : 0, milliseconds);
   if (ready <= 0) return false;
   // Which file of the folder changed does not matter: the stamp tells.
   char events[4096];
-  while (::read(fd_, events, sizeof events) > 0) {
+  while (::read(static_cast<int>(watch_), events, sizeof events) > 0) {
   }
   return true;
 }
