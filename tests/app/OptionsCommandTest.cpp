@@ -153,7 +153,8 @@ TEST_F(OptionsCommandTest, AnUnwritableStoreFailsOnlyTheCommandsThatStore) {
   // Appended: GCC 12 warns falsely (-Wrestrict) on "\"" + ...
   std::string problem = "\"";
   problem += config_.string() + "\" is not a folder.";
-  const std::string store = "\"" + RegistryFile().string() + "\"";
+  std::string store = "\"";
+  (store += RegistryFile().string()) += '"';
   const std::string reg = WriteFile(
       "tivo.reg",
       "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\TiVo\\Desktop]\r\n\"Version\"=\"2.3.1\"\r\n");

@@ -21,8 +21,9 @@ std::vector<std::string> Flat(const IniFile& file) {
   std::vector<std::string> out;
   for (const auto& section : file.sections) {
     for (const auto& value : section.values) {
-      out.push_back(section.name + "|" + value.name + "|" + value.value +
-                    (kWindowsReader ? "" : "|" + std::to_string(value.line)));
+      std::string line = section.name + "|" + value.name + "|" + value.value;
+      if (!kWindowsReader) (line += '|') += std::to_string(value.line);
+      out.push_back(line);
     }
   }
   return out;

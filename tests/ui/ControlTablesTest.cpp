@@ -400,8 +400,9 @@ std::vector<std::string> MenuLines(const QMenuBar& bar) {
     for (QAction* item : menuAction->menu()->actions()) {
       // The links to the maker's other programs vary with them.
       if (item->objectName().startsWith(QStringLiteral("ItemWebOtherProgram"))) continue;
-      line += " [" + (item->isSeparator() ? std::string("-") : item->text().toStdString());
-      if (!item->shortcut().isEmpty()) line += "\t" + item->shortcut().toString().toStdString();
+      line += " [";
+      line += item->isSeparator() ? std::string("-") : item->text().toStdString();
+      if (!item->shortcut().isEmpty()) (line += '\t') += item->shortcut().toString().toStdString();
       line += "]";
     }
     lines.push_back(line);

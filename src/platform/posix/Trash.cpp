@@ -34,8 +34,13 @@ std::optional<dev_t> HomeDevice() {
 std::string Numbered(const std::string& name, unsigned n) {
   if (n == 0) return name;
   const auto dot = name.find('.');
-  const std::string number = "." + std::to_string(n);
-  return dot == std::string::npos ? name + number : name.substr(0, dot) + number + name.substr(dot);
+  // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) on
+  // "." + std::to_string(n).
+  std::string numbered = name.substr(0, dot);
+  numbered += '.';
+  numbered += std::to_string(n);
+  if (dot != std::string::npos) numbered += name.substr(dot);
+  return numbered;
 }
 
 std::string InformationText(const std::string& path) {
