@@ -10,7 +10,6 @@
 #include "app/ConsoleView.h"
 #include "app/RegularFile.h"
 #include "settings/RegFile.h"
-#include "settings/StoreWriteProblem.h"
 #include "platform/Text.h"
 #include "platform/TextEncoding.h"
 
@@ -79,9 +78,9 @@ int RunImport(AppServices& app, const std::vector<std::string>& args) {
                "\" is not a registry file that can be imported: " + parse.error->Text() + ".");
     return kExitFailed;
   }
-  FileRegistry& store = app.Registry();
+  OptionStore& store = app.Registry();
   if (!store.Import(parse.document)) {
-    const std::string problem = StoreWriteProblem(store.Path());
+    const std::string problem = store.WriteProblem();
     PrintError("The registry store \"" + store.Path() + "\" could not be written" +
                (problem.empty() ? "." : ": " + problem + "."));
     return kExitFailed;
@@ -128,7 +127,7 @@ int RunExport(AppServices& app, const std::vector<std::string>& args) {
   const auto parsed = ParseCommandLine(command, args, 1, exitCode);
   if (!parsed) return exitCode;
 
-  FileRegistry& store = app.Registry();
+  OptionStore& store = app.Registry();
   std::string bytes;
   if (parsed->Positional().empty()) {
     bytes = store.Export();
