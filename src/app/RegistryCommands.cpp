@@ -20,10 +20,17 @@ const CliCommand& RegistryCommand() {
   static const CliCommand command{
       "registry",
       "quorvella-cli registry import FILE.reg | registry export [KEY]",
+#ifdef _WIN32
+      "Moves registry entries into and out of the registry of the current user, which holds "
+      "the options (HKEY_CURRENT_USER\\Software\\Brenlow Software\\Quorvella) and what TiVo "
+      "Desktop and the Universal Audio Plug-in left; export without a key prints the options' "
+      "key. Run quorvella-cli registry import --help or registry export --help for each.",
+#else
       "Moves registry entries into and out of the program's registry store "
       "($XDG_CONFIG_HOME/Quorvella/registry.reg), which holds the options and what TiVo "
       "Desktop and the Universal Audio Plug-in left. Run quorvella-cli registry import --help "
       "or registry export --help for each.",
+#endif
       {}};
   return command;
 }

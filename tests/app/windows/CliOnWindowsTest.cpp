@@ -119,6 +119,9 @@ TEST(CliOnWindows, PublishesACDriveLibraryWithRelativePathsAndRecyclesTheOldFile
   ASSERT_EQ(Cli("options --mode standard --playlist-folder \"" + folder + "\"").code, 0u);
 
   const std::filesystem::path trash = NativePath(WinePath(QUORVELLA_TRASH));
+  // Wine makes its trash only inside a data folder that exists; without one
+  // the old file would be deleted for good.
+  std::filesystem::create_directories(trash.parent_path().parent_path());
   const auto recycled = [&] {
     int count = 0;
     std::error_code none;
