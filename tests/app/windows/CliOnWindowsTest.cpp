@@ -2,7 +2,7 @@
 // quorvella-cli.exe as a Windows user runs it: the options kept in the
 // registry of the current user (read back with reg.exe), a library of iTunes
 // for Windows published with "..\" paths and the old file in the Recycle
-// Bin, and TiVo Desktop's version seen by tivo.
+// Bin, and TiVo Desktop's version imported from a .reg file and seen by tivo.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -140,10 +140,17 @@ TEST(CliOnWindows, PublishesACDriveLibraryWithRelativePathsAndRecyclesTheOldFile
   EXPECT_EQ(recycled(), before + 1) << "the first pass's file goes to the Recycle Bin";
 }
 
-TEST(CliOnWindows, TivoShowsTiVoDesktopsVersion) {
-  WindowsRegistry registry;
-  ASSERT_TRUE(registry.SetValue(Hive::CurrentUser, TiVoDesktopKey, TiVoDesktopVersionValueName,
-                                RegValue::String("2.8.3")));
+TEST(CliOnWindows, TivoShowsTiVoDesktopsVersionImportedIntoTheRegistry) {
+  testing::TempDir dir;
+  const std::string file = dir.File("TiVo Desktop.reg");
+  testing::WriteFile(file,
+                     "Windows Registry Editor Version 5.00\r\n\r\n"
+                     "[HKEY_CURRENT_USER\\Software\\TiVo\\Desktop]\r\n\"Version\"=\"2.8.3\"\r\n");
+  const Ran imported = Cli("registry import \"" + file + "\"");
+  EXPECT_EQ(imported.code, 0u) << imported.out;
+  EXPECT_EQ(WindowsRegistry().QueryValue(Hive::CurrentUser, TiVoDesktopKey,
+                                         TiVoDesktopVersionValueName),
+            RegValue::String("2.8.3"));
   const Ran tivo = Cli("tivo");
   EXPECT_EQ(tivo.code, 0u);
   EXPECT_NE(tivo.out.find("2.8.3"), std::string::npos) << tivo.out;
