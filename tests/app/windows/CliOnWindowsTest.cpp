@@ -111,7 +111,7 @@ TEST(CliOnWindows, PublishesACDriveLibraryWithRelativePathsAndRecyclesTheOldFile
       testing::LibraryXml(
           testing::TrackXml(1, "<key>Name</key><string>Song</string><key>Kind</key><string>MPEG "
                                "audio file</string><key>Location</key><string>" + url + "</string>"),
-          "<dict><key>Name</key><string>Mix</string><key>Playlist ID</key><integer>9</integer>"
+          "<dict><key>Name</key><string>Road Mix</string><key>Playlist ID</key><integer>9</integer>"
           "<key>Playlist Items</key><array><dict><key>Track ID</key><integer>1</integer></dict>"
           "</array></dict>"));
   const std::string folder = dir.File("Playlists");
@@ -122,11 +122,12 @@ TEST(CliOnWindows, PublishesACDriveLibraryWithRelativePathsAndRecyclesTheOldFile
   // Wine makes its trash only inside a data folder that exists; without one
   // the old file would be deleted for good.
   std::filesystem::create_directories(trash.parent_path().parent_path());
+  // Counted by the playlist's own name: other tests share this trash.
   const auto recycled = [&] {
     int count = 0;
     std::error_code none;
     for (const auto& entry : std::filesystem::directory_iterator(trash, none)) {
-      count += entry.path().filename().string().starts_with("Mix") ? 1 : 0;
+      count += entry.path().filename().string().starts_with("Road Mix") ? 1 : 0;
     }
     return count;
   };
@@ -135,7 +136,7 @@ TEST(CliOnWindows, PublishesACDriveLibraryWithRelativePathsAndRecyclesTheOldFile
     const Ran publish = Cli("--library \"" + library + "\" publish --all");
     EXPECT_EQ(publish.code, 0u) << publish.out;
   }
-  EXPECT_NE(ReadBytes(folder + "\\Mix.m3u").find("\r\n..\\Music\\Other\\02 Song.mp3\r\n"),
+  EXPECT_NE(ReadBytes(folder + "\\Road Mix.m3u").find("\r\n..\\Music\\Other\\02 Song.mp3\r\n"),
             std::string::npos);
   EXPECT_EQ(recycled(), before + 1) << "the first pass's file goes to the Recycle Bin";
 }
