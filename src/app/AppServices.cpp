@@ -3,6 +3,7 @@
 
 #include "library/LocationMappingStore.h"
 #include "library/xml/LibraryLocation.h"
+#include "platform/UserFolders.h"
 #include "tivo/PyTivoConfig.h"
 #include "tivo/TiVoDesktop.h"
 #include "tivo/WebAddresses.h"
@@ -10,7 +11,20 @@
 namespace quorvella {
 
 AppServices::AppServices(std::unique_ptr<Desktop> desktop)
+#ifdef _WIN32
+    : reg_(registry_), settings_(reg_), desktop_(std::move(desktop)) {}
+#else
     : registry_(DefaultRegistryPath()), reg_(registry_), settings_(reg_), desktop_(std::move(desktop)) {}
+#endif
+
+std::string AppServices::WatchLockPath() const {
+#ifdef _WIN32
+  // The registry has no file to put a lock beside; the user's own data folder does.
+  return DataFolder() + "\\Quorvella\\watch.lock";
+#else
+  return registry_.Path() + ".watch.lock";
+#endif
+}
 
 Settings& AppServices::LoadedSettings() {
   if (!settingsLoaded_) {

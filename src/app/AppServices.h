@@ -7,7 +7,11 @@
 #include "engine/MainController.h"
 #include "engine/MappingCheck.h"
 #include "library/xml/XmlITunes.h"
+#ifdef _WIN32
+#include "settings/windows/WindowsRegistry.h"
+#else
 #include "settings/FileRegistry.h"
+#endif
 #include "settings/RegUtil.h"
 #include "settings/Settings.h"
 #include "platform/LocalDesktop.h"
@@ -24,7 +28,10 @@ class AppServices {
   explicit AppServices(std::unique_ptr<Desktop> desktop = std::make_unique<LocalDesktop>());
 
   const RegUtil& Reg() const { return reg_; }
-  FileRegistry& Registry() { return registry_; }
+  // Where the options are kept: the registry on Windows, a .reg file elsewhere.
+  OptionStore& Registry() { return registry_; }
+  // The lock file that keeps one watch per store of options.
+  std::string WatchLockPath() const;
   Settings& GetSettings() { return settings_; }
   // The options, read from the registry on the first call.
   Settings& LoadedSettings();
@@ -46,7 +53,11 @@ class AppServices {
   MusicShareLookup PyTivoShareLookup() const;
 
  private:
+#ifdef _WIN32
+  WindowsRegistry registry_;
+#else
   FileRegistry registry_;
+#endif
   RegUtil reg_;
   Settings settings_;
   bool settingsLoaded_ = false;

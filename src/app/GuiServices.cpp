@@ -3,7 +3,6 @@
 
 #include "engine/MappingSuggest.h"
 #include "library/xml/LibraryLocation.h"
-#include "settings/StoreWriteProblem.h"
 #include "tivo/TiVoDesktop.h"
 
 namespace quorvella {
@@ -38,7 +37,7 @@ FormMainServices MakeFormMainServices(AppServices& app, std::string startLibrary
 }
 
 void ReportDamagedSettings(AppServices& app, MessageBoxes& boxes) {
-  FileRegistry& registry = app.Registry();
+  OptionStore& registry = app.Registry();
   if (const auto damage = registry.Damage()) {
     boxes.Show(Message{DamagedRegistryText(registry.Path(), *damage), MsgIcon::Exclamation,
                        MsgButtons::Ok, MsgAnswer::Ok});
@@ -46,7 +45,7 @@ void ReportDamagedSettings(AppServices& app, MessageBoxes& boxes) {
 }
 
 void WarnIfOptionsCannotBeKept(AppServices& app, MessageBoxes& boxes) {
-  const std::string problem = StoreWriteProblem(app.Registry().Path());
+  const std::string problem = app.Registry().WriteProblem();
   if (problem.empty()) return;
   boxes.Show(Message{"The options cannot be kept: " + problem +
                          ".\r\n\r\nChanges made in Options last only until Quorvella is closed.",

@@ -9,7 +9,6 @@
 #include "app/CliCommands.h"
 #include "app/ConsoleView.h"
 #include "settings/Settings.h"
-#include "settings/StoreWriteProblem.h"
 #include "platform/NativePath.h"
 #include "platform/Text.h"
 #include "tivo/OptionsTexts.h"
@@ -181,7 +180,7 @@ int RunOptions(AppServices& app, const std::vector<std::string>& args) {
       stored.FileTypes() != settings.FileTypes() ||
       stored.GetPlaylistEncoding() != settings.GetPlaylistEncoding() ||
       (pyTivoConfig && GetPyTivoConfigSetting(app.Reg()) != *pyTivoConfig)) {
-    const std::string problem = StoreWriteProblem(app.Registry().Path());
+    const std::string problem = app.Registry().WriteProblem();
     PrintError("The options could not be stored in \"" + app.Registry().Path() + "\"" +
                (problem.empty() ? "." : ": " + problem + "."));
     return kExitFailed;

@@ -78,7 +78,7 @@ PublishPassResult RunPublishPass(AppServices& app, std::shared_ptr<IiTunes> libr
   if (!window.Refresh() || !CheckRows(window, options)) return result;
   MainController& main = window.main;
   const std::string folder = main.PlaylistFolder();
-  FileRegistry& store = app.Registry();
+  OptionStore& store = app.Registry();
   std::vector<PublishedFile> record = LoadPublishedFiles(store, folder);
   // The playlist that wrote each file name in this pass.
   std::map<std::string, std::pair<std::int32_t, std::string>> writers;

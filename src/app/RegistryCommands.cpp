@@ -10,7 +10,6 @@
 #include "app/ConsoleView.h"
 #include "app/RegularFile.h"
 #include "settings/RegFile.h"
-#include "settings/StoreWriteProblem.h"
 #include "platform/Text.h"
 #include "platform/TextEncoding.h"
 
@@ -21,10 +20,17 @@ const CliCommand& RegistryCommand() {
   static const CliCommand command{
       "registry",
       "quorvella-cli registry import FILE.reg | registry export [KEY]",
+#ifdef _WIN32
+      "Moves registry entries into and out of the registry of the current user, which holds "
+      "the options (HKEY_CURRENT_USER\\Software\\Brenlow Software\\Quorvella) and what TiVo "
+      "Desktop and the Universal Audio Plug-in left; export without a key prints the options' "
+      "key. Run quorvella-cli registry import --help or registry export --help for each.",
+#else
       "Moves registry entries into and out of the program's registry store "
       "($XDG_CONFIG_HOME/Quorvella/registry.reg), which holds the options and what TiVo "
       "Desktop and the Universal Audio Plug-in left. Run quorvella-cli registry import --help "
       "or registry export --help for each.",
+#endif
       {}};
   return command;
 }
@@ -79,9 +85,9 @@ int RunImport(AppServices& app, const std::vector<std::string>& args) {
                "\" is not a registry file that can be imported: " + parse.error->Text() + ".");
     return kExitFailed;
   }
-  FileRegistry& store = app.Registry();
+  OptionStore& store = app.Registry();
   if (!store.Import(parse.document)) {
-    const std::string problem = StoreWriteProblem(store.Path());
+    const std::string problem = store.WriteProblem();
     PrintError("The registry store \"" + store.Path() + "\" could not be written" +
                (problem.empty() ? "." : ": " + problem + "."));
     return kExitFailed;
@@ -128,7 +134,7 @@ int RunExport(AppServices& app, const std::vector<std::string>& args) {
   const auto parsed = ParseCommandLine(command, args, 1, exitCode);
   if (!parsed) return exitCode;
 
-  FileRegistry& store = app.Registry();
+  OptionStore& store = app.Registry();
   std::string bytes;
   if (parsed->Positional().empty()) {
     bytes = store.Export();

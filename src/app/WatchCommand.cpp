@@ -95,7 +95,7 @@ int RunWatch(AppServices& app, const std::string& libraryPathBefore,
     pollSeconds = static_cast<int>(seconds);
   }
 
-  WatchLock lock(app.Registry().Path() + ".watch.lock");
+  WatchLock lock(app.WatchLockPath());
   if (!lock.Take()) {
     PrintError("Another quorvella-cli watch is already running for the settings in \"" +
                app.Registry().Path() + "\".");

@@ -16,6 +16,7 @@
 #include <thread>
 
 #include "platform/UserFolders.h"
+#include "settings/StoreWriteProblem.h"
 
 namespace quorvella {
 namespace {
@@ -346,15 +347,11 @@ bool FileRegistry::Replace(const std::string& bytes, std::optional<unsigned> mod
   return true;
 }
 
-std::string DamagedRegistryText(const std::string& path, const std::string& damage) {
-  return "The settings file \"" + path + "\" is damaged (" + damage +
-         "), so the options are at their defaults.\r\n\r\nWhen they are next saved, the damaged "
-         "file is kept as \"" + path + ".damaged-YYYYMMDD-HHMMSS\" (the date and time of saving).";
-}
-
 std::string DefaultRegistryPath() {
   const std::string config = ConfigFolder();
   return config.empty() ? std::string() : config + "/Quorvella/registry.reg";
 }
+
+std::string FileRegistry::WriteProblem() const { return StoreWriteProblem(path_); }
 
 }  // namespace quorvella

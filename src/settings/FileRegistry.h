@@ -9,6 +9,7 @@
 
 #include "settings/RegFile.h"
 #include "settings/RegTree.h"
+#include "settings/OptionStore.h"
 #include "settings/RegistryBackend.h"
 
 struct stat;
@@ -26,7 +27,7 @@ namespace quorvella {
 // is wrong with it can be asked for, and a handler is told when one is read.
 // Nothing here throws: reads of a missing or broken file give nothing and a
 // write that cannot be made returns false.
-class FileRegistry final : public RegistryBackend {
+class FileRegistry final : public OptionStore {
  public:
   explicit FileRegistry(std::string path);
 
@@ -40,21 +41,22 @@ class FileRegistry final : public RegistryBackend {
 
   // Carries out a parsed document as one write: its deletions, then its keys
   // and values; everything else stays.
-  bool Import(const RegDocument& document);
+  bool Import(const RegDocument& document) override;
   // The whole store as a .reg document (empty only when memory ran out), or
   // one key with everything below it (nullopt when that key does not exist).
-  std::string Export();
-  std::optional<std::string> Export(Hive hive, std::string_view keyPath);
+  std::string Export() override;
+  std::optional<std::string> Export(Hive hive, std::string_view keyPath) override;
 
-  const std::string& Path() const { return path_; }
+  std::string Path() const override { return path_; }
+  std::string WriteProblem() const override;
   // Where the last write kept a file it could not parse; empty when none.
-  const std::string& DamagedCopy() const { return damagedCopy_; }
+  std::string DamagedCopy() const override { return damagedCopy_; }
   // Why the file cannot be parsed ("line 3: ..."), reading it first when it
   // changed on disk; nullopt when it is sound, empty or missing.
-  std::optional<std::string> Damage();
+  std::optional<std::string> Damage() override;
   // Called with that reason whenever a version of the file that cannot be
   // parsed is read.
-  void SetDamageHandler(std::function<void(const std::string& damage)> handler) {
+  void SetDamageHandler(std::function<void(const std::string& damage)> handler) override {
     onDamage_ = std::move(handler);
   }
 
@@ -86,11 +88,6 @@ class FileRegistry final : public RegistryBackend {
   std::function<void(const std::string&)> onDamage_;
   std::function<void()> beforeReplace_;
 };
-
-// What the user is told about a store that cannot be parsed: that the options
-// are at their defaults, and where the damaged file is kept when they are
-// saved again.
-std::string DamagedRegistryText(const std::string& path, const std::string& damage);
 
 // $XDG_CONFIG_HOME/Quorvella/registry.reg, or ~/.config/Quorvella/registry.reg
 // when that variable is unset (or not an absolute path).
