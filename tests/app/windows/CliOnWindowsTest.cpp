@@ -2,10 +2,15 @@
 // quorvella-cli.exe as a Windows user runs it: the options kept in the
 // registry of the current user (read back with reg.exe), a library of iTunes
 // for Windows published with "..\" paths and the old file in the Recycle
-// Bin, and TiVo Desktop's version imported from a .reg file and seen by tivo.
+// Bin, TiVo Desktop's version imported from a .reg file and seen by tivo,
+// and a shortcut made by the shell in TiVo Desktop's music shortcut folder.
 #include <gtest/gtest.h>
 
 #include <windows.h>
+// After windows.h, which they need.
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
 
 #include <filesystem>
 #include <fstream>
@@ -141,7 +146,25 @@ TEST(CliOnWindows, PublishesACDriveLibraryWithRelativePathsAndRecyclesTheOldFile
   EXPECT_EQ(recycled(), before + 1) << "the first pass's file goes to the Recycle Bin";
 }
 
-TEST(CliOnWindows, TivoShowsTiVoDesktopsVersionImportedIntoTheRegistry) {
+// A shortcut to target saved at file by the shell itself, as Explorer makes one.
+void SaveShellLink(const std::string& target, const std::string& file) {
+  ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+  IShellLinkW* link = nullptr;
+  ASSERT_EQ(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                             reinterpret_cast<void**>(&link)),
+            S_OK);
+  IPersistFile* persist = nullptr;
+  EXPECT_EQ(link->SetPath(Utf8ToWide(target).c_str()), S_OK);
+  EXPECT_EQ(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)), S_OK);
+  if (persist != nullptr) {
+    EXPECT_EQ(persist->Save(Utf8ToWide(file).c_str(), TRUE), S_OK);
+    persist->Release();
+  }
+  link->Release();
+  CoUninitialize();
+}
+
+TEST(CliOnWindows, TivoSeesTiVoDesktopsVersionAndAShortcutMadeByTheShell) {
   testing::TempDir dir;
   const std::string file = dir.File("TiVo Desktop.reg");
   testing::WriteFile(file,
@@ -152,9 +175,27 @@ TEST(CliOnWindows, TivoShowsTiVoDesktopsVersionImportedIntoTheRegistry) {
   EXPECT_EQ(WindowsRegistry().QueryValue(Hive::CurrentUser, TiVoDesktopKey,
                                          TiVoDesktopVersionValueName),
             RegValue::String("2.8.3"));
+  const std::string music = dir.File("Shared Music");
+  std::filesystem::create_directories(NativePath(music + "\\Lists"));
+  // Where TiVo Desktop keeps one shortcut per published music folder.
+  wchar_t* localAppData = nullptr;
+  ASSERT_EQ(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &localAppData), S_OK);
+  const std::filesystem::path shortcuts =
+      std::filesystem::path(localAppData) / L"TiVo Desktop" / L"Music";
+  CoTaskMemFree(localAppData);
+  std::filesystem::create_directories(shortcuts);
+  // Named after the temporary folder: the shortcut folder outlives the test.
+  const std::filesystem::path lnk = shortcuts / (dir.Path().filename().string() + ".lnk");
+  SaveShellLink(music, lnk.string());
+
   const Ran tivo = Cli("tivo");
   EXPECT_EQ(tivo.code, 0u);
   EXPECT_NE(tivo.out.find("2.8.3"), std::string::npos) << tivo.out;
+  EXPECT_NE(tivo.out.find("\n  " + music + "\r\n"), std::string::npos) << tivo.out;
+  const Ran options = Cli("options --playlist-folder \"" + music + "\\Lists\"");
+  EXPECT_EQ(options.code, 0u);
+  EXPECT_EQ(options.out.find("has not been published"), std::string::npos) << options.out;
+  std::filesystem::remove(lnk);
 }
 
 }  // namespace
