@@ -31,6 +31,12 @@ class LocalFileSystem final : public FileSystem {
   int AnsiCodePage() const override { return ansiCodePage_; }
 
  private:
+  // Whether the path is a full path in this system's own form: the rule
+  // that differs between systems, with existence and removal (per system).
+  static bool IsLocal(const std::string& path);
+  std::unique_ptr<TextFile> NewTextFile(const std::string& path, int codePage,
+                                        std::string& error) const;
+
   int ansiCodePage_;
 };
 
