@@ -5,6 +5,7 @@
 #include <array>
 
 #include "ui/Artwork.h"
+#include "ui/HandleScrollBar.h"
 #include "ui/NameDelegate.h"
 #include "ui/StatusDelegate.h"
 
@@ -24,6 +25,7 @@ PlaylistListWidget::PlaylistListWidget(QWidget* parent) : QTreeWidget(parent) {
   setAllColumnsShowFocus(true);
   setSelectionMode(QAbstractItemView::SingleSelection);
   setIconSize(QSize(16, 16));
+  setVerticalScrollBar(new HandleScrollBar(Qt::Vertical, this));
   setItemDelegateForColumn(0, new NameDelegate(this));
   setItemDelegateForColumn(1, new StatusDelegate(this));
   // Columns 3750 twips wide each, as the list was laid out (1440 twips
