@@ -16,6 +16,24 @@
 #include "app/GuiServices.h"
 #include "shell/QtDesktop.h"
 
+namespace {
+
+class BoxAnswerer final : public QObject {
+ public:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Show) {
+      if (auto* box = qobject_cast<QMessageBox*>(watched)) {
+        QTimer::singleShot(0, box, [box] {
+          (box->escapeButton() ? box->escapeButton() : box->defaultButton())->click();
+        });
+      }
+    }
+    return false;
+  }
+};
+
+}  // namespace
+
 int main(int argc, char** argv) {
   QElapsedTimer clock;
   clock.start();
@@ -26,14 +44,10 @@ int main(int argc, char** argv) {
   FormMain window(MakeFormMainServices(app));
   window.show();
 
-  // The report's boxes are answered with their escape button (OK or No).
-  QTimer answerer;
-  QObject::connect(&answerer, &QTimer::timeout, [] {
-    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-      (box->escapeButton() ? box->escapeButton() : box->defaultButton())->click();
-    }
-  });
-  answerer.start(10);
+  // The report's boxes are answered with their escape button (OK or No)
+  // as soon as they show, so that the harness adds no waiting of its own.
+  BoxAnswerer answerer;
+  application.installEventFilter(&answerer);
 
   auto* list = window.findChild<QTreeWidget*>(QStringLiteral("ListPlaylists"));
   QTimer waiter;

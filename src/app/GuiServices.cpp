@@ -16,11 +16,12 @@ FormMainServices MakeFormMainServices(AppServices& app, std::string startLibrary
       app.Files(),
       app.GetDesktop(),
       [&reg] { return IsTiVoDesktop23OrLater(reg); },
-      // The file is read by the first refresh, under the hourglass, once the
-      // window is showing; a file the user chose is read at once, so that a
-      // wrong choice is reported right away.
+      // The file is read while the window shows itself and waits to begin
+      // its first refresh, which then takes the reading, under the
+      // hourglass; a file the user chose is read at once, so that a wrong
+      // choice is reported right away.
       [&app, startLibrary = std::move(startLibrary)](const std::string& path) {
-        if (path.empty()) return app.OpenLibrary(startLibrary, XmlITunes::Reading::OnFirstUse);
+        if (path.empty()) return app.OpenLibrary(startLibrary, XmlITunes::Reading::InBackground);
         return app.OpenLibrary(path, XmlITunes::Reading::Now);
       },
       [&reg](const std::string& path) { RememberITunesLibraryPath(reg, path); },

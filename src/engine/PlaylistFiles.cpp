@@ -3,7 +3,6 @@
 
 #include "library/ITunes.h"
 #include "platform/PathRules.h"
-#include "platform/Text.h"
 #include "settings/Settings.h"
 
 namespace quorvella {
@@ -31,7 +30,13 @@ bool PlaylistFileExists(const Settings& settings, const FileSystem& files,
 
 std::string GetTrackLocation(const IITTrack& track) {
   try {
-    return TrimSpaces(track.GetProperty("Location"));
+    // Trimmed in place: one copy of the location per song, not two.
+    std::string location = track.GetProperty("Location");
+    const auto first = location.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    location.erase(location.find_last_not_of(' ') + 1);
+    location.erase(0, first);
+    return location;
   } catch (...) {
     return {};
   }

@@ -68,6 +68,8 @@ void SplitWindows(std::string_view rest, std::vector<std::string_view>& componen
 
 PathParts SplitPath(std::string_view path) {
   PathParts parts;
+  // Enough for most paths at once: a publish takes every song's apart.
+  parts.components.reserve(16);
   parts.dialect = DialectOf(path);
   if (parts.dialect == PathDialect::Posix) {
     parts.root += '/';
@@ -172,6 +174,7 @@ std::string RelativePathFrom::To(std::string_view file) const {
 
   const char separator = dialect_ == PathDialect::Posix ? '/' : '\\';
   std::string result;
+  result.reserve(file.size() + 3 * components_.size() + 2);
   if (shared == components_.size()) {
     result += '.';
     result += separator;

@@ -28,6 +28,7 @@
 #include "ui/FormMappings.h"
 #include "ui/FormOptions.h"
 #include "ui/FormStalePlaylists.h"
+#include "ui/KeptGroupBox.h"
 #include "ui/PlaceDialog.h"
 #include "ui/PlaylistListWidget.h"
 #include "ui/Twips.h"
@@ -118,7 +119,7 @@ void FormMain::BuildControls() {
   butStop_->setEnabled(false);
   layout.Place(butStop_, 6720, 1200, 2055, 375);
 
-  auto* frame2 = new QGroupBox(QStringLiteral("Status"), client);
+  auto* frame2 = new KeptGroupBox(QStringLiteral("Status"), client);
   frame2->setObjectName(QStringLiteral("Frame2"));
   layout.Place(frame2, 6720, 1800, 3495, 2415);
   labStatus_ = AddLabel(frame2, "LabStatus", QStringLiteral("Ready"), Wrap::Yes);

@@ -5,6 +5,8 @@
 #include <array>
 
 #include "ui/Artwork.h"
+#include "ui/HandleScrollBar.h"
+#include "ui/NameDelegate.h"
 #include "ui/StatusDelegate.h"
 
 namespace quorvella {
@@ -23,6 +25,8 @@ PlaylistListWidget::PlaylistListWidget(QWidget* parent) : QTreeWidget(parent) {
   setAllColumnsShowFocus(true);
   setSelectionMode(QAbstractItemView::SingleSelection);
   setIconSize(QSize(16, 16));
+  setVerticalScrollBar(new HandleScrollBar(Qt::Vertical, this));
+  setItemDelegateForColumn(0, new NameDelegate(this));
   setItemDelegateForColumn(1, new StatusDelegate(this));
   // Columns 3750 twips wide each, as the list was laid out (1440 twips
   // make an inch at any dpi).

@@ -14,12 +14,20 @@ namespace quorvella {
 // "Publishing...", the song counts): laying each out again at every paint
 // cost more than writing the playlist. A cell the layout cannot hold as one
 // line (an icon, a check box, a text too wide) is painted the standard way.
-class StatusDelegate final : public QStyledItemDelegate {
+class StatusDelegate : public QStyledItemDelegate {
  public:
   using QStyledItemDelegate::QStyledItemDelegate;
 
   void paint(QPainter* painter, const QStyleOptionViewItem& option,
              const QModelIndex& index) const override;
+
+ protected:
+  // The kept layout of the cell's text when the style would draw it as one
+  // line in `area` (the cell's text part, margins included); else null.
+  const QStaticText* Fitting(const QStyleOptionViewItem& opt, const QRect& area) const;
+  // Draws that layout where and as the style draws the text.
+  static void DrawText(QPainter* painter, const QStyleOptionViewItem& opt, const QRect& area,
+                       const QStaticText& text);
 
  private:
   const QStaticText& Laid(const QString& text, const QFont& font) const;

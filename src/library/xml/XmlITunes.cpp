@@ -8,9 +8,20 @@ namespace quorvella {
 XmlITunes::XmlITunes(std::string path, Reading reading, LocationMappings mappings)
     : path_(std::move(path)), mappings_(std::move(mappings)) {
   if (reading == Reading::Now) library_ = ReadXmlLibraryFile(path_, ids_, &signature_, &mappings_);
+  if (reading == Reading::InBackground) {
+    reading_ = std::async(std::launch::async,
+                          [this] { return ReadXmlLibraryFile(path_, ids_, &signature_, &mappings_); });
+  }
 }
 
 void XmlITunes::Refresh() {
+  if (reading_.valid()) {
+    // Taken once, whatever it ends with: after a failure the file is read
+    // again at the next question.
+    auto reading = std::move(reading_);
+    library_ = reading.get();
+    return;
+  }
   if (!library_) {
     library_ = ReadXmlLibraryFile(path_, ids_, &signature_, &mappings_);
     return;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <future>
 #include <memory>
 #include <string>
 
@@ -12,15 +13,19 @@
 namespace quorvella {
 
 // The application object over an iTunes XML library file. The file is read
-// when the object is made, or when it is first used, and read again whenever
+// when the object is made, when it is first used, or meanwhile on a thread
+// of its own from the object's making on; and read again whenever
 // it changed on disk (size, modification time or identity) by the time the
 // library source or a playlist by ID is asked for. Playlists keep their
 // playlistID across such re-readings for the life of the object.
 class XmlITunes final : public IiTunes {
  public:
-  // When the file is read: now, or at the first question (a window can then
-  // show itself before a large library is read).
-  enum class Reading { Now, OnFirstUse };
+  // When the file is read: now, at the first question (a window can then
+  // show itself before a large library is read), or from now on beside the
+  // caller, the first question waiting for it (a window can show itself
+  // while it is read). A file that cannot be read is reported at the first
+  // question in the two latter cases.
+  enum class Reading { Now, OnFirstUse, InBackground };
 
   // Throws LibraryError when the file is to be read now and cannot be.
   // Every reading carries the track locations through `mappings`.
@@ -33,7 +38,8 @@ class XmlITunes final : public IiTunes {
                                                std::int32_t databaseID) override;
 
   const std::string& Path() const { return path_; }
-  // The reading now in use (without checking the file).
+  // The reading now in use (without checking the file); none while the
+  // first one is still under way.
   std::shared_ptr<const XmlLibrary> Library() const { return library_; }
 
  private:
@@ -46,6 +52,9 @@ class XmlITunes final : public IiTunes {
   PlaylistIds ids_;
   FileSignature signature_;
   std::shared_ptr<XmlLibrary> library_;
+  // The reading under way; it alone uses the members above until it is
+  // taken.
+  std::future<std::shared_ptr<XmlLibrary>> reading_;
 };
 
 }  // namespace quorvella

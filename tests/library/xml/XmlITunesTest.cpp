@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 #include <set>
 
@@ -49,19 +50,23 @@ class XmlITunesTest : public ::testing::Test {
   std::string path_ = dir_.File("iTunes Library.xml");
 };
 
-TEST_F(XmlITunesTest, ReadingAtFirstUseReportsTheFileThenAndOnlyThen) {
-  XmlITunes missing(path_, XmlITunes::Reading::OnFirstUse);
-  try {
-    missing.LibrarySource();
-    FAIL() << "a missing file must be reported at its first use";
-  } catch (const LibraryError& error) {
-    EXPECT_NE(std::string(error.what()).find(path_), std::string::npos) << error.what();
+TEST_F(XmlITunesTest, ReadingAtFirstUseOrBesideReportsTheFileAtFirstUse) {
+  for (const auto reading : {XmlITunes::Reading::OnFirstUse, XmlITunes::Reading::InBackground}) {
+    SCOPED_TRACE(static_cast<int>(reading));
+    std::filesystem::remove(path_);
+    XmlITunes missing(path_, reading);
+    try {
+      missing.LibrarySource();
+      FAIL() << "a missing file must be reported at its first use";
+    } catch (const LibraryError& error) {
+      EXPECT_NE(std::string(error.what()).find(path_), std::string::npos) << error.what();
+    }
+    Rewrite(Library({{"AAAA", 100, "A"}}));
+    EXPECT_EQ(IdsByName(missing), (std::map<std::string, std::int32_t>{{"A", 100}}))
+        << "a file that appears later is read";
+    XmlITunes lazy(path_, reading);
+    EXPECT_EQ(lazy.GetITObjectByID(XmlLibrarySourceId, 100, 0, 0)->Name(), "A");
   }
-  Rewrite(Library({{"AAAA", 100, "A"}}));
-  EXPECT_EQ(IdsByName(missing), (std::map<std::string, std::int32_t>{{"A", 100}}))
-      << "a file that appears later is read";
-  XmlITunes lazy(path_, XmlITunes::Reading::OnFirstUse);
-  EXPECT_EQ(lazy.GetITObjectByID(XmlLibrarySourceId, 100, 0, 0)->Name(), "A");
 }
 
 TEST_F(XmlITunesTest, PlaylistsKeepTheirIdsAcrossARewriteAndDeletedOnesAreGone) {
