@@ -4,25 +4,21 @@
 // and the files on disk hold exactly the songs that were written.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 #include "bench/LibraryGenerator.h"
 #include "bench/LibraryXml.h"
 #include "engine/ClsPlaylistWriter.h"
-#include "engine/MainController.h"
-#include "platform/PathRules.h"
 #include "engine/PlaylistCatalogue.h"
-#include "engine/PlaylistFiles.h"
 #include "library/xml/XmlITunes.h"
+#include "platform/LocalFileSystem.h"
+#include "platform/Text.h"
 #include "settings/MemoryRegistry.h"
 #include "settings/RegistryKeys.h"
 #include "settings/Settings.h"
-#include "platform/LocalFileSystem.h"
-#include "platform/Text.h"
 #include "support/FakeMainWindow.h"
+#include "support/FileBytes.h"
 #include "support/TempDir.h"
 
 namespace quorvella {
@@ -96,18 +92,13 @@ class PublishOnDiskTest : public ::testing::TestWithParam<UrlForm> {
  protected:
   void SetUp() override {
     ProgramHome();
-    LibraryOptions options;
-    options.Seed = 11;
-    options.Tracks = 400;
-    options.Playlists = 10;
-    options.SongsPerPlaylist = 40;
-    options.Form = GetParam();
-    if (GetParam() == UrlForm::Posix) options.MusicRoot = dir_.File("music");
-    library_ = GenerateLibrary(options);
+    const bool posix = GetParam() == UrlForm::Posix;
+    library_ = GenerateLibrary({.Seed = 11, .Tracks = 400, .Playlists = 10, .SongsPerPlaylist = 40,
+                                .Form = GetParam(), .MusicRoot = posix ? dir_.File("music") : ""});
     path_ = dir_.File("library.xml");
     std::string error;
     ASSERT_TRUE(WriteLibraryXmlFile(library_, path_, error)) << error;
-    if (GetParam() == UrlForm::Posix) {
+    if (posix) {
       ASSERT_GE(CreateSongFiles(library_, error), 0) << error;
     }
     reg_.RegSetString(Hive::CurrentUser, SettingsKey, "DeleteEmptyOutput", "False");
@@ -147,12 +138,8 @@ TEST_P(PublishOnDiskTest, EverySongIsSortedByItsPlaceAndType) {
     if (GetParam() != UrlForm::Posix) continue;
     // The file holds "#EXTM3U" and two lines per written song, each line
     // ending in CR LF, and every path names an existing song file.
-    std::ifstream in(writer.OutputPath(), std::ios::binary);
-    ASSERT_TRUE(in) << writer.OutputPath();
-    std::stringstream content;
-    content << in.rdbuf();
-    const std::string text = content.str();
-    ASSERT_TRUE(text.starts_with("#EXTM3U\r\n"));
+    const std::string text = testing::ReadBytes(writer.OutputPath());
+    ASSERT_TRUE(text.starts_with("#EXTM3U\r\n")) << writer.OutputPath();
     std::istringstream lines(text);
     std::string line;
     int pathLines = 0;
@@ -174,87 +161,6 @@ TEST_P(PublishOnDiskTest, EverySongIsSortedByItsPlaceAndType) {
     EXPECT_EQ(pathLines, written);
   }
   EXPECT_GT(checkedPlaylists, 5);
-}
-
-TEST_P(PublishOnDiskTest, PublishingAgainSendsTheOldFileToTheTrash) {
-  if (GetParam() != UrlForm::Posix) GTEST_SKIP() << "Windows paths name no folder here";
-  XmlITunes iTunes(path_);
-  const auto playlist = iTunes.GetITObjectByID(
-      iTunes.LibrarySource()->Playlists()->Item(0)->sourceID(),
-      library_.FindPlaylist("Summer Drive")->PlaylistId, 0, 0);
-  ASSERT_NE(playlist, nullptr);
-  PublishStats stats;
-  for (int pass = 0; pass < 2; ++pass) {
-    ClsPlaylistWriter writer(settings_, files_, pump_, stats, library_.PlaylistFolder);
-    writer.WritePlaylist(*playlist);
-  }
-  const fs::path published = fs::path(library_.PlaylistFolder) / "Summer Drive.m3u";
-  const fs::path trashed = ProgramHome().Path() / "data/Trash/files/Summer Drive.m3u";
-  ASSERT_TRUE(fs::exists(trashed)) << trashed;
-  EXPECT_TRUE(fs::exists(published));
-  EXPECT_EQ(fs::file_size(trashed), fs::file_size(published));
-}
-
-TEST(PlaylistFilesOnDisk, WriterAndCatalogueAgreeOnAFolderEndingInASeparator) {
-  testing::TempDir dir;
-  LocalFileSystem files(1252);
-  MemoryRegistry store;
-  RegUtil reg(store);
-  Settings settings(reg);
-  settings.SetPlaylistFolder(dir.Path().string() + "/");
-  const std::string name = SanitizeFileName("AC/DC: Live?", "_");
-  EXPECT_FALSE(PlaylistFileExists(settings, files, "AC/DC: Live?"));
-  std::string error;
-  auto file = files.CreateTextFile(PlaylistFilePath(settings.GetPlaylistFolder(), name), error);
-  ASSERT_NE(file, nullptr);
-  file->Close();
-  EXPECT_TRUE(PlaylistFileExists(settings, files, "AC/DC: Live?"));
-  EXPECT_TRUE(fs::exists(dir.Path() / "AC_DC_ Live_.m3u"));
-}
-
-TEST(MainControllerOnDisk, WithoutAFolderNoFileOfTheCurrentFolderChecksARow) {
-  testing::TempDir dir;
-  LibraryOptions options;
-  options.Tracks = 20;
-  options.Playlists = 3;
-  options.SongsPerPlaylist = 5;
-  const GeneratedLibrary generated = GenerateLibrary(options);
-  const std::string folder = dir.Path().string();
-  const std::string libraryPath = folder + "/library.xml";
-  std::string error;
-  ASSERT_TRUE(WriteLibraryXmlFile(generated, libraryPath, error)) << error;
-  for (const GeneratedPlaylist& playlist : generated.Playlists) {
-    std::ofstream(folder + "/" + SanitizeFileName(playlist.Name, "_") + ".m3u") << "#EXTM3U\r\n";
-  }
-
-  MemoryRegistry store;
-  RegUtil reg(store);
-  Settings settings(reg);
-  settings.LoadSettings();
-  LocalFileSystem files;
-  test::RecordingDesktop desktop;
-  test::RecordingBoxes boxes;
-  test::ScriptedPump pump;
-  test::RecordingView view;
-  MainController controller(view, MainServices{settings, files, desktop, boxes, pump,
-                                               [] { return false; }, "", CountFormat("C")});
-  controller.SetLibrary(std::make_shared<XmlITunes>(libraryPath));
-  const auto checkedRows = [&] {
-    controller.ButRefresh_Click();
-    EXPECT_TRUE(boxes.shown.empty());
-    return std::count_if(view.Rows().begin(), view.Rows().end(),
-                         [](const PlaylistList::Row& row) { return row.checked; });
-  };
-
-  const fs::path before = fs::current_path();
-  fs::current_path(folder);
-  settings.SetPlaylistFolder("");
-  const auto withoutFolder = checkedRows();
-  settings.SetPlaylistFolder(folder);
-  const auto withFolder = checkedRows();
-  fs::current_path(before);
-  EXPECT_EQ(withoutFolder, 0);
-  EXPECT_GE(withFolder, 3) << "the files do name playlists of the library";
 }
 
 INSTANTIATE_TEST_SUITE_P(BothForms, PublishOnDiskTest,
