@@ -92,15 +92,6 @@ TEST_F(MainControllerTest, RefreshListsTheListedKindsAndCheckAllTakesOnlyUserLis
   EXPECT_EQ(view.Checks(), std::vector<bool>(7, false));
 }
 
-TEST_F(MainControllerTest, ARefreshFailureIsReportedAndLeavesTheWindowIdle) {
-  library->failSource = true;
-  controller.ButRefresh_Click();
-  ASSERT_EQ(boxes.shown.size(), 1u);
-  EXPECT_NE(boxes.shown[0].text.find("The library file could not be read."), std::string::npos);
-  EXPECT_FALSE(controller.Busy() || view.busy);
-  EXPECT_EQ(view.waitCursor, (std::vector<bool>{true, false}));
-}
-
 TEST_F(MainControllerTest, ProgressOfThreeRowsWithTheSecondUnchecked) {
   settings.SetPlaylistFolder("  /d/Lists ");  // written where it was checked, spaces aside
   AddList("A", 1);
@@ -141,38 +132,29 @@ TEST_F(MainControllerTest, StopDuringTheSecondOfFourPlaylistsAndOtherClicksIgnor
   EXPECT_FALSE(controller.Busy());
 }
 
-TEST_F(MainControllerTest, AListDeletedMeanwhileIsNotFoundAndStopsTheRun) {
-  for (const char* name : {"A", "B", "C"}) AddList(name, 1);
-  controller.ButRefresh_Click();
-  CheckRows({true, true, true});
-  library->RemovePlaylist(101);
-  controller.ButPublish_Click();
-  EXPECT_EQ(view.Statuses(), (Lines{"Done (1 song)", "Not found", "Queued"}));
-  ASSERT_EQ(boxes.shown.size(), 2u);
-  EXPECT_EQ(boxes.shown[0].text,
-            "An unexpected internal error has occurred.  Please refresh the list of playlists.");
-  EXPECT_EQ(boxes.shown[0].icon, MsgIcon::Exclamation);
-  EXPECT_EQ(view.statusLine.back(), "Stopped");
-  ASSERT_EQ(view.progressPlaylists.size(), 3u);
-  EXPECT_NEAR(view.progressPlaylists[1], 33.333f, 0.001f);
-}
-
-TEST_F(MainControllerTest, ARunResetsEveryCountButTheCurrentPlaylists) {
+TEST_F(MainControllerTest, ARunResetsEveryCountAndAListDeletedMeanwhileStopsIt) {
+  library->AddPlaylist("Gone");
   AddList("Empty", 0).Add(Track("wrong type", "/d/Lists/x.m4a"));
   AddList("Three", 3);
-  library->AddPlaylist("Gone");
   controller.ButRefresh_Click();
-  CheckRows({true, true, false});
+  CheckRows({false, true, true});
   controller.ButPublish_Click();
   EXPECT_EQ(controller.Stats(), (PublishStats{.SongsInPlaylist = 3, .SongsWritten = 3,
                                               .WrongFormatSongs = 1, .EmptyPlaylistsDeleted = 1,
                                               .PlaylistsPublished = 2}));
 
-  // A run that stops before it writes a playlist keeps the last one's count.
-  library->RemovePlaylist(102);
-  CheckRows({false, false, true});
+  // A playlist deleted meanwhile is not found and stops the run, which
+  // keeps the count of the last playlist written.
+  library->RemovePlaylist(100);
+  CheckRows({true, false, true});
+  boxes.shown.clear();
   controller.ButPublish_Click();
-  EXPECT_EQ(view.Statuses(), (Lines{"-", "-", "Not found"}));
+  EXPECT_EQ(view.Statuses(), (Lines{"Not found", "-", "Queued"}));
+  ASSERT_EQ(boxes.shown.size(), 2u);
+  EXPECT_EQ(boxes.shown[0].text,
+            "An unexpected internal error has occurred.  Please refresh the list of playlists.");
+  EXPECT_EQ(boxes.shown[0].icon, MsgIcon::Exclamation);
+  EXPECT_EQ(view.statusLine.back(), "Stopped");
   EXPECT_EQ(controller.Stats(), (PublishStats{.SongsInPlaylist = 3, .PlaylistsPublished = 1}));
 }
 
@@ -222,7 +204,7 @@ TEST_F(MainControllerTest, RefusalsOfAMissingFolderWithAndWithoutTheTiVoAddition
   }
 }
 
-TEST_F(MainControllerTest, ALibraryFailureEndsTheRunInOrder) {
+TEST_F(MainControllerTest, ALibraryFailureEndsTheRunOrTheRefreshInOrder) {
   auto& p = AddList("A", 2);
   p.tracks->tracks[1]->failName = true;
   AddList("B", 1);
@@ -236,6 +218,16 @@ TEST_F(MainControllerTest, ALibraryFailureEndsTheRunInOrder) {
   EXPECT_FALSE(busyWhileReported || controller.Busy() || view.stopEnabled ||
                controller.Running());
   EXPECT_EQ(view.Statuses(), (Lines{"Publishing...", "Queued"}));
+
+  // A refresh that fails is reported and leaves the window idle.
+  library->failSource = true;
+  boxes.shown.clear();
+  view.waitCursor.clear();
+  controller.ButRefresh_Click();
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_NE(boxes.shown[0].text.find("The library file could not be read."), std::string::npos);
+  EXPECT_FALSE(controller.Busy() || view.busy);
+  EXPECT_EQ(view.waitCursor, (std::vector<bool>{true, false}));
 }
 
 // Songs a pyTivo share will not play are counted afresh in each run: those

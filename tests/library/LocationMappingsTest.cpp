@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "library/LocationMappings.h"
-#include "library/xml/FileUrl.h"
 
 namespace quorvella {
 namespace {
@@ -63,27 +62,6 @@ TEST(LocationMappings, MapsByWholeComponentsWithTheCaseRuleOfFrom) {
   for (const MapCase& c : cases) {
     SCOPED_TRACE(c.what);
     EXPECT_EQ(LocationMappings(c.rules).Map(c.location), c.mapped);
-  }
-}
-
-TEST(LocationMappings, MapsTheLocationsALibraryDecodes) {
-  const LocationMappings mappings({
-      {R"(C:\Users\Adam\Music\iTunes\iTunes Media)", "/srv/itunes"},
-      {R"(\\server\share)", "/mnt/share"},
-      {"/Users/nathan/Music", "/home/nathan/Music"},
-  });
-  const std::pair<const char*, const char*> cases[] = {
-      {"file://localhost/C:/Users/Adam/Music/iTunes/iTunes%20Media/Music/AC%E2%81%84DC/01%20Go.mp3",
-       "/srv/itunes/Music/AC⁄DC/01 Go.mp3"},
-      {"file://server/share/Pop/a%23b.mp3", "/mnt/share/Pop/a#b.mp3"},
-      {"file://localhost//server/share/Pop/b.mp3", "/mnt/share/Pop/b.mp3"},
-      {"file:///Users/nathan/Music/Caf%C3%A9/x.m4a", "/home/nathan/Music/Café/x.m4a"},
-  };
-  for (const auto& [url, mapped] : cases) {
-    SCOPED_TRACE(url);
-    const auto path = FileUrlToPath(url);
-    ASSERT_TRUE(path);
-    EXPECT_EQ(mappings.Map(*path), std::optional<std::string>(mapped));
   }
 }
 
