@@ -57,41 +57,30 @@ TEST(PublishSummary, StatisticsShowTheLinesWithCountsTabbedAndGrouped) {
 }
 
 TEST(PublishSummary, WhenTheLikelyUnreachableLineAndTheTiVoAdviceShow) {
-  struct Case {
-    bool tivo23;
-    int likely;
-    int unreachable;
-    bool shown;
-  };
-  const Case cases[] = {
+  // TiVo Desktop 2.3 or later, likely unreachable, unreachable, shown
+  const std::tuple<bool, int, int, bool> cases[] = {
       {true, 3, 0, true},   {true, 2, 2, false},  {true, 5000, 5000, false},
       {true, 0, 1, false},  {false, 3, 0, false}, {true, 1, 4, true},
   };
-  for (const auto& c : cases) {
-    const auto shown = Show({.UnreachableSongs = c.unreachable,
-                             .LikelyUnreachableSongs = c.likely,
-                             .PlaylistsPublished = 1},
-                            c.tivo23);
-    const auto& boxes = shown->boxes.shown;
-    const bool line = boxes[0].text.find("Likely unreachable songs:") != std::string::npos;
-    const bool advice = boxes.back().text.starts_with("TiVo Desktop 2.3 requires");
-    EXPECT_EQ(line, c.shown) << c.likely << "/" << c.unreachable;
-    EXPECT_EQ(advice, c.shown) << c.likely << "/" << c.unreachable;
+  for (const auto& [tivo23, likely, unreachable, shown] : cases) {
+    SCOPED_TRACE(std::to_string(likely) + "/" + std::to_string(unreachable));
+    const auto report = Show(
+        {.UnreachableSongs = unreachable, .LikelyUnreachableSongs = likely, .PlaylistsPublished = 1},
+        tivo23);
+    const auto& boxes = report->boxes.shown;
+    EXPECT_EQ(boxes[0].text.find("Likely unreachable songs:") != std::string::npos, shown);
+    EXPECT_EQ(boxes.back().text.starts_with("TiVo Desktop 2.3 requires"), shown);
   }
 }
 
 TEST(PublishSummary, Mp3AdviceConditionsAndItsAnswer) {
-  struct Case {
-    PublishStats stats;
-    bool shown;
-  };
-  const Case cases[] = {
+  const std::pair<PublishStats, bool> cases[] = {
       {{.SongsWritten = 10, .WrongFormatSongs = 40, .PlaylistsPublished = 1}, true},
       {{.SongsWritten = 40, .WrongFormatSongs = 10, .PlaylistsPublished = 1}, false},
       {{.SongsWritten = 0, .EmptyPlaylistsDeleted = 2, .PlaylistsPublished = 2}, true},
       {{.SongsWritten = 5, .EmptyPlaylistsDeleted = 1, .PlaylistsPublished = 2}, false},
   };
-  for (const auto& c : cases) EXPECT_EQ(PublishSummary::ShowsMp3Advice(c.stats), c.shown);
+  for (const auto& [stats, shown] : cases) EXPECT_EQ(PublishSummary::ShowsMp3Advice(stats), shown);
 
   const Message advice = PublishSummary::Mp3Advice();
   EXPECT_EQ(advice.text,
@@ -143,17 +132,15 @@ TEST(PublishSummary, TiVoAdviceSingularAndPluralPiecesWithAnUngroupedCount) {
                 "of the playlist folder).\r\n\r\nYour playlist folder is currently:\r\n D:\\Lists "
                 "\r\n\r\n" +
                 tail);
-  const std::string many =
-      PublishSummary::TiVoDesktopAdvice({.LikelyUnreachableSongs = 1, .PlaylistsPublished = 2}, "F")
-          .text;
-  EXPECT_NE(many.find("Your playlists contain 1 song which probably will not be playable by TiVo "
-                      "because the song is not"),
+  const auto advice = [](int songs, int playlists) {
+    return PublishSummary::TiVoDesktopAdvice(
+               {.LikelyUnreachableSongs = songs, .PlaylistsPublished = playlists}, "F")
+        .text;
+  };
+  EXPECT_NE(advice(1, 2).find("Your playlists contain 1 song which probably will not be playable "
+                              "by TiVo because the song is not"),
             std::string::npos);
-  const std::string big =
-      PublishSummary::TiVoDesktopAdvice({.LikelyUnreachableSongs = 1500, .PlaylistsPublished = 2},
-                                        "F")
-          .text;
-  EXPECT_NE(big.find(" contain 1500 songs "), std::string::npos);
+  EXPECT_NE(advice(1500, 2).find(" contain 1500 songs "), std::string::npos);
 }
 
 TEST(CountFormat, GroupsDigitsByTheLocale) {

@@ -372,7 +372,7 @@ TEST(XmlLibraryReaderTest, BrokenFilesGiveAMessageNamingTheFileAndThePlace) {
       {"external-parameter-entity.xml", file + "is refused at line 3, column 61" + entities},
       {"second-root-element.xml",
        file + "is damaged at line 8, column 1: junk after document element."},
-      {"no-such-file.xml", missing},
+      {"no-such-folder/library.xml", missing},
   };
   PlaylistIds ids;
   for (const auto& [name, message] : cases) {
