@@ -84,16 +84,17 @@ TEST_F(WriterTest, EmptyResultIsDeletedOrKeptByTheOption) {
 TEST_F(WriterTest, AnUnwritableFolderStillCountsSongsAndTheFailedDelete) {
   files.failCreate = true;
   files.failRemove = true;
+  playlist.name = "Locked";
+  playlist.Add(Track("a", "/d/Lists/a.mp3")).Add(Track("b", "/d/Lists/b.wma"));
+  EXPECT_EQ(writer.WritePlaylist(playlist), 0) << "with no one to tell";
   std::vector<std::string> failures;
   writer.OnOutputFailed([&](const std::string& path, const std::string& reason) {
     failures.push_back(path + ": " + reason);
   });
-  playlist.name = "Locked";
-  playlist.Add(Track("a", "/d/Lists/a.mp3")).Add(Track("b", "/d/Lists/b.wma"));
   EXPECT_EQ(writer.WritePlaylist(playlist), 0);
   EXPECT_EQ(failures, std::vector<std::string>{"/d/Lists/Locked.m3u: Permission denied"});
   EXPECT_TRUE(files.files.empty());
-  EXPECT_EQ(stats, (PublishStats{.WrongFormatSongs = 1, .EmptyPlaylistsDeleted = 1}));
+  EXPECT_EQ(stats, (PublishStats{.WrongFormatSongs = 2, .EmptyPlaylistsDeleted = 2}));
 }
 
 TEST_F(WriterTest, NamesThatSanitiseAlikeShareOneFileAndTheEarlierGoesToTheTrashIfItCan) {

@@ -43,14 +43,10 @@ class MainControllerTest : public ::testing::Test {
   test::ScriptedPump pump;
   test::RecordingView view;
   bool tivo23 = false;
-  std::optional<MusicShare> share;  // the pyTivo share of /d/Lists
   std::shared_ptr<test::FakeITunes> library = std::make_shared<test::FakeITunes>();
-  MainController controller{
-      view, MainServices{settings, files, desktop, boxes, pump, [this] { return tivo23; },
-                         "https://convert", CountFormat("en_US.UTF-8"),
-                         [this](const std::string& folder) {
-                           return folder == "/d/Lists" ? share : std::nullopt;
-                         }}};
+  MainController controller{view, MainServices{settings, files, desktop, boxes, pump,
+                                               [this] { return tivo23; }, "https://convert",
+                                               CountFormat("en_US.UTF-8")}};
 };
 
 TEST_F(MainControllerTest, RefreshListsTheListedKindsAndCheckAllTakesOnlyUserLists) {
@@ -229,7 +225,13 @@ TEST_F(MainControllerTest, ALibraryFailureEndsTheRunOrTheRefreshInOrder) {
 // outside the share that holds the playlist folder, and names the playlist's
 // code page cannot hold.
 TEST_F(MainControllerTest, ARunCountsTheSongsThePyTivoShareWillNotPlay) {
-  share = MusicShare{"Music", "/d"};
+  std::optional<MusicShare> share = MusicShare{"Music", "/d"};  // the share of /d/Lists
+  MainController sharing{
+      view, MainServices{settings, files, desktop, boxes, pump, [] { return false; }, "u",
+                         CountFormat("en_US.UTF-8"), [&share](const std::string& folder) {
+                           return folder == "/d/Lists" ? share : std::nullopt;
+                         }}};
+  sharing.SetLibrary(library);
   library->AddPlaylist("Mix")
       .Add(Track("in the folder", "/d/Lists/a.mp3"))
       .Add(Track("up and down", "/d/Rock/b.mp3"))
@@ -237,18 +239,18 @@ TEST_F(MainControllerTest, ARunCountsTheSongsThePyTivoShareWillNotPlay) {
       .Add(Track("greek", "/d/Rock/\xCE\xA9mega.mp3"))
       .Add(Track("greek outside", "/home/u/Other/\xCE\xA9mega 2.mp3"))
       .Add(Track("not written", "/home/u/Other/d.m4a"));
-  controller.ButRefresh_Click();
-  controller.ButCheckAll_Click();
+  sharing.ButRefresh_Click();
+  sharing.ButCheckAll_Click();
   const auto run = [&](std::optional<MusicShare> s, PlaylistEncoding encoding) {
     share = std::move(s);
     settings.SetPlaylistEncoding(encoding);
     boxes.shown.clear();
-    controller.ButPublish_Click();
-    return controller.ReachStats();
+    sharing.ButPublish_Click();
+    return sharing.ReachStats();
   };
   EXPECT_EQ(run(share, PlaylistEncoding::Ansi),
             (ServerReachStats{.SongsOutsideShare = 2, .SongsNotInCodePage = 2}));
-  EXPECT_EQ(controller.Stats().SongsWritten, 5);
+  EXPECT_EQ(sharing.Stats().SongsWritten, 5);
   // The report's own box first, then the one on these songs.
   ASSERT_EQ(boxes.shown.size(), 2u);
   const std::string& advice = boxes.shown[1].text;

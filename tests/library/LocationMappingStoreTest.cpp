@@ -2,13 +2,22 @@
 #include <gtest/gtest.h>
 
 #include "library/LocationMappingStore.h"
+#include "library/xml/LibraryTestFiles.h"
+#ifndef _WIN32
+#include "settings/FileRegistry.h"
+#endif
 #include "settings/MemoryRegistry.h"
 
 namespace quorvella {
 namespace {
 
 TEST(LocationMappingStore, RulesAreNumberedValuesReadUpToTheFirstGap) {
+#ifdef _WIN32
   MemoryRegistry registry;
+#else
+  testing::TempDir dir;
+  FileRegistry registry(dir.File("registry.reg"));  // the store a user meets here
+#endif
   RegUtil reg(registry);
   const std::vector<LocationMapping> rules = {
       {R"(C:\Users\Adam\Music\iTunes\iTunes Media)", "/srv/music"},

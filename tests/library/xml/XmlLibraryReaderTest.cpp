@@ -194,6 +194,7 @@ TEST(XmlLibraryReaderTest, DurationIsWholeSecondsAndOnlyFilesHaveALocation) {
        "<key>Location</key><string>file:///Users/me/odd.mp3</string>", 0, {}},
       {"<key>Track Type</key><string>Remote</string>", 0, {}},
       {"<key>Track Type</key><string>File</string>", 0, {}},
+      {FileAt("https://cloud.example/a.mp3"), 0, {}},
       {FileAt("file://localhost/"), 0, "/"},
       {FileAt("file:///Users/me/R&amp;B%20%26%20Soul.mp3"), 0, "/Users/me/R&B & Soul.mp3"},
   };
