@@ -51,6 +51,7 @@ TEST(LocationMappingStore, RulesAreNumberedValuesReadUpToTheFirstGap) {
 TEST(LocationMappingStore, AWriteThatDoesNotReadBackIsReported) {
   MemoryRegistry registry;
   RegUtil reg(registry);
+  ASSERT_TRUE(SaveLocationMappings(reg, LocationMappings({{"/a", "/x"}, {"/b", "/y"}})));
   // A rule too long for a registry value does not read back.
   EXPECT_FALSE(SaveLocationMappings(
       reg, LocationMappings(std::vector<LocationMapping>{{"/a", "/" + std::string(1100, 'x')}})));
