@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "settings/MemoryRegistry.h"
-#include "settings/RegistryKeys.h"
 #include "settings/Settings.h"
 #include "support/FakeFileSystem.h"
 #include "support/FakeLibrary.h"
@@ -13,13 +12,8 @@
 namespace quorvella {
 namespace {
 
-using test::FakeFileSystem;
-using test::FakeITunes;
-using test::RecordingBoxes;
-using test::RecordingDesktop;
-using test::RecordingView;
-using test::ScriptedPump;
 using test::Track;
+using Lines = std::vector<std::string>;
 
 class MainControllerTest : public ::testing::Test {
  protected:
@@ -32,10 +26,7 @@ class MainControllerTest : public ::testing::Test {
   // Adds a playlist of n songs that all lie below the playlist folder.
   test::FakePlaylist& AddList(const std::string& name, int songs) {
     auto& p = library->AddPlaylist(name);
-    for (int i = 0; i < songs; ++i) {
-      const std::string number = std::to_string(i);
-      p.Add(Track("s" + number, "/d/Lists/s.mp3"));
-    }
+    for (int i = 0; i < songs; ++i) p.Add(Track("s" + std::to_string(i), "/d/Lists/s.mp3"));
     return p;
   }
   void CheckRows(std::initializer_list<bool> checks) {
@@ -46,13 +37,13 @@ class MainControllerTest : public ::testing::Test {
   MemoryRegistry store;
   RegUtil reg{store};
   Settings settings{reg};
-  FakeFileSystem files;
-  RecordingDesktop desktop;
-  RecordingBoxes boxes;
-  ScriptedPump pump;
-  RecordingView view;
+  test::FakeFileSystem files;
+  test::RecordingDesktop desktop;
+  test::RecordingBoxes boxes;
+  test::ScriptedPump pump;
+  test::RecordingView view;
   bool tivo23 = false;
-  std::shared_ptr<FakeITunes> library = std::make_shared<FakeITunes>();
+  std::shared_ptr<test::FakeITunes> library = std::make_shared<test::FakeITunes>();
   MainController controller{view, MainServices{settings, files, desktop, boxes, pump,
                                                [this] { return tivo23; }, "https://convert",
                                                CountFormat("en_US.UTF-8")}};
@@ -74,15 +65,10 @@ TEST_F(MainControllerTest, RefreshListsTheListedKindsAndCheckAllTakesOnlyUserLis
   files.files["/d/Lists/Party.m3u"] = {};
 
   controller.ButRefresh_Click();
-  std::vector<std::string> names;
-  std::vector<PlaylistKindCode> icons;
-  for (const auto& r : view.rows) {
-    names.push_back(r.text);
-    icons.push_back(r.icon);
-  }
-  EXPECT_EQ(names, (std::vector<std::string>{"Library", "Purchased", "Party", "Podcasts", "Smart",
-                                             "ALL Rated songs", "AC/DC?"}));
-  EXPECT_EQ(icons, (std::vector<PlaylistKindCode>{3, 1, 2, 8, 7, 7, 6}));
+  Lines rows;  // each listed row's name and icon
+  for (const auto& r : view.rows) rows.push_back(r.text + " " + std::to_string(r.icon));
+  EXPECT_EQ(rows, (Lines{"Library 3", "Purchased 1", "Party 2", "Podcasts 8", "Smart 7",
+                         "ALL Rated songs 7", "AC/DC? 6"}));
   EXPECT_EQ(view.Checks(), (std::vector<bool>{false, false, true, false, false, false, true}));
   EXPECT_EQ(view.rows[0].tag, "100");
   EXPECT_EQ(controller.SourceId(), 7) << "the last listed row's source stands";
@@ -97,26 +83,8 @@ TEST_F(MainControllerTest, RefreshListsTheListedKindsAndCheckAllTakesOnlyUserLis
   EXPECT_EQ(view.Checks(), std::vector<bool>(7, false));
 }
 
-TEST_F(MainControllerTest, WithoutAFolderNoRowIsChecked) {
-  // The bare file name is asked about, and a relative name names no file.
-  settings.SetPlaylistFolder("");
-  library->AddPlaylist("Mix");
-  files.files["Mix.m3u"] = {};
-  controller.ButRefresh_Click();
-  EXPECT_FALSE(view.rows.at(0).checked);
-}
-
-TEST_F(MainControllerTest, ARefreshFailureIsReportedAndLeavesTheWindowIdle) {
-  library->failSource = true;
-  controller.ButRefresh_Click();
-  ASSERT_EQ(boxes.shown.size(), 1u);
-  EXPECT_NE(boxes.shown[0].text.find("The library file could not be read."), std::string::npos);
-  EXPECT_FALSE(controller.Busy());
-  EXPECT_FALSE(view.busy);
-  EXPECT_EQ(view.waitCursor, (std::vector<bool>{true, false}));
-}
-
 TEST_F(MainControllerTest, ProgressOfThreeRowsWithTheSecondUnchecked) {
+  settings.SetPlaylistFolder("  /d/Lists ");  // written where it was checked, spaces aside
   AddList("A", 1);
   AddList("B", 1);
   AddList("C", 1234);
@@ -124,160 +92,110 @@ TEST_F(MainControllerTest, ProgressOfThreeRowsWithTheSecondUnchecked) {
   CheckRows({true, false, true});
   controller.ButPublish_Click();
   EXPECT_EQ(view.progressPlaylists, (std::vector<float>{0, 50, 50, 100, 0}));
-  EXPECT_EQ(view.Statuses(),
-            (std::vector<std::string>{"Done (1 song)", "-", "Done (1,234 songs)"}));
-  EXPECT_EQ(view.statusLine, (std::vector<std::string>{"Publishing A...", "Publishing C...", "Done"}));
+  EXPECT_EQ(view.Statuses(), (Lines{"Done (1 song)", "-", "Done (1,234 songs)"}));
+  EXPECT_EQ(view.statusLine, (Lines{"Publishing A...", "Publishing C...", "Done"}));
+  EXPECT_EQ(files.files.at("/d/Lists/A.m3u"), (Lines{"#EXTM3U", "#EXTINF:180,s0", "s.mp3"}));
   EXPECT_EQ(controller.Stats().PlaylistsPublished, 2);
-  EXPECT_FALSE(view.stopEnabled);
-  EXPECT_FALSE(controller.Busy());
-  EXPECT_FALSE(controller.Running());
+  EXPECT_FALSE(view.stopEnabled || controller.Busy() || controller.Running());
   ASSERT_EQ(boxes.shown.size(), 1u);
   EXPECT_TRUE(boxes.shown[0].text.starts_with("Quorvella has finished"));
 }
 
-TEST_F(MainControllerTest, AFolderStoredWithSpacesIsWrittenWhereItWasChecked) {
-  settings.SetPlaylistFolder("  /d/Lists ");
-  AddList("A", 1);
-  controller.ButRefresh_Click();
-  CheckRows({true});
-  controller.ButPublish_Click();
-  EXPECT_EQ(view.Statuses(), (std::vector<std::string>{"Done (1 song)"}));
-  EXPECT_EQ(files.files.at("/d/Lists/A.m3u"),
-            (std::vector<std::string>{"#EXTM3U", "#EXTINF:180,s0", "s.mp3"}));
-}
-
-TEST_F(MainControllerTest, StopDuringTheSecondOfFourPlaylists) {
+TEST_F(MainControllerTest, StopDuringTheSecondOfFourPlaylistsAndOtherClicksIgnored) {
   for (const char* name : {"A", "B", "C", "D"}) AddList(name, 4);
   controller.ButRefresh_Click();
   CheckRows({true, true, true, true});
   int pumps = 0;
   pump.onPump = [&] {
+    if (++pumps == 1) {
+      controller.ButPublish_Click();
+      controller.ButRefresh_Click();
+    }
     // Row A takes seven pumps (two before writing, one per track, one after
     // the row); the ninth comes just before row B is written.
-    if (++pumps == 9) controller.ButStop_Click();
+    if (pumps == 9) controller.ButStop_Click();
   };
   controller.ButPublish_Click();
-  EXPECT_EQ(view.Statuses(),
-            (std::vector<std::string>{"Done (4 songs)", "Done (1 song)", "Queued", "Queued"}));
+  EXPECT_EQ(view.Statuses(), (Lines{"Done (4 songs)", "Done (1 song)", "Queued", "Queued"}));
   EXPECT_EQ(view.statusLine.back(), "Stopped");
   ASSERT_EQ(boxes.shown.size(), 1u) << "the report is shown for a stopped run";
   EXPECT_EQ(controller.Stats().SongsWritten, 5);
   EXPECT_FALSE(controller.Busy());
 }
 
-TEST_F(MainControllerTest, AListDeletedMeanwhileIsNotFoundAndStopsTheRun) {
-  AddList("A", 1);
-  AddList("B", 1);
-  AddList("C", 1);
+TEST_F(MainControllerTest, ARunResetsEveryCountAndAListDeletedMeanwhileStopsIt) {
+  library->AddPlaylist("Gone");
+  AddList("Empty", 0).Add(Track("wrong type", "/d/Lists/x.m4a"));
+  AddList("Three", 3);
   controller.ButRefresh_Click();
-  CheckRows({true, true, true});
-  library->RemovePlaylist(101);
+  CheckRows({false, true, true});
   controller.ButPublish_Click();
-  EXPECT_EQ(view.Statuses(), (std::vector<std::string>{"Done (1 song)", "Not found", "Queued"}));
+  EXPECT_EQ(controller.Stats(), (PublishStats{.SongsInPlaylist = 3, .SongsWritten = 3,
+                                              .WrongFormatSongs = 1, .EmptyPlaylistsDeleted = 1,
+                                              .PlaylistsPublished = 2}));
+
+  // A playlist deleted meanwhile is not found and stops the run, which
+  // keeps the count of the last playlist written.
+  library->RemovePlaylist(100);
+  CheckRows({true, false, true});
+  boxes.shown.clear();
+  controller.ButPublish_Click();
+  EXPECT_EQ(view.Statuses(), (Lines{"Not found", "-", "Queued"}));
   ASSERT_EQ(boxes.shown.size(), 2u);
   EXPECT_EQ(boxes.shown[0].text,
             "An unexpected internal error has occurred.  Please refresh the list of playlists.");
   EXPECT_EQ(boxes.shown[0].icon, MsgIcon::Exclamation);
   EXPECT_EQ(view.statusLine.back(), "Stopped");
-  ASSERT_EQ(view.progressPlaylists.size(), 3u);
-  EXPECT_NEAR(view.progressPlaylists[1], 33.333f, 0.001f);
+  EXPECT_EQ(controller.Stats(), (PublishStats{.SongsInPlaylist = 3, .PlaylistsPublished = 1}));
 }
 
-TEST_F(MainControllerTest, ARunResetsEveryCountButTheCurrentPlaylists) {
-  AddList("Empty", 0).Add(Track("wrong type", "/d/Lists/x.m4a"));
-  AddList("Three", 3);
-  library->AddPlaylist("Gone");
-  controller.ButRefresh_Click();
-  CheckRows({true, true, false});
-  controller.ButPublish_Click();
-  EXPECT_EQ(controller.Stats(), (PublishStats{.SongsInPlaylist = 3,
-                                              .SongsWritten = 3,
-                                              .UnreachableSongs = 0,
-                                              .LikelyUnreachableSongs = 0,
-                                              .WrongFormatSongs = 1,
-                                              .EmptyPlaylistsDeleted = 1,
-                                              .PlaylistsPublished = 2}));
-
-  // A run that stops before it writes a playlist keeps the last one's count.
-  library->RemovePlaylist(102);
-  CheckRows({false, false, true});
-  controller.ButPublish_Click();
-  EXPECT_EQ(view.Statuses(), (std::vector<std::string>{"-", "-", "Not found"}));
-  EXPECT_EQ(controller.Stats(), (PublishStats{.SongsInPlaylist = 3,
-                                              .SongsWritten = 0,
-                                              .UnreachableSongs = 0,
-                                              .LikelyUnreachableSongs = 0,
-                                              .WrongFormatSongs = 0,
-                                              .EmptyPlaylistsDeleted = 0,
-                                              .PlaylistsPublished = 1}));
-}
-
-TEST_F(MainControllerTest, ClicksDuringARunAreIgnored) {
-  AddList("A", 3);
-  controller.ButRefresh_Click();
-  CheckRows({true});
-  int nested = 0;
-  pump.onPump = [&] {
-    if (nested++ == 0) {
-      controller.ButPublish_Click();
-      controller.ButRefresh_Click();
-    }
+TEST_F(MainControllerTest, RefusalsOfAMissingFolderWithAndWithoutTheTiVoAdditionOrOfNoCheck) {
+  const auto folderRefusal = [](const std::string& note, bool tivo23) {
+    return "You first need to select a folder in which to create the playlists." + note +
+           "\r\n\r\nTo do this, open the 'Tools' menu and choose 'Options'.\r\n\r\n"
+           "Be sure to select a playlist folder which has been published via the TiVo Desktop "
+           "server (or a sub-folder thereof).  This will ensure that your playlists are visible "
+           "to TiVo." +
+           (tivo23 ? "\r\n\r\nIn addition, be sure that the playlist folder which contains all "
+                     "of the songs in the playlist (or is a parent folder thereof)."
+                   : "");
   };
-  controller.ButPublish_Click();
-  EXPECT_EQ(view.rows.size(), 1u);
-  EXPECT_EQ(view.Statuses(), std::vector<std::string>{"Done (3 songs)"});
-  EXPECT_EQ(boxes.shown.size(), 1u);
-}
-
-TEST_F(MainControllerTest, FolderRefusalsWithAndWithoutTheTiVoAddition) {
-  const std::string base =
-      "You first need to select a folder in which to create the playlists.%s\r\n\r\n"
-      "To do this, open the 'Tools' menu and choose 'Options'.\r\n\r\n"
-      "Be sure to select a playlist folder which has been published via the TiVo Desktop server "
-      "(or a sub-folder thereof).  This will ensure that your playlists are visible to TiVo.";
-  const std::string addition =
-      "\r\n\r\nIn addition, be sure that the playlist folder which contains all of the songs in "
-      "the playlist (or is a parent folder thereof).";
   const std::string missing = " (The currently-selected folder does not exist.)";
-  struct Case {
+  const struct {
     const char* folder;
     bool tivo23;
-    std::string note;
+    std::string text;
+    const char* status;  // the row's status afterwards
+  } cases[] = {
+      {"   ", false, folderRefusal("", false), ""},
+      {"", true, folderRefusal("", true), ""},
+      {"/d/Gone", false, folderRefusal(missing, false), ""},
+      {" /d/Gone ", true, folderRefusal(missing, true), ""},
+      {"D:\\Lists", false, folderRefusal(missing, false), ""},  // a Windows folder is none here
+      // Nothing checked is refused after the statuses are reset.
+      {"/d/Lists", false,
+       "Please place a checkmark by at least one playlist and then click 'Publish Playlists to "
+       "TiVo' again.",
+       "-"},
   };
-  const Case cases[] = {{"   ", false, ""}, {"", true, ""}, {"/d/Gone", false, missing},
-                        {" /d/Gone ", true, missing},
-                        {"D:\\Lists", false, missing}};  // a Windows folder is none here
   AddList("A", 1);
   controller.ButRefresh_Click();
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.folder);
     settings.SetPlaylistFolder(c.folder);
     tivo23 = c.tivo23;
     boxes.shown.clear();
     view.rows[0].status = "";
     controller.ButPublish_Click();
-    std::string expected = base;
-    expected.replace(expected.find("%s"), 2, c.note);
-    if (c.tivo23) expected += addition;
     ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].text, expected) << "folder \"" << c.folder << "\"";
+    EXPECT_EQ(boxes.shown[0].text, c.text);
     EXPECT_EQ(boxes.shown[0].icon, MsgIcon::Information);
-    EXPECT_EQ(view.rows[0].status, "") << "no row changes";
+    EXPECT_EQ(view.rows[0].status, c.status);
+    EXPECT_FALSE(controller.Busy());
   }
 }
 
-TEST_F(MainControllerTest, NothingCheckedIsRefusedAfterTheStatusesAreReset) {
-  AddList("A", 1);
-  controller.ButRefresh_Click();
-  controller.ButPublish_Click();
-  ASSERT_EQ(boxes.shown.size(), 1u);
-  EXPECT_EQ(boxes.shown[0].text,
-            "Please place a checkmark by at least one playlist and then click 'Publish Playlists "
-            "to TiVo' again.");
-  EXPECT_EQ(view.Statuses(), std::vector<std::string>{"-"});
-  EXPECT_FALSE(controller.Busy());
-}
-
-TEST_F(MainControllerTest, ALibraryFailureEndsTheRunInOrder) {
+TEST_F(MainControllerTest, ALibraryFailureEndsTheRunOrTheRefreshInOrder) {
   auto& p = AddList("A", 2);
   p.tracks->tracks[1]->failName = true;
   AddList("B", 1);
@@ -288,11 +206,69 @@ TEST_F(MainControllerTest, ALibraryFailureEndsTheRunInOrder) {
   controller.ButPublish_Click();
   ASSERT_EQ(boxes.shown.size(), 1u);
   EXPECT_NE(boxes.shown[0].text.find("The track's name could not be read."), std::string::npos);
-  EXPECT_FALSE(busyWhileReported);
-  EXPECT_FALSE(controller.Busy());
-  EXPECT_FALSE(view.stopEnabled);
-  EXPECT_FALSE(controller.Running());
-  EXPECT_EQ(view.Statuses(), (std::vector<std::string>{"Publishing...", "Queued"}));
+  EXPECT_FALSE(busyWhileReported || controller.Busy() || view.stopEnabled ||
+               controller.Running());
+  EXPECT_EQ(view.Statuses(), (Lines{"Publishing...", "Queued"}));
+
+  // A refresh that fails is reported and leaves the window idle.
+  library->failSource = true;
+  boxes.shown.clear();
+  view.waitCursor.clear();
+  controller.ButRefresh_Click();
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_NE(boxes.shown[0].text.find("The library file could not be read."), std::string::npos);
+  EXPECT_FALSE(controller.Busy() || view.busy);
+  EXPECT_EQ(view.waitCursor, (std::vector<bool>{true, false}));
+}
+
+// Songs a pyTivo share will not play are counted afresh in each run: those
+// outside the share that holds the playlist folder, and names the playlist's
+// code page cannot hold.
+TEST_F(MainControllerTest, ARunCountsTheSongsThePyTivoShareWillNotPlay) {
+  std::optional<MusicShare> share = MusicShare{"Music", "/d"};  // the share of /d/Lists
+  MainController sharing{
+      view, MainServices{settings, files, desktop, boxes, pump, [] { return false; }, "u",
+                         CountFormat("en_US.UTF-8"), [&share](const std::string& folder) {
+                           return folder == "/d/Lists" ? share : std::nullopt;
+                         }}};
+  sharing.SetLibrary(library);
+  library->AddPlaylist("Mix")
+      .Add(Track("in the folder", "/d/Lists/a.mp3"))
+      .Add(Track("up and down", "/d/Rock/b.mp3"))
+      .Add(Track("outside", "/home/u/Other/c.mp3"))
+      .Add(Track("greek", "/d/Rock/\xCE\xA9mega.mp3"))
+      .Add(Track("greek outside", "/home/u/Other/\xCE\xA9mega 2.mp3"))
+      .Add(Track("not written", "/home/u/Other/d.m4a"));
+  sharing.ButRefresh_Click();
+  sharing.ButCheckAll_Click();
+  const auto run = [&](std::optional<MusicShare> s, PlaylistEncoding encoding) {
+    share = std::move(s);
+    settings.SetPlaylistEncoding(encoding);
+    boxes.shown.clear();
+    sharing.ButPublish_Click();
+    return sharing.ReachStats();
+  };
+  EXPECT_EQ(run(share, PlaylistEncoding::Ansi),
+            (ServerReachStats{.SongsOutsideShare = 2, .SongsNotInCodePage = 2}));
+  EXPECT_EQ(sharing.Stats().SongsWritten, 5);
+  // The report's own box first, then the one on these songs.
+  ASSERT_EQ(boxes.shown.size(), 2u);
+  const std::string& advice = boxes.shown[1].text;
+  EXPECT_NE(advice.find("Songs outside the pyTivo share:\t\t2\r\n"), std::string::npos) << advice;
+  EXPECT_NE(advice.find("Songs with names the code page cannot hold:\t2\r\n"), std::string::npos);
+  EXPECT_NE(advice.find("pyTivo music share \"Music\" (/d)"), std::string::npos);
+
+  EXPECT_EQ(run(std::nullopt, PlaylistEncoding::Ansi),
+            (ServerReachStats{.SongsOutsideShare = 0, .SongsNotInCodePage = 2}));
+  ASSERT_EQ(boxes.shown.size(), 2u);
+  EXPECT_EQ(boxes.shown[1].text.find("pyTivo share"), std::string::npos);
+
+  // UTF-8 playlists hold every name and end in .m3u8.
+  EXPECT_EQ(run(MusicShare{"Music", "/d"}, PlaylistEncoding::Utf8),
+            (ServerReachStats{.SongsOutsideShare = 2, .SongsNotInCodePage = 0}));
+  EXPECT_EQ(files.utf8Files, std::set<std::string>{"/d/Lists/Mix.m3u8"});
+  EXPECT_EQ(run(std::nullopt, PlaylistEncoding::Utf8), ServerReachStats{});
+  EXPECT_EQ(boxes.shown.size(), 1u);
 }
 
 }  // namespace

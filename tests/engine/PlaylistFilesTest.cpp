@@ -6,11 +6,9 @@
 
 #include <functional>
 #include <new>
-#include <vector>
 
-#include "library/ITunes.h"
-#include "settings/MemoryRegistry.h"
 #include "platform/PathRules.h"
+#include "settings/MemoryRegistry.h"
 #include "settings/Settings.h"
 #include "support/FakeFileSystem.h"
 #include "support/FakeLibrary.h"
@@ -21,52 +19,34 @@ namespace {
 using test::FakeFileSystem;
 using ::testing::ElementsAre;
 
-class PlaylistFileExistsTest : public ::testing::Test {
- protected:
-  bool Exists(std::string_view folder, std::string_view name) {
-    settings.SetPlaylistFolder(folder);
-    files.asked.clear();
-    return PlaylistFileExists(settings, files, name);
-  }
-
+// One path for the writer and the exists test, in the folder's own dialect
+// (the path rules hold how a folder and a name are made fit).
+TEST(PlaylistFileExists, AsksForTheFileTheWriterWrites) {
   MemoryRegistry store;
   RegUtil reg{store};
   Settings settings{reg};
   FakeFileSystem files;
-};
-
-TEST_F(PlaylistFileExistsTest, AsksForTheSanitisedNameInTheFolder) {
-  files.files["/srv/lists/AC_DC_ Live_.m3u"] = {};
-  files.files["/srv/lists/Café.m3u"] = {};
-  EXPECT_TRUE(Exists("/srv/lists", "AC/DC: Live?"));
-  EXPECT_TRUE(Exists(" /srv/lists/ ", "Café"));
-  EXPECT_FALSE(Exists("/srv/lists", "Other"));
-  EXPECT_THAT(files.asked, ElementsAre("/srv/lists/Other.m3u"));
-  // Without a folder the bare name is asked about, and names no file.
-  files.files["Café.m3u"] = {};
-  EXPECT_FALSE(Exists("", "Café"));
-  EXPECT_THAT(files.asked, ElementsAre("Café.m3u"));
-}
-
-TEST_F(PlaylistFileExistsTest, NamesTheFileTheWriterWrites) {
-  // One path for the writer and the exists test: a root folder's separator
-  // is not doubled, and spaces around the stored folder are not part of it.
-  struct Case {
-    std::string folder;
-    std::string name;
+  for (const char* path : {"/srv/lists/AC_DC_ Live_.m3u", "/srv/lists/Café.m3u", "Café.m3u"}) {
+    files.files[path] = {};
+  }
+  const struct {
+    const char* folder;
+    const char* name;
     std::string path;
-  };
-  const Case cases[] = {
-      {"D:\\Lists", "AC/DC: Live?", "D:\\Lists\\AC_DC_ Live_.m3u"},
-      {"D:\\Lists", "", "D:\\Lists\\.m3u"},
-      {"D:\\", "x", "D:\\x.m3u"},
-      {"  D:\\Lists ", "x", "D:\\Lists\\x.m3u"},
-      {"/srv/lists", "Café", "/srv/lists/Café.m3u"},
-      {"/", "x", "/x.m3u"},
+    bool exists;
+  } cases[] = {
+      {"/srv/lists", "AC/DC: Live?", "/srv/lists/AC_DC_ Live_.m3u", true},
+      {" /srv/lists/ ", "Café", "/srv/lists/Café.m3u", true},
+      {"/srv/lists", "Other", "/srv/lists/Other.m3u", false},
+      {"", "Café", "Café.m3u", false},  // a bare name names no file
+      {"D:\\Lists", "AC/DC: Live?", "D:\\Lists\\AC_DC_ Live_.m3u", false},
   };
   for (const auto& c : cases) {
-    Exists(c.folder, c.name);
-    EXPECT_THAT(files.asked, ElementsAre(c.path)) << c.folder;
+    SCOPED_TRACE(std::string(c.folder) + " " + c.name);
+    settings.SetPlaylistFolder(c.folder);
+    files.asked.clear();
+    EXPECT_EQ(PlaylistFileExists(settings, files, c.name), c.exists);
+    EXPECT_THAT(files.asked, ElementsAre(c.path));
     EXPECT_EQ(PlaylistFilePath(c.folder, SanitizeFileName(c.name, "_")), c.path);
   }
 }
@@ -90,8 +70,8 @@ TEST(RecycleFile, ReportsWhatBecameOfTheFile) {
   files.failExists = true;
   EXPECT_EQ(RecycleFile(files, "/srv/lists/a.m3u", false), 1);
   EXPECT_TRUE(files.trash.empty());
-  files.failExists = false;
 
+  files.failExists = false;
   files.files["/srv/lists/a.m3u"] = {};
   const std::pair<TrashResult, int> outcomes[] = {
       {TrashResult::Moved, 1}, {TrashResult::Aborted, 2}, {TrashResult::Failed, 3}};

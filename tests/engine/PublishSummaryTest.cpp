@@ -34,70 +34,53 @@ std::unique_ptr<Shown> Show(const PublishStats& stats, bool tivo23,
   return shown;
 }
 
-TEST(PublishSummary, PlainRunShowsOnlyTheStatistics) {
-  const auto shown = Show({.SongsWritten = 12, .PlaylistsPublished = 2}, true);
-  ASSERT_EQ(shown->boxes.shown.size(), 1u);
-  EXPECT_EQ(shown->boxes.shown[0].text,
-            "Quorvella has finished publishing the requested playlists.\r\n\r\n"
-            "Playlists published:\t\t\t2\r\n"
-            "Total songs written:\t\t12\r\n");
-  EXPECT_EQ(shown->boxes.shown[0].icon, MsgIcon::Information);
-  EXPECT_TRUE(shown->desktop.opened.empty());
-}
+TEST(PublishSummary, StatisticsShowTheLinesWithCountsTabbedAndGrouped) {
+  const std::string head = "Quorvella has finished publishing the requested playlists.\r\n\r\n";
+  const auto plain = Show({.SongsWritten = 12, .PlaylistsPublished = 2}, true);
+  ASSERT_EQ(plain->boxes.shown.size(), 1u);
+  EXPECT_EQ(plain->boxes.shown[0].text,
+            head + "Playlists published:\t\t\t2\r\nTotal songs written:\t\t12\r\n");
+  EXPECT_EQ(plain->boxes.shown[0].icon, MsgIcon::Information);
+  EXPECT_TRUE(plain->desktop.opened.empty());
 
-TEST(PublishSummary, EveryStatisticsLineWithItsTabsAndGrouping) {
-  const PublishStats stats{.SongsWritten = 1500,
-                           .UnreachableSongs = 2,
-                           .LikelyUnreachableSongs = 3,
-                           .WrongFormatSongs = 1234,
-                           .EmptyPlaylistsDeleted = 1,
-                           .PlaylistsPublished = 4};
-  EXPECT_EQ(PublishSummary::Statistics(stats, true, kEnglish).text,
-            "Quorvella has finished publishing the requested playlists.\r\n\r\n"
-            "Playlists published:\t\t\t4\r\n"
-            "Empty playlists deleted:\t\t1\r\n"
-            "Total songs written:\t\t1,500\r\n"
-            "Total unreachable songs:\t\t2\r\n"
-            "Likely unreachable songs:\t\t3\r\n"
-            "Total songs ignored (wrong format):\t1,234\r\n");
+  const PublishStats every{.SongsWritten = 1500, .UnreachableSongs = 2,
+                           .LikelyUnreachableSongs = 3, .WrongFormatSongs = 1234,
+                           .EmptyPlaylistsDeleted = 1, .PlaylistsPublished = 4};
+  EXPECT_EQ(PublishSummary::Statistics(every, true, kEnglish).text,
+            head +
+                "Playlists published:\t\t\t4\r\n"
+                "Empty playlists deleted:\t\t1\r\n"
+                "Total songs written:\t\t1,500\r\n"
+                "Total unreachable songs:\t\t2\r\n"
+                "Likely unreachable songs:\t\t3\r\n"
+                "Total songs ignored (wrong format):\t1,234\r\n");
 }
 
 TEST(PublishSummary, WhenTheLikelyUnreachableLineAndTheTiVoAdviceShow) {
-  struct Case {
-    bool tivo23;
-    int likely;
-    int unreachable;
-    bool shown;
-  };
-  const Case cases[] = {
+  // TiVo Desktop 2.3 or later, likely unreachable, unreachable, shown
+  const std::tuple<bool, int, int, bool> cases[] = {
       {true, 3, 0, true},   {true, 2, 2, false},  {true, 5000, 5000, false},
       {true, 0, 1, false},  {false, 3, 0, false}, {true, 1, 4, true},
   };
-  for (const auto& c : cases) {
-    const auto shown = Show({.UnreachableSongs = c.unreachable,
-                             .LikelyUnreachableSongs = c.likely,
-                             .PlaylistsPublished = 1},
-                            c.tivo23);
-    const auto& boxes = shown->boxes.shown;
-    const bool line = boxes[0].text.find("Likely unreachable songs:") != std::string::npos;
-    const bool advice = boxes.back().text.starts_with("TiVo Desktop 2.3 requires");
-    EXPECT_EQ(line, c.shown) << c.likely << "/" << c.unreachable;
-    EXPECT_EQ(advice, c.shown) << c.likely << "/" << c.unreachable;
+  for (const auto& [tivo23, likely, unreachable, shown] : cases) {
+    SCOPED_TRACE(std::to_string(likely) + "/" + std::to_string(unreachable));
+    const auto report = Show(
+        {.UnreachableSongs = unreachable, .LikelyUnreachableSongs = likely, .PlaylistsPublished = 1},
+        tivo23);
+    const auto& boxes = report->boxes.shown;
+    EXPECT_EQ(boxes[0].text.find("Likely unreachable songs:") != std::string::npos, shown);
+    EXPECT_EQ(boxes.back().text.starts_with("TiVo Desktop 2.3 requires"), shown);
   }
 }
 
 TEST(PublishSummary, Mp3AdviceConditionsAndItsAnswer) {
-  struct Case {
-    PublishStats stats;
-    bool shown;
-  };
-  const Case cases[] = {
+  const std::pair<PublishStats, bool> cases[] = {
       {{.SongsWritten = 10, .WrongFormatSongs = 40, .PlaylistsPublished = 1}, true},
       {{.SongsWritten = 40, .WrongFormatSongs = 10, .PlaylistsPublished = 1}, false},
       {{.SongsWritten = 0, .EmptyPlaylistsDeleted = 2, .PlaylistsPublished = 2}, true},
       {{.SongsWritten = 5, .EmptyPlaylistsDeleted = 1, .PlaylistsPublished = 2}, false},
   };
-  for (const auto& c : cases) EXPECT_EQ(PublishSummary::ShowsMp3Advice(c.stats), c.shown);
+  for (const auto& [stats, shown] : cases) EXPECT_EQ(PublishSummary::ShowsMp3Advice(stats), shown);
 
   const Message advice = PublishSummary::Mp3Advice();
   EXPECT_EQ(advice.text,
@@ -107,33 +90,25 @@ TEST(PublishSummary, Mp3AdviceConditionsAndItsAnswer) {
             "them to MP3 format then re-run Quorvella.\r\n\r\nWould you like to view a web page "
             "on the Brenlow Software web site which explains how to convert your song files to "
             "MP3 format?");
-  EXPECT_EQ(advice.icon, MsgIcon::Question);
-  EXPECT_EQ(advice.buttons, MsgButtons::YesNo);
-  EXPECT_EQ(advice.defaultButton, MsgAnswer::Yes);
+  EXPECT_TRUE(advice.icon == MsgIcon::Question && advice.buttons == MsgButtons::YesNo &&
+              advice.defaultButton == MsgAnswer::Yes);
 }
 
 TEST(PublishSummary, YesOpensTheConversionPageOnlyAfterTheLastBox) {
-  const PublishStats stats{.SongsWritten = 1,
-                           .UnreachableSongs = 1,
-                           .LikelyUnreachableSongs = 2,
-                           .WrongFormatSongs = 9,
-                           .PlaylistsPublished = 1};
+  const PublishStats stats{.SongsWritten = 1, .UnreachableSongs = 1, .LikelyUnreachableSongs = 2,
+                           .WrongFormatSongs = 9, .PlaylistsPublished = 1};
   for (const MsgAnswer answer : {MsgAnswer::Yes, MsgAnswer::No}) {
     const auto shown = Show(stats, true, answer);
     ASSERT_EQ(shown->boxes.shown.size(), 4u);
-    EXPECT_EQ(shown->boxes.shown[2].text, PublishSummary::UnreachableAdvice().text);
+    EXPECT_EQ(shown->boxes.shown[2].text,
+              "Having unreachable songs is caused by writing the playlists to a folder on a "
+              "different drive than the one containing the song files.\r\n\r\nFor more "
+              "information, open the Quorvella 'Help' menu and choose 'Online documentation'.");
     EXPECT_EQ(shown->boxesWhenOpened, answer == MsgAnswer::Yes ? 4 : -1);
     EXPECT_EQ(shown->desktop.opened, answer == MsgAnswer::Yes
                                          ? std::vector<std::string>{"https://convert"}
                                          : std::vector<std::string>{});
   }
-}
-
-TEST(PublishSummary, UnreachableAdviceText) {
-  EXPECT_EQ(PublishSummary::UnreachableAdvice().text,
-            "Having unreachable songs is caused by writing the playlists to a folder on a "
-            "different drive than the one containing the song files.\r\n\r\nFor more "
-            "information, open the Quorvella 'Help' menu and choose 'Online documentation'.");
 }
 
 TEST(PublishSummary, TiVoAdviceSingularAndPluralPiecesWithAnUngroupedCount) {
@@ -157,17 +132,15 @@ TEST(PublishSummary, TiVoAdviceSingularAndPluralPiecesWithAnUngroupedCount) {
                 "of the playlist folder).\r\n\r\nYour playlist folder is currently:\r\n D:\\Lists "
                 "\r\n\r\n" +
                 tail);
-  const std::string many =
-      PublishSummary::TiVoDesktopAdvice({.LikelyUnreachableSongs = 1, .PlaylistsPublished = 2}, "F")
-          .text;
-  EXPECT_NE(many.find("Your playlists contain 1 song which probably will not be playable by TiVo "
-                      "because the song is not"),
+  const auto advice = [](int songs, int playlists) {
+    return PublishSummary::TiVoDesktopAdvice(
+               {.LikelyUnreachableSongs = songs, .PlaylistsPublished = playlists}, "F")
+        .text;
+  };
+  EXPECT_NE(advice(1, 2).find("Your playlists contain 1 song which probably will not be playable "
+                              "by TiVo because the song is not"),
             std::string::npos);
-  const std::string big =
-      PublishSummary::TiVoDesktopAdvice({.LikelyUnreachableSongs = 1500, .PlaylistsPublished = 2},
-                                        "F")
-          .text;
-  EXPECT_NE(big.find(" contain 1500 songs "), std::string::npos);
+  EXPECT_NE(advice(1500, 2).find(" contain 1500 songs "), std::string::npos);
 }
 
 TEST(CountFormat, GroupsDigitsByTheLocale) {

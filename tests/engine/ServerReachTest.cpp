@@ -6,23 +6,9 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/MainController.h"
-#include "settings/MemoryRegistry.h"
-#include "settings/Settings.h"
-#include "support/FakeFileSystem.h"
-#include "support/FakeLibrary.h"
-#include "support/FakeMainWindow.h"
 
 namespace quorvella {
 namespace {
-
-using test::FakeFileSystem;
-using test::FakeITunes;
-using test::RecordingBoxes;
-using test::RecordingDesktop;
-using test::RecordingView;
-using test::ScriptedPump;
-using test::Track;
 
 const MusicShare kMusic{"Music", "/srv/music"};
 
@@ -85,83 +71,6 @@ TEST(ServerReachTest, NamesComeBackAsTheServerReadsThePlaylist) {
     ServerReach reach("/srv/music/Playlists", c.share, c.encoding, c.codePage);
     EXPECT_EQ(reach.NameSurvives(c.line), c.survives) << c.line << " in " << c.codePage;
   }
-}
-
-// A publish into the share /srv/music with the playlists in its Playlists
-// folder, the layout of a typical pyTivo set-up.
-class PublishIntoShareTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    settings.LoadSettings();
-    settings.SetPlaylistFolder("/srv/music/Playlists");
-    files.folders.insert("/srv/music/Playlists");
-    auto& list = library->AddPlaylist("Mix");
-    list.Add(Track("in the folder", "/srv/music/Playlists/a.mp3"))
-        .Add(Track("up and down", "/srv/music/Rock/b.mp3"))
-        .Add(Track("outside", "/home/u/Other/c.mp3"))
-        .Add(Track("greek", "/srv/music/Rock/\xCE\xA9mega.mp3"))
-        .Add(Track("greek outside", "/home/u/Other/\xCE\xA9mega 2.mp3"))
-        .Add(Track("not written", "/home/u/Other/d.m4a"));
-    controller.SetLibrary(library);
-    controller.ButRefresh_Click();
-    controller.ButCheckAll_Click();
-  }
-
-  MemoryRegistry store;
-  RegUtil reg{store};
-  Settings settings{reg};
-  FakeFileSystem files;
-  RecordingDesktop desktop;
-  RecordingBoxes boxes;
-  ScriptedPump pump;
-  RecordingView view;
-  std::optional<MusicShare> share = kMusic;
-  std::shared_ptr<FakeITunes> library = std::make_shared<FakeITunes>();
-  MainController controller{
-      view, MainServices{settings, files, desktop, boxes, pump, [] { return false; }, "u",
-                         CountFormat("en_US.UTF-8"),
-                         [this](const std::string& folder) {
-                           return folder == "/srv/music/Playlists" ? share : std::nullopt;
-                         }}};
-};
-
-TEST_F(PublishIntoShareTest, CountsSongsOutsideTheShareAndNamesTheCodePageCannotHold) {
-  controller.ButPublish_Click();
-  EXPECT_EQ(controller.Stats().SongsWritten, 5);
-  EXPECT_EQ(controller.ReachStats(),
-            (ServerReachStats{.SongsOutsideShare = 2, .SongsNotInCodePage = 2}));
-  // The report's own boxes first, then the one on these songs.
-  ASSERT_EQ(boxes.shown.size(), 2u);
-  const std::string& advice = boxes.shown[1].text;
-  EXPECT_NE(advice.find("Songs outside the pyTivo share:\t\t2\r\n"), std::string::npos) << advice;
-  EXPECT_NE(advice.find("Songs with names the code page cannot hold:\t2\r\n"), std::string::npos);
-  EXPECT_NE(advice.find("pyTivo music share \"Music\" (/srv/music)"), std::string::npos);
-  EXPECT_NE(advice.find("quorvella-cli options --encoding utf-8"), std::string::npos);
-}
-
-TEST_F(PublishIntoShareTest, Utf8PlaylistsHoldEveryNameAndEndInM3u8) {
-  settings.SetPlaylistEncoding(PlaylistEncoding::Utf8);
-  controller.ButPublish_Click();
-  EXPECT_EQ(files.utf8Files, std::set<std::string>{"/srv/music/Playlists/Mix.m3u8"});
-  EXPECT_EQ(files.files.count("/srv/music/Playlists/Mix.m3u"), 0u);
-  EXPECT_EQ(controller.ReachStats(),
-            (ServerReachStats{.SongsOutsideShare = 2, .SongsNotInCodePage = 0}));
-}
-
-TEST_F(PublishIntoShareTest, WithoutAShareOnlyTheCodePageCounts) {
-  share = std::nullopt;
-  controller.ButPublish_Click();
-  EXPECT_EQ(controller.ReachStats(),
-            (ServerReachStats{.SongsOutsideShare = 0, .SongsNotInCodePage = 2}));
-  ASSERT_EQ(boxes.shown.size(), 2u);
-  EXPECT_EQ(boxes.shown[1].text.find("pyTivo share"), std::string::npos);
-
-  // A second run starts counting afresh.
-  settings.SetPlaylistEncoding(PlaylistEncoding::Utf8);
-  boxes.shown.clear();
-  controller.ButPublish_Click();
-  EXPECT_EQ(controller.ReachStats(), ServerReachStats{});
-  EXPECT_EQ(boxes.shown.size(), 1u);
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 
 #include "engine/ClsPlaylistWriter.h"
@@ -41,11 +40,6 @@ std::string FileUrl(const std::string& path) {
     }
   }
   return url;
-}
-
-std::string ReadBytes(const std::string& path) {
-  std::ifstream in(NativePath(path), std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 TEST(PublishOnWindows, CDriveLocationsBecomeRelativePathsWithBackslashes) {
@@ -89,7 +83,7 @@ TEST(PublishOnWindows, CDriveLocationsBecomeRelativePathsWithBackslashes) {
     EXPECT_EQ(writer.WritePlaylist(*mix), 2);
     EXPECT_EQ(writer.OutputPath(), folder + "Mix.m3u");
   }
-  const std::string text = ReadBytes(folder + "Mix.m3u");
+  const std::string text = testing::ReadBytes(NativePath(folder + "Mix.m3u"));
   EXPECT_TRUE(text.starts_with("#EXTM3U\r\n")) << text;
   // "ā" has the code page's best fit, "Ü" and "ï" are in it.
   EXPECT_NE(text.find("\r\n..\\Music\\\xDCn\xEF"
@@ -98,12 +92,7 @@ TEST(PublishOnWindows, CDriveLocationsBecomeRelativePathsWithBackslashes) {
       << text;
   EXPECT_NE(text.find("\r\n..\\Music\\Other\\02 Song.mp3\r\n"), std::string::npos) << text;
   // The first file went to the Recycle Bin; only the new one is left.
-  int entries = 0;
-  for ([[maybe_unused]] const auto& entry :
-       std::filesystem::directory_iterator(NativePath(folder))) {
-    ++entries;
-  }
-  EXPECT_EQ(entries, 1);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(NativePath(folder)), {}), 1);
 }
 
 }  // namespace

@@ -11,29 +11,24 @@ namespace quorvella {
 namespace {
 
 TEST(WindowsLibraryLocation, TheProfilesAndTheShellsMusicFoldersWithBothNames) {
-  MemoryRegistry store;
-  RegUtil reg{store};
-  const std::string music = MusicFolder();
-  const Environment env = [](const char* name) {
-    return std::string_view(name) == "USERPROFILE" ? std::string("C:\\Users\\u\\") : std::string();
-  };
-  std::vector<std::string> expected = {
-      "D:\\given.xml", "C:\\Users\\u\\Music\\iTunes\\iTunes Library.xml",
-      "C:\\Users\\u\\Music\\iTunes\\iTunes Music Library.xml",
-      music + "\\iTunes\\iTunes Library.xml", music + "\\iTunes\\iTunes Music Library.xml"};
-  EXPECT_EQ(ITunesLibraryCandidates("D:\\given.xml", reg, env), expected);
-}
-
-TEST(WindowsLibraryLocation, OpensTheOlderNameWhenTheNewerIsNoFile) {
   testing::TempDir dir;
   const std::string home = dir.Path().string() + "\\Prófile";
-  testing::WriteFile(dir.File("Prófile\\Music\\iTunes\\iTunes Music Library.xml"),
-                     testing::LibraryXml("", ""));
+  const std::string music = MusicFolder();
   MemoryRegistry store;
   RegUtil reg{store};
   const Environment env = [&home](const char* name) {
-    return std::string_view(name) == "USERPROFILE" ? home : std::string();
+    return std::string_view(name) == "USERPROFILE" ? home + "\\" : std::string();
   };
+  EXPECT_EQ(ITunesLibraryCandidates("D:\\given.xml", reg, env),
+            (std::vector<std::string>{
+                "D:\\given.xml", home + "\\Music\\iTunes\\iTunes Library.xml",
+                home + "\\Music\\iTunes\\iTunes Music Library.xml",
+                music + "\\iTunes\\iTunes Library.xml",
+                music + "\\iTunes\\iTunes Music Library.xml"}));
+
+  // The older name is opened when the newer is no file.
+  testing::WriteFile(home + "\\Music\\iTunes\\iTunes Music Library.xml",
+                     testing::LibraryXml("", ""));
   EXPECT_EQ(OpenITunesLibrary("", reg, env)->Path(),
             home + "\\Music\\iTunes\\iTunes Music Library.xml");
 }

@@ -30,33 +30,28 @@ class LibraryLocationTest : public ::testing::Test {
   RegUtil reg_{store_};
 };
 
-TEST_F(LibraryLocationTest, CandidatesComeInOrderOfPreference) {
+TEST_F(LibraryLocationTest, CandidatesComeInOrderOfPreferenceOnceEach) {
+  const std::vector<std::string> home = {Home("/Music/iTunes/iTunes Library.xml"),
+                                         Home("/Music/iTunes/iTunes Music Library.xml")};
   env_["QUORVELLA_ITUNES_LIBRARY"] = "/env/lib.xml";
   env_["XDG_MUSIC_DIR"] = "/data/Tunes/";
   RememberITunesLibraryPath(reg_, "/chosen/Library.xml");
   EXPECT_EQ(ITunesLibraryCandidates("/given.xml", reg_, Env()),
-            (std::vector<std::string>{
-                "/given.xml",
-                "/env/lib.xml",
-                "/chosen/Library.xml",
-                Home("/Music/iTunes/iTunes Library.xml"),
-                Home("/Music/iTunes/iTunes Music Library.xml"),
-                "/data/Tunes/iTunes/iTunes Library.xml",
-                "/data/Tunes/iTunes/iTunes Music Library.xml",
-            }));
+            (std::vector<std::string>{"/given.xml", "/env/lib.xml", "/chosen/Library.xml", home[0],
+                                      home[1], "/data/Tunes/iTunes/iTunes Library.xml",
+                                      "/data/Tunes/iTunes/iTunes Music Library.xml"}));
   EXPECT_EQ(reg_.RegGetString(Hive::CurrentUser, "Software\\Brenlow Software\\Quorvella\\Library",
                               "XmlPath"),
             "/chosen/Library.xml");
-}
 
-TEST_F(LibraryLocationTest, WhatIsNotSetIsLeftOutAndNothingIsListedTwice) {
-  env_["QUORVELLA_ITUNES_LIBRARY"] = Home("/Music/iTunes/iTunes Library.xml");
+  // What is not set is left out, and nothing is listed twice.
+  env_["QUORVELLA_ITUNES_LIBRARY"] = home[0];
   env_["XDG_MUSIC_DIR"] = Home("/Music");
   EXPECT_EQ(ITunesLibraryCandidates("", reg_, Env()),
-            (std::vector<std::string>{Home("/Music/iTunes/iTunes Library.xml"),
-                                      Home("/Music/iTunes/iTunes Music Library.xml")}));
+            (std::vector<std::string>{home[0], "/chosen/Library.xml", home[1]}));
   env_.clear();
-  EXPECT_TRUE(ITunesLibraryCandidates("", reg_, Env()).empty());
+  EXPECT_EQ(ITunesLibraryCandidates("", reg_, Env()),
+            std::vector<std::string>{"/chosen/Library.xml"});
 }
 
 TEST_F(LibraryLocationTest, TheMusicFolderComesFromUserDirsWhenTheEnvironmentHasNone) {
@@ -85,22 +80,7 @@ TEST_F(LibraryLocationTest, TheMusicFolderComesFromUserDirsWhenTheEnvironmentHas
             "/elsewhere/iTunes/iTunes Music Library.xml");
 }
 
-TEST_F(LibraryLocationTest, OpensTheFirstFileThatExists) {
-  const std::string xml =
-      "<plist><dict><key>Tracks</key><dict/><key>Playlists</key><array/></dict></plist>";
-  WriteBytes(Home("/Music/iTunes/iTunes Music Library.xml"), xml);
-  std::filesystem::create_directories(Home("/Music/iTunes/iTunes Library.xml"));  // a folder
-  env_["QUORVELLA_ITUNES_LIBRARY"] = dir_.File("gone.xml");
-  EXPECT_EQ(OpenITunesLibrary("", reg_, Env())->Path(),
-            Home("/Music/iTunes/iTunes Music Library.xml"));
-
-  WriteBytes(dir_.File("chosen.xml"), "not xml");
-  RememberITunesLibraryPath(reg_, dir_.File("chosen.xml"));
-  EXPECT_THROW(OpenITunesLibrary("", reg_, Env()), LibraryError)
-      << "the first file found is the library, even when it cannot be read";
-}
-
-TEST_F(LibraryLocationTest, SaysWhichFilesWereTriedWhenThereIsNone) {
+TEST_F(LibraryLocationTest, OpensTheFirstFileThatExistsOrSaysWhichWereTried) {
   try {
     OpenITunesLibrary("/given.xml", reg_, Env());
     ADD_FAILURE() << "opened";
@@ -110,6 +90,18 @@ TEST_F(LibraryLocationTest, SaysWhichFilesWereTriedWhenThereIsNone) {
                   Home("/Music/iTunes/iTunes Library.xml\n") +
                   Home("/Music/iTunes/iTunes Music Library.xml"));
   }
+
+  WriteBytes(Home("/Music/iTunes/iTunes Music Library.xml"),
+             "<plist><dict><key>Tracks</key><dict/><key>Playlists</key><array/></dict></plist>");
+  std::filesystem::create_directories(Home("/Music/iTunes/iTunes Library.xml"));  // a folder
+  env_["QUORVELLA_ITUNES_LIBRARY"] = dir_.File("gone.xml");
+  EXPECT_EQ(OpenITunesLibrary("", reg_, Env())->Path(),
+            Home("/Music/iTunes/iTunes Music Library.xml"));
+
+  WriteBytes(dir_.File("chosen.xml"), "not xml");
+  RememberITunesLibraryPath(reg_, dir_.File("chosen.xml"));
+  EXPECT_THROW(OpenITunesLibrary("", reg_, Env()), LibraryError)
+      << "the first file found is the library, even when it cannot be read";
 }
 
 }  // namespace
