@@ -15,7 +15,6 @@ class CountingRegistry final : public RegistryBackend {
   bool KeyExists(Hive hive, std::string_view path) override { return inner.KeyExists(hive, path); }
   std::optional<RegValue> QueryValue(Hive hive, std::string_view path,
                                      std::string_view name) override {
-    ++reads;
     return inner.QueryValue(hive, path, name);
   }
   bool SetValue(Hive hive, std::string_view path, std::string_view name,
@@ -24,7 +23,6 @@ class CountingRegistry final : public RegistryBackend {
     return inner.SetValue(hive, path, name, value);
   }
   MemoryRegistry inner;
-  int reads = 0;
   int writes = 0;
 };
 
@@ -42,41 +40,31 @@ class SettingsTest : public ::testing::Test {
   Settings settings{reg};
 };
 
-TEST_F(SettingsTest, FirstRunGivesTheDefaults) {
-  settings.LoadSettings();
-  EXPECT_EQ(settings.GetPlaylistFolder(), "");
-  EXPECT_TRUE(settings.GetDeleteEmptyOutput());
-  EXPECT_FALSE(settings.GetEnhancedPlugInMode());
-  EXPECT_EQ(settings.GetUncheckedExts(), "");
+TEST_F(SettingsTest, LoadsStoredValuesOrTheirDefaults) {
+  const struct {
+    const char* what;
+    std::string folder, deleteEmpty, enhanced;  // as stored; empty: none
+    std::string loadedFolder;
+    bool loadedDeleteEmpty, loadedEnhanced;
+  } cases[] = {
+      {"first run", "", "", "", "", true, false},
+      {"stored, the folder untrimmed", "  D:\\Lists ", " false ", "2", "  D:\\Lists ", false, true},
+      {"unreadable flags, an overlong folder", std::string(1024, 'x'), "yes", "maybe", "", true,
+       false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Store("PlaylistFolder", c.folder);
+    Store("DeleteEmptyOutput", c.deleteEmpty);
+    Store("EnhancedPlugInMode", c.enhanced);
+    settings.LoadSettings();
+    EXPECT_EQ(settings.GetPlaylistFolder(), c.loadedFolder);
+    EXPECT_EQ(settings.GetDeleteEmptyOutput(), c.loadedDeleteEmpty);
+    EXPECT_EQ(settings.GetEnhancedPlugInMode(), c.loadedEnhanced);
+    EXPECT_EQ(store.writes, 0) << "loading never writes";
+  }
   ASSERT_EQ(settings.FileTypes().size(), 4u);
   for (const auto& entry : settings.FileTypes()) EXPECT_TRUE(entry.Checked) << entry.Ext;
-  EXPECT_EQ(store.writes, 0) << "loading never writes";
-}
-
-TEST_F(SettingsTest, LoadsStoredValuesWithoutTrimmingTheFolder) {
-  Store("PlaylistFolder", "  D:\\Lists ");
-  Store("DeleteEmptyOutput", " false ");
-  Store("EnhancedPlugInMode", "2");
-  Store("UncheckedExts", "+wma+");
-  settings.LoadSettings();
-  EXPECT_EQ(settings.GetPlaylistFolder(), "  D:\\Lists ");
-  EXPECT_FALSE(settings.GetDeleteEmptyOutput());
-  EXPECT_TRUE(settings.GetEnhancedPlugInMode());
-  EXPECT_FALSE(settings.IsFileTypeChecked("wma"));
-}
-
-TEST_F(SettingsTest, UnreadableFlagsFallBackToTheirDefaults) {
-  Store("DeleteEmptyOutput", "yes");
-  Store("EnhancedPlugInMode", "maybe");
-  settings.LoadSettings();
-  EXPECT_TRUE(settings.GetDeleteEmptyOutput());
-  EXPECT_FALSE(settings.GetEnhancedPlugInMode());
-}
-
-TEST_F(SettingsTest, AnOverlongFolderReadsAsNoFolder) {
-  Store("PlaylistFolder", std::string(1024, 'x'));
-  settings.LoadSettings();
-  EXPECT_EQ(settings.GetPlaylistFolder(), "");
 }
 
 TEST_F(SettingsTest, SettersWriteThroughOnlyWhenTheValueChanges) {
@@ -98,6 +86,14 @@ TEST_F(SettingsTest, SettersWriteThroughOnlyWhenTheValueChanges) {
   EXPECT_EQ(Stored("DeleteEmptyOutput"), "False");
   EXPECT_EQ(Stored("EnhancedPlugInMode"), "True");
   EXPECT_TRUE(reg.RegKeyExists(Hive::CurrentUser, "Software\\Brenlow Software"));
+
+  // A failed write changes only the cache.
+  store.inner.SetReadOnly(true);
+  settings.SetPlaylistFolder("D:\\New");
+  EXPECT_EQ(settings.GetPlaylistFolder(), "D:\\New");
+  Settings next(reg);
+  next.LoadSettings();
+  EXPECT_EQ(next.GetPlaylistFolder(), "d:\\lists");
 }
 
 TEST_F(SettingsTest, UncheckedExtsIsReadOnceAndAlwaysWritten) {
@@ -109,16 +105,6 @@ TEST_F(SettingsTest, UncheckedExtsIsReadOnceAndAlwaysWritten) {
   settings.SetUncheckedExts("+ogg+");
   EXPECT_EQ(store.writes, 2);
   EXPECT_EQ(Stored("UncheckedExts"), "+ogg+");
-}
-
-TEST_F(SettingsTest, AFailedWriteChangesOnlyTheCache) {
-  settings.LoadSettings();
-  store.inner.SetReadOnly(true);
-  settings.SetPlaylistFolder("D:\\New");
-  EXPECT_EQ(settings.GetPlaylistFolder(), "D:\\New");
-  Settings next(reg);
-  next.LoadSettings();
-  EXPECT_EQ(next.GetPlaylistFolder(), "");
 }
 
 }  // namespace
