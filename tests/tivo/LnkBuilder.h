@@ -108,13 +108,14 @@ inline Bytes IdList(std::initializer_list<Bytes> items) {
   return out;
 }
 
+// Members left out of a designated initializer stay absent or empty.
 struct LinkInfoFields {
-  std::optional<std::string> base;  // single-byte, as stored
-  std::string suffix;
-  std::optional<std::u16string> baseUnicode, suffixUnicode;
-  std::optional<std::string> netName;
-  std::string device;
-  std::optional<std::u16string> netNameUnicode;
+  std::optional<std::string> base{};  // single-byte, as stored
+  std::string suffix{};
+  std::optional<std::u16string> baseUnicode{}, suffixUnicode{};
+  std::optional<std::string> netName{};
+  std::string device{};
+  std::optional<std::u16string> netNameUnicode{};
 };
 
 inline Bytes LinkInfo(const LinkInfoFields& s) {

@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-
 #include "LnkBuilder.h"
+#include "support/FileBytes.h"
 #include "tivo/ShellLink.h"
 
 namespace quorvella {
@@ -13,8 +11,8 @@ namespace {
 using namespace quorvella::test;
 
 Bytes ReadFixture(const std::string& name) {
-  std::ifstream in(std::string(QUORVELLA_TEST_DATA) + "/lnk/" + name, std::ios::binary);
-  return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::string bytes = testing::ReadBytes(QUORVELLA_TEST_DATA "/lnk/" + name);
+  return Bytes(bytes.begin(), bytes.end());
 }
 
 // Every shorter copy is exactly sized, so the sanitizer sees a read past its end.
@@ -50,45 +48,34 @@ TEST(ShellLinkTest, RealShortcutsGiveTheTargetTheShellReports) {
   EXPECT_EQ(env->environmentTarget, "C:\\Users\\%USERNAME%\\AppData\\Roaming\\.minecraft");
 }
 
-struct BuiltCase {
-  const char* what;
-  Bytes file;
-  const char* target;
-};
-
-std::vector<BuiltCase> BuiltCases() {
-  LinkInfoFields unicode;
-  unicode.base = "D:\\M?sica";
-  unicode.suffix = "?";
-  unicode.baseUnicode = u"D:\\M\u00FAsica";
-  unicode.suffixUnicode = u"\u65E5\u672C";
-  LinkInfoFields share;
-  share.netName = "\\\\nas\\music";
-  share.suffix = "Rock";
-  LinkInfoFields unicodeShare = share;
-  unicodeShare.netNameUnicode = u"\\\\nas\\m\u00FAsica";
-  unicodeShare.device = "Z:";
-  LinkInfoFields deviceOnly = share;
-  deviceOnly.netName = "";
-  deviceOnly.device = "Z:";
-  LinkInfoFields localAndShare = share;
-  localAndShare.base = "C:\\Local";
+TEST(ShellLinkTest, BuiltShortcutsGiveTheirTargetsAndNothingWhenTruncated) {
   const Bytes idList = IdList({MyComputerItem(), DriveItem("D:\\"),
                                FolderItem("MUSICA~1", u"M\u00FAsica"), FolderItem("ROCK", {})});
   const char* idListTarget = "D:\\M\xC3\xBAsica\\ROCK";
-
-  return {
+  const struct {
+    const char* what;
+    Bytes file;
+    const char* target;
+  } cases[] = {
       {"drive root", Lnk(kLinkInfo, {LocalInfo("D:\\")}), "D:\\"},
       {"base and suffix", Lnk(kLinkInfo, {LocalInfo("D:\\Music", "Rock")}), "D:\\Music\\Rock"},
       {"Windows-1252 names", Lnk(kLinkInfo, {LocalInfo("D:\\M\xFAsica \x80")}),
        "D:\\M\xC3\xBAsica \xE2\x82\xAC"},
-      {"Unicode forms win", Lnk(kLinkInfo, {LinkInfo(unicode)}),
+      {"Unicode forms win",
+       Lnk(kLinkInfo, {LinkInfo({.base = "D:\\M?sica", .suffix = "?", .baseUnicode = u"D:\\M\u00FAsica",
+                                 .suffixUnicode = u"\u65E5\u672C"})}),
        "D:\\M\xC3\xBAsica\\\xE6\x97\xA5\xE6\x9C\xAC"},
-      {"share", Lnk(kLinkInfo, {LinkInfo(share)}), "\\\\nas\\music\\Rock"},
-      {"Unicode share before its drive letter", Lnk(kLinkInfo, {LinkInfo(unicodeShare)}),
+      {"share", Lnk(kLinkInfo, {LinkInfo({.suffix = "Rock", .netName = "\\\\nas\\music"})}),
+       "\\\\nas\\music\\Rock"},
+      {"Unicode share before its drive letter",
+       Lnk(kLinkInfo, {LinkInfo({.suffix = "Rock", .netName = "\\\\nas\\music", .device = "Z:",
+                                 .netNameUnicode = u"\\\\nas\\m\u00FAsica"})}),
        "\\\\nas\\m\xC3\xBAsica\\Rock"},
-      {"drive letter without a share name", Lnk(kLinkInfo, {LinkInfo(deviceOnly)}), "Z:\\Rock"},
-      {"local path before the share", Lnk(kLinkInfo, {LinkInfo(localAndShare)}), "C:\\Local\\Rock"},
+      {"drive letter without a share name",
+       Lnk(kLinkInfo, {LinkInfo({.suffix = "Rock", .netName = "", .device = "Z:"})}), "Z:\\Rock"},
+      {"local path before the share",
+       Lnk(kLinkInfo, {LinkInfo({.base = "C:\\Local", .suffix = "Rock", .netName = "\\\\nas"})}),
+       "C:\\Local\\Rock"},
       {"only an ID list", Lnk(kIdList, {idList}), idListTarget},
       {"ID list with older extension blocks",
        Lnk(kIdList, {IdList({MyComputerItem(), DriveItem("E:"), FolderItem("LONG~1", u"Long", 3),
@@ -113,10 +100,7 @@ std::vector<BuiltCase> BuiltCases() {
        "D:\\Music"},
       {"no target", Lnk(kName | kUnicode, {Counted(u"x", true)}), ""},
   };
-}
-
-TEST(ShellLinkTest, BuiltShortcutsGiveTheirTargetsAndNothingWhenTruncated) {
-  for (const BuiltCase& c : BuiltCases()) {
+  for (const auto& c : cases) {
     const auto link = ReadShellLink(c.file);
     ASSERT_TRUE(link) << c.what;
     EXPECT_EQ(ShellLinkTarget(*link), c.target) << c.what;
@@ -129,10 +113,7 @@ TEST(ShellLinkTest, BuiltShortcutsGiveTheirTargetsAndNothingWhenTruncated) {
 // One size or offset broken in a good file reads as nothing, not as a wrong
 // or partial target.
 TEST(ShellLinkTest, BrokenSizesAndOffsetsReadNothing) {
-  LinkInfoFields fields;
-  fields.base = "D:\\Music";
-  fields.netName = "\\\\nas\\music";
-  const Bytes info = LinkInfo(fields);
+  const Bytes info = LinkInfo({.base = "D:\\Music", .netName = "\\\\nas\\music"});
   const Bytes good = Lnk(kIdList | kLinkInfo | kName,
                          {IdList({MyComputerItem()}), info, Counted(u"x", false), OtherBlock()});
   ASSERT_EQ(ReadShellLinkTarget(good), "D:\\Music");
