@@ -195,62 +195,56 @@ TEST(RegFileRead, LinesTakeEffectInOrder) {
 }
 
 TEST(RegFileRead, BrokenFilesAreRejectedWithALineNumberAndAReason) {
+  const auto expectRejected = [](const std::string& input, const std::string& message) {
+    const auto result = ParseRegFile(input);
+    ASSERT_TRUE(result.error) << input;
+    EXPECT_EQ(result.error->Text(), message) << input;
+  };
+  const std::string notRegistry =
+      "line 1: not a registry file: the first line must be \"Windows Registry Editor Version "
+      "5.00\" or \"REGEDIT4\"";
+  expectRejected("", notRegistry);
+  expectRejected("Windows Registry Editor Version 6.00\n", notRegistry);
+  expectRejected("\xFE\xFF\0W"s, "line 1: the file is in UTF-16 big-endian, which is not "
+                                 "supported: save it as UTF-16LE or UTF-8");
   std::string deep = "k";
   for (int i = 1; i < 513; ++i) deep += "\\k";
-  const std::string doc = "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\A]\n";
-  const std::string notRegistry =
-      "1: not a registry file: the first line must be \"Windows Registry Editor Version 5.00\" or "
-      "\"REGEDIT4\"";
-  const struct {
-    const char* defect;
-    std::string input;
-    std::string message;  // after "line "
-  } cases[] = {
-      {"empty file", "", notRegistry},
-      {"unknown version", "Windows Registry Editor Version 6.00\n", notRegistry},
-      {"UTF-16 big-endian", "\xFE\xFF\0W"s,
-       "1: the file is in UTF-16 big-endian, which is not supported: save it as UTF-16LE or UTF-8"},
-      {"value before a key", "REGEDIT4\n\n\"a\"=\"b\"\n", "3: a value needs a [key] line above it"},
-      {"key line not closed", "REGEDIT4\n[HKEY_CURRENT_USER\\A\n",
-       "2: expected \"]\" at the end of the key line"},
-      {"unknown root", "REGEDIT4\n[HKEY_CURENT_USER\\A]\n",
-       "2: unknown registry root \"HKEY_CURENT_USER\": expected HKEY_CURRENT_USER, "
-       "HKEY_LOCAL_MACHINE or HKEY_CLASSES_ROOT"},
-      {"whole hive deleted", "REGEDIT4\n[-HKEY_CURRENT_USER\\]\n",
-       "2: a whole hive cannot be deleted"},
-      {"key too deep", "REGEDIT4\n[HKEY_CURRENT_USER\\" + deep + "]\n",
-       "2: the key path is more than 512 levels deep"},
-      {"name quote escaped", doc + "\"a\\\"=1\n", "4: the value name has no closing quote"},
-      {"no equals sign", doc + "\"a\" \"b\"\n", "4: expected \"=\" after the value name \"a\""},
-      {"text not closed", doc + "\"a\"=\"b\n", "4: the text of \"a\" has no closing quote"},
-      {"trailing backslash escapes the quote", doc + "\"a\"=\"C:\\\"\n",
-       "4: the text of \"a\" has no closing quote"},
-      {"text after the value", doc + "\"a\"=\"b\" c\n",
-       "4: unexpected text after the value of \"a\": \"c\""},
-      {"dword too long", doc + "\"a\"=dword:123456789\n",
-       "4: the dword value of \"a\" must be 1 to 8 hex digits, as dword:0000002a"},
-      {"dword empty", doc + "@=dword:\n",
-       "4: the dword value of @ must be 1 to 8 hex digits, as dword:0000002a"},
-      {"hex byte not hex", doc + "\"a\"=hex:61,zz\n",
-       "4: \"zz\" is not a hex byte (00 to ff) in the value of \"a\""},
-      {"hex byte missing", doc + "\"a\"=hex:61,,62\n",
-       "4: a hex byte is missing in the value of \"a\""},
-      {"hex bytes without a comma", doc + "\"a\"=hex:61 62\n",
-       "4: expected \",\" between the hex bytes of \"a\""},
-      {"text after a continuation", doc + "\"a\"=hex:61,\\\n  62,\\ x\n",
-       "5: unexpected text after the value of \"a\": \"x\""},
-      {"bad byte on a continuation line", doc + "\"a\"=hex:61,\\\n  62,qq\n",
-       "5: \"qq\" is not a hex byte (00 to ff) in the value of \"a\""},
-      {"hex type not hex", doc + "\"a\"=hex(x):61\n",
-       "4: the type of \"a\" must be hex(N): with N of 1 to 8 hex digits, as hex(2):"},
-      {"unknown value kind", doc + "\"a\"=str:\"x\"\n",
-       "4: the value of \"a\" is not understood: expected \"text\", dword:, hex:, hex(N): or -"},
-      {"unquoted name", doc + "a=b\n", "4: expected \"name\"=value, @=value or [key]"},
+  const std::pair<std::string, const char*> keyLines[] = {
+      {"\"a\"=\"b\"", "a value needs a [key] line above it"},
+      {"[HKEY_CURRENT_USER\\A", "expected \"]\" at the end of the key line"},
+      {"[HKEY_CURENT_USER\\A]", "unknown registry root \"HKEY_CURENT_USER\": expected "
+                                "HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE or HKEY_CLASSES_ROOT"},
+      {"[-HKEY_CURRENT_USER\\]", "a whole hive cannot be deleted"},
+      {"[HKEY_CURRENT_USER\\" + deep + "]", "the key path is more than 512 levels deep"},
   };
-  for (const auto& c : cases) {
-    const auto result = ParseRegFile(c.input);
-    ASSERT_TRUE(result.error) << c.defect;
-    EXPECT_EQ(result.error->Text(), "line " + c.message) << c.defect;
+  for (const auto& [line, message] : keyLines) {
+    expectRejected("REGEDIT4\n" + line + "\n", "line 2: " + std::string(message));
+  }
+  // Below a key line, as line 4 (and 5 where a value runs on).
+  const std::pair<const char*, const char*> valueLines[] = {
+      {"\"a\\\"=1", "4: the value name has no closing quote"},
+      {"\"a\" \"b\"", "4: expected \"=\" after the value name \"a\""},
+      {"\"a\"=\"b", "4: the text of \"a\" has no closing quote"},
+      {"\"a\"=\"C:\\\"", "4: the text of \"a\" has no closing quote"},  // the backslash escapes
+      {"\"a\"=\"b\" c", "4: unexpected text after the value of \"a\": \"c\""},
+      {"\"a\"=dword:123456789",
+       "4: the dword value of \"a\" must be 1 to 8 hex digits, as dword:0000002a"},
+      {"@=dword:", "4: the dword value of @ must be 1 to 8 hex digits, as dword:0000002a"},
+      {"\"a\"=hex:61,zz", "4: \"zz\" is not a hex byte (00 to ff) in the value of \"a\""},
+      {"\"a\"=hex:61,,62", "4: a hex byte is missing in the value of \"a\""},
+      {"\"a\"=hex:61 62", "4: expected \",\" between the hex bytes of \"a\""},
+      {"\"a\"=hex:61,\\\n  62,\\ x", "5: unexpected text after the value of \"a\": \"x\""},
+      {"\"a\"=hex:61,\\\n  62,qq", "5: \"qq\" is not a hex byte (00 to ff) in the value of \"a\""},
+      {"\"a\"=hex(x):61",
+       "4: the type of \"a\" must be hex(N): with N of 1 to 8 hex digits, as hex(2):"},
+      {"\"a\"=str:\"x\"",
+       "4: the value of \"a\" is not understood: expected \"text\", dword:, hex:, hex(N): or -"},
+      {"a=b", "4: expected \"name\"=value, @=value or [key]"},
+  };
+  for (const auto& [line, message] : valueLines) {
+    expectRejected("Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\A]\n" +
+                       std::string(line) + "\n",
+                   "line " + std::string(message));
   }
 }
 

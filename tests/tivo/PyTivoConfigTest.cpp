@@ -36,7 +36,6 @@ class PyTivoConfigTest : public ::testing::Test {
     Write(fs::path("proc") / std::to_string(pid) / "cmdline", cmdline);
     if (!cwd.empty()) fs::create_directory_symlink(cwd, places.procRoot / std::to_string(pid) / "cwd");
   }
-  PyTivoConfigFiles Find() { return FindPyTivoConfig(reg, places); }
   PyTivoConfig Read() { return ReadPyTivoConfig(reg, places); }
 
   testing::TempDir dir;
@@ -49,39 +48,34 @@ class PyTivoConfigTest : public ::testing::Test {
 // A running pyTivo is found through /proc, which Windows has not.
 #ifndef _WIN32
 TEST_F(PyTivoConfigTest, SearchOrderIsSettingThenRunningPyTivoThenTheSystemFile) {
-  EXPECT_EQ(Find().source, PyTivoConfigSource::None);
+  // Source (None 0, Setting 1, Process 2, System 3), process and files found.
+  const auto found = [&] {
+    const PyTivoConfigFiles files = FindPyTivoConfig(reg, places);
+    std::string text = std::to_string(static_cast<int>(files.source)) + " " + std::to_string(files.pid);
+    for (const auto& file : files.files) text += " " + file;
+    return text;
+  };
+  const std::string etc = places.systemConfig.string();
+  EXPECT_EQ(found(), "0 0");
   EXPECT_THAT(Read().musicShares, IsEmpty());
-
   Write("etc/pyTivo.conf", "[Server]\n");
-  EXPECT_EQ(Find().source, PyTivoConfigSource::System);
-  EXPECT_THAT(Find().files, ElementsAre(places.systemConfig.string()));
-
+  EXPECT_EQ(found(), "3 0 " + etc);
   // A service of another user.
   Process(20, {"/usr/bin/python3", "/usr/share/pyTivo/pyTivo.py", "-c", "/srv/pytivo.conf"});
   Process(15, {"python3", "/home/u/other.py", "-c", "/nope.conf"});  // not pyTivo
   const bool chowned = ::chown((places.procRoot / "20").c_str(), 4242, 4242) == 0;
-  PyTivoConfigFiles found = Find();
-  EXPECT_EQ(found.source, PyTivoConfigSource::Process);
-  EXPECT_EQ(found.pid, 20);
-  EXPECT_THAT(found.files, ElementsAre("/srv/pytivo.conf"));
-
+  EXPECT_EQ(found(), "2 20 /srv/pytivo.conf");
   // One of the current user's, run from its own folder, wins over the
   // service even with a higher number.
   const std::string checkout = Folder("home/pyTivo");
   Process(30, {"python3", "pyTivo.py"}, checkout);
-  found = Find();
   if (chowned) {
-    EXPECT_EQ(found.pid, 30);
-    EXPECT_THAT(found.files,
-                ElementsAre(places.systemConfig.string(), checkout + "/pyTivo.conf"));
+    EXPECT_EQ(found(), "2 30 " + etc + " " + checkout + "/pyTivo.conf");
   }
-
   SetPyTivoConfigSetting(reg, "  /mine/pyTivo.conf ");
-  found = Find();
-  EXPECT_EQ(found.source, PyTivoConfigSource::Setting);
-  EXPECT_THAT(found.files, ElementsAre("/mine/pyTivo.conf"));
+  EXPECT_EQ(found(), "1 0 /mine/pyTivo.conf");
   SetPyTivoConfigSetting(reg, "");
-  EXPECT_EQ(Find().source, PyTivoConfigSource::Process);
+  EXPECT_EQ(found()[0], '2');
 }
 #endif
 
