@@ -12,9 +12,7 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 
 #include "support/FileBytes.h"
@@ -30,9 +28,7 @@ constexpr const char* kContent = "#EXTM3U\r\n";
 std::vector<std::string> Names(const fs::path& folder) {
   std::vector<std::string> names;
   std::error_code error;
-  for (const auto& entry : fs::directory_iterator(folder, error)) {
-    names.push_back(entry.path().filename().string());
-  }
+  for (const auto& entry : fs::directory_iterator(folder, error)) names.push_back(entry.path().filename());
   std::sort(names.begin(), names.end());
   return names;
 }
@@ -45,10 +41,9 @@ class TrashTest : public ::testing::Test {
 
   fs::path Path(const std::string& relative) const { return dir_.Path() / relative; }
 
-  std::string MakePlaylist(const std::string& name = "Mix.m3u") const {
-    const fs::path path = Path("lists") / name;
-    std::ofstream(path, std::ios::binary) << kContent;
-    return path.string();
+  std::string MakePlaylist() const {
+    testing::WriteBytes(Path("lists/Mix.m3u"), kContent);
+    return Path("lists/Mix.m3u").string();
   }
 
   // Moves the file to the trash in a child process whose environment holds
@@ -82,12 +77,11 @@ class TrashTest : public ::testing::Test {
 };
 
 TEST_F(TrashTest, FindsTheTrashWhereverTheDataFolderIs) {
-  struct Case {
+  const struct {
     const char* name;
     std::optional<std::string> dataHome;
     const char* trash;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {"data folder", Path("data").string(), "data/Trash/files"},
       // Qt 6.4 lost files here: a missing data folder is created first.
       {"missing data folder", Path("new/data").string(), "new/data/Trash/files"},
@@ -100,8 +94,7 @@ TEST_F(TrashTest, FindsTheTrashWhereverTheDataFolderIs) {
     EXPECT_FALSE(fs::exists(playlist));
     EXPECT_EQ(testing::ReadBytes(Path(c.trash) / "Mix.m3u"), kContent);
     // With what restores it.
-    const std::string info =
-        testing::ReadBytes(Path(c.trash).parent_path() / "info/Mix.m3u.trashinfo");
+    const std::string info = testing::ReadBytes(Path(c.trash).parent_path() / "info/Mix.m3u.trashinfo");
     EXPECT_EQ(info.rfind("[Trash Info]\n", 0), 0u) << info;
     EXPECT_NE(info.find("\nPath=" + playlist + "\n"), std::string::npos) << info;
     EXPECT_TRUE(Names(Path("cwd")).empty());
@@ -176,7 +169,7 @@ TEST_F(TrashTest, AFileOnAnotherMountNeverGoesToTheHomeTrash) {
   ASSERT_NE(mkdtemp(pattern), nullptr);
   const fs::path folder = pattern;
   const std::string playlist = (folder / "Mix.m3u").string();
-  std::ofstream(playlist, std::ios::binary) << kContent;
+  testing::WriteBytes(playlist, kContent);
 
   const TrashResult result = Trash(playlist, Path("data").string());
   // Either the mount's own trash takes it (moved, never copied), or it stays.
