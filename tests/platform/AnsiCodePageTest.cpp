@@ -60,11 +60,7 @@ TEST(AnsiEncoder, ConvertsWithBestFitOrQuestionMark) {
   // Every character the code page lacks becomes one byte: a best fit of one
   // character, or "?" where the only substitute is longer or there is none.
   // An unknown code page is Western.
-  const struct {
-    int codePage;
-    std::string utf8;
-    std::string expected;
-  } cases[] = {
+  const struct { int codePage; std::string utf8; std::string expected; } cases[] = {
       {1252, "#EXTM3U", "#EXTM3U"},
       {1252, "Café – 5 €", "Caf\xE9 \x96 5 \x80"},
       {1252, "Őrült Łódź", "Or\xFClt L\xF3" "dz"},  // best fit drops the accent

@@ -58,11 +58,7 @@ TEST(RelativePathTo, ResultMustFitTheBuffer) {
 
 TEST(SortSongPath, SortsByTheStartOfTheRelativePath) {
   using C = SongPathClass;
-  const struct {
-    std::string relative;
-    SongPathClass pathClass;
-    std::string written;
-  } cases[] = {
+  const struct { std::string relative; SongPathClass pathClass; std::string written; } cases[] = {
       {".\\Rock\\a.mp3", C::Written, "Rock\\a.mp3"}, {"./Rock/a.mp3", C::Written, "Rock/a.mp3"},
       {"..\\Music\\a.mp3", C::LikelyUnreachable, "..\\Music\\a.mp3"},
       {"../Music/a.mp3", C::LikelyUnreachable, "../Music/a.mp3"},

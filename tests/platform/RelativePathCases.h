@@ -6,9 +6,7 @@
 
 namespace quorvella::test {
 
-struct RelativePathCase {
-  std::string folder, file, expected;
-};
+struct RelativePathCase { std::string folder, file, expected; };
 
 // The relative path of a song from the playlist folder, in both path forms;
 // the Windows build holds the ASCII Windows rows against the shell's own

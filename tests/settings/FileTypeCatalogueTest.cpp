@@ -67,11 +67,7 @@ TEST_F(FileTypeCatalogueTest, UncheckedItemsAreFoundAsSubstringsAndSavedInCatalo
 TEST_F(FileTypeCatalogueTest, TrackFormatTestInBothModes) {
   // Standard mode publishes MP3 even where it is unchecked.
   Load("flac, APE", "+ogg++mp3+");
-  const struct {
-    const char* location;
-    bool standard;
-    bool enhanced;
-  } cases[] = {
+  const struct { const char* location; bool standard; bool enhanced; } cases[] = {
       {"C:\\Music\\Song.MP3", true, false}, {"/music/song.mp3", true, false},
       {"C:\\Music\\Song.m4a", false, true}, {"C:\\Music\\Song.M4B", false, true},
       {"C:\\Music\\Song.aac", false, true}, {"C:\\Music\\Song.wma", false, true},

@@ -62,11 +62,7 @@ TEST(RegUtilLimit, ValuesThatDoNotFitTheBufferInTheCodePageReadAsEmpty) {
   // The buffer holds 1,024 bytes in the ANSI code page, its NUL included:
   // one byte per character in the single-byte code pages, whatever the
   // text takes in UTF-8.
-  const struct {
-    int codePage;
-    std::string text;
-    bool fits;
-  } cases[] = {
+  const struct { int codePage; std::string text; bool fits; } cases[] = {
       {1252, std::string(1023, 'a'), true},   {1252, std::string(1024, 'a'), false},
       {1252, Repeat("\xC3\xA9", 1023), true}, {1252, Repeat("\xC3\xA9", 1024), false},
       {1252, Repeat("\xE2\x86\x92", 1023), true},  // "→" is outside: one "?" each
@@ -84,11 +80,7 @@ TEST(RegUtilLimit, ValuesThatDoNotFitTheBufferInTheCodePageReadAsEmpty) {
 }
 
 TEST_F(RegUtilTest, FlagsReadLeniently) {
-  const struct {
-    const char* stored;
-    bool defaultValue;
-    bool expected;
-  } cases[] = {
+  const struct { const char* stored; bool defaultValue; bool expected; } cases[] = {
       {"True", false, true}, {"  TRUE  ", false, true}, {"false", true, false},
       {" False", true, false}, {"1", false, true},      {"-1", false, true},
       {"2", false, true},    {"0", true, false},        {"0.0", true, false},

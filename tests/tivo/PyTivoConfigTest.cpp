@@ -82,11 +82,7 @@ TEST_F(PyTivoConfigTest, SearchOrderIsSettingThenRunningPyTivoThenTheSystemFile)
 TEST(PyTivoCommandLineTest, FilesFollowPyTivosOptions) {
   using Files = std::optional<std::vector<std::string>>;
   const std::string etc = "/etc/pyTivo.conf";
-  const struct {
-    std::vector<std::string> argv;
-    const char* cwd;
-    Files files;
-  } cases[] = {
+  const struct { std::vector<std::string> argv; const char* cwd; Files files; } cases[] = {
       {{"python3", "/opt/pyTivo/pyTivo.py"}, "", Files({etc, "/opt/pyTivo/pyTivo.conf"})},
       {{"/usr/bin/python3.11", "-u", "pyTivo.py"}, "/home/u/pt",
        Files({etc, "/home/u/pt/pyTivo.conf"})},

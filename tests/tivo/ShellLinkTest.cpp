@@ -24,11 +24,7 @@ void ForEveryTruncation(const Bytes& bytes, Check check) {
 }
 
 TEST(ShellLinkTest, RealShortcutsGiveTheTargetTheShellReports) {
-  const struct {
-    const char* file;
-    const char* target;
-    const char* idListPath;
-  } cases[] = {
+  const struct { const char* file; const char* target; const char* idListPath; } cases[] = {
       {"folder-base-and-suffix.lnk", "C:\\Users\\Asus-PC\\Downloads", ""},
       {"folder-environment-block.lnk", "C:\\Users\\Jonathan\\AppData\\Roaming\\.minecraft", ""},
       {"folder-windows7.lnk", "C:\\Users\\Administrator", "C:\\Users\\Administrator"},
@@ -52,11 +48,7 @@ TEST(ShellLinkTest, BuiltShortcutsGiveTheirTargetsAndNothingWhenTruncated) {
   const Bytes idList = IdList({MyComputerItem(), DriveItem("D:\\"),
                                FolderItem("MUSICA~1", u"M\u00FAsica"), FolderItem("ROCK", {})});
   const char* idListTarget = "D:\\M\xC3\xBAsica\\ROCK";
-  const struct {
-    const char* what;
-    Bytes file;
-    const char* target;
-  } cases[] = {
+  const struct { const char* what; Bytes file; const char* target; } cases[] = {
       {"drive root", Lnk(kLinkInfo, {LocalInfo("D:\\")}), "D:\\"},
       {"base and suffix", Lnk(kLinkInfo, {LocalInfo("D:\\Music", "Rock")}), "D:\\Music\\Rock"},
       {"Windows-1252 names", Lnk(kLinkInfo, {LocalInfo("D:\\M\xFAsica \x80")}),
@@ -120,11 +112,7 @@ TEST(ShellLinkTest, BrokenSizesAndOffsetsReadNothing) {
   const std::size_t linkInfo = 0x4C + 2 + 20 + 2;
   const std::size_t network = linkInfo + info[20];
   const std::size_t end = linkInfo + info.size();
-  const struct {
-    const char* what;
-    std::size_t at;
-    std::uint8_t value;
-  } breaks[] = {
+  const struct { const char* what; std::size_t at; std::uint8_t value; } breaks[] = {
       {"header size", 0, 0x4D},
       {"ID list without its terminal ID", 0x4C, 20},
       {"LinkInfo past the end", linkInfo + 3, 0x7F},
