@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "settings/MemoryRegistry.h"
 #include "settings/RegistryKeys.h"
 
@@ -41,26 +43,21 @@ class SettingsTest : public ::testing::Test {
 };
 
 TEST_F(SettingsTest, LoadsStoredValuesOrTheirDefaults) {
-  const struct {
-    const char* what;
-    std::string folder, deleteEmpty, enhanced;  // as stored; empty: none
-    std::string loadedFolder;
-    bool loadedDeleteEmpty, loadedEnhanced;
-  } cases[] = {
-      {"first run", "", "", "", "", true, false},
-      {"stored, the folder untrimmed", "  D:\\Lists ", " false ", "2", "  D:\\Lists ", false, true},
-      {"unreadable flags, an overlong folder", std::string(1024, 'x'), "yes", "maybe", "", true,
-       false},
+  // The folder, delete-empty and mode texts stored (empty: none), and what
+  // loads as "folder|delete empty|enhanced".
+  const std::array<std::string, 4> cases[] = {
+      {"", "", "", "|1|0"},                                  // the first run
+      {"  D:\\Lists ", " false ", "2", "  D:\\Lists |0|1"},  // the folder untrimmed
+      {std::string(1024, 'x'), "yes", "maybe", "|1|0"},      // overlong, unreadable
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    Store("PlaylistFolder", c.folder);
-    Store("DeleteEmptyOutput", c.deleteEmpty);
-    Store("EnhancedPlugInMode", c.enhanced);
+  for (const auto& [folder, deleteEmpty, enhanced, loaded] : cases) {
+    Store("PlaylistFolder", folder);
+    Store("DeleteEmptyOutput", deleteEmpty);
+    Store("EnhancedPlugInMode", enhanced);
     settings.LoadSettings();
-    EXPECT_EQ(settings.GetPlaylistFolder(), c.loadedFolder);
-    EXPECT_EQ(settings.GetDeleteEmptyOutput(), c.loadedDeleteEmpty);
-    EXPECT_EQ(settings.GetEnhancedPlugInMode(), c.loadedEnhanced);
+    EXPECT_EQ(settings.GetPlaylistFolder() + "|" + std::to_string(settings.GetDeleteEmptyOutput()) +
+                  "|" + std::to_string(settings.GetEnhancedPlugInMode()),
+              loaded);
     EXPECT_EQ(store.writes, 0) << "loading never writes";
   }
   ASSERT_EQ(settings.FileTypes().size(), 4u);
