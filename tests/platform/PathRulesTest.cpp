@@ -21,7 +21,7 @@ TEST(SanitizeFileName, ReplacesExactlyTheFixedSet) {
       {"Café ★ 日本 – Ænima", "Café ★ 日本 – Ænima"},
       {"\xFF\xC3", "\xFF\xC3"},
   };
-  for (const auto& [name, sanitized] : cases) EXPECT_EQ(SanitizeFileName(name, "_"), sanitized) << name;
+  for (const auto& [name, clean] : cases) EXPECT_EQ(SanitizeFileName(name, "_"), clean) << name;
   EXPECT_EQ(SanitizeFileName("a:b", "--"), "a--b");
 }
 

@@ -28,7 +28,8 @@ namespace fs = std::filesystem;
 // the file is written beside and renamed into place, so it is never read
 // half written.
 void WriteRecorder(const fs::path& program) {
-  testing::WriteBytes(program, "#!/bin/sh\nprintf '%s|' \"$@\" > \"$0.tmp\"; mv \"$0.tmp\" \"$0.out\"\n");
+  testing::WriteBytes(program,
+                      "#!/bin/sh\nprintf '%s|' \"$@\" > \"$0.tmp\"; mv \"$0.tmp\" \"$0.out\"\n");
   ASSERT_EQ(chmod(program.c_str(), 0755), 0);
 }
 

@@ -28,7 +28,7 @@ constexpr const char* kContent = "#EXTM3U\r\n";
 std::vector<std::string> Names(const fs::path& folder) {
   std::vector<std::string> names;
   std::error_code error;
-  for (const auto& entry : fs::directory_iterator(folder, error)) names.push_back(entry.path().filename());
+  for (const auto& e : fs::directory_iterator(folder, error)) names.push_back(e.path().filename());
   std::sort(names.begin(), names.end());
   return names;
 }
@@ -94,7 +94,7 @@ TEST_F(TrashTest, FindsTheTrashWhereverTheDataFolderIs) {
     EXPECT_FALSE(fs::exists(playlist));
     EXPECT_EQ(testing::ReadBytes(Path(c.trash) / "Mix.m3u"), kContent);
     // With what restores it.
-    const std::string info = testing::ReadBytes(Path(c.trash).parent_path() / "info/Mix.m3u.trashinfo");
+    const std::string info = testing::ReadBytes(Path(c.trash) / "../info/Mix.m3u.trashinfo");
     EXPECT_EQ(info.rfind("[Trash Info]\n", 0), 0u) << info;
     EXPECT_NE(info.find("\nPath=" + playlist + "\n"), std::string::npos) << info;
     EXPECT_TRUE(Names(Path("cwd")).empty());
@@ -123,7 +123,8 @@ TEST_F(TrashTest, EveryFileOfOneNameCanBeRestored) {
     EXPECT_EQ(info.rfind("[Trash Info]\n", 0), 0u) << info;
     EXPECT_NE(info.find(place), std::string::npos) << info;
     EXPECT_NE(info.find("\nDeletionDate=20"), std::string::npos) << info;
-    restored.push_back(testing::ReadBytes(Path("data/Trash/files") / file.substr(0, file.size() - 10)));
+    const std::string trashed = file.substr(0, file.size() - std::string(".trashinfo").size());
+    restored.push_back(testing::ReadBytes(Path("data/Trash/files") / trashed));
   }
   std::sort(restored.begin(), restored.end());
   EXPECT_EQ(restored, contents);

@@ -25,6 +25,8 @@ using testing::ReadBytes;
 using testing::WriteBytes;
 
 constexpr std::string_view kKey = "Software\\Test";
+const auto Dword = RegValue::Dword;
+RegValue String(std::string_view text) { return RegValue::String(text); }
 
 // Files beside the store whose names are the store's and then the marker.
 std::vector<fs::path> FilesBeside(const fs::path& store, const std::string& marker) {
@@ -77,7 +79,7 @@ TEST_F(FileRegistryTest, TwoProcessesWritingAtOnceBothKeepAllTheirValues) {
       FileRegistry store(path.string());
       bool failed = false;
       for (std::uint32_t i = 0; i < kWrites; ++i) {
-        failed |= !store.SetValue(Hive::CurrentUser, kKey, who + std::to_string(i), RegValue::Dword(i));
+        failed |= !store.SetValue(Hive::CurrentUser, kKey, who + std::to_string(i), Dword(i));
       }
       return failed ? 1 : 0;
     }));
@@ -86,7 +88,7 @@ TEST_F(FileRegistryTest, TwoProcessesWritingAtOnceBothKeepAllTheirValues) {
   FileRegistry store(path.string());
   for (const char* who : {"a", "b"}) {
     for (std::uint32_t i = 0; i < kWrites; ++i) {
-      EXPECT_EQ(store.QueryValue(Hive::CurrentUser, kKey, who + std::to_string(i)), RegValue::Dword(i))
+      EXPECT_EQ(store.QueryValue(Hive::CurrentUser, kKey, who + std::to_string(i)), Dword(i))
           << who << i;
     }
   }
@@ -142,7 +144,7 @@ TEST_F(FileRegistryTest, ADamagedFileIsKeptAsideAndTheProgramRunsOnDefaults) {
   EXPECT_EQ(kept[0].string(), store.DamagedCopy());
   EXPECT_EQ(ReadBytes(kept[0]), damaged);
   FileRegistry fresh(path.string());
-  EXPECT_EQ(RegUtil(fresh).RegGetString(Hive::CurrentUser, SettingsKey, "PlaylistFolder"), "/lists");
+  EXPECT_EQ(fresh.QueryValue(Hive::CurrentUser, SettingsKey, "PlaylistFolder"), String("/lists"));
   EXPECT_FALSE(fresh.QueryValue(Hive::CurrentUser, SettingsKey, "DeleteEmptyOutput"));
 
   // Damaged again within the same second: the first copy stays as it was.
@@ -156,7 +158,7 @@ TEST_F(FileRegistryTest, ADamagedFileIsKeptAsideAndTheProgramRunsOnDefaults) {
 TEST_F(FileRegistryTest, ImportCarriesOutDeletionsAndKeepsEverythingElse) {
   FileRegistry store(path.string());
   for (const char* key : {"Software\\A", "Software\\A\\Sub", "Software\\B"}) {
-    for (const char* name : {"x", "y"}) store.SetValue(Hive::CurrentUser, key, name, RegValue::Dword(1));
+    for (const char* name : {"x", "y"}) store.SetValue(Hive::CurrentUser, key, name, Dword(1));
   }
   const auto document = ParseRegFile(
       "Windows Registry Editor Version 5.00\n[-HKEY_CURRENT_USER\\Software\\A\\Sub]\n"

@@ -50,7 +50,9 @@ TEST_F(FileTypeCatalogueTest, PluginExtensionsFollowTheFixedFourUntrimmedAndUnre
 TEST_F(FileTypeCatalogueTest, UncheckedItemsAreFoundAsSubstringsAndSavedInCatalogueOrder) {
   Load("flac,ape", "+aac++FLAC+ x+wma+");
   std::string checked;
-  for (const char* ext : {"mp3", "aac", "wma", "flac", "wav"}) checked += settings.IsFileTypeChecked(ext) ? "1" : "0";
+  for (const char* ext : {"mp3", "aac", "wma", "flac", "wav"}) {
+    checked += settings.IsFileTypeChecked(ext) ? "1" : "0";
+  }
   EXPECT_EQ(checked, "10010") << "upper-case items match nothing; wav has no entry";
 
   Load("");

@@ -54,7 +54,8 @@ TEST(RegFileWrite, WritesUtf16WithCrlfInTheLayoutOfARegistryExport) {
   // Lines stay within 80 characters: 22 bytes fit after "Blob"=hex:, 25 on
   // each continuation line, as registry exports wrap them.
   std::string blob = "\"Blob\"=hex:";
-  for (int i = 1; i <= 200; ++i) blob += i == 200 ? "7f\r\n" : (i - 22) % 25 ? "7f," : "7f,\\\r\n  ";
+  for (int i = 1; i < 200; ++i) blob += (i - 22) % 25 ? "7f," : "7f,\\\r\n  ";
+  blob += "7f\r\n";
 
   const std::string bytes = SerializeRegFile(tree);
   ASSERT_EQ(bytes.substr(0, 2), "\xFF\xFE");
@@ -141,7 +142,8 @@ TEST(RegFileRead, EightBitTextIsUtf8WhenValidAndWindows1252Otherwise) {
   expected.SetValue(Hive::CurrentUser, "A", "Caf\xC3\xA9", RegValue::String("\xE2\x82\xAC 5"));
   expected.SetValue(Hive::CurrentUser, "A", "Latin",
                     RegValue::String("Caf\xC3\xA9", regtype::kExpandSz));
-  expected.SetValue(Hive::CurrentUser, "A", "Utf8", RegValue::String("\xC3\xA9", regtype::kExpandSz));
+  expected.SetValue(Hive::CurrentUser, "A", "Utf8",
+                    RegValue::String("\xC3\xA9", regtype::kExpandSz));
   expected.SetValue(Hive::CurrentUser, "A", "Ok", RegValue::String("\xC3\xA9"));
   EXPECT_EQ(Parse("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n\"Caf\xE9\"=\"\x80 5\"\r\n"
                   "\"Latin\"=hex(2):43,61,66,e9,00\r\n\"Utf8\"=hex(2):c3,a9,00\r\n"

@@ -6,9 +6,13 @@
 namespace quorvella {
 namespace {
 
-std::vector<std::string> Paths(const RegTree& tree) {
-  std::vector<std::string> out;
-  for (const auto* key : tree.Keys()) out.push_back(std::string(HiveName(key->hive)) + "\\" + key->path);
+using Texts = std::vector<std::string>;
+
+Texts Paths(const RegTree& tree) {
+  Texts out;
+  for (const auto* key : tree.Keys()) {
+    out.push_back(std::string(HiveName(key->hive)) + "\\" + key->path);
+  }
   return out;
 }
 
@@ -17,10 +21,10 @@ TEST(RegTree, KeysSortByComponentsWithParentsFirstAndKeepTheirFirstSpelling) {
   for (const char* path : {"Software\\b b", "Software\\B\\c", "SOFTWARE\\b\\d"}) {
     tree.SetValue(Hive::CurrentUser, path, "x", RegValue::Dword(1));
   }
-  EXPECT_EQ(Paths(tree), (std::vector<std::string>{
-                             "HKEY_CURRENT_USER\\Software", "HKEY_CURRENT_USER\\Software\\B",
-                             "HKEY_CURRENT_USER\\Software\\B\\c", "HKEY_CURRENT_USER\\Software\\B\\d",
-                             "HKEY_CURRENT_USER\\Software\\b b"}));
+  EXPECT_EQ(Paths(tree), (Texts{"HKEY_CURRENT_USER\\Software", "HKEY_CURRENT_USER\\Software\\B",
+                                "HKEY_CURRENT_USER\\Software\\B\\c",
+                                "HKEY_CURRENT_USER\\Software\\B\\d",
+                                "HKEY_CURRENT_USER\\Software\\b b"}));
 }
 
 TEST(RegTree, DeletingAKeyRemovesItsSubkeysButNotItsSiblings) {
@@ -30,8 +34,8 @@ TEST(RegTree, DeletingAKeyRemovesItsSubkeysButNotItsSiblings) {
   tree.CreateKey(Hive::LocalMachine, "A\\B");
   EXPECT_TRUE(tree.DeleteKey(Hive::CurrentUser, "a\\b"));
   EXPECT_FALSE(tree.DeleteKey(Hive::CurrentUser, "A\\B"));
-  EXPECT_EQ(Paths(tree), (std::vector<std::string>{"HKEY_CURRENT_USER\\A", "HKEY_CURRENT_USER\\A\\BB",
-                                                   "HKEY_LOCAL_MACHINE\\A", "HKEY_LOCAL_MACHINE\\A\\B"}));
+  EXPECT_EQ(Paths(tree), (Texts{"HKEY_CURRENT_USER\\A", "HKEY_CURRENT_USER\\A\\BB",
+                                "HKEY_LOCAL_MACHINE\\A", "HKEY_LOCAL_MACHINE\\A\\B"}));
 }
 
 TEST(RegTree, ValuesOfOneNameReplaceEachOtherInPlaceAlsoInAMerge) {

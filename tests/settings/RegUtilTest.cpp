@@ -43,8 +43,8 @@ TEST_F(RegUtilTest, StringsReadBackWhereTheyWereWrittenAndNothingElseReadsAsText
   EXPECT_TRUE(reg.RegGetBool(Hive::CurrentUser, "Software\\None", "Flag", true));
   EXPECT_FALSE(reg.RegGetBool(Hive::CurrentUser, "Software\\None", "Flag", false));
 
-  store.SetValue(Hive::ClassesRoot, "CLSID\\{X}\\InprocServer32", "", RegValue::String("C:\\U.dll"));
-  EXPECT_EQ(reg.RegGetKeyDefault(Hive::ClassesRoot, "CLSID\\{X}\\InprocServer32"), "C:\\U.dll");
+  store.SetValue(Hive::ClassesRoot, "CLSID\\{X}\\Server", "", RegValue::String("C:\\U.dll"));
+  EXPECT_EQ(reg.RegGetKeyDefault(Hive::ClassesRoot, "CLSID\\{X}\\Server"), "C:\\U.dll");
   EXPECT_EQ(reg.RegGetKeyDefault(Hive::ClassesRoot, "CLSID\\{Y}"), "");
 
   store.SetReadOnly(true);

@@ -14,7 +14,7 @@ namespace quorvella::test {
 
 using Bytes = std::vector<std::uint8_t>;
 
-inline void Append(Bytes& out, const Bytes& more) { out.insert(out.end(), more.begin(), more.end()); }
+inline void Append(Bytes& out, const Bytes& add) { out.insert(out.end(), add.begin(), add.end()); }
 inline void PutU16(Bytes& out, std::size_t v) {
   out.push_back(static_cast<std::uint8_t>(v));
   out.push_back(static_cast<std::uint8_t>(v >> 8));
@@ -53,7 +53,9 @@ inline Bytes Lnk(std::uint32_t flags, std::initializer_list<Bytes> sections) {
 inline Bytes Counted(std::u16string_view text, bool unicode) {
   Bytes out;
   PutU16(out, text.size());
-  for (const char16_t c : text) unicode ? PutU16(out, c) : out.push_back(static_cast<std::uint8_t>(c));
+  for (const char16_t c : text) {
+    unicode ? PutU16(out, c) : out.push_back(static_cast<std::uint8_t>(c));
+  }
   return out;
 }
 

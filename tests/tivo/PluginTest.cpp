@@ -28,8 +28,9 @@ TEST(PluginTest, ProgramLiesInTheFirstFolderRecorded) {
   for (const auto& c : cases) {
     MemoryRegistry store;
     RegUtil reg{store};
-    if (c.first) reg.RegSetString(Hive::LocalMachine, PluginUninstallKey, "InstallLocation", c.first);
-    if (c.second) reg.RegSetString(Hive::LocalMachine, PluginUninstallKeyOld, "InstallLocation", c.second);
+    const char* location = "InstallLocation";
+    if (c.first) reg.RegSetString(Hive::LocalMachine, PluginUninstallKey, location, c.first);
+    if (c.second) reg.RegSetString(Hive::LocalMachine, PluginUninstallKeyOld, location, c.second);
     if (c.server) reg.RegSetString(Hive::ClassesRoot, PluginServerKey, "", c.server);
     EXPECT_EQ(GetPluginConfigProgram(reg), c.program) << c.what;
   }
@@ -39,8 +40,8 @@ TEST(PluginTest, ProgramLiesInTheFirstFolderRecorded) {
 TEST(PluginTest, AFailedStartIsToldWithTheSystemsReason) {
   const Message message = PluginStartFailureMessage("C:\\UAP\\TDUAP.exe", "Access is denied.");
   EXPECT_EQ(message.text,
-            "The following error occurred while trying to start C:\\UAP\\TDUAP.exe:\r\n\r\nAccess is "
-            "denied.");
+            "The following error occurred while trying to start C:\\UAP\\TDUAP.exe:\r\n\r\n"
+            "Access is denied.");
   EXPECT_EQ(message.icon, MsgIcon::Critical);
   EXPECT_EQ(message.buttons, MsgButtons::Ok);
 }

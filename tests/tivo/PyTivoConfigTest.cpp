@@ -51,7 +51,8 @@ TEST_F(PyTivoConfigTest, SearchOrderIsSettingThenRunningPyTivoThenTheSystemFile)
   // Source (None 0, Setting 1, Process 2, System 3), process and files found.
   const auto found = [&] {
     const PyTivoConfigFiles files = FindPyTivoConfig(reg, places);
-    std::string text = std::to_string(static_cast<int>(files.source)) + " " + std::to_string(files.pid);
+    std::string text = std::to_string(static_cast<int>(files.source));
+    text += " " + std::to_string(files.pid);
     for (const auto& file : files.files) text += " " + file;
     return text;
   };
