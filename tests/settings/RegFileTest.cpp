@@ -25,18 +25,6 @@ RegDocument ParseSample(const std::string& name) {
 
 // --- writing ---
 
-TEST(RegFileWrite, EveryKindOfValueSurvivesARoundTrip) {
-  RegTree tree;
-  for (const auto& [name, value] : test::EveryKindOfValue()) {
-    tree.SetValue(Hive::CurrentUser, "Software\\Test", name, value);
-  }
-  tree.SetValue(Hive::LocalMachine, "", "On the hive itself", RegValue::String("x"));
-  tree.CreateKey(Hive::ClassesRoot, ".m3u\\Key ] with [ odd \"names\" ");
-  const RegDocument parsed = Parse(SerializeRegFile(tree));
-  EXPECT_EQ(parsed.tree, tree);
-  EXPECT_TRUE(parsed.deletions.empty());
-}
-
 TEST(RegFileWrite, WritesUtf16WithCrlfInTheLayoutOfARegistryExport) {
   RegTree tree;
   const auto set = [&](const char* name, RegValue value) {
