@@ -99,12 +99,11 @@ inline Bytes FolderItem(std::string_view shortName, std::optional<std::u16string
   return Item(0x31, body);
 }
 inline Bytes IdList(std::initializer_list<Bytes> items) {
-  Bytes list;
-  for (const Bytes& item : items) Append(list, item);
-  PutU16(list, 0);
-  Bytes out;
-  PutU16(out, list.size());
-  Append(out, list);
+  Bytes out(2, 0);  // the size of what follows, set at the end
+  for (const Bytes& item : items) Append(out, item);
+  PutU16(out, 0);
+  out[0] = static_cast<std::uint8_t>(out.size() - 2);
+  out[1] = static_cast<std::uint8_t>((out.size() - 2) >> 8);
   return out;
 }
 

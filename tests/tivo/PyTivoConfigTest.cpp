@@ -52,8 +52,8 @@ TEST_F(PyTivoConfigTest, SearchOrderIsSettingThenRunningPyTivoThenTheSystemFile)
   const auto found = [&] {
     const PyTivoConfigFiles files = FindPyTivoConfig(reg, places);
     std::string text = std::to_string(static_cast<int>(files.source));
-    text += " " + std::to_string(files.pid);
-    for (const auto& file : files.files) text += " " + file;
+    text.append(" ").append(std::to_string(files.pid));
+    for (const auto& file : files.files) text.append(" ").append(file);
     return text;
   };
   const std::string etc = places.systemConfig.string();
