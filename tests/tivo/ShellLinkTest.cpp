@@ -42,6 +42,10 @@ TEST(ShellLinkTest, RealShortcutsGiveTheTargetTheShellReports) {
   }
   const auto env = ReadShellLink(ReadFixture("folder-environment-block.lnk"));
   EXPECT_EQ(env->environmentTarget, "C:\\Users\\%USERNAME%\\AppData\\Roaming\\.minecraft");
+  // Files that are no shortcuts, or none at all, give no target.
+  for (const std::string name : {"SOURCE.md", "missing.lnk", ""}) {
+    EXPECT_EQ(ReadShellLinkFileTarget(QUORVELLA_TEST_DATA "/lnk/" + name), "") << name;
+  }
 }
 
 TEST(ShellLinkTest, BuiltShortcutsGiveTheirTargetsAndNothingWhenTruncated) {
@@ -128,13 +132,6 @@ TEST(ShellLinkTest, BrokenSizesAndOffsetsReadNothing) {
     bad[b.at] = b.value;
     EXPECT_FALSE(ReadShellLink(bad)) << b.what;
   }
-}
-
-TEST(ShellLinkTest, FilesThatAreNoShortcutsGiveNoTarget) {
-  const std::string data = QUORVELLA_TEST_DATA;
-  EXPECT_EQ(ReadShellLinkFileTarget(data + "/lnk/SOURCE.md"), "");
-  EXPECT_EQ(ReadShellLinkFileTarget(data + "/lnk/missing.lnk"), "");
-  EXPECT_EQ(ReadShellLinkFileTarget(data + "/lnk"), "");
 }
 
 }  // namespace
