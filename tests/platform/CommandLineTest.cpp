@@ -11,11 +11,7 @@ namespace {
 TEST(SplitCommandLine, FindsTheProgramAndSplitsTheArguments) {
   const std::set<std::string> existing = {"/opt/My Apps/WiseUpdt.exe", "/opt/tool"};
   const auto isFile = [&](const std::string& path) { return existing.count(path) > 0; };
-  struct Case {
-    std::string line;
-    CommandLine expected;
-  };
-  const Case cases[] = {
+  const struct { std::string line; CommandLine expected; } cases[] = {
       // Unquoted program paths, as the update and plug-in commands give them.
       {"/opt/My Apps/WiseUpdt.exe /c", {"/opt/My Apps/WiseUpdt.exe", {"/c"}}},
       {"/opt/My Apps/WiseUpdt.exe", {"/opt/My Apps/WiseUpdt.exe", {}}},

@@ -39,38 +39,29 @@ class LocalFileSystemTest : public ::testing::Test {
   std::string error;  // why a file could not be created
 };
 
-TEST_F(LocalFileSystemTest, TextFileHoldsCodePageBytesWithCrLf) {
-  const std::string path = Path("Mix.m3u");
-  WriteBytes(path, std::string(5000, 'x'));  // an old file is replaced when the new one is closed
-  auto file = files.CreateTextFile(path, error);
-  ASSERT_NE(file, nullptr);
-  file->WriteLine("#EXTM3U");
-  file->WriteLine("#EXTINF:215,Café – 5 €");
-  file->WriteLine("Őrült\\日本.mp3");
-  file->WriteLine("Rene\xCC\x81" "e.mp3");  // an accent spelled as a combining mark
-  file->WriteLine("");
-  EXPECT_EQ(ReadBytes(path), std::string(5000, 'x'));
-  file->Close();
-  EXPECT_EQ(Names(folder), std::vector<std::string>{"Mix.m3u"});
-  EXPECT_EQ(ReadBytes(path),
-            "#EXTM3U\r\n"
-            "#EXTINF:215,Caf\xE9 \x96 5 \x80\r\n"
-            "Or\xFClt\\??.mp3\r\n"
-            "Ren\xE9" "e.mp3\r\n"
-            "\r\n");
-}
-
-TEST_F(LocalFileSystemTest, Utf8FileHoldsTheLinesAsGivenWithCrLf) {
-  const std::string path = Path("Mix.m3u8");
-  WriteBytes(path, std::string(5000, 'x'));
-  auto file = files.CreateUtf8TextFile(path, error);
-  ASSERT_NE(file, nullptr);
-  file->WriteLine("#EXTM3U");
-  // Not composed: the path keeps the bytes of the file's name on disk.
-  file->WriteLine("Rene\xCC\x81" "e \xE6\x97\xA5\xE6\x9C\xAC.mp3");
-  file->Close();
-  EXPECT_EQ(ReadBytes(path), "#EXTM3U\r\nRene\xCC\x81" "e \xE6\x97\xA5\xE6\x9C\xAC.mp3\r\n");
-  EXPECT_EQ(files.CreateUtf8TextFile("Mix.m3u8", error), nullptr);
+// An old file is replaced only when the new one is closed; the lines end in
+// CR LF, in the code page or, not composed (the path keeps the bytes of the
+// file's name on disk), in UTF-8 as given.
+TEST_F(LocalFileSystemTest, TextFilesHoldTheirLinesInTheCodePageOrUtf8) {
+  const char* const lines[] = {"#EXTINF:215,Café – 5 €", "Őrült\\日本.mp3",
+                               "Rene\xCC\x81" "e.mp3",  // an accent as a combining mark
+                               ""};
+  const std::string written[] = {
+      "#EXTINF:215,Caf\xE9 \x96 5 \x80\r\nOr\xFClt\\??.mp3\r\nRen\xE9" "e.mp3\r\n\r\n",
+      "#EXTINF:215,Café – 5 €\r\nŐrült\\日本.mp3\r\nRene\xCC\x81" "e.mp3\r\n\r\n"};
+  for (const bool utf8 : {false, true}) {
+    const std::string path = Path(utf8 ? "Mix.m3u8" : "Mix.m3u");
+    WriteBytes(path, std::string(5000, 'x'));
+    auto file = utf8 ? files.CreateUtf8TextFile(path, error) : files.CreateTextFile(path, error);
+    ASSERT_NE(file, nullptr);
+    for (const char* line : lines) file->WriteLine(line);
+    EXPECT_EQ(ReadBytes(path), std::string(5000, 'x'));
+    file->Close();
+    file->Close();
+    EXPECT_THROW(file->WriteLine("late"), std::runtime_error);
+    EXPECT_EQ(ReadBytes(path), written[utf8]);
+  }
+  EXPECT_EQ(Names(folder), (std::vector<std::string>{"Mix.m3u", "Mix.m3u8"}));
 }
 
 TEST_F(LocalFileSystemTest, TextFileKeepsEveryLineOfALongPlaylist) {
@@ -80,21 +71,12 @@ TEST_F(LocalFileSystemTest, TextFileKeepsEveryLineOfALongPlaylist) {
     auto file = files.CreateTextFile(path, error);
     ASSERT_NE(file, nullptr);
     for (int i = 0; i < 20000; ++i) {
-      const std::string line = "Artist " + std::to_string(i) + "\\Song é.mp3";
-      file->WriteLine(line);
+      file->WriteLine("Artist " + std::to_string(i) + "\\Song é.mp3");
       expected += "Artist " + std::to_string(i) + "\\Song \xE9.mp3\r\n";
     }
     // Not closed: going out of scope writes what is left.
   }
   EXPECT_EQ(ReadBytes(path), expected);
-}
-
-TEST_F(LocalFileSystemTest, TextFileRefusesWritesAfterClose) {
-  auto file = files.CreateTextFile(Path("a.m3u"), error);
-  ASSERT_NE(file, nullptr);
-  file->Close();
-  file->Close();
-  EXPECT_THROW(file->WriteLine("late"), std::runtime_error);
 }
 
 TEST_F(LocalFileSystemTest, TextFileCannotBeCreatedWhereNoFileCanBe) {
@@ -145,34 +127,29 @@ TEST_F(LocalFileSystemTest, AFullDiskLeavesNoCutOffPlaylist) {
   EXPECT_EQ(Names(folder), std::vector<std::string>{"Mix.m3u"});
 }
 
-TEST_F(LocalFileSystemTest, PathExistsForFilesAndFoldersOnly) {
-  WriteBytes(Path("a.m3u"), "x");
+TEST_F(LocalFileSystemTest, OnlyLocalFilesAndFoldersExistAndOtherPathsNameNothingHere) {
+  WriteBytes(Path("Mix.m3u"), "x");
   ASSERT_EQ(mkdir(Path("sub").c_str(), 0755), 0);
   ASSERT_EQ(symlink(Path("gone").c_str(), Path("dangling").c_str()), 0);
-  EXPECT_TRUE(files.PathExists(Path("a.m3u")));
-  EXPECT_TRUE(files.PathExists(Path("sub")));
-  EXPECT_TRUE(files.PathExists(Path("sub/")));
-  EXPECT_FALSE(files.PathExists(Path("b.m3u")));
-  EXPECT_FALSE(files.PathExists(Path("dangling")));
-  EXPECT_FALSE(files.PathExists(""));
-  // A doubled separator names the same file, also at the root.
-  EXPECT_TRUE(files.PathExists(folder + "//a.m3u"));
-  EXPECT_TRUE(files.PathExists("/" + folder));
-}
-
-TEST_F(LocalFileSystemTest, WindowsAndRelativePathsNameNothingHere) {
+  const std::string elsewhere[] = {"D:\\Lists\\Mix.m3u", "Mix.m3u", "\\\\nas\\music\\Mix.m3u"};
+  const std::pair<std::string, bool> cases[] = {
+      {Path("Mix.m3u"), true}, {Path("sub"), true}, {Path("sub/"), true},
+      // A doubled separator names the same file, also at the root.
+      {folder + "//Mix.m3u", true}, {"/" + folder, true},
+      {Path("b.m3u"), false}, {Path("dangling"), false}, {"", false},
+      {elsewhere[0], false}, {elsewhere[1], false}, {elsewhere[2], false}};
   // Run from inside the test's folder: nothing may appear in it.
   const std::string before = std::filesystem::current_path();
   std::filesystem::current_path(folder);
-  for (const std::string path : {"D:\\Lists\\Mix.m3u", "Mix.m3u", "\\\\nas\\music\\Mix.m3u"}) {
-    WriteBytes(Path("Mix.m3u"), "x");
+  for (const auto& [path, exists] : cases) EXPECT_EQ(files.PathExists(path), exists) << path;
+  for (const std::string& path : elsewhere) {
     EXPECT_EQ(files.CreateTextFile(path, error), nullptr) << path;
-    EXPECT_FALSE(files.PathExists(path)) << path;
     EXPECT_EQ(files.MoveToTrash(path), TrashResult::Failed) << path;
     EXPECT_FALSE(files.RemoveFile(path)) << path;
   }
   std::filesystem::current_path(before);
-  EXPECT_EQ(Names(folder), std::vector<std::string>{"Mix.m3u"});
+  EXPECT_EQ(Names(folder), (std::vector<std::string>{"Mix.m3u", "dangling", "sub"}));
+  EXPECT_EQ(ReadBytes(Path("Mix.m3u")), "x");
 }
 
 }  // namespace

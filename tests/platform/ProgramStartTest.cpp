@@ -12,7 +12,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <thread>
 
 #include "platform/LocalDesktop.h"
@@ -29,7 +28,8 @@ namespace fs = std::filesystem;
 // the file is written beside and renamed into place, so it is never read
 // half written.
 void WriteRecorder(const fs::path& program) {
-  std::ofstream(program) << "#!/bin/sh\nprintf '%s|' \"$@\" > \"$0.tmp\"; mv \"$0.tmp\" \"$0.out\"\n";
+  testing::WriteBytes(program,
+                      "#!/bin/sh\nprintf '%s|' \"$@\" > \"$0.tmp\"; mv \"$0.tmp\" \"$0.out\"\n");
   ASSERT_EQ(chmod(program.c_str(), 0755), 0);
 }
 
@@ -41,18 +41,14 @@ std::string WaitForFile(const fs::path& path) {
   return "(never written)";
 }
 
-TEST(StartCommandLine, StartsAnUnquotedPathWithSpaces) {
+TEST(StartCommandLine, StartsAnUnquotedPathWithSpacesOrSaysWhyNot) {
   testing::TempDir dir;
-  fs::create_directories(dir.Path() / "My Apps");
   const fs::path program = dir.Path() / "My Apps/WiseUpdt.exe";
   WriteRecorder(program);
   EXPECT_EQ(StartCommandLine(program.string() + " /c \"a b\""), std::nullopt);
   EXPECT_EQ(WaitForFile(program.string() + ".out"), "/c|a b|");
-}
 
-TEST(StartCommandLine, ReportsWhyAProgramDidNotStart) {
-  testing::TempDir dir;
-  std::ofstream(dir.File("plain.txt")) << "not a program";
+  testing::WriteBytes(dir.File("plain.txt"), "not a program");
   EXPECT_EQ(StartCommandLine("/nonexistent/folder/WiseUpdt.exe /c"), std::strerror(ENOENT));
   EXPECT_EQ(StartCommandLine(dir.File("plain.txt")), std::strerror(EACCES));
   EXPECT_EQ(StartCommandLine(""), std::strerror(ENOENT));
@@ -71,22 +67,19 @@ class LocalDesktopTest : public ::testing::Test {
   LocalDesktop desktop_;
 };
 
-TEST_F(LocalDesktopTest, OpensTheTrimmedTarget) {
+TEST_F(LocalDesktopTest, OpensTheTrimmedTargetAndStartsAProgramAsTheWindowDoes) {
   const std::pair<const char*, const char*> cases[] = {
       {"  https://www.brenlow-software.example/docs?ver=1.3  ",
        "https://www.brenlow-software.example/docs?ver=1.3|"},
       {"/srv/lists/Rock #1?.m3u", "/srv/lists/Rock #1?.m3u|"},
-      // Not an option of the opener's.
-      {"-lists", "./-lists|"},
+      {"-lists", "./-lists|"},  // not an option of the opener's
   };
   for (const auto& [target, opened] : cases) {
     fs::remove(dir_.Path() / "xdg-open.out");
     desktop_.ShellOpen(target);
     EXPECT_EQ(Opened(), opened) << target;
   }
-}
-
-TEST_F(LocalDesktopTest, StartsAProgramAsTheWindowDoes) {
+  fs::remove(dir_.Path() / "xdg-open.out");
   EXPECT_EQ(desktop_.StartProgram(dir_.File("xdg-open") + " x"), std::nullopt);
   EXPECT_EQ(Opened(), "x|");
 }

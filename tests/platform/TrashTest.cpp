@@ -12,9 +12,7 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 
 #include "support/FileBytes.h"
@@ -30,9 +28,7 @@ constexpr const char* kContent = "#EXTM3U\r\n";
 std::vector<std::string> Names(const fs::path& folder) {
   std::vector<std::string> names;
   std::error_code error;
-  for (const auto& entry : fs::directory_iterator(folder, error)) {
-    names.push_back(entry.path().filename().string());
-  }
+  for (const auto& e : fs::directory_iterator(folder, error)) names.push_back(e.path().filename());
   std::sort(names.begin(), names.end());
   return names;
 }
@@ -45,10 +41,9 @@ class TrashTest : public ::testing::Test {
 
   fs::path Path(const std::string& relative) const { return dir_.Path() / relative; }
 
-  std::string MakePlaylist(const std::string& name = "Mix.m3u") const {
-    const fs::path path = Path("lists") / name;
-    std::ofstream(path, std::ios::binary) << kContent;
-    return path.string();
+  std::string MakePlaylist() const {
+    testing::WriteBytes(Path("lists/Mix.m3u"), kContent);
+    return Path("lists/Mix.m3u").string();
   }
 
   // Moves the file to the trash in a child process whose environment holds
@@ -82,12 +77,11 @@ class TrashTest : public ::testing::Test {
 };
 
 TEST_F(TrashTest, FindsTheTrashWhereverTheDataFolderIs) {
-  struct Case {
+  const struct {
     const char* name;
     std::optional<std::string> dataHome;
     const char* trash;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {"data folder", Path("data").string(), "data/Trash/files"},
       // Qt 6.4 lost files here: a missing data folder is created first.
       {"missing data folder", Path("new/data").string(), "new/data/Trash/files"},
@@ -100,8 +94,7 @@ TEST_F(TrashTest, FindsTheTrashWhereverTheDataFolderIs) {
     EXPECT_FALSE(fs::exists(playlist));
     EXPECT_EQ(testing::ReadBytes(Path(c.trash) / "Mix.m3u"), kContent);
     // With what restores it.
-    const std::string info =
-        testing::ReadBytes(Path(c.trash).parent_path() / "info/Mix.m3u.trashinfo");
+    const std::string info = testing::ReadBytes(Path(c.trash) / "../info/Mix.m3u.trashinfo");
     EXPECT_EQ(info.rfind("[Trash Info]\n", 0), 0u) << info;
     EXPECT_NE(info.find("\nPath=" + playlist + "\n"), std::string::npos) << info;
     EXPECT_TRUE(Names(Path("cwd")).empty());
@@ -110,54 +103,44 @@ TEST_F(TrashTest, FindsTheTrashWhereverTheDataFolderIs) {
 
 // Each file of one name gets a name of its own in the trash, and its
 // information file (under the same name) holds its place, escaped as an
-// address, so that a file manager can put it back.
+// address, so that a file manager can put it back. A file in the trash
+// without its information file (a half-finished move of another program) is
+// never overwritten.
 TEST_F(TrashTest, EveryFileOfOneNameCanBeRestored) {
-  const std::string data = Path("data").string();
   const std::string name = "#1 Hit 90\u2019s.m3u";
+  testing::WriteBytes(Path("data/Trash/files") / name, "kept");
   std::vector<std::string> contents;
   for (int i = 0; i < 4; ++i) {
     contents.push_back(std::to_string(i));
-    std::ofstream(Path("lists") / name, std::ios::binary) << contents.back();
-    ASSERT_EQ(Trash(Path("lists/" + name).string(), data), TrashResult::Moved);
+    testing::WriteBytes(Path("lists") / name, contents.back());
+    ASSERT_EQ(Trash(Path("lists/" + name).string(), Path("data").string()), TrashResult::Moved);
   }
-  const auto files = Names(Path("data/Trash/files"));
-  ASSERT_EQ(files.size(), contents.size());
+  EXPECT_EQ(testing::ReadBytes(Path("data/Trash/files") / name), "kept");
   const std::string place = "\nPath=" + Path("lists").string() + "/%231%20Hit%2090%E2%80%99s.m3u\n";
   std::vector<std::string> restored;
-  for (const auto& file : files) {
-    const std::string info = testing::ReadBytes(Path("data/Trash/info") / (file + ".trashinfo"));
+  for (const auto& file : Names(Path("data/Trash/info"))) {
+    const std::string info = testing::ReadBytes(Path("data/Trash/info") / file);
     EXPECT_EQ(info.rfind("[Trash Info]\n", 0), 0u) << info;
     EXPECT_NE(info.find(place), std::string::npos) << info;
     EXPECT_NE(info.find("\nDeletionDate=20"), std::string::npos) << info;
-    restored.push_back(testing::ReadBytes(Path("data/Trash/files") / file));
+    const std::string trashed = file.substr(0, file.size() - std::string(".trashinfo").size());
+    restored.push_back(testing::ReadBytes(Path("data/Trash/files") / trashed));
   }
   std::sort(restored.begin(), restored.end());
   EXPECT_EQ(restored, contents);
 }
 
-// A file in the trash without its information file (a half-finished move
-// of another program) is never overwritten.
-TEST_F(TrashTest, AFileInTheTrashWithoutItsNoteIsKept) {
-  fs::create_directories(Path("data/Trash/files"));
-  std::ofstream(Path("data/Trash/files/Mix.m3u"), std::ios::binary) << "kept";
-  const std::string playlist = MakePlaylist();
-  EXPECT_EQ(Trash(playlist, Path("data").string()), TrashResult::Moved);
-  EXPECT_EQ(testing::ReadBytes(Path("data/Trash/files/Mix.m3u")), "kept");
-  EXPECT_EQ(Names(Path("data/Trash/files")).size(), 2u);
-}
-
-TEST_F(TrashTest, LeavesTheFileWhenTheDataFolderCannotBeMade) {
+// Where the trash cannot take the file, it stays where it was, as it was,
+// with no note of it left behind.
+TEST_F(TrashTest, LeavesTheFileWhenTheTrashCannotTakeIt) {
   // A file stands where the data folder would be created.
-  std::ofstream(Path("blocker")) << "x";
+  testing::WriteBytes(Path("blocker"), "x");
   const std::string playlist = MakePlaylist();
   EXPECT_EQ(Trash(playlist, Path("blocker/data").string()), TrashResult::Failed);
   ExpectUntouched(playlist);
-}
 
-TEST_F(TrashTest, LeavesTheFileWhenTheTrashIsReadOnly) {
   fs::create_directories(Path("data/Trash/files"));
   fs::create_directories(Path("data/Trash/info"));
-  const std::string playlist = MakePlaylist();
   fs::permissions(Path("data/Trash/files"), fs::perms::owner_read | fs::perms::owner_exec);
   // Permissions bind everyone but root: as root, the move runs as nobody,
   // who owns the test's files.
@@ -172,7 +155,6 @@ TEST_F(TrashTest, LeavesTheFileWhenTheTrashIsReadOnly) {
   }
   EXPECT_EQ(Trash(playlist, Path("data").string(), user), TrashResult::Failed);
   ExpectUntouched(playlist);
-  // Nor is a note about it left behind.
   EXPECT_TRUE(Names(Path("data/Trash/info")).empty());
   EXPECT_TRUE(Names(Path("data/Trash/files")).empty());
 }
@@ -188,7 +170,7 @@ TEST_F(TrashTest, AFileOnAnotherMountNeverGoesToTheHomeTrash) {
   ASSERT_NE(mkdtemp(pattern), nullptr);
   const fs::path folder = pattern;
   const std::string playlist = (folder / "Mix.m3u").string();
-  std::ofstream(playlist, std::ios::binary) << kContent;
+  testing::WriteBytes(playlist, kContent);
 
   const TrashResult result = Trash(playlist, Path("data").string());
   // Either the mount's own trash takes it (moved, never copied), or it stays.

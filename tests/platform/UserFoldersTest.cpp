@@ -21,12 +21,7 @@ Environment Env(std::map<std::string, std::string> variables) {
 }
 
 TEST(UserFolders, XdgFoldersAreAbsoluteOrBelowHome) {
-  struct Case {
-    std::map<std::string, std::string> env;
-    std::string config;
-    std::string data;
-  };
-  const Case cases[] = {
+  const struct { std::map<std::string, std::string> env; std::string config, data; } cases[] = {
       {{{"HOME", "/home/u"}}, "/home/u/.config", "/home/u/.local/share"},
       {{{"HOME", "/home/u"}, {"XDG_CONFIG_HOME", "/cfg"}, {"XDG_DATA_HOME", "/d"}}, "/cfg", "/d"},
       // A relative folder is ignored, as the desktop's rules say.

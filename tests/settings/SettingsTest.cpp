@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "settings/MemoryRegistry.h"
 #include "settings/RegistryKeys.h"
 
@@ -15,7 +17,6 @@ class CountingRegistry final : public RegistryBackend {
   bool KeyExists(Hive hive, std::string_view path) override { return inner.KeyExists(hive, path); }
   std::optional<RegValue> QueryValue(Hive hive, std::string_view path,
                                      std::string_view name) override {
-    ++reads;
     return inner.QueryValue(hive, path, name);
   }
   bool SetValue(Hive hive, std::string_view path, std::string_view name,
@@ -24,7 +25,6 @@ class CountingRegistry final : public RegistryBackend {
     return inner.SetValue(hive, path, name, value);
   }
   MemoryRegistry inner;
-  int reads = 0;
   int writes = 0;
 };
 
@@ -42,41 +42,26 @@ class SettingsTest : public ::testing::Test {
   Settings settings{reg};
 };
 
-TEST_F(SettingsTest, FirstRunGivesTheDefaults) {
-  settings.LoadSettings();
-  EXPECT_EQ(settings.GetPlaylistFolder(), "");
-  EXPECT_TRUE(settings.GetDeleteEmptyOutput());
-  EXPECT_FALSE(settings.GetEnhancedPlugInMode());
-  EXPECT_EQ(settings.GetUncheckedExts(), "");
+TEST_F(SettingsTest, LoadsStoredValuesOrTheirDefaults) {
+  // The folder, delete-empty and mode texts stored (empty: none), and what
+  // loads as "folder|delete empty|enhanced".
+  const std::array<std::string, 4> cases[] = {
+      {"", "", "", "|1|0"},                                  // the first run
+      {"  D:\\Lists ", " false ", "2", "  D:\\Lists |0|1"},  // the folder untrimmed
+      {std::string(1024, 'x'), "yes", "maybe", "|1|0"},      // overlong, unreadable
+  };
+  for (const auto& [folder, deleteEmpty, enhanced, loaded] : cases) {
+    Store("PlaylistFolder", folder);
+    Store("DeleteEmptyOutput", deleteEmpty);
+    Store("EnhancedPlugInMode", enhanced);
+    settings.LoadSettings();
+    EXPECT_EQ(settings.GetPlaylistFolder() + "|" + std::to_string(settings.GetDeleteEmptyOutput()) +
+                  "|" + std::to_string(settings.GetEnhancedPlugInMode()),
+              loaded);
+    EXPECT_EQ(store.writes, 0) << "loading never writes";
+  }
   ASSERT_EQ(settings.FileTypes().size(), 4u);
   for (const auto& entry : settings.FileTypes()) EXPECT_TRUE(entry.Checked) << entry.Ext;
-  EXPECT_EQ(store.writes, 0) << "loading never writes";
-}
-
-TEST_F(SettingsTest, LoadsStoredValuesWithoutTrimmingTheFolder) {
-  Store("PlaylistFolder", "  D:\\Lists ");
-  Store("DeleteEmptyOutput", " false ");
-  Store("EnhancedPlugInMode", "2");
-  Store("UncheckedExts", "+wma+");
-  settings.LoadSettings();
-  EXPECT_EQ(settings.GetPlaylistFolder(), "  D:\\Lists ");
-  EXPECT_FALSE(settings.GetDeleteEmptyOutput());
-  EXPECT_TRUE(settings.GetEnhancedPlugInMode());
-  EXPECT_FALSE(settings.IsFileTypeChecked("wma"));
-}
-
-TEST_F(SettingsTest, UnreadableFlagsFallBackToTheirDefaults) {
-  Store("DeleteEmptyOutput", "yes");
-  Store("EnhancedPlugInMode", "maybe");
-  settings.LoadSettings();
-  EXPECT_TRUE(settings.GetDeleteEmptyOutput());
-  EXPECT_FALSE(settings.GetEnhancedPlugInMode());
-}
-
-TEST_F(SettingsTest, AnOverlongFolderReadsAsNoFolder) {
-  Store("PlaylistFolder", std::string(1024, 'x'));
-  settings.LoadSettings();
-  EXPECT_EQ(settings.GetPlaylistFolder(), "");
 }
 
 TEST_F(SettingsTest, SettersWriteThroughOnlyWhenTheValueChanges) {
@@ -98,6 +83,14 @@ TEST_F(SettingsTest, SettersWriteThroughOnlyWhenTheValueChanges) {
   EXPECT_EQ(Stored("DeleteEmptyOutput"), "False");
   EXPECT_EQ(Stored("EnhancedPlugInMode"), "True");
   EXPECT_TRUE(reg.RegKeyExists(Hive::CurrentUser, "Software\\Brenlow Software"));
+
+  // A failed write changes only the cache.
+  store.inner.SetReadOnly(true);
+  settings.SetPlaylistFolder("D:\\New");
+  EXPECT_EQ(settings.GetPlaylistFolder(), "D:\\New");
+  Settings next(reg);
+  next.LoadSettings();
+  EXPECT_EQ(next.GetPlaylistFolder(), "d:\\lists");
 }
 
 TEST_F(SettingsTest, UncheckedExtsIsReadOnceAndAlwaysWritten) {
@@ -109,16 +102,6 @@ TEST_F(SettingsTest, UncheckedExtsIsReadOnceAndAlwaysWritten) {
   settings.SetUncheckedExts("+ogg+");
   EXPECT_EQ(store.writes, 2);
   EXPECT_EQ(Stored("UncheckedExts"), "+ogg+");
-}
-
-TEST_F(SettingsTest, AFailedWriteChangesOnlyTheCache) {
-  settings.LoadSettings();
-  store.inner.SetReadOnly(true);
-  settings.SetPlaylistFolder("D:\\New");
-  EXPECT_EQ(settings.GetPlaylistFolder(), "D:\\New");
-  Settings next(reg);
-  next.LoadSettings();
-  EXPECT_EQ(next.GetPlaylistFolder(), "");
 }
 
 }  // namespace

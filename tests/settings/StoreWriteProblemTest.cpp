@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: MIT
 // Why the registry store cannot be written, looked at on the real file
 // system: the answer names the folder at fault and changes nothing.
+#include "settings/StoreWriteProblem.h"
+
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 
-#include "settings/StoreWriteProblem.h"
+#include "support/FileBytes.h"
 #include "support/TempDir.h"
 
 namespace quorvella {
@@ -16,46 +16,32 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class StoreWriteProblemTest : public ::testing::Test {
- protected:
-  testing::TempDir dir_;
-  fs::path root_ = dir_.Path();
-};
-
-TEST_F(StoreWriteProblemTest, NamesTheFolderAtFaultAndChangesNothing) {
-  fs::create_directories(root_ / "config" / "Quorvella");
-  // A file where a folder should be stops even root.
-  std::ofstream(root_ / "file") << "not a folder";
+TEST(StoreWriteProblem, NamesTheFolderAtFaultAndChangesNothing) {
+  testing::TempDir dir;
+  const std::string root = dir.Path().string();
+  fs::create_directories(root + "/config/Quorvella");
+  testing::WriteBytes(root + "/file", "not a folder");  // stops even root
   std::string notAFolder = "\"";  // appended: GCC 12 warns falsely (-Wrestrict) on "\"" + ...
-  notAFolder += (root_ / "file").string();
-  notAFolder += "\" is not a folder";
-  struct Case {
-    fs::path path;
-    std::string problem;
-  };
-  const Case cases[] = {
-      {root_ / "config" / "Quorvella" / "registry.reg", ""},
-      // The first start: the first write makes the folders.
-      {root_ / "new" / "config" / "Quorvella" / "registry.reg", ""},
-      {root_ / "file" / "Quorvella" / "registry.reg", notAFolder},
-      {root_ / "file" / "registry.reg", notAFolder},
+  notAFolder += root + "/file\" is not a folder";
+  const std::pair<std::string, std::string> cases[] = {
+      {root + "/config/Quorvella/registry.reg", ""},
+      {root + "/new/config/Quorvella/registry.reg", ""},  // the first write makes the folders
+      {root + "/file/Quorvella/registry.reg", notAFolder},
+      {root + "/file/registry.reg", notAFolder},
       {"", "there is no home folder to keep them in"},
   };
-  for (const auto& c : cases) EXPECT_EQ(StoreWriteProblem(c.path.string()), c.problem) << c.path;
-  EXPECT_FALSE(fs::exists(root_ / "new"));
-}
+  for (const auto& [path, problem] : cases) EXPECT_EQ(StoreWriteProblem(path), problem) << path;
+  EXPECT_FALSE(fs::exists(root + "/new"));
 
-TEST_F(StoreWriteProblemTest, AFolderWithoutWritePermission) {
-  if (::geteuid() == 0) GTEST_SKIP() << "root writes in any folder";
-  fs::create_directories(root_ / "home" / ".config");
-  fs::permissions(root_ / "home", fs::perms::owner_read | fs::perms::owner_exec);
-  const std::string home = (root_ / "home").string();
-  // The missing folders would be made in the home folder, which refuses.
-  EXPECT_EQ(StoreWriteProblem(home + "/.cache/Quorvella/registry.reg"),
-            "the folder \"" + home + "\" cannot be written (Permission denied)");
-  // The existing .config folder is still writable.
-  EXPECT_EQ(StoreWriteProblem(home + "/.config/Quorvella/registry.reg"), "");
-  fs::permissions(root_ / "home", fs::perms::owner_all);
+  if (::geteuid() == 0) return;  // root writes in any folder
+  // The missing folders would be made in the home folder, which refuses;
+  // its existing .config folder is still writable.
+  fs::create_directories(root + "/home/.config");
+  fs::permissions(root + "/home", fs::perms::owner_read | fs::perms::owner_exec);
+  EXPECT_EQ(StoreWriteProblem(root + "/home/.cache/Quorvella/registry.reg"),
+            "the folder \"" + root + "/home\" cannot be written (Permission denied)");
+  EXPECT_EQ(StoreWriteProblem(root + "/home/.config/Quorvella/registry.reg"), "");
+  fs::permissions(root + "/home", fs::perms::owner_all);
 }
 
 }  // namespace

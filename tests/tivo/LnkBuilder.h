@@ -14,13 +14,16 @@ namespace quorvella::test {
 
 using Bytes = std::vector<std::uint8_t>;
 
+inline void Append(Bytes& out, const Bytes& add) { out.insert(out.end(), add.begin(), add.end()); }
 inline void PutU16(Bytes& out, std::size_t v) {
   out.push_back(static_cast<std::uint8_t>(v));
   out.push_back(static_cast<std::uint8_t>(v >> 8));
 }
-inline void PutU32(Bytes& out, std::size_t v) {
-  PutU16(out, v & 0xFFFF);
-  PutU16(out, v >> 16);
+inline void PutU32(Bytes& out, std::initializer_list<std::size_t> values) {
+  for (const std::size_t v : values) {
+    PutU16(out, v & 0xFFFF);
+    PutU16(out, v >> 16);
+  }
 }
 // Single-byte text as given: "\xE9" is Windows-1252 é.
 inline void PutAnsiZ(Bytes& out, std::string_view text) {
@@ -36,16 +39,13 @@ inline void PutUtf16Z(Bytes& out, std::u16string_view text) {
 inline constexpr std::uint32_t kIdList = 0x1, kLinkInfo = 0x2, kName = 0x4, kRelativePath = 0x8,
                                kWorkingDir = 0x10, kUnicode = 0x80, kForceNoLinkInfo = 0x100;
 
-// Header, sections in order, terminal block.
+// Header (a directory's), sections in order, terminal block.
 inline Bytes Lnk(std::uint32_t flags, std::initializer_list<Bytes> sections) {
-  Bytes out;
-  PutU32(out, 0x4C);
-  out.insert(out.end(), {0x01, 0x14, 0x02, 0, 0, 0, 0, 0, 0xC0, 0, 0, 0, 0, 0, 0, 0x46});
-  PutU32(out, flags);
-  PutU32(out, 0x10);  // a directory
+  Bytes out{0x4C, 0, 0, 0, 0x01, 0x14, 0x02, 0, 0, 0, 0, 0, 0xC0, 0, 0, 0, 0, 0, 0, 0x46};
+  PutU32(out, {flags, 0x10});
   out.resize(0x4C, 0);
-  for (const Bytes& s : sections) out.insert(out.end(), s.begin(), s.end());
-  PutU32(out, 0);
+  for (const Bytes& s : sections) Append(out, s);
+  PutU32(out, {0});
   return out;
 }
 
@@ -53,8 +53,9 @@ inline Bytes Lnk(std::uint32_t flags, std::initializer_list<Bytes> sections) {
 inline Bytes Counted(std::u16string_view text, bool unicode) {
   Bytes out;
   PutU16(out, text.size());
-  for (const char16_t c : text)
+  for (const char16_t c : text) {
     unicode ? PutU16(out, c) : out.push_back(static_cast<std::uint8_t>(c));
+  }
   return out;
 }
 
@@ -62,7 +63,7 @@ inline Bytes Item(std::uint8_t type, const Bytes& body) {
   Bytes out;
   PutU16(out, 3 + body.size());
   out.push_back(type);
-  out.insert(out.end(), body.begin(), body.end());
+  Append(out, body);
   return out;
 }
 inline Bytes MyComputerItem() {
@@ -87,34 +88,33 @@ inline Bytes FolderItem(std::string_view shortName, std::optional<std::u16string
     Bytes ext;
     PutU16(ext, 0);
     PutU16(ext, version);
-    PutU32(ext, 0xBEEF0004);
+    PutU32(ext, {0xBEEF0004});
     // Times and identifier, then the fields each later version added.
-    ext.resize(18 + (version >= 7 ? 18 : 0) + 2 + (version >= 9 ? 4 : 0) + (version >= 8 ? 4 : 0),
-               0);
+    ext.resize(20 + (version >= 7 ? 18 : 0) + (version >= 9 ? 4 : 0) + (version >= 8 ? 4 : 0), 0);
     PutUtf16Z(ext, *longName);
     PutU16(ext, start);
     ext[0] = static_cast<std::uint8_t>(ext.size());
-    body.insert(body.end(), ext.begin(), ext.end());
+    Append(body, ext);
   }
   return Item(0x31, body);
 }
 inline Bytes IdList(std::initializer_list<Bytes> items) {
-  Bytes list;
-  for (const Bytes& item : items) list.insert(list.end(), item.begin(), item.end());
-  PutU16(list, 0);
-  Bytes out;
-  PutU16(out, list.size());
-  out.insert(out.end(), list.begin(), list.end());
+  Bytes out(2, 0);  // the size of what follows, set at the end
+  for (const Bytes& item : items) Append(out, item);
+  PutU16(out, 0);
+  out[0] = static_cast<std::uint8_t>(out.size() - 2);
+  out[1] = static_cast<std::uint8_t>((out.size() - 2) >> 8);
   return out;
 }
 
+// Members left out of a designated initializer stay absent or empty.
 struct LinkInfoFields {
-  std::optional<std::string> base;  // single-byte, as stored
-  std::string suffix;
-  std::optional<std::u16string> baseUnicode, suffixUnicode;
-  std::optional<std::string> netName;
-  std::string device;
-  std::optional<std::u16string> netNameUnicode;
+  std::optional<std::string> base{};  // single-byte, as stored
+  std::string suffix{};
+  std::optional<std::u16string> baseUnicode{}, suffixUnicode{};
+  std::optional<std::string> netName{};
+  std::string device{};
+  std::optional<std::u16string> netNameUnicode{};
 };
 
 inline Bytes LinkInfo(const LinkInfoFields& s) {
@@ -124,10 +124,8 @@ inline Bytes LinkInfo(const LinkInfoFields& s) {
   std::size_t offsets[6] = {};  // volume, base, network, suffix, base and suffix Unicode
   if (s.base) {
     offsets[0] = header;
-    PutU32(body, 0x11);  // VolumeID: size, fixed drive, serial, label at 0x10
-    PutU32(body, 3);
-    PutU32(body, 0x1234ABCD);
-    PutU32(body, 0x10);
+    // VolumeID: size, fixed drive, serial, the empty label at 0x10.
+    PutU32(body, {0x11, 3, 0x1234ABCD, 0x10});
     body.push_back(0);
     offsets[1] = header + body.size();
     PutAnsiZ(body, *s.base);
@@ -141,16 +139,10 @@ inline Bytes LinkInfo(const LinkInfoFields& s) {
     if (device) PutAnsiZ(names, s.device);
     const std::size_t netNameUnicode = s.netNameUnicode ? fixed + names.size() : 0;
     if (s.netNameUnicode) PutUtf16Z(names, *s.netNameUnicode);
-    PutU32(body, fixed + names.size());
-    PutU32(body, device ? 3 : 2);  // valid device, valid network type
-    PutU32(body, fixed);
-    PutU32(body, device);
-    PutU32(body, 0x20000);  // a LAN Manager network
-    if (s.netNameUnicode) {
-      PutU32(body, netNameUnicode);
-      PutU32(body, 0);
-    }
-    body.insert(body.end(), names.begin(), names.end());
+    // Size, flags (valid device, valid network type), offsets, a LAN Manager network.
+    PutU32(body, {fixed + names.size(), device ? 3u : 2u, fixed, device, 0x20000});
+    if (s.netNameUnicode) PutU32(body, {netNameUnicode, 0});
+    Append(body, names);
   }
   offsets[3] = header + body.size();
   PutAnsiZ(body, s.suffix);
@@ -163,24 +155,18 @@ inline Bytes LinkInfo(const LinkInfoFields& s) {
     PutUtf16Z(body, *s.suffixUnicode);
   }
   Bytes out;
-  PutU32(out, header + body.size());
-  PutU32(out, header);
-  PutU32(out, (s.base ? 1 : 0) | (s.netName ? 2 : 0));
-  for (std::size_t i = 0; i < (unicode ? 6u : 4u); ++i) PutU32(out, offsets[i]);
-  out.insert(out.end(), body.begin(), body.end());
+  PutU32(out, {header + body.size(), header, (s.base ? 1u : 0u) | (s.netName ? 2u : 0u)});
+  for (std::size_t i = 0; i < (unicode ? 6u : 4u); ++i) PutU32(out, {offsets[i]});
+  Append(out, body);
   return out;
 }
 inline Bytes LocalInfo(std::string base, std::string suffix = "") {
-  LinkInfoFields fields;
-  fields.base = std::move(base);
-  fields.suffix = std::move(suffix);
-  return LinkInfo(fields);
+  return LinkInfo({.base = std::move(base), .suffix = std::move(suffix)});
 }
 
 inline Bytes EnvironmentBlock(std::string_view ansi, std::u16string_view unicode) {
   Bytes out;
-  PutU32(out, 0x314);
-  PutU32(out, 0xA0000001);
+  PutU32(out, {0x314, 0xA0000001});
   out.insert(out.end(), ansi.begin(), ansi.end());
   out.resize(8 + 260, 0);
   for (const char16_t c : unicode) PutU16(out, c);

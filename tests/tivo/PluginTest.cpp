@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: MIT
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "settings/MemoryRegistry.h"
@@ -7,9 +6,6 @@
 
 namespace quorvella {
 namespace {
-
-using ::testing::_;
-using ::testing::Return;
 
 TEST(PluginTest, ProgramLiesInTheFirstFolderRecorded) {
   const struct {
@@ -32,53 +28,22 @@ TEST(PluginTest, ProgramLiesInTheFirstFolderRecorded) {
   for (const auto& c : cases) {
     MemoryRegistry store;
     RegUtil reg{store};
-    if (c.first)
-      reg.RegSetString(Hive::LocalMachine, PluginUninstallKey, "InstallLocation", c.first);
-    if (c.second) {
-      reg.RegSetString(Hive::LocalMachine, PluginUninstallKeyOld, "InstallLocation", c.second);
-    }
+    const char* location = "InstallLocation";
+    if (c.first) reg.RegSetString(Hive::LocalMachine, PluginUninstallKey, location, c.first);
+    if (c.second) reg.RegSetString(Hive::LocalMachine, PluginUninstallKeyOld, location, c.second);
     if (c.server) reg.RegSetString(Hive::ClassesRoot, PluginServerKey, "", c.server);
     EXPECT_EQ(GetPluginConfigProgram(reg), c.program) << c.what;
   }
 }
 
-TEST(PluginTest, ConfiguredMeansTheConfigurationKeyExists) {
-  MemoryRegistry store;
-  RegUtil reg{store};
-  EXPECT_FALSE(IsPluginConfigured(reg));
-  store.Tree().CreateKey(Hive::CurrentUser, PluginConfigKey);
-  EXPECT_TRUE(IsPluginConfigured(reg));
-}
-
-struct FakeDesktop : Desktop {
-  MOCK_METHOD(void, ShellOpen, (const std::string&), (override));
-  MOCK_METHOD(std::optional<std::string>, StartProgram, (const std::string&), (override));
-};
-struct FakeMessageBoxes : MessageBoxes {
-  MOCK_METHOD(MsgAnswer, Show, (const Message&), (override));
-};
-
-TEST(PluginTest, StartingTellsOnlyOfAFailure) {
-  MemoryRegistry store;
-  RegUtil reg{store};
-  reg.RegSetString(Hive::LocalMachine, PluginUninstallKey, "InstallLocation",
-                   "C:\\Program Files\\UAP");
-  FakeDesktop desktop;
-  FakeMessageBoxes boxes;
-  EXPECT_CALL(desktop, StartProgram("C:\\Program Files\\UAP\\TDUAP.exe"))
-      .WillOnce(Return(std::nullopt))
-      .WillOnce(Return("The system cannot find the file specified."));
-  Message failure;
-  failure.text =
-      "The following error occurred while trying to start C:\\Program Files\\UAP\\TDUAP.exe:"
-      "\r\n\r\nThe system cannot find the file specified.";
-  failure.icon = MsgIcon::Critical;
-  failure.buttons = MsgButtons::Ok;
-  EXPECT_CALL(boxes, Show(_)).Times(0);
-  StartPluginConfigProgram(reg, desktop, boxes);
-  ::testing::Mock::VerifyAndClearExpectations(&boxes);
-  EXPECT_CALL(boxes, Show(failure)).WillOnce(Return(MsgAnswer::Ok));
-  StartPluginConfigProgram(reg, desktop, boxes);
+// Whether a start tells of a failure is the options window's to show.
+TEST(PluginTest, AFailedStartIsToldWithTheSystemsReason) {
+  const Message message = PluginStartFailureMessage("C:\\UAP\\TDUAP.exe", "Access is denied.");
+  EXPECT_EQ(message.text,
+            "The following error occurred while trying to start C:\\UAP\\TDUAP.exe:\r\n\r\n"
+            "Access is denied.");
+  EXPECT_EQ(message.icon, MsgIcon::Critical);
+  EXPECT_EQ(message.buttons, MsgButtons::Ok);
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-
 #include "LnkBuilder.h"
 #include "support/EnvironmentVariable.h"
 #include "support/FileBytes.h"
@@ -78,26 +77,16 @@ TEST_F(PublishedFoldersTest, ListsExistingFolderTargetsInNameOrder) {
 
   EXPECT_THAT(Published(), ElementsAre(jazz, rock, jazz, rock));
   // What the tivo command says of each item.
-  const std::pair<const char*, ShortcutOutcome> outcomes[] = {
-      {"a", ShortcutOutcome::Published},
-      {"b.lnk", ShortcutOutcome::Published},
-      {"c.LNK", ShortcutOutcome::Published},
-      {"d.lnk", ShortcutOutcome::TargetMissing},
-      {"e.lnk", ShortcutOutcome::WindowsTarget},
-      {"f.lnk", ShortcutOutcome::NoTarget},
-      {"g.lnk", ShortcutOutcome::Damaged},
-      {"h.txt", ShortcutOutcome::NotAShortcut},
-      {"j", ShortcutOutcome::TargetMissing},
-      {"k", ShortcutOutcome::NotAFolder},
-      {"l", ShortcutOutcome::Published},
-      {"sub", ShortcutOutcome::NotAShortcut},
-  };
+  using O = ShortcutOutcome;
+  const std::vector<std::pair<std::string, ShortcutOutcome>> outcomes = {
+      {"a", O::Published},      {"b.lnk", O::Published},         {"c.LNK", O::Published},
+      {"d.lnk", O::TargetMissing}, {"e.lnk", O::WindowsTarget}, {"f.lnk", O::NoTarget},
+      {"g.lnk", O::Damaged},    {"h.txt", O::NotAShortcut},      {"j", O::TargetMissing},
+      {"k", O::NotAFolder},     {"l", O::Published},             {"sub", O::NotAShortcut}};
   const auto items = ReadShortcutFolderItems(shortcuts);
-  ASSERT_EQ(items.size(), std::size(outcomes));
-  for (std::size_t i = 0; i < items.size(); ++i) {
-    EXPECT_EQ(items[i].fileName, outcomes[i].first);
-    EXPECT_EQ(items[i].outcome, outcomes[i].second) << items[i].fileName;
-  }
+  std::vector<std::pair<std::string, ShortcutOutcome>> read;
+  for (const auto& item : items) read.emplace_back(item.fileName, item.outcome);
+  EXPECT_EQ(read, outcomes);
   EXPECT_EQ(items[4].target, "D:\\Music");
   EXPECT_TRUE(Published(rock + "/Live"));
   EXPECT_FALSE(Published(gone));
@@ -122,30 +111,16 @@ TEST_F(PublishedFoldersTest, DataFolderFallsBackToHome) {
 TEST(IsFolderPublishedTest, ComparesTextBelowEachPublishedFolder) {
   const std::vector<std::string> published = {"D:\\Music", "E:\\", "\\\\nas\\Songs\\", "/srv/Music",
                                               "F:\\M\xC3\x9ASICA"};
-  const struct {
-    const char* folder;
-    bool published;
-  } cases[] = {
-      {"D:\\Music", true},
-      {"d:\\music\\", true},
-      {"  D:\\Music\\Rock  ", true},
-      {"D:\\MUSIC\\Rock\\Live", true},
-      {"D:\\Musical", false},
-      {"D:\\", false},
-      {"", false},
-      {"   ", false},
-      {"e:\\Any\\Folder", true},
-      {"\\\\NAS\\songs\\Pop", true},
-      {"\\\\nas\\Songsters", false},
-      {"f:\\m\xC3\xBAsica\\rock", true},
+  const std::pair<const char*, bool> cases[] = {
+      {"D:\\Music", true}, {"d:\\music\\", true}, {"  D:\\Music\\Rock  ", true},
+      {"D:\\MUSIC\\Rock\\Live", true}, {"D:\\Musical", false}, {"D:\\", false}, {"", false},
+      {"   ", false}, {"e:\\Any\\Folder", true}, {"\\\\NAS\\songs\\Pop", true},
+      {"\\\\nas\\Songsters", false}, {"f:\\m\xC3\xBAsica\\rock", true},
       // POSIX paths keep their case, and never lie below a Windows path.
-      {"/srv/Music/Rock", true},
-      {"/srv/music", false},
-      {"/srv/Musical", false},
-      {"/E:\\", false},
+      {"/srv/Music/Rock", true}, {"/srv/music", false}, {"/srv/Musical", false}, {"/E:\\", false},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(IsFolderPublished(c.folder, published), c.published) << c.folder;
+  for (const auto& [folder, isPublished] : cases) {
+    EXPECT_EQ(IsFolderPublished(folder, published), isPublished) << folder;
   }
   EXPECT_FALSE(IsFolderPublished("D:\\Music", {"/"}));
 }

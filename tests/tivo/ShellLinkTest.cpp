@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-
 #include "LnkBuilder.h"
+#include "support/FileBytes.h"
 #include "tivo/ShellLink.h"
 
 namespace quorvella {
@@ -13,8 +11,8 @@ namespace {
 using namespace quorvella::test;
 
 Bytes ReadFixture(const std::string& name) {
-  std::ifstream in(std::string(QUORVELLA_TEST_DATA) + "/lnk/" + name, std::ios::binary);
-  return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::string bytes = testing::ReadBytes(QUORVELLA_TEST_DATA "/lnk/" + name);
+  return Bytes(bytes.begin(), bytes.end());
 }
 
 // Every shorter copy is exactly sized, so the sanitizer sees a read past its end.
@@ -26,11 +24,7 @@ void ForEveryTruncation(const Bytes& bytes, Check check) {
 }
 
 TEST(ShellLinkTest, RealShortcutsGiveTheTargetTheShellReports) {
-  const struct {
-    const char* file;
-    const char* target;
-    const char* idListPath;
-  } cases[] = {
+  const struct { const char* file; const char* target; const char* idListPath; } cases[] = {
       {"folder-base-and-suffix.lnk", "C:\\Users\\Asus-PC\\Downloads", ""},
       {"folder-environment-block.lnk", "C:\\Users\\Jonathan\\AppData\\Roaming\\.minecraft", ""},
       {"folder-windows7.lnk", "C:\\Users\\Administrator", "C:\\Users\\Administrator"},
@@ -48,47 +42,36 @@ TEST(ShellLinkTest, RealShortcutsGiveTheTargetTheShellReports) {
   }
   const auto env = ReadShellLink(ReadFixture("folder-environment-block.lnk"));
   EXPECT_EQ(env->environmentTarget, "C:\\Users\\%USERNAME%\\AppData\\Roaming\\.minecraft");
+  // Files that are no shortcuts, or none at all, give no target.
+  for (const std::string name : {"SOURCE.md", "missing.lnk", ""}) {
+    EXPECT_EQ(ReadShellLinkFileTarget(QUORVELLA_TEST_DATA "/lnk/" + name), "") << name;
+  }
 }
 
-struct BuiltCase {
-  const char* what;
-  Bytes file;
-  const char* target;
-};
-
-std::vector<BuiltCase> BuiltCases() {
-  LinkInfoFields unicode;
-  unicode.base = "D:\\M?sica";
-  unicode.suffix = "?";
-  unicode.baseUnicode = u"D:\\M\u00FAsica";
-  unicode.suffixUnicode = u"\u65E5\u672C";
-  LinkInfoFields share;
-  share.netName = "\\\\nas\\music";
-  share.suffix = "Rock";
-  LinkInfoFields unicodeShare = share;
-  unicodeShare.netNameUnicode = u"\\\\nas\\m\u00FAsica";
-  unicodeShare.device = "Z:";
-  LinkInfoFields deviceOnly = share;
-  deviceOnly.netName = "";
-  deviceOnly.device = "Z:";
-  LinkInfoFields localAndShare = share;
-  localAndShare.base = "C:\\Local";
+TEST(ShellLinkTest, BuiltShortcutsGiveTheirTargetsAndNothingWhenTruncated) {
   const Bytes idList = IdList({MyComputerItem(), DriveItem("D:\\"),
                                FolderItem("MUSICA~1", u"M\u00FAsica"), FolderItem("ROCK", {})});
   const char* idListTarget = "D:\\M\xC3\xBAsica\\ROCK";
-
-  return {
+  const struct { const char* what; Bytes file; const char* target; } cases[] = {
       {"drive root", Lnk(kLinkInfo, {LocalInfo("D:\\")}), "D:\\"},
       {"base and suffix", Lnk(kLinkInfo, {LocalInfo("D:\\Music", "Rock")}), "D:\\Music\\Rock"},
       {"Windows-1252 names", Lnk(kLinkInfo, {LocalInfo("D:\\M\xFAsica \x80")}),
        "D:\\M\xC3\xBAsica \xE2\x82\xAC"},
-      {"Unicode forms win", Lnk(kLinkInfo, {LinkInfo(unicode)}),
+      {"Unicode forms win",
+       Lnk(kLinkInfo, {LinkInfo({.base = "D:\\M?sica", .suffix = "?",
+                                 .baseUnicode = u"D:\\M\u00FAsica", .suffixUnicode = u"\u65E5\u672C"})}),
        "D:\\M\xC3\xBAsica\\\xE6\x97\xA5\xE6\x9C\xAC"},
-      {"share", Lnk(kLinkInfo, {LinkInfo(share)}), "\\\\nas\\music\\Rock"},
-      {"Unicode share before its drive letter", Lnk(kLinkInfo, {LinkInfo(unicodeShare)}),
+      {"share", Lnk(kLinkInfo, {LinkInfo({.suffix = "Rock", .netName = "\\\\nas\\music"})}),
+       "\\\\nas\\music\\Rock"},
+      {"Unicode share before its drive letter",
+       Lnk(kLinkInfo, {LinkInfo({.suffix = "Rock", .netName = "\\\\nas\\music", .device = "Z:",
+                                 .netNameUnicode = u"\\\\nas\\m\u00FAsica"})}),
        "\\\\nas\\m\xC3\xBAsica\\Rock"},
-      {"drive letter without a share name", Lnk(kLinkInfo, {LinkInfo(deviceOnly)}), "Z:\\Rock"},
-      {"local path before the share", Lnk(kLinkInfo, {LinkInfo(localAndShare)}), "C:\\Local\\Rock"},
+      {"drive letter without a share name",
+       Lnk(kLinkInfo, {LinkInfo({.suffix = "Rock", .netName = "", .device = "Z:"})}), "Z:\\Rock"},
+      {"local path before the share",
+       Lnk(kLinkInfo, {LinkInfo({.base = "C:\\Local", .suffix = "Rock", .netName = "\\\\nas"})}),
+       "C:\\Local\\Rock"},
       {"only an ID list", Lnk(kIdList, {idList}), idListTarget},
       {"ID list with older extension blocks",
        Lnk(kIdList, {IdList({MyComputerItem(), DriveItem("E:"), FolderItem("LONG~1", u"Long", 3),
@@ -113,10 +96,7 @@ std::vector<BuiltCase> BuiltCases() {
        "D:\\Music"},
       {"no target", Lnk(kName | kUnicode, {Counted(u"x", true)}), ""},
   };
-}
-
-TEST(ShellLinkTest, BuiltShortcutsGiveTheirTargetsAndNothingWhenTruncated) {
-  for (const BuiltCase& c : BuiltCases()) {
+  for (const auto& c : cases) {
     const auto link = ReadShellLink(c.file);
     ASSERT_TRUE(link) << c.what;
     EXPECT_EQ(ShellLinkTarget(*link), c.target) << c.what;
@@ -129,21 +109,14 @@ TEST(ShellLinkTest, BuiltShortcutsGiveTheirTargetsAndNothingWhenTruncated) {
 // One size or offset broken in a good file reads as nothing, not as a wrong
 // or partial target.
 TEST(ShellLinkTest, BrokenSizesAndOffsetsReadNothing) {
-  LinkInfoFields fields;
-  fields.base = "D:\\Music";
-  fields.netName = "\\\\nas\\music";
-  const Bytes info = LinkInfo(fields);
+  const Bytes info = LinkInfo({.base = "D:\\Music", .netName = "\\\\nas\\music"});
   const Bytes good = Lnk(kIdList | kLinkInfo | kName,
                          {IdList({MyComputerItem()}), info, Counted(u"x", false), OtherBlock()});
   ASSERT_EQ(ReadShellLinkTarget(good), "D:\\Music");
   const std::size_t linkInfo = 0x4C + 2 + 20 + 2;
   const std::size_t network = linkInfo + info[20];
   const std::size_t end = linkInfo + info.size();
-  const struct {
-    const char* what;
-    std::size_t at;
-    std::uint8_t value;
-  } breaks[] = {
+  const struct { const char* what; std::size_t at; std::uint8_t value; } breaks[] = {
       {"header size", 0, 0x4D},
       {"ID list without its terminal ID", 0x4C, 20},
       {"LinkInfo past the end", linkInfo + 3, 0x7F},
@@ -159,13 +132,6 @@ TEST(ShellLinkTest, BrokenSizesAndOffsetsReadNothing) {
     bad[b.at] = b.value;
     EXPECT_FALSE(ReadShellLink(bad)) << b.what;
   }
-}
-
-TEST(ShellLinkTest, FilesThatAreNoShortcutsGiveNoTarget) {
-  const std::string data = QUORVELLA_TEST_DATA;
-  EXPECT_EQ(ReadShellLinkFileTarget(data + "/lnk/SOURCE.md"), "");
-  EXPECT_EQ(ReadShellLinkFileTarget(data + "/lnk/missing.lnk"), "");
-  EXPECT_EQ(ReadShellLinkFileTarget(data + "/lnk"), "");
 }
 
 }  // namespace

@@ -10,12 +10,7 @@ namespace {
 using R = TiVoDesktopRelease;
 
 TEST(TiVoDesktopTest, VersionsCompareOrdinallyNeverAsNumbers) {
-  const std::string caption =
-      "Important note: if you are running TiVo Desktop 2.3, then you must select a folder which "
-      "both:";
-  const std::string reworded =
-      "Important note: since you are running TiVo Desktop 2.3, you must select a folder which "
-      "both:";
+  const std::string note = "if you are running 2.3, then you must";
   const struct {
     const char* stored;  // null: no value at all
     const char* version;
@@ -44,7 +39,9 @@ TEST(TiVoDesktopTest, VersionsCompareOrdinallyNeverAsNumbers) {
     EXPECT_EQ(GetTiVoDesktopVersion(reg), c.version) << at;
     EXPECT_EQ(GetTiVoDesktopRelease(reg), c.release) << at;
     EXPECT_EQ(IsTiVoDesktop23OrLater(reg), c.is23OrLater) << at;
-    EXPECT_EQ(RewordImportantNote(reg, caption), c.release == R::Is23 ? reworded : caption) << at;
+    EXPECT_EQ(RewordImportantNote(reg, note),
+              c.release == R::Is23 ? "since you are running 2.3, you must" : note)
+        << at;
   }
 }
 

@@ -9,19 +9,16 @@
 #include <windows.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "platform/ProgramStart.h"
+#include "support/FileBytes.h"
 #include "support/TempDir.h"
 
 namespace quorvella {
 namespace {
 
-std::string ReadBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using testing::ReadBytes;
+using testing::WriteBytes;
 
 class WindowsFileSystemTest : public ::testing::Test {
  protected:
@@ -51,7 +48,7 @@ TEST_F(WindowsFileSystemTest, TextFileHoldsCodePageBytesWithTheSystemsBestFit) {
 
 TEST_F(WindowsFileSystemTest, AFileWithANonAsciiNameReplacesTheOldOneWhenClosed) {
   const std::string path = Path("Ünïcode ā.m3u");
-  std::ofstream(Native(path), std::ios::binary) << "old";
+  WriteBytes(Native(path), "old");
   auto file = files.CreateUtf8TextFile(path, error);
   ASSERT_NE(file, nullptr) << error;
   file->WriteLine("ā");
@@ -66,7 +63,7 @@ TEST_F(WindowsFileSystemTest, AFileWithANonAsciiNameReplacesTheOldOneWhenClosed)
 
 TEST_F(WindowsFileSystemTest, AFileIsWholeOnlyWhenItsBytesAreTheEncodedLines) {
   const std::string path = Path("Whole ā.m3u");
-  std::ofstream(Native(path), std::ios::binary) << "Caf\xE9\r\na ? b\r\n";
+  WriteBytes(Native(path), "Caf\xE9\r\na ? b\r\n");
   EXPECT_TRUE(files.HoldsTextFile(path, {"Café", "ā → b"}, false));
   EXPECT_FALSE(files.HoldsTextFile(path, {"Café", "ā → b"}, true));  // UTF-8 bytes differ
   EXPECT_FALSE(files.HoldsTextFile(path, {"Café", "a ? c"}, false));
@@ -74,7 +71,7 @@ TEST_F(WindowsFileSystemTest, AFileIsWholeOnlyWhenItsBytesAreTheEncodedLines) {
   EXPECT_FALSE(files.HoldsTextFile(Path("missing.m3u"), {}, false));
 }
 
-TEST_F(WindowsFileSystemTest, NoFileIsMadeWhereAFolderIsOrForAPathOfAnotherForm) {
+TEST_F(WindowsFileSystemTest, FilesAndFoldersExistAndOtherPathsNameNothing) {
   std::filesystem::create_directory(Native(Path("Folder.m3u")));
   EXPECT_EQ(files.CreateTextFile(Path("Folder.m3u"), error), nullptr);
   EXPECT_FALSE(error.empty());
@@ -82,10 +79,7 @@ TEST_F(WindowsFileSystemTest, NoFileIsMadeWhereAFolderIsOrForAPathOfAnotherForm)
     EXPECT_EQ(files.CreateTextFile(path, error), nullptr) << path;
     EXPECT_FALSE(files.PathExists(path)) << path;
   }
-}
-
-TEST_F(WindowsFileSystemTest, PathExistsForFilesAndFolders) {
-  std::ofstream(Native(Path("a ā.m3u"))) << "x";
+  WriteBytes(Native(Path("a ā.m3u")), "x");
   EXPECT_TRUE(files.PathExists(Path("a ā.m3u")));
   EXPECT_TRUE(files.PathExists(folder));
   EXPECT_TRUE(files.PathExists(folder + "\\"));
@@ -94,22 +88,17 @@ TEST_F(WindowsFileSystemTest, PathExistsForFilesAndFolders) {
   EXPECT_TRUE(files.RemoveFile(Path("a ā.m3u")));
   EXPECT_FALSE(files.PathExists(Path("a ā.m3u")));
   EXPECT_FALSE(files.RemoveFile(Path("a ā.m3u")));
-}
-
-TEST_F(WindowsFileSystemTest, AnOldPlaylistGoesToTheRecycleBin) {
-  std::ofstream(Native(Path("Old ā.m3u"))) << "x";
+  // An old playlist goes to the Recycle Bin.
+  WriteBytes(Native(Path("Old ā.m3u")), "x");
   EXPECT_EQ(files.MoveToTrash(Path("Old ā.m3u")), TrashResult::Moved);
   EXPECT_FALSE(files.PathExists(Path("Old ā.m3u")));
 }
 
-TEST(WindowsProgramStart, ReportsWhyAProgramDidNotStart) {
+TEST(WindowsProgramStart, StartsAProgramWithItsArgumentsOrSaysWhyNot) {
   const auto missing = StartCommandLine("C:\\no such folder\\nothing.exe");
   ASSERT_TRUE(missing.has_value());
   EXPECT_FALSE(missing->empty());
-  EXPECT_EQ(StartDetached({"C:\\no such folder\\nothing.exe", {"a b"}}).has_value(), true);
-}
-
-TEST(WindowsProgramStart, StartsAProgramWithItsArguments) {
+  EXPECT_TRUE(StartDetached({"C:\\no such folder\\nothing.exe", {"a b"}}).has_value());
   testing::TempDir dir;
   const std::string marker = dir.File("started");
   // The program's own folder search finds cmd; it makes the folder it is told.
