@@ -97,7 +97,13 @@ struct SeenBox {
   QMessageBox::Icon icon = QMessageBox::NoIcon;
   QMessageBox::StandardButtons buttons;
   QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+  bool operator==(const SeenBox&) const = default;
 };
+
+inline void PrintTo(const SeenBox& box, std::ostream* out) {
+  *out << box.title.toStdString() << ": \"" << box.text.toStdString() << "\" icon " << box.icon
+       << " buttons " << box.buttons.toInt() << " default " << box.defaultButton;
+}
 
 // Acts on modal windows as they come up, one step per window, in order: a
 // step waits for a modal window of its class. Message boxes are answered by
