@@ -1,4 +1,5 @@
-//// Every window as a user meets it: each control's name, class, caption and
+// SPDX-License-Identifier: MIT
+// Every window as a user meets it: each control's name, class, caption and
 // state at start, the tab order, the menus, what Alt+letter, Enter and Esc
 // do, held against the windows' designed control tables; and every caption
 // shows whole in the design font, in wider and larger application fonts,
@@ -14,32 +15,15 @@
 #include <functional>
 #include <map>
 
-#include "platform/LocalFileSystem.h"
-#include "settings/MemoryRegistry.h"
-#include "settings/RegUtil.h"
-#include "settings/RegistryKeys.h"
-#include "settings/Settings.h"
-#include "support/FakeLibrary.h"
-#include "tivo/Plugin.h"
 #include "tivo/TiVoDesktop.h"
 #include "tivo/WebAddresses.h"
-#include "ui/DialogTestSupport.h"
-#include "ui/FormAbout.h"
-#include "ui/FormMain.h"
-#include "ui/FormOptions.h"
-#include "ui/FormPickTiVoFolder.h"
-#include "ui/FormStalePlaylists.h"
+#include "ui/WindowsFixture.h"
 
 namespace quorvella {
 namespace {
 
-enum class Win { Main, Options, Pick, About, Stale };
-
-const char* Name(Win w) {
-  static const char* const names[] = {"main window", "Options", "Pick TiVo Folder", "About",
-                                      "Remove Stale Playlists"};
-  return names[static_cast<int>(w)];
-}
+using test::Name;
+using test::Win;
 
 // A control as designed. A caption of null is not compared; a "*" in it
 // stands for any text. A list's caption is its column headers, a tab
@@ -187,70 +171,12 @@ QChar AccessKey(const QString& caption) {
   return {};
 }
 
-// Each window of the program over a memory registry, temporary folders, a
-// recording desktop and scripted message boxes (the main window's boxes are
-// real ones, which a ModalScript closes).
-class Windows : public ::testing::Test {
+// Every window; a Pick TiVo Folder button refuses (the Windows version
+// is one it refuses on) instead of opening another dialog.
+class WindowTables : public test::Windows {
  protected:
-  Windows() { library_->AddPlaylist("Mix"); }
+  WindowTables() { windowsVersion_ = {6, 0}; }
 
-
-  QWidget& Open(Win which) {
-    window_.reset();
-    settings_.LoadSettings();
-    ShellFunctions shell;
-    shell.browseForFolder = [](std::string_view, QWidget*, std::string_view) { return ""; };
-    shell.openFolderInExplorer = [](const std::string&) {};
-    shell.getWindowsVersion = [] { return WindowsVersion{6, 0}; };
-    switch (which) {
-      case Win::Main: {
-        FormMainServices services{settings_, reg_, files_, desktop_, [] { return false; },
-                                  [this](const std::string&) { return library_; },
-                                  [](const std::string&) {}};
-        services.shell = shell;
-        services.programFolder = [this] { return env_.Folder("Program"); };
-        auto main = std::make_unique<FormMain>(std::move(services));
-        test::Find<QTimer>(*main, "TimerWiseUpdate")->stop();
-        test::Find<QTimer>(*main, "TimerStartup")->setInterval(0);  // list at once
-        window_ = std::move(main);
-        break;
-      }
-      case Win::Options: {
-        auto options = std::make_unique<FormOptions>(
-            DialogServices{settings_, reg_, files_, desktop_, shell, &boxes_});
-        options->Init();
-        window_ = std::move(options);
-        break;
-      }
-      case Win::Pick: {
-        auto pick = std::make_unique<FormPickTiVoFolder>(reg_);
-        pick->OrigFolder = origFolder_;
-        pick->Init();
-        window_ = std::move(pick);
-        break;
-      }
-      case Win::About:
-        window_ = std::make_unique<FormAbout>(desktop_);
-        break;
-      case Win::Stale:
-        window_ = std::make_unique<FormStalePlaylists>(
-            StaleDialogServices{registry_, files_, env_.Folder("Lists"), {}});
-        break;
-    }
-    clicked_.clear();
-    for (QAbstractButton* button : window_->findChildren<QAbstractButton*>()) {
-      QObject::connect(button, &QAbstractButton::clicked, window_.get(),
-                       [this, button] { clicked_.push_back(button->objectName().toStdString()); });
-    }
-    EXPECT_TRUE(test::ShowActive(*window_));
-    // The main window lists the library from its start-up timer.
-    if (which == Win::Main) {
-      EXPECT_TRUE(QTest::qWaitFor([this] { return Checked("ListPlaylists") != -1; }, 2000));
-    }
-    return *window_;
-  }
-
-  QWidget* Get(const char* name) { return test::Find<QWidget>(*window_, name); }
   // What is checked, in one line.
   std::string Seen() {
     std::string seen;
@@ -287,36 +213,9 @@ class Windows : public ::testing::Test {
     return order;
   }
 
-  // A published folder with a playlist folder below it, and the plug-in
-  // with its configuration program: every button of the Options dialog
-  // can be pressed.
-  void StoreEverything() {
-    const std::string music = env_.Folder("Music");
-    env_.Publish("Music", music);
-    reg_.RegSetString(Hive::CurrentUser, SettingsKey, "PlaylistFolder", music);
-    reg_.RegSetString(Hive::CurrentUser, SettingsKey, "EnhancedPlugInMode", "True");
-    reg_.RegSetString(Hive::CurrentUser, PluginConfigKey, PluginCustomValueName, "");
-    const std::string plugin = env_.Folder("Plug-in");
-    test::TempEnvironment::WriteFile(plugin + "/TDUAP.exe");
-    reg_.RegSetString(Hive::LocalMachine, PluginUninstallKey, PluginInstallLocationValueName,
-                      plugin);
-    origFolder_ = music;
-  }
-
-  test::TempEnvironment env_;
-  MemoryRegistry registry_;
-  RegUtil reg_{registry_};
-  Settings settings_{reg_};
-  LocalFileSystem files_;
-  test::RecordingDesktop desktop_;
-  test::ScriptedBoxes boxes_;
-  std::shared_ptr<test::FakeITunes> library_ = std::make_shared<test::FakeITunes>();
-  std::string origFolder_;
-  std::vector<std::string> clicked_;
-  std::unique_ptr<QWidget> window_;
 };
 
-TEST_F(Windows, ControlsTitlesFramesAndTabOrderAreAsDesigned) {
+TEST_F(WindowTables, ControlsTitlesFramesAndTabOrderAreAsDesigned) {
   const struct {
     Win window;
     const char* title;
@@ -360,7 +259,7 @@ TEST_F(Windows, ControlsTitlesFramesAndTabOrderAreAsDesigned) {
 
 // Both dialogs word their note for the TiVo Desktop release installed; the
 // Options dialog shows the version too.
-TEST_F(Windows, TheNoteIsRewordedForTiVoDesktop23Only) {
+TEST_F(WindowTables, TheNoteIsRewordedForTiVoDesktop23Only) {
   const char* const reworded =
       "Important note: since you are running TiVo Desktop 2.3, you must select a folder which "
       "both:";
@@ -404,7 +303,7 @@ std::vector<std::string> MenuLines(const QMenuBar& bar) {
   return lines;
 }
 
-TEST_F(Windows, TheMenusAreAsDesigned) {
+TEST_F(WindowTables, TheMenusAreAsDesigned) {
   QWidget& window = Open(Win::Main);
   EXPECT_EQ(MenuLines(*static_cast<FormMain&>(window).menuBar()),
             (std::vector<std::string>{
@@ -432,7 +331,7 @@ std::vector<std::string> Pressed(const char* button) {
 
 // Alt+letter as on Windows: a label's key moves the focus to its control, a
 // button's key presses it, an option button's key selects it.
-TEST_F(Windows, AltLetterMovesTheFocusOrPresses) {
+TEST_F(WindowTables, AltLetterMovesTheFocusOrPresses) {
   StoreEverything();
   const struct {
     Win window;
@@ -480,7 +379,7 @@ TEST_F(Windows, AltLetterMovesTheFocusOrPresses) {
 
 // Enter presses the focused button; elsewhere in a dialog it presses the
 // default button. Esc presses the cancel button.
-TEST_F(Windows, EnterAndEscPressTheRightButton) {
+TEST_F(WindowTables, EnterAndEscPressTheRightButton) {
   StoreEverything();
   const struct {
     Win window;
@@ -614,7 +513,7 @@ const FontCase kFonts[] = {
 // as a user with TiVo Desktop 2.3 and the plug-in sees it: the longest
 // captions, every button shown. No caption is cut, and no two captions that
 // show at once share an access key, among the controls and in each menu.
-class Captions : public Windows, public ::testing::WithParamInterface<FontCase> {
+class Captions : public WindowTables, public ::testing::WithParamInterface<FontCase> {
  protected:
   void SetUp() override {
     QFont font = saved_;
