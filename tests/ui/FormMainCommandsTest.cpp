@@ -1,36 +1,17 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
-#include <QAction>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QListWidget>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QSessionManager>
-#include <QTabWidget>
-#include <QTest>
 #include <QThread>
-#include <QTimer>
-#include <QTreeWidget>
 #include <fstream>
-#include <functional>
 
 #include "engine/StalePlaylists.h"
-#include "settings/MemoryRegistry.h"
 #include "settings/PublishedFiles.h"
-#include "settings/RegUtil.h"
-#include "settings/RegistryKeys.h"
-#include "settings/Settings.h"
-#include "support/FakeLibrary.h"
-#include "tivo/Plugin.h"
 #include "tivo/WebAddresses.h"
-#include "ui/DialogTestSupport.h"
-#include "ui/FormAbout.h"
-#include "ui/FormMain.h"
-#include "ui/FormOptions.h"
-#include "ui/FormStalePlaylists.h"
-#include "platform/LocalFileSystem.h"
+#include "ui/WindowsFixture.h"
 
 namespace quorvella {
 namespace {
@@ -40,48 +21,36 @@ using test::ModalScript;
 
 // The fake library, counting how often the list of playlists is read.
 struct CountingITunes final : IiTunes {
-  test::FakeITunes library;
+  std::shared_ptr<test::FakeITunes> library;
   int sourceReads = 0;
   std::shared_ptr<IITSource> LibrarySource() override {
     ++sourceReads;
-    return library.LibrarySource();
+    return library->LibrarySource();
   }
   std::shared_ptr<IITPlaylist> GetITObjectByID(std::int32_t a, std::int32_t b, std::int32_t c,
                                                std::int32_t d) override {
-    return library.GetITObjectByID(a, b, c, d);
+    return library->GetITObjectByID(a, b, c, d);
   }
 };
 
-// The main window over a memory registry, temporary folders, a recording
-// desktop, a library with one playlist and a chosen program folder.
-class MainCommands : public ::testing::Test {
+// The main window over the windows' fixture, its library counting reads.
+class MainCommands : public test::Windows {
  protected:
-  MainCommands() { itunes_->library.AddPlaylist("Mix"); }
-
-  FormMain& Start(bool automaticCheck = false) {
-    FormMainServices services{settings_, reg_, files_, desktop_, [] { return false; },
-                              [this](const std::string&) { return itunes_; },
-                              [](const std::string&) {}};
-    services.shell.browseForFolder = [this](std::string_view, QWidget*, std::string_view) {
-      return browseResult_;
-    };
-    services.shell.openFolderInExplorer = [](const std::string&) {};
-    services.programFolder = [this] { return programFolder_; };
-    window_ = std::make_unique<FormMain>(std::move(services));
-    if (!automaticCheck) Find<QTimer>(*window_, "TimerWiseUpdate")->stop();
-    window_->show();
-    // The first list comes from the start-up timer.
-    EXPECT_TRUE(QTest::qWaitFor([this] { return itunes_->sourceReads > 0; }, 2000));
-    return *window_;
+  MainCommands() {
+    itunes_->library = library_;
+    openLibrary_ = [this](const std::string&) { return itunes_; };
   }
-  void Trigger(const char* action) { Find<QAction>(*window_, action)->trigger(); }
+  void Start(bool automaticCheck = false) {
+    updateCheck_ = automaticCheck;
+    Open(test::Win::Main);
+  }
   // Songs of Mix, in the published playlist folder that the settings name.
   // Each takes long enough to read that the window handles input after it.
   std::string MixWithSongs(const std::vector<std::string>& files) {
     const std::string folder = env_.Folder("Lists");
     env_.Publish("Lists", folder);
     reg_.RegSetString(Hive::CurrentUser, SettingsKey, "PlaylistFolder", folder);
-    auto& mix = *itunes_->library.source->playlists->playlists.front();
+    auto& mix = *library_->source->playlists->playlists.front();
     for (const std::string& file : files) {
       auto track = test::Track(file, folder + "/" + file);
       track->whenRead = [] { QThread::msleep(50); };
@@ -95,7 +64,7 @@ class MainCommands : public ::testing::Test {
     QTimer poll;
     poll.setInterval(0);
     QObject::connect(&poll, &QTimer::timeout, [&] {
-      if (window_->Controller().Busy() && duringRun()) poll.stop();
+      if (Main().Controller().Busy() && duringRun()) poll.stop();
     });
     poll.start();
     QTest::mouseClick(Find<QPushButton>(*window_, "ButPublish"), Qt::LeftButton);
@@ -109,16 +78,7 @@ class MainCommands : public ::testing::Test {
     return list->topLevelItem(0)->checkState(0) == Qt::Checked;
   }
 
-  test::TempEnvironment env_;
-  MemoryRegistry registry_;
-  RegUtil reg_{registry_};
-  Settings settings_{reg_};
-  LocalFileSystem files_;
-  test::RecordingDesktop desktop_;
   std::shared_ptr<CountingITunes> itunes_ = std::make_shared<CountingITunes>();
-  std::string browseResult_;
-  std::string programFolder_ = env_.Folder("Program Files/Quorvella");
-  std::unique_ptr<FormMain> window_;
 };
 
 // The Web menu's items and F1 open their pages; About opens its box over
@@ -181,7 +141,7 @@ TEST_F(MainCommands, TheUpdateCheckStartsTheUpdateProgramAndReportsOnlyWhenAsked
     if (c.interactive) {
       Trigger("ItemWebCheckForUpdates");
     } else {
-      window_->RunWiseUpdate(false);
+      Main().RunWiseUpdate(false);
     }
     EXPECT_EQ(desktop_.started, c.started);
     std::vector<test::SeenBox> boxes;
@@ -272,7 +232,7 @@ TEST_F(MainCommands, OptionsWorkDuringARunAndANewModeHoldsFromTheNextSong) {
   bool optionsEnabled = false;
   PublishWhile([&] {
     // Standard mode has left out the first ogg song.
-    if (window_->Controller().Stats().WrongFormatSongs == 0) return false;
+    if (Main().Controller().Stats().WrongFormatSongs == 0) return false;
     optionsEnabled = Find<QAction>(*window_, "ItemToolsOptions")->isEnabled();
     Trigger("ItemToolsOptions");
     return true;
@@ -280,7 +240,7 @@ TEST_F(MainCommands, OptionsWorkDuringARunAndANewModeHoldsFromTheNextSong) {
   EXPECT_TRUE(optionsEnabled);
   EXPECT_TRUE(script.Finished());
   EXPECT_TRUE(settings_.GetEnhancedPlugInMode());
-  EXPECT_EQ(window_->Controller().Stats().WrongFormatSongs, 1);
+  EXPECT_EQ(Main().Controller().Stats().WrongFormatSongs, 1);
   const std::string written = Read(folder + "/Mix.m3u");
   for (const char* song : {"1.mp3", "3.mp3", "4.ogg", "5.mp3", "6.ogg"}) {
     EXPECT_NE(written.find(song), std::string::npos) << song;
@@ -316,7 +276,7 @@ TEST_F(MainCommands, RemoveStalePlaylistsWaitsForARunAndTrashesWhatItLists) {
   EXPECT_FALSE(enabledDuringRun);
   EXPECT_TRUE(listed.isEmpty()) << "nothing opened during the run";
   // The run recorded Mix.m3u: once Mix is renamed, it is stale too.
-  itunes_->library.source->playlists->playlists.front()->name = "Mix 2";
+  library_->source->playlists->playlists.front()->name = "Mix 2";
   Trigger("ItemToolsRemoveStale");
   EXPECT_TRUE(script.Finished());
   EXPECT_EQ(listed, (QStringList{"Old.m3u", "Mix.m3u"}));

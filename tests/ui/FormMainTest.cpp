@@ -3,17 +3,10 @@
 // real clicks and keys, a real library file, real playlist files and trash.
 #include <gtest/gtest.h>
 
-#include <QAction>
-#include <QApplication>
 #include <QFileDialog>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPaintEvent>
 #include <QProgressBar>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
-#include <QTreeWidget>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -21,12 +14,7 @@
 #include "bench/LibraryGenerator.h"
 #include "bench/LibraryXml.h"
 #include "library/xml/XmlITunes.h"
-#include "settings/MemoryRegistry.h"
-#include "settings/RegistryKeys.h"
-#include "settings/Settings.h"
-#include "platform/LocalFileSystem.h"
-#include "ui/DialogTestSupport.h"
-#include "ui/FormMain.h"
+#include "ui/WindowsFixture.h"
 
 namespace quorvella {
 namespace {
@@ -46,7 +34,7 @@ std::vector<QString> Texts(const ModalScript& script) {
   return texts;
 }
 
-class FormMainTest : public ::testing::Test {
+class FormMainTest : public test::Windows {
  protected:
   FormMainTest() { qputenv("HOME", env_.Root().c_str()); }
   // A generated library with its song files; the playlist folder is set.
@@ -64,40 +52,29 @@ class FormMainTest : public ::testing::Test {
     ASSERT_TRUE(WriteLibraryXmlFile(generated_, libraryPath_, error)) << error;
     ASSERT_GE(CreateSongFiles(generated_, error), 0) << error;
     playlistFolder_ = generated_.PlaylistFolder;
-    RegUtil(store_).RegSetString(Hive::CurrentUser, SettingsKey, "PlaylistFolder", playlistFolder_);
+    reg_.RegSetString(Hive::CurrentUser, SettingsKey, "PlaylistFolder", playlistFolder_);
   }
-
+  // The main window over the library file; one that fails to be found at
+  // start-up is reported.
   void Open(bool libraryFails = false) {
-    window_ = std::make_unique<FormMain>(FormMainServices{
-        settings_, reg_, files_, desktop_, [this] { return tivo23_; },
-        [this, libraryFails](const std::string& path) -> std::shared_ptr<IiTunes> {
-          if (libraryFails && path.empty()) {
-            throw LibraryError(
-                "The iTunes library file \"/nowhere/iTunes Library.xml\" was not found.");
-          }
-          return std::make_shared<XmlITunes>(path.empty() ? libraryPath_ : path);
-        },
-        [this](const std::string& path) { remembered_ = path; }});
-    window_->show();
+    openLibrary_ = [this, libraryFails](const std::string& path) -> std::shared_ptr<IiTunes> {
+      if (libraryFails && path.empty()) {
+        throw LibraryError(
+            "The iTunes library file \"/nowhere/iTunes Library.xml\" was not found.");
+      }
+      return std::make_shared<XmlITunes>(path.empty() ? libraryPath_ : path);
+    };
+    Windows::Open(test::Win::Main);
   }
-
-  void OpenAndWaitForList() {
-    Open();
-    QTRY_VERIFY_WITH_TIMEOUT(List()->topLevelItemCount() > 0, 5000);
-  }
-
   template <typename T>
   T* Find(const char* name) {
-    T* widget = window_->findChild<T*>(QString::fromUtf8(name));
-    EXPECT_NE(widget, nullptr) << name;
-    return widget;
+    return Get<T>(name);
   }
   QTreeWidget* List() { return Find<QTreeWidget>("ListPlaylists"); }
   QTreeWidgetItem* Row(const std::string& name) {
     const auto items = List()->findItems(QString::fromStdString(name), Qt::MatchExactly, 0);
     return items.isEmpty() ? nullptr : items.first();
   }
-  void Click(const char* button) { QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton); }
   QString Status() { return Find<QLabel>("LabStatus")->text(); }
   std::vector<QString> Statuses() {
     std::vector<QString> out;
@@ -106,18 +83,9 @@ class FormMainTest : public ::testing::Test {
     return out;
   }
 
-  test::TempEnvironment env_;  // trash and settings stay in its folder
-  MemoryRegistry store_;
-  RegUtil reg_{store_};
-  Settings settings_{reg_};
-  LocalFileSystem files_;
-  test::RecordingDesktop desktop_;
   GeneratedLibrary generated_;
   std::string libraryPath_;
   std::string playlistFolder_;
-  std::string remembered_;
-  bool tivo23_ = false;
-  std::unique_ptr<FormMain> window_;
 };
 
 // The list at start-up: the library's playlist first with its icon, no
@@ -129,7 +97,7 @@ TEST_F(FormMainTest, StartUpListsPublishWritesAndReportsAndAStopDuringTheLastPla
   MakeLibrary(150, 6, 10);
   fs::create_directories(playlistFolder_);
   std::ofstream(playlistFolder_ + "/AC_DC_ Live_.m3u") << "#EXTM3U\r\n";
-  OpenAndWaitForList();
+  Open();
   EXPECT_EQ(List()->topLevelItem(0)->data(0, Qt::UserRole).toInt(), 3) << "library first";
   EXPECT_FALSE(List()->topLevelItem(0)->icon(0).isNull());
   ASSERT_NE(Row("Podcasts"), nullptr);
@@ -165,7 +133,7 @@ TEST_F(FormMainTest, StartUpListsPublishWritesAndReportsAndAStopDuringTheLastPla
       Texts(answerer)[0].startsWith("Quorvella has finished publishing the requested playlists."));
   EXPECT_TRUE(Texts(answerer)[0].contains("Playlists published:\t\t\t2\n"));
   EXPECT_TRUE(desktop_.opened.empty()) << "the MP3 advice was answered No";
-  EXPECT_FALSE(window_->Controller().Busy());
+  EXPECT_FALSE(Main().Controller().Busy());
 
   QObject::connect(List(), &QTreeWidget::itemChanged, window_.get(),
                    [&](QTreeWidgetItem* row, int column) {
@@ -188,7 +156,7 @@ void DuringTheRun(F action) {
 
 TEST_F(FormMainTest, StopEscAndClosingWhileARunWorks) {
   MakeLibrary(600, 8, 200);
-  OpenAndWaitForList();
+  Open();
   for (const bool useEscape : {false, true}) {
     SCOPED_TRACE(useEscape ? "Esc" : "Stop");
     // The report's boxes took the focus; the user comes back to the window.
@@ -272,7 +240,7 @@ class PaintedStatuses : public QObject {
 // painted all the same, the rows scrolled into view included.
 TEST_F(FormMainTest, EveryStatusOfEveryRowIsPainted) {
   MakeLibrary(150, 60, 10);
-  OpenAndWaitForList();
+  Open();
   Click("ButCheckAll");
   PaintedStatuses painted(List());
   ModalScript answerer;
@@ -324,7 +292,7 @@ TEST_F(FormMainTest, Screenshots) {
   if (folder.isEmpty()) GTEST_SKIP() << "QUORVELLA_SCREENSHOTS is not set";
   MakeLibrary(3000, 12, 400);
   tivo23_ = true;
-  OpenAndWaitForList();
+  Open();
   window_->grab().save(folder + "/main-idle.png");
   Click("ButCheckAll");
   ModalScript answerer;

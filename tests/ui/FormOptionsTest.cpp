@@ -4,23 +4,12 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
-#include <QTest>
-#include <QTreeWidget>
 
-#include "settings/FileRegistry.h"
-#include "settings/RegUtil.h"
-#include "settings/RegistryKeys.h"
-#include "settings/Settings.h"
-#include "tivo/Plugin.h"
 #include "tivo/PublishedFolders.h"
 #include "tivo/WebAddresses.h"
-#include "ui/DialogTestSupport.h"
-#include "ui/FormOptions.h"
-#include "ui/FormPickTiVoFolder.h"
-#include "platform/LocalFileSystem.h"
+#include "ui/WindowsFixture.h"
 
 namespace quorvella {
 namespace {
@@ -33,14 +22,13 @@ Message NoSuchFolder() {
           MsgAnswer::Ok};
 }
 
-// The Options dialog over a registry file in a private XDG_CONFIG_HOME, the
-// real file system in temporary folders, and recorded shell functions.
-class Options : public ::testing::Test {
+// The Options dialog over the windows' fixture: its registry file is read
+// afresh to see what was stored.
+class Options : public test::Windows {
  protected:
   void Store(const char* name, const std::string& value) {
     reg_.RegSetString(Hive::CurrentUser, SettingsKey, name, value);
   }
-  // What a fresh look at the registry file finds.
   std::optional<std::string> Stored(const char* name) {
     FileRegistry fresh(DefaultRegistryPath());
     if (!fresh.QueryValue(Hive::CurrentUser, SettingsKey, name)) return std::nullopt;
@@ -50,41 +38,11 @@ class Options : public ::testing::Test {
   void ConfigurePlugin(const std::string& customExts = "") {
     reg_.RegSetString(Hive::CurrentUser, PluginConfigKey, PluginCustomValueName, customExts);
   }
-
-  // Loads the settings as the program does at start-up (once), then opens
-  // a dialog. Boxes go to the scripted list unless real ones are asked for.
+  // Boxes go to the scripted list unless real ones are asked for.
   FormOptions& Open(bool realBoxes = false) {
-    if (!loaded_) {
-      settings_.LoadSettings();
-      loaded_ = true;
-    }
-    ShellFunctions shell;
-    shell.browseForFolder = [this](std::string_view initial, QWidget* owner,
-                                   std::string_view title) {
-      browsed_.push_back({std::string(initial), std::string(title)});
-      EXPECT_EQ(owner, dialog_.get());
-      return browseResult_;
-    };
-    shell.openFolderInExplorer = [this](const std::string& folder) { explored_.push_back(folder); };
-    shell.getWindowsVersion = [this] { return windowsVersion_; };
-    dialog_ = std::make_unique<FormOptions>(
-        DialogServices{settings_, reg_, files_, desktop_, shell, realBoxes ? nullptr : &boxes_});
-    dialog_->Init();
-    dialog_->show();
+    realBoxes_ = realBoxes;
+    dialog_ = static_cast<FormOptions*>(&Windows::Open(test::Win::Options));
     return *dialog_;
-  }
-  template <class W>
-  W* Get(const char* name) {
-    return Find<W>(*dialog_, name);
-  }
-  // Option buttons and check boxes answer only on their box and caption, not
-  // on the empty rest of a wide row: click their box.
-  void Click(const char* name) {
-    QWidget* widget = Get<QWidget>(name);
-    const bool boxed = qobject_cast<QRadioButton*>(widget) || qobject_cast<QCheckBox*>(widget);
-    QTest::mouseClick(
-        widget, Qt::LeftButton, {},
-        boxed ? QPoint(std::min(8, widget->width() / 2), widget->height() / 2) : QPoint());
   }
   QTreeWidget& FileTypes() { return *Get<QTreeWidget>("ListFileTypes"); }
   int Row(const char* ext) {
@@ -111,19 +69,7 @@ class Options : public ::testing::Test {
   }
   void ShowTab(int index) { Get<QTabWidget>("TabMain")->setCurrentIndex(index); }
 
-  test::TempEnvironment env_;  // first: the registry file lies in its XDG_CONFIG_HOME
-  FileRegistry registry_{DefaultRegistryPath()};
-  RegUtil reg_{registry_};
-  Settings settings_{reg_};
-  bool loaded_ = false;
-  LocalFileSystem files_;
-  test::RecordingDesktop desktop_;
-  test::ScriptedBoxes boxes_;
-  std::vector<std::pair<std::string, std::string>> browsed_;
-  std::string browseResult_;
-  std::vector<std::string> explored_;
-  WindowsVersion windowsVersion_{};
-  std::unique_ptr<FormOptions> dialog_;
+  FormOptions* dialog_ = nullptr;
 };
 
 // Init shows what is stored. Cancel and the close box store nothing of what

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
+#include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -56,7 +58,7 @@ class Windows : public ::testing::Test {
   }
 
   // Opens a window, shown and active: the main window once its start-up
-  // timer (made immediate) has listed the library, and without its update
+  // timer (made immediate once it is active) has listed the library, and without its update
   // check unless updateCheck_ is set. The settings are loaded once, as the
   // program does at start-up.
   QWidget& Open(Win which) {
@@ -73,7 +75,7 @@ class Windows : public ::testing::Test {
         services.programFolder = [this] { return programFolder_; };
         auto main = std::make_unique<FormMain>(std::move(services));
         if (!updateCheck_) Find<QTimer>(*main, "TimerWiseUpdate")->stop();
-        Find<QTimer>(*main, "TimerStartup")->setInterval(0);
+        Find<QTimer>(*main, "TimerStartup")->stop();
         window_ = std::move(main);
         break;
       }
@@ -107,6 +109,7 @@ class Windows : public ::testing::Test {
     EXPECT_TRUE(ShowActive(*window_));
     if (which == Win::Main) {
       auto* startup = Find<QTimer>(*window_, "TimerStartup");
+      startup->start(0);
       EXPECT_TRUE(QTest::qWaitFor([startup] { return !startup->isActive(); }, 2000));
     }
     return *window_;
@@ -116,7 +119,15 @@ class Windows : public ::testing::Test {
   W* Get(const char* name) {
     return Find<W>(*window_, name);
   }
-  void Click(const char* name) { QTest::mouseClick(Get<QAbstractButton>(name), Qt::LeftButton); }
+  // Option buttons and check boxes answer only on their box and caption, not
+  // on the empty rest of a wide row: click their box.
+  void Click(const char* name) {
+    QWidget* widget = Get(name);
+    const bool boxed = qobject_cast<QRadioButton*>(widget) || qobject_cast<QCheckBox*>(widget);
+    QTest::mouseClick(
+        widget, Qt::LeftButton, {},
+        boxed ? QPoint(std::min(8, widget->width() / 2), widget->height() / 2) : QPoint());
+  }
   void Trigger(const char* action) { Get<QAction>(action)->trigger(); }
 
   // A published folder with a playlist folder below it, Enhanced mode, and
