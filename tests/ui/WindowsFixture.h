@@ -48,7 +48,7 @@ class Windows : public ::testing::Test {
     ShellFunctions shell;
     shell.browseForFolder = [this](std::string_view initial, QWidget* owner,
                                    std::string_view title) {
-      EXPECT_NE(qobject_cast<FormOptions*>(owner), nullptr) << "the browser's owner";
+      EXPECT_NE(owner, nullptr) << "the browser has an owner";
       browsed_.push_back({std::string(initial), std::string(title)});
       return browseResult_;
     };
@@ -73,6 +73,7 @@ class Windows : public ::testing::Test {
                                   }};
         services.shell = Shell();
         services.programFolder = [this] { return programFolder_; };
+        services.readLibraryLocations = readLocations_;
         auto main = std::make_unique<FormMain>(std::move(services));
         if (!updateCheck_) Find<QTimer>(*main, "TimerWiseUpdate")->stop();
         Find<QTimer>(*main, "TimerStartup")->stop();
@@ -158,6 +159,7 @@ class Windows : public ::testing::Test {
   std::shared_ptr<FakeITunes> library_ = std::make_shared<FakeITunes>();
   std::function<std::shared_ptr<IiTunes>(const std::string&)> openLibrary_ =
       [this](const std::string&) { return library_; };
+  std::function<LibraryLocations(const std::string&)> readLocations_;
   bool tivo23_ = false;
   bool updateCheck_ = false;
   std::string remembered_;
