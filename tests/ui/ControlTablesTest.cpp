@@ -4,15 +4,12 @@
 // do, held against the windows' designed control tables; and every caption
 // shows whole in the design font, in wider and larger application fonts,
 // and (ctest runs those again) at 120 dpi with fonts scaled to it.
-#include <gtest/gtest.h>
-
 #include <QAction>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
 #include <QStyleOptionButton>
 #include <QTabWidget>
-#include <functional>
 #include <map>
 
 #include "tivo/TiVoDesktop.h"

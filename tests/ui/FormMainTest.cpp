@@ -1,14 +1,10 @@
 // SPDX-License-Identifier: MIT
 // The main window driven as a user drives it: real widgets found by name,
 // real clicks and keys, a real library file, real playlist files and trash.
-#include <gtest/gtest.h>
-
 #include <QFileDialog>
 #include <QLabel>
 #include <QPaintEvent>
 #include <QProgressBar>
-#include <filesystem>
-#include <fstream>
 #include <map>
 
 #include "bench/LibraryGenerator.h"

@@ -1,6 +1,4 @@
 // SPDX-License-Identifier: MIT
-#include <gtest/gtest.h>
-
 #include <QInputDialog>
 #include <QLabel>
 

@@ -1,10 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include <gtest/gtest.h>
-
-#include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
-#include <QRadioButton>
 #include <QTabWidget>
 
 #include "tivo/PublishedFolders.h"

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
 #include <QListWidget>
-#include <fstream>
 
 #include "tivo/PyTivoConfig.h"
 #include "ui/WindowsFixture.h"

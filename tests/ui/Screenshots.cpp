@@ -3,10 +3,7 @@
 // only when QUORVELLA_SCREENSHOTS names the folder to write them to, e.g.
 //   QUORVELLA_SCREENSHOTS=build/screenshots QT_QPA_PLATFORM=xcb xvfb-run -a
 //   build/tests/ui/ui_tests --gtest_filter='Screenshots.*'
-#include <gtest/gtest.h>
-
 #include <QDir>
-#include <QRadioButton>
 #include <QTabWidget>
 
 #include "engine/StalePlaylists.h"

@@ -2,8 +2,6 @@
 // Forms designed in twips open at their designed size at any dpi, and a
 // caption wider than its box takes the room beside it before the form is
 // stretched. ctest runs this file again at 120 dpi.
-#include <gtest/gtest.h>
-
 #include <QLabel>
 
 #include "ui/Controls.h"
