@@ -274,7 +274,10 @@ TEST_F(Options, PickTiVoFolderIsRefusedFrom52OnAndTakesThePickedFolderIfItStillE
   for (const WindowsVersion version : {WindowsVersion{5, 2}, {6, 0}, {10, 0}}) {
     windowsVersion_ = version;
     Open();
+    ModalScript opened;  // a dialog that opens after all is closed
+    opened.On<FormPickTiVoFolder>([](FormPickTiVoFolder& pick) { pick.reject(); });
     Click("ButPickTiVoFolder");
+    EXPECT_FALSE(opened.Finished());
   }
   EXPECT_EQ(boxes_.shown, std::vector<Message>(3, {"This function is not supported on Windows "
                                                    "Vista; please use the \"Pick Any Folder\" "
