@@ -284,16 +284,14 @@ TEST_F(FormMainTest, Screenshots) {
       QTest::keyClick(&shown, Qt::Key_Escape);
     });
   }
-  int pumps = 0;
-  QTimer grabber;
-  grabber.setInterval(1);
+  bool grabbed = false;
+  QTimer grabber;  // once, during the run, while Stop can still be pressed
   QObject::connect(&grabber, &QTimer::timeout, [&] {
-    // Once, during the run, while Stop can still be pressed.
-    if (Get<QPushButton>("ButStop")->isEnabled() && ++pumps == 1) {
+    if (Get("ButStop")->isEnabled() && !std::exchange(grabbed, true)) {
       window_->grab().save(folder + "/main-publishing.png");
     }
   });
-  grabber.start();
+  grabber.start(1);
   Click("ButPublish");
   window_->grab().save(folder + "/main-done.png");
 }
