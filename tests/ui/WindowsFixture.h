@@ -107,7 +107,10 @@ class Windows : public ::testing::Test {
       QObject::connect(button, &QAbstractButton::clicked, window_.get(),
                        [this, button] { clicked_.push_back(button->objectName().toStdString()); });
     }
-    EXPECT_TRUE(ShowActive(*window_));
+    // Keys reach the window once it is active; a test that sends them fails
+    // on them otherwise (a desktop without a window manager may never make
+    // a window active: the screenshots are still taken there).
+    static_cast<void>(ShowActive(*window_));
     if (which == Win::Main) {
       auto* startup = Find<QTimer>(*window_, "TimerStartup");
       startup->start(0);
