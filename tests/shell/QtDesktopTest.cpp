@@ -21,36 +21,25 @@ class UrlRecorder : public QObject {
   std::vector<QUrl> opened;
 };
 
-class ShellOpenTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    for (const char* scheme : kSchemes) QDesktopServices::setUrlHandler(scheme, &recorder, "Open");
-  }
-  void TearDown() override {
-    for (const char* scheme : kSchemes) QDesktopServices::unsetUrlHandler(scheme);
-  }
-
-  static constexpr const char* kSchemes[] = {"http", "https", "mailto", "file"};
+// A target is trimmed; a bare host name is a web address, a path a local
+// file; a blank target opens nothing.
+TEST(QtDesktop, ShellOpenOpensTheTrimmedTarget) {
+  const char* const schemes[] = {"http", "https", "mailto", "file"};
   UrlRecorder recorder;
+  for (const char* scheme : schemes) QDesktopServices::setUrlHandler(scheme, &recorder, "Open");
   QtDesktop desktop;
-};
-
-TEST_F(ShellOpenTest, OpensTheTrimmedTarget) {
-  desktop.ShellOpen("  https://www.brenlow-software.example/docs?ver=1.3  ");
-  desktop.ShellOpen("mailto:support@brenlow-software.example");
-  desktop.ShellOpen("www.brenlow-software.example");
-  desktop.ShellOpen("/srv/lists/Rock #1?.m3u");
-  ASSERT_EQ(recorder.opened.size(), 4u);
-  EXPECT_EQ(recorder.opened[0], QUrl("https://www.brenlow-software.example/docs?ver=1.3"));
-  EXPECT_EQ(recorder.opened[1], QUrl("mailto:support@brenlow-software.example"));
-  EXPECT_EQ(recorder.opened[2], QUrl("http://www.brenlow-software.example"));
-  EXPECT_EQ(recorder.opened[3].toLocalFile(), "/srv/lists/Rock #1?.m3u");
-}
-
-TEST_F(ShellOpenTest, BlankTargetOpensNothing) {
-  desktop.ShellOpen("");
-  desktop.ShellOpen("    ");
-  EXPECT_TRUE(recorder.opened.empty());
+  for (const char* target :
+       {"", "    ", "  https://www.brenlow-software.example/docs?ver=1.3  ",
+        "mailto:support@brenlow-software.example", "www.brenlow-software.example",
+        "/srv/lists/Rock #1?.m3u"}) {
+    desktop.ShellOpen(target);
+  }
+  for (const char* scheme : schemes) QDesktopServices::unsetUrlHandler(scheme);
+  EXPECT_EQ(recorder.opened, (std::vector<QUrl>{
+                                 QUrl("https://www.brenlow-software.example/docs?ver=1.3"),
+                                 QUrl("mailto:support@brenlow-software.example"),
+                                 QUrl("http://www.brenlow-software.example"),
+                                 QUrl::fromLocalFile("/srv/lists/Rock #1?.m3u")}));
 }
 
 }  // namespace

@@ -6,15 +6,17 @@
 namespace quorvella {
 namespace {
 
+// The folder goes as one argument; none opens the home folder, and a name
+// that starts like an option is made a path.
 TEST(ExplorerCommandLine, OpensTheFolderAsOneArgument) {
-  using Args = std::vector<std::string>;
-  EXPECT_EQ(ExplorerCommandLine("/srv/My Lists", "/home/u"),
-            (CommandLine{"xdg-open", Args{"/srv/My Lists"}}));
-  EXPECT_EQ(ExplorerCommandLine("D:\\My Lists", "/home/u"),
-            (CommandLine{"xdg-open", Args{"D:\\My Lists"}}));
-  EXPECT_EQ(ExplorerCommandLine("", "/home/u"), (CommandLine{"xdg-open", Args{"/home/u"}}));
-  EXPECT_EQ(ExplorerCommandLine("-lists", "/home/u"),
-            (CommandLine{"xdg-open", Args{"./-lists"}}));
+  const std::pair<const char*, const char*> cases[] = {
+      {"/srv/My Lists", "/srv/My Lists"}, {"D:\\My Lists", "D:\\My Lists"},
+      {"", "/home/u"},                    {"-lists", "./-lists"}};
+  for (const auto& [folder, argument] : cases) {
+    EXPECT_EQ(ExplorerCommandLine(folder, "/home/u"),
+              (CommandLine{"xdg-open", std::vector<std::string>{argument}}))
+        << folder;
+  }
 }
 
 TEST(RemoveTrailingBackslash, RemovesOneSeparatorOfTheDialect) {

@@ -24,11 +24,13 @@ TEST(PrepareBrowseFolder, TrimsAndDropsOneTrailingSeparator) {
 }
 
 TEST(BrowseFolderTitle, DefaultsWhenBlankAndDropsTheAccessKey) {
-  EXPECT_EQ(BrowseFolderTitle(""), "Please select a folder:");
-  EXPECT_EQ(BrowseFolderTitle("   "), "Please select a folder:");
-  EXPECT_EQ(BrowseFolderTitle("Please select the &folder in which to create playlists:"),
-            "Please select the folder in which to create playlists:");
-  EXPECT_EQ(BrowseFolderTitle(" Rock && &Roll &"), " Rock & Roll &");
+  const std::pair<const char*, const char*> cases[] = {
+      {"", "Please select a folder:"},
+      {"   ", "Please select a folder:"},
+      {"Please select the &folder in which to create playlists:",
+       "Please select the folder in which to create playlists:"},
+      {" Rock && &Roll &", " Rock & Roll &"}};
+  for (const auto& [title, shown] : cases) EXPECT_EQ(BrowseFolderTitle(title), shown) << title;
 }
 
 // Answers the folder dialog once it shows: a chosen folder, or a cancel.
@@ -38,37 +40,30 @@ void AnswerDialog(QString* title, QString* startFolder, const QString& choose) {
     if (dialog == nullptr) return AnswerDialog(title, startFolder, choose);
     *title = dialog->windowTitle();
     *startFolder = dialog->directory().absolutePath();
-    if (choose.isEmpty()) {
-      dialog->reject();
-    } else {
-      dialog->setDirectory(choose);
-      dialog->selectFile(choose);
-      static_cast<QDialog*>(dialog)->accept();  // QFileDialog hides it
-    }
+    if (choose.isEmpty()) return dialog->reject();
+    dialog->setDirectory(choose);
+    dialog->selectFile(choose);
+    static_cast<QDialog*>(dialog)->accept();  // QFileDialog hides it
   });
 }
 
-TEST(BrowseForFolder, CancelGivesThePreparedFolder) {
-  QTemporaryDir dir;
-  QString title;
-  QString startFolder;
-  AnswerDialog(&title, &startFolder, {});
-  const std::string initial = "  " + dir.path().toStdString() + "/  ";
-  EXPECT_EQ(BrowseForFolder(initial, nullptr, ""), dir.path().toStdString());
-  EXPECT_EQ(title, "Please select a folder:");
-  EXPECT_EQ(startFolder, dir.path());
-}
-
-TEST(BrowseForFolder, GivesTheChosenFolder) {
+// The folder dialog starts in the prepared folder under the title; a cancel
+// gives the prepared folder back, a choice the folder chosen.
+TEST(BrowseForFolder, GivesTheChosenFolderOrOnCancelThePreparedOne) {
   QTemporaryDir dir;
   ASSERT_TRUE(QDir(dir.path()).mkdir("Chosen"));
   const QString chosen = dir.path() + "/Chosen";
-  QString title;
-  QString startFolder;
-  AnswerDialog(&title, &startFolder, chosen);
-  EXPECT_EQ(BrowseForFolder(dir.path().toStdString(), nullptr, "Pick the &folder:"),
-            chosen.toStdString());
-  EXPECT_EQ(title, "Pick the folder:");
+  for (const QString& choose : {QString(), chosen}) {
+    SCOPED_TRACE(choose.toStdString());
+    QString title;
+    QString startFolder;
+    AnswerDialog(&title, &startFolder, choose);
+    const std::string got =
+        BrowseForFolder("  " + dir.path().toStdString() + "/  ", nullptr, "Pick the &folder:");
+    EXPECT_EQ(got, (choose.isEmpty() ? dir.path() : chosen).toStdString());
+    EXPECT_EQ(title, "Pick the folder:");
+    EXPECT_EQ(startFolder, dir.path());
+  }
 }
 
 }  // namespace

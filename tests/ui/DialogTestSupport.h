@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QPointer>
 #include <QStyle>
 #include <QStyleOptionViewItem>
@@ -12,7 +13,6 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -22,6 +22,7 @@
 
 #include "platform/Desktop.h"
 #include "platform/MessageBoxes.h"
+#include "support/EnvironmentVariable.h"
 
 // What the dialog tests share: a private set of XDG folders, a desktop that
 // only records, scripted answers for modal windows, and ways to reach
@@ -33,27 +34,9 @@ namespace quorvella::test {
 class TempEnvironment {
  public:
   TempEnvironment() {
-    for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME"}) {
-      const char* old = std::getenv(name);
-      saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
-    }
-    Root();
     std::filesystem::create_directories(Root() / "data");
     std::filesystem::create_directories(Root() / "config");
-    setenv("XDG_DATA_HOME", (Root() / "data").c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (Root() / "config").c_str(), 1);
   }
-  ~TempEnvironment() {
-    for (const auto& [name, value] : saved_) {
-      if (value) {
-        setenv(name.c_str(), value->c_str(), 1);
-      } else {
-        unsetenv(name.c_str());
-      }
-    }
-  }
-  TempEnvironment(const TempEnvironment&) = delete;
-  TempEnvironment& operator=(const TempEnvironment&) = delete;
 
   std::filesystem::path Root() const { return dir_.path().toStdString(); }
 
@@ -75,7 +58,8 @@ class TempEnvironment {
 
  private:
   QTemporaryDir dir_;
-  std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+  testing::ScopedEnvironmentVariable data_{"XDG_DATA_HOME", (Root() / "data").c_str()};
+  testing::ScopedEnvironmentVariable config_{"XDG_CONFIG_HOME", (Root() / "config").c_str()};
 };
 
 // Records what would have opened or started.
@@ -113,7 +97,13 @@ struct SeenBox {
   QMessageBox::Icon icon = QMessageBox::NoIcon;
   QMessageBox::StandardButtons buttons;
   QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+  bool operator==(const SeenBox&) const = default;
 };
+
+inline void PrintTo(const SeenBox& box, std::ostream* out) {
+  *out << box.title.toStdString() << ": \"" << box.text.toStdString() << "\" icon " << box.icon
+       << " buttons " << box.buttons.toInt() << " default " << box.defaultButton;
+}
 
 // Acts on modal windows as they come up, one step per window, in order: a
 // step waits for a modal window of its class. Message boxes are answered by

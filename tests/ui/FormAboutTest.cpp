@@ -7,28 +7,23 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "ui/DialogTestSupport.h"
 #include "tivo/WebAddresses.h"
+#include "ui/DialogTestSupport.h"
 
 namespace quorvella {
 namespace {
 
 using test::Find;
-using test::RecordingDesktop;
 
-TEST(FormAbout, TheTradeMarkSignFollowsTheNameWithoutCoveringIt) {
-  RecordingDesktop desktop;
-  FormAbout about(desktop);
-  auto* name = Find<QLabel>(about, "Label1");
-  auto* mark = Find<QLabel>(about, "Label5");
-  EXPECT_EQ(mark->x(), name->x() + name->sizeHint().width());
-  EXPECT_EQ(mark->y(), name->y());
-}
-
-TEST(FormAbout, TheLinkOpensTheLowerCasedAddressAndTheBoxStaysOpen) {
-  RecordingDesktop desktop;
+// The trade mark sign follows the name without covering it; the link looks
+// like one and opens its address lower-cased, and the box stays open.
+TEST(FormAbout, TheMarkFollowsTheNameAndTheLinkOpensItsAddress) {
+  test::RecordingDesktop desktop;
   FormAbout about(desktop);
   about.show();
+  auto* name = Find<QLabel>(about, "Label1");
+  EXPECT_EQ(Find<QLabel>(about, "Label5")->pos(),
+            QPoint(name->x() + name->sizeHint().width(), name->y()));
   auto* link = Find<QLabel>(about, "LabLink");
   EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
   EXPECT_EQ(link->palette().color(QPalette::WindowText), QColor(0, 0, 255));
@@ -36,8 +31,7 @@ TEST(FormAbout, TheLinkOpensTheLowerCasedAddressAndTheBoxStaysOpen) {
   QTest::mouseClick(link, Qt::LeftButton);
   link->setText(QStringLiteral("HTTPS://WWW.Brenlow-Software.Example/Quorvella/"));
   QTest::mouseClick(link, Qt::LeftButton);
-  // A click elsewhere in the box opens nothing.
-  QTest::mouseClick(Find<QLabel>(about, "Label6"), Qt::LeftButton);
+  QTest::mouseClick(Find<QLabel>(about, "Label6"), Qt::LeftButton);  // opens nothing
   EXPECT_EQ(desktop.opened, (std::vector<std::string>{
                                 std::string(HomePageAddress),
                                 "https://www.brenlow-software.example/quorvella/"}));

@@ -1,36 +1,14 @@
 // SPDX-License-Identifier: MIT
-#include <gtest/gtest.h>
-
-#include <QAction>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QListWidget>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QSessionManager>
-#include <QTabWidget>
-#include <QTest>
 #include <QThread>
-#include <QTimer>
-#include <QTreeWidget>
-#include <fstream>
-#include <functional>
 
 #include "engine/StalePlaylists.h"
-#include "settings/MemoryRegistry.h"
 #include "settings/PublishedFiles.h"
-#include "settings/RegUtil.h"
-#include "settings/RegistryKeys.h"
-#include "settings/Settings.h"
-#include "support/FakeLibrary.h"
-#include "tivo/Plugin.h"
 #include "tivo/WebAddresses.h"
-#include "ui/DialogTestSupport.h"
-#include "ui/FormAbout.h"
-#include "ui/FormMain.h"
-#include "ui/FormOptions.h"
-#include "ui/FormStalePlaylists.h"
-#include "platform/LocalFileSystem.h"
+#include "ui/WindowsFixture.h"
 
 namespace quorvella {
 namespace {
@@ -40,52 +18,36 @@ using test::ModalScript;
 
 // The fake library, counting how often the list of playlists is read.
 struct CountingITunes final : IiTunes {
-  test::FakeITunes library;
+  std::shared_ptr<test::FakeITunes> library;
   int sourceReads = 0;
   std::shared_ptr<IITSource> LibrarySource() override {
     ++sourceReads;
-    return library.LibrarySource();
+    return library->LibrarySource();
   }
   std::shared_ptr<IITPlaylist> GetITObjectByID(std::int32_t a, std::int32_t b, std::int32_t c,
                                                std::int32_t d) override {
-    return library.GetITObjectByID(a, b, c, d);
+    return library->GetITObjectByID(a, b, c, d);
   }
 };
 
-// The main window over a memory registry, temporary folders, a recording
-// desktop, a library with one playlist and a chosen program folder.
-class MainCommands : public ::testing::Test {
+// The main window over the windows' fixture, its library counting reads.
+class MainCommands : public test::Windows {
  protected:
-  MainCommands() { itunes_->library.AddPlaylist("Mix"); }
-
-  FormMain& Start(bool automaticCheck = false) {
-    FormMainServices services{settings_,
-                              reg_,
-                              files_,
-                              desktop_,
-                              [] { return false; },
-                              [this](const std::string&) { return itunes_; },
-                              [](const std::string&) {}};
-    services.shell.browseForFolder = [this](std::string_view, QWidget*, std::string_view) {
-      return browseResult_;
-    };
-    services.shell.openFolderInExplorer = [](const std::string&) {};
-    services.programFolder = [this] { return programFolder_; };
-    window_ = std::make_unique<FormMain>(std::move(services));
-    if (!automaticCheck) Find<QTimer>(*window_, "TimerWiseUpdate")->stop();
-    window_->show();
-    // The first list comes from the start-up timer.
-    EXPECT_TRUE(QTest::qWaitFor([this] { return itunes_->sourceReads > 0; }, 2000));
-    return *window_;
+  MainCommands() {
+    itunes_->library = library_;
+    openLibrary_ = [this](const std::string&) { return itunes_; };
   }
-  void Trigger(const char* action) { Find<QAction>(*window_, action)->trigger(); }
+  void Start(bool automaticCheck = false) {
+    updateCheck_ = automaticCheck;
+    Open(test::Win::Main);
+  }
   // Songs of Mix, in the published playlist folder that the settings name.
   // Each takes long enough to read that the window handles input after it.
   std::string MixWithSongs(const std::vector<std::string>& files) {
     const std::string folder = env_.Folder("Lists");
     env_.Publish("Lists", folder);
     reg_.RegSetString(Hive::CurrentUser, SettingsKey, "PlaylistFolder", folder);
-    auto& mix = *itunes_->library.source->playlists->playlists.front();
+    auto& mix = *library_->source->playlists->playlists.front();
     for (const std::string& file : files) {
       auto track = test::Track(file, folder + "/" + file);
       track->whenRead = [] { QThread::msleep(50); };
@@ -99,7 +61,7 @@ class MainCommands : public ::testing::Test {
     QTimer poll;
     poll.setInterval(0);
     QObject::connect(&poll, &QTimer::timeout, [&] {
-      if (window_->Controller().Busy() && duringRun()) poll.stop();
+      if (Main().Controller().Busy() && duringRun()) poll.stop();
     });
     poll.start();
     QTest::mouseClick(Find<QPushButton>(*window_, "ButPublish"), Qt::LeftButton);
@@ -113,94 +75,77 @@ class MainCommands : public ::testing::Test {
     return list->topLevelItem(0)->checkState(0) == Qt::Checked;
   }
 
-  test::TempEnvironment env_;
-  MemoryRegistry registry_;
-  RegUtil reg_{registry_};
-  Settings settings_{reg_};
-  LocalFileSystem files_;
-  test::RecordingDesktop desktop_;
   std::shared_ptr<CountingITunes> itunes_ = std::make_shared<CountingITunes>();
-  std::string browseResult_;
-  std::string programFolder_ = env_.Folder("Program Files/Quorvella");
-  std::unique_ptr<FormMain> window_;
 };
 
-TEST_F(MainCommands, WebItemsAndF1OpenTheirPages) {
+// The Web menu's items and F1 open their pages; About opens its box over
+// the window.
+TEST_F(MainCommands, WebItemsAndF1OpenTheirPagesAndAboutItsBox) {
   Start();
-  const std::pair<const char*, std::string_view> items[] = {
-      {"ItemWebProductHomePage", HomePageAddress},    {"ItemWebDocs", DocumentationAddress},
-      {"ItemHelpHelp", DocumentationAddress},         {"ItemWebConvert", Mp3ConversionAddress},
-      {"ItemWebMakerHomePage", MakerHomePageAddress}, {"ItemWebPlugin", PluginInfoAddress},
-  };
-  for (const auto& [item, address] : items) {
-    SCOPED_TRACE(item);
-    desktop_.opened.clear();
+  for (const char* item : {"ItemWebProductHomePage", "ItemWebDocs", "ItemHelpHelp",
+                           "ItemWebConvert", "ItemWebMakerHomePage", "ItemWebPlugin"}) {
     Trigger(item);
-    EXPECT_EQ(desktop_.opened, std::vector<std::string>{std::string(address)});
   }
-  EXPECT_TRUE(DocumentationAddress.ends_with("?ver=1.3"));
-
-  desktop_.opened.clear();
   ASSERT_TRUE(test::ShowActive(*window_));
   QTest::keyClick(Find<QTreeWidget>(*window_, "ListPlaylists"), Qt::Key_F1);
-  EXPECT_EQ(desktop_.opened, std::vector<std::string>{std::string(DocumentationAddress)});
+  const std::string docs(DocumentationAddress);
+  EXPECT_EQ(desktop_.opened,
+            (std::vector<std::string>{std::string(HomePageAddress), docs, docs,
+                                      std::string(Mp3ConversionAddress),
+                                      std::string(MakerHomePageAddress),
+                                      std::string(PluginInfoAddress), docs}));
+  EXPECT_TRUE(docs.ends_with("?ver=1.3"));
+  ModalScript script;
+  script.On<FormAbout>([&](FormAbout& about) {
+    EXPECT_EQ(about.pos(), window_->frameGeometry().topLeft() + QPoint(22, 22));
+    QTest::keyClick(&about, Qt::Key_Escape);
+  });
+  Trigger("ItemHelpAbout");
+  EXPECT_TRUE(script.Finished());
 }
 
-// A program folder at a root gets one separator.
+// The update program starts with /c when the check is automatic; only a
+// check the user asked for reports a missing program or an error.
 TEST_F(MainCommands, TheUpdateCheckStartsTheUpdateProgramAndReportsOnlyWhenAsked) {
-  const std::string folder = programFolder_;
-  std::string program = folder + "/WiseUpdt.exe";
-  struct Case {
+  const std::string program = programFolder_ + "/WiseUpdt.exe";
+  const QString missing = QString::fromStdString("The WiseUpdate program (" + program +
+                                                 ") does not exist.");
+  const QString failed = QStringLiteral(
+      "The following error occurred while trying to run the WiseUpdate program:\n\nExec format "
+      "error");
+  const struct {
     bool interactive;
     bool exists;
     const char* error;
     std::vector<std::string> started;
-    const char* message;  // after the path, or the error
-    std::string folder;
-    std::string program;
-  };
-  const Case cases[] = {
-      {false, false, nullptr, {}, nullptr, folder, program},
-      {true, false, nullptr, {}, "does not exist", folder, program},
-      {false, true, nullptr, {program + " /c"}, nullptr, folder, program},
-      {true, true, nullptr, {program}, nullptr, folder, program},
-      {false, true, "Exec format error", {program + " /c"}, nullptr, folder, program},
-      {true, true, "Exec format error", {program}, "error", folder, program},
-      {true, false, nullptr, {}, "does not exist", "/", "/WiseUpdt.exe"},
-      {true, false, nullptr, {}, "does not exist", "C:\\", "C:\\WiseUpdt.exe"},
+    QString box;
+  } cases[] = {
+      {false, false, nullptr, {}, {}},
+      {true, false, nullptr, {}, missing},
+      {false, true, nullptr, {program + " /c"}, {}},
+      {true, true, nullptr, {program}, {}},
+      {false, true, "Exec format error", {program + " /c"}, {}},
+      {true, true, "Exec format error", {program}, failed},
   };
   Start();
-  for (const Case& c : cases) {
-    SCOPED_TRACE(std::to_string(c.interactive) + std::to_string(c.exists) +
-                 (c.error ? c.error : "") + c.folder);
-    programFolder_ = c.folder;
-    program = c.program;
-    std::filesystem::remove(folder + "/WiseUpdt.exe");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.interactive << c.exists << (c.error ? c.error : ""));
+    std::filesystem::remove(program);
     if (c.exists) test::TempEnvironment::WriteFile(program);
     desktop_.started.clear();
     desktop_.startError = c.error ? std::optional<std::string>(c.error) : std::nullopt;
-    ModalScript script;
-    if (c.message) script.Answer(QMessageBox::Ok);
+    ModalScript script;  // records the boxes and closes them
     if (c.interactive) {
       Trigger("ItemWebCheckForUpdates");
     } else {
-      window_->RunWiseUpdate(false);
+      Main().RunWiseUpdate(false);
     }
     EXPECT_EQ(desktop_.started, c.started);
-    EXPECT_TRUE(script.Finished());
-    EXPECT_EQ(script.unexpected, 0);
-    if (!c.message) continue;
-    ASSERT_EQ(script.boxes.size(), 1u);
-    EXPECT_EQ(script.boxes[0].title, QStringLiteral("Quorvella"));
-    EXPECT_EQ(script.boxes[0].icon, QMessageBox::Warning);
-    const std::string text = script.boxes[0].text.toStdString();
-    if (c.exists) {
-      EXPECT_EQ(text,
-                "The following error occurred while trying to run the WiseUpdate "
-                "program:\n\nExec format error");
-    } else {
-      EXPECT_EQ(text, "The WiseUpdate program (" + program + ") does not exist.");
+    std::vector<test::SeenBox> boxes;
+    if (!c.box.isEmpty()) {
+      boxes.push_back({"Quorvella", c.box, QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok});
     }
+    EXPECT_EQ(script.boxes, boxes);
   }
 }
 
@@ -224,15 +169,12 @@ TEST_F(MainCommands, OptionsRefreshesTheListOnlyWhenTheFolderChangedToAnother) {
   env_.Publish("Second", second);
   test::TempEnvironment::WriteFile(second + "/Mix.m3u");
   enum class Change { Another, Same, Emptied, AnotherCancelled };
-  struct Case {
+  const struct {
     Change change;
     bool refreshed;
-  };
-  const Case cases[] = {{Change::Another, true},
-                        {Change::Same, false},
-                        {Change::Emptied, false},
-                        {Change::AnotherCancelled, false}};
-  for (const Case& c : cases) {
+  } cases[] = {{Change::Another, true}, {Change::Same, false}, {Change::Emptied, false},
+               {Change::AnotherCancelled, false}};
+  for (const auto& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.change));
     reg_.RegSetString(Hive::CurrentUser, SettingsKey, "PlaylistFolder", first);
     itunes_->sourceReads = 0;
@@ -262,17 +204,6 @@ TEST_F(MainCommands, OptionsRefreshesTheListOnlyWhenTheFolderChangedToAnother) {
   }
 }
 
-TEST_F(MainCommands, AboutOpensTheBoxOverTheWindow) {
-  Start();
-  ModalScript script;
-  script.On<FormAbout>([&](FormAbout& about) {
-    EXPECT_EQ(about.pos(), window_->frameGeometry().topLeft() + QPoint(22, 22));
-    QTest::keyClick(&about, Qt::Key_Escape);
-  });
-  Trigger("ItemHelpAbout");
-  EXPECT_TRUE(script.Finished());
-}
-
 TEST_F(MainCommands, OptionsWorkDuringARunAndANewModeHoldsFromTheNextSong) {
   const std::string folder = MixWithSongs({"1.mp3", "2.ogg", "3.mp3", "4.ogg", "5.mp3", "6.ogg"});
   const std::string other = env_.Folder("Other");
@@ -280,7 +211,7 @@ TEST_F(MainCommands, OptionsWorkDuringARunAndANewModeHoldsFromTheNextSong) {
   test::TempEnvironment::WriteFile(other + "/Mix.m3u");
   reg_.RegSetString(Hive::CurrentUser, PluginConfigKey, PluginCustomValueName, "");
   Start();
-  Find<QPushButton>(*window_, "ButCheckAll")->click();
+  Click("ButCheckAll");
   ASSERT_TRUE(MixChecked());
   const int readsBefore = itunes_->sourceReads;
 
@@ -295,15 +226,15 @@ TEST_F(MainCommands, OptionsWorkDuringARunAndANewModeHoldsFromTheNextSong) {
   bool optionsEnabled = false;
   PublishWhile([&] {
     // Standard mode has left out the first ogg song.
-    if (window_->Controller().Stats().WrongFormatSongs == 0) return false;
-    optionsEnabled = Find<QAction>(*window_, "ItemToolsOptions")->isEnabled();
+    if (Main().Controller().Stats().WrongFormatSongs == 0) return false;
+    optionsEnabled = Get<QAction>("ItemToolsOptions")->isEnabled();
     Trigger("ItemToolsOptions");
     return true;
   });
   EXPECT_TRUE(optionsEnabled);
   EXPECT_TRUE(script.Finished());
   EXPECT_TRUE(settings_.GetEnhancedPlugInMode());
-  EXPECT_EQ(window_->Controller().Stats().WrongFormatSongs, 1);
+  EXPECT_EQ(Main().Controller().Stats().WrongFormatSongs, 1);
   const std::string written = Read(folder + "/Mix.m3u");
   for (const char* song : {"1.mp3", "3.mp3", "4.ogg", "5.mp3", "6.ogg"}) {
     EXPECT_NE(written.find(song), std::string::npos) << song;
@@ -315,10 +246,14 @@ TEST_F(MainCommands, OptionsWorkDuringARunAndANewModeHoldsFromTheNextSong) {
   EXPECT_TRUE(MixChecked()) << "Mix.m3u exists in the new folder";
 }
 
-TEST_F(MainCommands, RemoveStalePlaylistsWaitsForARunAndTrashesWhatItLists) {
-  const std::string folder = MixWithSongs({"1.mp3", "2.mp3"});
+// During a run Remove Stale Playlists waits, and the end of the desktop
+// session leaves the window open, asking nothing; afterwards the dialog
+// lists the files written for playlists since deleted or renamed, and its
+// OK trashes them.
+TEST_F(MainCommands, RemoveStaleAndTheSessionsEndWaitForARun) {
+  const std::string folder = MixWithSongs({"1.mp3", "2.mp3", "3.mp3", "4.mp3"});
   // Old.m3u was written for a playlist since deleted; mine.m3u is the user's.
-  for (const char* name : {"Old.m3u", "mine.m3u"}) std::ofstream(folder + "/" + name) << "#EXTM3U\r\n";
+  for (const char* name : {"Old.m3u", "mine.m3u"}) std::ofstream(folder + "/" + name) << "x";
   const auto stamp = StampOf(folder + "/Old.m3u").value();
   ASSERT_TRUE(SavePublishedFiles(registry_, folder, {{"Old.m3u", 7, stamp.size, stamp.mtimeNs}}));
   Start();
@@ -329,37 +264,19 @@ TEST_F(MainCommands, RemoveStalePlaylistsWaitsForARunAndTrashesWhatItLists) {
     for (int row = 0; row < list->count(); ++row) listed << list->item(row)->text();
     QTest::mouseClick(Find<QPushButton>(dialog, "ButOK"), Qt::LeftButton);
   });
-  bool enabledDuringRun = true;
-  Find<QPushButton>(*window_, "ButCheckAll")->click();
-  PublishWhile([&] {
-    enabledDuringRun = Find<QAction>(*window_, "ItemToolsRemoveStale")->isEnabled();
-    Trigger("ItemToolsRemoveStale");
-    return true;
-  });
-  EXPECT_FALSE(enabledDuringRun);
-  EXPECT_TRUE(listed.isEmpty()) << "nothing opened during the run";
-  // The run recorded Mix.m3u: once Mix is renamed, it is stale too.
-  itunes_->library.source->playlists->playlists.front()->name = "Mix 2";
-  Trigger("ItemToolsRemoveStale");
-  EXPECT_TRUE(script.Finished());
-  EXPECT_EQ(listed, (QStringList{"Old.m3u", "Mix.m3u"}));
-  EXPECT_FALSE(std::filesystem::exists(folder + "/Old.m3u"));
-  EXPECT_FALSE(std::filesystem::exists(folder + "/Mix.m3u"));
-  EXPECT_TRUE(std::filesystem::exists(folder + "/mine.m3u"));
-}
-
-TEST_F(MainCommands, LoggingOutOrShuttingDownDuringARunLeavesTheWindowOpen) {
-  MixWithSongs({"1.mp3", "2.mp3", "3.mp3", "4.mp3"});
-  Start();
-  Find<QPushButton>(*window_, "ButCheckAll")->click();
   auto* session = qApp->findChild<QSessionManager*>();
   ASSERT_NE(session, nullptr);
-  ModalScript script;
+  bool staleEnabled = true;
   bool openAfterwards = false;
   bool anythingShown = true;
+  Click("ButCheckAll");
   PublishWhile([&] {
+    staleEnabled = Get<QAction>("ItemToolsRemoveStale")->isEnabled();
+    Trigger("ItemToolsRemoveStale");
     // What Qt does when the desktop session ends: ask the program to save
     // its data (it may refuse the end), then to quit, closing every window.
+    // (Idle, the same quit would close the window, and end the event loops
+    // of this whole test program with it.)
     emit qApp->commitDataRequest(*session);
     QEvent quit(QEvent::Quit);
     QCoreApplication::sendEvent(qApp, &quit);
@@ -367,12 +284,19 @@ TEST_F(MainCommands, LoggingOutOrShuttingDownDuringARunLeavesTheWindowOpen) {
     anythingShown = QApplication::activeModalWidget() != nullptr;
     return true;
   });
+  EXPECT_FALSE(staleEnabled);
   EXPECT_TRUE(openAfterwards);
   EXPECT_FALSE(anythingShown);
-  EXPECT_EQ(Find<QLabel>(*window_, "LabStatus")->text(), QStringLiteral("Done"));
-  EXPECT_TRUE(window_->isVisible());
-  // (Idle, the same quit would close the window, and end the event loops of
-  // this whole test program with it.)
+  EXPECT_EQ(Get<QLabel>("LabStatus")->text(), QStringLiteral("Done"));
+  EXPECT_TRUE(listed.isEmpty()) << "nothing opened during the run";
+  // The run recorded Mix.m3u: once Mix is renamed, it is stale too.
+  library_->source->playlists->playlists.front()->name = "Mix 2";
+  Trigger("ItemToolsRemoveStale");
+  EXPECT_TRUE(script.Finished());
+  EXPECT_EQ(listed, (QStringList{"Old.m3u", "Mix.m3u"}));
+  EXPECT_FALSE(std::filesystem::exists(folder + "/Old.m3u"));
+  EXPECT_FALSE(std::filesystem::exists(folder + "/Mix.m3u"));
+  EXPECT_TRUE(std::filesystem::exists(folder + "/mine.m3u"));
 }
 
 }  // namespace

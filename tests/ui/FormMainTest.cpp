@@ -1,32 +1,16 @@
 // SPDX-License-Identifier: MIT
 // The main window driven as a user drives it: real widgets found by name,
 // real clicks and keys, a real library file, real playlist files and trash.
-#include <gtest/gtest.h>
-
-#include <QAction>
-#include <QApplication>
 #include <QFileDialog>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPaintEvent>
 #include <QProgressBar>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
-#include <QTreeWidget>
-#include <filesystem>
-#include <fstream>
 #include <map>
 
 #include "bench/LibraryGenerator.h"
 #include "bench/LibraryXml.h"
 #include "library/xml/XmlITunes.h"
-#include "settings/MemoryRegistry.h"
-#include "settings/RegistryKeys.h"
-#include "settings/Settings.h"
-#include "platform/LocalFileSystem.h"
-#include "ui/DialogTestSupport.h"
-#include "ui/FormMain.h"
+#include "ui/WindowsFixture.h"
 
 namespace quorvella {
 namespace {
@@ -46,7 +30,7 @@ std::vector<QString> Texts(const ModalScript& script) {
   return texts;
 }
 
-class FormMainTest : public ::testing::Test {
+class FormMainTest : public test::Windows {
  protected:
   FormMainTest() { qputenv("HOME", env_.Root().c_str()); }
   // A generated library with its song files; the playlist folder is set.
@@ -64,125 +48,97 @@ class FormMainTest : public ::testing::Test {
     ASSERT_TRUE(WriteLibraryXmlFile(generated_, libraryPath_, error)) << error;
     ASSERT_GE(CreateSongFiles(generated_, error), 0) << error;
     playlistFolder_ = generated_.PlaylistFolder;
-    RegUtil(store_).RegSetString(Hive::CurrentUser, SettingsKey, "PlaylistFolder", playlistFolder_);
+    reg_.RegSetString(Hive::CurrentUser, SettingsKey, "PlaylistFolder", playlistFolder_);
   }
-
+  // The main window over the library file; one that fails to be found at
+  // start-up is reported.
   void Open(bool libraryFails = false) {
-    window_ = std::make_unique<FormMain>(FormMainServices{
-        settings_, reg_, files_, desktop_, [this] { return tivo23_; },
-        [this, libraryFails](const std::string& path) -> std::shared_ptr<IiTunes> {
-          if (libraryFails && path.empty()) {
-            throw LibraryError(
-                "The iTunes library file \"/nowhere/iTunes Library.xml\" was not found.");
-          }
-          return std::make_shared<XmlITunes>(path.empty() ? libraryPath_ : path);
-        },
-        [this](const std::string& path) { remembered_ = path; }});
-    window_->show();
+    openLibrary_ = [this, libraryFails](const std::string& path) -> std::shared_ptr<IiTunes> {
+      if (libraryFails && path.empty()) {
+        throw LibraryError(
+            "The iTunes library file \"/nowhere/iTunes Library.xml\" was not found.");
+      }
+      return std::make_shared<XmlITunes>(path.empty() ? libraryPath_ : path);
+    };
+    Windows::Open(test::Win::Main);
   }
-
-  void OpenAndWaitForList() {
-    Open();
-    QTRY_VERIFY_WITH_TIMEOUT(List()->topLevelItemCount() > 0, 5000);
-  }
-
-  template <typename T>
-  T* Find(const char* name) {
-    T* widget = window_->findChild<T*>(QString::fromUtf8(name));
-    EXPECT_NE(widget, nullptr) << name;
-    return widget;
-  }
-  QTreeWidget* List() { return Find<QTreeWidget>("ListPlaylists"); }
+  QTreeWidget* List() { return Get<QTreeWidget>("ListPlaylists"); }
   QTreeWidgetItem* Row(const std::string& name) {
     const auto items = List()->findItems(QString::fromStdString(name), Qt::MatchExactly, 0);
     return items.isEmpty() ? nullptr : items.first();
   }
-  void Click(const char* button) { QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton); }
-  QString Status() { return Find<QLabel>("LabStatus")->text(); }
-  std::vector<QString> Statuses() {
-    std::vector<QString> out;
-    for (int i = 0; i < List()->topLevelItemCount(); ++i)
-      out.push_back(List()->topLevelItem(i)->text(1));
-    return out;
-  }
+  QString Status() { return Get<QLabel>("LabStatus")->text(); }
 
-  test::TempEnvironment env_;  // trash and settings stay in its folder
-  MemoryRegistry store_;
-  RegUtil reg_{store_};
-  Settings settings_{reg_};
-  LocalFileSystem files_;
-  test::RecordingDesktop desktop_;
   GeneratedLibrary generated_;
   std::string libraryPath_;
   std::string playlistFolder_;
-  std::string remembered_;
-  bool tivo23_ = false;
-  std::unique_ptr<FormMain> window_;
 };
 
-TEST_F(FormMainTest, StartUpListsThePlaylistsWithTheirKindsAndExistingFilesChecked) {
+// The list at start-up: the library's playlist first with its icon, no
+// video lists, a row checked where its file exists (two names that make one
+// file name both). Publishing the checked rows writes their files, shows
+// each row's status and reports; a Stop pressed while the last playlist is
+// written still stops the run, however short that playlist is.
+TEST_F(FormMainTest, StartUpListsPublishWritesAndReportsAndAStopDuringTheLastPlaylistHolds) {
   MakeLibrary(150, 6, 10);
   fs::create_directories(playlistFolder_);
   std::ofstream(playlistFolder_ + "/AC_DC_ Live_.m3u") << "#EXTM3U\r\n";
-  OpenAndWaitForList();
-
-  EXPECT_EQ(Find<QLabel>("LabStatus")->text(), "Ready");
-  EXPECT_FALSE(Find<QPushButton>("ButStop")->isEnabled());
-  QTreeWidgetItem* first = List()->topLevelItem(0);
-  EXPECT_EQ(first->data(0, Qt::UserRole).toInt(), 3) << "the library playlist comes first";
-  EXPECT_FALSE(first->icon(0).isNull());
+  Open();
+  EXPECT_EQ(List()->topLevelItem(0)->data(0, Qt::UserRole).toInt(), 3) << "library first";
+  EXPECT_FALSE(List()->topLevelItem(0)->icon(0).isNull());
   ASSERT_NE(Row("Podcasts"), nullptr);
   EXPECT_EQ(Row("Podcasts")->data(0, Qt::UserRole).toInt(), 8);
   EXPECT_EQ(Row("Movies"), nullptr) << "video lists are not listed";
-  // Two names that make the same file name are both checked.
-  ASSERT_NE(Row("AC/DC: Live?"), nullptr);
-  EXPECT_EQ(Row("AC/DC: Live?")->checkState(0), Qt::Checked);
-  EXPECT_EQ(Row("AC_DC_ Live_")->checkState(0), Qt::Checked);
-  int checked = 0;
+  std::vector<QString> checked;
   for (int i = 0; i < List()->topLevelItemCount(); ++i) {
-    checked += List()->topLevelItem(i)->checkState(0) == Qt::Checked;
+    if (List()->topLevelItem(i)->checkState(0) == Qt::Checked) {
+      checked.push_back(List()->topLevelItem(i)->text(0));
+    }
   }
-  EXPECT_EQ(checked, 2);
-}
+  EXPECT_EQ(checked, (std::vector<QString>{"AC/DC: Live?", "AC_DC_ Live_"}));
 
-TEST_F(FormMainTest, PublishWritesTheFilesShowsTheStatusesAndTheReport) {
-  MakeLibrary(150, 6, 10);
-  OpenAndWaitForList();
   Click("ButCheckNone");
   ASSERT_NE(Row("Summer Drive"), nullptr);
-  ASSERT_NE(Row("AC/DC: Live?"), nullptr);
   Row("Summer Drive")->setCheckState(0, Qt::Checked);
-  Row("AC/DC: Live?")->setCheckState(0, Qt::Checked);
+  QTreeWidgetItem* last = Row("AC/DC: Live?");
+  last->setCheckState(0, Qt::Checked);
   ModalScript answerer;
   Click("ButPublish");
-
   EXPECT_EQ(Status(), "Done");
   EXPECT_TRUE(Row("Summer Drive")->text(1).startsWith("Done ("));
-  EXPECT_TRUE(Row("AC/DC: Live?")->text(1).startsWith("Done ("));
+  EXPECT_TRUE(last->text(1).startsWith("Done ("));
   EXPECT_EQ(List()->topLevelItem(0)->text(1), "-");
   EXPECT_TRUE(fs::exists(playlistFolder_ + "/Summer Drive.m3u"));
   EXPECT_TRUE(fs::exists(playlistFolder_ + "/AC_DC_ Live_.m3u"));
-  EXPECT_EQ(Find<QProgressBar>("ProgressPlaylists")->value(), 0);
-  EXPECT_EQ(Find<QProgressBar>("ProgressTracks")->value(), 0);
-  EXPECT_FALSE(Find<QPushButton>("ButStop")->isEnabled());
-  ASSERT_FALSE(Texts(answerer).empty());
+  // The bars show the latest values at their interval.
+  EXPECT_TRUE(QTest::qWaitFor([this] {
+    return Get<QProgressBar>("ProgressPlaylists")->value() == 0 &&
+           Get<QProgressBar>("ProgressTracks")->value() == 0;
+  }, 1000));
+  EXPECT_FALSE(Get<QPushButton>("ButStop")->isEnabled());
+  const std::size_t boxes = Texts(answerer).size();
+  ASSERT_GT(boxes, 0u);
   EXPECT_TRUE(
       Texts(answerer)[0].startsWith("Quorvella has finished publishing the requested playlists."));
   EXPECT_TRUE(Texts(answerer)[0].contains("Playlists published:\t\t\t2\n"));
   EXPECT_TRUE(desktop_.opened.empty()) << "the MP3 advice was answered No";
-  EXPECT_FALSE(window_->Controller().Busy());
-}
+  EXPECT_FALSE(Main().Controller().Busy());
 
-// A click made while a run works: queued now, it comes through the first
-// time the run lets the window handle input.
-template <typename F>
-void DuringTheRun(F action) {
-  QTimer::singleShot(0, action);
+  QObject::connect(List(), &QTreeWidget::itemChanged, window_.get(),
+                   [&](QTreeWidgetItem* row, int column) {
+                     if (row != last || column != 1 || row->text(1) != "Publishing...") return;
+                     QMetaObject::invokeMethod(
+                         window_.get(), [this] { Click("ButStop"); }, Qt::QueuedConnection);
+                   });
+  Click("ButPublish");
+  EXPECT_EQ(Status(), "Stopped");
+  ASSERT_GT(Texts(answerer).size(), boxes) << "a stopped run is reported too";
+  EXPECT_TRUE(Texts(answerer)[boxes].startsWith("Quorvella has finished"));
 }
 
 TEST_F(FormMainTest, StopEscAndClosingWhileARunWorks) {
   MakeLibrary(600, 8, 200);
-  OpenAndWaitForList();
+  Open();
   for (const bool useEscape : {false, true}) {
     SCOPED_TRACE(useEscape ? "Esc" : "Stop");
     // The report's boxes took the focus; the user comes back to the window.
@@ -196,16 +152,20 @@ TEST_F(FormMainTest, StopEscAndClosingWhileARunWorks) {
     // The window handles input at most every few milliseconds while
     // it works; a user's click comes later than that after the last box.
     QTest::qWait(100);
-    DuringTheRun([&] {
+    // Clicks made while the run works: queued now, they come through the
+    // first time the run lets the window handle input.
+    QTimer::singleShot(0, [&] {
       window_->close();
-      window_->findChild<QAction*>("ItemFileExit")->trigger();
+      Trigger("ItemFileExit");
       closedWhileBusy = !window_->isVisible();
       // Only Stop changes with a run; a refresh or a second run is refused.
-      othersEnabled = Find<QPushButton>("ButRefresh")->isEnabled() &&
-                      Find<QPushButton>("ButPublish")->isEnabled() &&
-                      Find<QPushButton>("ButCheckAll")->isEnabled() &&
-                      window_->findChild<QAction*>("ItemToolsOptions")->isEnabled() &&
-                      window_->findChild<QAction*>("ItemFileOpenLibrary")->isEnabled();
+      othersEnabled = true;
+      for (const char* name : {"ButRefresh", "ButPublish", "ButCheckAll"}) {
+        othersEnabled &= Get(name)->isEnabled();
+      }
+      for (const char* name : {"ItemToolsOptions", "ItemFileOpenLibrary"}) {
+        othersEnabled &= Get<QAction>(name)->isEnabled();
+      }
       rowsDuringRun = List()->topLevelItemCount();
       Click("ButRefresh");
       Click("ButPublish");
@@ -220,13 +180,12 @@ TEST_F(FormMainTest, StopEscAndClosingWhileARunWorks) {
     EXPECT_TRUE(othersEnabled);
     EXPECT_EQ(List()->topLevelItemCount(), rowsDuringRun) << "the list was not rebuilt";
     EXPECT_EQ(Status(), "Stopped");
-    const auto statuses = Statuses();
-    EXPECT_NE(std::find(statuses.begin(), statuses.end(), "Queued"), statuses.end())
+    EXPECT_FALSE(List()->findItems("Queued", Qt::MatchExactly, 1).isEmpty())
         << "rows after the stop stay queued";
     ASSERT_FALSE(Texts(answerer).empty()) << "a stopped run is reported too";
     EXPECT_TRUE(Texts(answerer)[0].startsWith("Quorvella has finished"));
-    EXPECT_TRUE(Find<QPushButton>("ButRefresh")->isEnabled());
-    EXPECT_FALSE(Find<QPushButton>("ButStop")->isEnabled());
+    EXPECT_TRUE(Get<QPushButton>("ButRefresh")->isEnabled());
+    EXPECT_FALSE(Get<QPushButton>("ButStop")->isEnabled());
   }
   // Idle, Esc does nothing and the window closes.
   QTest::keyClick(window_.get(), Qt::Key_Escape);
@@ -266,7 +225,7 @@ class PaintedStatuses : public QObject {
 // painted all the same, the rows scrolled into view included.
 TEST_F(FormMainTest, EveryStatusOfEveryRowIsPainted) {
   MakeLibrary(150, 60, 10);
-  OpenAndWaitForList();
+  Open();
   Click("ButCheckAll");
   PaintedStatuses painted(List());
   ModalScript answerer;
@@ -284,27 +243,6 @@ TEST_F(FormMainTest, EveryStatusOfEveryRowIsPainted) {
                   return s.startsWith("Done (");
                 }) != end);
   }
-}
-
-// A Stop pressed while the last playlist is written still stops the run,
-// however short that playlist is.
-TEST_F(FormMainTest, AStopDuringTheLastPlaylistIsNotLost) {
-  MakeLibrary(150, 6, 10);
-  OpenAndWaitForList();
-  Click("ButCheckNone");
-  Row("Summer Drive")->setCheckState(0, Qt::Checked);
-  QTreeWidgetItem* last = Row("AC/DC: Live?");
-  last->setCheckState(0, Qt::Checked);
-  ModalScript answerer;
-  QObject::connect(List(), &QTreeWidget::itemChanged, window_.get(),
-                   [&](QTreeWidgetItem* row, int column) {
-                     if (row != last || column != 1 || row->text(1) != "Publishing...") return;
-                     QMetaObject::invokeMethod(
-                         window_.get(), [this] { Click("ButStop"); }, Qt::QueuedConnection);
-                   });
-  Click("ButPublish");
-  EXPECT_EQ(Status(), "Stopped");
-  ASSERT_FALSE(Texts(answerer).empty()) << "a stopped run is reported too";
 }
 
 TEST_F(FormMainTest, AMissingLibraryIsReportedOnceAndAnotherCanBeOpened) {
@@ -326,7 +264,7 @@ TEST_F(FormMainTest, AMissingLibraryIsReportedOnceAndAnotherCanBeOpened) {
     }
   });
   fileDialog.start(5);
-  window_->findChild<QAction*>("ItemFileOpenLibrary")->trigger();
+  Trigger("ItemFileOpenLibrary");
   EXPECT_GT(List()->topLevelItemCount(), 0);
   EXPECT_EQ(remembered_, libraryPath_);
 }
@@ -339,7 +277,7 @@ TEST_F(FormMainTest, Screenshots) {
   if (folder.isEmpty()) GTEST_SKIP() << "QUORVELLA_SCREENSHOTS is not set";
   MakeLibrary(3000, 12, 400);
   tivo23_ = true;
-  OpenAndWaitForList();
+  Open();
   window_->grab().save(folder + "/main-idle.png");
   Click("ButCheckAll");
   ModalScript answerer;
@@ -349,16 +287,14 @@ TEST_F(FormMainTest, Screenshots) {
       QTest::keyClick(&shown, Qt::Key_Escape);
     });
   }
-  int pumps = 0;
-  QTimer grabber;
-  grabber.setInterval(1);
+  bool grabbed = false;
+  QTimer grabber;  // once, during the run, while Stop can still be pressed
   QObject::connect(&grabber, &QTimer::timeout, [&] {
-    // Once, during the run, while Stop can still be pressed.
-    if (Find<QPushButton>("ButStop")->isEnabled() && ++pumps == 1) {
+    if (Get("ButStop")->isEnabled() && !std::exchange(grabbed, true)) {
       window_->grab().save(folder + "/main-publishing.png");
     }
   });
-  grabber.start();
+  grabber.start(1);
   Click("ButPublish");
   window_->grab().save(folder + "/main-done.png");
 }

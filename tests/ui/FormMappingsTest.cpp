@@ -1,23 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include <gtest/gtest.h>
-
-#include <QAction>
 #include <QInputDialog>
 #include <QLabel>
-#include <QMenu>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
-#include <QTreeWidget>
 
 #include "library/LocationMappingStore.h"
-#include "settings/FileRegistry.h"
-#include "settings/Settings.h"
-#include "platform/LocalFileSystem.h"
-#include "support/FakeLibrary.h"
-#include "ui/DialogTestSupport.h"
-#include "ui/FormMain.h"
 #include "ui/FormMappings.h"
+#include "ui/WindowsFixture.h"
 
 namespace quorvella {
 namespace {
@@ -27,37 +14,27 @@ using test::ModalScript;
 
 const std::string kMedia = R"(C:\Users\Adam\Music\iTunes\iTunes Media)";
 
-// The dialog over a registry file in a private XDG_CONFIG_HOME and a library
-// written on Windows whose songs were partly copied into temporary folders.
-class Mappings : public ::testing::Test {
+// The dialog over the windows' fixture and a library written on Windows
+// whose songs were partly copied into temporary folders.
+class Mappings : public test::Windows {
  protected:
   Mappings() {
     for (const char* song : {"A\\0.mp3", "A\\1.mp3", "A\\2.mp3"}) {
-      library_.paths.push_back(kMedia + "\\Music\\" + song);
+      locations_.paths.push_back(kMedia + "\\Music\\" + song);
       test::TempEnvironment::WriteFile(Copy("media/Music/A") + "/" + (song + 2));
-      library_.paths.push_back(std::string(R"(\\nas\music\Pop\)") + song);
+      locations_.paths.push_back(std::string(R"(\\nas\music\Pop\)") + song);
     }
-    library_.paths.push_back(kMedia + R"(\Music\Gone\x.mp3)");
-    library_.musicFolder = kMedia + "\\";
+    locations_.paths.push_back(kMedia + R"(\Music\Gone\x.mp3)");
+    locations_.musicFolder = kMedia + "\\";
   }
   std::string Copy(const std::string& relative) { return env_.Folder("copy/" + relative); }
 
   void Open(bool realBoxes = false) {
-    ShellFunctions shell;
-    shell.browseForFolder = [this](std::string_view initial, QWidget*, std::string_view title) {
-      EXPECT_EQ(initial, "");
-      EXPECT_EQ(title, "Please select the &folder of this computer that holds these songs:");
-      ++browsed_;
-      return browseResult_;
-    };
-    dialog_ = std::make_unique<FormMappings>(MappingsDialogServices{
-        reg_, files_, library_, problem_, {Copy("")}, shell, realBoxes ? nullptr : &boxes_});
-    dialog_->show();
+    window_ = std::make_unique<FormMappings>(MappingsDialogServices{
+        reg_, files_, locations_, problem_, {Copy("")}, Shell(), realBoxes ? nullptr : &boxes_});
+    window_->show();
   }
-  void Click(const char* name) {
-    QTest::mouseClick(Find<QPushButton>(*dialog_, name), Qt::LeftButton);
-  }
-  QTreeWidget* List(const char* name) { return Find<QTreeWidget>(*dialog_, name); }
+  QTreeWidget* List(const char* name) { return Get<QTreeWidget>(name); }
   std::vector<std::string> Rows(const char* name) {
     std::vector<std::string> rows;
     for (int row = 0; row < List(name)->topLevelItemCount(); ++row) {
@@ -70,11 +47,12 @@ class Mappings : public ::testing::Test {
     }
     return rows;
   }
-  // Add: the input box's text replaced by `from` unless it is null, then
-  // the browser answers `to`.
+  // Add: the input box's text (kept in offered_) replaced by `from` unless
+  // it is null, then the browser answers `to`.
   void Add(const char* from, const std::string& to, ModalScript& script) {
     browseResult_ = to;
-    script.On<QInputDialog>([from](QInputDialog& box) {
+    script.On<QInputDialog>([this, from](QInputDialog& box) {
+      offered_ = box.textValue();
       if (from != nullptr) box.setTextValue(QString::fromUtf8(from));
       box.accept();
     });
@@ -85,31 +63,10 @@ class Mappings : public ::testing::Test {
     return LoadLocationMappings(RegUtil(fresh)).Rules();
   }
 
-  test::TempEnvironment env_;  // first: the registry file lies in its XDG_CONFIG_HOME
-  FileRegistry registry_{DefaultRegistryPath()};
-  RegUtil reg_{registry_};
-  LocalFileSystem files_;
-  test::ScriptedBoxes boxes_;
-  LibraryLocations library_;
+  LibraryLocations locations_;
   std::string problem_;
-  std::string browseResult_;
-  int browsed_ = 0;
-  std::unique_ptr<FormMappings> dialog_;
+  QString offered_;
 };
-
-TEST_F(Mappings, ShowsEachRuleWithItsCountsAndTheFoldersStillMissing) {
-  ASSERT_TRUE(SaveLocationMappings(reg_, LocationMappings(std::vector<LocationMapping>{
-                                             {kMedia, Copy("media")}, {"/Volumes/x", "/y"}})));
-  Open();
-  EXPECT_EQ(dialog_->windowTitle(), "Map Library Locations");
-  EXPECT_EQ(dialog_->font().pointSize(), 8);
-  EXPECT_EQ(Rows("ListMappings"),
-            (std::vector<std::string>{kMedia + "|" + Copy("media") + "|4|3", "/Volumes/x|/y|0|0"}));
-  EXPECT_EQ(Rows("ListMissing"), std::vector<std::string>{R"(\\nas\music\Pop\A|3)"});
-  EXPECT_EQ(Find<QLabel>(*dialog_, "LabSummary")->text(),
-            "7 songs in the library are files; 3 of them are found on this computer.");
-  EXPECT_FALSE(Find<QPushButton>(*dialog_, "ButRemove")->isEnabled());
-}
 
 TEST_F(Mappings, AddOffersTheMissingFolderAndAsksBeforeItReplaces) {
   Open();
@@ -117,14 +74,8 @@ TEST_F(Mappings, AddOffersTheMissingFolderAndAsksBeforeItReplaces) {
             (std::vector<std::string>{kMedia + R"(\Music|4)", R"(\\nas\music\Pop\A|3)"}));
   List("ListMissing")->setCurrentItem(List("ListMissing")->topLevelItem(1));
   ModalScript script;
-  QString offered;
-  browseResult_ = Copy("nas");
-  script.On<QInputDialog>([&offered](QInputDialog& box) {
-    offered = box.textValue();
-    box.accept();
-  });
-  Click("ButAdd");
-  EXPECT_EQ(offered, R"(\\nas\music\Pop\A)");
+  Add(nullptr, Copy("nas"), script);
+  EXPECT_EQ(offered_, R"(\\nas\music\Pop\A)");
   EXPECT_EQ(Rows("ListMappings"),
             std::vector<std::string>{R"(\\nas\music\Pop\A|)" + Copy("nas") + "|3|0"});
 
@@ -145,22 +96,6 @@ TEST_F(Mappings, AddOffersTheMissingFolderAndAsksBeforeItReplaces) {
   EXPECT_TRUE(Stored().empty()) << "nothing is stored before OK";
 }
 
-TEST_F(Mappings, AddRefusesWhatCannotBeMapped) {
-  Open();
-  ModalScript script;
-  Add("Music\\Rock", Copy("rock"), script);
-  Add("C:\\Music", env_.Root().string() + "/no such folder", script);
-  Add(nullptr, "", script);  // the browser cancelled
-  EXPECT_EQ(browsed_, 2) << "a From that cannot be mapped is refused before browsing";
-  ASSERT_EQ(boxes_.shown.size(), 2u);
-  EXPECT_EQ(boxes_.shown[0].text,
-            "\"Music\\Rock\" is not a full path: a location to map begins with a drive (C:\\), a "
-            "network share (\\\\server\\share) or a slash (/Volumes/data).");
-  EXPECT_EQ(boxes_.shown[1], (Message{"The specified folder does not exist.", MsgIcon::Exclamation,
-                                      MsgButtons::Ok, MsgAnswer::Ok}));
-  EXPECT_TRUE(Rows("ListMappings").empty());
-}
-
 TEST_F(Mappings, SuggestAddsWhatTheUserAcceptsAndRemoveTakesARuleAway) {
   Open();
   boxes_.answers = {MsgAnswer::No, MsgAnswer::Yes};
@@ -179,63 +114,76 @@ TEST_F(Mappings, SuggestAddsWhatTheUserAcceptsAndRemoveTakesARuleAway) {
   EXPECT_TRUE(Rows("ListMappings").empty());
 }
 
+// OK stores the rules, Cancel and Esc nothing; the dialog opens with the
+// stored rules, their counts, and the folders still missing.
 TEST_F(Mappings, OkStoresTheRulesAndCancelOrEscStoresNothing) {
   ModalScript script;
   for (const char* close : {"Cancel", "Esc", "OK"}) {
     SCOPED_TRACE(close);
     Open();
-    Add(R"(\\nas\music)", Copy("nas"), script);
+    Add(kMedia.c_str(), Copy("media"), script);
     if (close == std::string("Esc")) {
-      ASSERT_TRUE(test::ShowActive(*dialog_));
-      QTest::keyClick(dialog_.get(), Qt::Key_Escape);
+      ASSERT_TRUE(test::ShowActive(*window_));
+      QTest::keyClick(window_.get(), Qt::Key_Escape);
     } else {
       Click(close == std::string("OK") ? "ButOK" : "ButCancel");
     }
-    EXPECT_FALSE(dialog_->isVisible());
+    EXPECT_FALSE(window_->isVisible());
   }
-  EXPECT_EQ(dialog_->result(), QDialog::Accepted);
-  EXPECT_EQ(Stored(), (std::vector<LocationMapping>{{R"(\\nas\music)", Copy("nas")}}));
+  EXPECT_EQ(static_cast<QDialog&>(*window_).result(), QDialog::Accepted);
+  EXPECT_EQ(Stored(), (std::vector<LocationMapping>{{kMedia, Copy("media")}}));
+  Open();
+  EXPECT_EQ(window_->windowTitle(), "Map Library Locations");
+  EXPECT_EQ(window_->font().pointSize(), 8);
+  EXPECT_EQ(Rows("ListMappings"), std::vector<std::string>{kMedia + "|" + Copy("media") + "|4|3"});
+  EXPECT_EQ(Rows("ListMissing"), std::vector<std::string>{R"(\\nas\music\Pop\A|3)"});
+  EXPECT_EQ(Find<QLabel>(*window_, "LabSummary")->text(),
+            "7 songs in the library are files; 3 of them are found on this computer.");
+  EXPECT_FALSE(Find<QPushButton>(*window_, "ButRemove")->isEnabled());
 }
 
-TEST_F(Mappings, ALibraryThatCannotBeReadLeavesTheRulesEditable) {
+// Add refuses a From that is not a full path before browsing, and a folder
+// that does not exist; with a library that cannot be read, the rules stay
+// editable, counted as nothing.
+TEST_F(Mappings, AddRefusesWhatCannotBeMappedAndAnUnreadableLibraryLeavesTheRulesEditable) {
   problem_ = "The iTunes library file \"x.xml\" is no longer there.";
-  library_ = {};
-  Open(true);
-  EXPECT_EQ(Find<QLabel>(*dialog_, "LabSummary")->text().toStdString(), problem_);
-  EXPECT_FALSE(Find<QPushButton>(*dialog_, "ButSuggest")->isEnabled());
-  ModalScript script;  // the real box that refuses "Music" is closed with Esc
-  Add("Music", Copy("x"), script);
+  locations_ = {};
+  Open();
+  EXPECT_EQ(Find<QLabel>(*window_, "LabSummary")->text().toStdString(), problem_);
+  EXPECT_FALSE(Find<QPushButton>(*window_, "ButSuggest")->isEnabled());
+  ModalScript script;
+  Add("Music\\Rock", Copy("rock"), script);
+  Add("C:\\Music", env_.Root().string() + "/no such folder", script);
+  Add("D:\\Songs", "", script);  // the browser cancelled
   Add(R"(C:\Music)", Copy("x"), script);
-  ASSERT_EQ(script.boxes.size(), 1u);
-  EXPECT_EQ(script.boxes[0].title, "Quorvella");
+  // A From that cannot be mapped is refused before browsing.
+  EXPECT_EQ(browsed_, (std::vector<std::pair<std::string, std::string>>(
+                          3, {"", "Please select the &folder of this computer that holds these "
+                                  "songs:"})));
+  EXPECT_EQ(boxes_.shown,
+            (std::vector<Message>{
+                {"\"Music\\Rock\" is not a full path: a location to map begins with a drive "
+                 "(C:\\), a network share (\\\\server\\share) or a slash (/Volumes/data).",
+                 MsgIcon::Exclamation, MsgButtons::Ok, MsgAnswer::Ok},
+                {"The specified folder does not exist.", MsgIcon::Exclamation, MsgButtons::Ok,
+                 MsgAnswer::Ok}}));
   EXPECT_EQ(Rows("ListMappings"), std::vector<std::string>{R"(C:\Music|)" + Copy("x") + "||"});
 }
 
 // File > Map Library Locations... in the main window.
 TEST_F(Mappings, TheMainWindowReadsItsLibraryAgainAfterOk) {
-  auto first = std::make_shared<test::FakeITunes>();
   auto second = std::make_shared<test::FakeITunes>();
-  first->AddPlaylist("Mix");
   second->AddPlaylist("Read again");
-  Settings settings(reg_);
-  test::RecordingDesktop desktop;
   std::vector<std::string> opened;
-  FormMainServices services{settings,
-                            reg_,
-                            files_,
-                            desktop,
-                            [] { return false; },
-                            [&](const std::string& path) {
-                              opened.push_back(path);
-                              return opened.size() == 1 ? first : second;
-                            },
-                            [](const std::string&) {}};
-  services.readLibraryLocations = [this](const std::string& path) {
-    EXPECT_EQ(path, "");
-    return library_;
+  openLibrary_ = [&](const std::string& path) -> std::shared_ptr<IiTunes> {
+    opened.push_back(path);
+    return opened.size() == 1 ? library_ : second;
   };
-  FormMain window(std::move(services));
-  Find<QTimer>(window, "TimerWiseUpdate")->stop();
+  readLocations_ = [this](const std::string& path) {
+    EXPECT_EQ(path, "");
+    return locations_;
+  };
+  Windows::Open(test::Win::Main);
   ModalScript script;
   QString summary;
   for (const char* button : {"ButCancel", "ButOK"}) {
@@ -244,12 +192,12 @@ TEST_F(Mappings, TheMainWindowReadsItsLibraryAgainAfterOk) {
       QTest::mouseClick(Find<QPushButton>(dialog, button), Qt::LeftButton);
     });
   }
-  Find<QAction>(window, "ItemFileMapLocations")->trigger();
+  Trigger("ItemFileMapLocations");
   EXPECT_EQ(summary, "7 songs in the library are files; 0 of them are found on this computer.");
   EXPECT_EQ(opened.size(), 1u);
-  Find<QAction>(window, "ItemFileMapLocations")->trigger();
+  Trigger("ItemFileMapLocations");
   EXPECT_EQ(opened, (std::vector<std::string>{"", ""}));
-  auto* list = Find<QTreeWidget>(window, "ListPlaylists");
+  auto* list = Get<QTreeWidget>("ListPlaylists");
   ASSERT_EQ(list->topLevelItemCount(), 1);
   EXPECT_EQ(list->topLevelItem(0)->text(0), "Read again");
 }
@@ -261,13 +209,13 @@ TEST_F(Mappings, Screenshot) {
   ASSERT_TRUE(SaveLocationMappings(
       reg_, LocationMappings(std::vector<LocationMapping>{{kMedia + "\\Music", Copy("media/Music")},
                                                           {"/Volumes/data", "/mnt/data"}})));
-  for (int i = 0; i < 40; ++i) library_.paths.push_back(R"(E:\Music\B\)" + std::to_string(i));
+  for (int i = 0; i < 40; ++i) locations_.paths.push_back(R"(E:\Music\B\)" + std::to_string(i));
   test::TempEnvironment::WriteFile(Copy("nas/Pop/A") + "/0.mp3");
   test::TempEnvironment::WriteFile(Copy("nas/Pop/A") + "/1.mp3");
   Open(true);
   List("ListMappings")->setCurrentItem(List("ListMappings")->topLevelItem(0));
   QTest::qWait(50);
-  EXPECT_TRUE(dialog_->grab().save(folder + "/mappings.png"));
+  EXPECT_TRUE(window_->grab().save(folder + "/mappings.png"));
   ModalScript script;
   script.On<QMessageBox>([folder](QMessageBox& box) {
     QTest::qWait(50);

@@ -1,26 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include <gtest/gtest.h>
-
-#include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QTabWidget>
-#include <QTest>
-#include <QTreeWidget>
 
-#include "settings/FileRegistry.h"
-#include "settings/RegUtil.h"
-#include "settings/RegistryKeys.h"
-#include "settings/Settings.h"
-#include "tivo/Plugin.h"
-#include "tivo/TiVoDesktop.h"
+#include "tivo/PublishedFolders.h"
 #include "tivo/WebAddresses.h"
-#include "ui/DialogTestSupport.h"
-#include "ui/FormOptions.h"
-#include "ui/FormPickTiVoFolder.h"
-#include "platform/LocalFileSystem.h"
+#include "ui/WindowsFixture.h"
 
 namespace quorvella {
 namespace {
@@ -28,74 +13,34 @@ namespace {
 using test::Find;
 using test::ModalScript;
 
-constexpr const char* kNoSuchFolder = "The specified folder does not exist.";
+Message NoSuchFolder() {
+  return {"The specified folder does not exist.", MsgIcon::Exclamation, MsgButtons::Ok,
+          MsgAnswer::Ok};
+}
 
-// The Options dialog over a registry file in a private XDG_CONFIG_HOME, the
-// real file system in temporary folders, and recorded shell functions.
-class Options : public ::testing::Test {
+// The Options dialog over the windows' fixture: its registry file is read
+// afresh to see what was stored.
+class Options : public test::Windows {
  protected:
   void Store(const char* name, const std::string& value) {
     reg_.RegSetString(Hive::CurrentUser, SettingsKey, name, value);
   }
-  // What a fresh look at the registry file finds.
   std::optional<std::string> Stored(const char* name) {
     FileRegistry fresh(DefaultRegistryPath());
     if (!fresh.QueryValue(Hive::CurrentUser, SettingsKey, name)) return std::nullopt;
     return RegUtil(fresh).RegGetString(Hive::CurrentUser, SettingsKey, name);
   }
-  std::string RegistryFile() {
-    FileRegistry fresh(DefaultRegistryPath());
-    return fresh.Export();
-  }
+  std::string RegistryFile() { return FileRegistry(DefaultRegistryPath()).Export(); }
   void ConfigurePlugin(const std::string& customExts = "") {
     reg_.RegSetString(Hive::CurrentUser, PluginConfigKey, PluginCustomValueName, customExts);
   }
-
-  // Loads the settings as the program does at start-up (once), then opens
-  // a dialog. Boxes go to the scripted list unless real ones are asked for.
+  // Boxes go to the scripted list unless real ones are asked for.
   FormOptions& Open(bool realBoxes = false) {
-    if (!loaded_) {
-      settings_.LoadSettings();
-      loaded_ = true;
-    }
-    ShellFunctions shell;
-    shell.browseForFolder = [this](std::string_view initial, QWidget* owner,
-                                   std::string_view title) {
-      browsed_.push_back({std::string(initial), std::string(title)});
-      EXPECT_EQ(owner, dialog_.get());
-      return browseResult_;
-    };
-    shell.openFolderInExplorer = [this](const std::string& folder) { explored_.push_back(folder); };
-    shell.getWindowsVersion = [this] { return windowsVersion_; };
-    dialog_ = std::make_unique<FormOptions>(
-        DialogServices{settings_, reg_, files_, desktop_, shell, realBoxes ? nullptr : &boxes_});
-    dialog_->Init();
-    dialog_->show();
+    realBoxes_ = realBoxes;
+    dialog_ = static_cast<FormOptions*>(&Windows::Open(test::Win::Options));
     return *dialog_;
   }
-  template <class W>
-  W* Get(const char* name) {
-    return Find<W>(*dialog_, name);
-  }
-  // Option buttons and check boxes answer only on their box and caption, not
-  // on the empty rest of a wide row: click their box.
-  void Click(const char* name) {
-    QWidget* widget = Get<QWidget>(name);
-    const bool boxed = qobject_cast<QRadioButton*>(widget) || qobject_cast<QCheckBox*>(widget);
-    QTest::mouseClick(
-        widget, Qt::LeftButton, {},
-        boxed ? QPoint(std::min(8, widget->width() / 2), widget->height() / 2) : QPoint());
-  }
   QTreeWidget& FileTypes() { return *Get<QTreeWidget>("ListFileTypes"); }
-  std::vector<std::string> Rows() {
-    std::vector<std::string> rows;
-    for (int row = 0; row < FileTypes().topLevelItemCount(); ++row) {
-      const QTreeWidgetItem* item = FileTypes().topLevelItem(row);
-      rows.push_back(item->text(0).toStdString() + "|" + item->text(1).toStdString() + "|" +
-                     (item->checkState(0) == Qt::Checked ? "x" : " "));
-    }
-    return rows;
-  }
   int Row(const char* ext) {
     for (int row = 0; row < FileTypes().topLevelItemCount(); ++row) {
       if (FileTypes().topLevelItem(row)->text(0) == QString::fromUtf8(ext)) return row;
@@ -103,57 +48,119 @@ class Options : public ::testing::Test {
     ADD_FAILURE() << "no row " << ext;
     return 0;
   }
-  bool Checked(const char* ext) {
-    return FileTypes().topLevelItem(Row(ext))->checkState(0) == Qt::Checked;
-  }
   std::string FolderShown() { return Get<QLabel>("LabPlaylistFolder")->text().toStdString(); }
+  // The options as the dialog shows them: the folder, whether Open Folder
+  // and the check box are on, the mode, then the rows of file types.
+  std::vector<std::string> Shown() {
+    std::vector<std::string> shown{
+        FolderShown(), std::to_string(Get<QPushButton>("ButOpenFolder")->isEnabled()) +
+                           std::to_string(Get<QCheckBox>("CheckDeleteEmptyOutput")->isChecked()) +
+                           std::to_string(Get<QRadioButton>("OptEnhMode1")->isChecked())};
+    for (int row = 0; row < FileTypes().topLevelItemCount(); ++row) {
+      const QTreeWidgetItem* item = FileTypes().topLevelItem(row);
+      shown.push_back(item->text(0).toStdString() + "|" + item->text(1).toStdString() + "|" +
+                      (item->checkState(0) == Qt::Checked ? "x" : " "));
+    }
+    return shown;
+  }
   void ShowTab(int index) { Get<QTabWidget>("TabMain")->setCurrentIndex(index); }
 
-  test::TempEnvironment env_;  // first: the registry file lies in its XDG_CONFIG_HOME
-  FileRegistry registry_{DefaultRegistryPath()};
-  RegUtil reg_{registry_};
-  Settings settings_{reg_};
-  bool loaded_ = false;
-  LocalFileSystem files_;
-  test::RecordingDesktop desktop_;
-  test::ScriptedBoxes boxes_;
-  std::vector<std::pair<std::string, std::string>> browsed_;
-  std::string browseResult_;
-  std::vector<std::string> explored_;
-  WindowsVersion windowsVersion_{};
-  std::unique_ptr<FormOptions> dialog_;
+  FormOptions* dialog_ = nullptr;
 };
 
-TEST_F(Options, InitShowsTheStoredOptions) {
-  const std::string folder = env_.Folder("Lists");
-  Store("PlaylistFolder", folder);
-  Store("DeleteEmptyOutput", "False");
-  Store("UncheckedExts", "+wma+");
+// Init shows what is stored. Cancel and the close box store nothing of what
+// was changed; OK stores it all, asking nothing for a folder below a
+// published one; the next Init shows it. Esc presses Cancel: the control
+// tables hold that.
+TEST_F(Options, CancelAndTheCloseBoxStoreNothingAndOKStoresEverything) {
+  const std::string published = env_.Folder("Music");
+  env_.Publish("Music", published);
+  const std::string below = env_.Folder("Music/Lists");
+  Store("PlaylistFolder", published);
   ConfigurePlugin("flac,ape");
-  Open();
-  EXPECT_EQ(FolderShown(), folder);
-  EXPECT_EQ(dialog_->PlaylistFolder(), folder);
-  EXPECT_TRUE(Get<QPushButton>("ButOpenFolder")->isEnabled());
-  EXPECT_FALSE(Get<QCheckBox>("CheckDeleteEmptyOutput")->isChecked());
-  EXPECT_TRUE(Get<QRadioButton>("OptEnhMode0")->isChecked());
-  EXPECT_EQ(Rows(), (std::vector<std::string>{
-                        "mp3|MP3 audio files|x",
-                        "aac|Protected (.M4A and .M4B) files|x",
-                        "wma|Windows Media files| ",
-                        "ogg|Ogg Vorbis files|x",
-                        "flac|FLAC (Free Lossless Audio Codec) files|x",
-                        "ape|Monkey's Audio files|x",
-                    }));
+  const std::string before = RegistryFile();
+  const std::vector<std::string> types = {
+      "mp3|MP3 audio files|x",  "aac|Protected (.M4A and .M4B) files|x",
+      "wma|Windows Media files|x", "ogg|Ogg Vorbis files|x",
+      "flac|FLAC (Free Lossless Audio Codec) files|x", "ape|Monkey's Audio files|x"};
+  std::vector<std::string> stored{published, "110"};
+  stored.insert(stored.end(), types.begin(), types.end());
+  browseResult_ = below;
+  for (const std::string close : {"ButCancel", "close box", "ButOK"}) {
+    SCOPED_TRACE(close);
+    Open();
+    EXPECT_EQ(Shown(), stored);
+    Click("ButBrowse");
+    Click("ButOpenFolder");  // opens the folder shown, not yet stored
+    ShowTab(1);
+    Click("CheckDeleteEmptyOutput");
+    Click("OptEnhMode1");
+    test::ClickCheckBox(FileTypes(), Row("wma"));
+    ASSERT_EQ(FolderShown(), below);
+    if (close == "close box") {
+      dialog_->close();
+    } else {
+      Click(close.c_str());
+    }
+    EXPECT_FALSE(dialog_->isVisible());
+    EXPECT_EQ(dialog_->result(), close == "ButOK" ? QDialog::Accepted : QDialog::Rejected);
+    if (close != "ButOK") {
+      EXPECT_EQ(RegistryFile(), before);
+    }
+  }
+  EXPECT_EQ(explored_, std::vector<std::string>(3, below));
   EXPECT_TRUE(boxes_.shown.empty());
+  EXPECT_EQ(Stored("PlaylistFolder"), below);
+  EXPECT_EQ(Stored("DeleteEmptyOutput"), "False");
+  EXPECT_EQ(Stored("EnhancedPlugInMode"), "True");
+  EXPECT_EQ(Stored("UncheckedExts"), "+wma+");
+  EXPECT_EQ(settings_.GetPlaylistFolder(), below);
+  Open();
+  stored[0] = below;
+  stored[1] = "101";
+  stored[4] = "wma|Windows Media files| ";
+  EXPECT_EQ(Shown(), stored);
+}
+
+// OK asks about a folder not published, even one left as it was (here: none,
+// an empty line), every time; No keeps the dialog open and stores nothing.
+TEST_F(Options, OKAsksAboutAnUnpublishedFolderEveryTimeAndNoKeepsTheDialogOpen) {
+  ConfigurePlugin();
+  boxes_.answers = {MsgAnswer::No, MsgAnswer::Yes};
+  Open();
+  ShowTab(1);
+  Click("CheckDeleteEmptyOutput");
+  Click("OptEnhMode1");
+  test::ClickCheckBox(FileTypes(), Row("aac"));
+  const std::string before = RegistryFile();
+  Click("ButOK");
+  EXPECT_TRUE(dialog_->isVisible());
+  EXPECT_EQ(RegistryFile(), before);
+
+  browseResult_ = env_.Folder("Not published");
+  Click("ButBrowse");
+  Click("ButOK");
+  EXPECT_FALSE(dialog_->isVisible());
+  EXPECT_EQ(dialog_->result(), QDialog::Accepted);
+  EXPECT_EQ(Stored("PlaylistFolder"), browseResult_);
+  EXPECT_EQ(Stored("DeleteEmptyOutput"), "False");
+  EXPECT_EQ(Stored("EnhancedPlugInMode"), "True");
+  EXPECT_EQ(Stored("UncheckedExts"), "+aac+");
+  EXPECT_EQ(boxes_.shown,
+            (std::vector<Message>{
+                {"The playlist folder which you have selected is:\r\n\r\n\r\nThis folder has not "
+                 "been published as a Music folder in TiVo Desktop, and therefore your TiVo box "
+                 "will not be able to play any playlists in this folder.\r\n\r\nAre you sure that "
+                 "you want to use this playlist folder?",
+                 MsgIcon::Question, MsgButtons::YesNo, MsgAnswer::No},
+                UnpublishedFolderQuestion(browseResult_)}));
 }
 
 TEST_F(Options, ConfigureIsOfferedOnlyWhenThePluginsProgramExists) {
   Open();
   EXPECT_TRUE(Get<QPushButton>("ButConfigurePlugin")->isHidden());
-
   const std::string folder = env_.Folder("Plug-in");
-  reg_.RegSetString(Hive::LocalMachine, PluginUninstallKey, PluginInstallLocationValueName,
-                     folder);
+  reg_.RegSetString(Hive::LocalMachine, PluginUninstallKey, PluginInstallLocationValueName, folder);
   Open();
   EXPECT_TRUE(Get<QPushButton>("ButConfigurePlugin")->isHidden());
 
@@ -163,20 +170,21 @@ TEST_F(Options, ConfigureIsOfferedOnlyWhenThePluginsProgramExists) {
   ShowTab(1);
   ASSERT_TRUE(Get<QPushButton>("ButConfigurePlugin")->isVisible());
   Click("ButConfigurePlugin");
-  EXPECT_EQ(desktop_.started, std::vector<std::string>{program});
-  EXPECT_TRUE(boxes_.shown.empty());
-
   desktop_.startError = "Permission denied";
   Click("ButConfigurePlugin");
-  ASSERT_EQ(boxes_.shown.size(), 1u);
-  EXPECT_EQ(boxes_.shown[0], PluginStartFailureMessage(program, "Permission denied"));
+  EXPECT_EQ(desktop_.started, std::vector<std::string>(2, program));
+  EXPECT_EQ(boxes_.shown,
+            std::vector<Message>{PluginStartFailureMessage(program, "Permission denied")});
   EXPECT_TRUE(dialog_->isVisible());
 }
 
-TEST_F(Options, EnhancedModeWithoutThePluginIsConfirmedOnlyWhenTheUserChoosesIt) {
+// Real message boxes: Enhanced mode without the plug-in is confirmed only
+// when the user chooses it, and the MP3 row stays checked while others may
+// be cleared.
+TEST_F(Options, EnhancedModeWithoutThePluginIsConfirmedAndTheMp3RowStaysChecked) {
   Store("EnhancedPlugInMode", "True");
   ModalScript script;
-  script.Answer(QMessageBox::NoButton).Answer(QMessageBox::Yes);
+  script.Answer(QMessageBox::NoButton).Answer(QMessageBox::Yes).Answer(QMessageBox::Ok);
   Open(true);
   ShowTab(1);
   // Opening in the stored mode asks nothing.
@@ -191,240 +199,97 @@ TEST_F(Options, EnhancedModeWithoutThePluginIsConfirmedOnlyWhenTheUserChoosesIt)
   Click("OptEnhMode1");
   EXPECT_TRUE(Get<QRadioButton>("OptEnhMode0")->isChecked());
   EXPECT_FALSE(FileTypes().isEnabled() || Get<QLabel>("LabListFileTypes")->isEnabled());
-
   Click("OptEnhMode1");
   EXPECT_TRUE(Get<QRadioButton>("OptEnhMode1")->isChecked());
   EXPECT_TRUE(FileTypes().isEnabled() && Get<QLabel>("LabListFileTypes")->isEnabled());
-
-  EXPECT_TRUE(script.Finished());
-  EXPECT_EQ(script.unexpected, 0);
-  ASSERT_EQ(script.boxes.size(), 2u);
-  const test::SeenBox& box = script.boxes[0];
-  EXPECT_EQ(box.title, QStringLiteral("Quorvella"));
-  EXPECT_EQ(box.icon, QMessageBox::Question);
-  EXPECT_EQ(box.buttons, QMessageBox::Yes | QMessageBox::No);
-  EXPECT_EQ(box.defaultButton, QMessageBox::No);
-  EXPECT_EQ(box.text,
-            QStringLiteral(
-                "You should not choose Enhanced mode if you have not installed the Universal "
-                "Audio Plug-in installed (or similar software). Without the plug-in (or similar "
-                "software), your TiVo will only be able to play MP3 files, in which case you "
-                "should stay in Standard mode.\n\nYou do not appear to have the Universal Audio "
-                "Plug-in installed on this computer.\n\nAre you sure you want to use Enhanced "
-                "mode?"));
 
   // With the plug-in configured, Enhanced mode is not questioned.
   ConfigurePlugin();
   Click("OptEnhMode0");
   Click("OptEnhMode1");
   EXPECT_TRUE(FileTypes().isEnabled());
-  EXPECT_EQ(script.boxes.size(), 2u);
-  EXPECT_EQ(script.unexpected, 0);
-}
-
-TEST_F(Options, TheMp3RowStaysCheckedAndOthersMayBeCleared) {
-  ConfigurePlugin();
-  Store("EnhancedPlugInMode", "True");
-  ModalScript script;
-  script.Answer(QMessageBox::Ok);
-  Open(true);
-  ShowTab(1);
-  QTest::qWait(20);
 
   test::ClickCheckBox(FileTypes(), Row("mp3"));
-  EXPECT_TRUE(Checked("mp3"));
-  ASSERT_EQ(script.boxes.size(), 1u);
-  EXPECT_EQ(script.boxes[0].text, QStringLiteral("The file type \"mp3\" must remain checked."));
-  EXPECT_EQ(script.boxes[0].icon, QMessageBox::Information);
-  EXPECT_EQ(script.boxes[0].buttons, QMessageBox::Ok);
-
   test::ClickCheckBox(FileTypes(), Row("aac"));
-  EXPECT_FALSE(Checked("aac"));
   test::ClickCheckBox(FileTypes(), Row("ogg"));
   test::ClickCheckBox(FileTypes(), Row("ogg"));
-  EXPECT_TRUE(Checked("ogg"));
-  EXPECT_EQ(script.boxes.size(), 1u);
-  EXPECT_EQ(script.unexpected, 0);
-}
-
-TEST_F(Options, OKAsksAboutAnUnpublishedFolderEveryTimeAndNoKeepsTheDialogOpen) {
-  const std::string folder = env_.Folder("Not published");
-  Store("PlaylistFolder", folder);
-  ConfigurePlugin();
-  const std::string before = RegistryFile();
-  ModalScript script;
-  script.Answer(QMessageBox::NoButton).Answer(QMessageBox::Yes);
-  Open(true);
-  ShowTab(1);
-  Click("CheckDeleteEmptyOutput");
-  Click("OptEnhMode1");
-  test::ClickCheckBox(FileTypes(), Row("aac"));
-
-  // The folder was not changed, and still the question comes.
-  Click("ButOK");
-  EXPECT_TRUE(dialog_->isVisible());
-  EXPECT_EQ(RegistryFile(), before);
-
-  Click("ButOK");
-  EXPECT_FALSE(dialog_->isVisible());
-  EXPECT_EQ(dialog_->result(), QDialog::Accepted);
-  EXPECT_EQ(Stored("PlaylistFolder"), folder);
-  EXPECT_EQ(Stored("DeleteEmptyOutput"), "False");
-  EXPECT_EQ(Stored("EnhancedPlugInMode"), "True");
-  EXPECT_EQ(Stored("UncheckedExts"), "+aac+");
-
+  const std::vector<std::string> shown = Shown();
+  EXPECT_EQ(std::vector<std::string>(shown.begin() + 2, shown.begin() + 6),
+            (std::vector<std::string>{
+                "mp3|MP3 audio files|x", "aac|Protected (.M4A and .M4B) files| ",
+                "wma|Windows Media files|x", "ogg|Ogg Vorbis files|x"}));
   EXPECT_TRUE(script.Finished());
-  ASSERT_EQ(script.boxes.size(), 2u);
-  EXPECT_EQ(script.boxes[0].text,
-            QString::fromStdString(
-                "The playlist folder which you have selected is:\n" + folder +
-                "\n\nThis folder has not been published as a Music folder in TiVo Desktop, and "
-                "therefore your TiVo box will not be able to play any playlists in this "
-                "folder.\n\nAre you sure that you want to use this playlist folder?"));
-  EXPECT_EQ(script.boxes[0].icon, QMessageBox::Question);
-  EXPECT_EQ(script.boxes[0].defaultButton, QMessageBox::No);
-}
-
-TEST_F(Options, OKWithAPublishedFolderStoresWithoutAsking) {
-  const std::string published = env_.Folder("Music");
-  env_.Publish("Music", published);
-  const std::string below = env_.Folder("Music/Lists");
-  browseResult_ = below;
-  Open();
-  Click("ButBrowse");
-  Click("ButOpenFolder");  // opens the folder shown, not yet stored
-  EXPECT_EQ(explored_, std::vector<std::string>{below});
-  Click("ButOK");
-  EXPECT_TRUE(boxes_.shown.empty());
-  EXPECT_FALSE(dialog_->isVisible());
-  EXPECT_EQ(Stored("PlaylistFolder"), below);
-  EXPECT_EQ(settings_.GetPlaylistFolder(), below);
-  // Rows are saved in Standard mode too, checked or not.
-  EXPECT_EQ(Stored("UncheckedExts"), "");
-}
-
-TEST_F(Options, WithNoFolderOKAsksWithAnEmptyLineAndYesKeepsItEmpty) {
-  boxes_.answers = {MsgAnswer::Yes};
-  Open();
-  EXPECT_FALSE(Get<QPushButton>("ButOpenFolder")->isEnabled());
-  Click("ButOK");
-  ASSERT_EQ(boxes_.shown.size(), 1u);
-  EXPECT_TRUE(boxes_.shown[0].text.starts_with(
-      "The playlist folder which you have selected is:\r\n\r\n\r\nThis folder"));
-  EXPECT_FALSE(dialog_->isVisible());
-  EXPECT_EQ(settings_.GetPlaylistFolder(), "");
-  EXPECT_EQ(Stored("PlaylistFolder").value_or(""), "");
-}
-
-// Esc presses Cancel: the control tables hold that.
-TEST_F(Options, CancelAndTheCloseBoxStoreNothing) {
-  const std::string published = env_.Folder("Music");
-  env_.Publish("Music", published);
-  Store("PlaylistFolder", published);
-  ConfigurePlugin();
-  const std::string before = RegistryFile();
-  for (const bool cancel : {true, false}) {
-    SCOPED_TRACE(cancel ? "Cancel" : "close box");
-    browseResult_ = env_.Folder("Elsewhere");
-    Open();
-    ASSERT_TRUE(test::ShowActive(*dialog_));
-    Click("ButBrowse");
-    ShowTab(1);
-    Click("CheckDeleteEmptyOutput");
-    Click("OptEnhMode1");
-    test::ClickCheckBox(FileTypes(), Row("wma"));
-    ASSERT_EQ(FolderShown(), browseResult_);
-    ASSERT_FALSE(Checked("wma"));
-    if (cancel) {
-      Click("ButCancel");
-    } else {
-      dialog_->close();
-    }
-    EXPECT_FALSE(dialog_->isVisible());
-    EXPECT_EQ(dialog_->result(), QDialog::Rejected);
-    EXPECT_EQ(RegistryFile(), before);
-
-    Open();
-    EXPECT_EQ(FolderShown(), published);
-    EXPECT_TRUE(Get<QCheckBox>("CheckDeleteEmptyOutput")->isChecked());
-    EXPECT_TRUE(Get<QRadioButton>("OptEnhMode0")->isChecked());
-    EXPECT_TRUE(Checked("wma"));
-  }
-  EXPECT_TRUE(boxes_.shown.empty());
+  EXPECT_EQ(script.unexpected, 0);
+  const QString question = QStringLiteral(
+      "You should not choose Enhanced mode if you have not installed the Universal Audio Plug-in "
+      "installed (or similar software). Without the plug-in (or similar software), your TiVo "
+      "will only be able to play MP3 files, in which case you should stay in Standard "
+      "mode.\n\nYou do not appear to have the Universal Audio Plug-in installed on this "
+      "computer.\n\nAre you sure you want to use Enhanced mode?");
+  const auto yesNo = QMessageBox::Yes | QMessageBox::No;
+  EXPECT_EQ(script.boxes,
+            (std::vector<test::SeenBox>{
+                {"Quorvella", question, QMessageBox::Question, yesNo, QMessageBox::No},
+                {"Quorvella", question, QMessageBox::Question, yesNo, QMessageBox::No},
+                {"Quorvella", "The file type \"mp3\" must remain checked.",
+                 QMessageBox::Information, QMessageBox::Ok, QMessageBox::Ok}}));
 }
 
 TEST_F(Options, BrowseTakesOnlyAFolderThatExists) {
   const std::string current = env_.Folder("Current");
   const std::string other = env_.Folder("Other");
   const std::string missing = (env_.Root() / "missing").string();
-  struct Case {
+  const struct {
     std::string result;
     std::string shown;
     bool refused;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {other, other, false},    {"  " + other + "  ", other, false},
       {missing, current, true},  // also what a cancelled browser gives for a deleted folder
       {"", current, false},     {"   ", current, false},
   };
   Store("PlaylistFolder", "  " + current);
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.result);
     boxes_.shown.clear();
     browsed_.clear();
     browseResult_ = c.result;
     Open();
     Click("ButBrowse");
-    ASSERT_EQ(browsed_.size(), 1u);
-    EXPECT_EQ(browsed_[0].first, current);
-    EXPECT_EQ(browsed_[0].second, "Please select the &folder in which to create playlists:");
+    EXPECT_EQ(browsed_, (std::vector<std::pair<std::string, std::string>>{
+                            {current, "Please select the &folder in which to create playlists:"}}));
     EXPECT_EQ(FolderShown(), c.shown);
-    ASSERT_EQ(boxes_.shown.size(), c.refused ? 1u : 0u);
-    if (c.refused) {
-      EXPECT_EQ(boxes_.shown[0],
-                (Message{kNoSuchFolder, MsgIcon::Exclamation, MsgButtons::Ok, MsgAnswer::Ok}));
-    }
+    EXPECT_EQ(boxes_.shown, c.refused ? std::vector<Message>{NoSuchFolder()} : std::vector<Message>{});
   }
 }
 
-TEST_F(Options, PickTiVoFolderIsRefusedFromWindowsVersion52On) {
-  const std::string refusal =
-      "This function is not supported on Windows Vista; please use the \"Pick Any Folder\" "
-      "button instead.\r\n\r\nThis function will be supported in a future upgrade of Quorvella.";
-  const std::pair<WindowsVersion, bool> cases[] = {
-      {{0, 0}, false}, {{5, 1}, false}, {{5, 2}, true}, {{6, 0}, true}, {{10, 0}, true}};
-  for (const auto& [version, refused] : cases) {
-    SCOPED_TRACE(std::to_string(version.major) + "." + std::to_string(version.minor));
-    boxes_.shown.clear();
-    windowsVersion_ = version;
-    ModalScript script;
-    if (!refused) {
-      script.On<FormPickTiVoFolder>(
-          [](FormPickTiVoFolder& pick) { QTest::keyClick(&pick, Qt::Key_Escape); });
-    }
-    Open();
-    Click("ButPickTiVoFolder");
-    EXPECT_TRUE(script.Finished());
-    if (refused) {
-      ASSERT_EQ(boxes_.shown.size(), 1u);
-      EXPECT_EQ(boxes_.shown[0],
-                (Message{refusal, MsgIcon::Exclamation, MsgButtons::Ok, MsgAnswer::Ok}));
-    } else {
-      EXPECT_TRUE(boxes_.shown.empty());
-    }
-  }
-}
-
-TEST_F(Options, PickTiVoFolderTakesThePickedFolderIfItStillExists) {
+// Refused from Windows version 5.2 on; below it the dialog opens over this
+// one, preselected, and its folder is taken if it still exists.
+TEST_F(Options, PickTiVoFolderIsRefusedFrom52OnAndTakesThePickedFolderIfItStillExists) {
   const std::string a = env_.Folder("A");
   const std::string b = env_.Folder("B");
   env_.Publish("A", a);
   env_.Publish("B", b);
   Store("PlaylistFolder", a);
+  for (const WindowsVersion version : {WindowsVersion{5, 2}, {6, 0}, {10, 0}}) {
+    windowsVersion_ = version;
+    Open();
+    ModalScript opened;  // a dialog that opens after all is closed
+    opened.On<FormPickTiVoFolder>([](FormPickTiVoFolder& pick) { pick.reject(); });
+    Click("ButPickTiVoFolder");
+    EXPECT_FALSE(opened.Finished());
+  }
+  EXPECT_EQ(boxes_.shown, std::vector<Message>(3, {"This function is not supported on Windows "
+                                                   "Vista; please use the \"Pick Any Folder\" "
+                                                   "button instead.\r\n\r\nThis function will "
+                                                   "be supported in a future upgrade of Quorvella.",
+                                                   MsgIcon::Exclamation, MsgButtons::Ok,
+                                                   MsgAnswer::Ok}));
+  boxes_.shown.clear();
+  windowsVersion_ = {5, 1};
   Open();
   ModalScript script;
   script.On<FormPickTiVoFolder>([&](FormPickTiVoFolder& pick) {
-    // Preselected, and placed over the Options dialog.
     EXPECT_EQ(pick.SelectedFolder(), a);
     EXPECT_EQ(pick.pos(), dialog_->frameGeometry().topLeft() + QPoint(22, 22));
     auto* list = Find<QListWidget>(pick, "ListFolders");
@@ -434,8 +299,7 @@ TEST_F(Options, PickTiVoFolderTakesThePickedFolderIfItStillExists) {
   });
   Click("ButPickTiVoFolder");
   EXPECT_EQ(FolderShown(), b);
-  EXPECT_TRUE(boxes_.shown.empty());
-
+  windowsVersion_ = {0, 0};
   script.On<FormPickTiVoFolder>([&](FormPickTiVoFolder& pick) {
     EXPECT_EQ(pick.SelectedFolder(), b);
     std::filesystem::remove(b);
@@ -444,8 +308,7 @@ TEST_F(Options, PickTiVoFolderTakesThePickedFolderIfItStillExists) {
   Click("ButPickTiVoFolder");
   EXPECT_TRUE(script.Finished());
   EXPECT_EQ(FolderShown(), b);
-  ASSERT_EQ(boxes_.shown.size(), 1u);
-  EXPECT_EQ(boxes_.shown[0].text, kNoSuchFolder);
+  EXPECT_EQ(boxes_.shown, std::vector<Message>{NoSuchFolder()});
 }
 
 TEST_F(Options, ThePlugInWordsOfTheExplanationOpenThePluginsPage) {

@@ -1,24 +1,14 @@
 // SPDX-License-Identifier: MIT
-#include <gtest/gtest.h>
-
 #include <QLabel>
 #include <QListWidget>
-#include <QPushButton>
-#include <QTest>
-#include <filesystem>
-#include <fstream>
 
 #include "engine/StalePlaylists.h"
-#include "platform/LocalFileSystem.h"
-#include "settings/MemoryRegistry.h"
 #include "settings/PublishedFiles.h"
-#include "ui/DialogTestSupport.h"
-#include "ui/FormStalePlaylists.h"
+#include "ui/WindowsFixture.h"
 
 namespace quorvella {
 namespace {
 
-using test::Find;
 namespace fs = std::filesystem;
 
 // A file of the playlist folder and what the record says of it.
@@ -46,9 +36,9 @@ const Entry kEntries[] = {
     {"Gone.m3u", false, true, false, false, false, false, nullptr, false, false},
 };
 
-// The dialog over a real playlist folder, a record in a memory store and
-// the real trash in a private XDG_DATA_HOME.
-class StaleDialog : public ::testing::Test {
+// The dialog over a real playlist folder, a record in the fixture's registry
+// file and the real trash in a private XDG_DATA_HOME.
+class StaleDialog : public test::Windows {
  protected:
   std::string Path(const char* name) const { return folder_ + "/" + name; }
   void Write(const char* name, const char* text) { std::ofstream(Path(name)) << text; }
@@ -64,56 +54,46 @@ class StaleDialog : public ::testing::Test {
       if (entry.changedBefore) Write(entry.name, "#EXTM3U\r\nmine.mp3\r\n");
       ++id;
     }
-    ASSERT_TRUE(SavePublishedFiles(store_, folder_, record));
+    ASSERT_TRUE(SavePublishedFiles(registry_, folder_, record));
   }
   void Open() {
-    dialog_ = std::make_unique<FormStalePlaylists>(
-        StaleDialogServices{store_, files_, folder_, names_, &boxes_});
-    dialog_->show();
+    window_ = std::make_unique<FormStalePlaylists>(
+        StaleDialogServices{registry_, files_, folder_, names_, &boxes_});
+    window_->show();
   }
-  QListWidget& List() { return *Find<QListWidget>(*dialog_, "ListStale"); }
-  void Click(const char* name) {
-    QTest::mouseClick(Find<QPushButton>(*dialog_, name), Qt::LeftButton);
-  }
+  QListWidget& List() { return *Get<QListWidget>("ListStale"); }
   bool InRecord(const char* name) {
-    for (const PublishedFile& file : LoadPublishedFiles(store_, folder_)) {
+    for (const PublishedFile& file : LoadPublishedFiles(registry_, folder_)) {
       if (file.name == name) return true;
     }
     return false;
   }
 
-  test::TempEnvironment env_;
   std::string folder_ = env_.Folder("Lists");
-  MemoryRegistry store_;
-  LocalFileSystem files_;
   std::map<std::int32_t, std::string> names_;
-  test::ScriptedBoxes boxes_;
-  std::unique_ptr<FormStalePlaylists> dialog_;
 };
 
 TEST_F(StaleDialog, OkTrashesTheCheckedFilesThatAreStillAsWritten) {
   Prepare({std::begin(kEntries), std::end(kEntries)});
   Open();
-  std::vector<std::string> rows;
-  for (int row = 0; row < List().count(); ++row) {
-    QListWidgetItem* item = List().item(row);
-    rows.push_back(item->text().toStdString());
-    const Entry& entry = *std::find_if(std::begin(kEntries), std::end(kEntries), [&](auto& e) {
-      return e.row != nullptr && rows.back() == e.row;
-    });
-    EXPECT_EQ(item->flags().testFlag(Qt::ItemIsUserCheckable), !entry.changedBefore) << entry.name;
-    EXPECT_EQ(item->checkState() == Qt::Checked, !entry.changedBefore) << entry.name;
+  // Each row with whether it can be checked (c) and is (x), in the table's
+  // order; the user unchecks or changes files as the table says.
+  std::vector<std::string> rows, expected;
+  for (const Entry& entry : kEntries) {
+    if (entry.row == nullptr) continue;
+    expected.push_back(std::string(entry.changedBefore ? "- " : "cx") + entry.row);
+    QListWidgetItem* item = List().item(static_cast<int>(rows.size()));
+    if (item == nullptr) break;
+    rows.push_back(std::string(item->flags().testFlag(Qt::ItemIsUserCheckable) ? "c" : "-") +
+                   (item->checkState() == Qt::Checked ? "x" : " ") + item->text().toStdString());
     if (entry.uncheck) item->setCheckState(Qt::Unchecked);
     if (entry.changedAfter) Write(entry.name, "#EXTM3U\r\nmine.mp3\r\n");
   }
-  std::vector<std::string> expectedRows;
-  for (const Entry& entry : kEntries) {
-    if (entry.row != nullptr) expectedRows.emplace_back(entry.row);
-  }
-  EXPECT_EQ(rows, expectedRows);
+  EXPECT_EQ(List().count(), static_cast<int>(expected.size()));
+  EXPECT_EQ(rows, expected);
 
   Click("ButOK");
-  EXPECT_EQ(dialog_->result(), QDialog::Accepted);
+  EXPECT_EQ(static_cast<QDialog&>(*window_).result(), QDialog::Accepted);
   for (const Entry& entry : kEntries) {
     EXPECT_EQ(fs::exists(Path(entry.name)), entry.staysInFolder) << entry.name;
     EXPECT_EQ(InRecord(entry.name), entry.staysInRecord) << entry.name;
@@ -130,7 +110,7 @@ TEST_F(StaleDialog, CancelAndAnEmptyListChangeNothing) {
     SCOPED_TRACE(empty);
     Prepare({kEntries[empty ? 4 : 0]});
     Open();
-    const QString said = Find<QLabel>(*dialog_, "Label1")->text();
+    const QString said = Get<QLabel>("Label1")->text();
     EXPECT_EQ(said.startsWith(QStringLiteral("No playlist file is stale")), empty);
     EXPECT_EQ(List().count(), empty ? 0 : 1);
     EXPECT_EQ(List().isEnabled(), !empty);

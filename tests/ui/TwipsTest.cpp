@@ -2,61 +2,40 @@
 // Forms designed in twips open at their designed size at any dpi, and a
 // caption wider than its box takes the room beside it before the form is
 // stretched. ctest runs this file again at 120 dpi.
-#include <gtest/gtest.h>
-
 #include <QLabel>
-#include <QPushButton>
-#include <QTreeWidget>
 
-#include "platform/LocalFileSystem.h"
-#include "settings/MemoryRegistry.h"
-#include "settings/RegUtil.h"
-#include "settings/Settings.h"
-#include "support/FakeLibrary.h"
 #include "ui/Controls.h"
-#include "ui/DialogTestSupport.h"
-#include "ui/FormMain.h"
-#include "ui/FormPickTiVoFolder.h"
 #include "ui/Twips.h"
+#include "ui/WindowsFixture.h"
 
 namespace quorvella {
 namespace {
 
-using test::Find;
-
 int Pixels(const QWidget& widget, int twips) { return twips * widget.logicalDpiX() / 1440; }
 
-TEST(Twips, FormsOpenAtTheirDesignedSize) {
-  test::TempEnvironment env;
-  MemoryRegistry registry;
-  RegUtil reg(registry);
-  Settings settings(reg);
-  LocalFileSystem files;
-  test::RecordingDesktop desktop;
-  auto library = std::make_shared<test::FakeITunes>();
-  FormMain main(FormMainServices{settings, reg, files, desktop, [] { return false; },
-                                 [library](const std::string&) { return library; },
-                                 [](const std::string&) {}});
-  FormPickTiVoFolder pick(reg);
+using Twips = test::Windows;
+
+TEST_F(Twips, FormsOpenAtTheirDesignedSize) {
   const struct {
-    const QWidget* client;
+    test::Win window;
+    const char* client;
     int width, height;
-  } forms[] = {{Find<QWidget>(main, "ClientArea"), 10455, 8655}, {&pick, 9375, 5175}};
+  } forms[] = {{test::Win::Pick, "", 9375, 5175}, {test::Win::Main, "ClientArea", 10455, 8655}};
   for (const auto& form : forms) {
-    SCOPED_TRACE(form.client->objectName().toStdString());
-    EXPECT_EQ(form.client->size(),
-              QSize(Pixels(*form.client, form.width), Pixels(*form.client, form.height)));
+    SCOPED_TRACE(test::Name(form.window));
+    QWidget& window = Open(form.window);
+    const QWidget* client = *form.client ? Get(form.client) : &window;
+    EXPECT_EQ(client->size(), QSize(Pixels(*client, form.width), Pixels(*client, form.height)));
   }
-  auto* list = Find<QTreeWidget>(main, "ListPlaylists");
-  EXPECT_EQ(list->columnWidth(0), Pixels(main, 3750));
-  EXPECT_EQ(list->columnWidth(1), Pixels(main, 3750));
+  auto* list = Get<QTreeWidget>("ListPlaylists");
+  EXPECT_EQ(list->columnWidth(0), Pixels(*list, 3750));
+  EXPECT_EQ(list->columnWidth(1), Pixels(*list, 3750));
   // The two unnamed labels of the status frame keep their designed widths
   // unless their captions need more.
-  const std::pair<const char*, int> labels[] = {{"Label2", 855}, {"Label3", 1095}};
-  for (const auto& [name, twips] : labels) {
+  for (const auto& [name, twips] : {std::pair{"Label2", 855}, std::pair{"Label3", 1095}}) {
     SCOPED_TRACE(name);
-    const auto* label = Find<QLabel>(main, name);
-    EXPECT_EQ(label->width(), std::max(Pixels(main, twips), label->sizeHint().width()));
+    const auto* label = Get<QLabel>(name);
+    EXPECT_EQ(label->width(), std::max(Pixels(*label, twips), label->sizeHint().width()));
   }
 }
 
