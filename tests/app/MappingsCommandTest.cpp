@@ -52,7 +52,7 @@ TEST_F(MappingsCommandTest, AMacLibraryPublishesFromTheFolderSuggestFinds) {
                             "library names them\nNot mapped and not found, by folder:\n       386  "
                             "/Users/nathan\n         2  /Volumes/data/Music/iTunes\n");
   result = Run(
-      {"--library", kMacLibrary, "mappings", "suggest", "--search", copy.parent_path(), "--apply"});
+      {"--library", kMacLibrary, "mappings", "suggest", "--search", Str(copy.parent_path()), "--apply"});
   ASSERT_EQ(result.exitCode, 0) << result.err;
   EXPECT_TRUE(Contains(result.out, "\n/Users/nathan/Music/iTunes/iTunes Media -> " + copy.string() +
                                        ": 40 of 40 sampled tracks found (100 %)\n"))

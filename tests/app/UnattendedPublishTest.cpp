@@ -2,7 +2,9 @@
 // publish --changed-only and --prune, list --stale and playlists that share
 // a file name, on generated libraries in a temporary folder.
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/mount.h>
+#endif
 
 #include <algorithm>
 #include <cerrno>
@@ -174,6 +176,9 @@ TEST_F(UnattendedPublishTest, TwoPlaylistsWithOneFileNameAreNamedOnceEach) {
 }
 
 TEST_F(UnattendedPublishTest, AFullDiskLeavesEachPlaylistFileWholeOldOrNew) {
+#ifdef _WIN32
+  GTEST_SKIP() << "a small file system is mounted as on POSIX only";
+#else
   const fs::path small = root_ / "small";
   fs::create_directories(small);
   if (mount("tmpfs", small.c_str(), "tmpfs", 0, "size=64k") != 0) {
@@ -210,6 +215,7 @@ TEST_F(UnattendedPublishTest, AFullDiskLeavesEachPlaylistFileWholeOldOrNew) {
     const std::string& before = old[name];
     EXPECT_TRUE(bytes == before || bytes == before + before.substr(header.size())) << name;
   }
+#endif
 }
 
 }  // namespace

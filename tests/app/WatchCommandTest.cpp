@@ -2,7 +2,6 @@
 // quorvella-cli watch, run as a service runs it, while the test changes the
 // library file under it the ways iTunes and copying tools do.
 #include <gtest/gtest.h>
-#include <signal.h>
 
 #include <chrono>
 #include <fstream>
@@ -12,6 +11,10 @@
 #include <set>
 
 #include "app/CliFixture.h"
+#include "platform/NativePath.h"
+#ifdef _WIN32
+#include <windows.h>
+#endif
 #include "bench/LibraryXml.h"
 #include "platform/PathRules.h"
 
@@ -36,7 +39,12 @@ class WatchCommandTest : public CliTest {
   void ReplaceLibrary(const std::string& bytes) {
     const std::string part = libraryPath_ + ".part";
     std::ofstream(part, std::ios::binary) << bytes;
+#ifdef _WIN32
+    // The library's standard rename refuses to replace a file on Windows.
+    MoveFileExW(NativePath(part).c_str(), NativePath(libraryPath_).c_str(), MOVEFILE_REPLACE_EXISTING);
+#else
     fs::rename(part, libraryPath_);
+#endif
   }
   std::string LibraryBytes() {
     std::string error;
@@ -57,12 +65,12 @@ class WatchCommandTest : public CliTest {
     bool stopped = false;
     RunOptions options;
     options.timeoutSeconds = 60;
-    options.watcher = [&](pid_t child, const std::string& out) {
+    options.watcher = [&](ProcessId child, const std::string& out) {
       const int lines = static_cast<int>(std::count(out.begin(), out.end(), '\n'));
       while (!stopped && seen < lines) {
         if (!step(++seen)) {
           stopped = true;
-          kill(child, SIGTERM);
+          Interrupt(child, true);
         }
       }
     };
