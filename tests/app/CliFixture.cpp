@@ -13,10 +13,8 @@
 #ifdef _WIN32
 #include <windows.h>
 
-#include "library/LocationMappingStore.h"
 #include "settings/RegistryKeys.h"
 #include "tivo/Plugin.h"
-#include "tivo/TiVoDesktop.h"
 #endif
 
 namespace quorvella::test {
@@ -59,11 +57,19 @@ void CliTest::SetUp() {
   for (const auto& dir : {home_, config_, data_}) fs::create_directories(dir);
   libraryPath_ = Str(root_ / "library.xml");
 #ifdef _WIN32
+  ClearOptions();
+#endif
+}
+
+void CliTest::ClearOptions() const {
+#ifdef _WIN32
   for (const auto& [hive, key] : {std::pair{HKEY_CURRENT_USER, SettingsKey},
                                   {HKEY_CURRENT_USER, std::string_view("Software\\TiVo")},
                                   {HKEY_LOCAL_MACHINE, PluginUninstallKey}}) {
     RegDeleteTreeA(hive, std::string(key).c_str());
   }
+#else
+  fs::remove_all(config_ / "Quorvella");
 #endif
 }
 
@@ -96,6 +102,14 @@ ProcessResult CliTest::Run(const std::vector<std::string>& args, const RunOption
     if (const char* value = std::getenv(name)) env[name] = value;
   }
   ProcessResult result = RunProcess(Program(), args, env, options);
+#ifdef _WIN32
+  // Text ends its lines with CR LF on Windows; UTF-16 (after its byte order
+  // mark) is bytes.
+  for (std::string* text : {&result.out, &result.err}) {
+    if (text->starts_with("\xFF\xFE")) continue;
+    for (std::size_t at = 0; (at = text->find("\r\n", at)) != std::string::npos;) text->erase(at, 1);
+  }
+#endif
   EXPECT_FALSE(result.timedOut) << "quorvella-cli did not finish";
   return result;
 }

@@ -42,6 +42,8 @@ class CliTest : public ::testing::Test {
 
   // Whether any option has been stored (the .reg file, or the registry key).
   bool OptionsStored() const;
+  // Removes every stored option, the TiVo Desktop and plug-in entries too.
+  void ClearOptions() const;
   std::filesystem::path TrashFiles() const { return data_ / "Trash" / "files"; }
 
   testing::TempDir dir_;

@@ -23,7 +23,7 @@ TEST_F(CliUsageTest, EveryCommandHasHelp) {
     EXPECT_TRUE(Contains(result.out, "--help")) << result.out;
     EXPECT_EQ(result.err, "");
   }
-  EXPECT_FALSE(std::filesystem::exists(config_ / "Quorvella"));
+  EXPECT_FALSE(OptionsStored());
 }
 
 TEST_F(CliUsageTest, UsageErrorsExitWithTwoAndPointToTheHelp) {
@@ -77,7 +77,7 @@ TEST_F(CliUsageTest, UsageErrorsExitWithTwoAndPointToTheHelp) {
     EXPECT_TRUE(lines[1].ends_with(" --help' for its usage.")) << lines[1];
   }
   // A usage error stores nothing.
-  EXPECT_FALSE(std::filesystem::exists(config_ / "Quorvella"));
+  EXPECT_FALSE(OptionsStored());
 }
 
 }  // namespace
