@@ -77,7 +77,7 @@ TEST_F(RegistryCommandTest, ImportRefusesWhatItCannotRead) {
                                                      "[HKEY_CURRENT_USER\\Software\\TiVo\n\"V\"=\"2\"\n");
   const std::string missing = Str(root_ / "missing.reg");
   const std::pair<std::string, std::string> cases[] = {
-      {missing, "\"" + missing + "\" cannot be read: No such file or directory."},
+      {missing, "\"" + missing + "\" cannot be read: "},  // in the system's words
       {Str(root_), "\"" + Str(root_) + "\" cannot be read: it is not a file."},
       {broken, "\"" + broken + "\" is not a registry file that can be imported: line 3: "},
   };
