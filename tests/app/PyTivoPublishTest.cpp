@@ -136,6 +136,7 @@ TEST_F(PyTivoPublishTest, UnreadableOrDamagedConfigurationIsReported) {
                                                             Str(root_ / "nowhere") + "\n");
   EXPECT_EQ(Run({"options", "--pytivo-config", damaged}).err, "");
   const std::string tivo = Run({"tivo"}).out;
+  // Windows' own INI reader passes over a line it does not understand.
   EXPECT_EQ(Contains(tivo, "pyTivo configuration problems:\n  " + damaged +
                                ", line 3: not understood: this line is no value\n"), !kWindows) << tivo;
   EXPECT_TRUE(Contains(tivo, "pyTivo music shares:\n  Music: " + Str(share_) + "\n  Gone: " +
