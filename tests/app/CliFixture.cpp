@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "bench/LibraryXml.h"
+#include "library/xml/LibraryTestFiles.h"
 #include "platform/NativePath.h"
 #include "platform/PathRules.h"
 #ifdef _WIN32
@@ -141,27 +142,20 @@ GeneratedLibrary CliTest::MakeLibrary(std::uint64_t seed, std::int32_t tracks,
 void CliTest::WriteSmallLibrary(
     const std::vector<std::string>& songs,
     const std::vector<std::pair<std::string, std::vector<int>>>& playlists) const {
-  std::string xml =
-      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist "
-      "version=\"1.0\"><dict>\n<key>Tracks</key><dict>\n";
+  std::string tracks, lists;
   for (std::size_t i = 0; i < songs.size(); ++i) {
-    const std::string id = std::to_string(i + 1);
-    xml += "<key>" + id + "</key><dict><key>Track ID</key><integer>" + id +
-           "</integer><key>Name</key><string>" + Utf8Path(NativePath(songs[i]).stem()) +
-           "</string><key>Location</key><string>" + FileUrl(songs[i], kForm) +
-           "</string></dict>\n";
+    tracks += testing::TrackXml(static_cast<int>(i + 1), "<key>Name</key><string>" + Utf8Path(NativePath(songs[i]).stem()) +
+                                                             "</string><key>Location</key><string>" +
+                                                             FileUrl(songs[i], kForm) + "</string>");
   }
-  xml += "</dict>\n<key>Playlists</key><array>\n";
   int playlistId = 90000;
   for (const auto& [name, items] : playlists) {
-    xml += "<dict><key>Name</key><string>" + name + "</string><key>Playlist ID</key><integer>" +
-           std::to_string(++playlistId) + "</integer><key>Playlist Items</key><array>";
-    for (const int item : items) {
-      xml += "<dict><key>Track ID</key><integer>" + std::to_string(item + 1) + "</integer></dict>";
-    }
-    xml += "</array></dict>\n";
+    lists += "<dict><key>Name</key><string>" + name + "</string><key>Playlist ID</key><integer>" +
+             std::to_string(++playlistId) + "</integer><key>Playlist Items</key><array>";
+    for (const int item : items) lists += "<dict><key>Track ID</key><integer>" + std::to_string(item + 1) + "</integer></dict>";
+    lists += "</array></dict>\n";
   }
-  std::ofstream(NativePath(libraryPath_), std::ios::binary) << xml << "</array></dict></plist>\n";
+  testing::WriteFile(libraryPath_, testing::LibraryXml(tracks, lists));
 }
 
 std::string CliTest::WriteFile(const std::string& name, const std::string& bytes) const {
