@@ -45,6 +45,7 @@ class UnattendedPublishTest : public CliTest {
   static std::map<std::string, std::string> Files(const fs::path& folder, bool times = false) {
     std::map<std::string, std::string> files;
     for (const auto& entry : fs::directory_iterator(folder)) {
+      if (!entry.is_regular_file()) continue;
       files[Utf8Path(entry.path().filename())] =
           times ? std::to_string(entry.last_write_time().time_since_epoch().count()) : ReadBytes(entry.path());
     }
@@ -72,6 +73,7 @@ TEST_F(UnattendedPublishTest, ChangedOnlyLeavesEqualFilesAloneAndRewritesAChange
   const ProcessResult full = Publish();
   ASSERT_EQ(full.exitCode, 0) << full.err;
   const auto before = Files(folder_, true);
+  const auto bytes = Files(folder_);
   const std::size_t trashed = TrashCount();
   // Nothing changed: no file is touched, and the report is a full publish's.
   const ProcessResult same = Publish({"--changed-only"});
@@ -85,8 +87,9 @@ TEST_F(UnattendedPublishTest, ChangedOnlyLeavesEqualFilesAloneAndRewritesAChange
   Rewrite();
   EXPECT_EQ(Publish({"--changed-only"}).exitCode, 0);
   std::set<std::string> rewritten;
-  for (const auto& [name, time] : Files(folder_, true)) {
-    if (before.at(name) != time) rewritten.insert(Str(folder_ / NativePath(name)));
+  // By their bytes: Wine's file times do not always tell a file replaced.
+  for (const auto& [name, now] : Files(folder_)) {
+    if (bytes.at(name) != now) rewritten.insert(Str(folder_ / NativePath(name)));
   }
   EXPECT_EQ(rewritten, std::set{FileOf(changed.Name)});
   EXPECT_EQ(TrashCount(), trashed + 1);
