@@ -12,8 +12,6 @@
 #include <objbase.h>
 #include <shlobj.h>
 #include <shobjidl.h>
-
-#include "platform/windows/WideText.h"
 #endif
 
 namespace quorvella::test {
