@@ -645,13 +645,13 @@ std::int64_t CreateSongFiles(const GeneratedLibrary& library, std::string& error
     if (t.Type != TrackType::File || t.Place == SongPlace::OtherVolume) continue;
     const std::filesystem::path path(t.Path);
     std::error_code ec;
-    if (path.parent_path().native() != lastFolder) {
+    if (path.parent_path().string() != lastFolder) {
       std::filesystem::create_directories(path.parent_path(), ec);
       if (ec) {
-        error = "cannot create the folder " + path.parent_path().native() + ": " + ec.message();
+        error = "cannot create the folder " + path.parent_path().string() + ": " + ec.message();
         return -1;
       }
-      lastFolder = path.parent_path().native();
+      lastFolder = path.parent_path().string();
     }
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     if (!file) {

@@ -5,6 +5,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 #include "app/CliCommands.h"
 #include "app/ConsoleView.h"
@@ -56,8 +60,13 @@ const CliCommand& ExportCommand() {
       "quorvella-cli registry export [--utf16] [KEY]",
       "Prints the registry store, or one key (such as "
       "HKEY_CURRENT_USER\\Software\\TiVo\\Desktop) with everything below it, in the .reg "
+#ifdef _WIN32
+      "format. The text is UTF-8 with CR LF line ends, which registry import reads back as it "
+      "is; --utf16 gives the bytes regedit expects instead.",
+#else
       "format. The text is UTF-8 with LF line ends, which registry import reads back as it "
       "is; --utf16 gives the bytes regedit on Windows expects instead.",
+#endif
       {{"utf16", "", "Print UTF-16LE with a byte order mark and CR LF line ends."}}};
   return command;
 }
@@ -88,8 +97,14 @@ int RunImport(AppServices& app, const std::vector<std::string>& args) {
   OptionStore& store = app.Registry();
   if (!store.Import(parse.document)) {
     const std::string problem = store.WriteProblem();
+#ifdef _WIN32
+    // The store is the registry itself, not a file of it.
+    PrintError("The registry key " + store.Path() + " could not be written" +
+               (problem.empty() ? "." : ": " + problem + "."));
+#else
     PrintError("The registry store \"" + store.Path() + "\" could not be written" +
                (problem.empty() ? "." : ": " + problem + "."));
+#endif
     return kExitFailed;
   }
   if (!store.DamagedCopy().empty()) {
@@ -97,7 +112,11 @@ int RunImport(AppServices& app, const std::vector<std::string>& args) {
                "\" and a new one was started.");
   }
 
+#ifdef _WIN32
+  std::printf("Imported %s into the registry:\n", file.c_str());
+#else
   std::printf("Imported %s into %s:\n", file.c_str(), store.Path().c_str());
+#endif
   for (const auto& deletion : parse.document.deletions) {
     const std::string key = KeyName(deletion.hive, deletion.keyPath);
     if (deletion.valueName) {
@@ -152,7 +171,11 @@ int RunExport(AppServices& app, const std::vector<std::string>& args) {
     }
     const auto exported = store.Export(*hive, path);
     if (!exported) {
+#ifdef _WIN32
+      PrintError("The key \"" + key + "\" is not in the registry.");
+#else
       PrintError("The key \"" + key + "\" is not in the registry store \"" + store.Path() + "\".");
+#endif
       return kExitFailed;
     }
     bytes = *exported;
@@ -164,6 +187,11 @@ int RunExport(AppServices& app, const std::vector<std::string>& args) {
     if (utf16.substr(0, kBom.size()) == kBom) utf16.remove_prefix(kBom.size());
     bytes = ForTerminal(Utf16LeToUtf8(utf16));
   }
+#ifdef _WIN32
+  // Text mode would put a CR before every 0x0A byte of the UTF-16; UTF-8
+  // text gets CR LF line ends there, as Windows' text does.
+  if (parsed->Has("utf16")) _setmode(_fileno(stdout), _O_BINARY);
+#endif
   if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() ||
       std::fflush(stdout) != 0) {
     PrintError(std::string("The export could not be written: ") + std::strerror(errno) + ".");

@@ -8,38 +8,109 @@
 #include <sstream>
 
 #include "bench/LibraryXml.h"
+#include "library/xml/LibraryTestFiles.h"
+#include "platform/NativePath.h"
 #include "platform/PathRules.h"
+#ifdef _WIN32
+#include <windows.h>
+
+#include "settings/RegistryKeys.h"
+#include "tivo/Plugin.h"
+#endif
 
 namespace quorvella::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+#ifdef _WIN32
+constexpr UrlForm kForm = UrlForm::Windows;
+
+// Where Wine keeps a Windows path on the host, for the variables Wine itself
+// reads (its trash); empty on a Windows without Wine.
+std::string HostPath(const fs::path& path) {
+  using Convert = char*(__cdecl*)(const wchar_t*);
+  const auto convert = reinterpret_cast<Convert>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+  char* host = convert != nullptr ? convert(path.c_str()) : nullptr;
+  const std::string text = host != nullptr ? host : "";
+  HeapFree(GetProcessHeap(), 0, host);
+  return text;
+}
+
+std::string Program() {
+  std::string path = "Z:" QUORVELLA_CLI;
+  for (char& c : path) c = c == '/' ? '\\' : c;
+  return path;
+}
+#else
+constexpr UrlForm kForm = UrlForm::Posix;
+std::string Program() { return QUORVELLA_CLI; }
+#endif
+
+}  // namespace
 
 void CliTest::SetUp() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "quorvella-cli-XXXXXX").string();
-  ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-  root_ = pattern;
+  root_ = dir_.Path();
   home_ = root_ / "home";
   config_ = root_ / "config";
   data_ = root_ / "data";
-  for (const auto& dir : {home_, config_, data_}) std::filesystem::create_directories(dir);
-  libraryPath_ = (root_ / "library.xml").string();
+  for (const auto& dir : {home_, config_, data_}) fs::create_directories(dir);
+  libraryPath_ = Str(root_ / "library.xml");
+#ifdef _WIN32
+  ClearOptions();
+#endif
 }
 
-void CliTest::TearDown() {
-  std::error_code ignored;
-  std::filesystem::remove_all(root_, ignored);
+void CliTest::ClearOptions() const {
+#ifdef _WIN32
+  for (const auto& [hive, key] : {std::pair{HKEY_CURRENT_USER, SettingsKey},
+                                  {HKEY_CURRENT_USER, std::string_view("Software\\TiVo")},
+                                  {HKEY_LOCAL_MACHINE, PluginUninstallKey}}) {
+    RegDeleteTreeA(hive, std::string(key).c_str());
+  }
+#else
+  fs::remove_all(config_ / "Quorvella");
+#endif
+}
+
+bool CliTest::OptionsStored() const {
+#ifdef _WIN32
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, std::string(SettingsKey).c_str(), 0, KEY_READ, &key) != 0)
+    return false;
+  RegCloseKey(key);
+  return true;
+#else
+  return fs::exists(config_ / "Quorvella");
+#endif
 }
 
 ProcessResult CliTest::Run(const std::vector<std::string>& args, const RunOptions& options) const {
   std::map<std::string, std::string> env{
-      {"HOME", home_.string()},          {"XDG_CONFIG_HOME", config_.string()},
-      {"XDG_DATA_HOME", data_.string()}, {"LC_ALL", "en_US.UTF-8"},
-      {"LANG", "en_US.UTF-8"},
+#ifdef _WIN32
+      {"USERPROFILE", Str(home_)}, {"APPDATA", Str(config_)}, {"LOCALAPPDATA", Str(data_)},
+      {"XDG_DATA_HOME", HostPath(data_)},
+#else
+      {"HOME", home_.string()}, {"XDG_CONFIG_HOME", config_.string()},
+      {"XDG_DATA_HOME", data_.string()},
+#endif
+      {"LC_ALL", "en_US.UTF-8"}, {"LANG", "en_US.UTF-8"},
   };
   env.insert(extraEnvironment_.begin(), extraEnvironment_.end());
   // The sanitizer build's settings reach the child too.
   for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"}) {
     if (const char* value = std::getenv(name)) env[name] = value;
   }
-  ProcessResult result = RunProcess(QUORVELLA_CLI, args, env, options);
+  ProcessResult result = RunProcess(Program(), args, env, options);
+#ifdef _WIN32
+  // Text ends its lines with CR LF on Windows; UTF-16 (after its byte order
+  // mark) is bytes.
+  for (std::string* text : {&result.out, &result.err}) {
+    if (text->starts_with("\xFF\xFE")) continue;
+    for (std::size_t at = 0; (at = text->find("\r\n", at)) != std::string::npos;) text->erase(at, 1);
+  }
+#endif
   EXPECT_FALSE(result.timedOut) << "quorvella-cli did not finish";
   return result;
 }
@@ -52,14 +123,18 @@ GeneratedLibrary CliTest::MakeLibrary(std::uint64_t seed, std::int32_t tracks,
   options.Tracks = tracks;
   options.Playlists = playlists;
   options.SongsPerPlaylist = songsPerPlaylist;
-  options.Form = UrlForm::Posix;
-  options.MusicRoot = (root_ / "music").string();
+  options.Form = kForm;
+  options.MusicRoot = Str(root_ / "music");
   GeneratedLibrary library = GenerateLibrary(options);
-  std::string error;
-  if (createSongFiles) {
-    EXPECT_GE(CreateSongFiles(library, error), 0) << error;
+  for (const auto& track : library.Tracks) {
+    if (!createSongFiles || track.Type != TrackType::File || track.Place == SongPlace::OtherVolume ||
+        track.Place == SongPlace::NetworkShare)
+      continue;
+    fs::create_directories(NativePath(track.Path).parent_path());
+    std::ofstream{NativePath(track.Path)};
   }
-  std::filesystem::create_directories(library.PlaylistFolder);
+  fs::create_directories(NativePath(library.PlaylistFolder));
+  std::string error;
   EXPECT_TRUE(WriteLibraryXmlFile(library, libraryPath_, error)) << error;
   return library;
 }
@@ -67,34 +142,29 @@ GeneratedLibrary CliTest::MakeLibrary(std::uint64_t seed, std::int32_t tracks,
 void CliTest::WriteSmallLibrary(
     const std::vector<std::string>& songs,
     const std::vector<std::pair<std::string, std::vector<int>>>& playlists) const {
-  std::string xml =
-      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist "
-      "version=\"1.0\"><dict>\n<key>Tracks</key><dict>\n";
+  std::string tracks, lists;
   for (std::size_t i = 0; i < songs.size(); ++i) {
-    const std::string id = std::to_string(i + 1);
-    xml += "<key>" + id + "</key><dict><key>Track ID</key><integer>" + id +
-           "</integer><key>Name</key><string>" + std::filesystem::path(songs[i]).stem().string() +
-           "</string><key>Location</key><string>" + FileUrl(songs[i], UrlForm::Posix) +
-           "</string></dict>\n";
+    tracks += testing::TrackXml(static_cast<int>(i + 1), "<key>Name</key><string>" + Utf8Path(NativePath(songs[i]).stem()) +
+                                                             "</string><key>Location</key><string>" +
+                                                             FileUrl(songs[i], kForm) + "</string>");
   }
-  xml += "</dict>\n<key>Playlists</key><array>\n";
   int playlistId = 90000;
   for (const auto& [name, items] : playlists) {
-    xml += "<dict><key>Name</key><string>" + name + "</string><key>Playlist ID</key><integer>" +
-           std::to_string(++playlistId) + "</integer><key>Playlist Items</key><array>";
-    for (const int item : items) {
-      xml += "<dict><key>Track ID</key><integer>" + std::to_string(item + 1) + "</integer></dict>";
-    }
-    xml += "</array></dict>\n";
+    lists += "<dict><key>Name</key><string>" + name + "</string><key>Playlist ID</key><integer>" +
+             std::to_string(++playlistId) + "</integer><key>Playlist Items</key><array>";
+    for (const int item : items) lists += "<dict><key>Track ID</key><integer>" + std::to_string(item + 1) + "</integer></dict>";
+    lists += "</array></dict>\n";
   }
-  std::ofstream(libraryPath_, std::ios::binary) << xml << "</array></dict></plist>\n";
+  testing::WriteFile(libraryPath_, testing::LibraryXml(tracks, lists));
 }
 
 std::string CliTest::WriteFile(const std::string& name, const std::string& bytes) const {
-  const std::filesystem::path path = root_ / name;
+  const fs::path path = root_ / NativePath(name);
   std::ofstream(path, std::ios::binary) << bytes;
-  return path.string();
+  return Str(path);
 }
+
+std::string Str(const fs::path& path) { return Utf8Path(fs::path(path).make_preferred()); }
 
 void GiveEachPlaylistItsOwnFile(GeneratedLibrary& library) {
   std::set<std::string> names;
@@ -108,7 +178,7 @@ bool PublishedByAll(const GeneratedPlaylist& p) {
          p.FlagKey.empty() && !p.Items.empty();
 }
 
-std::string ReadBytes(const std::filesystem::path& path) {
+std::string ReadBytes(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }

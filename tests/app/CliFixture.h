@@ -10,22 +10,24 @@
 
 #include "app/CliProcess.h"
 #include "bench/LibraryGenerator.h"
+#include "support/TempDir.h"
 
 namespace quorvella::test {
 
-// A test of the real quorvella-cli binary in a world of its own: a temporary
-// folder that is HOME, XDG_CONFIG_HOME and XDG_DATA_HOME (so the registry
-// store, the trash and the TiVo Desktop shortcut folder are all in it), an
-// English locale, and no other environment.
+// A test of the real quorvella-cli program in a world of its own: a
+// temporary folder that is the home, configuration and data folder (so the
+// options, the trash and the TiVo Desktop shortcut folder are all in it),
+// an English locale, and no other environment. On Windows the options live
+// in the registry of the user, whose keys of the program, TiVo Desktop and
+// the plug-in each test starts without.
 class CliTest : public ::testing::Test {
  protected:
   void SetUp() override;
-  void TearDown() override;
 
   ProcessResult Run(const std::vector<std::string>& args, const RunOptions& options = {}) const;
 
-  // Generates a library with its songs under <root>/music, in POSIX form,
-  // writes it to <root>/library.xml and creates the song files when asked.
+  // Generates a library with its songs under <root>/music, in this system's
+  // form, writes it to <root>/library.xml and creates the song files when asked.
   GeneratedLibrary MakeLibrary(std::uint64_t seed, std::int32_t tracks, std::int32_t playlists,
                                std::int32_t songsPerPlaylist, bool createSongFiles = true);
 
@@ -38,6 +40,13 @@ class CliTest : public ::testing::Test {
   // A file written into the temporary folder.
   std::string WriteFile(const std::string& name, const std::string& bytes) const;
 
+  // Whether any option has been stored (the .reg file, or the registry key).
+  bool OptionsStored() const;
+  // Removes every stored option, the TiVo Desktop and plug-in entries too.
+  void ClearOptions() const;
+  std::filesystem::path TrashFiles() const { return data_ / "Trash" / "files"; }
+
+  testing::TempDir dir_;
   std::filesystem::path root_;
   std::filesystem::path home_;
   std::filesystem::path config_;
@@ -46,6 +55,9 @@ class CliTest : public ::testing::Test {
   // More environment for the program, besides the world above.
   std::map<std::string, std::string> extraEnvironment_;
 };
+
+// A path as the program writes it: UTF-8, with this system's separators.
+std::string Str(const std::filesystem::path& path);
 
 // Renames playlists so that no two share a file name: such a pair is
 // written again by every run, which blurs the counts of a run.

@@ -23,15 +23,11 @@ TEST_F(CliUsageTest, EveryCommandHasHelp) {
     EXPECT_TRUE(Contains(result.out, "--help")) << result.out;
     EXPECT_EQ(result.err, "");
   }
-  EXPECT_FALSE(std::filesystem::exists(config_ / "Quorvella"));
+  EXPECT_FALSE(OptionsStored());
 }
 
 TEST_F(CliUsageTest, UsageErrorsExitWithTwoAndPointToTheHelp) {
-  struct Case {
-    std::vector<std::string> args;
-    std::string error;  // the first line on stderr
-  };
-  const Case cases[] = {
+  const std::pair<std::vector<std::string>, std::string> cases[] = {  // the first line on stderr
       {{}, "quorvella-cli: no command given"},
       {{"frobnicate"}, "quorvella-cli: unknown command: frobnicate"},
       {{"--library"}, "quorvella-cli: Missing value after '--library'."},
@@ -64,20 +60,19 @@ TEST_F(CliUsageTest, UsageErrorsExitWithTwoAndPointToTheHelp) {
       {{"registry", "import"}, "quorvella-cli registry import: no .reg file given"},
       {{"registry", "export", "HKEY_USERS\\S-1-5-18"},
        "quorvella-cli registry export: \"HKEY_USERS\\S-1-5-18\" is not a registry key: it begins "
-       "with "
-       "HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE or HKEY_CLASSES_ROOT and a backslash"},
+       "with HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE or HKEY_CLASSES_ROOT and a backslash"},
   };
-  for (const auto& c : cases) {
-    const ProcessResult result = Run(c.args);
-    EXPECT_EQ(result.exitCode, 2) << c.error;
+  for (const auto& [args, error] : cases) {
+    const ProcessResult result = Run(args);
+    EXPECT_EQ(result.exitCode, 2) << error;
     EXPECT_EQ(result.out, "");
     const auto lines = Lines(result.err);
     ASSERT_EQ(lines.size(), 2u) << result.err;
-    EXPECT_EQ(lines[0], c.error);
+    EXPECT_EQ(lines[0], error);
     EXPECT_TRUE(lines[1].ends_with(" --help' for its usage.")) << lines[1];
   }
   // A usage error stores nothing.
-  EXPECT_FALSE(std::filesystem::exists(config_ / "Quorvella"));
+  EXPECT_FALSE(OptionsStored());
 }
 
 }  // namespace

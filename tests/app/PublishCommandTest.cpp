@@ -2,13 +2,13 @@
 // quorvella-cli list and publish, run as a user runs them, on generated
 // libraries with real (empty) song files.
 #include <gtest/gtest.h>
-#include <signal.h>
+#ifndef _WIN32
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
-#include <map>
 #include <regex>
 #include <set>
 
@@ -23,17 +23,11 @@ namespace fs = std::filesystem;
 struct ListedPlaylist {
   int kind = 0;
   bool exists = false;
-  std::string id;
   std::string name;
 };
 
-// The count of "Done (empty)", "Done (1 song)" or "Done (1,234 songs)".
-long long SongsDone(const std::string& what) {
-  std::string digits;
-  for (const char c : what) {
-    if (c >= '0' && c <= '9') digits += c;
-  }
-  return digits.empty() ? 0 : std::stoll(digits);
+long Count(const std::vector<std::string>& lines, const std::string& prefix) {
+  return std::count_if(lines.begin(), lines.end(), [&](const std::string& l) { return l.starts_with(prefix); });
 }
 
 class PublishCommandTest : public CliTest {
@@ -44,35 +38,32 @@ class PublishCommandTest : public CliTest {
     std::vector<ListedPlaylist> rows;
     for (const auto& line : Lines(result.out)) {
       std::smatch m;
-      static const std::regex kRow(R"(^(\d)\t(exists|-)\t(\d+)\t(.*)$)");
+      static const std::regex kRow(R"(^(\d)\t(exists|-)\t\d+\t(.*)$)");
       EXPECT_TRUE(std::regex_match(line, m, kRow)) << line;
-      if (!m.empty()) rows.push_back({std::stoi(m[1]), m[2] == "exists", m[3], m[4]});
+      if (!m.empty()) rows.push_back({std::stoi(m[1]), m[2] == "exists", m[3]});
     }
     return rows;
   }
-
-  void SetPlaylistFolder(const std::string& folder) {
-    const ProcessResult result = Run({"options", "--playlist-folder", folder});
-    ASSERT_EQ(result.exitCode, 0) << result.err;
+  GeneratedLibrary Library(std::uint64_t seed, int tracks, int playlists, int songs, bool files = true) {
+    GeneratedLibrary library = MakeLibrary(seed, tracks, playlists, songs, files);
+    EXPECT_EQ(Run({"options", "--playlist-folder", library.PlaylistFolder}).exitCode, 0);
+    return library;
   }
-
-  std::set<std::string> PlaylistFiles(const GeneratedLibrary& library) const {
+  static std::set<std::string> Files(const fs::path& folder) {
     std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(library.PlaylistFolder)) {
-      if (entry.path().extension() == ".m3u") names.insert(entry.path().filename().string());
+    for (const auto& entry : fs::directory_iterator(folder)) {
+      if (entry.path().extension() == ".m3u") names.insert(Utf8Path(entry.path().filename()));
     }
     return names;
   }
 };
 
 TEST_F(PublishCommandTest, PublishAllWritesEveryCheckedPlaylistAndAgainTrashesTheOld) {
-  const GeneratedLibrary library = MakeLibrary(7, 400, 14, 25);
-  SetPlaylistFolder(library.PlaylistFolder);
+  const GeneratedLibrary library = Library(7, 400, 14, 25);
   std::vector<std::string> checked;
   for (const auto& row : List()) {
     EXPECT_FALSE(row.exists) << row.name;
-    if (row.kind >= 6 && row.kind <= 8 && row.name != "All Rated Songs")
-      checked.push_back(row.name);
+    if (row.kind >= 6 && row.kind <= 8 && row.name != "All Rated Songs") checked.push_back(row.name);
   }
   ASSERT_GE(checked.size(), 10u);
 
@@ -82,11 +73,12 @@ TEST_F(PublishCommandTest, PublishAllWritesEveryCheckedPlaylistAndAgainTrashesTh
   // file name are told (their wording is held by the unattended tests).
   for (const auto& line : Lines(result.err)) EXPECT_TRUE(Contains(line, "both write the file"));
 
-  // Every checked row is queued, then each is published in list order.
+  // Every checked row is queued, then each is published in list order; each
+  // file holds as many songs as its row says, and empty ones are deleted.
   const std::vector<std::string> lines = Lines(result.out);
   std::vector<std::string> expected;
   for (const auto& name : checked) expected.push_back("[Queued] " + name);
-  std::map<std::string, long long> written;  // by file name; a later playlist of one name wins
+  std::map<std::string, std::string> written;  // by file name; a later playlist of one name wins
   for (const auto& name : checked) {
     ASSERT_LT(expected.size() + 2, lines.size());
     const std::string& done = lines[expected.size() + 2];
@@ -96,31 +88,25 @@ TEST_F(PublishCommandTest, PublishAllWritesEveryCheckedPlaylistAndAgainTrashesTh
     EXPECT_EQ(m[2], name);
     const std::string file = SanitizeFileName(name, "_") + ".m3u";
     written.erase(file);
-    if (SongsDone(m[1]) > 0) written[file] = SongsDone(m[1]);
-    expected.insert(expected.end(),
-                    {"[Publishing...] " + name, "Publishing " + name + "...", done});
+    if (m[1] != "empty") written[file] = std::regex_replace(m[1].str(), std::regex("[^0-9]"), "");
+    expected.insert(expected.end(), {"[Publishing...] " + name, "Publishing " + name + "...", done});
   }
-  expected.insert(expected.end(),
-                  {"Done", "", "Quorvella has finished publishing the requested playlists.", "",
-                   "Playlists published:\t\t\t" + std::to_string(checked.size())});
+  expected.insert(expected.end(), {"Done", "", "Quorvella has finished publishing the requested playlists.",
+                                   "", "Playlists published:\t\t\t" + std::to_string(checked.size())});
   ASSERT_GE(lines.size(), expected.size());
-  EXPECT_EQ(std::vector(lines.begin(), lines.begin() + static_cast<long>(expected.size())),
-            expected);
-
-  // Each file holds as many songs as its row says; empty ones were deleted.
+  EXPECT_EQ(std::vector(lines.begin(), lines.begin() + static_cast<long>(expected.size())), expected);
   std::set<std::string> first;
   for (const auto& [file, songs] : written) {
     first.insert(file);
-    const std::string bytes = ReadBytes(fs::path(library.PlaylistFolder) / file);
-    EXPECT_EQ(bytes.rfind("#EXTM3U\r\n", 0), 0u) << file;
-    long long extinf = 0;
-    for (std::size_t p = 0; (p = bytes.find("\r\n#EXTINF:", p)) != std::string::npos; ++p) ++extinf;
-    EXPECT_EQ(extinf, songs) << file;
+    const std::string bytes = ReadBytes(fs::path(NativePath(library.PlaylistFolder)) / NativePath(file));
+    EXPECT_TRUE(bytes.starts_with("#EXTM3U\r\n")) << file;
+    EXPECT_EQ(std::to_string(Count(Lines(bytes), "#EXTINF:")), songs) << file;
   }
-  EXPECT_EQ(PlaylistFiles(library), first);
+  EXPECT_EQ(Files(NativePath(library.PlaylistFolder)), first);
 
   // A second listing sees the files; without options the playlists whose
-  // file exists are the ones published again.
+  // file exists are the ones published again, and the old files are in the
+  // trash.
   std::vector<std::string> existing;
   for (const auto& row : List()) {
     EXPECT_EQ(row.exists, first.count(SanitizeFileName(row.name, "_") + ".m3u") == 1) << row.name;
@@ -128,37 +114,30 @@ TEST_F(PublishCommandTest, PublishAllWritesEveryCheckedPlaylistAndAgainTrashesTh
   }
   const ProcessResult again = Run({"--library", libraryPath_, "publish"});
   ASSERT_EQ(again.exitCode, 0) << again.err;
-  std::vector<std::string> queued;
-  for (const auto& line : Lines(again.out)) {
-    if (line.starts_with("[Queued] ")) queued.push_back(line);
-  }
+  std::vector<std::string> queued = Lines(again.out);
+  queued.resize(existing.size());
   EXPECT_EQ(queued, existing);
-  EXPECT_EQ(PlaylistFiles(library), first);
-  // Every old file is in the trash (which numbers a name it already holds).
-  std::set<std::string> trashed;
-  for (const auto& entry : fs::directory_iterator(data_ / "Trash" / "files")) {
-    trashed.insert(entry.path().filename().string());
-  }
-  for (const auto& name : first) EXPECT_EQ(trashed.count(name), 1u) << name;
+  EXPECT_EQ(Files(NativePath(library.PlaylistFolder)), first);
+  const std::set<std::string> trashed = Files(TrashFiles());
+  EXPECT_TRUE(std::includes(trashed.begin(), trashed.end(), first.begin(), first.end()));
 }
 
 TEST_F(PublishCommandTest, NamedPlaylistsAreTheOnlyOnesPublished) {
-  const GeneratedLibrary library = MakeLibrary(3, 300, 8, 20);
-  SetPlaylistFolder(library.PlaylistFolder);
-
+  const GeneratedLibrary library = Library(3, 300, 8, 20);
   ProcessResult result = Run({"--library", libraryPath_, "publish", "--playlist", "Summer Drive",
                               "--playlist=Midnight Mix"});
   ASSERT_EQ(result.exitCode, 0) << result.err;
-  const auto lines = Lines(result.out);
-  EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
-                          [](const std::string& l) { return l.rfind("[Queued] ", 0) == 0; }),
-            2);
-  EXPECT_EQ(PlaylistFiles(library),
-            (std::set<std::string>{"Midnight Mix.m3u", "Summer Drive.m3u"}));
+  EXPECT_EQ(Count(Lines(result.out), "[Queued] "), 2);
+  EXPECT_EQ(Files(NativePath(library.PlaylistFolder)), (std::set<std::string>{"Midnight Mix.m3u", "Summer Drive.m3u"}));
+
+  // A name that is not listed refuses the whole run.
+  result = Run({"--library", libraryPath_, "publish", "--playlist", "Summer Drive", "--playlist", "No Such List"});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_TRUE(Contains(result.err, "\"No Such List\"")) << result.err;
+  EXPECT_EQ(result.out, "");
 
   // Without names, nothing is checked before a first run.
-  fs::remove(fs::path(library.PlaylistFolder) / "Summer Drive.m3u");
-  fs::remove(fs::path(library.PlaylistFolder) / "Midnight Mix.m3u");
+  for (const auto& name : {"Summer Drive.m3u", "Midnight Mix.m3u"}) fs::remove(NativePath(library.PlaylistFolder) / name);
   result = Run({"--library", libraryPath_, "publish"});
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_EQ(result.out, "");
@@ -166,19 +145,13 @@ TEST_F(PublishCommandTest, NamedPlaylistsAreTheOnlyOnesPublished) {
             "Please place a checkmark by at least one playlist and then click 'Publish Playlists "
             "to TiVo' again.\nNo playlist file is in the playlist folder yet: name the playlists "
             "with --playlist NAME, or publish all with --all.\n");
-
-  // A name that is not listed refuses the whole run.
-  result = Run({"--library", libraryPath_, "publish", "--playlist", "Summer Drive", "--playlist",
-                "No Such List"});
-  EXPECT_EQ(result.exitCode, 1);
-  EXPECT_TRUE(Contains(result.err, "\"No Such List\"")) << result.err;
-  EXPECT_EQ(result.out, "");
 }
 
 TEST_F(PublishCommandTest, AFolderThatCannotBeWrittenWarnsForEachPlaylist) {
-  const GeneratedLibrary library = MakeLibrary(3, 300, 8, 20, false);
-  const std::string folder = library.PlaylistFolder;
-  SetPlaylistFolder(folder);
+#ifdef _WIN32
+  GTEST_SKIP() << "a folder's mode and read-only mounts are POSIX's";
+#else
+  const std::string folder = Library(3, 300, 8, 20, false).PlaylistFolder;
   // Read-only by its mode; root writes there all the same, so for root a
   // read-only file system goes over it.
   struct Restore {
@@ -197,40 +170,38 @@ TEST_F(PublishCommandTest, AFolderThatCannotBeWrittenWarnsForEachPlaylist) {
   } else {
     ASSERT_EQ(::chmod(folder.c_str(), 0555), 0);
   }
-
-  const ProcessResult result = Run({"--library", libraryPath_, "publish", "--playlist",
-                                    "Summer Drive", "--playlist", "Midnight Mix"});
+  const ProcessResult result = Run({"--library", libraryPath_, "publish", "--playlist", "Summer Drive",
+                                    "--playlist", "Midnight Mix"});
   EXPECT_EQ(result.exitCode, 1);
-  const auto out = Lines(result.out);
-  for (const char* row : {"[Done (empty)] Summer Drive", "[Done (empty)] Midnight Mix", "Done"}) {
-    EXPECT_NE(std::find(out.begin(), out.end(), row), out.end()) << row << "\n" << result.out;
-  }
+  EXPECT_TRUE(Contains(result.out, "[Done (empty)] Summer Drive\n") &&
+              Contains(result.out, "[Done (empty)] Midnight Mix\nDone\n")) << result.out;
   const std::string reason = ::geteuid() == 0 ? "Read-only file system" : "Permission denied";
+  std::vector<std::string> err = Lines(result.err);
+  std::sort(err.begin(), err.end());
   std::vector<std::string> expected;
   for (const char* name : {"Midnight Mix", "Summer Drive"}) {
     expected.push_back("quorvella-cli: The playlist file \"" + folder + "/" + name +
                        ".m3u\" could not be created: " + reason + ".");
   }
-  std::vector<std::string> err = Lines(result.err);
-  std::sort(err.begin(), err.end());
   EXPECT_EQ(err, expected);
+#endif
 }
 
 TEST_F(PublishCommandTest, ProgressIsDrawnOnlyOnATerminal) {
-  const GeneratedLibrary library = MakeLibrary(4, 300, 6, 20, false);
-  SetPlaylistFolder(library.PlaylistFolder);
+#ifdef _WIN32
+  GTEST_SKIP() << "the test's terminal is a POSIX pseudo-terminal";
+#endif
+  Library(4, 300, 6, 20, false);
   RunOptions options;
   options.stderrTerminal = true;
   const ProcessResult result = Run({"--library", libraryPath_, "publish", "--all"}, options);
   ASSERT_EQ(result.exitCode, 0) << result.err;
-  EXPECT_TRUE(Contains(
-      result.err, "\r[------------------------------]   0% of all playlists,   0% of this one"))
+  EXPECT_TRUE(Contains(result.err, "\r[------------------------------]   0% of all playlists,   0% of this one"))
       << result.err;
   EXPECT_TRUE(Contains(result.err, "% of all playlists, 100% of this one")) << result.err;
   // Each line of the run first wipes the bar, and the run ends with it wiped.
   EXPECT_TRUE(result.err.ends_with("\r\033[K")) << result.err;
   EXPECT_EQ(result.out.find('\r'), std::string::npos);
-  EXPECT_TRUE(Contains(result.out, "\nDone\n"));
 }
 
 // The wording of each problem is the reader's or the publish run's; here,
@@ -239,14 +210,14 @@ TEST_F(PublishCommandTest, LibraryProblemsAndRefusalsFailTheRun) {
   MakeLibrary(2, 200, 4, 10, false);
   const std::string xml = ReadBytes(libraryPath_);
   const std::string cut = WriteFile("cut.xml", xml.substr(0, xml.size() / 2));
-  const std::string broken = WriteFile(
-      "broken.xml", "<?xml version=\"1.0\"?>\n<plist version=\"1.0\">\n<dict>\n</plist>\n");
-  const std::string missing = (root_ / "missing.xml").string();
-  struct Case {
-    std::vector<std::string> args;
-    std::vector<std::string> inError;
-  };
-  const Case cases[] = {
+  const std::string broken = WriteFile("broken.xml", "<?xml version=\"1.0\"?>\n<plist version=\"1.0\">\n<dict>\n</plist>\n");
+  const std::string missing = Str(root_ / "missing.xml");
+#ifdef _WIN32
+  const std::string usual = "\\iTunes\\iTunes Library.xml";  // in the Music folder the shell names
+#else
+  const std::string usual = Str(home_ / "Music/iTunes/iTunes Library.xml");
+#endif
+  const std::pair<std::vector<std::string>, std::vector<std::string>> cases[] = {
       {{"--library", missing, "list"}, {"\"" + missing + "\"", "cannot be opened"}},
       {{"publish", "--all", "--library", missing}, {"\"" + missing + "\"", "cannot be opened"}},
       {{"--library", broken, "list"}, {"\"" + broken + "\"", "line 4, column 3"}},
@@ -256,14 +227,13 @@ TEST_F(PublishCommandTest, LibraryProblemsAndRefusalsFailTheRun) {
        {"You first need to select a folder in which to create the playlists.\n\nTo do this, open "
         "the 'Tools' menu and choose 'Options'.\n\nBe sure"}},
       // Nothing named and nothing in the usual places.
-      {{"list"},
-       {"No iTunes library file was found", (home_ / "Music/iTunes/iTunes Library.xml").string()}},
+      {{"list"}, {"No iTunes library file was found", usual}},
   };
-  for (const auto& c : cases) {
-    const ProcessResult result = Run(c.args);
-    EXPECT_EQ(result.exitCode, 1) << c.args.back();
+  for (const auto& [args, parts] : cases) {
+    const ProcessResult result = Run(args);
+    EXPECT_EQ(result.exitCode, 1) << args.back();
     EXPECT_EQ(result.out, "");
-    for (const auto& part : c.inError) EXPECT_TRUE(Contains(result.err, part)) << result.err;
+    for (const auto& part : parts) EXPECT_TRUE(Contains(result.err, part)) << result.err;
   }
 }
 
@@ -272,16 +242,14 @@ TEST_F(PublishCommandTest, LibraryProblemsAndRefusalsFailTheRun) {
 TEST_F(PublishCommandTest, AMalformedLibraryIsReadAsFarAsItCanBeAndSaysWhere) {
   const fs::path playlists = root_ / "music" / "Playlists";
   fs::create_directories(playlists);
-  SetPlaylistFolder(playlists.string());
-  WriteSmallLibrary({(playlists / "one.mp3").string()}, {{"Mix", {0, 0}}});
+  ASSERT_EQ(Run({"options", "--playlist-folder", Str(playlists)}).exitCode, 0);
+  WriteSmallLibrary({Str(playlists / "one.mp3")}, {{"Mix", {0, 0}}});
   std::string xml = ReadBytes(libraryPath_);
-  xml.replace(xml.rfind("<dict><key>Track ID"), 0,
-              "\n<dict><key>Name</key><string>x</string></dict>\n");
+  xml.replace(xml.rfind("<dict><key>Track ID"), 0, "\n<dict><key>Name</key><string>x</string></dict>\n");
   const std::string malformed = WriteFile("malformed.xml", xml);
   const std::string err = "quorvella-cli: The iTunes library file \"" + malformed +
                           "\" is malformed in places; what could not be read there was left out:\n "
-                          " line 8: a playlist item without \"Track ID\" is skipped\n";
-
+                          " line 13: a playlist item without \"Track ID\" is skipped\n";
   ProcessResult result = Run({"--library", malformed, "list"});
   EXPECT_EQ(result.exitCode, 3);
   EXPECT_EQ(result.err, err);
@@ -289,23 +257,18 @@ TEST_F(PublishCommandTest, AMalformedLibraryIsReadAsFarAsItCanBeAndSaysWhere) {
   result = Run({"--library", malformed, "publish", "--all"});
   EXPECT_EQ(result.exitCode, 3);
   EXPECT_EQ(result.err, err);
-  EXPECT_EQ(ReadBytes(playlists / "Mix.m3u"),
-            "#EXTM3U\r\n#EXTINF:0,one\r\none.mp3\r\n#EXTINF:0,one\r\none.mp3\r\n");
+  EXPECT_EQ(ReadBytes(playlists / "Mix.m3u"), "#EXTM3U\r\n#EXTINF:0,one\r\none.mp3\r\n#EXTINF:0,one\r\none.mp3\r\n");
 }
 
 TEST_F(PublishCommandTest, FirstInterruptStopsTheRunWithItsReport) {
-  // Big enough that the run is still going when the signal comes; no song
-  // files are needed to write the playlists.
-  const GeneratedLibrary library = MakeLibrary(9, 20000, 80, 4000, false);
-  SetPlaylistFolder(library.PlaylistFolder);
-
+  if (!CanInterrupt()) GTEST_SKIP() << "no console to send Ctrl+Break through";
+  // Big enough that the run is still going when the interrupt comes; no
+  // song files are needed to write the playlists.
+  Library(9, 20000, 80, 4000, false);
   bool sent = false;
   RunOptions options;
-  options.watcher = [&sent](pid_t child, const std::string& out) {
-    if (!sent && Contains(out, "[Publishing...] ")) {
-      sent = true;
-      ::kill(child, SIGINT);
-    }
+  options.watcher = [&sent](ProcessId child, const std::string& out) {
+    if (!sent && Contains(out, "[Publishing...] ")) Interrupt(child), sent = true;
   };
   const ProcessResult result = Run({"--library", libraryPath_, "publish", "--all"}, options);
   ASSERT_TRUE(sent);
@@ -313,15 +276,10 @@ TEST_F(PublishCommandTest, FirstInterruptStopsTheRunWithItsReport) {
   EXPECT_EQ(result.exitCode, 1) << result.err;
   const auto lines = Lines(result.out);
   const auto stopped = std::find(lines.begin(), lines.end(), "Stopped");
-  ASSERT_NE(stopped, lines.end()) << result.out;
-  EXPECT_EQ(std::find(lines.begin(), lines.end(), "Done"), lines.end());
-  ASSERT_GE(lines.end() - stopped, 3);
+  ASSERT_GE(lines.end() - stopped, 3) << result.out;
   EXPECT_EQ(stopped[2], "Quorvella has finished publishing the requested playlists.");
-  const auto count = [&lines](const std::string& prefix) {
-    return std::count_if(lines.begin(), lines.end(),
-                         [&](const std::string& l) { return l.rfind(prefix, 0) == 0; });
-  };
-  EXPECT_LT(count("[Done"), count("[Queued]"));
+  EXPECT_EQ(std::find(lines.begin(), lines.end(), "Done"), lines.end());
+  EXPECT_LT(Count(lines, "[Done"), Count(lines, "[Queued]"));
 }
 
 }  // namespace

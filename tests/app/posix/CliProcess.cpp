@@ -105,4 +105,8 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
   return result;
 }
 
+bool CanInterrupt() { return true; }
+
+void Interrupt(ProcessId child, bool stop) { ::kill(child, stop ? SIGTERM : SIGINT); }
+
 }  // namespace quorvella::test
