@@ -214,10 +214,12 @@ TEST_F(MainControllerTest, ALibraryFailureEndsTheRunOrTheRefreshInOrder) {
   library->failSource = true;
   boxes.shown.clear();
   view.waitCursor.clear();
+  view.busy.clear();
   controller.ButRefresh_Click();
   ASSERT_EQ(boxes.shown.size(), 1u);
   EXPECT_NE(boxes.shown[0].text.find("The library file could not be read."), std::string::npos);
-  EXPECT_FALSE(controller.Busy() || view.busy);
+  EXPECT_FALSE(controller.Busy());
+  EXPECT_EQ(view.busy, (std::vector<bool>{true, false}));
   EXPECT_EQ(view.waitCursor, (std::vector<bool>{true, false}));
 }
 

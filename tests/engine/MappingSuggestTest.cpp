@@ -92,6 +92,12 @@ TEST_F(MappingSuggest, ARuleStaysBelowItsRootAndTheSearchStopsAtItsLimitsAndSays
             (std::vector<LocationMapping>{{"/Volumes/data/Music", Dir("Music")}}));
   EXPECT_EQ(Suggest(library),
             (std::vector<LocationMapping>{{"/Volumes/data", dir_.Path().string()}}));
+  // A drive's root is its letter alone, so the rule may widen up to it.
+  LibraryLocations drive;
+  for (const char* song : {"1.mp3", "2.mp3"}) {
+    drive.paths.push_back(std::string(R"(D:\Music\A\B\)") + song);
+  }
+  EXPECT_EQ(Suggest(drive), (std::vector<LocationMapping>{{R"(D:\)", dir_.Path().string()}}));
 
   options = {};
   options.maxDepth = 1;  // "A" lies two levels down

@@ -86,7 +86,8 @@ TEST(LocationMappings, OnlyFullPathsCanBeMapped) {
   for (const char* from : {"/", "/Volumes", "C:", "c:\\", "C:/Music", R"(\\nas)", R"(\\nas\m)"}) {
     EXPECT_TRUE(IsMappableFrom(from)) << from;
   }
-  for (const char* from : {"", "Music", "C:Music", R"(\\)", R"(\\\nas)", "1:\\x", "file"}) {
+  for (const char* from :
+       {"", "Music", "C:Music", R"(\\)", R"(\\\nas)", R"(x\nas)", "1:\\x", "file"}) {
     EXPECT_FALSE(IsMappableFrom(from)) << from;
   }
 }

@@ -47,8 +47,7 @@ class RecordingView final : public MainView, public PlaylistList {
   std::vector<float> progressPlaylists;
   std::vector<std::string> statusLine;
   bool stopEnabled = false;
-  bool busy = false;
-  std::vector<bool> waitCursor;  // every change, in order
+  std::vector<bool> busy, waitCursor;  // every change, in order
 
   PlaylistListView& ListPlaylists() override { return *this; }
   void SetProgressPlaylists(float v) override { progressPlaylists.push_back(v); }
@@ -56,7 +55,7 @@ class RecordingView final : public MainView, public PlaylistList {
   void SetStatusText(const std::string& t) override { statusLine.push_back(t); }
   void SetStopEnabled(bool e) override { stopEnabled = e; }
   void SetWaitCursor(bool w) override { waitCursor.push_back(w); }
-  void BusyChanged(bool b) override { busy = b; }
+  void BusyChanged(bool b) override { busy.push_back(b); }
 
   std::vector<Row>& rows = Rows();
 

@@ -387,6 +387,9 @@ TEST(XmlLibraryReaderTest, BrokenFilesGiveAMessageNamingTheFileAndThePlace) {
     }
   }
   EXPECT_THROW(ReadXmlLibraryFile(QUORVELLA_TEST_DATA, ids), LibraryError) << "a folder";
+  std::string cut = LibraryXml(TrackXml(1, ""), "");
+  cut.resize(cut.rfind("</plist>"));
+  EXPECT_THROW(Read(cut), LibraryError) << "cut short in memory";
 }
 
 // A real library exported on a Mac, trimmed upstream so that many items name
