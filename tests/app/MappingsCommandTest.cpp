@@ -117,8 +117,8 @@ TEST_F(MappingsCommandTest, AWindowsLibraryOfNonAsciiNamesFindsItsCopies) {
   ASSERT_TRUE(WriteLibraryXmlFile(GenerateLibrary(options), libraryPath_, error)) << error;
   const fs::path media = root_ / "srv" / "media";
   ASSERT_GT(LayCopies(libraryPath_, options.MusicRoot + "\\", media), 40);
-  const ProcessResult result = Run(
-      {"--library", libraryPath_, "mappings", "suggest", "--search", Str(root_ / "srv"), "--apply"});
+  const ProcessResult result = Run({"--library", libraryPath_, "mappings", "suggest", "--search",
+                                    Str(root_ / "srv"), "--apply"});
   ASSERT_EQ(result.exitCode, 0) << result.err;
   EXPECT_TRUE(Contains(Run({"mappings", "list"}).out, options.MusicRoot + "\t" + Str(media) + "\n"))
       << result.out;
