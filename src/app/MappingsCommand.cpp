@@ -276,11 +276,12 @@ int RunMappingsSuggest(AppServices& app, const std::string& libraryPath,
   if (!library) return kExitFailed;
   LocationMappings mappings = LoadLocationMappings(app.Reg());
   const CountFormat count;
+  // The same test as check's: paths are UTF-8, which a std::string path on
+  // Windows would read in the ANSI code page.
+  const FileSystem& files = app.Files();
   const MappingSuggestions suggestions =
-      SuggestMappings(*library, mappings, options, [](const std::string& path) {
-        std::error_code error;
-        return std::filesystem::exists(path, error);
-      });
+      SuggestMappings(*library, mappings, options,
+                      [&files](const std::string& path) { return files.PathExists(path); });
   if (suggestions.missing == 0) {
     std::printf("Every track that no mapping covers is found; there is nothing to map.\n");
     return kExitDone;

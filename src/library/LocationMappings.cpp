@@ -227,15 +227,24 @@ bool LocationMappings::MapInto(std::string_view location, std::string& out) cons
   const std::optional<Match> match = MatchLocation(location);
   if (!match) return false;
   std::string_view to = rules_[match->rule].to;
-  while (to.size() > 1 && to.back() == '/') to.remove_suffix(1);
+  // The rest of the song's path is joined in the dialect of `to`, where the
+  // mapped path is read; a drive root such as "C:\\" keeps its separator.
+  const PathDialect toDialect = DialectOf(to);
+  const char separator = toDialect == PathDialect::Posix ? '/' : '\\';
+  const bool driveTo = toDialect == PathDialect::Windows && to.size() >= 2 && to[1] == ':';
+  const std::size_t keep = driveTo ? 3 : 1;
+  while (to.size() > keep && IsSeparator(toDialect, to.back())) to.remove_suffix(1);
   const std::string_view rest = location.substr(match->restStart);
   out.assign(to);
   if (!rest.empty()) {
-    if (out.empty() || out.back() != '/') out += '/';
+    if (out.empty() || !IsSeparator(toDialect, out.back())) out += separator;
     const std::size_t start = out.size();
     out += rest;
-    if (DialectOf(location) == PathDialect::Windows) {
-      std::replace(out.begin() + static_cast<std::ptrdiff_t>(start), out.end(), '\\', '/');
+    // A backslash is a letter of a POSIX file name, so only a Windows
+    // location's own separators are turned round for a POSIX `to`.
+    const char other = toDialect == PathDialect::Posix ? '\\' : '/';
+    if (toDialect == PathDialect::Windows || DialectOf(location) == PathDialect::Windows) {
+      std::replace(out.begin() + static_cast<std::ptrdiff_t>(start), out.end(), other, separator);
     }
   }
   return true;

@@ -196,7 +196,7 @@ std::optional<std::vector<std::string>> PyTivoCommandLineConfigFiles(
   if (config) {
     add(*config);
   } else {
-    files.push_back(systemConfig.string());
+    if (!systemConfig.empty()) files.push_back(systemConfig.string());
     if (const auto scriptPath = place(*script)) {
       files.push_back((fs::path(*scriptPath).parent_path() / "pyTivo.conf").string());
     }

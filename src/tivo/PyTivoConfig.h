@@ -28,7 +28,13 @@ void SetPyTivoConfigSetting(const RegUtil& reg, std::string_view path);
 // Where the search looks besides the setting; tests put their own places in.
 struct PyTivoPlaces {
   std::filesystem::path procRoot = "/proc";
+#ifdef _WIN32
+  // pyTivo on Windows runs from a folder of the user's choosing, with its
+  // file beside it; there is no system-wide file to look for.
+  std::filesystem::path systemConfig;
+#else
   std::filesystem::path systemConfig = "/etc/pyTivo.conf";
+#endif
   ProcessUser currentUser = CurrentProcessUser();
 };
 
@@ -50,18 +56,19 @@ struct PyTivoConfigFiles {
 
 // The files a pyTivo command line reads: only the file of -c FILE (also
 // -cFILE, --config=FILE, --config FILE) when given, otherwise
-// /etc/pyTivo.conf and pyTivo.conf beside pyTivo.py; each -e FILE adds one
-// more. Relative names are taken from the process's folder. nullopt when the
-// command line is not pyTivo's: a Python interpreter (or pyTivo.py itself)
-// running a script named pyTivo.py. A relative name that cannot be placed
-// (the process's folder is unknown) is left out.
+// systemConfig (when there is one) and pyTivo.conf beside pyTivo.py; each
+// -e FILE adds one more. Relative names are taken from the process's folder.
+// nullopt when the command line is not pyTivo's: a Python interpreter (or
+// pyTivo.py itself) running a script named pyTivo.py. A relative name that
+// cannot be placed (the process's folder is unknown) is left out.
 std::optional<std::vector<std::string>> PyTivoCommandLineConfigFiles(
     const std::vector<std::string>& argv, const std::filesystem::path& processFolder,
     const std::filesystem::path& systemConfig);
 
 // The search, in this order: the setting; a running pyTivo (one of the
 // current user's first, then one of any user, as a service runs; the lowest
-// process number of each); /etc/pyTivo.conf when it exists.
+// process number of each); the system-wide file when there is one and it
+// exists.
 PyTivoConfigFiles FindPyTivoConfig(const RegUtil& reg, const PyTivoPlaces& places = {});
 
 // Why a music share counts as published or not.

@@ -48,9 +48,6 @@ constexpr char kOtherSeparator = '\\';
 using MappingsCommandTest = CliTest;
 
 TEST_F(MappingsCommandTest, AMacLibraryPublishesFromTheFolderSuggestFinds) {
-#ifdef _WIN32
-  GTEST_SKIP() << "a location mapped onto a Windows folder is joined with '/' yet";
-#endif
   const fs::path copy = root_ / "nas" / "itunes";
   ASSERT_EQ(LayCopies(kMacLibrary, "/Users/nathan/Music/iTunes/iTunes Media/", copy), 373);
   const std::string copied = Str(copy);
@@ -106,6 +103,25 @@ TEST_F(MappingsCommandTest, AMacLibraryPublishesFromTheFolderSuggestFinds) {
     }
   }
   EXPECT_EQ(inside, 1);
+}
+
+// A generated Windows library, whose names are mostly not ASCII: suggest
+// must find their copies on either system.
+TEST_F(MappingsCommandTest, AWindowsLibraryOfNonAsciiNamesFindsItsCopies) {
+  LibraryOptions options;
+  options.Seed = 5;
+  options.Tracks = 120;
+  options.Form = UrlForm::Windows;
+  options.MusicRoot = R"(C:\Users\Adam\Music\iTunes\iTunes Media)";
+  std::string error;
+  ASSERT_TRUE(WriteLibraryXmlFile(GenerateLibrary(options), libraryPath_, error)) << error;
+  const fs::path media = root_ / "srv" / "media";
+  ASSERT_GT(LayCopies(libraryPath_, options.MusicRoot + "\\", media), 40);
+  const ProcessResult result = Run({"--library", libraryPath_, "mappings", "suggest", "--search",
+                                    Str(root_ / "srv"), "--apply"});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_TRUE(Contains(Run({"mappings", "list"}).out, options.MusicRoot + "\t" + Str(media) + "\n"))
+      << result.out;
 }
 
 TEST_F(MappingsCommandTest, BadInputIsRefusedAndADuplicateReplacesAfterSayingSo) {

@@ -35,14 +35,8 @@ class WatchCommandTest : public CliTest {
   }
   // Writes the library beside its place and renames it over, as a copy does.
   void ReplaceLibrary(const std::string& bytes) {
-#ifdef _WIN32
-    // Under Wine, a rename over the library is refused (access denied) once
-    // watch has made a pass; until that is found out, the copy is written in place.
-    std::ofstream(NativePath(libraryPath_), std::ios::binary | std::ios::trunc) << bytes;
-#else
-    std::ofstream(libraryPath_ + ".part", std::ios::binary) << bytes;
-    fs::rename(libraryPath_ + ".part", libraryPath_);
-#endif
+    std::ofstream(NativePath(libraryPath_ + ".part"), std::ios::binary) << bytes;
+    fs::rename(NativePath(libraryPath_ + ".part"), NativePath(libraryPath_));
   }
   std::string LibraryBytes() {
     std::string error;

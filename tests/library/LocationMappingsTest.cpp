@@ -57,6 +57,14 @@ TEST(LocationMappings, MapsByWholeComponentsWithTheCaseRuleOfFrom) {
       {"a POSIX path that begins with two slashes", vol, "//Volumes/data/x.m4a",
        "/mnt/data/x.m4a"},
       {"POSIX runs of separators", vol, "//Volumes/data//x.m4a", "/mnt/data/x.m4a"},
+      {"a Windows to takes backslashes", {{"/Users/n/Music", R"(..\itunes\)"}},
+       "/Users/n/Music/iTunes/a b/c.m4a", R"(..\itunes\iTunes\a b\c.m4a)"},
+      {"a Windows to from a Windows location", {{R"(C:\Music)", "D:/m/"}}, "C:/Music/x/a.mp3",
+       R"(D:/m\x\a.mp3)"},
+      {"a drive root to keeps its separator", {{"/Volumes/data", "E:\\"}}, "/Volumes/data/a.mp3",
+       R"(E:\a.mp3)"},
+      {"a POSIX to keeps a backslash of a POSIX name", vol, R"(/Volumes/data/a\b.m4a)",
+       R"(/mnt/data/a\b.m4a)"},
       {"a relative from never maps", {{"Music", "/x"}}, R"(Music\a.mp3)", none},
   };
   for (const MapCase& c : cases) {

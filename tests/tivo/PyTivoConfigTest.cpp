@@ -107,6 +107,9 @@ TEST(PyTivoCommandLineTest, FilesFollowPyTivosOptions) {
     EXPECT_EQ(PyTivoCommandLineConfigFiles(c.argv, c.cwd, etc), c.files)
         << c.argv.back() << " in " << c.cwd;
   }
+  // Without a system-wide file, as on Windows, only the one beside the script.
+  EXPECT_EQ(PyTivoCommandLineConfigFiles({"python3", "/p/pyTivo.py"}, "", {}),
+            Files({"/p/pyTivo.conf"}));
 }
 
 TEST_F(PyTivoConfigTest, SectionsThatAreMusicSharesAndWhatTheyPublish) {

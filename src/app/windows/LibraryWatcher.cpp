@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <filesystem>
+
 #include "platform/NativePath.h"
 #include "platform/windows/WideText.h"
 
@@ -42,22 +44,41 @@ bool LibraryWatcher::Wait(int milliseconds) {
 }
 
 LibraryStamp LibraryWatcher::Stamp() const {
-  const std::wstring wide = Utf8ToWide(path_);
-  const HANDLE file = CreateFileW(wide.c_str(), FILE_READ_ATTRIBUTES,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return {};
-  BY_HANDLE_FILE_INFORMATION info{};
-  const bool read = GetFileInformationByHandle(file, &info) != 0;
-  CloseHandle(file);
-  if (!read) return {};
-  const auto join = [](DWORD high, DWORD low) {
-    return (static_cast<std::uint64_t>(high) << 32) | low;
-  };
-  // The write time counts in 100 ns steps.
-  const std::uint64_t written = join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime);
-  return {true, info.dwVolumeSerialNumber, join(info.nFileIndexHigh, info.nFileIndexLow),
-          join(info.nFileSizeHigh, info.nFileSizeLow), static_cast<std::int64_t>(written) * 100};
+  // Read from the folder's listing, never through a handle on the file:
+  // while any handle on it is open, however it shares, the library's owner
+  // cannot rename a new copy over it and its save fails.
+  const std::filesystem::path native = NativePath(path_);
+  const std::wstring name = native.filename().wstring();
+  const HANDLE folder = CreateFileW(native.parent_path().wstring().c_str(), FILE_LIST_DIRECTORY,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (folder == INVALID_HANDLE_VALUE) return {};
+  LibraryStamp stamp;
+  BY_HANDLE_FILE_INFORMATION volume{};
+  const std::uint64_t device =
+      GetFileInformationByHandle(folder, &volume) != 0 ? volume.dwVolumeSerialNumber : 0;
+  alignas(LONGLONG) char buffer[16384];
+  auto kind = FileIdBothDirectoryRestartInfo;
+  while (!stamp.exists && GetFileInformationByHandleEx(folder, kind, buffer, sizeof buffer) != 0) {
+    kind = FileIdBothDirectoryInfo;
+    for (const char* at = buffer;;) {
+      const auto* entry = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(at);
+      const int length = static_cast<int>(entry->FileNameLength / sizeof(wchar_t));
+      if ((entry->FileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+          CompareStringOrdinal(entry->FileName, length, name.c_str(),
+                               static_cast<int>(name.size()), TRUE) == CSTR_EQUAL) {
+        // The write time counts in 100 ns steps.
+        stamp = {true, device, static_cast<std::uint64_t>(entry->FileId.QuadPart),
+                 static_cast<std::uint64_t>(entry->EndOfFile.QuadPart),
+                 static_cast<std::int64_t>(entry->LastWriteTime.QuadPart) * 100};
+        break;
+      }
+      if (entry->NextEntryOffset == 0) break;
+      at += entry->NextEntryOffset;
+    }
+  }
+  CloseHandle(folder);
+  return stamp;
 }
 
 }  // namespace quorvella
