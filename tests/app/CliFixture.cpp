@@ -118,14 +118,9 @@ ProcessResult CliTest::Run(const std::vector<std::string>& args, const RunOption
 GeneratedLibrary CliTest::MakeLibrary(std::uint64_t seed, std::int32_t tracks,
                                       std::int32_t playlists, std::int32_t songsPerPlaylist,
                                       bool createSongFiles) {
-  LibraryOptions options;
-  options.Seed = seed;
-  options.Tracks = tracks;
-  options.Playlists = playlists;
-  options.SongsPerPlaylist = songsPerPlaylist;
-  options.Form = kForm;
-  options.MusicRoot = Str(root_ / "music");
-  GeneratedLibrary library = GenerateLibrary(options);
+  GeneratedLibrary library = GenerateLibrary({.Seed = seed, .Tracks = tracks, .Playlists = playlists,
+                                              .SongsPerPlaylist = songsPerPlaylist, .Form = kForm,
+                                              .MusicRoot = Str(root_ / "music")});
   for (const auto& track : library.Tracks) {
     if (!createSongFiles || track.Type != TrackType::File || track.Place == SongPlace::OtherVolume ||
         track.Place == SongPlace::NetworkShare)

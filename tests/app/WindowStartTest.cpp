@@ -33,19 +33,12 @@ bool WaitFor(const std::function<bool()>& done) {
 class WindowStartTest : public ::testing::Test {
  protected:
   std::string MakeLibrary() {
-    LibraryOptions options;
-    options.Seed = 11;
-    options.Tracks = 30;
-    options.Playlists = 3;
-    options.SongsPerPlaylist = 5;
-    options.MusicRoot = env_.Folder("music");
     const std::string path = env_.Folder("library") + "/iTunes Library.xml";
     std::string error;
-    EXPECT_TRUE(WriteLibraryXmlFile(GenerateLibrary(options), path, error)) << error;
+    EXPECT_TRUE(WriteLibraryXmlFile(
+        GenerateLibrary({.Seed = 11, .Tracks = 30, .Playlists = 3, .SongsPerPlaylist = 5, .MusicRoot = env_.Folder("music")}),
+        path, error)) << error;
     return path;
-  }
-  std::string Remembered(const AppServices& app) const {
-    return app.Reg().RegGetString(Hive::CurrentUser, LibraryKey, LibraryPathValueName);
   }
 
   test::TempEnvironment env_;
@@ -64,7 +57,7 @@ TEST_F(WindowStartTest, TheLibraryGivenAtStartIsListedAndNotRemembered) {
   ASSERT_NE(list, nullptr);
   ASSERT_TRUE(WaitFor([list] { return list->topLevelItemCount() > 0; }));
   EXPECT_EQ(script.unexpected, 0);
-  EXPECT_EQ(Remembered(app), "/nowhere/iTunes Library.xml");
+  EXPECT_EQ(app.Reg().RegGetString(Hive::CurrentUser, LibraryKey, LibraryPathValueName), "/nowhere/iTunes Library.xml");
 }
 
 // The start's warnings about the file of options, one box each: a damaged
@@ -80,7 +73,6 @@ TEST_F(WindowStartTest, OnlyADamagedOrUnwritableStoreIsReported) {
     bool reported;
   };
   const Case cases[] = {
-      {"no file", std::nullopt, false, false},
       {"empty file", "", false, false},
       {"sound file", header + "]\n\"A\"=\"1\"\n", false, false},
       {"damaged file", header + "\n", false, true},
