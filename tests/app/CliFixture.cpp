@@ -3,7 +3,6 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <set>
 #include <sstream>
 
@@ -171,11 +170,6 @@ void GiveEachPlaylistItsOwnFile(GeneratedLibrary& library) {
 bool PublishedByAll(const GeneratedPlaylist& p) {
   return !p.Master && !p.Folder && !p.Smart && p.Visible && p.DistinguishedKind == 0 &&
          p.FlagKey.empty() && !p.Items.empty();
-}
-
-std::string ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 std::vector<std::string> Lines(const std::string& text) {

@@ -10,6 +10,7 @@
 
 #include "app/CliProcess.h"
 #include "bench/LibraryGenerator.h"
+#include "support/FileBytes.h"
 #include "support/TempDir.h"
 
 namespace quorvella::test {
@@ -66,7 +67,7 @@ void GiveEachPlaylistItsOwnFile(GeneratedLibrary& library);
 // Whether publish --all writes the playlist: a normal one with songs.
 bool PublishedByAll(const GeneratedPlaylist& playlist);
 
-std::string ReadBytes(const std::filesystem::path& path);
+using testing::ReadBytes;
 std::vector<std::string> Lines(const std::string& text);
 bool Contains(const std::string& text, const std::string& part);
 
