@@ -57,6 +57,8 @@ class CliTest : public ::testing::Test {
   std::map<std::string, std::string> extraEnvironment_;
 };
 
+inline constexpr bool kWindows = std::filesystem::path::preferred_separator == L'\\';
+
 // A path as the program writes it: UTF-8, with this system's separators.
 std::string Str(const std::filesystem::path& path);
 

@@ -124,9 +124,7 @@ TEST_F(OptionsCommandTest, PublishedFolderNeedsNoWarningAndTivoShowsIt) {
 }
 
 TEST_F(OptionsCommandTest, ADamagedFileOfOptionsIsReportedOnceAndReadAsDefaults) {
-#ifdef _WIN32
-  GTEST_SKIP() << "the options are kept in a file on POSIX only";
-#endif
+  if (kWindows) GTEST_SKIP() << "the options are kept in a file on POSIX only";
   const std::string store = Str(config_ / "Quorvella" / "registry.reg");
   fs::create_directories(config_ / "Quorvella");
   std::ofstream(store, std::ios::binary) << "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\"
@@ -146,9 +144,7 @@ TEST_F(OptionsCommandTest, ADamagedFileOfOptionsIsReportedOnceAndReadAsDefaults)
 // can create the store below it. The commands that must store something say
 // why and fail; the others work as before.
 TEST_F(OptionsCommandTest, AnUnwritableStoreFailsOnlyTheCommandsThatStore) {
-#ifdef _WIN32
-  GTEST_SKIP() << "the options are kept in a file on POSIX only";
-#endif
+  if (kWindows) GTEST_SKIP() << "the options are kept in a file on POSIX only";
   fs::remove_all(config_);
   std::ofstream(config_) << "not a folder";
   const std::string store = "\"" + Str(config_ / "Quorvella" / "registry.reg") + "\"";

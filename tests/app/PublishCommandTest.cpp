@@ -165,9 +165,7 @@ TEST_F(PublishCommandTest, AFolderThatCannotBeWrittenWarnsForEachPlaylist) {
 }
 
 TEST_F(PublishCommandTest, ProgressIsDrawnOnlyOnATerminal) {
-#ifdef _WIN32
-  GTEST_SKIP() << "the test's terminal is a POSIX pseudo-terminal";
-#endif
+  if (kWindows) GTEST_SKIP() << "the test's terminal is a POSIX pseudo-terminal";
   Library(4, 300, 6, 20, false);
   RunOptions options;
   options.stderrTerminal = true;
@@ -188,11 +186,8 @@ TEST_F(PublishCommandTest, LibraryProblemsAndRefusalsFailTheRun) {
   const std::string xml = ReadBytes(libraryPath_);
   const std::string cut = WriteFile("cut.xml", xml.substr(0, xml.size() / 2));
   const std::string missing = Str(root_ / "missing.xml");
-#ifdef _WIN32
-  const std::string usual = "\\iTunes\\iTunes Library.xml";  // in the Music folder the shell names
-#else
-  const std::string usual = Str(home_ / "Music/iTunes/iTunes Library.xml");
-#endif
+  // On Windows, in the Music folder the shell names.
+  const std::string usual = kWindows ? "\\iTunes\\iTunes Library.xml" : Str(home_ / "Music/iTunes/iTunes Library.xml");
   const std::pair<std::vector<std::string>, std::vector<std::string>> cases[] = {
       {{"publish", "--all", "--library", missing}, {"\"" + missing + "\"", "cannot be opened"}},
       {{"--library", cut, "list"}, {"\"" + cut + "\"", "incomplete", "line "}},

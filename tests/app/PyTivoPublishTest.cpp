@@ -15,11 +15,6 @@ namespace quorvella::test {
 namespace {
 
 namespace fs = std::filesystem;
-#ifdef _WIN32
-constexpr bool kWindows = true;
-#else
-constexpr bool kWindows = false;
-#endif
 const std::string kSep(1, static_cast<char>(fs::path::preferred_separator));
 
 struct Song {
