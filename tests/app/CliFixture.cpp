@@ -56,9 +56,7 @@ void CliTest::SetUp() {
   data_ = root_ / "data";
   for (const auto& dir : {home_, config_, data_}) fs::create_directories(dir);
   libraryPath_ = Str(root_ / "library.xml");
-#ifdef _WIN32
-  ClearOptions();
-#endif
+  if (kWindows) ClearOptions();
 }
 
 void CliTest::ClearOptions() const {
@@ -137,11 +135,9 @@ void CliTest::WriteSmallLibrary(
     const std::vector<std::string>& songs,
     const std::vector<std::pair<std::string, std::vector<int>>>& playlists) const {
   std::string tracks, lists;
-  for (std::size_t i = 0; i < songs.size(); ++i) {
+  for (std::size_t i = 0; i < songs.size(); ++i)
     tracks += testing::TrackXml(static_cast<int>(i + 1), "<key>Name</key><string>" + Utf8Path(NativePath(songs[i]).stem()) +
-                                                             "</string><key>Location</key><string>" +
-                                                             FileUrl(songs[i], kForm) + "</string>");
-  }
+                                "</string><key>Location</key><string>" + FileUrl(songs[i], kForm) + "</string>");
   int playlistId = 90000;
   for (const auto& [name, items] : playlists) {
     lists += "<dict><key>Name</key><string>" + name + "</string><key>Playlist ID</key><integer>" +

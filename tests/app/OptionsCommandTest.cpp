@@ -31,8 +31,7 @@ void MakeShortcut(const fs::path& target, const fs::path& shortcut) {
   EXPECT_EQ(link->SetPath(target.c_str()), S_OK);
   ASSERT_EQ(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)), S_OK);
   EXPECT_EQ(file->Save(fs::path(shortcut).concat(L".lnk").c_str(), TRUE), S_OK);
-  file->Release();
-  link->Release();
+  file->Release(), link->Release();
   CoUninitialize();
 #else
   fs::create_directory_symlink(target, shortcut);

@@ -20,11 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct ListedPlaylist {
-  int kind = 0;
-  bool exists = false;
-  std::string name;
-};
+struct ListedPlaylist { int kind; bool exists; std::string name; };
 
 long Count(const std::vector<std::string>& lines, const std::string& prefix) {
   return std::count_if(lines.begin(), lines.end(), [&](const std::string& l) { return l.starts_with(prefix); });
