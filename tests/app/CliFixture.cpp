@@ -3,7 +3,6 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <set>
 #include <sstream>
 
@@ -57,9 +56,7 @@ void CliTest::SetUp() {
   data_ = root_ / "data";
   for (const auto& dir : {home_, config_, data_}) fs::create_directories(dir);
   libraryPath_ = Str(root_ / "library.xml");
-#ifdef _WIN32
-  ClearOptions();
-#endif
+  if (kWindows) ClearOptions();
 }
 
 void CliTest::ClearOptions() const {
@@ -118,14 +115,9 @@ ProcessResult CliTest::Run(const std::vector<std::string>& args, const RunOption
 GeneratedLibrary CliTest::MakeLibrary(std::uint64_t seed, std::int32_t tracks,
                                       std::int32_t playlists, std::int32_t songsPerPlaylist,
                                       bool createSongFiles) {
-  LibraryOptions options;
-  options.Seed = seed;
-  options.Tracks = tracks;
-  options.Playlists = playlists;
-  options.SongsPerPlaylist = songsPerPlaylist;
-  options.Form = kForm;
-  options.MusicRoot = Str(root_ / "music");
-  GeneratedLibrary library = GenerateLibrary(options);
+  GeneratedLibrary library = GenerateLibrary({.Seed = seed, .Tracks = tracks, .Playlists = playlists,
+                                              .SongsPerPlaylist = songsPerPlaylist, .Form = kForm,
+                                              .MusicRoot = Str(root_ / "music")});
   for (const auto& track : library.Tracks) {
     if (!createSongFiles || track.Type != TrackType::File || track.Place == SongPlace::OtherVolume ||
         track.Place == SongPlace::NetworkShare)
@@ -143,11 +135,9 @@ void CliTest::WriteSmallLibrary(
     const std::vector<std::string>& songs,
     const std::vector<std::pair<std::string, std::vector<int>>>& playlists) const {
   std::string tracks, lists;
-  for (std::size_t i = 0; i < songs.size(); ++i) {
+  for (std::size_t i = 0; i < songs.size(); ++i)
     tracks += testing::TrackXml(static_cast<int>(i + 1), "<key>Name</key><string>" + Utf8Path(NativePath(songs[i]).stem()) +
-                                                             "</string><key>Location</key><string>" +
-                                                             FileUrl(songs[i], kForm) + "</string>");
-  }
+                                "</string><key>Location</key><string>" + FileUrl(songs[i], kForm) + "</string>");
   int playlistId = 90000;
   for (const auto& [name, items] : playlists) {
     lists += "<dict><key>Name</key><string>" + name + "</string><key>Playlist ID</key><integer>" +
@@ -176,11 +166,6 @@ void GiveEachPlaylistItsOwnFile(GeneratedLibrary& library) {
 bool PublishedByAll(const GeneratedPlaylist& p) {
   return !p.Master && !p.Folder && !p.Smart && p.Visible && p.DistinguishedKind == 0 &&
          p.FlagKey.empty() && !p.Items.empty();
-}
-
-std::string ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 std::vector<std::string> Lines(const std::string& text) {

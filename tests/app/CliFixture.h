@@ -10,6 +10,7 @@
 
 #include "app/CliProcess.h"
 #include "bench/LibraryGenerator.h"
+#include "support/FileBytes.h"
 #include "support/TempDir.h"
 
 namespace quorvella::test {
@@ -56,6 +57,8 @@ class CliTest : public ::testing::Test {
   std::map<std::string, std::string> extraEnvironment_;
 };
 
+inline constexpr bool kWindows = std::filesystem::path::preferred_separator == L'\\';
+
 // A path as the program writes it: UTF-8, with this system's separators.
 std::string Str(const std::filesystem::path& path);
 
@@ -66,7 +69,7 @@ void GiveEachPlaylistItsOwnFile(GeneratedLibrary& library);
 // Whether publish --all writes the playlist: a normal one with songs.
 bool PublishedByAll(const GeneratedPlaylist& playlist);
 
-std::string ReadBytes(const std::filesystem::path& path);
+using testing::ReadBytes;
 std::vector<std::string> Lines(const std::string& text);
 bool Contains(const std::string& text, const std::string& part);
 

@@ -12,10 +12,9 @@ using CliUsageTest = CliTest;
 TEST_F(CliUsageTest, EveryCommandHasHelp) {
   // The last: help wins over everything else on the line, and reads nothing.
   const std::vector<std::vector<std::string>> cases = {
-      {"--help"}, {"-h"}, {"list", "--help"}, {"publish", "-h"}, {"options", "--help"},
-      {"tivo", "--help"}, {"registry", "--help"}, {"registry", "import", "--help"},
-      {"registry", "export", "--help"}, {"publish", "--all", "--playlist", "x", "--help"}};
-
+      {"--help"}, {"-h"}, {"list", "--help"}, {"publish", "-h"}, {"options", "--help"}, {"tivo", "--help"},
+      {"registry", "--help"}, {"registry", "import", "--help"}, {"registry", "export", "--help"},
+      {"publish", "--all", "--playlist", "x", "--help"}};
   for (const auto& args : cases) {
     const ProcessResult result = Run(args);
     EXPECT_EQ(result.exitCode, 0) << args.front();
@@ -37,24 +36,17 @@ TEST_F(CliUsageTest, UsageErrorsExitWithTwoAndPointToTheHelp) {
       {{"publish", "--all=yes"}, "quorvella-cli publish: Unexpected value after '--all'."},
       {{"publish", "--playlist"}, "quorvella-cli publish: Missing value after '--playlist'."},
       // A missing or unwanted value is told before unknown options.
-      {{"publish", "--bogus", "--playlist"},
-       "quorvella-cli publish: Missing value after '--playlist'."},
-      {{"publish", "--bogus", "-hx", "--nope"},
-       "quorvella-cli publish: Unknown options: bogus, x, nope."},
+      {{"publish", "--bogus", "--playlist"}, "quorvella-cli publish: Missing value after '--playlist'."},
+      {{"publish", "--bogus", "-hx", "--nope"}, "quorvella-cli publish: Unknown options: bogus, x, nope."},
       {{"publish", "-h=x"}, "quorvella-cli publish: Unexpected value after '-h'."},
       {{"publish", "--all", "--all"}, "quorvella-cli publish: --all is given more than once"},
       {{"list", "--", "--help"}, "quorvella-cli list: unexpected argument: --help"},
-      {{"publish", "--all", "--playlist", "x"},
-       "quorvella-cli publish: --all and --playlist cannot be combined"},
+      {{"publish", "--all", "--playlist", "x"}, "quorvella-cli publish: --all and --playlist cannot be combined"},
       {{"options", "--mode", "fast"}, "quorvella-cli options: --mode takes standard or enhanced"},
-      {{"options", "--encoding", "latin1"},
-       "quorvella-cli options: --encoding takes ansi or utf-8"},
-      {{"options", "--delete-empty", "maybe"},
-       "quorvella-cli options: --delete-empty takes yes or no"},
-      {{"options", "--mode", "standard", "--mode", "enhanced"},
-       "quorvella-cli options: --mode is given more than once"},
-      {{"options", "--check", "ogg", "--uncheck", "OGG"},
-       "quorvella-cli options: --check and --uncheck both name \"ogg\""},
+      {{"options", "--encoding", "latin1"}, "quorvella-cli options: --encoding takes ansi or utf-8"},
+      {{"options", "--delete-empty", "maybe"}, "quorvella-cli options: --delete-empty takes yes or no"},
+      {{"options", "--mode", "standard", "--mode", "enhanced"}, "quorvella-cli options: --mode is given more than once"},
+      {{"options", "--check", "ogg", "--uncheck", "OGG"}, "quorvella-cli options: --check and --uncheck both name \"ogg\""},
       {{"tivo", "now"}, "quorvella-cli tivo: unexpected argument: now"},
       {{"registry"}, "quorvella-cli registry: import or export must follow registry"},
       {{"registry", "import"}, "quorvella-cli registry import: no .reg file given"},

@@ -20,11 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct ListedPlaylist {
-  int kind = 0;
-  bool exists = false;
-  std::string name;
-};
+struct ListedPlaylist { int kind; bool exists; std::string name; };
 
 long Count(const std::vector<std::string>& lines, const std::string& prefix) {
   return std::count_if(lines.begin(), lines.end(), [&](const std::string& l) { return l.starts_with(prefix); });
@@ -59,7 +55,7 @@ class PublishCommandTest : public CliTest {
 };
 
 TEST_F(PublishCommandTest, PublishAllWritesEveryCheckedPlaylistAndAgainTrashesTheOld) {
-  const GeneratedLibrary library = Library(7, 400, 14, 25);
+  const fs::path folder = NativePath(Library(7, 400, 14, 25).PlaylistFolder);
   std::vector<std::string> checked;
   for (const auto& row : List()) {
     EXPECT_FALSE(row.exists) << row.name;
@@ -72,61 +68,52 @@ TEST_F(PublishCommandTest, PublishAllWritesEveryCheckedPlaylistAndAgainTrashesTh
   // No progress bar off a terminal; only pairs of playlists that share a
   // file name are told (their wording is held by the unattended tests).
   for (const auto& line : Lines(result.err)) EXPECT_TRUE(Contains(line, "both write the file"));
-
-  // Every checked row is queued, then each is published in list order; each
-  // file holds as many songs as its row says, and empty ones are deleted.
+  // Every checked row is queued, then each is published in list order.
   const std::vector<std::string> lines = Lines(result.out);
   std::vector<std::string> expected;
   for (const auto& name : checked) expected.push_back("[Queued] " + name);
-  std::map<std::string, std::string> written;  // by file name; a later playlist of one name wins
   for (const auto& name : checked) {
     ASSERT_LT(expected.size() + 2, lines.size());
-    const std::string& done = lines[expected.size() + 2];
-    static const std::regex kDone(R"(^\[Done \((empty|1 song|[\d,]+ songs)\)\] (.*)$)");
-    std::smatch m;
-    ASSERT_TRUE(std::regex_match(done, m, kDone)) << done;
-    EXPECT_EQ(m[2], name);
-    const std::string file = SanitizeFileName(name, "_") + ".m3u";
-    written.erase(file);
-    if (m[1] != "empty") written[file] = std::regex_replace(m[1].str(), std::regex("[^0-9]"), "");
-    expected.insert(expected.end(), {"[Publishing...] " + name, "Publishing " + name + "...", done});
+    const std::string done = lines[expected.size() + 2].substr(0, lines[expected.size() + 2].find(")] ") + 3);
+    EXPECT_TRUE(std::regex_match(done, std::regex(R"(\[Done \((empty|1 song|[\d,]+ songs)\)\] )"))) << done;
+    expected.insert(expected.end(), {"[Publishing...] " + name, "Publishing " + name + "...", done + name});
   }
   expected.insert(expected.end(), {"Done", "", "Quorvella has finished publishing the requested playlists.",
                                    "", "Playlists published:\t\t\t" + std::to_string(checked.size())});
   ASSERT_GE(lines.size(), expected.size());
   EXPECT_EQ(std::vector(lines.begin(), lines.begin() + static_cast<long>(expected.size())), expected);
-  std::set<std::string> first;
-  for (const auto& [file, songs] : written) {
-    first.insert(file);
-    const std::string bytes = ReadBytes(fs::path(NativePath(library.PlaylistFolder)) / NativePath(file));
-    EXPECT_TRUE(bytes.starts_with("#EXTM3U\r\n")) << file;
-    EXPECT_EQ(std::to_string(Count(Lines(bytes), "#EXTINF:")), songs) << file;
-  }
-  EXPECT_EQ(Files(NativePath(library.PlaylistFolder)), first);
 
   // A second listing sees the files; without options the playlists whose
   // file exists are the ones published again, and the old files are in the
   // trash.
+  const std::set<std::string> first = Files(folder);
   std::vector<std::string> existing;
   for (const auto& row : List()) {
     EXPECT_EQ(row.exists, first.count(SanitizeFileName(row.name, "_") + ".m3u") == 1) << row.name;
     if (row.exists) existing.push_back("[Queued] " + row.name);
   }
+  ASSERT_FALSE(existing.empty());
   const ProcessResult again = Run({"--library", libraryPath_, "publish"});
   ASSERT_EQ(again.exitCode, 0) << again.err;
   std::vector<std::string> queued = Lines(again.out);
   queued.resize(existing.size());
   EXPECT_EQ(queued, existing);
-  EXPECT_EQ(Files(NativePath(library.PlaylistFolder)), first);
+  EXPECT_EQ(Files(folder), first);
   const std::set<std::string> trashed = Files(TrashFiles());
   EXPECT_TRUE(std::includes(trashed.begin(), trashed.end(), first.begin(), first.end()));
 }
 
-TEST_F(PublishCommandTest, NamedPlaylistsAreTheOnlyOnesPublished) {
+TEST_F(PublishCommandTest, NamedPlaylistsAreTheOnlyOnesPublishedWithProgressOnATerminal) {
   const GeneratedLibrary library = Library(3, 300, 8, 20);
   ProcessResult result = Run({"--library", libraryPath_, "publish", "--playlist", "Summer Drive",
-                              "--playlist=Midnight Mix"});
+                              "--playlist=Midnight Mix"}, {.watcher = {}, .stderrTerminal = !kWindows});
   ASSERT_EQ(result.exitCode, 0) << result.err;
+  // Only a terminal (a POSIX pseudo-terminal here) shows the bar; each line
+  // of the run first wipes it, and the run ends with it wiped.
+  EXPECT_TRUE(kWindows || (Contains(result.err, "\r[------------------------------]   0% of all playlists,   0% of this one") &&
+                           Contains(result.err, "% of all playlists, 100% of this one") && result.err.ends_with("\r\033[K")))
+      << result.err;
+  EXPECT_EQ(result.out.find('\r'), std::string::npos);
   EXPECT_EQ(Count(Lines(result.out), "[Queued] "), 2);
   EXPECT_EQ(Files(NativePath(library.PlaylistFolder)), (std::set<std::string>{"Midnight Mix.m3u", "Summer Drive.m3u"}));
 
@@ -154,20 +141,14 @@ TEST_F(PublishCommandTest, AFolderThatCannotBeWrittenWarnsForEachPlaylist) {
   const std::string folder = Library(3, 300, 8, 20, false).PlaylistFolder;
   // Read-only by its mode; root writes there all the same, so for root a
   // read-only file system goes over it.
-  struct Restore {
-    std::string folder;
-    bool mounted = false;
-    ~Restore() {
-      if (mounted) ::umount2(folder.c_str(), MNT_DETACH);
-      ::chmod(folder.c_str(), 0755);
-    }
-  } restore{folder};
-  if (::geteuid() == 0) {
-    if (::mount("tmpfs", folder.c_str(), "tmpfs", MS_RDONLY, "size=16k") != 0) {
-      GTEST_SKIP() << "no read-only file system can be mounted here";
-    }
-    restore.mounted = true;
-  } else {
+  const bool root = ::geteuid() == 0;
+  if (root && ::mount("tmpfs", folder.c_str(), "tmpfs", MS_RDONLY, "size=16k") != 0)
+    GTEST_SKIP() << "no read-only file system can be mounted here";
+  const std::unique_ptr<const char, void (*)(const char*)> restore(folder.c_str(), [](const char* path) {
+    ::umount2(path, MNT_DETACH);
+    ::chmod(path, 0755);
+  });
+  if (!root) {
     ASSERT_EQ(::chmod(folder.c_str(), 0555), 0);
   }
   const ProcessResult result = Run({"--library", libraryPath_, "publish", "--playlist", "Summer Drive",
@@ -175,33 +156,14 @@ TEST_F(PublishCommandTest, AFolderThatCannotBeWrittenWarnsForEachPlaylist) {
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_TRUE(Contains(result.out, "[Done (empty)] Summer Drive\n") &&
               Contains(result.out, "[Done (empty)] Midnight Mix\nDone\n")) << result.out;
-  const std::string reason = ::geteuid() == 0 ? "Read-only file system" : "Permission denied";
-  std::vector<std::string> err = Lines(result.err);
+  std::vector<std::string> err = Lines(result.err), expected;
   std::sort(err.begin(), err.end());
-  std::vector<std::string> expected;
   for (const char* name : {"Midnight Mix", "Summer Drive"}) {
-    expected.push_back("quorvella-cli: The playlist file \"" + folder + "/" + name +
-                       ".m3u\" could not be created: " + reason + ".");
+    expected.push_back("quorvella-cli: The playlist file \"" + folder + "/" + name + ".m3u\" could not be created: " +
+                       (root ? "Read-only file system." : "Permission denied."));
   }
   EXPECT_EQ(err, expected);
 #endif
-}
-
-TEST_F(PublishCommandTest, ProgressIsDrawnOnlyOnATerminal) {
-#ifdef _WIN32
-  GTEST_SKIP() << "the test's terminal is a POSIX pseudo-terminal";
-#endif
-  Library(4, 300, 6, 20, false);
-  RunOptions options;
-  options.stderrTerminal = true;
-  const ProcessResult result = Run({"--library", libraryPath_, "publish", "--all"}, options);
-  ASSERT_EQ(result.exitCode, 0) << result.err;
-  EXPECT_TRUE(Contains(result.err, "\r[------------------------------]   0% of all playlists,   0% of this one"))
-      << result.err;
-  EXPECT_TRUE(Contains(result.err, "% of all playlists, 100% of this one")) << result.err;
-  // Each line of the run first wipes the bar, and the run ends with it wiped.
-  EXPECT_TRUE(result.err.ends_with("\r\033[K")) << result.err;
-  EXPECT_EQ(result.out.find('\r'), std::string::npos);
 }
 
 // The wording of each problem is the reader's or the publish run's; here,
@@ -210,18 +172,12 @@ TEST_F(PublishCommandTest, LibraryProblemsAndRefusalsFailTheRun) {
   MakeLibrary(2, 200, 4, 10, false);
   const std::string xml = ReadBytes(libraryPath_);
   const std::string cut = WriteFile("cut.xml", xml.substr(0, xml.size() / 2));
-  const std::string broken = WriteFile("broken.xml", "<?xml version=\"1.0\"?>\n<plist version=\"1.0\">\n<dict>\n</plist>\n");
   const std::string missing = Str(root_ / "missing.xml");
-#ifdef _WIN32
-  const std::string usual = "\\iTunes\\iTunes Library.xml";  // in the Music folder the shell names
-#else
-  const std::string usual = Str(home_ / "Music/iTunes/iTunes Library.xml");
-#endif
+  // On Windows, in the Music folder the shell names.
+  const std::string usual = kWindows ? "\\iTunes\\iTunes Library.xml" : Str(home_ / "Music/iTunes/iTunes Library.xml");
   const std::pair<std::vector<std::string>, std::vector<std::string>> cases[] = {
-      {{"--library", missing, "list"}, {"\"" + missing + "\"", "cannot be opened"}},
       {{"publish", "--all", "--library", missing}, {"\"" + missing + "\"", "cannot be opened"}},
-      {{"--library", broken, "list"}, {"\"" + broken + "\"", "line 4, column 3"}},
-      {{"--library", cut, "publish"}, {"\"" + cut + "\"", "incomplete", "line "}},
+      {{"--library", cut, "list"}, {"\"" + cut + "\"", "incomplete", "line "}},
       // No playlist folder chosen yet.
       {{"--library", libraryPath_, "publish", "--all"},
        {"You first need to select a folder in which to create the playlists.\n\nTo do this, open "

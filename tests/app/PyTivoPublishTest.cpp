@@ -15,18 +15,11 @@ namespace quorvella::test {
 namespace {
 
 namespace fs = std::filesystem;
-#ifdef _WIN32
-constexpr bool kWindows = true;
-#else
-constexpr bool kWindows = false;
-#endif
 const std::string kSep(1, static_cast<char>(fs::path::preferred_separator));
 
-struct Song {
-  std::string path;  // relative to the test's root
-  bool inShare;
-  bool outside1252;  // a character Windows-1252 has no byte for
-};
+// A path relative to the test's root; whether it lies in the share, and
+// whether its name has a character Windows-1252 has no byte for.
+struct Song { std::string path; bool inShare, outside1252; };
 
 // Songs reached from share/Playlists with and without "..", outside the
 // share, and with names outside Windows-1252 on both sides.

@@ -14,17 +14,12 @@ using namespace std::string_literals;
 class RegistryCommandTest : public CliTest {
  protected:
   const std::string fixture_ = Str(std::string(QUORVELLA_TEST_DATA) + "/reg/handwritten-utf16.reg");
-#ifdef _WIN32
-  const std::string into_ = "the registry";
-  const std::string notIn_ = "registry.";
-#else
-  std::string into_, notIn_;
+  std::string into_, notIn_;  // where the entries go, as the program names it
   void SetUp() override {
     CliTest::SetUp();
-    into_ = Str(config_ / "Quorvella" / "registry.reg");
-    notIn_ = "registry store \"" + into_ + "\".";
+    into_ = kWindows ? "the registry" : Str(config_ / "Quorvella" / "registry.reg");
+    notIn_ = kWindows ? "registry." : "registry store \"" + into_ + "\".";
   }
-#endif
 };
 
 TEST_F(RegistryCommandTest, ImportedEntriesAreWhatTivoAndOptionsRead) {

@@ -2,11 +2,7 @@
 // publish --changed-only and --prune, list --stale and playlists that share
 // a file name, on generated libraries in a temporary folder.
 #include <gtest/gtest.h>
-#ifndef _WIN32
-#include <sys/mount.h>
-#endif
 
-#include <algorithm>
 #include <fstream>
 #include <map>
 #include <set>
@@ -140,41 +136,6 @@ TEST_F(UnattendedPublishTest, TwoPlaylistsWithOneFileNameAreNamedOnceEach) {
   const auto files = Files(folder_, true);
   EXPECT_EQ(Publish({"--changed-only"}).err, "quorvella-cli: " + line + "\n");
   EXPECT_EQ(Files(folder_, true), files);
-}
-
-TEST_F(UnattendedPublishTest, AFullDiskLeavesEachPlaylistFileWholeOldOrNew) {
-#ifdef _WIN32
-  GTEST_SKIP() << "a small file system is mounted as on POSIX only";
-#else
-  const fs::path small = root_ / "small";
-  fs::create_directories(small);
-  if (mount("tmpfs", small.c_str(), "tmpfs", 0, "size=64k") != 0) GTEST_SKIP() << "no tmpfs can be mounted here";
-  const std::unique_ptr<const char, void (*)(const char*)> unmount(
-      small.c_str(), [](const char* path) { umount2(path, MNT_DETACH); });
-  ASSERT_EQ(Run({"options", "--playlist-folder", small.string()}).exitCode, 0);
-  ASSERT_EQ(Publish().exitCode, 0);
-  const auto old = Files(small);
-  ASSERT_GE(old.size(), 3u);
-  {  // A file of the user's takes the room that is left.
-    std::ofstream filler(small / "filler", std::ios::binary);
-    const std::string block(4096, 'x');
-    while (filler.write(block.data(), block.size()) && filler.flush()) {
-    }
-  }
-  // Every playlist's songs twice over: each file would grow.
-  for (auto& playlist : library_.Playlists) {
-    const auto items = playlist.Items;
-    playlist.Items.insert(playlist.Items.end(), items.begin(), items.end());
-  }
-  Rewrite();
-  EXPECT_NE(Publish({"--changed-only"}).exitCode, 0);
-  for (const auto& [name, bytes] : Files(small)) {
-    if (name == "filler" || name == ".Trash-0") continue;
-    ASSERT_TRUE(old.contains(name)) << name;
-    const std::string& before = old.at(name);
-    EXPECT_TRUE(bytes == before || bytes == before + before.substr(sizeof("#EXTM3U\r\n") - 1)) << name;
-  }
-#endif
 }
 
 }  // namespace

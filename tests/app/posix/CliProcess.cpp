@@ -19,30 +19,23 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
                          const RunOptions& options) {
   // Everything the child needs is built before fork: after it, only
   // async-signal-safe calls.
-  std::vector<std::string> argStrings{program};
+  std::vector<std::string> argStrings{program}, envStrings;
   argStrings.insert(argStrings.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (auto& arg : argStrings) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-  std::vector<std::string> envStrings;
   for (const auto& [name, value] : environment) envStrings.push_back(name + "=" + value);
-  std::vector<char*> envp;
-  for (auto& entry : envStrings) envp.push_back(entry.data());
-  envp.push_back(nullptr);
-
-  int outPipe[2];
-  int errPipe[2];
-  if (::pipe2(outPipe, O_CLOEXEC) != 0) throw std::runtime_error("pipe2 failed");
-  if (options.stderrTerminal) {
-    // The child's end is the terminal; the parent reads what it shows.
-    if (::openpty(&errPipe[0], &errPipe[1], nullptr, nullptr, nullptr) != 0) {
-      throw std::runtime_error("openpty failed");
-    }
-    ::fcntl(errPipe[0], F_SETFD, FD_CLOEXEC);
-    ::fcntl(errPipe[1], F_SETFD, FD_CLOEXEC);
-  } else if (::pipe2(errPipe, O_CLOEXEC) != 0) {
-    throw std::runtime_error("pipe2 failed");
+  std::vector<char*> argv, envp;
+  for (auto* strings : {&argStrings, &envStrings}) {
+    auto& pointers = strings == &argStrings ? argv : envp;
+    for (auto& text : *strings) pointers.push_back(text.data());
+    pointers.push_back(nullptr);
   }
+
+  int outPipe[2], errPipe[2];
+  // With a terminal, the child's end is the terminal; the parent reads what it shows.
+  if (::pipe2(outPipe, O_CLOEXEC) != 0 ||
+      (options.stderrTerminal ? ::openpty(&errPipe[0], &errPipe[1], nullptr, nullptr, nullptr)
+                              : ::pipe2(errPipe, O_CLOEXEC)) != 0)
+    throw std::runtime_error("no pipe for the child");
+  for (const int fd : errPipe) ::fcntl(fd, F_SETFD, FD_CLOEXEC);
   const pid_t child = ::fork();
   if (child < 0) throw std::runtime_error("fork failed");
   if (child == 0) {
@@ -64,14 +57,12 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
   ::close(errPipe[1]);
 
   ProcessResult result;
-  const auto deadline =
-      std::chrono::steady_clock::now() + std::chrono::seconds(options.timeoutSeconds);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(options.timeoutSeconds);
   pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
   std::string* sinks[2] = {&result.out, &result.err};
   int open = 2;
   while (open > 0) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-        deadline - std::chrono::steady_clock::now());
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0) {
       result.timedOut = true;
       ::kill(child, SIGKILL);
@@ -94,12 +85,9 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
       }
     }
   }
-  for (const auto& fd : fds) {
-    if (fd.fd >= 0) ::close(fd.fd);
-  }
+  for (const auto& fd : fds) if (fd.fd >= 0) ::close(fd.fd);
   int status = 0;
-  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-  }
+  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) continue;
   if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
   if (WIFSIGNALED(status)) result.termSignal = WTERMSIG(status);
   return result;

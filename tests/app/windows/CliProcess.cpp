@@ -71,8 +71,7 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
   HANDLE outRead = nullptr, outWrite = nullptr, errRead = nullptr, errWrite = nullptr;
   if (!CreatePipe(&outRead, &outWrite, &inherit, 0) || !CreatePipe(&errRead, &errWrite, &inherit, 0))
     throw std::runtime_error("CreatePipe failed");
-  SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
-  SetHandleInformation(errRead, HANDLE_FLAG_INHERIT, 0);
+  for (HANDLE ours : {outRead, errRead}) SetHandleInformation(ours, HANDLE_FLAG_INHERIT, 0);
   const HANDLE nul = CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
                                  OPEN_EXISTING, 0, nullptr);
   STARTUPINFOW start{};
@@ -83,16 +82,12 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
   start.hStdError = errWrite;
   PROCESS_INFORMATION process{};
   // A group of its own, so that Ctrl+Break reaches the child alone.
-  const BOOL started =
-      CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE,
-                     CREATE_UNICODE_ENVIRONMENT | CREATE_NEW_PROCESS_GROUP, block.data(), nullptr,
-                     &start, &process);
-  CloseHandle(outWrite);
-  CloseHandle(errWrite);
-  CloseHandle(nul);
+  const BOOL started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE,
+                                      CREATE_UNICODE_ENVIRONMENT | CREATE_NEW_PROCESS_GROUP, block.data(), nullptr,
+                                      &start, &process);
+  for (HANDLE childs : {outWrite, errWrite, nul}) CloseHandle(childs);
   if (!started) {
-    CloseHandle(outRead);
-    CloseHandle(errRead);
+    for (HANDLE ours : {outRead, errRead}) CloseHandle(ours);
     throw std::runtime_error("CreateProcessW failed for " + program);
   }
 
@@ -122,8 +117,7 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
   DWORD code = 0;
   GetExitCodeProcess(process.hProcess, &code);
   result.exitCode = static_cast<int>(code);
-  CloseHandle(process.hProcess);
-  CloseHandle(process.hThread);
+  for (HANDLE handle : {process.hProcess, process.hThread}) CloseHandle(handle);
   return result;
 }
 
