@@ -66,6 +66,7 @@ TEST_F(FileRegistryTest, AReaderSeesEveryKindOfValueAnotherStoreWroteSince) {
   FileRegistry reader(path.string());
   FileRegistry writer(path.string());
   EXPECT_FALSE(reader.QueryValue(Hive::CurrentUser, kKey, "Plain"));
+  EXPECT_FALSE(reader.KeyExists(Hive::CurrentUser, kKey));
   for (const auto& [name, value] : test::EveryKindOfValue()) {
     for (const auto& [hive, key] : {std::pair{Hive::CurrentUser, std::string(kKey)},
                                     {Hive::LocalMachine, ""},
@@ -74,6 +75,7 @@ TEST_F(FileRegistryTest, AReaderSeesEveryKindOfValueAnotherStoreWroteSince) {
       EXPECT_EQ(reader.QueryValue(hive, key, name), value) << name;
     }
   }
+  EXPECT_TRUE(reader.KeyExists(Hive::CurrentUser, kKey));
   EXPECT_EQ(ReadBytes(path).substr(0, 2), "\xFF\xFE");
 }
 

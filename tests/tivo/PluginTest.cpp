@@ -33,6 +33,10 @@ TEST(PluginTest, ProgramLiesInTheFirstFolderRecorded) {
     if (c.second) reg.RegSetString(Hive::LocalMachine, PluginUninstallKeyOld, location, c.second);
     if (c.server) reg.RegSetString(Hive::ClassesRoot, PluginServerKey, "", c.server);
     EXPECT_EQ(GetPluginConfigProgram(reg), c.program) << c.what;
+    // Configured once its own key exists, wherever it was installed.
+    EXPECT_FALSE(IsPluginConfigured(reg));
+    reg.RegSetString(Hive::CurrentUser, PluginConfigKey, PluginCustomValueName, "");
+    EXPECT_TRUE(IsPluginConfigured(reg)) << c.what;
   }
 }
 
