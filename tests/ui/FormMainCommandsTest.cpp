@@ -16,27 +16,9 @@ namespace {
 using test::Find;
 using test::ModalScript;
 
-// The fake library, counting how often the list of playlists is read.
-struct CountingITunes final : IiTunes {
-  std::shared_ptr<test::FakeITunes> library;
-  int sourceReads = 0;
-  std::shared_ptr<IITSource> LibrarySource() override {
-    ++sourceReads;
-    return library->LibrarySource();
-  }
-  std::shared_ptr<IITPlaylist> GetITObjectByID(std::int32_t a, std::int32_t b, std::int32_t c,
-                                               std::int32_t d) override {
-    return library->GetITObjectByID(a, b, c, d);
-  }
-};
-
-// The main window over the windows' fixture, its library counting reads.
+// The main window over the windows' fixture.
 class MainCommands : public test::Windows {
  protected:
-  MainCommands() {
-    itunes_->library = library_;
-    openLibrary_ = [this](const std::string&) { return itunes_; };
-  }
   void Start(bool automaticCheck = false) {
     updateCheck_ = automaticCheck;
     Open(test::Win::Main);
@@ -74,8 +56,6 @@ class MainCommands : public test::Windows {
     auto* list = Find<QTreeWidget>(*window_, "ListPlaylists");
     return list->topLevelItem(0)->checkState(0) == Qt::Checked;
   }
-
-  std::shared_ptr<CountingITunes> itunes_ = std::make_shared<CountingITunes>();
 };
 
 // The Web menu's items and F1 open their pages; About opens its box over
@@ -172,10 +152,10 @@ TEST_F(MainCommands, OptionsRefreshesTheListOnlyWhenTheFolderChangedToAnother) {
   for (const auto& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.change));
     reg_.RegSetString(Hive::CurrentUser, SettingsKey, "PlaylistFolder", first);
-    itunes_->sourceReads = 0;
+    library_->sourceReads = 0;
     Start();
     ASSERT_FALSE(MixChecked());
-    const int readsBefore = itunes_->sourceReads;
+    const int readsBefore = library_->sourceReads;
     browseResult_ = second;
     ModalScript script;
     script.On<FormOptions>([&](FormOptions& options) {
@@ -193,7 +173,7 @@ TEST_F(MainCommands, OptionsRefreshesTheListOnlyWhenTheFolderChangedToAnother) {
     Trigger("ItemToolsOptions");
     EXPECT_TRUE(script.Finished());
     EXPECT_EQ(script.unexpected, 0);
-    EXPECT_EQ(itunes_->sourceReads > readsBefore, c.refreshed);
+    EXPECT_EQ(library_->sourceReads > readsBefore, c.refreshed);
     // The check marks follow the files of the new folder only after a refresh.
     EXPECT_EQ(MixChecked(), c.refreshed);
   }
@@ -208,7 +188,7 @@ TEST_F(MainCommands, OptionsWorkDuringARunAndANewModeHoldsFromTheNextSong) {
   Start();
   Click("ButCheckAll");
   ASSERT_TRUE(MixChecked());
-  const int readsBefore = itunes_->sourceReads;
+  const int readsBefore = library_->sourceReads;
 
   ModalScript script;
   script.On<FormOptions>([&](FormOptions& options) {
@@ -236,8 +216,8 @@ TEST_F(MainCommands, OptionsWorkDuringARunAndANewModeHoldsFromTheNextSong) {
   }
   EXPECT_EQ(written.find("2.ogg"), std::string::npos);
   // The new folder's list comes once the run is over.
-  EXPECT_TRUE(QTest::qWaitFor([&] { return itunes_->sourceReads > readsBefore; }, 2000));
-  EXPECT_EQ(itunes_->sourceReads, readsBefore + 1);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return library_->sourceReads > readsBefore; }, 2000));
+  EXPECT_EQ(library_->sourceReads, readsBefore + 1);
   EXPECT_TRUE(MixChecked()) << "Mix.m3u exists in the new folder";
 }
 
