@@ -85,8 +85,10 @@ struct FakeSource final : IITSource {
 struct FakeITunes final : IiTunes {
   std::shared_ptr<FakeSource> source = std::make_shared<FakeSource>();
   bool failSource = false;
+  int sourceReads = 0;  // how often the list of playlists was read
 
   std::shared_ptr<IITSource> LibrarySource() override {
+    ++sourceReads;
     if (failSource) throw LibraryError("The library file could not be read.");
     return source;
   }

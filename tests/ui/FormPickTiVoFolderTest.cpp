@@ -44,33 +44,31 @@ class PickTiVoFolder : public test::Windows {
   QListWidget* list_ = nullptr;
 };
 
-TEST_F(PickTiVoFolder, ListsPyTivoMusicSharesAfterTiVoDesktopsFolders) {
+// The music shares of pyTivo come after TiVo Desktop's folders. The first
+// entry equal to the original folder, in any letter case and with spaces
+// around, is selected, and only then is OK enabled.
+TEST_F(PickTiVoFolder, ListsBothServersAndPreselectsTheFirstEntryEqualToTheOriginalFolder) {
   PublishABC();
+  const std::string upperB = b_.substr(0, b_.size() - 1) + "b";  // .../folders/b
+  env_.Publish("4 B again", b_);
   const std::string songs = env_.Folder("Songs");
   const std::string conf = env_.Folder("conf") + "/pyTivo.conf";
   std::ofstream(conf) << "[Server]\nport = 9032\n[Songs]\ntype = music\npath = " << songs
                       << "/\n[Films]\ntype = video\npath = " << a_ << "\n";
   SetPyTivoConfigSetting(reg_, conf);
-  OpenPick(songs);
-  EXPECT_EQ(Entries(), (std::vector<std::string>{a_, b_, c_, "*" + songs}));
-}
-
-// The first entry equal to the original folder, in any letter case and with
-// spaces around, is selected, and only then is OK enabled.
-TEST_F(PickTiVoFolder, PreselectsTheFirstEntryEqualToTheOriginalFolder) {
-  PublishABC();
-  const std::string upperB = b_.substr(0, b_.size() - 1) + "b";  // .../folders/b
-  env_.Publish("4 B again", b_);
-  const std::pair<std::string, bool> cases[] = {
-      {b_, true},       {"  " + b_ + "  ", true}, {upperB, true},
-      {b_ + "/", false},  // no separator normalising
-      {"", false},      {env_.Folder("D"), false},  // not published
+  const std::pair<std::string, int> cases[] = {  // the folder, the row selected
+      {b_, 1},      {"  " + b_ + "  ", 1}, {upperB, 1},
+      {b_ + "/", -1},  // no separator normalising
+      {"", -1},     {env_.Folder("D"), -1},  // not published
+      {songs, 4},
   };
   for (const auto& [orig, selected] : cases) {
     SCOPED_TRACE(orig);
     OpenPick(orig);
-    EXPECT_EQ(Entries(), (std::vector<std::string>{a_, (selected ? "*" : "") + b_, c_, b_}));
-    EXPECT_EQ(Get("ButOK")->isEnabled(), selected);
+    std::vector<std::string> rows{a_, b_, c_, b_, songs};
+    if (selected >= 0) rows[static_cast<std::size_t>(selected)].insert(0, "*");
+    EXPECT_EQ(Entries(), rows);
+    EXPECT_EQ(Get("ButOK")->isEnabled(), selected >= 0);
   }
 }
 
