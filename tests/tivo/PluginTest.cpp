@@ -40,14 +40,33 @@ TEST(PluginTest, ProgramLiesInTheFirstFolderRecorded) {
   }
 }
 
-// Whether a start tells of a failure is the options window's to show.
 TEST(PluginTest, AFailedStartIsToldWithTheSystemsReason) {
-  const Message message = PluginStartFailureMessage("C:\\UAP\\TDUAP.exe", "Access is denied.");
-  EXPECT_EQ(message.text,
+  struct : Desktop {
+    std::string started;
+    void ShellOpen(const std::string&) override {}
+    std::optional<std::string> StartProgram(const std::string& program) override {
+      started = program;
+      return "Access is denied.";
+    }
+  } desktop;
+  struct : MessageBoxes {
+    std::vector<Message> shown;
+    MsgAnswer Show(const Message& message) override {
+      shown.push_back(message);
+      return MsgAnswer::Ok;
+    }
+  } boxes;
+  MemoryRegistry store;
+  RegUtil reg{store};
+  reg.RegSetString(Hive::LocalMachine, PluginUninstallKey, "InstallLocation", "C:\\UAP");
+  StartPluginConfigProgram(reg, desktop, boxes);
+  EXPECT_EQ(desktop.started, "C:\\UAP\\TDUAP.exe");
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown[0].text,
             "The following error occurred while trying to start C:\\UAP\\TDUAP.exe:\r\n\r\n"
             "Access is denied.");
-  EXPECT_EQ(message.icon, MsgIcon::Critical);
-  EXPECT_EQ(message.buttons, MsgButtons::Ok);
+  EXPECT_EQ(boxes.shown[0].icon, MsgIcon::Critical);
+  EXPECT_EQ(boxes.shown[0].buttons, MsgButtons::Ok);
 }
 
 }  // namespace
