@@ -146,7 +146,7 @@ TEST_F(OptionsCommandTest, AnUnwritableStoreFailsOnlyTheCommandsThatStore) {
   if (kWindows) GTEST_SKIP() << "the options are kept in a file on POSIX only";
   fs::remove_all(config_);
   std::ofstream(config_) << "not a folder";
-  const std::string store = "\"" + Str(config_ / "Quorvella" / "registry.reg") + "\"";
+  const std::string store = '"' + Str(config_ / "Quorvella" / "registry.reg").append("\"");
   const std::string problem = ": \"" + Str(config_) + "\" is not a folder.";
   const std::string reg = WriteFile("tivo.reg", "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\TiVo\\Desktop]\r\n\"Version\"=\"2.3.1\"\r\n");
   const std::pair<std::vector<std::string>, std::string> refused[] = {

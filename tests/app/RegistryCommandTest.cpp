@@ -73,7 +73,7 @@ TEST_F(RegistryCommandTest, ImportRefusesWhatItCannotRead) {
   const std::string missing = Str(root_ / "missing.reg");
   const std::pair<std::string, std::string> cases[] = {
       {missing, "\"" + missing + "\" cannot be read: "},  // in the system's words
-      {Str(root_), "\"" + Str(root_) + "\" cannot be read: it is not a file."},
+      {Str(root_), '"' + Str(root_).append("\" cannot be read: it is not a file.")},
       {broken, "\"" + broken + "\" is not a registry file that can be imported: line 3: "},
   };
   for (const auto& [file, error] : cases) {

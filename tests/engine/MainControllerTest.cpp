@@ -26,7 +26,9 @@ class MainControllerTest : public ::testing::Test {
   // Adds a playlist of n songs that all lie below the playlist folder.
   test::FakePlaylist& AddList(const std::string& name, int songs) {
     auto& p = library->AddPlaylist(name);
-    for (int i = 0; i < songs; ++i) p.Add(Track("s" + std::to_string(i), "/d/Lists/s.mp3"));
+    for (int i = 0; i < songs; ++i) {
+      p.Add(Track(std::string("s").append(std::to_string(i)), "/d/Lists/s.mp3"));
+    }
     return p;
   }
   void CheckRows(std::initializer_list<bool> checks) {

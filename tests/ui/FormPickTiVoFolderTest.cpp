@@ -29,8 +29,9 @@ class PickTiVoFolder : public test::Windows {
   std::vector<std::string> Entries() const {
     std::vector<std::string> entries;
     for (int row = 0; row < list_->count(); ++row) {
-      entries.push_back((list_->item(row)->isSelected() ? "*" : "") +
-                        list_->item(row)->text().toStdString());
+      // Appended: GCC 12 warns falsely (-Wrestrict) on "lit" + std::string.
+      std::string entry = list_->item(row)->isSelected() ? "*" : "";
+      entries.push_back(entry += list_->item(row)->text().toStdString());
     }
     return entries;
   }

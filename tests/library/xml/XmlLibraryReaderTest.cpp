@@ -51,7 +51,8 @@ std::string Contents(const XmlLibrary& library) {
     const auto tracks = library.Item(p)->Tracks();
     read += library.Item(p)->Name() + "[";
     for (std::int32_t t = 0; t < tracks->Count(); ++t) {
-      read += (t > 0 ? "," : "") + tracks->Item(t)->Name();
+      if (t > 0) read += ',';
+      read += tracks->Item(t)->Name();
     }
     read += "]";
   }
