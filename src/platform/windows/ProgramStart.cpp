@@ -6,29 +6,6 @@
 namespace quorvella {
 namespace {
 
-// One argument quoted so that the started program's C runtime reads it back
-// as it is: backslashes count only before a quote.
-void AppendQuoted(std::wstring& line, const std::wstring& argument) {
-  if (!line.empty()) line += L' ';
-  if (!argument.empty() && argument.find_first_of(L" \t\"") == std::wstring::npos) {
-    line += argument;
-    return;
-  }
-  line += L'"';
-  std::size_t backslashes = 0;
-  for (const wchar_t c : argument) {
-    if (c == L'\\') {
-      ++backslashes;
-      continue;
-    }
-    line.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
-    backslashes = 0;
-    line += c;
-  }
-  line.append(backslashes * 2, L'\\');
-  line += L'"';
-}
-
 // Starts the command line in a process group of its own and without this
 // console, so that a Ctrl-C here does not reach it; nobody waits for it.
 std::optional<std::string> Start(std::wstring commandLine) {
@@ -49,8 +26,8 @@ std::optional<std::string> Start(std::wstring commandLine) {
 
 std::optional<std::string> StartDetached(const CommandLine& command) {
   std::wstring line;
-  AppendQuoted(line, Utf8ToWide(command.program));
-  for (const auto& argument : command.arguments) AppendQuoted(line, Utf8ToWide(argument));
+  AppendQuotedArgument(line, Utf8ToWide(command.program));
+  for (const auto& argument : command.arguments) AppendQuotedArgument(line, Utf8ToWide(argument));
   return Start(std::move(line));
 }
 

@@ -29,6 +29,30 @@ inline std::string WideToUtf8(std::wstring_view wide) {
   return utf8;
 }
 
+// Appends one argument to a command line, separated by a blank, quoted so
+// that the started program's C runtime (CommandLineToArgvW's rules) reads it
+// back as it is: backslashes count only before a quote.
+inline void AppendQuotedArgument(std::wstring& line, const std::wstring& argument) {
+  if (!line.empty()) line += L' ';
+  if (!argument.empty() && argument.find_first_of(L" \t\n\v\"") == std::wstring::npos) {
+    line += argument;
+    return;
+  }
+  line += L'"';
+  std::size_t backslashes = 0;
+  for (const wchar_t c : argument) {
+    if (c == L'\\') {
+      ++backslashes;
+      continue;
+    }
+    line.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+    backslashes = 0;
+    line += c;
+  }
+  line.append(backslashes * 2, L'\\');
+  line += L'"';
+}
+
 // The system's own description of an error number from GetLastError.
 inline std::string SystemErrorText(DWORD error) {
   wchar_t* text = nullptr;

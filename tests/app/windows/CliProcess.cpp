@@ -12,26 +12,6 @@
 namespace quorvella::test {
 namespace {
 
-// One argument as CommandLineToArgvW reads it back: quoted when it holds
-// blanks or quotes; backslashes doubled only before a quote.
-std::wstring Quoted(const std::string& utf8) {
-  const std::wstring arg = Utf8ToWide(utf8);
-  if (!arg.empty() && arg.find_first_of(L" \t\n\v\"") == std::wstring::npos) return arg;
-  std::wstring quoted = L"\"";
-  std::size_t backslashes = 0;
-  for (const wchar_t c : arg) {
-    if (c == L'\\') {
-      ++backslashes;
-      continue;
-    }
-    quoted.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
-    backslashes = 0;
-    quoted += c;
-  }
-  quoted.append(backslashes * 2, L'\\');
-  return quoted + L"\"";
-}
-
 // This process's variables with the given ones over them, as a block.
 std::wstring EnvironmentBlock(const std::map<std::string, std::string>& overrides) {
   std::map<std::wstring, std::wstring> variables;
@@ -63,8 +43,9 @@ void ReadAll(HANDLE pipe, std::string& sink, const std::function<void()>& more) 
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
                          const std::map<std::string, std::string>& environment,
                          const RunOptions& options) {
-  std::wstring line = Quoted(program);
-  for (const auto& arg : args) line += L" " + Quoted(arg);
+  std::wstring line;
+  AppendQuotedArgument(line, Utf8ToWide(program));
+  for (const auto& arg : args) AppendQuotedArgument(line, Utf8ToWide(arg));
   std::wstring block = EnvironmentBlock(environment);
 
   SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
