@@ -230,7 +230,7 @@ bool LocationMappings::MapInto(std::string_view location, std::string& out) cons
   // The rest of the song's path is joined in the dialect of `to`, where the
   // mapped path is read; a drive root such as "C:\\" keeps its separator.
   const PathDialect toDialect = DialectOf(to);
-  const char separator = toDialect == PathDialect::Posix ? '/' : '\\';
+  const char separator = SeparatorOf(to);
   const bool driveTo = toDialect == PathDialect::Windows && to.size() >= 2 && to[1] == ':';
   const std::size_t keep = driveTo ? 3 : 1;
   while (to.size() > keep && IsSeparator(toDialect, to.back())) to.remove_suffix(1);
