@@ -3,6 +3,7 @@
 
 #include "library/ITunes.h"
 #include "platform/PathRules.h"
+#include "platform/Text.h"
 #include "settings/Settings.h"
 
 namespace quorvella {
@@ -32,10 +33,7 @@ std::string GetTrackLocation(const IITTrack& track) {
   try {
     // Trimmed in place: one copy of the location per song, not two.
     std::string location = track.GetProperty("Location");
-    const auto first = location.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    location.erase(location.find_last_not_of(' ') + 1);
-    location.erase(0, first);
+    TrimSpacesInPlace(location);
     return location;
   } catch (...) {
     return {};

@@ -6,10 +6,19 @@
 namespace quorvella {
 
 std::string TrimSpaces(std::string_view text) {
+  std::string trimmed(text);
+  TrimSpacesInPlace(trimmed);
+  return trimmed;
+}
+
+void TrimSpacesInPlace(std::string& text) {
   const auto first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  const auto last = text.find_last_not_of(' ');
-  return std::string(text.substr(first, last - first + 1));
+  if (first == std::string::npos) {
+    text.clear();
+    return;
+  }
+  text.erase(text.find_last_not_of(' ') + 1);
+  text.erase(0, first);
 }
 
 std::string LowerCase(std::string_view text) { return MapCase(text, true); }

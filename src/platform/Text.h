@@ -9,6 +9,8 @@ namespace quorvella {
 
 // Removes leading and trailing spaces only (not tabs or line breaks).
 std::string TrimSpaces(std::string_view text);
+// The same, in the string itself: no copy.
+void TrimSpacesInPlace(std::string& text);
 
 // Lower-cases every letter, non-ASCII ones included (É becomes é).
 std::string LowerCase(std::string_view text);
