@@ -112,6 +112,18 @@ ProcessResult CliTest::Run(const std::vector<std::string>& args, const RunOption
   return result;
 }
 
+void CliTest::ExpectRuns(const std::vector<Case>& cases) const {
+  for (const auto& c : cases) {
+    std::string command;
+    for (const auto& arg : c.args) command += arg + " ";
+    SCOPED_TRACE(command);
+    const ProcessResult result = Run(c.args);
+    EXPECT_EQ(result.exitCode, c.exitCode) << result.err;
+    EXPECT_EQ(result.out, c.out);
+    EXPECT_TRUE(Contains(result.err, c.err)) << result.err;
+  }
+}
+
 GeneratedLibrary CliTest::MakeLibrary(std::uint64_t seed, std::int32_t tracks,
                                       std::int32_t playlists, std::int32_t songsPerPlaylist,
                                       bool createSongFiles) {

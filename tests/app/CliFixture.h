@@ -26,6 +26,11 @@ class CliTest : public ::testing::Test {
   void SetUp() override;
 
   ProcessResult Run(const std::vector<std::string>& args, const RunOptions& options = {}) const;
+  // One run and what it must show: its exit status, a part of standard
+  // error, and all of standard output.
+  struct Case { std::vector<std::string> args; int exitCode; std::string err; std::string out = ""; };
+  // Runs the cases in turn, on the same set-up.
+  void ExpectRuns(const std::vector<Case>& cases) const;
 
   // Generates a library with its songs under <root>/music, in this system's
   // form, writes it to <root>/library.xml and creates the song files when asked.
