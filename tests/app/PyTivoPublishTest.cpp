@@ -5,8 +5,6 @@
 // read as Windows-1252, an .m3u8 file as UTF-8.
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "app/CliFixture.h"
 #include "platform/NativePath.h"
 #include "platform/TextEncoding.h"
@@ -42,11 +40,9 @@ class PyTivoPublishTest : public CliTest {
     std::vector<std::string> songs;
     std::vector<int> mix;
     for (const Song& song : kSongs) {
-      const fs::path path = root_ / NativePath(song.path);
-      fs::create_directories(path.parent_path());
-      std::ofstream{path};
+      testing::WriteBytes(root_ / NativePath(song.path), "");
       mix.push_back(static_cast<int>(songs.size()));
-      songs.push_back(Str(path));
+      songs.push_back(Str(root_ / NativePath(song.path)));
     }
     songs.push_back(Str(share_ / "Rock" / "e.m4a"));
     WriteSmallLibrary(songs, {{"Share Mix", mix}, {"Only AAC", {mix.back() + 1}}});

@@ -33,7 +33,6 @@ TEST_F(RegistryCommandTest, ImportedEntriesAreWhatTivoAndOptionsRead) {
 
   // Where the plug-in's installer put its configuration program.
   const fs::path install = root_ / "Universal Audio";
-  fs::create_directories(install);
   WriteFile("Universal Audio/TDUAP.exe", "");
   result = Run({"registry", "import", WriteFile("plugin.reg", "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\"
                                                               "CurrentVersion\\Uninstall\\Tivo Desktop Universal Audio Plug-in_is1]"

@@ -28,9 +28,8 @@ class UnattendedPublishTest : public CliTest {
     folder_ = NativePath(library_.PlaylistFolder);
     ASSERT_EQ(Run({"options", "--playlist-folder", library_.PlaylistFolder}).exitCode, 0);
   }
-  ProcessResult Publish(std::vector<std::string> extra = {}) {
-    std::vector<std::string> args = {"--library", libraryPath_, "publish", "--all"};
-    args.insert(args.end(), extra.begin(), extra.end());
+  ProcessResult Publish(std::vector<std::string> args = {}) {
+    args.insert(args.begin(), {"--library", libraryPath_, "publish", "--all"});
     return Run(args);
   }
   void Rewrite() {
@@ -46,9 +45,7 @@ class UnattendedPublishTest : public CliTest {
     return files;
   }
   std::size_t TrashCount() const { return fs::exists(TrashFiles()) ? Files(TrashFiles()).size() : 0; }
-  std::string FileOf(const std::string& playlistName) const {
-    return Str(folder_ / NativePath(SanitizeFileName(playlistName, "_") + ".m3u"));
-  }
+  std::string FileOf(const std::string& name) const { return Str(folder_ / NativePath(SanitizeFileName(name, "_") + ".m3u")); }
   // The n-th normal playlist with songs, which --all publishes.
   GeneratedPlaylist& Published(std::size_t n) {
     auto it = library_.Playlists.begin();
@@ -92,7 +89,7 @@ TEST_F(UnattendedPublishTest, PruneRemovesOnlyStaleFilesItWroteAsItLeftThem) {
   GeneratedPlaylist& renamed = Published(0);
   const std::string renamedFile = FileOf(renamed.Name);
   const std::string editedFile = FileOf(Published(1).Name);
-  std::ofstream(folder_ / "mine.m3u", std::ios::binary) << "#EXTM3U\r\n";
+  testing::WriteBytes(folder_ / "mine.m3u", "#EXTM3U\r\n");
   // The user edits the file of a playlist that is then deleted.
   std::ofstream(NativePath(editedFile), std::ios::app) << "extra.mp3\r\n";
   library_.Playlists.erase(library_.Playlists.begin() + (&Published(1) - library_.Playlists.data()));
