@@ -37,12 +37,6 @@ int LayCopies(const std::string& libraryFile, const std::string& from, const fs:
   return laid;
 }
 
-#ifdef _WIN32
-constexpr char kOtherSeparator = '/';
-#else
-constexpr char kOtherSeparator = '\\';
-#endif
-
 using MappingsCommandTest = CliTest;
 
 TEST_F(MappingsCommandTest, AMacLibraryPublishesFromTheFolderSuggestFinds) {
@@ -70,21 +64,11 @@ TEST_F(MappingsCommandTest, AMacLibraryPublishesFromTheFolderSuggestFinds) {
   result = Run({"--library", kMacLibrary, "publish", "--all"});
   ASSERT_EQ(result.exitCode, 0) << result.out << result.err;
   EXPECT_TRUE(Contains(result.out, "Playlists published:\t\t\t4\nEmpty playlists deleted:\t\t3\nTotal songs written:\t\t1\n")) << result.out;
-  // Every song of every file is a path relative to the folder, in this
-  // system's form; one inside the copy names its file.
-  int inside = 0;
-  for (const auto& entry : fs::directory_iterator(copy)) {
-    if (entry.path().extension() != ".m3u") continue;
-    for (const std::string& line : Lines(ReadBytes(entry.path()))) {
-      if (line.empty() || line.front() == '#') continue;
-      const std::string song = line.substr(0, line.size() - 1);  // before CR LF
-      EXPECT_TRUE(song.find(kOtherSeparator) == std::string::npos && song.front() != '/') << song;
-      if (song.starts_with("..") || song.find('?') != std::string::npos) continue;
-      EXPECT_TRUE(fs::exists(copy / song)) << song;
-      ++inside;
-    }
-  }
-  EXPECT_EQ(inside, 1);
+  // The one song found is named relative to the folder, in this system's form.
+  const std::string song = Str("Music/Nina Simone/Four Women_ The Complete Nina Simone On Philips/2-14 Nobody Knows You When "
+                               "You're Down and Out 1.m4a");
+  EXPECT_TRUE(fs::exists(copy / NativePath(song))) << song;
+  EXPECT_EQ(ReadBytes(copy / "Jazz.m3u"), "#EXTM3U\r\n#EXTINF:158,Nobody Knows You When You're Down and Out\r\n" + song + "\r\n");
 }
 
 // A generated Windows library, whose names are mostly not ASCII: suggest

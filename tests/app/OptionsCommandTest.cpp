@@ -110,11 +110,12 @@ TEST_F(OptionsCommandTest, ADamagedFileOfOptionsIsReportedOnceAndReadAsDefaults)
   const std::string store = Str(config_ / "Quorvella" / "registry.reg");
   testing::WriteBytes(store, "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\"
                                            "Brenlow Software\\Quorvella]\n\"DeleteEmptyOutput\"=\"False\"\n\"PlaylistFolder\n");
-  // The notice's wording is the store's.
   const std::string notice = "quorvella-cli: The settings file \"" + store + "\" is damaged (line 5: ";
+  const std::string kept = ", so the options are at their defaults.\n\nWhen they are next saved, the damaged file is kept as \"";
   for (const char* command : {"options", "tivo", "list"}) {
     const std::string err = Run({command}).err;
-    EXPECT_TRUE(err.starts_with(notice) && err.find(notice, 1) == std::string::npos) << command << ": " << err;
+    EXPECT_TRUE(err.starts_with(notice) && Contains(err, kept + store + ".damaged-YYYYMMDD-HHMMSS\" (the date and time of saving).\n") &&
+                err.find(notice, 1) == std::string::npos) << command << ": " << err;
   }
   EXPECT_TRUE(Contains(Run({"options"}).out, "Delete empty output:  yes\n"));
 }
