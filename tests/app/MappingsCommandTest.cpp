@@ -60,7 +60,8 @@ TEST_F(MappingsCommandTest, AMacLibraryPublishesFromTheFolderSuggestFinds) {
   const std::string plugin = WriteFile("plugin.reg", "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\TiVo\\Desktop\\Modules\\"
                                                      "UniversalAudio.dll\\Config]\r\n\"custom\"=\"m4a,m4p,m4v\"\r\n");
   ASSERT_EQ(Run({"registry", "import", plugin}).exitCode, 0);
-  ASSERT_EQ(Run({"options", "--playlist-folder", copied, "--mode", "enhanced", "--check", "m4a", "--check", "m4p", "--check", "m4v"}).exitCode, 0);
+  ASSERT_EQ(Run({"options", "--playlist-folder", copied, "--mode", "enhanced", "--check", "m4a", "--check", "m4p", "--check", "m4v"})
+                .exitCode, 0);
   result = Run({"--library", kMacLibrary, "publish", "--all"});
   ASSERT_EQ(result.exitCode, 0) << result.out << result.err;
   EXPECT_TRUE(Contains(result.out, "Playlists published:\t\t\t4\nEmpty playlists deleted:\t\t3\nTotal songs written:\t\t1\n")) << result.out;

@@ -117,7 +117,8 @@ TEST_F(PyTivoPublishTest, UnreadableOrDamagedConfigurationIsReported) {
   const std::string tivo = Run({"tivo"}).out;
   // Windows' own INI reader passes over a line it does not understand.
   EXPECT_EQ(Contains(tivo, "pyTivo configuration problems:\n  " + damaged + ", line 3: not understood: this line is no value\n"), !kWindows);
-  EXPECT_TRUE(Contains(tivo, "pyTivo music shares:\n  Music: " + Str(share_) + "\n  Gone: " + Str(root_ / "nowhere") + " (missing)\n")) << tivo;
+  EXPECT_TRUE(Contains(tivo, "pyTivo music shares:\n  Music: " + Str(share_) + "\n  Gone: " + Str(root_ / "nowhere") + " (missing)\n"))
+      << tivo;
   // Cleared, the search finds nothing on this system's own places... unless
   // a pyTivo is installed here, which a test machine does not have.
   EXPECT_TRUE(Contains(Run({"options", "--pytivo-config", ""}).out, "pyTivo configuration: looked for"));

@@ -43,19 +43,18 @@ TEST_F(RegistryCommandTest, ImportedEntriesAreWhatTivoAndOptionsRead) {
   // them. The plug-in's extra file types join the catalogue. The imported
   // mode is a number, and only the text "True" turns an option on.
   const std::string shown = Run({"tivo"}).out + Run({"options"}).out;
-  for (const std::string& part : std::vector<std::string>{"TiVo Desktop version:          2.8.3\nRelease value:                 2 (after 2.3)\n"
-                                  "TiVo Desktop 2.3 or later:     yes\n",
-                                  "Playlist folder:               D:\\Musik\\Wiedergabelisten für TiVo\n",
-                                  "Plug-in configuration program: " + Str(install / "TDUAP.exe") + " (the file exists)\n"
-                                  "Plug-in configured:            yes\n",
-                                  "Delete empty output:  no\nPublishing mode:      standard\n",
-                                  "  [x] flac   FLAC (Free Lossless Audio Codec) files\n  [x] ape    Monkey's Audio files\n"}) {
-    EXPECT_TRUE(Contains(shown, part)) << part << shown;
-  }
+  const std::vector<std::string> parts = {
+      "TiVo Desktop version:          2.8.3\nRelease value:                 2 (after 2.3)\nTiVo Desktop 2.3 or later:     yes\n",
+      "Playlist folder:               D:\\Musik\\Wiedergabelisten für TiVo\n",
+      "Plug-in configuration program: " + Str(install / "TDUAP.exe") + " (the file exists)\nPlug-in configured:            yes\n",
+      "Delete empty output:  no\nPublishing mode:      standard\n",
+      "  [x] flac   FLAC (Free Lossless Audio Codec) files\n  [x] ape    Monkey's Audio files\n"};
+  for (const std::string& part : parts) EXPECT_TRUE(Contains(shown, part)) << part << shown;
 }
 
 TEST_F(RegistryCommandTest, ImportRefusesWhatItCannotRead) {
-  const std::string broken = WriteFile("broken.reg", "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\TiVo\n\"V\"=\"2\"\n");
+  const std::string broken =
+      WriteFile("broken.reg", "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\TiVo\n\"V\"=\"2\"\n");
   const std::string missing = Str(root_ / "missing.reg"), error = "quorvella-cli: The file \"";
   ExpectRuns({{{"registry", "import", missing}, 1, error + missing + "\" cannot be read: "},  // in the system's words
               {{"registry", "import", Str(root_)}, 1, error + Str(root_) + "\" cannot be read: it is not a file."},

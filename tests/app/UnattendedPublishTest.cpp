@@ -41,7 +41,8 @@ class UnattendedPublishTest : public CliTest {
     std::map<std::string, std::string> files;
     for (const auto& entry : fs::directory_iterator(folder))
       if (entry.is_regular_file())
-        files[Utf8Path(entry.path().filename())] = times ? std::to_string(entry.last_write_time().time_since_epoch().count()) : ReadBytes(entry.path());
+        files[Utf8Path(entry.path().filename())] =
+            times ? std::to_string(entry.last_write_time().time_since_epoch().count()) : ReadBytes(entry.path());
     return files;
   }
   std::size_t TrashCount() const { return fs::exists(TrashFiles()) ? Files(TrashFiles()).size() : 0; }
@@ -77,9 +78,8 @@ TEST_F(UnattendedPublishTest, ChangedOnlyLeavesEqualFilesAloneAndRewritesAChange
   EXPECT_EQ(Publish({"--changed-only"}).exitCode, 0);
   std::set<std::string> rewritten;
   // By their bytes: Wine's file times do not always tell a file replaced.
-  for (const auto& [name, now] : Files(folder_)) {
+  for (const auto& [name, now] : Files(folder_))
     if (bytes.at(name) != now) rewritten.insert(Str(folder_ / NativePath(name)));
-  }
   EXPECT_EQ(rewritten, std::set{FileOf(changed.Name)});
   EXPECT_EQ(TrashCount(), trashed + 1);
 }
@@ -96,7 +96,8 @@ TEST_F(UnattendedPublishTest, PruneRemovesOnlyStaleFilesItWroteAsItLeftThem) {
   renamed.Name += " (renamed)";
   Rewrite();
 
-  EXPECT_EQ(Run({"--library", libraryPath_, "list", "--stale"}).out, renamedFile + "\n" + editedFile + "\t(changed since written; left alone)\n");
+  EXPECT_EQ(Run({"--library", libraryPath_, "list", "--stale"}).out,
+            renamedFile + "\n" + editedFile + "\t(changed since written; left alone)\n");
   const ProcessResult pruned = Publish({"--changed-only", "--prune"});
   ASSERT_EQ(pruned.exitCode, 0) << pruned.err;
   EXPECT_TRUE(Contains(pruned.out, "Moved the stale playlist file \"" + renamedFile + "\"")) << pruned.out;

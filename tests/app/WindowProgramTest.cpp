@@ -23,7 +23,8 @@ TEST_F(WindowProgramTest, VersionHelpAndUsageErrors) {
       {{"--colour"}, "offscreen", 2, "", "quorvella: Unknown option 'colour'.\n" + hint},
   };
   for (const auto& c : cases) {
-    std::map<std::string, std::string> env{{"HOME", home_.string()}, {"XDG_CONFIG_HOME", config_.string()}, {"XDG_RUNTIME_DIR", root_.string()}};
+    std::map<std::string, std::string> env{
+        {"HOME", home_.string()}, {"XDG_CONFIG_HOME", config_.string()}, {"XDG_RUNTIME_DIR", root_.string()}};
     if (c.platform != nullptr) env["QT_QPA_PLATFORM"] = c.platform;
     for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"})
       if (const char* value = std::getenv(name)) env[name] = value;
