@@ -28,8 +28,7 @@ int LayCopies(const std::string& libraryFile, const std::string& from, const fs:
   const auto library = ReadXmlLibraryFile(libraryFile, ids);
   for (const XmlTrack& track : library->TrackList()) {
     std::string location(track.LocationView());
-    if (!track.HasLocation() || LowerAscii(location.substr(0, from.size())) != LowerAscii(from))
-      continue;
+    if (!track.HasLocation() || LowerAscii(location.substr(0, from.size())) != LowerAscii(from)) continue;
     std::replace(location.begin(), location.end(), '\\', '/');
     testing::WriteBytes(to / NativePath(location.substr(from.size())), "");
     ++laid;

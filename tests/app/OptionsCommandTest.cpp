@@ -63,20 +63,17 @@ TEST_F(OptionsCommandTest, ChangesAreStoredAndShown) {
   EXPECT_TRUE(result.err.starts_with("The playlist folder which you have selected is:\n" + playlists +
                                      "\n\nThis folder has not been published")) << result.err;
   EXPECT_TRUE(result.err.ends_with("Plug-in installed on this computer.\n\n")) << result.err;
-  const std::string shown = "Playlist folder:      " + playlists +
-                            "\nDelete empty output:  no\nPublishing mode:      enhanced\n"
-                            "Playlist encoding:    ansi (.m3u files)\n"
-                            "pyTivo configuration: looked for (see quorvella-cli tivo)\n"
-                            "File types (published in enhanced mode when checked):\n"
-                            "  [x] mp3    MP3 audio files\n  [x] aac    Protected (.M4A and .M4B) files\n"
-                            "  [ ] wma    Windows Media files\n  [ ] ogg    Ogg Vorbis files\n";
+  const std::string shown = "Playlist folder:      " + playlists + "\nDelete empty output:  no\nPublishing mode:      enhanced\n"
+                            "Playlist encoding:    ansi (.m3u files)\npyTivo configuration: looked for (see quorvella-cli tivo)\n"
+                            "File types (published in enhanced mode when checked):\n  [x] mp3    MP3 audio files\n"
+                            "  [x] aac    Protected (.M4A and .M4B) files\n  [ ] wma    Windows Media files\n  [ ] ogg    Ogg Vorbis files\n";
   EXPECT_EQ(result.out, shown);
   // The next start reads what was stored; the folder's trailing separator was dropped.
   result = Run({"options"});
   EXPECT_EQ(result.out + result.err, shown);
   result = Run({"options", "--check", "ogg", "--mode", "standard"});
-  EXPECT_TRUE(Contains(result.out, "Publishing mode:      standard\n") && Contains(result.out, "  [x] ogg")) << result.out;
-  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_TRUE(result.exitCode == 0 && Contains(result.out, "Publishing mode:      standard\n") && Contains(result.out, "  [x] ogg"))
+      << result.out << result.err;
 }
 
 TEST_F(OptionsCommandTest, PublishedFolderNeedsNoWarningAndTivoShowsIt) {
@@ -97,8 +94,7 @@ TEST_F(OptionsCommandTest, PublishedFolderNeedsNoWarningAndTivoShowsIt) {
   fs::create_directories(shortcuts);
   MakeShortcut(music, shortcuts / "music");
   result = Run({"options", "--playlist-folder", Str(music / "Playlists")});
-  EXPECT_EQ(result.exitCode, 0);
-  EXPECT_EQ(result.err, "");  // below a published folder: no warning
+  EXPECT_TRUE(result.exitCode == 0 && result.err.empty()) << result.err;  // below a published folder: no warning
   EXPECT_TRUE(Contains(Run({"tivo"}).out, "):\n  " + Str(music) +
                                               "\npyTivo configuration:          none found"
                                               "\nPlaylist folder:               " + Str(music / "Playlists") +
