@@ -2,7 +2,6 @@
 #include "app/CliFixture.h"
 
 #include <cstdlib>
-#include <fstream>
 #include <set>
 #include <sstream>
 
@@ -50,10 +49,7 @@ std::string Program() { return QUORVELLA_CLI; }
 }  // namespace
 
 void CliTest::SetUp() {
-  root_ = dir_.Path();
-  home_ = root_ / "home";
-  config_ = root_ / "config";
-  data_ = root_ / "data";
+  root_ = dir_.Path(), home_ = root_ / "home", config_ = root_ / "config", data_ = root_ / "data";
   for (const auto& dir : {home_, config_, data_}) fs::create_directories(dir);
   libraryPath_ = Str(root_ / "library.xml");
   if (kWindows) ClearOptions();
@@ -74,10 +70,9 @@ void CliTest::ClearOptions() const {
 bool CliTest::OptionsStored() const {
 #ifdef _WIN32
   HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, std::string(SettingsKey).c_str(), 0, KEY_READ, &key) != 0)
-    return false;
-  RegCloseKey(key);
-  return true;
+  const bool stored = RegOpenKeyExA(HKEY_CURRENT_USER, std::string(SettingsKey).c_str(), 0, KEY_READ, &key) == 0;
+  if (stored) RegCloseKey(key);
+  return stored;
 #else
   return fs::exists(config_ / "Quorvella");
 #endif
@@ -96,9 +91,8 @@ ProcessResult CliTest::Run(const std::vector<std::string>& args, const RunOption
   };
   env.insert(extraEnvironment_.begin(), extraEnvironment_.end());
   // The sanitizer build's settings reach the child too.
-  for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"}) {
+  for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"})
     if (const char* value = std::getenv(name)) env[name] = value;
-  }
   ProcessResult result = RunProcess(Program(), args, env, options);
 #ifdef _WIN32
   // Text ends its lines with CR LF on Windows; UTF-16 (after its byte order
@@ -112,18 +106,26 @@ ProcessResult CliTest::Run(const std::vector<std::string>& args, const RunOption
   return result;
 }
 
+void CliTest::ExpectRuns(const std::vector<Case>& cases) const {
+  for (const auto& c : cases) {
+    std::string command;
+    for (const auto& arg : c.args) command += arg + " ";
+    const ProcessResult result = Run(c.args);
+    EXPECT_TRUE(result.exitCode == c.exitCode && result.out == c.out && Contains(result.err, c.err))
+        << command << "\nexit " << result.exitCode << "\nout: " << result.out << "\nerr: " << result.err;
+  }
+}
+
 GeneratedLibrary CliTest::MakeLibrary(std::uint64_t seed, std::int32_t tracks,
                                       std::int32_t playlists, std::int32_t songsPerPlaylist,
                                       bool createSongFiles) {
-  GeneratedLibrary library = GenerateLibrary({.Seed = seed, .Tracks = tracks, .Playlists = playlists,
-                                              .SongsPerPlaylist = songsPerPlaylist, .Form = kForm,
-                                              .MusicRoot = Str(root_ / "music")});
+  GeneratedLibrary library = GenerateLibrary({.Seed = seed, .Tracks = tracks, .Playlists = playlists, .SongsPerPlaylist = songsPerPlaylist,
+                                              .Form = kForm, .MusicRoot = Str(root_ / "music")});
   for (const auto& track : library.Tracks) {
     if (!createSongFiles || track.Type != TrackType::File || track.Place == SongPlace::OtherVolume ||
         track.Place == SongPlace::NetworkShare)
       continue;
-    fs::create_directories(NativePath(track.Path).parent_path());
-    std::ofstream{NativePath(track.Path)};
+    testing::WriteBytes(NativePath(track.Path), "");
   }
   fs::create_directories(NativePath(library.PlaylistFolder));
   std::string error;
@@ -131,9 +133,8 @@ GeneratedLibrary CliTest::MakeLibrary(std::uint64_t seed, std::int32_t tracks,
   return library;
 }
 
-void CliTest::WriteSmallLibrary(
-    const std::vector<std::string>& songs,
-    const std::vector<std::pair<std::string, std::vector<int>>>& playlists) const {
+void CliTest::WriteSmallLibrary(const std::vector<std::string>& songs,
+                                const std::vector<std::pair<std::string, std::vector<int>>>& playlists) const {
   std::string tracks, lists;
   for (std::size_t i = 0; i < songs.size(); ++i)
     tracks += testing::TrackXml(static_cast<int>(i + 1), "<key>Name</key><string>" + Utf8Path(NativePath(songs[i]).stem()) +
@@ -149,23 +150,20 @@ void CliTest::WriteSmallLibrary(
 }
 
 std::string CliTest::WriteFile(const std::string& name, const std::string& bytes) const {
-  const fs::path path = root_ / NativePath(name);
-  std::ofstream(path, std::ios::binary) << bytes;
-  return Str(path);
+  testing::WriteBytes(root_ / NativePath(name), bytes);
+  return Str(root_ / NativePath(name));
 }
 
 std::string Str(const fs::path& path) { return Utf8Path(fs::path(path).make_preferred()); }
 
 void GiveEachPlaylistItsOwnFile(GeneratedLibrary& library) {
   std::set<std::string> names;
-  for (auto& playlist : library.Playlists) {
+  for (auto& playlist : library.Playlists)
     while (!names.insert(SanitizeFileName(playlist.Name, "_")).second) playlist.Name += " 2";
-  }
 }
 
 bool PublishedByAll(const GeneratedPlaylist& p) {
-  return !p.Master && !p.Folder && !p.Smart && p.Visible && p.DistinguishedKind == 0 &&
-         p.FlagKey.empty() && !p.Items.empty();
+  return !p.Master && !p.Folder && !p.Smart && p.Visible && p.DistinguishedKind == 0 && p.FlagKey.empty() && !p.Items.empty();
 }
 
 std::vector<std::string> Lines(const std::string& text) {

@@ -26,6 +26,11 @@ class CliTest : public ::testing::Test {
   void SetUp() override;
 
   ProcessResult Run(const std::vector<std::string>& args, const RunOptions& options = {}) const;
+  // One run and what it must show: its exit status, a part of standard
+  // error, and all of standard output.
+  struct Case { std::vector<std::string> args; int exitCode; std::string err; std::string out = ""; };
+  // Runs the cases in turn, on the same set-up.
+  void ExpectRuns(const std::vector<Case>& cases) const;
 
   // Generates a library with its songs under <root>/music, in this system's
   // form, writes it to <root>/library.xml and creates the song files when asked.
@@ -34,9 +39,8 @@ class CliTest : public ::testing::Test {
 
   // Writes a library of the given song files (absolute paths) to
   // libraryPath_ with playlists of them: a name, the songs' indices.
-  void WriteSmallLibrary(
-      const std::vector<std::string>& songs,
-      const std::vector<std::pair<std::string, std::vector<int>>>& playlists) const;
+  void WriteSmallLibrary(const std::vector<std::string>& songs,
+                         const std::vector<std::pair<std::string, std::vector<int>>>& playlists) const;
 
   // A file written into the temporary folder.
   std::string WriteFile(const std::string& name, const std::string& bytes) const;
@@ -48,10 +52,7 @@ class CliTest : public ::testing::Test {
   std::filesystem::path TrashFiles() const { return data_ / "Trash" / "files"; }
 
   testing::TempDir dir_;
-  std::filesystem::path root_;
-  std::filesystem::path home_;
-  std::filesystem::path config_;
-  std::filesystem::path data_;
+  std::filesystem::path root_, home_, config_, data_;
   std::string libraryPath_;
   // More environment for the program, besides the world above.
   std::map<std::string, std::string> extraEnvironment_;

@@ -18,9 +18,7 @@ TEST_F(CliUsageTest, EveryCommandHasHelp) {
   for (const auto& args : cases) {
     const ProcessResult result = Run(args);
     EXPECT_EQ(result.exitCode, 0) << args.front();
-    EXPECT_EQ(result.out.rfind("Usage: quorvella-cli", 0), 0u) << result.out;
-    EXPECT_TRUE(Contains(result.out, "--help")) << result.out;
-    EXPECT_EQ(result.err, "");
+    EXPECT_TRUE(result.out.starts_with("Usage: quorvella-cli") && Contains(result.out, "--help") && result.err.empty()) << result.out;
   }
   EXPECT_FALSE(OptionsStored());
 }
@@ -58,10 +56,8 @@ TEST_F(CliUsageTest, UsageErrorsExitWithTwoAndPointToTheHelp) {
     const ProcessResult result = Run(args);
     EXPECT_EQ(result.exitCode, 2) << error;
     EXPECT_EQ(result.out, "");
-    const auto lines = Lines(result.err);
-    ASSERT_EQ(lines.size(), 2u) << result.err;
-    EXPECT_EQ(lines[0], error);
-    EXPECT_TRUE(lines[1].ends_with(" --help' for its usage.")) << lines[1];
+    // The second line points to the help of the command that refused.
+    EXPECT_EQ(result.err, error + "\nRun '" + error.substr(0, error.find(':')) + " --help' for its usage.\n");
   }
   // A usage error stores nothing.
   EXPECT_FALSE(OptionsStored());

@@ -44,24 +44,21 @@ class WatchCommandTest : public CliTest {
     EXPECT_TRUE(WriteLibraryXmlFile(library_, path, error)) << error;
     return ReadBytes(path);
   }
-  GeneratedPlaylist& Normal() {
-    return *std::find_if(library_.Playlists.begin(), library_.Playlists.end(), PublishedByAll);
-  }
+  GeneratedPlaylist& Normal() { return *std::find_if(library_.Playlists.begin(), library_.Playlists.end(), PublishedByAll); }
 
-  // Runs watch and calls step(n) at the n-th line it logs (from 1); a step
-  // returning false stops it as a service manager does.
-  ProcessResult Watch(std::vector<std::string> extra, std::function<bool(int)> step) {
-    std::vector<std::string> args = {"--library", libraryPath_, "watch", "--all"};
-    args.insert(args.end(), extra.begin(), extra.end());
+  // Runs watch (polling each second, or not at all) and calls step(n) at
+  // the n-th line it logs (from 1); a step returning false stops it as a
+  // service manager does.
+  ProcessResult Watch(bool poll, std::function<bool(int)> step) {
     int seen = 0;
     bool stopped = false;
-    RunOptions options;
-    options.watcher = [&](ProcessId child, const std::string& out) {
-      for (const long lines = std::count(out.begin(), out.end(), '\n'); !stopped && seen < lines;) {
+    const auto watcher = [&](ProcessId child, const std::string& out) {
+      for (const long lines = std::count(out.begin(), out.end(), '\n'); !stopped && seen < lines;)
         if (!step(++seen)) Interrupt(child, true), stopped = true;
-      }
     };
-    return Run(args, options);
+    std::vector<std::string> args = {"--library", libraryPath_, "watch", "--all", "--poll", "1"};
+    if (!poll) args.resize(4);
+    return Run(args, {.watcher = watcher});
   }
 
   GeneratedLibrary library_;
@@ -81,7 +78,7 @@ TEST_F(WatchCommandTest, PublishesEachGoodChangeOnceAndSaysABadOneOnce) {
   const fs::path oldFile = NativePath(library_.PlaylistFolder) / (SanitizeFileName(playlist.Name, "_") + ".m3u");
   // It ends by itself after four passes (the line of a library that does not read is none).
   extraEnvironment_["QUORVELLA_WATCH_PASSES"] = "4";
-  const ProcessResult result = Watch({"--poll", "1"}, [&](int line) {
+  const ProcessResult result = Watch(true, [&](int line) {
     if (line == 1 || line == 2) playlist.Name += " renamed";
     if (line == 1 || line == 4) ReplaceLibrary(LibraryBytes());  // renamed into place
     if (line == 2) std::ofstream(NativePath(libraryPath_), std::ios::binary | std::ios::trunc) << LibraryBytes();
@@ -94,11 +91,10 @@ TEST_F(WatchCommandTest, PublishesEachGoodChangeOnceAndSaysABadOneOnce) {
   // Each renaming writes one file and prunes the old one (so the first
   // name's file is gone); the cut file is said once and changes nothing;
   // the whole one again leaves nothing to write.
-  const int all = std::stoi(Counts(lines[0]));
-  const std::string rest = std::to_string(all - 1);
+  const std::string all = std::to_string(std::stoi(Counts(lines[0]))), rest = std::to_string(std::stoi(all) - 1);
   EXPECT_EQ((std::vector{Counts(lines[0]), Counts(lines[1]), Counts(lines[2]), Counts(lines[4])}),
-            (std::vector<std::string>{std::to_string(all) + "/0/0 problems 0", "1/" + rest + "/1 problems 0",
-                                      "1/" + rest + "/1 problems 0", "0/" + std::to_string(all) + "/0 problems 0"}));
+            (std::vector<std::string>{all + "/0/0 problems 0", "1/" + rest + "/1 problems 0", "1/" + rest + "/1 problems 0",
+                                      "0/" + all + "/0 problems 0"}));
   EXPECT_FALSE(fs::exists(oldFile));
   EXPECT_TRUE(Contains(lines[3], "The library does not read; the last publish stands")) << lines[3];
 }
@@ -107,7 +103,7 @@ TEST_F(WatchCommandTest, PollingAloneSeesAChangeAndASecondWatchIsRefused) {
   extraEnvironment_["QUORVELLA_WATCH_NOTIFY"] = "0";
   extraEnvironment_["QUORVELLA_WATCH_PASSES"] = "2";
   ProcessResult second;
-  const ProcessResult result = Watch({"--poll", "1"}, [&](int line) {
+  const ProcessResult result = Watch(true, [&](int line) {
     if (line == 1) {
       second = Run({"--library", libraryPath_, "watch", "--all"});
       Normal().Name += " renamed";
@@ -116,22 +112,19 @@ TEST_F(WatchCommandTest, PollingAloneSeesAChangeAndASecondWatchIsRefused) {
     return true;
   });
   ASSERT_EQ(result.exitCode, 0) << result.err;
-  EXPECT_EQ(second.exitCode, 1);
-  EXPECT_TRUE(Contains(second.err, "Another quorvella-cli watch is already running")) << second.err;
+  EXPECT_TRUE(second.exitCode == 1 && Contains(second.err, "Another quorvella-cli watch is already running")) << second.err;
   const auto lines = Lines(result.out);
-  ASSERT_EQ(lines.size(), 2u) << result.out;
-  EXPECT_TRUE(std::regex_match(Counts(lines[1]), std::regex("1/\\d+/1 problems 0"))) << lines[1];
+  EXPECT_TRUE(lines.size() == 2 && std::regex_match(Counts(lines[1]), std::regex("1/\\d+/1 problems 0"))) << result.out;
 }
 
 TEST_F(WatchCommandTest, AStopDuringAPassLeavesOnlyWholeFiles) {
   if (!CanInterrupt()) GTEST_SKIP() << "no console to send Ctrl+Break through";
   Generate(22, 20000, 40, 400);
-  const ProcessResult result = Watch({}, [&](int line) {
+  const ProcessResult result = Watch(false, [&](int line) {
     if (line > 1) return false;
     // Every playlist changes; the stop comes while they are written.
-    for (auto& playlist : library_.Playlists) {
+    for (auto& playlist : library_.Playlists)
       if (!playlist.Items.empty()) playlist.Items.pop_back();
-    }
     ReplaceLibrary(LibraryBytes());
     std::this_thread::sleep_for(std::chrono::milliseconds(450));
     return false;

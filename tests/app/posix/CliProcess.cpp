@@ -19,15 +19,12 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
                          const RunOptions& options) {
   // Everything the child needs is built before fork: after it, only
   // async-signal-safe calls.
-  std::vector<std::string> argStrings{program}, envStrings;
-  argStrings.insert(argStrings.end(), args.begin(), args.end());
-  for (const auto& [name, value] : environment) envStrings.push_back(name + "=" + value);
+  std::vector<std::string> strings{program};
+  strings.insert(strings.end(), args.begin(), args.end());
+  for (const auto& [name, value] : environment) strings.push_back(name + "=" + value);
   std::vector<char*> argv, envp;
-  for (auto* strings : {&argStrings, &envStrings}) {
-    auto& pointers = strings == &argStrings ? argv : envp;
-    for (auto& text : *strings) pointers.push_back(text.data());
-    pointers.push_back(nullptr);
-  }
+  for (std::size_t i = 0; i < strings.size(); ++i) (i <= args.size() ? argv : envp).push_back(strings[i].data());
+  argv.push_back(nullptr), envp.push_back(nullptr);
 
   int outPipe[2], errPipe[2];
   // With a terminal, the child's end is the terminal; the parent reads what it shows.
@@ -45,16 +42,14 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
     ::dup2(errPipe[1], STDERR_FILENO);
     // A test runner started in the background may ignore SIGINT; the child
     // must see it as a terminal user's Ctrl-C.
-    ::signal(SIGINT, SIG_DFL);
-    ::signal(SIGPIPE, SIG_DFL);
+    ::signal(SIGINT, SIG_DFL), ::signal(SIGPIPE, SIG_DFL);
     sigset_t none;
     sigemptyset(&none);
     ::sigprocmask(SIG_SETMASK, &none, nullptr);
     ::execve(program.c_str(), argv.data(), envp.data());
     ::_exit(127);
   }
-  ::close(outPipe[1]);
-  ::close(errPipe[1]);
+  ::close(outPipe[1]), ::close(errPipe[1]);
 
   ProcessResult result;
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(options.timeoutSeconds);
@@ -64,8 +59,7 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
   while (open > 0) {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0) {
-      result.timedOut = true;
-      ::kill(child, SIGKILL);
+      result.timedOut = true, ::kill(child, SIGKILL);
       break;
     }
     const int ready = ::poll(fds, 2, static_cast<int>(left.count()));
@@ -79,9 +73,7 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
         if (i == 0 && options.watcher) options.watcher(child, result.out);
       } else if (n == 0 || errno != EINTR) {
         // A terminal's reader sees EIO once the child's side is closed.
-        ::close(fds[i].fd);
-        fds[i].fd = -1;
-        --open;
+        ::close(fds[i].fd), fds[i].fd = -1, --open;
       }
     }
   }

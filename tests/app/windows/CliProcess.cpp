@@ -56,16 +56,12 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
   const HANDLE nul = CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
                                  OPEN_EXISTING, 0, nullptr);
   STARTUPINFOW start{};
-  start.cb = sizeof(start);
-  start.dwFlags = STARTF_USESTDHANDLES;
-  start.hStdInput = nul;
-  start.hStdOutput = outWrite;
-  start.hStdError = errWrite;
+  start.cb = sizeof(start), start.dwFlags = STARTF_USESTDHANDLES;
+  start.hStdInput = nul, start.hStdOutput = outWrite, start.hStdError = errWrite;
   PROCESS_INFORMATION process{};
   // A group of its own, so that Ctrl+Break reaches the child alone.
-  const BOOL started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE,
-                                      CREATE_UNICODE_ENVIRONMENT | CREATE_NEW_PROCESS_GROUP, block.data(), nullptr,
-                                      &start, &process);
+  const BOOL started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_UNICODE_ENVIRONMENT | CREATE_NEW_PROCESS_GROUP,
+                                      block.data(), nullptr, &start, &process);
   for (HANDLE childs : {outWrite, errWrite, nul}) CloseHandle(childs);
   if (!started) {
     for (HANDLE ours : {outRead, errRead}) CloseHandle(ours);
@@ -75,10 +71,8 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
   ProcessResult result;
   // Ending the child closes its pipes, which ends both readers.
   std::thread timer([&] {
-    if (WaitForSingleObject(process.hProcess, options.timeoutSeconds * 1000) == WAIT_TIMEOUT) {
-      result.timedOut = true;
-      TerminateProcess(process.hProcess, 1);
-    }
+    if (WaitForSingleObject(process.hProcess, options.timeoutSeconds * 1000) == WAIT_TIMEOUT)
+      result.timedOut = true, TerminateProcess(process.hProcess, 1);
   });
   std::thread errors([&] { ReadAll(errRead, result.err, nullptr); });
   std::exception_ptr failure;
@@ -89,11 +83,9 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
   } catch (...) {
     // A test's step failed: the child must not outlive it.
     failure = std::current_exception();
-    TerminateProcess(process.hProcess, 1);
-    CloseHandle(outRead);
+    TerminateProcess(process.hProcess, 1), CloseHandle(outRead);
   }
-  errors.join();
-  timer.join();
+  errors.join(), timer.join();
   if (failure) std::rethrow_exception(failure);
   DWORD code = 0;
   GetExitCodeProcess(process.hProcess, &code);
