@@ -8,6 +8,7 @@
 #include "settings/Settings.h"
 #include "support/FakeFileSystem.h"
 #include "support/FakeLibrary.h"
+#include "support/FakeMainWindow.h"
 
 namespace quorvella {
 namespace {
@@ -17,15 +18,6 @@ using test::FakePlaylist;
 using test::Track;
 using Lines = std::vector<std::string>;
 
-struct CountingPump final : EventPump {
-  std::function<void()> onPump;
-  int calls = 0;
-  void DoEvents() override {
-    ++calls;
-    if (onPump) onPump();
-  }
-};
-
 class WriterTest : public ::testing::Test {
  protected:
   void SetUp() override { settings.LoadSettings(); }
@@ -33,7 +25,7 @@ class WriterTest : public ::testing::Test {
   RegUtil reg{store};
   Settings settings{reg};
   FakeFileSystem files;
-  CountingPump pump;
+  test::ScriptedPump pump;
   PublishStats stats;
   std::vector<int> progress;
   ClsPlaylistWriter writer{settings, files, pump, stats, "/d/Lists",
@@ -88,9 +80,7 @@ TEST_F(WriterTest, AnUnwritableFolderStillCountsSongsAndTheFailedDelete) {
   playlist.Add(Track("a", "/d/Lists/a.mp3")).Add(Track("b", "/d/Lists/b.wma"));
   EXPECT_EQ(writer.WritePlaylist(playlist), 0) << "with no one to tell";
   std::vector<std::string> failures;
-  writer.OnOutputFailed([&](const std::string& path, const std::string& reason) {
-    failures.push_back(path + ": " + reason);
-  });
+  writer.OnOutputFailed([&](const std::string& path, const std::string& why) { failures.push_back(path + ": " + why); });
   EXPECT_EQ(writer.WritePlaylist(playlist), 0);
   EXPECT_EQ(failures, std::vector<std::string>{"/d/Lists/Locked.m3u: Permission denied"});
   EXPECT_TRUE(files.files.empty());
@@ -122,8 +112,9 @@ TEST_F(WriterTest, CancelDuringTheFifthTrackKeepsTheFirstFive) {
   for (int i = 1; i <= 10; ++i) {
     playlist.Add(Track("t" + std::to_string(i), "/d/Lists/" + std::to_string(i) + ".mp3"));
   }
+  int pumps = 0;
   pump.onPump = [&] {
-    if (pump.calls == 5) writer.Cancel();
+    if (++pumps == 5) writer.Cancel();
   };
   EXPECT_EQ(writer.WritePlaylist(playlist), 5);
   EXPECT_EQ(files.files.at("/d/Lists/Ten.m3u").size(), 11u);

@@ -163,12 +163,8 @@ TEST_F(MainControllerTest, RefusalsOfAMissingFolderWithAndWithoutTheTiVoAddition
                    : "");
   };
   const std::string missing = " (The currently-selected folder does not exist.)";
-  const struct {
-    const char* folder;
-    bool tivo23;
-    std::string text;
-    const char* status;  // the row's status afterwards
-  } cases[] = {
+  // The folder, whether TiVo Desktop 2.3 is there, the refusal, the row's status afterwards.
+  const std::tuple<const char*, bool, std::string, const char*> cases[] = {
       {"   ", false, folderRefusal("", false), ""},
       {"", true, folderRefusal("", true), ""},
       {"/d/Gone", false, folderRefusal(missing, false), ""},
@@ -182,17 +178,17 @@ TEST_F(MainControllerTest, RefusalsOfAMissingFolderWithAndWithoutTheTiVoAddition
   };
   AddList("A", 1);
   controller.ButRefresh_Click();
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.folder);
-    settings.SetPlaylistFolder(c.folder);
-    tivo23 = c.tivo23;
+  for (const auto& [folder, withTiVo23, text, status] : cases) {
+    SCOPED_TRACE(folder);
+    settings.SetPlaylistFolder(folder);
+    tivo23 = withTiVo23;
     boxes.shown.clear();
     view.rows[0].status = "";
     controller.ButPublish_Click();
     ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].text, c.text);
+    EXPECT_EQ(boxes.shown[0].text, text);
     EXPECT_EQ(boxes.shown[0].icon, MsgIcon::Information);
-    EXPECT_EQ(view.rows[0].status, c.status);
+    EXPECT_EQ(view.rows[0].status, status);
     EXPECT_FALSE(controller.Busy());
   }
 }
@@ -230,11 +226,9 @@ TEST_F(MainControllerTest, ALibraryFailureEndsTheRunOrTheRefreshInOrder) {
 // code page cannot hold.
 TEST_F(MainControllerTest, ARunCountsTheSongsThePyTivoShareWillNotPlay) {
   std::optional<MusicShare> share = MusicShare{"Music", "/d"};  // the share of /d/Lists
-  MainController sharing{
-      view, MainServices{settings, files, desktop, boxes, pump, [] { return false; }, "u",
-                         CountFormat("en_US.UTF-8"), [&share](const std::string& folder) {
-                           return folder == "/d/Lists" ? share : std::nullopt;
-                         }}};
+  const auto shareOf = [&share](const std::string& folder) { return folder == "/d/Lists" ? share : std::nullopt; };
+  MainController sharing{view, MainServices{settings, files, desktop, boxes, pump, [] { return false; }, "u",
+                                            CountFormat("en_US.UTF-8"), shareOf}};
   sharing.SetLibrary(library);
   library->AddPlaylist("Mix")
       .Add(Track("in the folder", "/d/Lists/a.mp3"))

@@ -94,9 +94,7 @@ TEST_F(MappingSuggest, ARuleStaysBelowItsRootAndTheSearchStopsAtItsLimitsAndSays
             (std::vector<LocationMapping>{{"/Volumes/data", dir_.Path().string()}}));
   // A drive's root is its letter alone, so the rule may widen up to it.
   LibraryLocations drive;
-  for (const char* song : {"1.mp3", "2.mp3"}) {
-    drive.paths.push_back(std::string(R"(D:\Music\A\B\)") + song);
-  }
+  for (const char* song : {"1.mp3", "2.mp3"}) drive.paths.push_back(std::string(R"(D:\Music\A\B\)") + song);
   EXPECT_EQ(Suggest(drive), (std::vector<LocationMapping>{{R"(D:\)", dir_.Path().string()}}));
 
   options = {};
