@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "settings/MemoryRegistry.h"
-#include "settings/RegistryKeys.h"
 #include "settings/Settings.h"
 #include "support/FakeFileSystem.h"
 #include "support/FakeLibrary.h"

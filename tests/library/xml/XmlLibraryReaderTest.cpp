@@ -75,47 +75,37 @@ TEST(XmlLibraryReaderTest, PlaylistKindsFollowTheFirstRuleThatMatches) {
   };
   const std::string smart = "<key>Smart Info</key><data>AQEAAwAAAAIAAAAZ</data>";
   const std::string other = std::string("2/") + std::to_string(ITUserPlaylistSpecialKindOther);
-  const std::pair<std::string, std::string> cases[] = {
-      {is("Master"), "1"},
-      {is("Master") + is("Folder") + is("Music"), "1"},
-      {is("Folder"), "2/4"},
-      {is("Folder") + is("Purchased Music"), "2/4"},
-      {is("Purchased Music"), "2/1"},
-      {dk(19), "2/1"},
-      {is("Purchased Music") + is("Podcasts"), "2/1"},
-      {is("Party Shuffle"), "2/2"},
-      {dk(22), "2/2"},
-      {is("Podcasts"), "2/3"},
-      {dk(10) + "<key>Visible</key><false/>", "2/3"},
-      {is("Music") + smart, "2/6 smart"},
-      {dk(4), "2/6"},
-      {is("Movies"), "2/7"},
-      {dk(2), "2/7"},
-      {is("TV Shows"), "2/8"},
-      {dk(3), "2/8"},
-      {is("Audiobooks"), "2/9"},
-      {is("Books"), "2/9"},
-      {dk(5), "2/9"},
-      {is("iTunesU"), "2/10"},
-      {dk(31), "2/10"},
-      {dk(26), "2/11"},
-      {dk(200) + smart, "2/0 smart"},
-      {dk(206) + smart, "2/0 smart"},
-      {dk(207), other},
-      {dk(0), other},
-      {"", "2/0"},
-      {smart, "2/0 smart"},
-      {"<key>Master</key><false/><key>Folder</key><false/><key>Podcasts</key><false/>", "2/0"},
-      // values of the wrong type do not count
-      {"<key>Master</key><string>true</string><key>Music</key><integer>1</integer>", "2/0"},
-      {"<key>Distinguished Kind</key><string>4</string>", "2/0"},
+  // Each kind, with the keys that give it.
+  const std::pair<std::string, std::vector<std::string>> cases[] = {
+      {"1", {is("Master"), is("Master") + is("Folder") + is("Music")}},
+      {"2/4", {is("Folder"), is("Folder") + is("Purchased Music")}},
+      {"2/1", {is("Purchased Music"), dk(19), is("Purchased Music") + is("Podcasts")}},
+      {"2/2", {is("Party Shuffle"), dk(22)}},
+      {"2/3", {is("Podcasts"), dk(10) + "<key>Visible</key><false/>"}},
+      {"2/6 smart", {is("Music") + smart}},
+      {"2/6", {dk(4)}},
+      {"2/7", {is("Movies"), dk(2)}},
+      {"2/8", {is("TV Shows"), dk(3)}},
+      {"2/9", {is("Audiobooks"), is("Books"), dk(5)}},
+      {"2/10", {is("iTunesU"), dk(31)}},
+      {"2/11", {dk(26)}},
+      {"2/0 smart", {dk(200) + smart, dk(206) + smart, smart}},
+      {other, {dk(207), dk(0)}},
+      // false flags, and values of the wrong type, do not count
+      {"2/0", {"", "<key>Master</key><false/><key>Folder</key><false/><key>Podcasts</key><false/>",
+               "<key>Master</key><string>true</string><key>Music</key><integer>1</integer>",
+               "<key>Distinguished Kind</key><string>4</string>"}},
   };
   std::string playlists;
-  for (const auto& [body, kind] : cases) playlists += PlaylistXml(body);
+  std::vector<std::pair<std::string, std::string>> expected;  // each playlist's keys and kind
+  for (const auto& [kind, bodies] : cases) {
+    for (const std::string& body : bodies) expected.emplace_back(body, kind);
+  }
+  for (const auto& [body, kind] : expected) playlists += PlaylistXml(body);
   const auto library = Read(LibraryXml("", playlists));
-  ASSERT_EQ(library->Count(), static_cast<std::int32_t>(std::size(cases)));
+  ASSERT_EQ(library->Count(), static_cast<std::int32_t>(expected.size()));
   for (std::int32_t i = 0; i < library->Count(); ++i) {
-    EXPECT_EQ(KindOf(*library->Item(i)), cases[i].second) << cases[i].first;
+    EXPECT_EQ(KindOf(*library->Item(i)), expected[i].second) << expected[i].first;
   }
 }
 
@@ -213,19 +203,13 @@ TEST(XmlLibraryReaderTest, EachDefectIsSkippedWithAWarningNamingItsKeyAndLine) {
   const auto withItems = [&](std::string_view items) {
     return LibraryXml(TrackXml(1, "<key>Name</key><string>One</string>"), playlist(items));
   };
-  const auto withTrack = [&](const std::string& body) {
-    return LibraryXml(TrackXml(1, body), playlist(item));
-  };
+  const auto withTrack = [&](const std::string& body) { return LibraryXml(TrackXml(1, body), playlist(item)); };
   const auto withEntry = [&](const std::string& entry, std::string_view items = "") {
     return LibraryXml(entry + "\n", playlist(items));
   };
-  struct Case {
-    std::string xml;
-    std::string read;  // the playlists as read
-    std::vector<std::string> warnings;
-  };
   const std::string longValue = std::string(39, '1');
-  const Case cases[] = {
+  // The file, the playlists as read, the warnings.
+  const std::tuple<std::string, std::string, std::vector<std::string>> cases[] = {
       {withItems(item), "Mix[One]", {}},
       // Keys the model does not read, whatever they hold, and elements it
       // does not know are passed over; so is a key without a value.
@@ -286,12 +270,12 @@ TEST(XmlLibraryReaderTest, EachDefectIsSkippedWithAWarningNamingItsKeyAndLine) {
       {LibraryXml(TrackXml(1, ""), playlist(item) + "<string>Mix</string>\n"), "Mix[]",
        {"line 13: an entry of \"Playlists\" is <string>, not <dict>; skipped"}},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.xml);
-    const auto library = Read(c.xml);
-    EXPECT_EQ(Contents(*library), c.read);
-    EXPECT_EQ(WarningLines(*library), c.warnings);
-    EXPECT_EQ(library->WarningCount(), c.warnings.size());
+  for (const auto& [xml, read, warnings] : cases) {
+    SCOPED_TRACE(xml);
+    const auto library = Read(xml);
+    EXPECT_EQ(Contents(*library), read);
+    EXPECT_EQ(WarningLines(*library), warnings);
+    EXPECT_EQ(library->WarningCount(), warnings.size());
   }
 }
 
