@@ -32,7 +32,7 @@ class WriterTest : public ::testing::Test {
   FakePlaylist playlist;
 };
 
-TEST_F(WriterTest, SortsEverySongAndCountsIt) {
+TEST_F(WriterTest, SortsEverySongAndCountsItWhetherOrNotOnlyChangedFilesAreWritten) {
   playlist.name = "Mixed";
   playlist.Add(Track("below", "/d/Lists/Jazz/a.mp3", 245))
       .Add(Track("So What, Take 2 ", "/d/Music/b.mp3"))
@@ -41,22 +41,20 @@ TEST_F(WriterTest, SortsEverySongAndCountsIt) {
       .Add(Track("not a file", std::nullopt))
       .Add(Track("no dot", "/d/Lists/e"))
       .Add(Track("padded", "  /d/Lists/F.MP3  ", -3));
-  EXPECT_EQ(writer.WritePlaylist(playlist), 3);
-  EXPECT_EQ(files.files.at("/d/Lists/Mixed.m3u"),
-            (Lines{"#EXTM3U", "#EXTINF:245,below", "Jazz/a.mp3", "#EXTINF:180,So What, Take 2 ",
-                   "../Music/b.mp3", "#EXTINF:-3,padded", "F.MP3"}));
-  EXPECT_EQ(stats, (PublishStats{.SongsInPlaylist = 3, .SongsWritten = 3, .UnreachableSongs = 1,
-                                 .LikelyUnreachableSongs = 1, .WrongFormatSongs = 3}));
-  EXPECT_EQ(progress, (std::vector<int>{14, 29, 43, 57, 71, 86, 100}));
-}
-
-TEST_F(WriterTest, ChangedOnlyWritesTheSameFileAndCounts) {
-  writer.SetChangedOnly(true);
-  playlist.name = "Jazz";
-  playlist.Add(Track("a", "/d/Lists/a.mp3")).Add(Track("b", "/d/Lists/b.m4a"));
-  EXPECT_EQ(writer.WritePlaylist(playlist), 1);
-  EXPECT_EQ(files.files.at("/d/Lists/Jazz.m3u"), (Lines{"#EXTM3U", "#EXTINF:180,a", "a.mp3"}));
-  EXPECT_EQ(stats.SongsWritten, 1);
+  for (const bool changedOnly : {false, true}) {
+    SCOPED_TRACE(changedOnly);
+    files.files.clear();
+    stats = {};
+    progress.clear();
+    writer.SetChangedOnly(changedOnly);
+    EXPECT_EQ(writer.WritePlaylist(playlist), 3);
+    EXPECT_EQ(files.files.at("/d/Lists/Mixed.m3u"),
+              (Lines{"#EXTM3U", "#EXTINF:245,below", "Jazz/a.mp3", "#EXTINF:180,So What, Take 2 ",
+                     "../Music/b.mp3", "#EXTINF:-3,padded", "F.MP3"}));
+    EXPECT_EQ(stats, (PublishStats{.SongsInPlaylist = 3, .SongsWritten = 3, .UnreachableSongs = 1,
+                                   .LikelyUnreachableSongs = 1, .WrongFormatSongs = 3}));
+    EXPECT_EQ(progress, (std::vector<int>{14, 29, 43, 57, 71, 86, 100}));
+  }
 }
 
 TEST_F(WriterTest, EmptyResultIsDeletedOrKeptByTheOption) {

@@ -114,9 +114,7 @@ TEST(XmlLibraryReaderTest, PlaylistTracksComeInItemOrderWithDuplicatesAndWithout
                              TrackXml(20, "<key>Name</key><string>Twenty</string>") +
                              TrackXml(30, "<key>Name</key><string>Thirty</string>");
   std::string items;
-  for (int id : {30, 10, 99, 30, 20, -1}) {
-    items += "<dict><key>Track ID</key><integer>" + std::to_string(id) + "</integer></dict>";
-  }
+  for (int id : {30, 10, 99, 30, 20, -1}) items += "<dict><key>Track ID</key><integer>" + std::to_string(id) + "</integer></dict>";
   // Only the library playlist's placeholder name is shown as "Library".
   const std::string placeholder = "<key>Name</key><string>####!####</string>";
   const auto library = Read(LibraryXml(
