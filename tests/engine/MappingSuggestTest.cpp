@@ -109,20 +109,17 @@ TEST_F(MappingSuggest, ARuleStaysBelowItsRootAndTheSearchStopsAtItsLimitsAndSays
 }
 
 TEST_F(MappingSuggest, AProposalNeedsTwoTracksFoundAndAQuarterOfThoseItMaps) {
-  const struct {
-    const char* album;
-    int tracks, copied;
-    bool proposed;
-  } cases[] = {{"A", 1, 1, true}, {"B", 3, 1, false}, {"C", 12, 2, false}, {"D", 12, 3, true}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.album);
+  // An album, its tracks, how many of them are copied, whether a rule is proposed.
+  const std::tuple<const char*, int, int, bool> cases[] = {{"A", 1, 1, true}, {"B", 3, 1, false}, {"C", 12, 2, false}, {"D", 12, 3, true}};
+  for (const auto& [album, tracks, copied, proposed] : cases) {
+    SCOPED_TRACE(album);
     LibraryLocations library;
-    for (int i = 0; i < c.tracks; ++i) {
-      const std::string tail = std::string(c.album) + "/B/" + std::to_string(i) + ".mp3";
+    for (int i = 0; i < tracks; ++i) {
+      const std::string tail = std::string(album) + "/B/" + std::to_string(i) + ".mp3";
       library.paths.push_back("/Users/eve/Music/" + tail);
-      if (i < c.copied) Touch("elsewhere/" + tail);
+      if (i < copied) Touch("elsewhere/" + tail);
     }
-    EXPECT_EQ(Suggest(library).size(), c.proposed ? 1u : 0u);
+    EXPECT_EQ(Suggest(library).size(), proposed ? 1u : 0u);
   }
 }
 

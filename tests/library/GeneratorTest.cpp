@@ -20,12 +20,8 @@ LibraryOptions Small(UrlForm form, std::uint64_t seed = 1, std::int32_t tracks =
 }
 
 TEST(FileUrlTest, EncodesPathsAsLibrariesWriteThem) {
-  struct Case {
-    const char* path;
-    UrlForm form;
-    bool localhost;
-    const char* url;
-  } const cases[] = {
+  // The path, its form, whether the host is named, the URL.
+  const std::tuple<const char*, UrlForm, bool, const char*> cases[] = {
       {"D:\\Music\\a b.mp3", UrlForm::Windows, false, "file://localhost/D:/Music/a%20b.mp3"},
       {"\\\\nas\\music\\x.mp3", UrlForm::Windows, false, "file://localhost//nas/music/x.mp3"},
       {"/home/u/Été #1 50% a+b?.mp3", UrlForm::Posix, false,
@@ -34,7 +30,7 @@ TEST(FileUrlTest, EncodesPathsAsLibrariesWriteThem) {
        "file:///x/Tom%20&%20Jerry's%20(Live)%20%5B1%5D,%20%22q%22%20%3Ca%3E%7C%5C.mp3"},
       {"/home/u/a", UrlForm::Posix, true, "file://localhost/home/u/a"},
   };
-  for (const auto& c : cases) EXPECT_EQ(FileUrl(c.path, c.form, c.localhost), c.url) << c.path;
+  for (const auto& [path, form, localhost, url] : cases) EXPECT_EQ(FileUrl(path, form, localhost), url) << path;
 }
 
 TEST(FileUrlTest, DecomposesAsAMacStoresNames) {
