@@ -77,7 +77,8 @@ TEST_F(WriterTest, AnUnwritableFolderStillCountsSongsAndTheFailedDelete) {
   playlist.Add(Track("a", "/d/Lists/a.mp3")).Add(Track("b", "/d/Lists/b.wma"));
   EXPECT_EQ(writer.WritePlaylist(playlist), 0) << "with no one to tell";
   std::vector<std::string> failures;
-  writer.OnOutputFailed([&](const std::string& path, const std::string& why) { failures.push_back(path + ": " + why); });
+  writer.OnOutputFailed(
+      [&](const std::string& path, const std::string& why) { failures.push_back(path + ": " + why); });
   EXPECT_EQ(writer.WritePlaylist(playlist), 0);
   EXPECT_EQ(failures, std::vector<std::string>{"/d/Lists/Locked.m3u: Permission denied"});
   EXPECT_TRUE(files.files.empty());

@@ -94,7 +94,9 @@ TEST_F(MappingSuggest, ARuleStaysBelowItsRootAndTheSearchStopsAtItsLimitsAndSays
             (std::vector<LocationMapping>{{"/Volumes/data", dir_.Path().string()}}));
   // A drive's root is its letter alone, so the rule may widen up to it.
   LibraryLocations drive;
-  for (const char* song : {"1.mp3", "2.mp3"}) drive.paths.push_back(std::string(R"(D:\Music\A\B\)") + song);
+  for (const char* song : {"1.mp3", "2.mp3"}) {
+    drive.paths.push_back(std::string(R"(D:\Music\A\B\)") + song);
+  }
   EXPECT_EQ(Suggest(drive), (std::vector<LocationMapping>{{R"(D:\)", dir_.Path().string()}}));
 
   options = {};
@@ -110,7 +112,8 @@ TEST_F(MappingSuggest, ARuleStaysBelowItsRootAndTheSearchStopsAtItsLimitsAndSays
 
 TEST_F(MappingSuggest, AProposalNeedsTwoTracksFoundAndAQuarterOfThoseItMaps) {
   // An album, its tracks, how many of them are copied, whether a rule is proposed.
-  const std::tuple<const char*, int, int, bool> cases[] = {{"A", 1, 1, true}, {"B", 3, 1, false}, {"C", 12, 2, false}, {"D", 12, 3, true}};
+  const std::tuple<const char*, int, int, bool> cases[] = {
+      {"A", 1, 1, true}, {"B", 3, 1, false}, {"C", 12, 2, false}, {"D", 12, 3, true}};
   for (const auto& [album, tracks, copied, proposed] : cases) {
     SCOPED_TRACE(album);
     LibraryLocations library;

@@ -67,7 +67,8 @@ TEST_F(LibraryLocationTest, TheMusicFolderComesFromUserDirsWhenTheEnvironmentHas
     WriteBytes(Home("/.config/user-dirs.dirs"), content);
     std::vector<std::string> expected = inHome_;
     if (!music.empty()) {
-      expected.insert(expected.end(), {music + "/iTunes/iTunes Library.xml", music + "/iTunes/iTunes Music Library.xml"});
+      expected.insert(expected.end(), {music + "/iTunes/iTunes Library.xml",
+                                       music + "/iTunes/iTunes Music Library.xml"});
     }
     EXPECT_EQ(ITunesLibraryCandidates("", reg_, Env()), expected) << content;
   }

@@ -114,7 +114,9 @@ TEST(XmlLibraryReaderTest, PlaylistTracksComeInItemOrderWithDuplicatesAndWithout
                              TrackXml(20, "<key>Name</key><string>Twenty</string>") +
                              TrackXml(30, "<key>Name</key><string>Thirty</string>");
   std::string items;
-  for (int id : {30, 10, 99, 30, 20, -1}) items += "<dict><key>Track ID</key><integer>" + std::to_string(id) + "</integer></dict>";
+  for (int id : {30, 10, 99, 30, 20, -1}) {
+    items += "<dict><key>Track ID</key><integer>" + std::to_string(id) + "</integer></dict>";
+  }
   // Only the library playlist's placeholder name is shown as "Library".
   const std::string placeholder = "<key>Name</key><string>####!####</string>";
   const auto library = Read(LibraryXml(
@@ -323,20 +325,16 @@ TEST(XmlLibraryReaderTest, BrokenFilesGiveAMessageNamingTheFileAndThePlace) {
       {"plain-text.xml", file + "is damaged at line 1, column 1: syntax error."},
       {"html-instead-of-plist.xml", notLibrary + "it is not an XML property list."},
       {"plist-of-an-array.xml", notLibrary + "it lists neither tracks nor playlists."},
-      {"plist-without-tracks-or-playlists.xml",
-       notLibrary + "it lists neither tracks nor playlists."},
-      {"truncated-in-a-track.xml",
-       file + "is incomplete: the XML breaks off at line 17, column 36."},
+      {"plist-without-tracks-or-playlists.xml", notLibrary + "it lists neither tracks nor playlists."},
+      {"truncated-in-a-track.xml", file + "is incomplete: the XML breaks off at line 17, column 36."},
       {"truncated-in-a-tag.xml", file + "is incomplete: the XML breaks off at line 11, column 4."},
       {"mismatched-tag.xml", file + "is damaged at line 6, column 4: mismatched tag."},
-      {"latin1-bytes-in-utf8.xml",
-       file + "is damaged at line 9, column 15: not well-formed (invalid token)."},
+      {"latin1-bytes-in-utf8.xml", file + "is damaged at line 9, column 15: not well-formed (invalid token)."},
       {"undefined-entity.xml", file + "is damaged at line 8, column 35: undefined entity."},
       {"billion-laughs.xml", file + "is refused at line 3, column 13" + entities},
       {"external-entity.xml", file + "is refused at line 3, column 45" + entities},
       {"external-parameter-entity.xml", file + "is refused at line 3, column 61" + entities},
-      {"second-root-element.xml",
-       file + "is damaged at line 8, column 1: junk after document element."},
+      {"second-root-element.xml", file + "is damaged at line 8, column 1: junk after document element."},
       {"no-such-folder/library.xml", missing},
   };
   PlaylistIds ids;
