@@ -85,24 +85,6 @@ TEST_F(MainControllerTest, RefreshListsTheListedKindsAndCheckAllTakesOnlyUserLis
   EXPECT_EQ(view.Checks(), std::vector<bool>(7, false));
 }
 
-TEST_F(MainControllerTest, ProgressOfThreeRowsWithTheSecondUnchecked) {
-  settings.SetPlaylistFolder("  /d/Lists ");  // written where it was checked, spaces aside
-  AddList("A", 1);
-  AddList("B", 1);
-  AddList("C", 1234);
-  controller.ButRefresh_Click();
-  CheckRows({true, false, true});
-  controller.ButPublish_Click();
-  EXPECT_EQ(view.progressPlaylists, (std::vector<float>{0, 50, 50, 100, 0}));
-  EXPECT_EQ(view.Statuses(), (Lines{"Done (1 song)", "-", "Done (1,234 songs)"}));
-  EXPECT_EQ(view.statusLine, (Lines{"Publishing A...", "Publishing C...", "Done"}));
-  EXPECT_EQ(files.files.at("/d/Lists/A.m3u"), (Lines{"#EXTM3U", "#EXTINF:180,s0", "s.mp3"}));
-  EXPECT_EQ(controller.Stats().PlaylistsPublished, 2);
-  EXPECT_FALSE(view.stopEnabled || controller.Busy() || controller.Running());
-  ASSERT_EQ(boxes.shown.size(), 1u);
-  EXPECT_TRUE(boxes.shown[0].text.starts_with("Quorvella has finished"));
-}
-
 TEST_F(MainControllerTest, StopDuringTheSecondOfFourPlaylistsAndOtherClicksIgnored) {
   for (const char* name : {"A", "B", "C", "D"}) AddList(name, 4);
   controller.ButRefresh_Click();
@@ -125,30 +107,42 @@ TEST_F(MainControllerTest, StopDuringTheSecondOfFourPlaylistsAndOtherClicksIgnor
   EXPECT_FALSE(controller.Busy());
 }
 
-TEST_F(MainControllerTest, ARunResetsEveryCountAndAListDeletedMeanwhileStopsIt) {
+TEST_F(MainControllerTest, ARunCountsOnlyItsOwnSongsAndAListDeletedMeanwhileStopsIt) {
+  settings.SetPlaylistFolder("  /d/Lists ");  // written where it was checked, spaces aside
+  AddList("A", 1);
   library->AddPlaylist("Gone");
   AddList("Empty", 0).Add(Track("wrong type", "/d/Lists/x.m4a"));
-  AddList("Three", 3);
+  AddList("C", 1234);
+  AddList("D", 1);
   controller.ButRefresh_Click();
-  CheckRows({false, true, true});
+  CheckRows({true, false, true, true, true});
   controller.ButPublish_Click();
-  EXPECT_EQ(controller.Stats(), (PublishStats{.SongsInPlaylist = 3, .SongsWritten = 3,
+  EXPECT_EQ(view.progressPlaylists, (std::vector<float>{0, 25, 25, 50, 75, 100, 0}));
+  EXPECT_EQ(view.Statuses(),
+            (Lines{"Done (1 song)", "-", "Done (empty)", "Done (1,234 songs)", "Done (1 song)"}));
+  EXPECT_EQ(view.statusLine, (Lines{"Publishing A...", "Publishing Empty...", "Publishing C...",
+                                    "Publishing D...", "Done"}));
+  EXPECT_EQ(files.files.at("/d/Lists/A.m3u"), (Lines{"#EXTM3U", "#EXTINF:180,s0", "s.mp3"}));
+  EXPECT_EQ(controller.Stats(), (PublishStats{.SongsInPlaylist = 1, .SongsWritten = 1236,
                                               .WrongFormatSongs = 1, .EmptyPlaylistsDeleted = 1,
-                                              .PlaylistsPublished = 2}));
+                                              .PlaylistsPublished = 4}));
+  EXPECT_FALSE(view.stopEnabled || controller.Busy() || controller.Running());
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_TRUE(boxes.shown[0].text.starts_with("Quorvella has finished"));
 
   // A playlist deleted meanwhile is not found and stops the run, which
-  // keeps the count of the last playlist written.
-  library->RemovePlaylist(100);
-  CheckRows({true, false, true});
+  // starts its counts afresh but keeps the count of the last playlist written.
+  library->RemovePlaylist(101);
+  CheckRows({false, true, false, true, false});
   boxes.shown.clear();
   controller.ButPublish_Click();
-  EXPECT_EQ(view.Statuses(), (Lines{"Not found", "-", "Queued"}));
+  EXPECT_EQ(view.Statuses(), (Lines{"-", "Not found", "-", "Queued", "-"}));
   ASSERT_EQ(boxes.shown.size(), 2u);
   EXPECT_EQ(boxes.shown[0].text,
             "An unexpected internal error has occurred.  Please refresh the list of playlists.");
   EXPECT_EQ(boxes.shown[0].icon, MsgIcon::Exclamation);
   EXPECT_EQ(view.statusLine.back(), "Stopped");
-  EXPECT_EQ(controller.Stats(), (PublishStats{.SongsInPlaylist = 3, .PlaylistsPublished = 1}));
+  EXPECT_EQ(controller.Stats(), (PublishStats{.SongsInPlaylist = 1, .PlaylistsPublished = 1}));
 }
 
 TEST_F(MainControllerTest, RefusalsOfAMissingFolderWithAndWithoutTheTiVoAdditionOrOfNoCheck) {

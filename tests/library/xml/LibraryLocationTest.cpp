@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <map>
@@ -12,6 +13,7 @@ namespace {
 
 using testing::TempDir;
 using testing::WriteBytes;
+using ::testing::ThrowsMessage;
 
 class LibraryLocationTest : public ::testing::Test {
  protected:
@@ -80,14 +82,9 @@ TEST_F(LibraryLocationTest, TheMusicFolderComesFromUserDirsWhenTheEnvironmentHas
 }
 
 TEST_F(LibraryLocationTest, OpensTheFirstFileThatExistsOrSaysWhichWereTried) {
-  try {
-    OpenITunesLibrary("/given.xml", reg_, Env());
-    ADD_FAILURE() << "opened";
-  } catch (const LibraryError& error) {
-    EXPECT_EQ(std::string(error.what()),
-              "No iTunes library file was found. These files were looked for:\n/given.xml\n" +
-                  inHome_[0] + "\n" + inHome_[1]);
-  }
+  EXPECT_THAT([&] { OpenITunesLibrary("/given.xml", reg_, Env()); },
+              ThrowsMessage<LibraryError>("No iTunes library file was found. These files were looked for:"
+                                          "\n/given.xml\n" + inHome_[0] + "\n" + inHome_[1]));
 
   WriteBytes(inHome_[1], testing::LibraryXml("", ""));
   std::filesystem::create_directories(inHome_[0]);  // a folder

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <map>
@@ -13,6 +14,8 @@ namespace {
 using testing::LibraryXml;
 using testing::TempDir;
 using testing::TrackXml;
+using ::testing::HasSubstr;
+using ::testing::ThrowsMessage;
 
 // A library of one song, held by playlists of these persistent IDs, numbers and names.
 std::string Library(std::initializer_list<std::tuple<const char*, int, const char*>> playlists) {
@@ -56,12 +59,7 @@ TEST_F(XmlITunesTest, PlaylistsKeepTheirIdsAcrossARewriteAndDeletedOnesAreGone) 
   XmlITunes app(path_, XmlITunes::Reading::OnFirstUse);
   XmlITunes beside(path_, XmlITunes::Reading::InBackground);
   for (XmlITunes* missing : {&app, &beside}) {
-    try {
-      missing->LibrarySource();
-      ADD_FAILURE() << "a missing file must be reported at its first use";
-    } catch (const LibraryError& error) {
-      EXPECT_NE(std::string(error.what()).find(path_), std::string::npos) << error.what();
-    }
+    EXPECT_THAT([&] { missing->LibrarySource(); }, ThrowsMessage<LibraryError>(HasSubstr(path_)));
   }
   Rewrite(Library({{"AAAA", 100, "A"}, {"BBBB", 200, "B"}, {"CCCC", 300, "C"}}));
   for (XmlITunes* read : {&app, &beside}) {

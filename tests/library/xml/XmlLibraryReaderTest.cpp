@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -14,6 +15,7 @@ using testing::LibraryXml;
 using testing::TempDir;
 using testing::TrackXml;
 using testing::WriteBytes;
+using ::testing::ThrowsMessage;
 
 std::shared_ptr<XmlLibrary> Read(const std::string& xml) {
   PlaylistIds ids;
@@ -342,12 +344,7 @@ TEST(XmlLibraryReaderTest, BrokenFilesGiveAMessageNamingTheFileAndThePlace) {
     const std::string path = std::string(QUORVELLA_TEST_DATA) + "/itunes-xml/broken/" + name;
     std::string expected = message;
     expected.replace(expected.find("{}"), 2, path);
-    try {
-      ReadXmlLibraryFile(path, ids);
-      ADD_FAILURE() << name << " was read";
-    } catch (const LibraryError& error) {
-      EXPECT_EQ(error.what(), expected) << name;
-    }
+    EXPECT_THAT([&] { ReadXmlLibraryFile(path, ids); }, ThrowsMessage<LibraryError>(expected));
   }
   EXPECT_THROW(ReadXmlLibraryFile(QUORVELLA_TEST_DATA, ids), LibraryError) << "a folder";
   std::string cut = LibraryXml(TrackXml(1, ""), "");
