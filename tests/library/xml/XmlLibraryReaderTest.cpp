@@ -26,16 +26,11 @@ std::string PlaylistXml(std::string_view body) {
   return "<dict>" + std::string(body) + "</dict>\n";
 }
 
-// The tracks of one playlist holding a track of each body, in order.
-std::shared_ptr<IITTrackCollection> ReadTracks(const std::vector<std::string>& bodies) {
-  std::string tracks, items;
-  for (std::size_t i = 0; i < bodies.size(); ++i) {
-    tracks += TrackXml(static_cast<int>(i + 1), bodies[i]);
-    items += "<dict><key>Track ID</key><integer>" + std::to_string(i + 1) + "</integer></dict>";
-  }
-  const auto library = Read(
-      LibraryXml(tracks, PlaylistXml("<key>Playlist Items</key><array>" + items + "</array>")));
-  return library->Item(0)->Tracks();
+// A playlist's items naming these tracks.
+std::string ItemsXml(const std::vector<int>& ids) {
+  std::string items;
+  for (int id : ids) items += "<dict><key>Track ID</key><integer>" + std::to_string(id) + "</integer></dict>";
+  return "<key>Playlist Items</key><array>" + items + "</array>";
 }
 
 std::vector<std::string> WarningLines(const XmlLibrary& library) {
@@ -115,14 +110,11 @@ TEST(XmlLibraryReaderTest, PlaylistTracksComeInItemOrderWithDuplicatesAndWithout
   const std::string tracks = TrackXml(10, "<key>Name</key><string>Ten</string>") +
                              TrackXml(20, "<key>Name</key><string>Twenty</string>") +
                              TrackXml(30, "<key>Name</key><string>Thirty</string>");
-  std::string items;
-  for (int id : {30, 10, 99, 30, 20, -1}) {
-    items += "<dict><key>Track ID</key><integer>" + std::to_string(id) + "</integer></dict>";
-  }
+  const std::string items = ItemsXml({30, 10, 99, 30, 20, -1});
   // Only the library playlist's placeholder name is shown as "Library".
   const std::string placeholder = "<key>Name</key><string>####!####</string>";
   const auto library = Read(LibraryXml(
-      tracks, PlaylistXml("<key>Playlist Items</key><array>" + items + "</array>") +
+      tracks, PlaylistXml(items) +
                   PlaylistXml(placeholder + "<key>Master</key><true/>") +
                   PlaylistXml(placeholder)));
   EXPECT_EQ(Contents(*library), "[Thirty,Ten,Thirty,Twenty]Library[]####!####[]");
@@ -134,7 +126,7 @@ TEST(XmlLibraryReaderTest, PlaylistTracksComeInItemOrderWithDuplicatesAndWithout
   // The Playlists array ahead of the Tracks dictionary.
   const std::string reversed =
       "<plist version=\"1.0\"><dict><key>Playlists</key><array>" +
-      PlaylistXml("<key>Playlist Items</key><array>" + items + "</array>") +
+      PlaylistXml(items) +
       "</array><key>Tracks</key><dict>" + tracks + "</dict></dict></plist>";
   EXPECT_EQ(Read(reversed)->Item(0)->Tracks()->Count(), 4);
 }
@@ -180,9 +172,13 @@ TEST(XmlLibraryReaderTest, DurationIsWholeSecondsAndOnlyFilesHaveALocation) {
       {FileAt("file://localhost/"), "0 /"},
       {FileAt("file:///Users/me/R&amp;B%20%26%20Soul.mp3"), "0 /Users/me/R&B & Soul.mp3"},
   };
-  std::vector<std::string> bodies;
-  for (const auto& c : cases) bodies.push_back(c.first);
-  const auto list = ReadTracks(bodies);
+  std::string tracks;
+  std::vector<int> ids;
+  for (const auto& [body, read] : cases) {
+    ids.push_back(static_cast<int>(ids.size()) + 1);
+    tracks += TrackXml(ids.back(), body);
+  }
+  const auto list = Read(LibraryXml(tracks, PlaylistXml(ItemsXml(ids))))->Item(0)->Tracks();
   ASSERT_EQ(list->Count(), static_cast<std::int32_t>(std::size(cases)));
   for (std::int32_t i = 0; i < list->Count(); ++i) {
     EXPECT_EQ(DurationAndLocation(*list->Item(i)), cases[i].second) << cases[i].first;
@@ -302,10 +298,7 @@ TEST(XmlLibraryReaderTest, HugeTextsAreDroppedNotKept) {
       TrackXml(1, "<key>Name</key><string>" + huge + "</string>" + FileAt("file:///" + huge)) +
       TrackXml(2, "<key>" + huge + "</key><string>y</string><key>Name</key><string>Fine</string>");
   const auto library = Read(LibraryXml(
-      tracks, PlaylistXml("<key>Name</key><string>" + huge +
-                          "</string><key>Playlist Items</key><array>"
-                          "<dict><key>Track ID</key><integer>1</integer></dict>"
-                          "<dict><key>Track ID</key><integer>2</integer></dict></array>")));
+      tracks, PlaylistXml("<key>Name</key><string>" + huge + "</string>" + ItemsXml({1, 2}))));
   EXPECT_EQ(Contents(*library), "[,Fine]");
   EXPECT_THROW(library->Item(0)->Tracks()->Item(0)->GetProperty("Location"), LibraryError);
   EXPECT_LT(library->MemoryBytes(), std::size_t{1} << 20);
