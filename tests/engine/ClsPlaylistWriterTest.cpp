@@ -91,16 +91,15 @@ TEST_F(WriterTest, NamesThatSanitiseAlikeShareOneFileAndTheEarlierGoesToTheTrash
   FakePlaylist second;
   second.name = "AC:DC/ Live*";
   writer.WritePlaylist(second.Add(Track("two", "/d/Lists/2.mp3")));
-  ASSERT_EQ(files.trash.size(), 1u);
-  EXPECT_EQ(files.trash[0].first, "/d/Lists/AC_DC_ Live_.m3u");
-  EXPECT_EQ(files.trash[0].second, (Lines{"#EXTM3U", "#EXTINF:180,one", "1.mp3"}));
+  const decltype(files.trash) trashed = {{"/d/Lists/AC_DC_ Live_.m3u", {"#EXTM3U", "#EXTINF:180,one", "1.mp3"}}};
+  EXPECT_EQ(files.trash, trashed);
   EXPECT_EQ(files.files.at("/d/Lists/AC_DC_ Live_.m3u"),
             (Lines{"#EXTM3U", "#EXTINF:180,two", "2.mp3"}));
 
   // A trash that fails leaves the old file to be overwritten.
   files.failTrash = true;
   writer.WritePlaylist(playlist);
-  EXPECT_EQ(files.trash.size(), 1u);
+  EXPECT_EQ(files.trash, trashed);
   EXPECT_EQ(files.files.at("/d/Lists/AC_DC_ Live_.m3u"),
             (Lines{"#EXTM3U", "#EXTINF:180,one", "1.mp3"}));
 }

@@ -17,15 +17,15 @@ using testing::TrackXml;
 using ::testing::HasSubstr;
 using ::testing::ThrowsMessage;
 
-// A library of one song, held by playlists of these persistent IDs, numbers and names.
+// A library of one song, held by playlists of these persistent IDs, numbers
+// (none for nullptr and 0) and names.
 std::string Library(std::initializer_list<std::tuple<const char*, int, const char*>> playlists) {
   std::string xml;
   for (const auto& [persistentId, fileId, name] : playlists) {
-    xml += std::string("<dict><key>Name</key><string>") + name +
-           "</string><key>Playlist ID</key><integer>" + std::to_string(fileId) +
-           "</integer><key>Playlist Persistent ID</key><string>" + persistentId +
-           "</string><key>Playlist Items</key><array><dict><key>Track ID</key><integer>1"
-           "</integer></dict></array></dict>\n";
+    xml += std::string("<dict><key>Name</key><string>") + name + "</string>";
+    if (fileId != 0) xml += std::string("<key>Playlist ID</key><integer>") + std::to_string(fileId) + "</integer>";
+    if (persistentId) xml += std::string("<key>Playlist Persistent ID</key><string>") + persistentId + "</string>";
+    xml += "<key>Playlist Items</key><array><dict><key>Track ID</key><integer>1</integer></dict></array></dict>\n";
   }
   return LibraryXml(TrackXml(1, "<key>Name</key><string>Song</string>"), xml);
 }
@@ -92,14 +92,7 @@ TEST_F(XmlITunesTest, PlaylistsKeepTheirIdsAcrossARewriteAndDeletedOnesAreGone) 
 }
 
 TEST_F(XmlITunesTest, ThePlaylistIdIsTheFilesOwnNumberUnlessAnotherPlaylistHasIt) {
-  Rewrite(LibraryXml("",
-                     "<dict><key>Name</key><string>Twin 1</string><key>Playlist ID</key><integer>5"
-                     "</integer><key>Playlist Persistent ID</key><string>AB</string></dict>"
-                     "<dict><key>Name</key><string>Twin 2</string><key>Playlist ID</key><integer>5"
-                     "</integer><key>Playlist Persistent ID</key><string>AB</string></dict>"
-                     "<dict><key>Name</key><string>No IDs</string></dict>"
-                     "<dict><key>Name</key><string>Number only</string><key>Playlist ID</key>"
-                     "<integer>8</integer></dict>"));
+  Rewrite(Library({{"AB", 5, "Twin 1"}, {"AB", 5, "Twin 2"}, {nullptr, 0, "No IDs"}, {nullptr, 8, "Number only"}}));
   XmlITunes app(path_);
   const auto ids = IdsByName(app);
   EXPECT_EQ(ids.at("Twin 1"), 5);
