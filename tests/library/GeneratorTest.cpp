@@ -111,9 +111,7 @@ TEST(LibraryGeneratorTest, CreatesTheSongFilesUnderTheRoot) {
   EXPECT_EQ(library.PlaylistFolder, dir.File("root/Playlists"));
   std::string error;
   std::int64_t expected = 0;
-  for (const auto& t : library.Tracks) {
-    if (t.Type == TrackType::File && t.Place != SongPlace::OtherVolume) ++expected;
-  }
+  for (const auto& t : library.Tracks) expected += t.Type == TrackType::File && t.Place != SongPlace::OtherVolume;
   EXPECT_EQ(CreateSongFiles(library, error), expected) << error;
   for (const auto& t : library.Tracks) {
     if (t.Type != TrackType::File) continue;
