@@ -62,11 +62,9 @@ TEST_F(MappingSuggest, TheMusicFolderIsTriedFirstAndMappedTracksAreLeftAlone) {
 TEST_F(MappingSuggest, TailsFindCopiedTreesAndTheRuleWidensWhileBothSidesAgree) {
   LibraryLocations library;
   for (int i = 0; i < 30; ++i) {
-    const std::string album = "Artist " + std::to_string(i % 5) + "\\Album " + std::to_string(i);
-    std::string copied = album;
-    std::replace(copied.begin(), copied.end(), '\\', '/');
-    library.paths.push_back(R"(C:\Users\Adam\Music\iTunes\iTunes Media\Music\)" + album +
-                            "\\1.mp3");
+    const std::string artist = "Artist " + std::to_string(i % 5), title = "Album " + std::to_string(i);
+    const std::string album = artist + "\\" + title, copied = artist + "/" + title;
+    library.paths.push_back(R"(C:\Users\Adam\Music\iTunes\iTunes Media\Music\)" + album + "\\1.mp3");
     Touch("media/music/" + copied + "/1.mp3");
     library.paths.push_back(R"(\\nas\music\)" + album + "\\2.mp3");
     Touch("mnt/nas/" + copied + "/2.mp3");

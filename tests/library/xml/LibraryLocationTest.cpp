@@ -18,10 +18,7 @@ using ::testing::ThrowsMessage;
 class LibraryLocationTest : public ::testing::Test {
  protected:
   Environment Env() {
-    return [this](const char* name) {
-      const auto found = env_.find(name);
-      return found != env_.end() ? found->second : std::string();
-    };
+    return [this](const char* name) { return env_.count(name) != 0 ? env_.at(name) : std::string(); };
   }
   std::string Home(std::string_view rest) { return home_ + std::string(rest); }
 

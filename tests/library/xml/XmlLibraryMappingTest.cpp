@@ -50,10 +50,8 @@ TEST(XmlLibraryMapping, EveryReadingMapsTheLocationsAndKeepsTheMusicFolder) {
 
   // A music folder alone does not make a library.
   PlaylistIds ids;
-  EXPECT_THROW(ReadXmlLibrary("<plist><dict><key>Music Folder</key><string>file:///m/</string>"
-                              "</dict></plist>",
-                              "test.xml", ids),
-               LibraryError);
+  const std::string folderOnly = "<plist><dict><key>Music Folder</key><string>file:///m/</string></dict></plist>";
+  EXPECT_THROW(ReadXmlLibrary(folderOnly, "test.xml", ids), LibraryError);
 }
 
 }  // namespace
