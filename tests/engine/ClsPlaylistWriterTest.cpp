@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 #include "settings/MemoryRegistry.h"
-#include "settings/RegistryKeys.h"
 #include "settings/Settings.h"
 #include "support/FakeFileSystem.h"
 #include "support/FakeLibrary.h"
+#include "support/FakeMainWindow.h"
 
 namespace quorvella {
 namespace {
@@ -17,15 +17,6 @@ using test::FakePlaylist;
 using test::Track;
 using Lines = std::vector<std::string>;
 
-struct CountingPump final : EventPump {
-  std::function<void()> onPump;
-  int calls = 0;
-  void DoEvents() override {
-    ++calls;
-    if (onPump) onPump();
-  }
-};
-
 class WriterTest : public ::testing::Test {
  protected:
   void SetUp() override { settings.LoadSettings(); }
@@ -33,7 +24,7 @@ class WriterTest : public ::testing::Test {
   RegUtil reg{store};
   Settings settings{reg};
   FakeFileSystem files;
-  CountingPump pump;
+  test::ScriptedPump pump;
   PublishStats stats;
   std::vector<int> progress;
   ClsPlaylistWriter writer{settings, files, pump, stats, "/d/Lists",
@@ -41,7 +32,7 @@ class WriterTest : public ::testing::Test {
   FakePlaylist playlist;
 };
 
-TEST_F(WriterTest, SortsEverySongAndCountsIt) {
+TEST_F(WriterTest, SortsEverySongAndCountsItWhetherOrNotOnlyChangedFilesAreWritten) {
   playlist.name = "Mixed";
   playlist.Add(Track("below", "/d/Lists/Jazz/a.mp3", 245))
       .Add(Track("So What, Take 2 ", "/d/Music/b.mp3"))
@@ -50,22 +41,20 @@ TEST_F(WriterTest, SortsEverySongAndCountsIt) {
       .Add(Track("not a file", std::nullopt))
       .Add(Track("no dot", "/d/Lists/e"))
       .Add(Track("padded", "  /d/Lists/F.MP3  ", -3));
-  EXPECT_EQ(writer.WritePlaylist(playlist), 3);
-  EXPECT_EQ(files.files.at("/d/Lists/Mixed.m3u"),
-            (Lines{"#EXTM3U", "#EXTINF:245,below", "Jazz/a.mp3", "#EXTINF:180,So What, Take 2 ",
-                   "../Music/b.mp3", "#EXTINF:-3,padded", "F.MP3"}));
-  EXPECT_EQ(stats, (PublishStats{.SongsInPlaylist = 3, .SongsWritten = 3, .UnreachableSongs = 1,
-                                 .LikelyUnreachableSongs = 1, .WrongFormatSongs = 3}));
-  EXPECT_EQ(progress, (std::vector<int>{14, 29, 43, 57, 71, 86, 100}));
-}
-
-TEST_F(WriterTest, ChangedOnlyWritesTheSameFileAndCounts) {
-  writer.SetChangedOnly(true);
-  playlist.name = "Jazz";
-  playlist.Add(Track("a", "/d/Lists/a.mp3")).Add(Track("b", "/d/Lists/b.m4a"));
-  EXPECT_EQ(writer.WritePlaylist(playlist), 1);
-  EXPECT_EQ(files.files.at("/d/Lists/Jazz.m3u"), (Lines{"#EXTM3U", "#EXTINF:180,a", "a.mp3"}));
-  EXPECT_EQ(stats.SongsWritten, 1);
+  for (const bool changedOnly : {false, true}) {
+    SCOPED_TRACE(changedOnly);
+    files.files.clear();
+    stats = {};
+    progress.clear();
+    writer.SetChangedOnly(changedOnly);
+    EXPECT_EQ(writer.WritePlaylist(playlist), 3);
+    EXPECT_EQ(files.files.at("/d/Lists/Mixed.m3u"),
+              (Lines{"#EXTM3U", "#EXTINF:245,below", "Jazz/a.mp3", "#EXTINF:180,So What, Take 2 ",
+                     "../Music/b.mp3", "#EXTINF:-3,padded", "F.MP3"}));
+    EXPECT_EQ(stats, (PublishStats{.SongsInPlaylist = 3, .SongsWritten = 3, .UnreachableSongs = 1,
+                                   .LikelyUnreachableSongs = 1, .WrongFormatSongs = 3}));
+    EXPECT_EQ(progress, (std::vector<int>{14, 29, 43, 57, 71, 86, 100}));
+  }
 }
 
 TEST_F(WriterTest, EmptyResultIsDeletedOrKeptByTheOption) {
@@ -88,9 +77,8 @@ TEST_F(WriterTest, AnUnwritableFolderStillCountsSongsAndTheFailedDelete) {
   playlist.Add(Track("a", "/d/Lists/a.mp3")).Add(Track("b", "/d/Lists/b.wma"));
   EXPECT_EQ(writer.WritePlaylist(playlist), 0) << "with no one to tell";
   std::vector<std::string> failures;
-  writer.OnOutputFailed([&](const std::string& path, const std::string& reason) {
-    failures.push_back(path + ": " + reason);
-  });
+  writer.OnOutputFailed(
+      [&](const std::string& path, const std::string& why) { failures.push_back(path + ": " + why); });
   EXPECT_EQ(writer.WritePlaylist(playlist), 0);
   EXPECT_EQ(failures, std::vector<std::string>{"/d/Lists/Locked.m3u: Permission denied"});
   EXPECT_TRUE(files.files.empty());
@@ -103,16 +91,15 @@ TEST_F(WriterTest, NamesThatSanitiseAlikeShareOneFileAndTheEarlierGoesToTheTrash
   FakePlaylist second;
   second.name = "AC:DC/ Live*";
   writer.WritePlaylist(second.Add(Track("two", "/d/Lists/2.mp3")));
-  ASSERT_EQ(files.trash.size(), 1u);
-  EXPECT_EQ(files.trash[0].first, "/d/Lists/AC_DC_ Live_.m3u");
-  EXPECT_EQ(files.trash[0].second, (Lines{"#EXTM3U", "#EXTINF:180,one", "1.mp3"}));
+  const decltype(files.trash) trashed = {{"/d/Lists/AC_DC_ Live_.m3u", {"#EXTM3U", "#EXTINF:180,one", "1.mp3"}}};
+  EXPECT_EQ(files.trash, trashed);
   EXPECT_EQ(files.files.at("/d/Lists/AC_DC_ Live_.m3u"),
             (Lines{"#EXTM3U", "#EXTINF:180,two", "2.mp3"}));
 
   // A trash that fails leaves the old file to be overwritten.
   files.failTrash = true;
   writer.WritePlaylist(playlist);
-  EXPECT_EQ(files.trash.size(), 1u);
+  EXPECT_EQ(files.trash, trashed);
   EXPECT_EQ(files.files.at("/d/Lists/AC_DC_ Live_.m3u"),
             (Lines{"#EXTM3U", "#EXTINF:180,one", "1.mp3"}));
 }
@@ -122,8 +109,9 @@ TEST_F(WriterTest, CancelDuringTheFifthTrackKeepsTheFirstFive) {
   for (int i = 1; i <= 10; ++i) {
     playlist.Add(Track("t" + std::to_string(i), "/d/Lists/" + std::to_string(i) + ".mp3"));
   }
+  int pumps = 0;
   pump.onPump = [&] {
-    if (pump.calls == 5) writer.Cancel();
+    if (++pumps == 5) writer.Cancel();
   };
   EXPECT_EQ(writer.WritePlaylist(playlist), 5);
   EXPECT_EQ(files.files.at("/d/Lists/Ten.m3u").size(), 11u);

@@ -62,11 +62,9 @@ TEST_F(MappingSuggest, TheMusicFolderIsTriedFirstAndMappedTracksAreLeftAlone) {
 TEST_F(MappingSuggest, TailsFindCopiedTreesAndTheRuleWidensWhileBothSidesAgree) {
   LibraryLocations library;
   for (int i = 0; i < 30; ++i) {
-    const std::string album = "Artist " + std::to_string(i % 5) + "\\Album " + std::to_string(i);
-    std::string copied = album;
-    std::replace(copied.begin(), copied.end(), '\\', '/');
-    library.paths.push_back(R"(C:\Users\Adam\Music\iTunes\iTunes Media\Music\)" + album +
-                            "\\1.mp3");
+    const std::string artist = "Artist " + std::to_string(i % 5), title = "Album " + std::to_string(i);
+    const std::string album = artist + "\\" + title, copied = artist + "/" + title;
+    library.paths.push_back(R"(C:\Users\Adam\Music\iTunes\iTunes Media\Music\)" + album + "\\1.mp3");
     Touch("media/music/" + copied + "/1.mp3");
     library.paths.push_back(R"(\\nas\music\)" + album + "\\2.mp3");
     Touch("mnt/nas/" + copied + "/2.mp3");
@@ -111,20 +109,18 @@ TEST_F(MappingSuggest, ARuleStaysBelowItsRootAndTheSearchStopsAtItsLimitsAndSays
 }
 
 TEST_F(MappingSuggest, AProposalNeedsTwoTracksFoundAndAQuarterOfThoseItMaps) {
-  const struct {
-    const char* album;
-    int tracks, copied;
-    bool proposed;
-  } cases[] = {{"A", 1, 1, true}, {"B", 3, 1, false}, {"C", 12, 2, false}, {"D", 12, 3, true}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.album);
+  // An album, its tracks, how many of them are copied, whether a rule is proposed.
+  const std::tuple<const char*, int, int, bool> cases[] = {
+      {"A", 1, 1, true}, {"B", 3, 1, false}, {"C", 12, 2, false}, {"D", 12, 3, true}};
+  for (const auto& [album, tracks, copied, proposed] : cases) {
+    SCOPED_TRACE(album);
     LibraryLocations library;
-    for (int i = 0; i < c.tracks; ++i) {
-      const std::string tail = std::string(c.album) + "/B/" + std::to_string(i) + ".mp3";
+    for (int i = 0; i < tracks; ++i) {
+      const std::string tail = std::string(album) + "/B/" + std::to_string(i) + ".mp3";
       library.paths.push_back("/Users/eve/Music/" + tail);
-      if (i < c.copied) Touch("elsewhere/" + tail);
+      if (i < copied) Touch("elsewhere/" + tail);
     }
-    EXPECT_EQ(Suggest(library).size(), c.proposed ? 1u : 0u);
+    EXPECT_EQ(Suggest(library).size(), proposed ? 1u : 0u);
   }
 }
 

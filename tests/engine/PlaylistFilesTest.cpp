@@ -26,28 +26,22 @@ TEST(PlaylistFileExists, AsksForTheFileTheWriterWrites) {
   RegUtil reg{store};
   Settings settings{reg};
   FakeFileSystem files;
-  for (const char* path : {"/srv/lists/AC_DC_ Live_.m3u", "/srv/lists/Café.m3u", "Café.m3u"}) {
-    files.files[path] = {};
-  }
-  const struct {
-    const char* folder;
-    const char* name;
-    std::string path;
-    bool exists;
-  } cases[] = {
+  for (const char* path : {"/srv/lists/AC_DC_ Live_.m3u", "/srv/lists/Café.m3u", "Café.m3u"}) files.files[path] = {};
+  // The folder, the playlist's name, its file, whether that exists.
+  const std::tuple<const char*, const char*, std::string, bool> cases[] = {
       {"/srv/lists", "AC/DC: Live?", "/srv/lists/AC_DC_ Live_.m3u", true},
       {" /srv/lists/ ", "Café", "/srv/lists/Café.m3u", true},
       {"/srv/lists", "Other", "/srv/lists/Other.m3u", false},
       {"", "Café", "Café.m3u", false},  // a bare name names no file
       {"D:\\Lists", "AC/DC: Live?", "D:\\Lists\\AC_DC_ Live_.m3u", false},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.folder) + " " + c.name);
-    settings.SetPlaylistFolder(c.folder);
+  for (const auto& [folder, name, path, exists] : cases) {
+    SCOPED_TRACE(std::string(folder) + " " + name);
+    settings.SetPlaylistFolder(folder);
     files.asked.clear();
-    EXPECT_EQ(PlaylistFileExists(settings, files, c.name), c.exists);
-    EXPECT_THAT(files.asked, ElementsAre(c.path));
-    EXPECT_EQ(PlaylistFilePath(c.folder, SanitizeFileName(c.name, "_")), c.path);
+    EXPECT_EQ(PlaylistFileExists(settings, files, name), exists);
+    EXPECT_THAT(files.asked, ElementsAre(path));
+    EXPECT_EQ(PlaylistFilePath(folder, SanitizeFileName(name, "_")), path);
   }
 }
 
@@ -64,13 +58,11 @@ TEST(GetTrackLocation, TrimsTheLocationAndSwallowsEveryFailure) {
 
 TEST(RecycleFile, ReportsWhatBecameOfTheFile) {
   FakeFileSystem files;
-  EXPECT_EQ(RecycleFile(files, "/srv/lists/a.m3u", false), 1);
-  EXPECT_TRUE(files.trash.empty());
-
-  files.failExists = true;
-  EXPECT_EQ(RecycleFile(files, "/srv/lists/a.m3u", false), 1);
-  EXPECT_TRUE(files.trash.empty());
-
+  for (const bool failExists : {false, true}) {  // no file, or no telling
+    files.failExists = failExists;
+    EXPECT_EQ(RecycleFile(files, "/srv/lists/a.m3u", false), 1);
+    EXPECT_TRUE(files.trash.empty());
+  }
   files.failExists = false;
   files.files["/srv/lists/a.m3u"] = {};
   const std::pair<TrashResult, int> outcomes[] = {

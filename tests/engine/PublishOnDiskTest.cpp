@@ -15,7 +15,6 @@
 #include "platform/LocalFileSystem.h"
 #include "platform/Text.h"
 #include "settings/MemoryRegistry.h"
-#include "settings/RegistryKeys.h"
 #include "settings/Settings.h"
 #include "support/FakeMainWindow.h"
 #include "support/FileBytes.h"
@@ -35,15 +34,11 @@ PublishStats Expect(const GeneratedLibrary& library, const GeneratedPlaylist& pl
   for (const std::int32_t id : playlist.Items) {
     const GeneratedTrack* track = library.FindTrack(id);
     if (track == nullptr) continue;
-    if (track->Type != TrackType::File || LowerAscii(track->Ext) != "mp3") {
-      ++e.WrongFormatSongs;
-      continue;
-    }
-    ++e.SongsWritten;
-    if (track->Place != SongPlace::PlaylistFolder &&
-        track->Place != SongPlace::BelowPlaylistFolder) {
-      ++e.LikelyUnreachableSongs;
-    }
+    const bool mp3 = track->Type == TrackType::File && LowerAscii(track->Ext) == "mp3";
+    e.WrongFormatSongs += !mp3;
+    e.SongsWritten += mp3;
+    e.LikelyUnreachableSongs += mp3 && track->Place != SongPlace::PlaylistFolder &&
+                                track->Place != SongPlace::BelowPlaylistFolder;
   }
   e.SongsInPlaylist = e.SongsWritten;
   return e;
@@ -63,9 +58,9 @@ TEST(PublishOnDiskTest, EverySongIsSortedByItsPlaceAndType) {
   ASSERT_GE(CreateSongFiles(library, error), 0) << error;
   MemoryRegistry store;
   RegUtil reg{store};
-  reg.RegSetString(Hive::CurrentUser, SettingsKey, "DeleteEmptyOutput", "False");
   Settings settings{reg};
   settings.LoadSettings();
+  settings.SetDeleteEmptyOutput(false);
   LocalFileSystem files;
   test::ScriptedPump pump;
 
@@ -90,13 +85,11 @@ TEST(PublishOnDiskTest, EverySongIsSortedByItsPlaceAndType) {
     const std::string text = testing::ReadBytes(writer.OutputPath());
     ASSERT_TRUE(text.starts_with("#EXTM3U\r\n")) << writer.OutputPath();
     std::istringstream lines(text);
-    std::string line;
     int pathLines = 0;
-    std::getline(lines, line);
-    while (std::getline(lines, line)) {
+    for (std::string line; std::getline(lines, line);) {
       ASSERT_TRUE(line.ends_with('\r'));
       line.pop_back();
-      if (line.starts_with("#EXTINF:")) continue;
+      if (line == "#EXTM3U" || line.starts_with("#EXTINF:")) continue;
       ++pathLines;
       EXPECT_FALSE(line.starts_with("./"));
       // Paths are written in the code page, with "?" for what it cannot

@@ -94,23 +94,6 @@ TEST(PublishSummary, Mp3AdviceConditionsAndItsAnswer) {
               advice.defaultButton == MsgAnswer::Yes);
 }
 
-TEST(PublishSummary, YesOpensTheConversionPageOnlyAfterTheLastBox) {
-  const PublishStats stats{.SongsWritten = 1, .UnreachableSongs = 1, .LikelyUnreachableSongs = 2,
-                           .WrongFormatSongs = 9, .PlaylistsPublished = 1};
-  for (const MsgAnswer answer : {MsgAnswer::Yes, MsgAnswer::No}) {
-    const auto shown = Show(stats, true, answer);
-    ASSERT_EQ(shown->boxes.shown.size(), 4u);
-    EXPECT_EQ(shown->boxes.shown[2].text,
-              "Having unreachable songs is caused by writing the playlists to a folder on a "
-              "different drive than the one containing the song files.\r\n\r\nFor more "
-              "information, open the Quorvella 'Help' menu and choose 'Online documentation'.");
-    EXPECT_EQ(shown->boxesWhenOpened, answer == MsgAnswer::Yes ? 4 : -1);
-    EXPECT_EQ(shown->desktop.opened, answer == MsgAnswer::Yes
-                                         ? std::vector<std::string>{"https://convert"}
-                                         : std::vector<std::string>{});
-  }
-}
-
 TEST(PublishSummary, TiVoAdviceSingularAndPluralPiecesWithAnUngroupedCount) {
   const std::string head =
       "TiVo Desktop 2.3 requires every song in a playlist to be located in the same folder as "
@@ -156,33 +139,44 @@ TEST(CountFormat, GroupsDigitsByTheLocale) {
   EXPECT_EQ(CountFormat("C")(1234), "1,234") << "no grouping in C: keep the English one";
 }
 
-TEST(PublishSummary, SongsTheServerWillNotPlayComeLastAndLeaveTheReportAsItIs) {
-  const PublishStats stats{.SongsWritten = 1, .WrongFormatSongs = 9, .PlaylistsPublished = 1};
+TEST(PublishSummary, BoxesComeInOrderAndYesOpensTheConversionPageOnlyAfterTheLast) {
+  const PublishStats stats{.SongsWritten = 1, .UnreachableSongs = 1, .LikelyUnreachableSongs = 2,
+                           .WrongFormatSongs = 9, .PlaylistsPublished = 1};
   const ServerReachReport reach{{.SongsOutsideShare = 1, .SongsNotInCodePage = 1234},
                                 MusicShare{"Music", "/srv/music"},
                                 1252};
-  const auto shown = Show(stats, false, MsgAnswer::Yes, reach);
-  const auto& boxes = shown->boxes;
-  ASSERT_EQ(boxes.shown.size(), 3u);
-  EXPECT_EQ(boxes.shown[0].text, PublishSummary::Statistics(stats, false, kEnglish).text);
-  EXPECT_EQ(boxes.shown[1].text, PublishSummary::Mp3Advice().text);
-  EXPECT_EQ(boxes.shown[2].icon, MsgIcon::Information);
-  EXPECT_EQ(boxes.shown[2].text,
-            "Some of the songs written cannot be played by TiVo.\r\n\r\n"
-            "Songs outside the pyTivo share:\t\t1\r\n"
-            "Songs with names the code page cannot hold:\t1,234\r\n\r\n"
-            "1 song lies outside the pyTivo music share \"Music\" (/srv/music), which holds the "
-            "playlist folder. pyTivo only plays songs inside the share that holds the playlist. To "
-            "fix this, add a music share to pyTivo's configuration whose path holds the songs and "
-            "choose a playlist folder inside it (its root will do), or change this share's path to "
-            "a folder that holds both the songs and the playlist folder. Then publish the "
-            "playlists again.\r\n\r\n"
-            "1,234 songs have characters in their names that a playlist in the code page "
-            "Windows-1252 cannot hold, so TiVo cannot find them. To keep every name intact, have "
-            "the playlists written in UTF-8 as .m3u8 files, which pyTivo reads: run "
-            "\"quorvella-cli options --encoding utf-8\", then publish the playlists again.\r\n");
-  EXPECT_EQ(shown->boxesWhenOpened, 3);
-  EXPECT_EQ(Show(stats, false, MsgAnswer::Yes)->boxes.shown.size(), 2u) << "nothing to say, no box";
+  const std::vector<std::string> expected = {
+      PublishSummary::Statistics(stats, true, kEnglish).text, PublishSummary::Mp3Advice().text,
+      "Having unreachable songs is caused by writing the playlists to a folder on a different "
+      "drive than the one containing the song files.\r\n\r\nFor more information, open the "
+      "Quorvella 'Help' menu and choose 'Online documentation'.",
+      PublishSummary::TiVoDesktopAdvice(stats, "D:\\Lists").text,
+      // Songs the server will not play come last.
+      "Some of the songs written cannot be played by TiVo.\r\n\r\n"
+      "Songs outside the pyTivo share:\t\t1\r\n"
+      "Songs with names the code page cannot hold:\t1,234\r\n\r\n"
+      "1 song lies outside the pyTivo music share \"Music\" (/srv/music), which holds the "
+      "playlist folder. pyTivo only plays songs inside the share that holds the playlist. To "
+      "fix this, add a music share to pyTivo's configuration whose path holds the songs and "
+      "choose a playlist folder inside it (its root will do), or change this share's path to "
+      "a folder that holds both the songs and the playlist folder. Then publish the "
+      "playlists again.\r\n\r\n"
+      "1,234 songs have characters in their names that a playlist in the code page "
+      "Windows-1252 cannot hold, so TiVo cannot find them. To keep every name intact, have "
+      "the playlists written in UTF-8 as .m3u8 files, which pyTivo reads: run "
+      "\"quorvella-cli options --encoding utf-8\", then publish the playlists again.\r\n"};
+  for (const MsgAnswer answer : {MsgAnswer::Yes, MsgAnswer::No}) {
+    const auto shown = Show(stats, true, answer, reach);
+    std::vector<std::string> texts;
+    for (const Message& box : shown->boxes.shown) texts.push_back(box.text);
+    EXPECT_EQ(texts, expected);
+    EXPECT_EQ(shown->boxes.shown.back().icon, MsgIcon::Information);
+    EXPECT_EQ(shown->boxesWhenOpened, answer == MsgAnswer::Yes ? 5 : -1);
+    EXPECT_EQ(shown->desktop.opened, answer == MsgAnswer::Yes
+                                         ? std::vector<std::string>{"https://convert"}
+                                         : std::vector<std::string>{});
+  }
+  EXPECT_EQ(Show(stats, true, MsgAnswer::Yes)->boxes.shown.size(), 4u) << "nothing to say, no box";
 }
 
 }  // namespace

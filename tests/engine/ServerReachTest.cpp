@@ -14,10 +14,7 @@ const MusicShare kMusic{"Music", "/srv/music"};
 
 TEST(ServerReachTest, EntriesResolveAsPyTivoJoinsAndNormalisesThem) {
   ServerReach reach("/srv/music/Playlists", kMusic, PlaylistEncoding::Ansi, 1252);
-  const struct {
-    const char* line;
-    bool inShare;
-  } cases[] = {
+  const std::pair<const char*, bool> cases[] = {  // a playlist line, and whether it is inside
       {"a.mp3", true},
       {"Rock/b.mp3", true},
       {"../Rock/b.mp3", true},  // ".." that stays inside the share
@@ -31,7 +28,7 @@ TEST(ServerReachTest, EntriesResolveAsPyTivoJoinsAndNormalisesThem) {
       {"../../../../../srv/music/e.mp3", true},  // ".." at the root stays there
       {"./Rock/./f.mp3", true},
   };
-  for (const auto& c : cases) EXPECT_EQ(reach.InShare(c.line), c.inShare) << c.line;
+  for (const auto& [line, inShare] : cases) EXPECT_EQ(reach.InShare(line), inShare) << line;
 
   // Without a share, or for a folder of the other dialect, nothing is outside.
   ServerReach noShare("/srv/music/Playlists", std::nullopt, PlaylistEncoding::Ansi, 1252);
@@ -47,13 +44,8 @@ TEST(ServerReachTest, NamesComeBackAsTheServerReadsThePlaylist) {
   const std::string omega = "\xCE\xA9mega.mp3";                       // Ωmega.mp3
   const std::string decomposed = "Cafe\xCC\x81.mp3";                  // e + combining acute
   const std::string cyrillic = "\xD0\x9F\xD0\xB5\xD1\x81\xD0\xBD\xD1\x8F.mp3";  // Песня.mp3
-  const struct {
-    std::optional<MusicShare> share;
-    PlaylistEncoding encoding;
-    int codePage;
-    std::string line;
-    bool survives;
-  } cases[] = {
+  // The share, the playlist's encoding and code page, a line, and whether its name survives.
+  const std::tuple<std::optional<MusicShare>, PlaylistEncoding, int, std::string, bool> cases[] = {
       {kMusic, PlaylistEncoding::Ansi, 1252, "plain/ascii.mp3", true},
       {kMusic, PlaylistEncoding::Ansi, 1252, cafe, true},
       {kMusic, PlaylistEncoding::Ansi, 1252, omega, false},
@@ -67,9 +59,9 @@ TEST(ServerReachTest, NamesComeBackAsTheServerReadsThePlaylist) {
       {kMusic, PlaylistEncoding::Ansi, 1251, cyrillic, false},
       {std::nullopt, PlaylistEncoding::Ansi, 1251, cafe, false},
   };
-  for (const auto& c : cases) {
-    ServerReach reach("/srv/music/Playlists", c.share, c.encoding, c.codePage);
-    EXPECT_EQ(reach.NameSurvives(c.line), c.survives) << c.line << " in " << c.codePage;
+  for (const auto& [share, encoding, codePage, line, survives] : cases) {
+    ServerReach reach("/srv/music/Playlists", share, encoding, codePage);
+    EXPECT_EQ(reach.NameSurvives(line), survives) << line << " in " << codePage;
   }
 }
 

@@ -15,23 +15,13 @@
 namespace quorvella {
 namespace {
 
-LibraryOptions Small(UrlForm form, std::uint64_t seed = 1) {
-  LibraryOptions o;
-  o.Seed = seed;
-  o.Tracks = 600;
-  o.Playlists = 40;
-  o.SongsPerPlaylist = 30;
-  o.Form = form;
-  return o;
+LibraryOptions Small(UrlForm form, std::uint64_t seed = 1, std::int32_t tracks = 600) {
+  return {.Seed = seed, .Tracks = tracks, .Playlists = 40, .SongsPerPlaylist = 30, .Form = form, .MusicRoot = {}};
 }
 
 TEST(FileUrlTest, EncodesPathsAsLibrariesWriteThem) {
-  struct Case {
-    const char* path;
-    UrlForm form;
-    bool localhost;
-    const char* url;
-  } const cases[] = {
+  // The path, its form, whether the host is named, the URL.
+  const std::tuple<const char*, UrlForm, bool, const char*> cases[] = {
       {"D:\\Music\\a b.mp3", UrlForm::Windows, false, "file://localhost/D:/Music/a%20b.mp3"},
       {"\\\\nas\\music\\x.mp3", UrlForm::Windows, false, "file://localhost//nas/music/x.mp3"},
       {"/home/u/Été #1 50% a+b?.mp3", UrlForm::Posix, false,
@@ -40,7 +30,7 @@ TEST(FileUrlTest, EncodesPathsAsLibrariesWriteThem) {
        "file:///x/Tom%20&%20Jerry's%20(Live)%20%5B1%5D,%20%22q%22%20%3Ca%3E%7C%5C.mp3"},
       {"/home/u/a", UrlForm::Posix, true, "file://localhost/home/u/a"},
   };
-  for (const auto& c : cases) EXPECT_EQ(FileUrl(c.path, c.form, c.localhost), c.url) << c.path;
+  for (const auto& [path, form, localhost, url] : cases) EXPECT_EQ(FileUrl(path, form, localhost), url) << path;
 }
 
 TEST(FileUrlTest, DecomposesAsAMacStoresNames) {
@@ -58,9 +48,7 @@ TEST(LibraryGeneratorTest, SameOptionsGiveTheSameBytes) {
   EXPECT_NE(first, LibraryXml(GenerateLibrary(Small(UrlForm::Posix, 8))));
 
   // The streamed file, flushed in many chunks, holds the same document.
-  auto big = Small(UrlForm::Windows, 3);
-  big.Tracks = 6000;
-  const auto library = GenerateLibrary(big);
+  const auto library = GenerateLibrary(Small(UrlForm::Windows, 3, 6000));
   const testing::TempDir dir;
   std::string error;
   ASSERT_TRUE(WriteLibraryXmlFile(library, dir.File("lib.xml"), error)) << error;
@@ -72,13 +60,10 @@ TEST(LibraryGeneratorTest, SameOptionsGiveTheSameBytes) {
 TEST(LibraryGeneratorTest, HoldsEverySpecialPlaylistAndSongsOfEveryTypeAndPlace) {
   for (const UrlForm form : {UrlForm::Windows, UrlForm::Posix}) {
     SCOPED_TRACE(form == UrlForm::Windows ? "Windows" : "POSIX");
-    auto o = Small(form);
-    o.Tracks = 3000;
-    const auto library = GenerateLibrary(o);
+    const auto library = GenerateLibrary(Small(form, 1, 3000));
     std::set<std::int32_t> kinds;
     for (const auto& p : library.Playlists) kinds.insert(p.DistinguishedKind);
-    for (const std::int32_t kind : {2, 3, 4, 5, 10, 19, 22, 26, 31, 200, 201, 202, 203, 204, 205,
-                                    206}) {
+    for (const int kind : {2, 3, 4, 5, 10, 19, 22, 26, 31, 200, 201, 202, 203, 204, 205, 206}) {
       EXPECT_EQ(kinds.count(kind), 1u) << kind;
     }
     EXPECT_GE(kinds.size(), 16u + 1 + 3);  // none, and kinds without a name of their own
@@ -88,8 +73,7 @@ TEST(LibraryGeneratorTest, HoldsEverySpecialPlaylistAndSongsOfEveryTypeAndPlace)
     std::set<std::string> exts;
     std::set<SongPlace> places;
     std::set<TrackType> types;
-    bool decomposed = false;
-    bool precomposed = false;
+    bool decomposed = false, precomposed = false;
     for (const auto& t : library.Tracks) {
       exts.insert(t.Ext);
       places.insert(t.Place);
@@ -111,9 +95,7 @@ TEST(LibraryGeneratorTest, HoldsEverySpecialPlaylistAndSongsOfEveryTypeAndPlace)
   std::set<std::string> masterNames;
   std::set<bool> flagged;
   for (std::uint64_t seed = 1; seed <= 16; ++seed) {
-    auto o = Small(UrlForm::Posix, seed);
-    o.Tracks = 20;
-    const auto lib = GenerateLibrary(o);
+    const auto lib = GenerateLibrary(Small(UrlForm::Posix, seed, 20));
     masterNames.insert(lib.Playlists.front().Name);
     flagged.insert(!lib.FindPlaylist("Music")->FlagKey.empty());
   }
@@ -129,9 +111,7 @@ TEST(LibraryGeneratorTest, CreatesTheSongFilesUnderTheRoot) {
   EXPECT_EQ(library.PlaylistFolder, dir.File("root/Playlists"));
   std::string error;
   std::int64_t expected = 0;
-  for (const auto& t : library.Tracks) {
-    if (t.Type == TrackType::File && t.Place != SongPlace::OtherVolume) ++expected;
-  }
+  for (const auto& t : library.Tracks) expected += t.Type == TrackType::File && t.Place != SongPlace::OtherVolume;
   EXPECT_EQ(CreateSongFiles(library, error), expected) << error;
   for (const auto& t : library.Tracks) {
     if (t.Type != TrackType::File) continue;

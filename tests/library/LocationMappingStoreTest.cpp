@@ -36,12 +36,8 @@ TEST(LocationMappingStore, RulesAreNumberedValuesReadUpToTheFirstGap) {
   EXPECT_EQ(LoadLocationMappings(reg).Rules(), std::vector<LocationMapping>{rules[2]});
 
   // What is no rule is skipped.
-  for (const auto& [name, text] : {std::pair{"1", "/a|/x"},
-                                   {"2", "no bar"},
-                                   {"3", "|/x"},
-                                   {"4", "/b|"},
-                                   {"5", "/c|/y|z"},
-                                   {"7", "/after-a-gap|/z"}}) {
+  for (const auto& [name, text] : {std::pair{"1", "/a|/x"}, {"2", "no bar"}, {"3", "|/x"}, {"4", "/b|"},
+                                   {"5", "/c|/y|z"}, {"7", "/after-a-gap|/z"}}) {
     reg.RegSetString(Hive::CurrentUser, MappingsKey, name, text);
   }
   EXPECT_EQ(LoadLocationMappings(reg).Rules(),

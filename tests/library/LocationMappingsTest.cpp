@@ -6,13 +6,6 @@
 namespace quorvella {
 namespace {
 
-struct MapCase {
-  const char* what;
-  std::vector<LocationMapping> rules;
-  const char* location;
-  std::optional<std::string> mapped;
-};
-
 TEST(LocationMappings, MapsByWholeComponentsWithTheCaseRuleOfFrom) {
   const std::vector<LocationMapping> win = {{R"(C:\Music)", "/srv/music"}};
   const std::vector<LocationMapping> umlaut = {{R"(D:\Müsik)", "/m"}};
@@ -22,7 +15,8 @@ TEST(LocationMappings, MapsByWholeComponentsWithTheCaseRuleOfFrom) {
   const std::vector<LocationMapping> nested = {{R"(C:\Users\Adam\Music)", "/srv/music"},
                                                {R"(C:\Users)", "/home"}};
   const std::nullopt_t none = std::nullopt;
-  const MapCase cases[] = {
+  // What the row shows, the rules, a location, what it maps to.
+  const std::tuple<const char*, std::vector<LocationMapping>, const char*, std::optional<std::string>> cases[] = {
       {"Windows drive", win, R"(C:\Music\Rock\a.mp3)", "/srv/music/Rock/a.mp3"},
       {"letter case ignored", win, R"(c:\MUSIC\Rock\a.mp3)", "/srv/music/Rock/a.mp3"},
       {"non-ASCII letter case ignored", umlaut, R"(d:\MÜSIK\Ä.mp3)", "/m/Ä.mp3"},
@@ -67,9 +61,9 @@ TEST(LocationMappings, MapsByWholeComponentsWithTheCaseRuleOfFrom) {
        R"(/mnt/data/a\b.m4a)"},
       {"a relative from never maps", {{"Music", "/x"}}, R"(Music\a.mp3)", none},
   };
-  for (const MapCase& c : cases) {
-    SCOPED_TRACE(c.what);
-    EXPECT_EQ(LocationMappings(c.rules).Map(c.location), c.mapped);
+  for (const auto& [what, rules, location, mapped] : cases) {
+    SCOPED_TRACE(what);
+    EXPECT_EQ(LocationMappings(rules).Map(location), mapped);
   }
 }
 

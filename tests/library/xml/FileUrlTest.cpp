@@ -28,6 +28,7 @@ TEST(FileUrlTest, DecodesTheUrlPathIntoThePathsOwnForm) {
       {"file:///Users/x", "/Users/x"},
       {"file://localhost/Users/x", "/Users/x"},
       {"file:/Users/x", "/Users/x"},
+      {"file:", ""},  // the scheme alone names an empty path
       {"file:///Volumes/data/Music/a.m4a", "/Volumes/data/Music/a.m4a"},
       // escapes: decoded as a path, not as a form
       {"file:///Users/x/A+B%20C.mp3", "/Users/x/A+B C.mp3"},

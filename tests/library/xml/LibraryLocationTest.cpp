@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <map>
@@ -12,43 +13,42 @@ namespace {
 
 using testing::TempDir;
 using testing::WriteBytes;
+using ::testing::ThrowsMessage;
 
 class LibraryLocationTest : public ::testing::Test {
  protected:
   Environment Env() {
-    return [this](const char* name) {
-      const auto found = env_.find(name);
-      return found != env_.end() ? found->second : std::string();
-    };
+    return [this](const char* name) { return env_.count(name) != 0 ? env_.at(name) : std::string(); };
   }
   std::string Home(std::string_view rest) { return home_ + std::string(rest); }
 
   TempDir dir_;
   std::string home_ = dir_.File("home");
+  // The library's two names in the home's Music folder.
+  const std::vector<std::string> inHome_ = {Home("/Music/iTunes/iTunes Library.xml"),
+                                            Home("/Music/iTunes/iTunes Music Library.xml")};
   std::map<std::string, std::string> env_{{"HOME", home_}};
   MemoryRegistry store_;
   RegUtil reg_{store_};
 };
 
 TEST_F(LibraryLocationTest, CandidatesComeInOrderOfPreferenceOnceEach) {
-  const std::vector<std::string> home = {Home("/Music/iTunes/iTunes Library.xml"),
-                                         Home("/Music/iTunes/iTunes Music Library.xml")};
   env_["QUORVELLA_ITUNES_LIBRARY"] = "/env/lib.xml";
   env_["XDG_MUSIC_DIR"] = "/data/Tunes/";
   RememberITunesLibraryPath(reg_, "/chosen/Library.xml");
   EXPECT_EQ(ITunesLibraryCandidates("/given.xml", reg_, Env()),
-            (std::vector<std::string>{"/given.xml", "/env/lib.xml", "/chosen/Library.xml", home[0],
-                                      home[1], "/data/Tunes/iTunes/iTunes Library.xml",
+            (std::vector<std::string>{"/given.xml", "/env/lib.xml", "/chosen/Library.xml", inHome_[0],
+                                      inHome_[1], "/data/Tunes/iTunes/iTunes Library.xml",
                                       "/data/Tunes/iTunes/iTunes Music Library.xml"}));
   EXPECT_EQ(reg_.RegGetString(Hive::CurrentUser, "Software\\Brenlow Software\\Quorvella\\Library",
                               "XmlPath"),
             "/chosen/Library.xml");
 
   // What is not set is left out, and nothing is listed twice.
-  env_["QUORVELLA_ITUNES_LIBRARY"] = home[0];
+  env_["QUORVELLA_ITUNES_LIBRARY"] = inHome_[0];
   env_["XDG_MUSIC_DIR"] = Home("/Music");
   EXPECT_EQ(ITunesLibraryCandidates("", reg_, Env()),
-            (std::vector<std::string>{home[0], "/chosen/Library.xml", home[1]}));
+            (std::vector<std::string>{inHome_[0], "/chosen/Library.xml", inHome_[1]}));
   env_.clear();
   EXPECT_EQ(ITunesLibraryCandidates("", reg_, Env()),
             std::vector<std::string>{"/chosen/Library.xml"});
@@ -64,14 +64,12 @@ TEST_F(LibraryLocationTest, TheMusicFolderComesFromUserDirsWhenTheEnvironmentHas
   };
   for (const auto& [content, music] : cases) {
     WriteBytes(Home("/.config/user-dirs.dirs"), content);
-    const auto candidates = ITunesLibraryCandidates("", reg_, Env());
-    std::vector<std::string> expected = {Home("/Music/iTunes/iTunes Library.xml"),
-                                         Home("/Music/iTunes/iTunes Music Library.xml")};
+    std::vector<std::string> expected = inHome_;
     if (!music.empty()) {
-      expected.push_back(music + "/iTunes/iTunes Library.xml");
-      expected.push_back(music + "/iTunes/iTunes Music Library.xml");
+      expected.insert(expected.end(), {music + "/iTunes/iTunes Library.xml",
+                                       music + "/iTunes/iTunes Music Library.xml"});
     }
-    EXPECT_EQ(candidates, expected) << content;
+    EXPECT_EQ(ITunesLibraryCandidates("", reg_, Env()), expected) << content;
   }
 
   env_["XDG_CONFIG_HOME"] = dir_.File("config");
@@ -81,22 +79,14 @@ TEST_F(LibraryLocationTest, TheMusicFolderComesFromUserDirsWhenTheEnvironmentHas
 }
 
 TEST_F(LibraryLocationTest, OpensTheFirstFileThatExistsOrSaysWhichWereTried) {
-  try {
-    OpenITunesLibrary("/given.xml", reg_, Env());
-    ADD_FAILURE() << "opened";
-  } catch (const LibraryError& error) {
-    EXPECT_EQ(std::string(error.what()),
-              "No iTunes library file was found. These files were looked for:\n/given.xml\n" +
-                  Home("/Music/iTunes/iTunes Library.xml\n") +
-                  Home("/Music/iTunes/iTunes Music Library.xml"));
-  }
+  EXPECT_THAT([&] { OpenITunesLibrary("/given.xml", reg_, Env()); },
+              ThrowsMessage<LibraryError>("No iTunes library file was found. These files were looked for:"
+                                          "\n/given.xml\n" + inHome_[0] + "\n" + inHome_[1]));
 
-  WriteBytes(Home("/Music/iTunes/iTunes Music Library.xml"),
-             "<plist><dict><key>Tracks</key><dict/><key>Playlists</key><array/></dict></plist>");
-  std::filesystem::create_directories(Home("/Music/iTunes/iTunes Library.xml"));  // a folder
+  WriteBytes(inHome_[1], testing::LibraryXml("", ""));
+  std::filesystem::create_directories(inHome_[0]);  // a folder
   env_["QUORVELLA_ITUNES_LIBRARY"] = dir_.File("gone.xml");
-  EXPECT_EQ(OpenITunesLibrary("", reg_, Env())->Path(),
-            Home("/Music/iTunes/iTunes Music Library.xml"));
+  EXPECT_EQ(OpenITunesLibrary("", reg_, Env())->Path(), inHome_[1]);
 
   WriteBytes(dir_.File("chosen.xml"), "not xml");
   RememberITunesLibraryPath(reg_, dir_.File("chosen.xml"));

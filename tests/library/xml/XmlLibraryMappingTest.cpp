@@ -10,15 +10,8 @@
 namespace quorvella {
 namespace {
 
-std::string Tracks(const std::vector<std::string>& urls, int rounds = 1) {
-  std::string xml;
-  int id = 0;
-  for (int round = 0; round < rounds; ++round) {
-    for (const std::string& url : urls) {
-      xml += testing::TrackXml(++id, "<key>Location</key><string>" + url + "</string>");
-    }
-  }
-  return xml;
+std::string TrackAt(int id, const std::string& url) {
+  return testing::TrackXml(id, "<key>Location</key><string>" + url + "</string>");
 }
 
 TEST(XmlLibraryMapping, EveryReadingMapsTheLocationsAndKeepsTheMusicFolder) {
@@ -32,7 +25,9 @@ TEST(XmlLibraryMapping, EveryReadingMapsTheLocationsAndKeepsTheMusicFolder) {
   const std::vector<std::string> mapped = {longTo + "/Music/A/01 C.mp3", "/n/Pop/x.mp3",
                                            R"(E:\Music\y.mp3)", "/Users/me/z.m4a"};
   // Enough tracks to fill several blocks of the library's text storage.
-  std::string xml = testing::LibraryXml(Tracks(urls, 400), "");
+  std::string tracks;
+  for (int i = 0; i < 1600; ++i) tracks += TrackAt(i + 1, urls[static_cast<std::size_t>(i % 4)]);
+  std::string xml = testing::LibraryXml(tracks, "");
   xml.insert(xml.find("<key>Tracks</key>"),
              "<key>Music Folder</key><string>file://localhost/C:/Users/Adam/Music/iTunes/"
              "iTunes%20Media/</string>");
@@ -48,17 +43,15 @@ TEST(XmlLibraryMapping, EveryReadingMapsTheLocationsAndKeepsTheMusicFolder) {
   }
   EXPECT_EQ(library->MusicFolder(), R"(C:\Users\Adam\Music\iTunes\iTunes Media\)");
 
-  testing::ReplaceFile(path, testing::LibraryXml(Tracks({urls[1]}), ""));
+  testing::ReplaceFile(path, testing::LibraryXml(TrackAt(1, urls[1]), ""));
   itunes.LibrarySource();
   EXPECT_EQ(itunes.Library()->TrackAt(0)->GetProperty("Location"), "/n/Pop/x.mp3")
       << "the file read again is mapped again";
 
   // A music folder alone does not make a library.
   PlaylistIds ids;
-  EXPECT_THROW(ReadXmlLibrary("<plist><dict><key>Music Folder</key><string>file:///m/</string>"
-                              "</dict></plist>",
-                              "test.xml", ids),
-               LibraryError);
+  const std::string folderOnly = "<plist><dict><key>Music Folder</key><string>file:///m/</string></dict></plist>";
+  EXPECT_THROW(ReadXmlLibrary(folderOnly, "test.xml", ids), LibraryError);
 }
 
 }  // namespace
