@@ -34,8 +34,7 @@ namespace quorvella::test {
 class TempEnvironment {
  public:
   TempEnvironment() {
-    std::filesystem::create_directories(Root() / "data");
-    std::filesystem::create_directories(Root() / "config");
+    for (const char* sub : {"data", "config"}) std::filesystem::create_directories(Root() / sub);
   }
 
   std::filesystem::path Root() const { return dir_.path().toStdString(); }
@@ -119,18 +118,12 @@ class ModalScript {
   }
 
   ModalScript& Answer(QMessageBox::StandardButton button) {
-    steps_.push_back({&QMessageBox::staticMetaObject, [this, button](QWidget* widget) {
-                        auto* box = static_cast<QMessageBox*>(widget);
-                        Record(*box);
-                        if (button == QMessageBox::NoButton) {
-                          QTest::keyClick(box, Qt::Key_Return);
-                        } else {
-                          QAbstractButton* target = box->button(button);
-                          ASSERT_NE(target, nullptr) << "no such button in the box";
-                          QTest::mouseClick(target, Qt::LeftButton);
-                        }
-                      }});
-    return *this;
+    return On<QMessageBox>([this, button](QMessageBox& box) {
+      Record(box);
+      if (button == QMessageBox::NoButton) return QTest::keyClick(&box, Qt::Key_Return);
+      ASSERT_NE(box.button(button), nullptr) << "no such button in the box";
+      QTest::mouseClick(box.button(button), Qt::LeftButton);
+    });
   }
 
   template <class W>
@@ -151,9 +144,9 @@ class ModalScript {
   };
 
   void Record(const QMessageBox& box) {
-    boxes.push_back(SeenBox{box.windowTitle(), box.text(), box.icon(), box.standardButtons(),
-                            box.defaultButton() ? box.standardButton(box.defaultButton())
-                                                : QMessageBox::NoButton});
+    const auto preset = box.defaultButton();
+    boxes.push_back({box.windowTitle(), box.text(), box.icon(), box.standardButtons(),
+                     preset ? box.standardButton(preset) : QMessageBox::NoButton});
   }
 
   // An action may open further modal windows and wait for them. A timer

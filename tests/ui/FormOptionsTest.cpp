@@ -13,10 +13,8 @@ namespace {
 using test::Find;
 using test::ModalScript;
 
-Message NoSuchFolder() {
-  return {"The specified folder does not exist.", MsgIcon::Exclamation, MsgButtons::Ok,
-          MsgAnswer::Ok};
-}
+const Message kNoSuchFolder{"The specified folder does not exist.", MsgIcon::Exclamation,
+                            MsgButtons::Ok, MsgAnswer::Ok};
 
 // The Options dialog over the windows' fixture: its registry file is read
 // afresh to see what was stored.
@@ -49,12 +47,11 @@ class Options : public test::Windows {
     return *dialog_;
   }
   QTreeWidget& FileTypes() { return *Get<QTreeWidget>("ListFileTypes"); }
-  int Row(const char* ext) {
-    for (int row = 0; row < FileTypes().topLevelItemCount(); ++row) {
-      if (FileTypes().topLevelItem(row)->text(0) == QString::fromUtf8(ext)) return row;
-    }
-    ADD_FAILURE() << "no row " << ext;
-    return 0;
+  // Clicks the check box of the file type's row.
+  void Toggle(const char* ext) {
+    const auto rows = FileTypes().findItems(QString::fromUtf8(ext), Qt::MatchExactly);
+    ASSERT_EQ(rows.size(), 1) << ext;
+    test::ClickCheckBox(FileTypes(), FileTypes().indexOfTopLevelItem(rows[0]));
   }
   std::string FolderShown() { return Get<QLabel>("LabPlaylistFolder")->text().toStdString(); }
   // The options as the dialog shows them: the folder, whether Open Folder
@@ -81,18 +78,16 @@ class Options : public test::Windows {
 // published one; the next Init shows it. Esc presses Cancel: the control
 // tables hold that.
 TEST_F(Options, CancelAndTheCloseBoxStoreNothingAndOKStoresEverything) {
-  const std::string published = env_.Folder("Music");
+  const std::string published = env_.Folder("Music"), below = env_.Folder("Music/Lists");
   env_.Publish("Music", published);
-  const std::string below = env_.Folder("Music/Lists");
   Store("PlaylistFolder", published);
   ConfigurePlugin("flac,ape");
   const std::string before = RegistryFile();
-  const std::vector<std::string> types = {
-      "mp3|MP3 audio files|x",  "aac|Protected (.M4A and .M4B) files|x",
-      "wma|Windows Media files|x", "ogg|Ogg Vorbis files|x",
-      "flac|FLAC (Free Lossless Audio Codec) files|x", "ape|Monkey's Audio files|x"};
-  std::vector<std::string> stored{published, "110"};
-  stored.insert(stored.end(), types.begin(), types.end());
+  std::vector<std::string> stored{published, "110", "mp3|MP3 audio files|x",
+                                  "aac|Protected (.M4A and .M4B) files|x",
+                                  "wma|Windows Media files|x", "ogg|Ogg Vorbis files|x",
+                                  "flac|FLAC (Free Lossless Audio Codec) files|x",
+                                  "ape|Monkey's Audio files|x"};
   browseResult_ = below;
   for (const std::string close : {"ButCancel", "close box", "ButOK"}) {
     SCOPED_TRACE(close);
@@ -103,27 +98,19 @@ TEST_F(Options, CancelAndTheCloseBoxStoreNothingAndOKStoresEverything) {
     ShowTab(1);
     Click("CheckDeleteEmptyOutput");
     Click("OptEnhMode1");
-    test::ClickCheckBox(FileTypes(), Row("wma"));
+    Toggle("wma");
     ASSERT_EQ(FolderShown(), below);
-    if (close == "close box") {
-      dialog_->close();
-    } else {
-      Click(close.c_str());
-    }
+    close == "close box" ? void(dialog_->close()) : Click(close.c_str());
     EXPECT_FALSE(dialog_->isVisible());
     EXPECT_EQ(dialog_->result(), close == "ButOK" ? QDialog::Accepted : QDialog::Rejected);
-    if (close != "ButOK") {
-      EXPECT_EQ(RegistryFile(), before);
-    }
+    if (close != "ButOK") { EXPECT_EQ(RegistryFile(), before); }
   }
   EXPECT_EQ(explored_, std::vector<std::string>(3, below));
   EXPECT_TRUE(boxes_.shown.empty());
   EXPECT_EQ(Stored(), (std::vector<std::string>{below, "False", "True", "+wma+"}));
   EXPECT_EQ(settings_.GetPlaylistFolder(), below);
   Open();
-  stored[0] = below;
-  stored[1] = "101";
-  stored[4] = "wma|Windows Media files| ";
+  stored[0] = below, stored[1] = "101", stored[4] = "wma|Windows Media files| ";
   EXPECT_EQ(Shown(), stored);
 }
 
@@ -136,7 +123,7 @@ TEST_F(Options, OKAsksAboutAnUnpublishedFolderEveryTimeAndNoKeepsTheDialogOpen) 
   ShowTab(1);
   Click("CheckDeleteEmptyOutput");
   Click("OptEnhMode1");
-  test::ClickCheckBox(FileTypes(), Row("aac"));
+  Toggle("aac");
   const std::string before = RegistryFile();
   Click("ButOK");
   EXPECT_TRUE(dialog_->isVisible());
@@ -167,9 +154,7 @@ TEST_F(Options, ThePluginsLinksAndConfigure) {
   ASSERT_EQ(link->parentWidget(), Get<QLabel>("Label2"));
   EXPECT_TRUE(link->parentWidget()->rect().contains(link->geometry()));
   EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
-  for (const char* label : {"LabPlugIn", "Label13", "Label14"}) {
-    QTest::mouseClick(Get<QLabel>(label), Qt::LeftButton);
-  }
+  for (const char* label : {"LabPlugIn", "Label13", "Label14"}) Click(label);
   EXPECT_EQ(desktop_.opened, std::vector<std::string>(2, std::string(PluginInfoAddress)));
   EXPECT_TRUE(Get<QPushButton>("ButConfigurePlugin")->isHidden());
   const std::string folder = env_.Folder("Plug-in");
@@ -222,10 +207,7 @@ TEST_F(Options, EnhancedModeWithoutThePluginIsConfirmedAndTheMp3RowStaysChecked)
   Click("OptEnhMode1");
   EXPECT_TRUE(FileTypes().isEnabled());
 
-  test::ClickCheckBox(FileTypes(), Row("mp3"));
-  test::ClickCheckBox(FileTypes(), Row("aac"));
-  test::ClickCheckBox(FileTypes(), Row("ogg"));
-  test::ClickCheckBox(FileTypes(), Row("ogg"));
+  for (const char* ext : {"mp3", "aac", "ogg", "ogg"}) Toggle(ext);
   const std::vector<std::string> shown = Shown();
   EXPECT_EQ(std::vector<std::string>(shown.begin() + 2, shown.begin() + 6),
             (std::vector<std::string>{
@@ -249,8 +231,7 @@ TEST_F(Options, EnhancedModeWithoutThePluginIsConfirmedAndTheMp3RowStaysChecked)
 }
 
 TEST_F(Options, BrowseTakesOnlyAFolderThatExists) {
-  const std::string current = env_.Folder("Current");
-  const std::string other = env_.Folder("Other");
+  const std::string current = env_.Folder("Current"), other = env_.Folder("Other");
   const std::string missing = (env_.Root() / "missing").string();
   const struct {
     std::string result;
@@ -272,17 +253,15 @@ TEST_F(Options, BrowseTakesOnlyAFolderThatExists) {
     EXPECT_EQ(browsed_, (std::vector<std::pair<std::string, std::string>>{
                             {current, "Please select the &folder in which to create playlists:"}}));
     EXPECT_EQ(FolderShown(), c.shown);
-    EXPECT_EQ(boxes_.shown, c.refused ? std::vector<Message>{NoSuchFolder()} : std::vector<Message>{});
+    EXPECT_EQ(boxes_.shown, std::vector<Message>(c.refused, kNoSuchFolder));
   }
 }
 
 // Refused from Windows version 5.2 on; below it the dialog opens over this
 // one, preselected, and its folder is taken if it still exists.
 TEST_F(Options, PickTiVoFolderIsRefusedFrom52OnAndTakesThePickedFolderIfItStillExists) {
-  const std::string a = env_.Folder("A");
-  const std::string b = env_.Folder("B");
-  env_.Publish("A", a);
-  env_.Publish("B", b);
+  const std::string a = env_.Folder("A"), b = env_.Folder("B");
+  env_.Publish("A", a), env_.Publish("B", b);
   Store("PlaylistFolder", a);
   for (const WindowsVersion version : {WindowsVersion{5, 2}, {6, 0}, {10, 0}}) {
     windowsVersion_ = version;
@@ -321,7 +300,7 @@ TEST_F(Options, PickTiVoFolderIsRefusedFrom52OnAndTakesThePickedFolderIfItStillE
   Click("ButPickTiVoFolder");
   EXPECT_TRUE(script.Finished());
   EXPECT_EQ(FolderShown(), b);
-  EXPECT_EQ(boxes_.shown, std::vector<Message>{NoSuchFolder()});
+  EXPECT_EQ(boxes_.shown, std::vector<Message>{kNoSuchFolder});
 }
 
 }  // namespace
