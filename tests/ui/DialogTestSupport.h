@@ -203,6 +203,19 @@ inline void ClickCheckBox(QTreeWidget& tree, int row) {
   QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, check.center());
 }
 
+// Each row of a report-style list, its columns joined by "|".
+inline std::vector<std::string> RowTexts(const QTreeWidget& tree) {
+  std::vector<std::string> rows;
+  for (int row = 0; row < tree.topLevelItemCount(); ++row) {
+    QStringList columns;
+    for (int column = 0; column < tree.columnCount(); ++column) {
+      columns << tree.topLevelItem(row)->text(column);
+    }
+    rows.push_back(columns.join(QLatin1Char('|')).toStdString());
+  }
+  return rows;
+}
+
 // Shows a window and waits until it is the active one, so that keys reach it.
 inline bool ShowActive(QWidget& window) {
   window.show();

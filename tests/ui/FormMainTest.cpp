@@ -35,14 +35,9 @@ class FormMainTest : public test::Windows {
   FormMainTest() { qputenv("HOME", env_.Root().c_str()); }
   // A generated library with its song files; the playlist folder is set.
   void MakeLibrary(int tracks, int playlists, int songs) {
-    LibraryOptions options;
-    options.Seed = 3;
-    options.Tracks = tracks;
-    options.Playlists = playlists;
-    options.SongsPerPlaylist = songs;
-    options.Form = UrlForm::Posix;
-    options.MusicRoot = (env_.Root() / "music").string();
-    generated_ = GenerateLibrary(options);
+    generated_ = GenerateLibrary({.Seed = 3, .Tracks = tracks, .Playlists = playlists,
+                                  .SongsPerPlaylist = songs, .Form = UrlForm::Posix,
+                                  .MusicRoot = (env_.Root() / "music").string()});
     libraryPath_ = (env_.Root() / "iTunes Library.xml").string();
     std::string error;
     ASSERT_TRUE(WriteLibraryXmlFile(generated_, libraryPath_, error)) << error;
@@ -90,10 +85,8 @@ TEST_F(FormMainTest, StartUpListsPublishWritesAndReportsAndAStopDuringTheLastPla
   EXPECT_EQ(Row("Podcasts")->data(0, Qt::UserRole).toInt(), 8);
   EXPECT_EQ(Row("Movies"), nullptr) << "video lists are not listed";
   std::vector<QString> checked;
-  for (int i = 0; i < List()->topLevelItemCount(); ++i) {
-    if (List()->topLevelItem(i)->checkState(0) == Qt::Checked) {
-      checked.push_back(List()->topLevelItem(i)->text(0));
-    }
+  for (const QTreeWidgetItem* row : List()->findItems("", Qt::MatchContains)) {
+    if (row->checkState(0) == Qt::Checked) checked.push_back(row->text(0));
   }
   EXPECT_EQ(checked, (std::vector<QString>{"AC/DC: Live?", "AC_DC_ Live_"}));
 
@@ -146,8 +139,7 @@ TEST_F(FormMainTest, StopEscAndClosingWhileARunWorks) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
     Click("ButCheckAll");
     ModalScript answerer;
-    bool closedWhileBusy = false;
-    bool othersEnabled = false;
+    bool closedWhileBusy = false, othersEnabled = false;
     int rowsDuringRun = 0;
     // The window handles input at most every few milliseconds while
     // it works; a user's click comes later than that after the last box.
@@ -159,21 +151,14 @@ TEST_F(FormMainTest, StopEscAndClosingWhileARunWorks) {
       Trigger("ItemFileExit");
       closedWhileBusy = !window_->isVisible();
       // Only Stop changes with a run; a refresh or a second run is refused.
-      othersEnabled = true;
-      for (const char* name : {"ButRefresh", "ButPublish", "ButCheckAll"}) {
-        othersEnabled &= Get(name)->isEnabled();
-      }
-      for (const char* name : {"ItemToolsOptions", "ItemFileOpenLibrary"}) {
-        othersEnabled &= Get<QAction>(name)->isEnabled();
-      }
+      othersEnabled = Get("ButRefresh")->isEnabled() && Get("ButPublish")->isEnabled() &&
+                      Get("ButCheckAll")->isEnabled() &&
+                      Get<QAction>("ItemToolsOptions")->isEnabled() &&
+                      Get<QAction>("ItemFileOpenLibrary")->isEnabled();
       rowsDuringRun = List()->topLevelItemCount();
       Click("ButRefresh");
       Click("ButPublish");
-      if (useEscape) {
-        QTest::keyClick(window_.get(), Qt::Key_Escape);
-      } else {
-        Click("ButStop");
-      }
+      useEscape ? QTest::keyClick(window_.get(), Qt::Key_Escape) : Click("ButStop");
     });
     Click("ButPublish");
     EXPECT_FALSE(closedWhileBusy);

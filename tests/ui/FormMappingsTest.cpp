@@ -35,18 +35,7 @@ class Mappings : public test::Windows {
     window_->show();
   }
   QTreeWidget* List(const char* name) { return Get<QTreeWidget>(name); }
-  std::vector<std::string> Rows(const char* name) {
-    std::vector<std::string> rows;
-    for (int row = 0; row < List(name)->topLevelItemCount(); ++row) {
-      std::string text;
-      for (int column = 0; column < List(name)->columnCount(); ++column) {
-        if (column > 0) text += '|';
-        text += List(name)->topLevelItem(row)->text(column).toStdString();
-      }
-      rows.push_back(text);
-    }
-    return rows;
-  }
+  std::vector<std::string> Rows(const char* name) { return test::RowTexts(*List(name)); }
   // Add: the input box's text (kept in offered_) replaced by `from` unless
   // it is null, then the browser answers `to`.
   void Add(const char* from, const std::string& to, ModalScript& script) {
@@ -86,11 +75,10 @@ TEST_F(Mappings, AddOffersTheMissingFolderAndAsksBeforeItReplaces) {
   Add(R"(\\NAS/Music/Pop/A/)", Copy("nas2") + "/", script);
   Add(R"(\\NAS\Music\Pop\A\)", Copy("nas2") + "/", script);
   ASSERT_EQ(boxes_.shown.size(), 2u);
-  EXPECT_EQ(boxes_.shown[1],
-            (Message{R"(The locations that begin with \\nas\music\Pop\A are )"
-                     "already mapped to " +
-                         Copy("nas") + ".\r\n\r\nMap them to " + Copy("nas2") + " instead?",
-                     MsgIcon::Question, MsgButtons::YesNo, MsgAnswer::Yes}));
+  EXPECT_EQ(boxes_.shown[1], (Message{R"(The locations that begin with \\nas\music\Pop\A are )"
+                                      "already mapped to " + Copy("nas") +
+                                          ".\r\n\r\nMap them to " + Copy("nas2") + " instead?",
+                                      MsgIcon::Question, MsgButtons::YesNo, MsgAnswer::Yes}));
   EXPECT_EQ(Rows("ListMappings"),
             std::vector<std::string>{R"(\\NAS\Music\Pop\A\|)" + Copy("nas2") + "|3|1"});
   EXPECT_TRUE(Stored().empty()) << "nothing is stored before OK";
@@ -122,12 +110,9 @@ TEST_F(Mappings, OkStoresTheRulesAndCancelOrEscStoresNothing) {
     SCOPED_TRACE(close);
     Open();
     Add(kMedia.c_str(), Copy("media"), script);
-    if (close == std::string("Esc")) {
-      ASSERT_TRUE(test::ShowActive(*window_));
-      QTest::keyClick(window_.get(), Qt::Key_Escape);
-    } else {
-      Click(close == std::string("OK") ? "ButOK" : "ButCancel");
-    }
+    ASSERT_TRUE(test::ShowActive(*window_));
+    close == std::string("Esc") ? QTest::keyClick(window_.get(), Qt::Key_Escape)
+                                : Click(close == std::string("OK") ? "ButOK" : "ButCancel");
     EXPECT_FALSE(window_->isVisible());
   }
   EXPECT_EQ(static_cast<QDialog&>(*window_).result(), QDialog::Accepted);
@@ -160,13 +145,14 @@ TEST_F(Mappings, AddRefusesWhatCannotBeMappedAndAnUnreadableLibraryLeavesTheRule
   EXPECT_EQ(browsed_, (std::vector<std::pair<std::string, std::string>>(
                           3, {"", "Please select the &folder of this computer that holds these "
                                   "songs:"})));
-  EXPECT_EQ(boxes_.shown,
-            (std::vector<Message>{
-                {"\"Music\\Rock\" is not a full path: a location to map begins with a drive "
-                 "(C:\\), a network share (\\\\server\\share) or a slash (/Volumes/data).",
-                 MsgIcon::Exclamation, MsgButtons::Ok, MsgAnswer::Ok},
-                {"The specified folder does not exist.", MsgIcon::Exclamation, MsgButtons::Ok,
-                 MsgAnswer::Ok}}));
+  const auto warning = [](std::string text) {
+    return Message{std::move(text), MsgIcon::Exclamation, MsgButtons::Ok, MsgAnswer::Ok};
+  };
+  EXPECT_EQ(boxes_.shown, (std::vector<Message>{
+                              warning("\"Music\\Rock\" is not a full path: a location to map "
+                                      "begins with a drive (C:\\), a network share "
+                                      "(\\\\server\\share) or a slash (/Volumes/data)."),
+                              warning("The specified folder does not exist.")}));
   EXPECT_EQ(Rows("ListMappings"), std::vector<std::string>{R"(C:\Music|)" + Copy("x") + "||"});
 }
 
