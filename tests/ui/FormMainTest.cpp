@@ -258,30 +258,22 @@ TEST_F(FormMainTest, AMissingLibraryIsReportedOnceAndAnotherCanBeOpened) {
 // with each box of the report, for a person to look at. Runs only when
 // QUORVELLA_SCREENSHOTS names a folder (under Xvfb for real fonts).
 TEST_F(FormMainTest, Screenshots) {
-  const QString folder = qEnvironmentVariable("QUORVELLA_SCREENSHOTS");
-  if (folder.isEmpty()) GTEST_SKIP() << "QUORVELLA_SCREENSHOTS is not set";
+  if (shots_.isEmpty()) GTEST_SKIP() << "QUORVELLA_SCREENSHOTS is not set";
   MakeLibrary(3000, 12, 400);
   tivo23_ = true;
   Open();
-  window_->grab().save(folder + "/main-idle.png");
+  Shoot(*window_, "main-idle");
   Click("ButCheckAll");
   ModalScript answerer;
-  for (int box = 1; box <= 3; ++box) {
-    answerer.On<QMessageBox>([folder, box](QMessageBox& shown) {
-      shown.grab().save(QStringLiteral("%1/box-%2.png").arg(folder).arg(box));
-      QTest::keyClick(&shown, Qt::Key_Escape);
-    });
-  }
-  bool grabbed = false;
+  for (const char* box : {"box-1", "box-2", "box-3"}) ShootNextBox(answerer, box, Qt::Key_Escape);
   QTimer grabber;  // once, during the run, while Stop can still be pressed
   QObject::connect(&grabber, &QTimer::timeout, [&] {
-    if (Get("ButStop")->isEnabled() && !std::exchange(grabbed, true)) {
-      window_->grab().save(folder + "/main-publishing.png");
-    }
+    if (!Get("ButStop")->isEnabled()) return;
+    grabber.stop(), window_->grab().save(shots_ + "/main-publishing.png");
   });
   grabber.start(1);
   Click("ButPublish");
-  window_->grab().save(folder + "/main-done.png");
+  Shoot(*window_, "main-done");
 }
 
 }  // namespace

@@ -190,24 +190,17 @@ TEST_F(Mappings, TheMainWindowReadsItsLibraryAgainAfterOk) {
 
 // Pictures for a person to look at: the dialog, and the question Suggest asks.
 TEST_F(Mappings, Screenshot) {
-  const QString folder = qEnvironmentVariable("QUORVELLA_SCREENSHOTS");
-  if (folder.isEmpty()) GTEST_SKIP() << "QUORVELLA_SCREENSHOTS is not set";
+  if (shots_.isEmpty()) GTEST_SKIP() << "QUORVELLA_SCREENSHOTS is not set";
   ASSERT_TRUE(SaveLocationMappings(
       reg_, LocationMappings(std::vector<LocationMapping>{{kMedia + "\\Music", Copy("media/Music")},
                                                           {"/Volumes/data", "/mnt/data"}})));
   for (int i = 0; i < 40; ++i) locations_.paths.push_back(R"(E:\Music\B\)" + std::to_string(i));
-  test::TempEnvironment::WriteFile(Copy("nas/Pop/A") + "/0.mp3");
-  test::TempEnvironment::WriteFile(Copy("nas/Pop/A") + "/1.mp3");
+  for (const char* song : {"/0.mp3", "/1.mp3"}) std::ofstream(Copy("nas/Pop/A") + song) << "x";
   Open(true);
   List("ListMappings")->setCurrentItem(List("ListMappings")->topLevelItem(0));
-  QTest::qWait(50);
-  EXPECT_TRUE(window_->grab().save(folder + "/mappings.png"));
+  Shoot(*window_, "mappings");
   ModalScript script;
-  script.On<QMessageBox>([folder](QMessageBox& box) {
-    QTest::qWait(50);
-    EXPECT_TRUE(box.grab().save(folder + "/mappings-suggest.png"));
-    QTest::keyClick(&box, Qt::Key_Escape);
-  });
+  ShootNextBox(script, "mappings-suggest", Qt::Key_Escape);
   Click("ButSuggest");
   EXPECT_TRUE(script.Finished());
 }

@@ -110,6 +110,18 @@ class Windows : public ::testing::Test {
     QTest::mouseClick(widget, Qt::LeftButton, {}, boxed ? box : QPoint());
   }
   void Trigger(const char* action) { Get<QAction>(action)->trigger(); }
+  // Pictures for a person to look at, saved into the folder that
+  // QUORVELLA_SCREENSHOTS names; the tests that take them skip without it.
+  void Shoot(QWidget& widget, const QString& name) {
+    QTest::qWait(50);
+    EXPECT_TRUE(widget.grab().save(shots_ + QLatin1Char('/') + name + ".png"));
+  }
+  // Pictures the next message box, then closes it with the key.
+  void ShootNextBox(ModalScript& script, const QString& name, Qt::Key key = Qt::Key_Return) {
+    script.On<QMessageBox>([=, this](QMessageBox& box) {
+      Shoot(box, name), QTest::keyClick(&box, key);
+    });
+  }
 
   // A published folder with a playlist folder below it, Enhanced mode, and
   // the plug-in with its configuration program: every control of every
@@ -151,6 +163,7 @@ class Windows : public ::testing::Test {
   std::string origFolder_;
   std::vector<std::string> clicked_;
   std::unique_ptr<QWidget> window_;
+  const QString shots_ = qEnvironmentVariable("QUORVELLA_SCREENSHOTS");
 };
 
 }  // namespace quorvella::test
