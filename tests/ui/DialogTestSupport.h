@@ -203,14 +203,15 @@ inline void ClickCheckBox(QTreeWidget& tree, int row) {
   QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, check.center());
 }
 
-// Each row of a report-style list, its columns joined by "|".
+// Each row of a report-style list, its columns joined by "|", then an "x"
+// or a space for a check box.
 inline std::vector<std::string> RowTexts(const QTreeWidget& tree) {
   std::vector<std::string> rows;
   for (int row = 0; row < tree.topLevelItemCount(); ++row) {
+    const QTreeWidgetItem& item = *tree.topLevelItem(row);
     QStringList columns;
-    for (int column = 0; column < tree.columnCount(); ++column) {
-      columns << tree.topLevelItem(row)->text(column);
-    }
+    for (int column = 0; column < tree.columnCount(); ++column) columns << item.text(column);
+    if (item.data(0, Qt::CheckStateRole).isValid()) columns << (item.checkState(0) ? "x" : " ");
     rows.push_back(columns.join(QLatin1Char('|')).toStdString());
   }
   return rows;

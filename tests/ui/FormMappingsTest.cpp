@@ -57,10 +57,27 @@ class Mappings : public test::Windows {
   QString offered_;
 };
 
-TEST_F(Mappings, AddOffersTheMissingFolderAndAsksBeforeItReplaces) {
+// Suggest adds what the user accepts; Remove takes a rule away; Add offers
+// the missing folder selected.
+TEST_F(Mappings, SuggestRemoveAndAddWhichAsksBeforeItReplaces) {
   Open();
   EXPECT_EQ(Rows("ListMissing"),
             (std::vector<std::string>{kMedia + R"(\Music|4)", R"(\\nas\music\Pop\A|3)"}));
+  boxes_.answers = {MsgAnswer::No, MsgAnswer::Yes};
+  Click("ButSuggest");
+  EXPECT_TRUE(Rows("ListMappings").empty());
+  Click("ButSuggest");
+  ASSERT_EQ(boxes_.shown.size(), 2u);
+  EXPECT_EQ(boxes_.shown[1].text,
+            "These folders of this computer hold songs that are not found:\r\n\r\n" + kMedia +
+                "\r\n    to " + Copy("media") +
+                "\r\n    (3 of 4 sampled songs found)\r\n\r\nAdd these mappings?");
+  EXPECT_EQ(Rows("ListMappings"), std::vector<std::string>{kMedia + "|" + Copy("media") + "|4|3"});
+
+  List("ListMappings")->setCurrentItem(List("ListMappings")->topLevelItem(0));
+  Click("ButRemove");
+  EXPECT_TRUE(Rows("ListMappings").empty());
+  boxes_.shown.clear();
   List("ListMissing")->setCurrentItem(List("ListMissing")->topLevelItem(1));
   ModalScript script;
   Add(nullptr, Copy("nas"), script);
@@ -82,24 +99,6 @@ TEST_F(Mappings, AddOffersTheMissingFolderAndAsksBeforeItReplaces) {
   EXPECT_EQ(Rows("ListMappings"),
             std::vector<std::string>{R"(\\NAS\Music\Pop\A\|)" + Copy("nas2") + "|3|1"});
   EXPECT_TRUE(Stored().empty()) << "nothing is stored before OK";
-}
-
-TEST_F(Mappings, SuggestAddsWhatTheUserAcceptsAndRemoveTakesARuleAway) {
-  Open();
-  boxes_.answers = {MsgAnswer::No, MsgAnswer::Yes};
-  Click("ButSuggest");
-  EXPECT_TRUE(Rows("ListMappings").empty());
-  Click("ButSuggest");
-  ASSERT_EQ(boxes_.shown.size(), 2u);
-  EXPECT_EQ(boxes_.shown[1].text,
-            "These folders of this computer hold songs that are not found:\r\n\r\n" + kMedia +
-                "\r\n    to " + Copy("media") +
-                "\r\n    (3 of 4 sampled songs found)\r\n\r\nAdd these mappings?");
-  EXPECT_EQ(Rows("ListMappings"), std::vector<std::string>{kMedia + "|" + Copy("media") + "|4|3"});
-
-  List("ListMappings")->setCurrentItem(List("ListMappings")->topLevelItem(0));
-  Click("ButRemove");
-  EXPECT_TRUE(Rows("ListMappings").empty());
 }
 
 // OK stores the rules, Cancel and Esc nothing; the dialog opens with the

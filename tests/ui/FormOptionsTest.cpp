@@ -57,15 +57,12 @@ class Options : public test::Windows {
   // The options as the dialog shows them: the folder, whether Open Folder
   // and the check box are on, the mode, then the rows of file types.
   std::vector<std::string> Shown() {
-    std::vector<std::string> shown{
-        FolderShown(), std::to_string(Get<QPushButton>("ButOpenFolder")->isEnabled()) +
-                           std::to_string(Get<QCheckBox>("CheckDeleteEmptyOutput")->isChecked()) +
-                           std::to_string(Get<QRadioButton>("OptEnhMode1")->isChecked())};
-    for (int row = 0; row < FileTypes().topLevelItemCount(); ++row) {
-      const QTreeWidgetItem* item = FileTypes().topLevelItem(row);
-      shown.push_back(item->text(0).toStdString() + "|" + item->text(1).toStdString() + "|" +
-                      (item->checkState(0) == Qt::Checked ? "x" : " "));
-    }
+    std::vector<std::string> shown = test::RowTexts(FileTypes());
+    const auto on = [](bool state) { return std::to_string(state); };
+    const std::string states = on(Get("ButOpenFolder")->isEnabled()) +
+                               on(Get<QCheckBox>("CheckDeleteEmptyOutput")->isChecked()) +
+                               on(Get<QRadioButton>("OptEnhMode1")->isChecked());
+    shown.insert(shown.begin(), {FolderShown(), states});
     return shown;
   }
   void ShowTab(int index) { Get<QTabWidget>("TabMain")->setCurrentIndex(index); }
