@@ -34,12 +34,10 @@ struct Control {
   bool shown = true;
 };
 
-const char* const kNote = "Important note: if you are running TiVo Desktop 2.3, then you must "
-                          "select a folder which both:";
-const char* const kCondition1 = "1. Has been published as a Music Folder in the TiVo Desktop "
-                                "software (or is a sub-folder thereof).";
-const char* const kCondition2 =
-    "2. Contains all of the songs in the playlist (or is a parent folder thereof).";
+const char* const kNote = "Important note: if you are running TiVo Desktop 2.3, then you must select a folder which both:";
+const char* const kCondition1 =
+    "1. Has been published as a Music Folder in the TiVo Desktop software (or is a sub-folder thereof).";
+const char* const kCondition2 = "2. Contains all of the songs in the playlist (or is a parent folder thereof).";
 
 const std::map<Win, std::vector<Control>> kControls = {
     {Win::Main,
@@ -76,14 +74,11 @@ const std::map<Win, std::vector<Control>> kControls = {
       {"Label7", "QLabel", kCondition1},
       {"Label10", "QLabel", "-- AND --"},
       {"Label8", "QLabel", kCondition2},
-      {"Label6", "QLabel",
-       "You can use the 'Pick TiVo Folder' button above to select a music folder which is already "
-       "published to TiVo Desktop. This will help to ensure that you select a valid folder."},
-      {"Label2", "QLabel",
-       "Normally, TiVo will only play MP3 files. Therefore, Quorvella normally will only include "
-       "MP3 files in any playlist that it publishes. You can, however, run the free *If "
-       "you have the plug-in installed, you can use the options below to tell Quorvella which "
-       "song formats to include in published playlists."},
+      {"Label6", "QLabel", "You can use the 'Pick TiVo Folder' button above to select a music folder which is already published "
+        "to TiVo Desktop. This will help to ensure that you select a valid folder."},
+      {"Label2", "QLabel", "Normally, TiVo will only play MP3 files. Therefore, Quorvella normally will only include MP3 files "
+        "in any playlist that it publishes. You can, however, run the free *If you have the plug-in installed, you can use the "
+        "options below to tell Quorvella which song formats to include in published playlists."},
       {"LabPlugIn", "QLabel", "Universal Audio Plug-in"},
       {"Label11", "QLabel", "Publishing &mode:"},
       {"OptEnhMode0", "QRadioButton", "&Standard mode - publish only MP3 files"},
@@ -94,15 +89,12 @@ const std::map<Win, std::vector<Control>> kControls = {
       {"Label14", "QLabel", "(link opens in a browser window)"},
       {"ButConfigurePlugin", "QPushButton", "&Configure the Universal Audio Plug-in...", 1, 0},
       {"Uc3dLine1", "quorvella::Uc3dLine", nullptr},
-      {"CheckDeleteEmptyOutput", "QCheckBox",
-       "&Do not create empty playlists (Quorvella will delete any published playlist which ends "
-       "up containing no songs)"}}},
+      {"CheckDeleteEmptyOutput", "QCheckBox", "&Do not create empty playlists (Quorvella will delete any published playlist "
+        "which ends up containing no songs)"}}},
     {Win::Pick,
-     {{"Label1", "QLabel",
-       "Use this window to select one of the music folders published to TiVo Dekstop as the "
-       "output folder into which your playlists will be written. Selecting one of these folders "
-       "will help to ensure that TiVo and TiVo Desktop will be able to play all songs on the "
-       "playlist."},
+     {{"Label1", "QLabel", "Use this window to select one of the music folders published to TiVo Dekstop as the output folder "
+        "into which your playlists will be written. Selecting one of these folders will help to ensure that TiVo and TiVo "
+        "Desktop will be able to play all songs on the playlist."},
       {"Label4", "QLabel", "&List of music folders published to TiVo Desktop:"},
       {"ListFolders", "QListWidget", nullptr},
       {"ButOK", "QPushButton", "OK", false},
@@ -117,9 +109,7 @@ const std::map<Win, std::vector<Control>> kControls = {
       {"Label5", "QLabel", "\u2122"},
       {"Label2", "QLabel", "Version 1.3"},
       {"Label3", "QLabel", nullptr},
-      {"Label7", "QLabel",
-       "The Universal Audio Plug-in is separate software.*Use the link on the Web menu for more "
-       "information."},
+      {"Label7", "QLabel", "The Universal Audio Plug-in is separate software.*Use the link on the Web menu for more information."},
       {"Label4", "QLabel", "*TiVo*iTunes*"},
       {"Label6", "QLabel", "Please visit our web site for current product information:"},
       {"LabLink", "QLabel", HomePageAddress.data()},
@@ -200,10 +190,8 @@ TEST_F(WindowTables, ControlsTitlesFramesMenusAndTabOrderAreAsDesigned) {
     bool dialog;
     const char* tabOrder;  // Options: its first tab
   } windows[] = {
-      {Main, "Quorvella", false,
-       "ListPlaylists ButRefresh ButCheckAll ButCheckNone ButPublish ButStop"},
-      {Options, "Options", true,
-       "qt_tabwidget_tabbar ButPickTiVoFolder ButBrowse ButOpenFolder ButOK ButCancel"},
+      {Main, "Quorvella", false, "ListPlaylists ButRefresh ButCheckAll ButCheckNone ButPublish ButStop"},
+      {Options, "Options", true, "qt_tabwidget_tabbar ButPickTiVoFolder ButBrowse ButOpenFolder ButOK ButCancel"},
       {Pick, "Pick TiVo Desktop Folder", true, "ListFolders ButOK ButCancel"},
       {About, "About Quorvella", true, "ButOK"},
   };
@@ -232,9 +220,8 @@ TEST_F(WindowTables, ControlsTitlesFramesMenusAndTabOrderAreAsDesigned) {
             (std::vector<std::string>{
                 "&File: [&Open iTunes Library...] [&Map Library Locations...] [E&xit]",
                 "&Tools: [&Options...] [&Remove Stale Playlists...]",
-                "&Web: [Quorvella &home page] [&Documentation] [&Convert songs to MP3 format] "
-                "[&Brenlow Software home page] [-] [Universal Audio &Plug-in] [-] [-] "
-                "[Check for &updates...]",
+                "&Web: [Quorvella &home page] [&Documentation] [&Convert songs to MP3 format] [&Brenlow Software home page] [-] "
+                "[Universal Audio &Plug-in] [-] [-] [Check for &updates...]",
                 "&Help: [&Online documentation\tF1] [&About...]",
             }));
 }
@@ -428,8 +415,7 @@ TEST_P(Captions, ShowWholeInEveryWindow) {
     QWidget& window = Open(which);
     if (which == Win::Options || which == Win::Pick) {
       EXPECT_EQ(Caption(*Get("LabImportantNote")),
-                "Important note: since you are running TiVo Desktop 2.3, you must select a folder "
-                "which both:");
+                "Important note: since you are running TiVo Desktop 2.3, you must select a folder which both:");
     }
     if (which == Win::Options) { EXPECT_EQ(Caption(*Get("LabTiVoDesktopVersion")), "2.3.1"); }
     auto* tabs = window.findChild<QTabWidget*>();

@@ -84,8 +84,7 @@ TEST_F(MainCommands, WebHelpAndTheUpdateCheck) {
   const QString missing = QString::fromStdString("The WiseUpdate program (" + program +
                                                  ") does not exist.");
   const QString failed = QStringLiteral(
-      "The following error occurred while trying to run the WiseUpdate program:\n\nExec format "
-      "error");
+      "The following error occurred while trying to run the WiseUpdate program:\n\nExec format error");
   const struct {
     bool interactive, exists;
     const char* error;

@@ -92,9 +92,8 @@ TEST_F(Mappings, SuggestRemoveAndAddWhichAsksBeforeItReplaces) {
   Add(R"(\\NAS/Music/Pop/A/)", Copy("nas2") + "/", script);
   Add(R"(\\NAS\Music\Pop\A\)", Copy("nas2") + "/", script);
   ASSERT_EQ(boxes_.shown.size(), 2u);
-  EXPECT_EQ(boxes_.shown[1], (Message{R"(The locations that begin with \\nas\music\Pop\A are )"
-                                      "already mapped to " + Copy("nas") +
-                                          ".\r\n\r\nMap them to " + Copy("nas2") + " instead?",
+  EXPECT_EQ(boxes_.shown[1], (Message{R"(The locations that begin with \\nas\music\Pop\A are already mapped to )" +
+                                          Copy("nas") + ".\r\n\r\nMap them to " + Copy("nas2") + " instead?",
                                       MsgIcon::Question, MsgButtons::YesNo, MsgAnswer::Yes}));
   EXPECT_EQ(Rows("ListMappings"),
             std::vector<std::string>{R"(\\NAS\Music\Pop\A\|)" + Copy("nas2") + "|3|1"});
@@ -142,15 +141,13 @@ TEST_F(Mappings, AddRefusesWhatCannotBeMappedAndAnUnreadableLibraryLeavesTheRule
   Add(R"(C:\Music)", Copy("x"), script);
   // A From that cannot be mapped is refused before browsing.
   EXPECT_EQ(browsed_, (std::vector<std::pair<std::string, std::string>>(
-                          3, {"", "Please select the &folder of this computer that holds these "
-                                  "songs:"})));
+                          3, {"", "Please select the &folder of this computer that holds these songs:"})));
   const auto warning = [](std::string text) {
     return Message{std::move(text), MsgIcon::Exclamation, MsgButtons::Ok, MsgAnswer::Ok};
   };
   EXPECT_EQ(boxes_.shown, (std::vector<Message>{
-                              warning("\"Music\\Rock\" is not a full path: a location to map "
-                                      "begins with a drive (C:\\), a network share "
-                                      "(\\\\server\\share) or a slash (/Volumes/data)."),
+                              warning("\"Music\\Rock\" is not a full path: a location to map begins with a drive (C:\\), a "
+                                      "network share (\\\\server\\share) or a slash (/Volumes/data)."),
                               warning("The specified folder does not exist.")}));
   EXPECT_EQ(Rows("ListMappings"), std::vector<std::string>{R"(C:\Music|)" + Copy("x") + "||"});
 }

@@ -73,11 +73,9 @@ TEST_F(Options, CancelAndTheCloseBoxStoreNothingAndOKStoresEverything) {
   Store("PlaylistFolder", published);
   ConfigurePlugin("flac,ape");
   const std::string before = RegistryFile();
-  std::vector<std::string> stored{published, "110", "mp3|MP3 audio files|x",
-                                  "aac|Protected (.M4A and .M4B) files|x",
+  std::vector<std::string> stored{published, "110", "mp3|MP3 audio files|x", "aac|Protected (.M4A and .M4B) files|x",
                                   "wma|Windows Media files|x", "ogg|Ogg Vorbis files|x",
-                                  "flac|FLAC (Free Lossless Audio Codec) files|x",
-                                  "ape|Monkey's Audio files|x"};
+                                  "flac|FLAC (Free Lossless Audio Codec) files|x", "ape|Monkey's Audio files|x"};
   browseResult_ = below;
   for (const std::string close : {"ButCancel", "close box", "ButOK"}) {
     SCOPED_TRACE(close);
@@ -126,10 +124,9 @@ TEST_F(Options, OKAsksAboutAnUnpublishedFolderEveryTimeAndNoKeepsTheDialogOpen) 
   EXPECT_EQ(Stored(), (std::vector<std::string>{browseResult_, "0", "1", "+aac+"}));
   EXPECT_EQ(boxes_.shown,
             (std::vector<Message>{
-                {"The playlist folder which you have selected is:\r\n\r\n\r\nThis folder has not "
-                 "been published as a Music folder in TiVo Desktop, and therefore your TiVo box "
-                 "will not be able to play any playlists in this folder.\r\n\r\nAre you sure that "
-                 "you want to use this playlist folder?",
+                {"The playlist folder which you have selected is:\r\n\r\n\r\nThis folder has not been published as a Music "
+                 "folder in TiVo Desktop, and therefore your TiVo box will not be able to play any playlists in this "
+                 "folder.\r\n\r\nAre you sure that you want to use this playlist folder?",
                  MsgIcon::Question, MsgButtons::YesNo, MsgAnswer::No},
                 UnpublishedFolderQuestion(browseResult_)}));
 }
@@ -205,11 +202,10 @@ TEST_F(Options, EnhancedModeWithoutThePluginIsConfirmedAndTheMp3RowStaysChecked)
   EXPECT_TRUE(script.Finished());
   EXPECT_EQ(script.unexpected, 0);
   const QString question = QStringLiteral(
-      "You should not choose Enhanced mode if you have not installed the Universal Audio Plug-in "
-      "installed (or similar software). Without the plug-in (or similar software), your TiVo "
-      "will only be able to play MP3 files, in which case you should stay in Standard "
-      "mode.\n\nYou do not appear to have the Universal Audio Plug-in installed on this "
-      "computer.\n\nAre you sure you want to use Enhanced mode?");
+      "You should not choose Enhanced mode if you have not installed the Universal Audio Plug-in installed (or similar "
+      "software). Without the plug-in (or similar software), your TiVo will only be able to play MP3 files, in which case you "
+      "should stay in Standard mode.\n\nYou do not appear to have the Universal Audio Plug-in installed on this computer.\n\nAre "
+      "you sure you want to use Enhanced mode?");
   const test::SeenBox asked{"Quorvella", question, QMessageBox::Question,
                             QMessageBox::Yes | QMessageBox::No, QMessageBox::No};
   EXPECT_EQ(script.boxes,
@@ -260,10 +256,9 @@ TEST_F(Options, PickTiVoFolderIsRefusedFrom52OnAndTakesThePickedFolderIfItStillE
     Click("ButPickTiVoFolder");
     EXPECT_FALSE(opened.Finished());
   }
-  EXPECT_EQ(boxes_.shown, std::vector<Message>(3, {"This function is not supported on Windows "
-                                                   "Vista; please use the \"Pick Any Folder\" "
-                                                   "button instead.\r\n\r\nThis function will "
-                                                   "be supported in a future upgrade of Quorvella.",
+  EXPECT_EQ(boxes_.shown, std::vector<Message>(3, {"This function is not supported on Windows Vista; please use the \"Pick Any "
+                                                   "Folder\" button instead.\r\n\r\nThis function will be supported in a future "
+                                                   "upgrade of Quorvella.",
                                                    MsgIcon::Exclamation, MsgButtons::Ok,
                                                    MsgAnswer::Ok}));
   boxes_.shown.clear();

@@ -85,19 +85,13 @@ TEST_F(PickTiVoFolder, ChoosingAndClosing) {
     int result;
     const char* selected;  // "a", "b", "c" or ""
   } cases[] = {
-      {"a click enables OK, which gives the folder", true, "",
-       [&] { ClickRow(2), Click("ButOK"); }, false, 1, "c"},
-      {"the keyboard moves the selection", true, "",
-       [&] { ClickRow(2), key(Qt::Key_Up), Click("ButOK"); }, false, 1, "b"},
-      {"a double click takes the entry", true, "", [&] { ClickRow(0), DoubleClick(0); }, false, 1,
-       "a"},
-      {"Cancel after selecting", true, "a", [&] { ClickRow(1), Click("ButCancel"); }, false, 2,
-       "b"},
+      {"a click enables OK, which gives the folder", true, "", [&] { ClickRow(2), Click("ButOK"); }, false, 1, "c"},
+      {"the keyboard moves the selection", true, "", [&] { ClickRow(2), key(Qt::Key_Up), Click("ButOK"); }, false, 1, "b"},
+      {"a double click takes the entry", true, "", [&] { ClickRow(0), DoubleClick(0); }, false, 1, "a"},
+      {"Cancel after selecting", true, "a", [&] { ClickRow(1), Click("ButCancel"); }, false, 2, "b"},
       {"the close box leaves Result at 0", true, "a", [&] { window_->close(); }, false, 0, "a"},
-      {"nothing listed: Enter and a double click do nothing", false, "/anything",
-       [&] { key(Qt::Key_Return), DoubleClick(-1); }, true, 0, ""},
-      {"nothing listed: Esc cancels", false, "/anything", [&] { key(Qt::Key_Escape); }, false, 2,
-       ""},
+      {"nothing listed: Enter and a double click do nothing", false, "/anything", [&] { key(Qt::Key_Return), DoubleClick(-1); }, true, 0, ""},
+      {"nothing listed: Esc cancels", false, "/anything", [&] { key(Qt::Key_Escape); }, false, 2, ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);

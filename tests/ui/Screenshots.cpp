@@ -60,8 +60,7 @@ TEST_F(Screenshots, EveryDialog) {
   // TiVo Desktop 2.3, two published folders, one with a long name, and the
   // plug-in with three file types of its own.
   const std::string long_ = env_.Folder(
-      "A rather long folder name/With sub-folders for every year/And one more level for the "
-      "playlists of the family");
+      "A rather long folder name/With sub-folders for every year/And one more level for the playlists of the family");
   env_.Publish("Family", long_);
   StoreEverything();
   reg_.RegSetString(Hive::CurrentUser, TiVoDesktopKey, "Version", "2.3.1");
