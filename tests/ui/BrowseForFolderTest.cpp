@@ -58,8 +58,7 @@ TEST(BrowseForFolder, GivesTheChosenFolderOrOnCancelThePreparedOne) {
     QString title;
     QString startFolder;
     AnswerDialog(&title, &startFolder, choose);
-    const std::string got =
-        BrowseForFolder("  " + dir.path().toStdString() + "/  ", nullptr, "Pick the &folder:");
+    const std::string got = BrowseForFolder("  " + dir.path().toStdString() + "/  ", nullptr, "Pick the &folder:");
     EXPECT_EQ(got, (choose.isEmpty() ? dir.path() : chosen).toStdString());
     EXPECT_EQ(title, "Pick the folder:");
     EXPECT_EQ(startFolder, dir.path());

@@ -216,8 +216,7 @@ TEST_F(WindowTables, ControlsTitlesFramesMenusAndTabOrderAreAsDesigned) {
     EXPECT_EQ(TabOrder(), w.tabOrder);
   }
   Open(Main);
-  EXPECT_EQ(MenuLines(*this->Main().menuBar()),
-            (std::vector<std::string>{
+  EXPECT_EQ(MenuLines(*this->Main().menuBar()), (std::vector<std::string>{
                 "&File: [&Open iTunes Library...] [&Map Library Locations...] [E&xit]",
                 "&Tools: [&Options...] [&Remove Stale Playlists...]",
                 "&Web: [Quorvella &home page] [&Documentation] [&Convert songs to MP3 format] [&Brenlow Software home page] [-] "
@@ -299,8 +298,7 @@ TEST_F(WindowTables, EnterAndEscPressTheRightButton) {
       {About, "ButOK", enter, "ButOK"}, {About, "ButOK", esc, "ButOK"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(Name(c.window)) + " " + c.focus + " " +
-                 QKeySequence(c.key).toString().toStdString());
+    SCOPED_TRACE(std::string(Name(c.window)) + " " + c.focus + " " + QKeySequence(c.key).toString().toStdString());
     test::ModalScript script;
     QWidget& window = Open(c.window);
     if (auto* tabs = window.findChild<QTabWidget*>()) {
@@ -324,8 +322,7 @@ int ButtonNeeds(const QPushButton& button) {
   if (button.autoDefault()) option.features |= QStyleOptionButton::AutoDefaultButton;
   if (button.isDefault()) option.features |= QStyleOptionButton::DefaultButton;
   const QFontMetrics metrics = button.fontMetrics();
-  const QSize text(metrics.horizontalAdvance(QString(button.text()).remove(QLatin1Char('&'))),
-                   metrics.height());
+  const QSize text(metrics.horizontalAdvance(QString(button.text()).remove(QLatin1Char('&'))), metrics.height());
   return button.style()->sizeFromContents(QStyle::CT_PushButton, &option, text, &button).width();
 }
 
@@ -352,8 +349,7 @@ std::vector<std::string> ClippedCaptions(const QWidget& window) {
       if (button->width() < needs) fault = "too narrow";
     } else if (label->wordWrap()) {
       if (label->height() < label->heightForWidth(label->width())) fault = "too low";
-    } else if (label->width() < label->sizeHint().width() ||
-               label->height() < label->fontMetrics().height()) {
+    } else if (label->width() < label->sizeHint().width() || label->height() < label->fontMetrics().height()) {
       fault = "too small";
     }
     if (fault) clipped.push_back(Describe(*widget, fault));
@@ -366,8 +362,7 @@ std::vector<std::string> ClippedCaptions(const QWidget& window) {
   for (const QWidget* a : captioned) {
     for (const QWidget* b : captioned) {
       const QRect both = a->geometry().intersected(b->geometry());
-      if (a < b && a->parentWidget() == b->parentWidget() && both.width() > 2 &&
-          both.height() > 2) {
+      if (a < b && a->parentWidget() == b->parentWidget() && both.width() > 2 && both.height() > 2) {
         clipped.push_back(Describe(*a, "covers") + " " + b->objectName().toStdString());
       }
     }
@@ -384,8 +379,7 @@ void PrintTo(const FontCase& font, std::ostream* out) { *out << font.name; }
 const FontCase kFonts[] = {
     {"DesktopFont", [](QFont&) {}},
     {"LargerFont", [](QFont& font) { font.setPointSizeF(14); }},
-    {"WiderFont",
-     [](QFont& font) { font.setFamily("DejaVu Serif"), font.setStretch(QFont::Expanded); }},
+    {"WiderFont", [](QFont& font) { font.setFamily("DejaVu Serif"), font.setStretch(QFont::Expanded); }},
 };
 
 // Every window and dialog (each tab of the Options dialog on its own), filled
@@ -395,8 +389,7 @@ const FontCase kFonts[] = {
 // Both dialogs word their note for TiVo Desktop 2.3 (the release's rule is
 // held where it lives; without it the tables above hold the captions), and
 // the Options dialog shows the version, trimmed.
-class Captions : public WindowTables,
-                 public ::testing::WithParamInterface<FontCase> {
+class Captions : public WindowTables, public ::testing::WithParamInterface<FontCase> {
  protected:
   void SetUp() override {
     QFont font = saved_;

@@ -128,8 +128,7 @@ class ModalScript {
 
   template <class W>
   ModalScript& On(std::function<void(W&)> action) {
-    steps_.push_back({&W::staticMetaObject,
-                      [action](QWidget* widget) { action(*static_cast<W*>(widget)); }});
+    steps_.push_back({&W::staticMetaObject, [action](QWidget* widget) { action(*static_cast<W*>(widget)); }});
     return *this;
   }
 
@@ -198,8 +197,7 @@ inline void ClickCheckBox(QTreeWidget& tree, int row) {
   option.rect = tree.visualRect(tree.model()->index(row, 0));
   option.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
   option.text = tree.topLevelItem(row)->text(0);
-  const QRect check =
-      tree.style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, &tree);
+  const QRect check = tree.style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, &tree);
   QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, check.center());
 }
 

@@ -81,8 +81,7 @@ TEST_F(MainCommands, WebHelpAndTheUpdateCheck) {
   QTest::keyClick(Find<QTreeWidget>(*window_, "ListPlaylists"), Qt::Key_F1);
   EXPECT_EQ(desktop_.opened.size(), 7u);
   EXPECT_EQ(desktop_.opened.back(), DocumentationAddress);
-  const QString missing = QString::fromStdString("The WiseUpdate program (" + program +
-                                                 ") does not exist.");
+  const QString missing = QString::fromStdString("The WiseUpdate program (" + program + ") does not exist.");
   const QString failed = QStringLiteral(
       "The following error occurred while trying to run the WiseUpdate program:\n\nExec format error");
   const struct {

@@ -50,8 +50,7 @@ class FormMainTest : public test::Windows {
   void Open(bool libraryFails = false) {
     openLibrary_ = [this, libraryFails](const std::string& path) -> std::shared_ptr<IiTunes> {
       if (libraryFails && path.empty()) {
-        throw LibraryError(
-            "The iTunes library file \"/nowhere/iTunes Library.xml\" was not found.");
+        throw LibraryError("The iTunes library file \"/nowhere/iTunes Library.xml\" was not found.");
       }
       return std::make_shared<XmlITunes>(path.empty() ? libraryPath_ : path);
     };
@@ -121,23 +120,19 @@ TEST_F(FormMainTest, OpenListsPublishWritesAndReportsAndAStopDuringTheLastPlayli
   EXPECT_TRUE(fs::exists(playlistFolder_ + "/AC_DC_ Live_.m3u"));
   // The bars show the latest values at their interval.
   EXPECT_TRUE(QTest::qWaitFor([this] {
-    return Get<QProgressBar>("ProgressPlaylists")->value() == 0 &&
-           Get<QProgressBar>("ProgressTracks")->value() == 0;
+    return Get<QProgressBar>("ProgressPlaylists")->value() == 0 && Get<QProgressBar>("ProgressTracks")->value() == 0;
   }, 1000));
   EXPECT_FALSE(Get<QPushButton>("ButStop")->isEnabled());
   const std::size_t boxes = Texts(answerer).size();
   ASSERT_GT(boxes, 0u);
-  EXPECT_TRUE(
-      Texts(answerer)[0].startsWith("Quorvella has finished publishing the requested playlists."));
+  EXPECT_TRUE(Texts(answerer)[0].startsWith("Quorvella has finished publishing the requested playlists."));
   EXPECT_TRUE(desktop_.opened.empty()) << "the MP3 advice was answered No";
   EXPECT_FALSE(Main().Controller().Busy());
 
-  QObject::connect(List(), &QTreeWidget::itemChanged, window_.get(),
-                   [&](QTreeWidgetItem* row, int column) {
-                     if (row != last || column != 1 || row->text(1) != "Publishing...") return;
-                     QMetaObject::invokeMethod(
-                         window_.get(), [this] { Click("ButStop"); }, Qt::QueuedConnection);
-                   });
+  QObject::connect(List(), &QTreeWidget::itemChanged, window_.get(), [&](QTreeWidgetItem* row, int column) {
+    if (row != last || column != 1 || row->text(1) != "Publishing...") return;
+    QMetaObject::invokeMethod(window_.get(), [this] { Click("ButStop"); }, Qt::QueuedConnection);
+  });
   Click("ButPublish");
   EXPECT_EQ(Status(), "Stopped");
   ASSERT_GT(Texts(answerer).size(), boxes) << "a stopped run is reported too";
@@ -167,8 +162,7 @@ TEST_F(FormMainTest, StopEscAndClosingWhileARunWorks) {
       // Only Stop changes with a run (the run refuses a refresh or a second
       // run itself).
       othersEnabled = Get("ButRefresh")->isEnabled() && Get("ButPublish")->isEnabled() &&
-                      Get("ButCheckAll")->isEnabled() &&
-                      Get<QAction>("ItemToolsOptions")->isEnabled() &&
+                      Get("ButCheckAll")->isEnabled() && Get<QAction>("ItemToolsOptions")->isEnabled() &&
                       Get<QAction>("ItemFileOpenLibrary")->isEnabled();
       useEscape ? QTest::keyClick(window_.get(), Qt::Key_Escape) : Click("ButStop");
     });

@@ -68,10 +68,8 @@ TEST_F(Mappings, SuggestRemoveAndAddWhichAsksBeforeItReplaces) {
   EXPECT_TRUE(Rows("ListMappings").empty());
   Click("ButSuggest");
   ASSERT_EQ(boxes_.shown.size(), 2u);
-  EXPECT_EQ(boxes_.shown[1].text,
-            "These folders of this computer hold songs that are not found:\r\n\r\n" + kMedia +
-                "\r\n    to " + Copy("media") +
-                "\r\n    (3 of 4 sampled songs found)\r\n\r\nAdd these mappings?");
+  EXPECT_EQ(boxes_.shown[1].text, "These folders of this computer hold songs that are not found:\r\n\r\n" + kMedia +
+                "\r\n    to " + Copy("media") + "\r\n    (3 of 4 sampled songs found)\r\n\r\nAdd these mappings?");
   EXPECT_EQ(Rows("ListMappings"), std::vector<std::string>{kMedia + "|" + Copy("media") + "|4|3"});
 
   List("ListMappings")->setCurrentItem(List("ListMappings")->topLevelItem(0));

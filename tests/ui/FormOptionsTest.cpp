@@ -122,13 +122,11 @@ TEST_F(Options, OKAsksAboutAnUnpublishedFolderEveryTimeAndNoKeepsTheDialogOpen) 
   EXPECT_FALSE(dialog_->isVisible());
   EXPECT_EQ(dialog_->result(), QDialog::Accepted);
   EXPECT_EQ(Stored(), (std::vector<std::string>{browseResult_, "0", "1", "+aac+"}));
-  EXPECT_EQ(boxes_.shown,
-            (std::vector<Message>{
+  EXPECT_EQ(boxes_.shown, (std::vector<Message>{
                 {"The playlist folder which you have selected is:\r\n\r\n\r\nThis folder has not been published as a Music "
                  "folder in TiVo Desktop, and therefore your TiVo box will not be able to play any playlists in this "
                  "folder.\r\n\r\nAre you sure that you want to use this playlist folder?",
-                 MsgIcon::Question, MsgButtons::YesNo, MsgAnswer::No},
-                UnpublishedFolderQuestion(browseResult_)}));
+                 MsgIcon::Question, MsgButtons::YesNo, MsgAnswer::No}, UnpublishedFolderQuestion(browseResult_)}));
 }
 
 // The plug-in's words in the explanation and the lines below link to its
@@ -157,8 +155,7 @@ TEST_F(Options, ThePluginsLinksAndConfigure) {
   desktop_.startError = "Permission denied";
   Click("ButConfigurePlugin");
   EXPECT_EQ(desktop_.started, std::vector<std::string>(2, program));
-  EXPECT_EQ(boxes_.shown,
-            std::vector<Message>{PluginStartFailureMessage(program, "Permission denied")});
+  EXPECT_EQ(boxes_.shown, std::vector<Message>{PluginStartFailureMessage(program, "Permission denied")});
   EXPECT_TRUE(dialog_->isVisible());
 }
 
@@ -195,8 +192,7 @@ TEST_F(Options, EnhancedModeWithoutThePluginIsConfirmedAndTheMp3RowStaysChecked)
 
   for (const char* ext : {"mp3", "aac", "ogg", "ogg"}) Toggle(ext);
   const std::vector<std::string> shown = Shown();
-  EXPECT_EQ(std::vector<std::string>(shown.begin() + 2, shown.begin() + 6),
-            (std::vector<std::string>{
+  EXPECT_EQ(std::vector<std::string>(shown.begin() + 2, shown.begin() + 6), (std::vector<std::string>{
                 "mp3|MP3 audio files|x", "aac|Protected (.M4A and .M4B) files| ",
                 "wma|Windows Media files|x", "ogg|Ogg Vorbis files|x"}));
   EXPECT_TRUE(script.Finished());
@@ -208,8 +204,7 @@ TEST_F(Options, EnhancedModeWithoutThePluginIsConfirmedAndTheMp3RowStaysChecked)
       "you sure you want to use Enhanced mode?");
   const test::SeenBox asked{"Quorvella", question, QMessageBox::Question,
                             QMessageBox::Yes | QMessageBox::No, QMessageBox::No};
-  EXPECT_EQ(script.boxes,
-            (std::vector<test::SeenBox>{
+  EXPECT_EQ(script.boxes, (std::vector<test::SeenBox>{
                 asked, asked,
                 {"Quorvella", "The file type \"mp3\" must remain checked.",
                  QMessageBox::Information, QMessageBox::Ok, QMessageBox::Ok}}));
@@ -256,11 +251,10 @@ TEST_F(Options, PickTiVoFolderIsRefusedFrom52OnAndTakesThePickedFolderIfItStillE
     Click("ButPickTiVoFolder");
     EXPECT_FALSE(opened.Finished());
   }
-  EXPECT_EQ(boxes_.shown, std::vector<Message>(3, {"This function is not supported on Windows Vista; please use the \"Pick Any "
-                                                   "Folder\" button instead.\r\n\r\nThis function will be supported in a future "
-                                                   "upgrade of Quorvella.",
-                                                   MsgIcon::Exclamation, MsgButtons::Ok,
-                                                   MsgAnswer::Ok}));
+  EXPECT_EQ(boxes_.shown, std::vector<Message>(3, {"This function is not supported on Windows Vista; please use the \"Pick "
+                                                   "Any Folder\" button instead.\r\n\r\nThis function will be supported in a "
+                                                   "future upgrade of Quorvella.",
+                                                   MsgIcon::Exclamation, MsgButtons::Ok, MsgAnswer::Ok}));
   boxes_.shown.clear();
   windowsVersion_ = {5, 1};
   Open();
@@ -269,8 +263,7 @@ TEST_F(Options, PickTiVoFolderIsRefusedFrom52OnAndTakesThePickedFolderIfItStillE
     EXPECT_EQ(pick.SelectedFolder(), a);
     EXPECT_EQ(pick.pos(), dialog_->frameGeometry().topLeft() + QPoint(22, 22));
     auto* list = Find<QListWidget>(pick, "ListFolders");
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                      list->visualItemRect(list->item(1)).center());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
     QTest::mouseClick(Find<QPushButton>(pick, "ButOK"), Qt::LeftButton);
   });
   Click("ButPickTiVoFolder");

@@ -32,8 +32,7 @@ class PickTiVoFolder : public test::Windows {
     return entries;
   }
   void ClickRow(int row) {
-    QTest::mouseClick(list_->viewport(), Qt::LeftButton, {},
-                      list_->visualItemRect(list_->item(row)).center());
+    QTest::mouseClick(list_->viewport(), Qt::LeftButton, {}, list_->visualItemRect(list_->item(row)).center());
     EXPECT_TRUE(Get("ButOK")->isEnabled());
   }
   void DoubleClick(int row) {

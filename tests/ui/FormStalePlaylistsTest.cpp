@@ -55,8 +55,7 @@ class StaleDialog : public test::Windows {
     ASSERT_TRUE(SavePublishedFiles(registry_, folder_, record));
   }
   void Open() {
-    window_ = std::make_unique<FormStalePlaylists>(
-        StaleDialogServices{registry_, files_, folder_, names_, &boxes_});
+    window_ = std::make_unique<FormStalePlaylists>(StaleDialogServices{registry_, files_, folder_, names_, &boxes_});
     window_->show();
   }
   QListWidget& List() { return *Get<QListWidget>("ListStale"); }

@@ -81,8 +81,7 @@ TEST_F(TwipsLayoutTest, ButtonsDesignedAlikeInARowStayAlikeAndKeepClearOfEachOth
 }
 
 TEST_F(TwipsLayoutTest, WithoutRoomTheFormStretchesAsLittleAsTheCaptionNeeds) {
-  QPushButton* wide =
-      Button("A caption far too long for any box of this form, which must grow to show all of it");
+  QPushButton* wide = Button("A caption far too long for any box of this form, which must grow to show all of it");
   layout_.Place(wide, 240, 240, 5520, 375);
   layout_.Apply();
   EXPECT_GT(layout_.Across(), 1.0);

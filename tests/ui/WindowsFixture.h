@@ -24,8 +24,7 @@ namespace quorvella::test {
 enum class Win { Main, Options, Pick, About, Stale };
 
 inline const char* Name(Win w) {
-  static const char* const names[] = {"main window", "Options", "Pick TiVo Folder", "About",
-                                      "Remove Stale Playlists"};
+  static const char* const names[] = {"main window", "Options", "Pick TiVo Folder", "About", "Remove Stale Playlists"};
   return names[static_cast<int>(w)];
 }
 
@@ -57,8 +56,7 @@ class Windows : public ::testing::Test {
     if (!loaded_) settings_.LoadSettings();
     loaded_ = true;
     if (which == Win::Main) {
-      FormMainServices services{settings_, reg_, files_, desktop_, [this] { return tivo23_; },
-                                openLibrary_,
+      FormMainServices services{settings_, reg_, files_, desktop_, [this] { return tivo23_; }, openLibrary_,
                                 [this](const std::string& path) { remembered_ = path; }};
       services.shell = Shell();
       services.programFolder = [this] { return programFolder_; };
@@ -79,8 +77,7 @@ class Windows : public ::testing::Test {
     } else if (which == Win::About) {
       window_ = std::make_unique<FormAbout>(desktop_);
     } else {
-      window_ = std::make_unique<FormStalePlaylists>(
-          StaleDialogServices{registry_, files_, env_.Folder("Lists"), {}});
+      window_ = std::make_unique<FormStalePlaylists>(StaleDialogServices{registry_, files_, env_.Folder("Lists"), {}});
     }
     clicked_.clear();
     for (QAbstractButton* button : window_->findChildren<QAbstractButton*>()) {
@@ -134,8 +131,7 @@ class Windows : public ::testing::Test {
     reg_.RegSetString(Hive::CurrentUser, PluginConfigKey, PluginCustomValueName, "");
     const std::string plugin = env_.Folder("Plug-in");
     TempEnvironment::WriteFile(plugin + "/TDUAP.exe");
-    reg_.RegSetString(Hive::LocalMachine, PluginUninstallKey, PluginInstallLocationValueName,
-                      plugin);
+    reg_.RegSetString(Hive::LocalMachine, PluginUninstallKey, PluginInstallLocationValueName, plugin);
     origFolder_ = music;
   }
 
