@@ -25,9 +25,7 @@ TEST(RemoveTrailingBackslash, RemovesOneSeparatorOfTheDialect) {
       {"/srv/lists/", "/srv/lists"},    {"/srv/lists", "/srv/lists"}, {"/", "/"},
       {"//", "/"},
   };
-  for (const auto& [path, expected] : cases) {
-    EXPECT_EQ(RemoveTrailingBackslash(path), expected) << path;
-  }
+  for (const auto& [path, expected] : cases) EXPECT_EQ(RemoveTrailingBackslash(path), expected) << path;
 }
 
 }  // namespace

@@ -18,9 +18,7 @@ TEST(PrepareBrowseFolder, TrimsAndDropsOneTrailingSeparator) {
       {"/srv/lists/", "/srv/lists"},    {"/", "/"},
       {"   ", ""},
   };
-  for (const auto& [initial, prepared] : cases) {
-    EXPECT_EQ(PrepareBrowseFolder(initial), prepared) << initial;
-  }
+  for (const auto& [initial, prepared] : cases) EXPECT_EQ(PrepareBrowseFolder(initial), prepared) << initial;
 }
 
 TEST(BrowseFolderTitle, DefaultsWhenBlankAndDropsTheAccessKey) {

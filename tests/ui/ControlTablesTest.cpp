@@ -153,9 +153,7 @@ class WindowTables : public test::Windows {
     QWidget* first = nullptr;
     for (QWidget* w = window_->nextInFocusChain(); w != first && w != window_.get();
          w = w->nextInFocusChain()) {
-      if (!(w->focusPolicy() & Qt::TabFocus) || w->focusProxy() || !w->isVisibleTo(window_.get())) {
-        continue;
-      }
+      if (!(w->focusPolicy() & Qt::TabFocus) || w->focusProxy() || !w->isVisibleTo(window_.get())) continue;
       if (first == nullptr) first = w;
       order << w->objectName();
     }

@@ -155,16 +155,12 @@ class ModalScript {
   void Poll() {
     QWidget* modal = QApplication::activeModalWidget();
     if (modal == nullptr) return;
-    for (const auto& done : handled_) {
-      if (done == modal) return;
-    }
+    for (const auto& done : handled_) if (done == modal) return;
     QPointer<QWidget> target(modal);
     if (next_ < steps_.size() && modal->metaObject()->inherits(steps_[next_].type)) {
       handled_.push_back(target);
       Step step = steps_[next_++];
-      QTimer::singleShot(0, modal, [step, target] {
-        if (target) step.action(target);
-      });
+      QTimer::singleShot(0, modal, [step, target] { if (target) step.action(target); });
     } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
       handled_.push_back(target);
       Record(*box);

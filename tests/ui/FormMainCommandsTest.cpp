@@ -42,9 +42,7 @@ class MainCommands : public test::Windows {
   void PublishWhile(std::function<bool()> duringRun) {
     QTimer poll;
     poll.setInterval(0);
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-      if (Main().Controller().Busy() && duringRun()) poll.stop();
-    });
+    QObject::connect(&poll, &QTimer::timeout, [&] { if (Main().Controller().Busy() && duringRun()) poll.stop(); });
     poll.start();
     QTest::mouseClick(Find<QPushButton>(*window_, "ButPublish"), Qt::LeftButton);
   }

@@ -225,9 +225,7 @@ TEST_F(FormMainTest, EveryStatusOfEveryRowIsPainted) {
     const auto end = statuses.end();
     const auto publishing = std::find(statuses.begin(), end, "Publishing...");
     ASSERT_NE(publishing, end);
-    EXPECT_TRUE(std::find_if(publishing, end, [](const QString& s) {
-                  return s.startsWith("Done (");
-                }) != end);
+    EXPECT_TRUE(std::find_if(publishing, end, [](const QString& s) { return s.startsWith("Done ("); }) != end);
   }
 }
 

@@ -60,9 +60,7 @@ class StaleDialog : public test::Windows {
   }
   QListWidget& List() { return *Get<QListWidget>("ListStale"); }
   bool InRecord(const char* name) {
-    for (const PublishedFile& file : LoadPublishedFiles(registry_, folder_)) {
-      if (file.name == name) return true;
-    }
+    for (const PublishedFile& file : LoadPublishedFiles(registry_, folder_)) if (file.name == name) return true;
     return false;
   }
 

@@ -115,9 +115,7 @@ class Windows : public ::testing::Test {
   }
   // Pictures the next message box, then closes it with the key.
   void ShootNextBox(ModalScript& script, const QString& name, Qt::Key key = Qt::Key_Return) {
-    script.On<QMessageBox>([=, this](QMessageBox& box) {
-      Shoot(box, name), QTest::keyClick(&box, key);
-    });
+    script.On<QMessageBox>([=, this](QMessageBox& box) { Shoot(box, name), QTest::keyClick(&box, key); });
   }
 
   // A published folder with a playlist folder below it, Enhanced mode, and
