@@ -182,12 +182,8 @@ std::vector<std::string> MenuLines(const QMenuBar& bar) {
 
 TEST_F(WindowTables, ControlsTitlesFramesMenusAndTabOrderAreAsDesigned) {
   using enum Win;
-  const struct {
-    Win window;
-    const char* title;
-    bool dialog;
-    const char* tabOrder;  // Options: its first tab
-  } windows[] = {
+  // The Options dialog's tab order is its first tab's.
+  const struct { Win window; const char* title; bool dialog; const char* tabOrder; } windows[] = {
       {Main, "Quorvella", false, "ListPlaylists ButRefresh ButCheckAll ButCheckNone ButPublish ButStop"},
       {Options, "Options", true, "qt_tabwidget_tabbar ButPickTiVoFolder ButBrowse ButOpenFolder ButOK ButCancel"},
       {Pick, "Pick TiVo Desktop Folder", true, "ListFolders ButOK ButCancel"},
@@ -240,13 +236,9 @@ void Claim(std::map<QChar, QString>& keys, const QString& caption, const QString
 TEST_F(WindowTables, AltLetterMovesTheFocusOrPresses) {
   StoreEverything();
   using enum Win;
-  const struct {
-    Win window;
-    int tab;
-    char key;
-    const char* focus;    // where the focus goes; null: not looked at
-    const char* pressed;  // the button pressed, or null
-  } cases[] = {  // Main's Stop is disabled; Options' mode label goes to the chosen mode
+  // Where the focus goes (null: not looked at) and the button pressed (or
+  // null). Main's Stop is disabled; Options' mode label goes to the chosen mode.
+  const struct { Win window; int tab; char key; const char* focus; const char* pressed; } cases[] = {
       {Main, 0, 'L', "ListPlaylists", nullptr}, {Main, 0, 'R', nullptr, "ButRefresh"},
       {Main, 0, 'A', nullptr, "ButCheckAll"}, {Main, 0, 'N', nullptr, "ButCheckNone"},
       {Main, 0, 'P', nullptr, "ButPublish"}, {Main, 0, 'S', "ListPlaylists", nullptr},
@@ -278,12 +270,9 @@ TEST_F(WindowTables, EnterAndEscPressTheRightButton) {
   StoreEverything();
   using enum Win;
   const Qt::Key ret = Qt::Key_Return, enter = Qt::Key_Enter, esc = Qt::Key_Escape;
-  const struct {
-    Win window;
-    const char* focus;
-    Qt::Key key;
-    const char* pressed;  // null: nothing
-  } cases[] = {  // every push button is made by one routine: one row each for Main's
+  // The button pressed, or null. Every push button is made by one routine:
+  // one row each for Main's.
+  const struct { Win window; const char* focus; Qt::Key key; const char* pressed; } cases[] = {
       {Main, "ButRefresh", ret, "ButRefresh"}, {Main, "ButPublish", enter, "ButPublish"},
       {Main, "ListPlaylists", ret, nullptr}, {Main, "ButRefresh", esc, nullptr},  // Stop is off
       {Options, "ButOK", ret, "ButOK"}, {Options, "ButCancel", enter, "ButCancel"},

@@ -82,12 +82,7 @@ TEST_F(MainCommands, WebHelpAndTheUpdateCheck) {
   const QString missing = QString::fromStdString("The WiseUpdate program (" + program + ") does not exist.");
   const QString failed = QStringLiteral(
       "The following error occurred while trying to run the WiseUpdate program:\n\nExec format error");
-  const struct {
-    bool interactive, exists;
-    const char* error;
-    std::vector<std::string> started;
-    QString box;
-  } cases[] = {
+  const struct { bool interactive, exists; const char* error; std::vector<std::string> started; QString box; } cases[] = {
       {false, false, nullptr, {}, {}},
       {true, false, nullptr, {}, missing},
       {false, true, nullptr, {program + " /c"}, {}},

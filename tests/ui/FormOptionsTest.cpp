@@ -213,11 +213,7 @@ TEST_F(Options, EnhancedModeWithoutThePluginIsConfirmedAndTheMp3RowStaysChecked)
 TEST_F(Options, BrowseTakesOnlyAFolderThatExists) {
   const std::string current = env_.Folder("Current"), other = env_.Folder("Other");
   const std::string missing = (env_.Root() / "missing").string();
-  const struct {
-    std::string result;
-    std::string shown;
-    bool refused;
-  } cases[] = {
+  const struct { std::string result; std::string shown; bool refused; } cases[] = {
       {other, other, false},    {"  " + other + "  ", other, false},
       {missing, current, true},  // also what a cancelled browser gives for a deleted folder
       {"", current, false},     {"   ", current, false},

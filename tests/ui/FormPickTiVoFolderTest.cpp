@@ -75,15 +75,9 @@ TEST_F(PickTiVoFolder, ListsBothServersAndPreselectsTheFirstEntryEqualToTheOrigi
 // What the user does, and what the caller reads once the dialog is gone.
 TEST_F(PickTiVoFolder, ChoosingAndClosing) {
   const auto key = [this](Qt::Key k) { QTest::keyClick(QApplication::focusWidget(), k); };
-  const struct {
-    const char* what;
-    bool published;
-    const char* orig;  // "a" for the folder A
-    std::function<void()> steps;
-    bool open;
-    int result;
-    const char* selected;  // "a", "b", "c" or ""
-  } cases[] = {
+  // The original folder and the one selected afterwards: "a", "b", "c" for the folders A, B, C.
+  const struct { const char* what; bool published; const char* orig; std::function<void()> steps;
+                 bool open; int result; const char* selected; } cases[] = {
       {"a click enables OK, which gives the folder", true, "", [&] { ClickRow(2), Click("ButOK"); }, false, 1, "c"},
       {"the keyboard moves the selection", true, "", [&] { ClickRow(2), key(Qt::Key_Up), Click("ButOK"); }, false, 1, "b"},
       {"a double click takes the entry", true, "", [&] { ClickRow(0), DoubleClick(0); }, false, 1, "a"},
