@@ -26,13 +26,7 @@ using test::Win;
 // A control as designed. A caption of null is not compared; a "*" in it
 // stands for any text. A list's caption is its column headers, a tab
 // control's its tab titles, joined by "|".
-struct Control {
-  const char* name;
-  const char* cls;
-  const char* caption;
-  bool enabled = true;
-  bool shown = true;
-};
+struct Control { const char* name; const char* cls; const char* caption; bool enabled = true, shown = true; };
 
 const char* const kNote = "Important note: if you are running TiVo Desktop 2.3, then you must select a folder which both:";
 const char* const kCondition1 =
@@ -358,10 +352,7 @@ std::vector<std::string> ClippedCaptions(const QWidget& window) {
 }
 
 // The desktop's font, a larger and a wider application font.
-struct FontCase {
-  const char* name;
-  std::function<void(QFont&)> change;
-};
+struct FontCase { const char* name; std::function<void(QFont&)> change; };
 void PrintTo(const FontCase& font, std::ostream* out) { *out << font.name; }
 const FontCase kFonts[] = {
     {"DesktopFont", [](QFont&) {}},

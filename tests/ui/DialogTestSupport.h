@@ -63,8 +63,7 @@ class TempEnvironment {
 
 // Records what would have opened or started.
 struct RecordingDesktop final : Desktop {
-  std::vector<std::string> opened;
-  std::vector<std::string> started;
+  std::vector<std::string> opened, started;
   std::optional<std::string> startError;
 
   void ShellOpen(const std::string& target) override { opened.push_back(target); }
@@ -91,8 +90,7 @@ struct ScriptedBoxes final : MessageBoxes {
 
 // What a real message box showed.
 struct SeenBox {
-  QString title;
-  QString text;
+  QString title, text;
   QMessageBox::Icon icon = QMessageBox::NoIcon;
   QMessageBox::StandardButtons buttons;
   QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
@@ -137,10 +135,7 @@ class ModalScript {
   int unexpected = 0;
 
  private:
-  struct Step {
-    const QMetaObject* type;
-    std::function<void(QWidget*)> action;
-  };
+  struct Step { const QMetaObject* type; std::function<void(QWidget*)> action; };
 
   void Record(const QMessageBox& box) {
     const auto preset = box.defaultButton();

@@ -64,8 +64,7 @@ class FormMainTest : public test::Windows {
   QString Status() { return Get<QLabel>("LabStatus")->text(); }
 
   GeneratedLibrary generated_;
-  std::string libraryPath_;
-  std::string playlistFolder_;
+  std::string libraryPath_, playlistFolder_;
 };
 
 // A library missing at start-up is reported once; another can be opened,

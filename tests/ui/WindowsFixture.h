@@ -137,25 +137,19 @@ class Windows : public ::testing::Test {
   FileRegistry registry_{DefaultRegistryPath()};
   RegUtil reg_{registry_};
   Settings settings_{reg_};
-  bool loaded_ = false;
+  bool loaded_ = false, realBoxes_ = false, tivo23_ = false, updateCheck_ = false;
   LocalFileSystem files_;
   RecordingDesktop desktop_;
   ScriptedBoxes boxes_;
-  bool realBoxes_ = false;
   std::shared_ptr<FakeITunes> library_ = std::make_shared<FakeITunes>();
   std::function<std::shared_ptr<IiTunes>(const std::string&)> openLibrary_ =
       [this](const std::string&) { return library_; };
   std::function<LibraryLocations(const std::string&)> readLocations_;
-  bool tivo23_ = false;
-  bool updateCheck_ = false;
-  std::string remembered_;
   std::string programFolder_ = env_.Folder("Program Files/Quorvella");
-  std::string browseResult_;
+  std::string remembered_, browseResult_, origFolder_;
   std::vector<std::pair<std::string, std::string>> browsed_;  // initial folder, title
-  std::vector<std::string> explored_;
+  std::vector<std::string> explored_, clicked_;  // clicked_: the buttons of the window clicked
   WindowsVersion windowsVersion_{};
-  std::string origFolder_;
-  std::vector<std::string> clicked_;
   std::unique_ptr<QWidget> window_;
   const QString shots_ = qEnvironmentVariable("QUORVELLA_SCREENSHOTS");
 };
