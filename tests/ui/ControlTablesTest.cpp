@@ -282,9 +282,7 @@ TEST_F(WindowTables, EnterAndEscPressTheRightButton) {
     SCOPED_TRACE(std::string(Name(c.window)) + " " + c.focus + " " + QKeySequence(c.key).toString().toStdString());
     test::ModalScript script;
     QWidget& window = Open(c.window);
-    if (auto* tabs = window.findChild<QTabWidget*>()) {
-      tabs->setCurrentIndex(Get(c.focus)->isVisibleTo(tabs->widget(0)) ? 0 : 1);
-    }
+    if (auto* tabs = window.findChild<QTabWidget*>()) tabs->setCurrentIndex(Get(c.focus)->isVisibleTo(tabs->widget(0)) ? 0 : 1);
     Get(c.focus)->setFocus();
     ASSERT_TRUE(Get(c.focus)->hasFocus());
     QTest::keyClick(Get(c.focus), c.key);
@@ -334,9 +332,7 @@ std::vector<std::string> ClippedCaptions(const QWidget& window) {
       fault = "too small";
     }
     if (fault) clipped.push_back(Describe(*widget, fault));
-    if (!widget->parentWidget()->rect().contains(widget->geometry())) {
-      clipped.push_back(Describe(*widget, "cut by its parent"));
-    }
+    if (!widget->parentWidget()->rect().contains(widget->geometry())) clipped.push_back(Describe(*widget, "cut by its parent"));
   }
   // Captions beside each other must not run into each other (designs let
   // neighbouring boxes touch by a pixel).
@@ -412,8 +408,7 @@ TEST_P(Captions, ShowWholeInEveryWindow) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Fonts, Captions, ::testing::ValuesIn(kFonts),
-                         [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Fonts, Captions, ::testing::ValuesIn(kFonts), [](const auto& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace quorvella

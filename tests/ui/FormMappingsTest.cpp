@@ -185,9 +185,8 @@ TEST_F(Mappings, TheMainWindowReadsItsLibraryAgainAfterOk) {
 // Pictures for a person to look at: the dialog, and the question Suggest asks.
 TEST_F(Mappings, Screenshot) {
   if (shots_.isEmpty()) GTEST_SKIP() << "QUORVELLA_SCREENSHOTS is not set";
-  ASSERT_TRUE(SaveLocationMappings(
-      reg_, LocationMappings(std::vector<LocationMapping>{{kMedia + "\\Music", Copy("media/Music")},
-                                                          {"/Volumes/data", "/mnt/data"}})));
+  const std::vector<LocationMapping> rules{{kMedia + "\\Music", Copy("media/Music")}, {"/Volumes/data", "/mnt/data"}};
+  ASSERT_TRUE(SaveLocationMappings(reg_, LocationMappings(rules)));
   for (int i = 0; i < 40; ++i) locations_.paths.push_back(R"(E:\Music\B\)" + std::to_string(i));
   for (const char* song : {"/0.mp3", "/1.mp3"}) std::ofstream(Copy("nas/Pop/A") + song) << "x";
   Open(true);

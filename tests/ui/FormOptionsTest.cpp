@@ -13,8 +13,7 @@ namespace {
 using test::Find;
 using test::ModalScript;
 
-const Message kNoSuchFolder{"The specified folder does not exist.", MsgIcon::Exclamation,
-                            MsgButtons::Ok, MsgAnswer::Ok};
+const Message kNoSuchFolder{"The specified folder does not exist.", MsgIcon::Exclamation, MsgButtons::Ok, MsgAnswer::Ok};
 
 // The Options dialog over the windows' fixture: its registry file is read
 // afresh to see that nothing was stored.
@@ -52,8 +51,7 @@ class Options : public test::Windows {
   std::vector<std::string> Shown() {
     std::vector<std::string> shown = test::RowTexts(FileTypes());
     const auto on = [](bool state) { return std::to_string(state); };
-    const std::string states = on(Get("ButOpenFolder")->isEnabled()) +
-                               on(Get<QCheckBox>("CheckDeleteEmptyOutput")->isChecked()) +
+    const std::string states = on(Get("ButOpenFolder")->isEnabled()) + on(Get<QCheckBox>("CheckDeleteEmptyOutput")->isChecked()) +
                                on(Get<QRadioButton>("OptEnhMode1")->isChecked());
     shown.insert(shown.begin(), {FolderShown(), states});
     return shown;
@@ -202,8 +200,7 @@ TEST_F(Options, EnhancedModeWithoutThePluginIsConfirmedAndTheMp3RowStaysChecked)
       "software). Without the plug-in (or similar software), your TiVo will only be able to play MP3 files, in which case you "
       "should stay in Standard mode.\n\nYou do not appear to have the Universal Audio Plug-in installed on this computer.\n\nAre "
       "you sure you want to use Enhanced mode?");
-  const test::SeenBox asked{"Quorvella", question, QMessageBox::Question,
-                            QMessageBox::Yes | QMessageBox::No, QMessageBox::No};
+  const test::SeenBox asked{"Quorvella", question, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No};
   EXPECT_EQ(script.boxes, (std::vector<test::SeenBox>{
                 asked, asked,
                 {"Quorvella", "The file type \"mp3\" must remain checked.",
