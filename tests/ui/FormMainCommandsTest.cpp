@@ -46,10 +46,7 @@ class MainCommands : public test::Windows {
     poll.start();
     QTest::mouseClick(Find<QPushButton>(*window_, "ButPublish"), Qt::LeftButton);
   }
-  bool MixChecked() {
-    auto* list = Find<QTreeWidget>(*window_, "ListPlaylists");
-    return list->topLevelItem(0)->checkState(0) == Qt::Checked;
-  }
+  bool MixChecked() { return Get<QTreeWidget>("ListPlaylists")->topLevelItem(0)->checkState(0) == Qt::Checked; }
 };
 
 // The Web menu's items and F1 open their pages; About opens its box over
@@ -182,9 +179,7 @@ TEST_F(MainCommands, OptionsWorkDuringARunAndANewModeHoldsFromTheNextSong) {
   EXPECT_EQ(Main().Controller().Stats().WrongFormatSongs, 1);
   std::ifstream in(folder + "/Mix.m3u");
   const std::string written(std::istreambuf_iterator<char>(in), {});
-  for (const char* song : {"1.mp3", "3.mp3", "4.ogg", "5.mp3", "6.ogg"}) {
-    EXPECT_NE(written.find(song), std::string::npos) << song;
-  }
+  for (const char* song : {"1.mp3", "3.mp3", "4.ogg", "5.mp3", "6.ogg"}) EXPECT_NE(written.find(song), std::string::npos) << song;
   EXPECT_EQ(written.find("2.ogg"), std::string::npos);
   // The new folder's list comes once the run is over.
   EXPECT_TRUE(QTest::qWaitFor([&] { return library_->sourceReads > readsBefore; }, 2000));

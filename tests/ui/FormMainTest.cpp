@@ -183,9 +183,7 @@ TEST_F(FormMainTest, StopEscAndClosingWhileARunWorks) {
 // of the list that covers the row's status, a repeat left out.
 class PaintedStatuses : public QObject {
  public:
-  explicit PaintedStatuses(QTreeWidget* list) : list_(list) {
-    list_->viewport()->installEventFilter(this);
-  }
+  explicit PaintedStatuses(QTreeWidget* list) : list_(list) { list_->viewport()->installEventFilter(this); }
   std::map<QString, std::vector<QString>> seen;
 
  private:

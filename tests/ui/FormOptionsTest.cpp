@@ -19,9 +19,7 @@ const Message kNoSuchFolder{"The specified folder does not exist.", MsgIcon::Exc
 // afresh to see that nothing was stored.
 class Options : public test::Windows {
  protected:
-  void Store(const char* name, const std::string& value) {
-    reg_.RegSetString(Hive::CurrentUser, SettingsKey, name, value);
-  }
+  void Store(const char* name, const std::string& value) { reg_.RegSetString(Hive::CurrentUser, SettingsKey, name, value); }
   // The folder, DeleteEmptyOutput, EnhancedPlugInMode and UncheckedExts of
   // the settings, which store what they are given.
   std::vector<std::string> Stored() {
