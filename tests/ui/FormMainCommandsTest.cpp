@@ -19,10 +19,7 @@ using test::ModalScript;
 // The main window over the windows' fixture.
 class MainCommands : public test::Windows {
  protected:
-  void Start(bool automaticCheck = false) {
-    updateCheck_ = automaticCheck;
-    Open(test::Win::Main);
-  }
+  void Start(bool automaticCheck = false) { updateCheck_ = automaticCheck, Open(test::Win::Main); }
   // Songs of Mix, in the published playlist folder that the settings name.
   // Each takes long enough to read that the window handles input after it.
   std::string MixWithSongs(const std::vector<std::string>& files) {
