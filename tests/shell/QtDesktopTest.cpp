@@ -30,8 +30,7 @@ TEST(QtDesktop, ShellOpenOpensTheTrimmedTarget) {
   QtDesktop desktop;
   for (const char* target :
        {"", "    ", "  https://www.brenlow-software.example/docs?ver=1.3  ",
-        "mailto:support@brenlow-software.example", "www.brenlow-software.example",
-        "/srv/lists/Rock #1?.m3u"}) {
+        "mailto:support@brenlow-software.example", "www.brenlow-software.example", "/srv/lists/Rock #1?.m3u"}) {
     desktop.ShellOpen(target);
   }
   for (const char* scheme : schemes) QDesktopServices::unsetUrlHandler(scheme);

@@ -13,8 +13,7 @@ TEST(ExplorerCommandLine, OpensTheFolderAsOneArgument) {
       {"/srv/My Lists", "/srv/My Lists"}, {"D:\\My Lists", "D:\\My Lists"},
       {"", "/home/u"},                    {"-lists", "./-lists"}};
   for (const auto& [folder, argument] : cases) {
-    EXPECT_EQ(ExplorerCommandLine(folder, "/home/u"),
-              (CommandLine{"xdg-open", std::vector<std::string>{argument}}))
+    EXPECT_EQ(ExplorerCommandLine(folder, "/home/u"), (CommandLine{"xdg-open", std::vector<std::string>{argument}}))
         << folder;
   }
 }
@@ -26,9 +25,7 @@ TEST(RemoveTrailingBackslash, RemovesOneSeparatorOfTheDialect) {
       {"/srv/lists/", "/srv/lists"},    {"/srv/lists", "/srv/lists"}, {"/", "/"},
       {"//", "/"},
   };
-  for (const auto& [path, expected] : cases) {
-    EXPECT_EQ(RemoveTrailingBackslash(path), expected) << path;
-  }
+  for (const auto& [path, expected] : cases) EXPECT_EQ(RemoveTrailingBackslash(path), expected) << path;
 }
 
 }  // namespace

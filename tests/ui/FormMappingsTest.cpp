@@ -35,18 +35,7 @@ class Mappings : public test::Windows {
     window_->show();
   }
   QTreeWidget* List(const char* name) { return Get<QTreeWidget>(name); }
-  std::vector<std::string> Rows(const char* name) {
-    std::vector<std::string> rows;
-    for (int row = 0; row < List(name)->topLevelItemCount(); ++row) {
-      std::string text;
-      for (int column = 0; column < List(name)->columnCount(); ++column) {
-        if (column > 0) text += '|';
-        text += List(name)->topLevelItem(row)->text(column).toStdString();
-      }
-      rows.push_back(text);
-    }
-    return rows;
-  }
+  std::vector<std::string> Rows(const char* name) { return test::RowTexts(*List(name)); }
   // Add: the input box's text (kept in offered_) replaced by `from` unless
   // it is null, then the browser answers `to`.
   void Add(const char* from, const std::string& to, ModalScript& script) {
@@ -68,10 +57,25 @@ class Mappings : public test::Windows {
   QString offered_;
 };
 
-TEST_F(Mappings, AddOffersTheMissingFolderAndAsksBeforeItReplaces) {
+// Suggest adds what the user accepts; Remove takes a rule away; Add offers
+// the missing folder selected.
+TEST_F(Mappings, SuggestRemoveAndAddWhichAsksBeforeItReplaces) {
   Open();
   EXPECT_EQ(Rows("ListMissing"),
             (std::vector<std::string>{kMedia + R"(\Music|4)", R"(\\nas\music\Pop\A|3)"}));
+  boxes_.answers = {MsgAnswer::No, MsgAnswer::Yes};
+  Click("ButSuggest");
+  EXPECT_TRUE(Rows("ListMappings").empty());
+  Click("ButSuggest");
+  ASSERT_EQ(boxes_.shown.size(), 2u);
+  EXPECT_EQ(boxes_.shown[1].text, "These folders of this computer hold songs that are not found:\r\n\r\n" + kMedia +
+                "\r\n    to " + Copy("media") + "\r\n    (3 of 4 sampled songs found)\r\n\r\nAdd these mappings?");
+  EXPECT_EQ(Rows("ListMappings"), std::vector<std::string>{kMedia + "|" + Copy("media") + "|4|3"});
+
+  List("ListMappings")->setCurrentItem(List("ListMappings")->topLevelItem(0));
+  Click("ButRemove");
+  EXPECT_TRUE(Rows("ListMappings").empty());
+  boxes_.shown.clear();
   List("ListMissing")->setCurrentItem(List("ListMissing")->topLevelItem(1));
   ModalScript script;
   Add(nullptr, Copy("nas"), script);
@@ -86,32 +90,12 @@ TEST_F(Mappings, AddOffersTheMissingFolderAndAsksBeforeItReplaces) {
   Add(R"(\\NAS/Music/Pop/A/)", Copy("nas2") + "/", script);
   Add(R"(\\NAS\Music\Pop\A\)", Copy("nas2") + "/", script);
   ASSERT_EQ(boxes_.shown.size(), 2u);
-  EXPECT_EQ(boxes_.shown[1],
-            (Message{R"(The locations that begin with \\nas\music\Pop\A are )"
-                     "already mapped to " +
-                         Copy("nas") + ".\r\n\r\nMap them to " + Copy("nas2") + " instead?",
-                     MsgIcon::Question, MsgButtons::YesNo, MsgAnswer::Yes}));
+  EXPECT_EQ(boxes_.shown[1], (Message{R"(The locations that begin with \\nas\music\Pop\A are already mapped to )" +
+                                          Copy("nas") + ".\r\n\r\nMap them to " + Copy("nas2") + " instead?",
+                                      MsgIcon::Question, MsgButtons::YesNo, MsgAnswer::Yes}));
   EXPECT_EQ(Rows("ListMappings"),
             std::vector<std::string>{R"(\\NAS\Music\Pop\A\|)" + Copy("nas2") + "|3|1"});
   EXPECT_TRUE(Stored().empty()) << "nothing is stored before OK";
-}
-
-TEST_F(Mappings, SuggestAddsWhatTheUserAcceptsAndRemoveTakesARuleAway) {
-  Open();
-  boxes_.answers = {MsgAnswer::No, MsgAnswer::Yes};
-  Click("ButSuggest");
-  EXPECT_TRUE(Rows("ListMappings").empty());
-  Click("ButSuggest");
-  ASSERT_EQ(boxes_.shown.size(), 2u);
-  EXPECT_EQ(boxes_.shown[1].text,
-            "These folders of this computer hold songs that are not found:\r\n\r\n" + kMedia +
-                "\r\n    to " + Copy("media") +
-                "\r\n    (3 of 4 sampled songs found)\r\n\r\nAdd these mappings?");
-  EXPECT_EQ(Rows("ListMappings"), std::vector<std::string>{kMedia + "|" + Copy("media") + "|4|3"});
-
-  List("ListMappings")->setCurrentItem(List("ListMappings")->topLevelItem(0));
-  Click("ButRemove");
-  EXPECT_TRUE(Rows("ListMappings").empty());
 }
 
 // OK stores the rules, Cancel and Esc nothing; the dialog opens with the
@@ -122,12 +106,9 @@ TEST_F(Mappings, OkStoresTheRulesAndCancelOrEscStoresNothing) {
     SCOPED_TRACE(close);
     Open();
     Add(kMedia.c_str(), Copy("media"), script);
-    if (close == std::string("Esc")) {
-      ASSERT_TRUE(test::ShowActive(*window_));
-      QTest::keyClick(window_.get(), Qt::Key_Escape);
-    } else {
-      Click(close == std::string("OK") ? "ButOK" : "ButCancel");
-    }
+    ASSERT_TRUE(test::ShowActive(*window_));
+    close == std::string("Esc") ? QTest::keyClick(window_.get(), Qt::Key_Escape)
+                                : Click(close == std::string("OK") ? "ButOK" : "ButCancel");
     EXPECT_FALSE(window_->isVisible());
   }
   EXPECT_EQ(static_cast<QDialog&>(*window_).result(), QDialog::Accepted);
@@ -158,15 +139,14 @@ TEST_F(Mappings, AddRefusesWhatCannotBeMappedAndAnUnreadableLibraryLeavesTheRule
   Add(R"(C:\Music)", Copy("x"), script);
   // A From that cannot be mapped is refused before browsing.
   EXPECT_EQ(browsed_, (std::vector<std::pair<std::string, std::string>>(
-                          3, {"", "Please select the &folder of this computer that holds these "
-                                  "songs:"})));
-  EXPECT_EQ(boxes_.shown,
-            (std::vector<Message>{
-                {"\"Music\\Rock\" is not a full path: a location to map begins with a drive "
-                 "(C:\\), a network share (\\\\server\\share) or a slash (/Volumes/data).",
-                 MsgIcon::Exclamation, MsgButtons::Ok, MsgAnswer::Ok},
-                {"The specified folder does not exist.", MsgIcon::Exclamation, MsgButtons::Ok,
-                 MsgAnswer::Ok}}));
+                          3, {"", "Please select the &folder of this computer that holds these songs:"})));
+  const auto warning = [](std::string text) {
+    return Message{std::move(text), MsgIcon::Exclamation, MsgButtons::Ok, MsgAnswer::Ok};
+  };
+  EXPECT_EQ(boxes_.shown, (std::vector<Message>{
+                              warning("\"Music\\Rock\" is not a full path: a location to map begins with a drive (C:\\), a "
+                                      "network share (\\\\server\\share) or a slash (/Volumes/data)."),
+                              warning("The specified folder does not exist.")}));
   EXPECT_EQ(Rows("ListMappings"), std::vector<std::string>{R"(C:\Music|)" + Copy("x") + "||"});
 }
 
@@ -204,24 +184,16 @@ TEST_F(Mappings, TheMainWindowReadsItsLibraryAgainAfterOk) {
 
 // Pictures for a person to look at: the dialog, and the question Suggest asks.
 TEST_F(Mappings, Screenshot) {
-  const QString folder = qEnvironmentVariable("QUORVELLA_SCREENSHOTS");
-  if (folder.isEmpty()) GTEST_SKIP() << "QUORVELLA_SCREENSHOTS is not set";
-  ASSERT_TRUE(SaveLocationMappings(
-      reg_, LocationMappings(std::vector<LocationMapping>{{kMedia + "\\Music", Copy("media/Music")},
-                                                          {"/Volumes/data", "/mnt/data"}})));
+  if (shots_.isEmpty()) GTEST_SKIP() << "QUORVELLA_SCREENSHOTS is not set";
+  const std::vector<LocationMapping> rules{{kMedia + "\\Music", Copy("media/Music")}, {"/Volumes/data", "/mnt/data"}};
+  ASSERT_TRUE(SaveLocationMappings(reg_, LocationMappings(rules)));
   for (int i = 0; i < 40; ++i) locations_.paths.push_back(R"(E:\Music\B\)" + std::to_string(i));
-  test::TempEnvironment::WriteFile(Copy("nas/Pop/A") + "/0.mp3");
-  test::TempEnvironment::WriteFile(Copy("nas/Pop/A") + "/1.mp3");
+  for (const char* song : {"/0.mp3", "/1.mp3"}) std::ofstream(Copy("nas/Pop/A") + song) << "x";
   Open(true);
   List("ListMappings")->setCurrentItem(List("ListMappings")->topLevelItem(0));
-  QTest::qWait(50);
-  EXPECT_TRUE(window_->grab().save(folder + "/mappings.png"));
+  Shoot(*window_, "mappings");
   ModalScript script;
-  script.On<QMessageBox>([folder](QMessageBox& box) {
-    QTest::qWait(50);
-    EXPECT_TRUE(box.grab().save(folder + "/mappings-suggest.png"));
-    QTest::keyClick(&box, Qt::Key_Escape);
-  });
+  ShootNextBox(script, "mappings-suggest", Qt::Key_Escape);
   Click("ButSuggest");
   EXPECT_TRUE(script.Finished());
 }

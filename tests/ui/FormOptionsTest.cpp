@@ -13,30 +13,18 @@ namespace {
 using test::Find;
 using test::ModalScript;
 
-Message NoSuchFolder() {
-  return {"The specified folder does not exist.", MsgIcon::Exclamation, MsgButtons::Ok,
-          MsgAnswer::Ok};
-}
+const Message kNoSuchFolder{"The specified folder does not exist.", MsgIcon::Exclamation, MsgButtons::Ok, MsgAnswer::Ok};
 
 // The Options dialog over the windows' fixture: its registry file is read
-// afresh to see what was stored.
+// afresh to see that nothing was stored.
 class Options : public test::Windows {
  protected:
-  void Store(const char* name, const std::string& value) {
-    reg_.RegSetString(Hive::CurrentUser, SettingsKey, name, value);
-  }
-  // The folder, DeleteEmptyOutput, EnhancedPlugInMode and UncheckedExts as
-  // stored.
+  void Store(const char* name, const std::string& value) { reg_.RegSetString(Hive::CurrentUser, SettingsKey, name, value); }
+  // The folder, DeleteEmptyOutput, EnhancedPlugInMode and UncheckedExts of
+  // the settings, which store what they are given.
   std::vector<std::string> Stored() {
-    FileRegistry fresh(DefaultRegistryPath());
-    std::vector<std::string> stored;
-    for (const char* name :
-         {"PlaylistFolder", "DeleteEmptyOutput", "EnhancedPlugInMode", "UncheckedExts"}) {
-      stored.push_back(fresh.QueryValue(Hive::CurrentUser, SettingsKey, name)
-                           ? RegUtil(fresh).RegGetString(Hive::CurrentUser, SettingsKey, name)
-                           : "(none)");
-    }
-    return stored;
+    return {settings_.GetPlaylistFolder(), std::to_string(settings_.GetDeleteEmptyOutput()),
+            std::to_string(settings_.GetEnhancedPlugInMode()), settings_.GetUncheckedExts()};
   }
   std::string RegistryFile() { return FileRegistry(DefaultRegistryPath()).Export(); }
   void ConfigurePlugin(const std::string& customExts = "") {
@@ -49,26 +37,21 @@ class Options : public test::Windows {
     return *dialog_;
   }
   QTreeWidget& FileTypes() { return *Get<QTreeWidget>("ListFileTypes"); }
-  int Row(const char* ext) {
-    for (int row = 0; row < FileTypes().topLevelItemCount(); ++row) {
-      if (FileTypes().topLevelItem(row)->text(0) == QString::fromUtf8(ext)) return row;
-    }
-    ADD_FAILURE() << "no row " << ext;
-    return 0;
+  // Clicks the check box of the file type's row.
+  void Toggle(const char* ext) {
+    const auto rows = FileTypes().findItems(QString::fromUtf8(ext), Qt::MatchExactly);
+    ASSERT_EQ(rows.size(), 1) << ext;
+    test::ClickCheckBox(FileTypes(), FileTypes().indexOfTopLevelItem(rows[0]));
   }
   std::string FolderShown() { return Get<QLabel>("LabPlaylistFolder")->text().toStdString(); }
   // The options as the dialog shows them: the folder, whether Open Folder
   // and the check box are on, the mode, then the rows of file types.
   std::vector<std::string> Shown() {
-    std::vector<std::string> shown{
-        FolderShown(), std::to_string(Get<QPushButton>("ButOpenFolder")->isEnabled()) +
-                           std::to_string(Get<QCheckBox>("CheckDeleteEmptyOutput")->isChecked()) +
-                           std::to_string(Get<QRadioButton>("OptEnhMode1")->isChecked())};
-    for (int row = 0; row < FileTypes().topLevelItemCount(); ++row) {
-      const QTreeWidgetItem* item = FileTypes().topLevelItem(row);
-      shown.push_back(item->text(0).toStdString() + "|" + item->text(1).toStdString() + "|" +
-                      (item->checkState(0) == Qt::Checked ? "x" : " "));
-    }
+    std::vector<std::string> shown = test::RowTexts(FileTypes());
+    const auto on = [](bool state) { return std::to_string(state); };
+    const std::string states = on(Get("ButOpenFolder")->isEnabled()) + on(Get<QCheckBox>("CheckDeleteEmptyOutput")->isChecked()) +
+                               on(Get<QRadioButton>("OptEnhMode1")->isChecked());
+    shown.insert(shown.begin(), {FolderShown(), states});
     return shown;
   }
   void ShowTab(int index) { Get<QTabWidget>("TabMain")->setCurrentIndex(index); }
@@ -81,18 +64,14 @@ class Options : public test::Windows {
 // published one; the next Init shows it. Esc presses Cancel: the control
 // tables hold that.
 TEST_F(Options, CancelAndTheCloseBoxStoreNothingAndOKStoresEverything) {
-  const std::string published = env_.Folder("Music");
+  const std::string published = env_.Folder("Music"), below = env_.Folder("Music/Lists");
   env_.Publish("Music", published);
-  const std::string below = env_.Folder("Music/Lists");
   Store("PlaylistFolder", published);
   ConfigurePlugin("flac,ape");
   const std::string before = RegistryFile();
-  const std::vector<std::string> types = {
-      "mp3|MP3 audio files|x",  "aac|Protected (.M4A and .M4B) files|x",
-      "wma|Windows Media files|x", "ogg|Ogg Vorbis files|x",
-      "flac|FLAC (Free Lossless Audio Codec) files|x", "ape|Monkey's Audio files|x"};
-  std::vector<std::string> stored{published, "110"};
-  stored.insert(stored.end(), types.begin(), types.end());
+  std::vector<std::string> stored{published, "110", "mp3|MP3 audio files|x", "aac|Protected (.M4A and .M4B) files|x",
+                                  "wma|Windows Media files|x", "ogg|Ogg Vorbis files|x",
+                                  "flac|FLAC (Free Lossless Audio Codec) files|x", "ape|Monkey's Audio files|x"};
   browseResult_ = below;
   for (const std::string close : {"ButCancel", "close box", "ButOK"}) {
     SCOPED_TRACE(close);
@@ -103,27 +82,18 @@ TEST_F(Options, CancelAndTheCloseBoxStoreNothingAndOKStoresEverything) {
     ShowTab(1);
     Click("CheckDeleteEmptyOutput");
     Click("OptEnhMode1");
-    test::ClickCheckBox(FileTypes(), Row("wma"));
+    Toggle("wma");
     ASSERT_EQ(FolderShown(), below);
-    if (close == "close box") {
-      dialog_->close();
-    } else {
-      Click(close.c_str());
-    }
+    close == "close box" ? void(dialog_->close()) : Click(close.c_str());
     EXPECT_FALSE(dialog_->isVisible());
     EXPECT_EQ(dialog_->result(), close == "ButOK" ? QDialog::Accepted : QDialog::Rejected);
-    if (close != "ButOK") {
-      EXPECT_EQ(RegistryFile(), before);
-    }
+    if (close != "ButOK") { EXPECT_EQ(RegistryFile(), before); }
   }
   EXPECT_EQ(explored_, std::vector<std::string>(3, below));
   EXPECT_TRUE(boxes_.shown.empty());
-  EXPECT_EQ(Stored(), (std::vector<std::string>{below, "False", "True", "+wma+"}));
-  EXPECT_EQ(settings_.GetPlaylistFolder(), below);
+  EXPECT_EQ(Stored(), (std::vector<std::string>{below, "0", "1", "+wma+"}));
   Open();
-  stored[0] = below;
-  stored[1] = "101";
-  stored[4] = "wma|Windows Media files| ";
+  stored[0] = below, stored[1] = "101", stored[4] = "wma|Windows Media files| ";
   EXPECT_EQ(Shown(), stored);
 }
 
@@ -136,7 +106,7 @@ TEST_F(Options, OKAsksAboutAnUnpublishedFolderEveryTimeAndNoKeepsTheDialogOpen) 
   ShowTab(1);
   Click("CheckDeleteEmptyOutput");
   Click("OptEnhMode1");
-  test::ClickCheckBox(FileTypes(), Row("aac"));
+  Toggle("aac");
   const std::string before = RegistryFile();
   Click("ButOK");
   EXPECT_TRUE(dialog_->isVisible());
@@ -147,15 +117,12 @@ TEST_F(Options, OKAsksAboutAnUnpublishedFolderEveryTimeAndNoKeepsTheDialogOpen) 
   Click("ButOK");
   EXPECT_FALSE(dialog_->isVisible());
   EXPECT_EQ(dialog_->result(), QDialog::Accepted);
-  EXPECT_EQ(Stored(), (std::vector<std::string>{browseResult_, "False", "True", "+aac+"}));
-  EXPECT_EQ(boxes_.shown,
-            (std::vector<Message>{
-                {"The playlist folder which you have selected is:\r\n\r\n\r\nThis folder has not "
-                 "been published as a Music folder in TiVo Desktop, and therefore your TiVo box "
-                 "will not be able to play any playlists in this folder.\r\n\r\nAre you sure that "
-                 "you want to use this playlist folder?",
-                 MsgIcon::Question, MsgButtons::YesNo, MsgAnswer::No},
-                UnpublishedFolderQuestion(browseResult_)}));
+  EXPECT_EQ(Stored(), (std::vector<std::string>{browseResult_, "0", "1", "+aac+"}));
+  EXPECT_EQ(boxes_.shown, (std::vector<Message>{
+                {"The playlist folder which you have selected is:\r\n\r\n\r\nThis folder has not been published as a Music "
+                 "folder in TiVo Desktop, and therefore your TiVo box will not be able to play any playlists in this "
+                 "folder.\r\n\r\nAre you sure that you want to use this playlist folder?",
+                 MsgIcon::Question, MsgButtons::YesNo, MsgAnswer::No}, UnpublishedFolderQuestion(browseResult_)}));
 }
 
 // The plug-in's words in the explanation and the lines below link to its
@@ -167,9 +134,7 @@ TEST_F(Options, ThePluginsLinksAndConfigure) {
   ASSERT_EQ(link->parentWidget(), Get<QLabel>("Label2"));
   EXPECT_TRUE(link->parentWidget()->rect().contains(link->geometry()));
   EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
-  for (const char* label : {"LabPlugIn", "Label13", "Label14"}) {
-    QTest::mouseClick(Get<QLabel>(label), Qt::LeftButton);
-  }
+  for (const char* label : {"LabPlugIn", "Label13", "Label14"}) Click(label);
   EXPECT_EQ(desktop_.opened, std::vector<std::string>(2, std::string(PluginInfoAddress)));
   EXPECT_TRUE(Get<QPushButton>("ButConfigurePlugin")->isHidden());
   const std::string folder = env_.Folder("Plug-in");
@@ -186,8 +151,7 @@ TEST_F(Options, ThePluginsLinksAndConfigure) {
   desktop_.startError = "Permission denied";
   Click("ButConfigurePlugin");
   EXPECT_EQ(desktop_.started, std::vector<std::string>(2, program));
-  EXPECT_EQ(boxes_.shown,
-            std::vector<Message>{PluginStartFailureMessage(program, "Permission denied")});
+  EXPECT_EQ(boxes_.shown, std::vector<Message>{PluginStartFailureMessage(program, "Permission denied")});
   EXPECT_TRUE(dialog_->isVisible());
 }
 
@@ -222,41 +186,29 @@ TEST_F(Options, EnhancedModeWithoutThePluginIsConfirmedAndTheMp3RowStaysChecked)
   Click("OptEnhMode1");
   EXPECT_TRUE(FileTypes().isEnabled());
 
-  test::ClickCheckBox(FileTypes(), Row("mp3"));
-  test::ClickCheckBox(FileTypes(), Row("aac"));
-  test::ClickCheckBox(FileTypes(), Row("ogg"));
-  test::ClickCheckBox(FileTypes(), Row("ogg"));
+  for (const char* ext : {"mp3", "aac", "ogg", "ogg"}) Toggle(ext);
   const std::vector<std::string> shown = Shown();
-  EXPECT_EQ(std::vector<std::string>(shown.begin() + 2, shown.begin() + 6),
-            (std::vector<std::string>{
+  EXPECT_EQ(std::vector<std::string>(shown.begin() + 2, shown.begin() + 6), (std::vector<std::string>{
                 "mp3|MP3 audio files|x", "aac|Protected (.M4A and .M4B) files| ",
                 "wma|Windows Media files|x", "ogg|Ogg Vorbis files|x"}));
   EXPECT_TRUE(script.Finished());
   EXPECT_EQ(script.unexpected, 0);
   const QString question = QStringLiteral(
-      "You should not choose Enhanced mode if you have not installed the Universal Audio Plug-in "
-      "installed (or similar software). Without the plug-in (or similar software), your TiVo "
-      "will only be able to play MP3 files, in which case you should stay in Standard "
-      "mode.\n\nYou do not appear to have the Universal Audio Plug-in installed on this "
-      "computer.\n\nAre you sure you want to use Enhanced mode?");
-  const test::SeenBox asked{"Quorvella", question, QMessageBox::Question,
-                            QMessageBox::Yes | QMessageBox::No, QMessageBox::No};
-  EXPECT_EQ(script.boxes,
-            (std::vector<test::SeenBox>{
+      "You should not choose Enhanced mode if you have not installed the Universal Audio Plug-in installed (or similar "
+      "software). Without the plug-in (or similar software), your TiVo will only be able to play MP3 files, in which case you "
+      "should stay in Standard mode.\n\nYou do not appear to have the Universal Audio Plug-in installed on this computer.\n\nAre "
+      "you sure you want to use Enhanced mode?");
+  const test::SeenBox asked{"Quorvella", question, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No};
+  EXPECT_EQ(script.boxes, (std::vector<test::SeenBox>{
                 asked, asked,
                 {"Quorvella", "The file type \"mp3\" must remain checked.",
                  QMessageBox::Information, QMessageBox::Ok, QMessageBox::Ok}}));
 }
 
 TEST_F(Options, BrowseTakesOnlyAFolderThatExists) {
-  const std::string current = env_.Folder("Current");
-  const std::string other = env_.Folder("Other");
+  const std::string current = env_.Folder("Current"), other = env_.Folder("Other");
   const std::string missing = (env_.Root() / "missing").string();
-  const struct {
-    std::string result;
-    std::string shown;
-    bool refused;
-  } cases[] = {
+  const struct { std::string result; std::string shown; bool refused; } cases[] = {
       {other, other, false},    {"  " + other + "  ", other, false},
       {missing, current, true},  // also what a cancelled browser gives for a deleted folder
       {"", current, false},     {"   ", current, false},
@@ -272,17 +224,15 @@ TEST_F(Options, BrowseTakesOnlyAFolderThatExists) {
     EXPECT_EQ(browsed_, (std::vector<std::pair<std::string, std::string>>{
                             {current, "Please select the &folder in which to create playlists:"}}));
     EXPECT_EQ(FolderShown(), c.shown);
-    EXPECT_EQ(boxes_.shown, c.refused ? std::vector<Message>{NoSuchFolder()} : std::vector<Message>{});
+    EXPECT_EQ(boxes_.shown, std::vector<Message>(c.refused, kNoSuchFolder));
   }
 }
 
 // Refused from Windows version 5.2 on; below it the dialog opens over this
 // one, preselected, and its folder is taken if it still exists.
 TEST_F(Options, PickTiVoFolderIsRefusedFrom52OnAndTakesThePickedFolderIfItStillExists) {
-  const std::string a = env_.Folder("A");
-  const std::string b = env_.Folder("B");
-  env_.Publish("A", a);
-  env_.Publish("B", b);
+  const std::string a = env_.Folder("A"), b = env_.Folder("B");
+  env_.Publish("A", a), env_.Publish("B", b);
   Store("PlaylistFolder", a);
   for (const WindowsVersion version : {WindowsVersion{5, 2}, {6, 0}, {10, 0}}) {
     windowsVersion_ = version;
@@ -292,12 +242,10 @@ TEST_F(Options, PickTiVoFolderIsRefusedFrom52OnAndTakesThePickedFolderIfItStillE
     Click("ButPickTiVoFolder");
     EXPECT_FALSE(opened.Finished());
   }
-  EXPECT_EQ(boxes_.shown, std::vector<Message>(3, {"This function is not supported on Windows "
-                                                   "Vista; please use the \"Pick Any Folder\" "
-                                                   "button instead.\r\n\r\nThis function will "
-                                                   "be supported in a future upgrade of Quorvella.",
-                                                   MsgIcon::Exclamation, MsgButtons::Ok,
-                                                   MsgAnswer::Ok}));
+  EXPECT_EQ(boxes_.shown, std::vector<Message>(3, {"This function is not supported on Windows Vista; please use the \"Pick "
+                                                   "Any Folder\" button instead.\r\n\r\nThis function will be supported in a "
+                                                   "future upgrade of Quorvella.",
+                                                   MsgIcon::Exclamation, MsgButtons::Ok, MsgAnswer::Ok}));
   boxes_.shown.clear();
   windowsVersion_ = {5, 1};
   Open();
@@ -306,8 +254,7 @@ TEST_F(Options, PickTiVoFolderIsRefusedFrom52OnAndTakesThePickedFolderIfItStillE
     EXPECT_EQ(pick.SelectedFolder(), a);
     EXPECT_EQ(pick.pos(), dialog_->frameGeometry().topLeft() + QPoint(22, 22));
     auto* list = Find<QListWidget>(pick, "ListFolders");
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                      list->visualItemRect(list->item(1)).center());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
     QTest::mouseClick(Find<QPushButton>(pick, "ButOK"), Qt::LeftButton);
   });
   Click("ButPickTiVoFolder");
@@ -321,7 +268,7 @@ TEST_F(Options, PickTiVoFolderIsRefusedFrom52OnAndTakesThePickedFolderIfItStillE
   Click("ButPickTiVoFolder");
   EXPECT_TRUE(script.Finished());
   EXPECT_EQ(FolderShown(), b);
-  EXPECT_EQ(boxes_.shown, std::vector<Message>{NoSuchFolder()});
+  EXPECT_EQ(boxes_.shown, std::vector<Message>{kNoSuchFolder});
 }
 
 }  // namespace

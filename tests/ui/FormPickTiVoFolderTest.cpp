@@ -12,12 +12,8 @@ namespace {
 class PickTiVoFolder : public test::Windows {
  protected:
   void PublishABC() {
-    a_ = env_.Folder("A");
-    b_ = env_.Folder("B");
-    c_ = env_.Folder("C");
-    env_.Publish("1 A", a_);
-    env_.Publish("2 B", b_);
-    env_.Publish("3 C", c_);
+    a_ = env_.Folder("A"), b_ = env_.Folder("B"), c_ = env_.Folder("C");
+    env_.Publish("1 A", a_), env_.Publish("2 B", b_), env_.Publish("3 C", c_);
   }
   FormPickTiVoFolder& OpenPick(const std::string& origFolder) {
     origFolder_ = origFolder;
@@ -36,10 +32,13 @@ class PickTiVoFolder : public test::Windows {
     return entries;
   }
   void ClickRow(int row) {
-    QTest::mouseClick(list_->viewport(), Qt::LeftButton, {}, RowCentre(row));
+    QTest::mouseClick(list_->viewport(), Qt::LeftButton, {}, list_->visualItemRect(list_->item(row)).center());
     EXPECT_TRUE(Get("ButOK")->isEnabled());
   }
-  QPoint RowCentre(int row) const { return list_->visualItemRect(list_->item(row)).center(); }
+  void DoubleClick(int row) {
+    QTest::mouseDClick(list_->viewport(), Qt::LeftButton, {},
+                       row < 0 ? QPoint() : list_->visualItemRect(list_->item(row)).center());
+  }
 
   std::string a_, b_, c_;
   QListWidget* list_ = nullptr;
@@ -76,29 +75,16 @@ TEST_F(PickTiVoFolder, ListsBothServersAndPreselectsTheFirstEntryEqualToTheOrigi
 // What the user does, and what the caller reads once the dialog is gone.
 TEST_F(PickTiVoFolder, ChoosingAndClosing) {
   const auto key = [this](Qt::Key k) { QTest::keyClick(QApplication::focusWidget(), k); };
-  const struct {
-    const char* what;
-    bool published;
-    const char* orig;  // "a" for the folder A
-    std::function<void()> steps;
-    bool open;
-    int result;
-    const char* selected;  // "a", "b", "c" or ""
-  } cases[] = {
-      {"a click enables OK, which gives the folder", true, "",
-       [&] { ClickRow(2), Click("ButOK"); }, false, 1, "c"},
-      {"the keyboard moves the selection", true, "",
-       [&] { ClickRow(2), key(Qt::Key_Up), Click("ButOK"); }, false, 1, "b"},
-      {"a double click takes the entry", true, "",
-       [&] { ClickRow(0), QTest::mouseDClick(list_->viewport(), Qt::LeftButton, {}, RowCentre(0)); },
-       false, 1, "a"},
+  // The original folder and the one selected afterwards: "a", "b", "c" for the folders A, B, C.
+  const struct { const char* what; bool published; const char* orig; std::function<void()> steps;
+                 bool open; int result; const char* selected; } cases[] = {
+      {"a click enables OK, which gives the folder", true, "", [&] { ClickRow(2), Click("ButOK"); }, false, 1, "c"},
+      {"the keyboard moves the selection", true, "", [&] { ClickRow(2), key(Qt::Key_Up), Click("ButOK"); }, false, 1, "b"},
+      {"a double click takes the entry", true, "", [&] { ClickRow(0), DoubleClick(0); }, false, 1, "a"},
       {"Cancel after selecting", true, "a", [&] { ClickRow(1), Click("ButCancel"); }, false, 2, "b"},
       {"the close box leaves Result at 0", true, "a", [&] { window_->close(); }, false, 0, "a"},
-      {"nothing listed: Enter and a double click do nothing", false, "/anything",
-       [&] { key(Qt::Key_Return), QTest::mouseDClick(list_->viewport(), Qt::LeftButton); }, true, 0,
-       ""},
-      {"nothing listed: Esc cancels", false, "/anything", [&] { key(Qt::Key_Escape); }, false, 2,
-       ""},
+      {"nothing listed: Enter and a double click do nothing", false, "/anything", [&] { key(Qt::Key_Return), DoubleClick(-1); }, true, 0, ""},
+      {"nothing listed: Esc cancels", false, "/anything", [&] { key(Qt::Key_Escape); }, false, 2, ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);

@@ -26,10 +26,8 @@ TEST(HandleScrollBarTest, ShowsWhatAWholeRepaintShows) {
   for (const int value : values) {
     bar.setValue(value);
     QApplication::processEvents();
-    const QImage shown =
-        window.screen()->grabWindow(window.winId(), 10, 10, 16, 300).toImage();
-    EXPECT_EQ(shown.convertToFormat(QImage::Format_RGB32),
-              bar.grab().toImage().convertToFormat(QImage::Format_RGB32))
+    const QImage shown = window.screen()->grabWindow(window.winId(), 10, 10, 16, 300).toImage();
+    EXPECT_EQ(shown.convertToFormat(QImage::Format_RGB32), bar.grab().toImage().convertToFormat(QImage::Format_RGB32))
         << "at " << value;
   }
 }

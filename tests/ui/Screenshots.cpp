@@ -19,33 +19,16 @@ using test::Win;
 class Screenshots : public test::Windows {
  protected:
   void SetUp() override {
-    folder_ = qEnvironmentVariable("QUORVELLA_SCREENSHOTS");
-    if (folder_.isEmpty()) GTEST_SKIP() << "QUORVELLA_SCREENSHOTS is not set";
-    QDir().mkpath(folder_);
-  }
-  void Save(QWidget& widget, const QString& name) {
-    QTest::qWait(50);
-    EXPECT_TRUE(widget.grab().save(folder_ + QLatin1Char('/') + name + ".png"));
+    if (shots_.isEmpty()) GTEST_SKIP() << "QUORVELLA_SCREENSHOTS is not set";
+    QDir().mkpath(shots_);
   }
   // Opens a window and pictures it, each of its tabs on its own.
   void Save(Win which, const QString& name, const QString& suffix = {}) {
     QWidget& window = Open(which);
     auto* tabs = window.findChild<QTabWidget*>();
-    if (!tabs) return Save(window, name + suffix);
-    for (const int tab : {0, 1}) {
-      tabs->setCurrentIndex(tab);
-      Save(window, name + (tab ? "-file-types" : "-playlist-folder") + suffix);
-    }
+    if (!tabs) return Shoot(window, name + suffix);
+    for (const int tab : {0, 1}) tabs->setCurrentIndex(tab), Shoot(window, name + (tab ? "-file-types" : "-playlist-folder") + suffix);
   }
-  // Pictures the next message box, then answers it with its default button.
-  void SaveNextBox(test::ModalScript& script, const QString& name) {
-    script.On<QMessageBox>([this, name](QMessageBox& box) {
-      Save(box, name);
-      QTest::keyClick(&box, Qt::Key_Return);
-    });
-  }
-
-  QString folder_;
 };
 
 TEST_F(Screenshots, EveryDialog) {
@@ -54,9 +37,9 @@ TEST_F(Screenshots, EveryDialog) {
   realBoxes_ = true;
   Save(Win::Options, "options", "-bare");
   test::ModalScript script;
-  SaveNextBox(script, "question-enhanced-mode");
+  ShootNextBox(script, "question-enhanced-mode");
   QTest::mouseClick(Get<QRadioButton>("OptEnhMode1"), Qt::LeftButton);
-  SaveNextBox(script, "question-unpublished-folder");
+  ShootNextBox(script, "question-unpublished-folder");
   Click("ButOK");
   EXPECT_TRUE(script.Finished());
   Save(Win::Stale, "remove-stale-playlists-none");
@@ -74,8 +57,7 @@ TEST_F(Screenshots, EveryDialog) {
   // TiVo Desktop 2.3, two published folders, one with a long name, and the
   // plug-in with three file types of its own.
   const std::string long_ = env_.Folder(
-      "A rather long folder name/With sub-folders for every year/And one more level for the "
-      "playlists of the family");
+      "A rather long folder name/With sub-folders for every year/And one more level for the playlists of the family");
   env_.Publish("Family", long_);
   StoreEverything();
   reg_.RegSetString(Hive::CurrentUser, TiVoDesktopKey, "Version", "2.3.1");

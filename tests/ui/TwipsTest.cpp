@@ -16,11 +16,8 @@ int Pixels(const QWidget& widget, int twips) { return twips * widget.logicalDpiX
 using Twips = test::Windows;
 
 TEST_F(Twips, FormsOpenAtTheirDesignedSize) {
-  const struct {
-    test::Win window;
-    const char* client;
-    int width, height;
-  } forms[] = {{test::Win::Pick, "", 9375, 5175}, {test::Win::Main, "ClientArea", 10455, 8655}};
+  const struct { test::Win window; const char* client; int width, height; } forms[] = {
+      {test::Win::Pick, "", 9375, 5175}, {test::Win::Main, "ClientArea", 10455, 8655}};
   for (const auto& form : forms) {
     SCOPED_TRACE(test::Name(form.window));
     QWidget& window = Open(form.window);
@@ -81,8 +78,7 @@ TEST_F(TwipsLayoutTest, ButtonsDesignedAlikeInARowStayAlikeAndKeepClearOfEachOth
 }
 
 TEST_F(TwipsLayoutTest, WithoutRoomTheFormStretchesAsLittleAsTheCaptionNeeds) {
-  QPushButton* wide =
-      Button("A caption far too long for any box of this form, which must grow to show all of it");
+  QPushButton* wide = Button("A caption far too long for any box of this form, which must grow to show all of it");
   layout_.Place(wide, 240, 240, 5520, 375);
   layout_.Apply();
   EXPECT_GT(layout_.Across(), 1.0);

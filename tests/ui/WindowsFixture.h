@@ -1,16 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <QCheckBox>
 #include <QRadioButton>
-#include <QTest>
-#include <QTimer>
-#include <functional>
 #include <memory>
-#include <string>
-#include <vector>
 
 #include "platform/LocalFileSystem.h"
 #include "settings/FileRegistry.h"
@@ -31,8 +24,7 @@ namespace quorvella::test {
 enum class Win { Main, Options, Pick, About, Stale };
 
 inline const char* Name(Win w) {
-  static const char* const names[] = {"main window", "Options", "Pick TiVo Folder", "About",
-                                      "Remove Stale Playlists"};
+  static const char* const names[] = {"main window", "Options", "Pick TiVo Folder", "About", "Remove Stale Playlists"};
   return names[static_cast<int>(w)];
 }
 
@@ -46,11 +38,9 @@ class Windows : public ::testing::Test {
 
   ShellFunctions Shell() {
     ShellFunctions shell;
-    shell.browseForFolder = [this](std::string_view initial, QWidget* owner,
-                                   std::string_view title) {
+    shell.browseForFolder = [this](std::string_view initial, QWidget* owner, auto title) {
       EXPECT_NE(owner, nullptr) << "the browser has an owner";
-      browsed_.push_back({std::string(initial), std::string(title)});
-      return browseResult_;
+      return browsed_.emplace_back(initial, title), browseResult_;
     };
     shell.openFolderInExplorer = [this](const std::string& folder) { explored_.push_back(folder); };
     shell.getWindowsVersion = [this] { return windowsVersion_; };
@@ -65,42 +55,29 @@ class Windows : public ::testing::Test {
     window_.reset();
     if (!loaded_) settings_.LoadSettings();
     loaded_ = true;
-    switch (which) {
-      case Win::Main: {
-        FormMainServices services{settings_, reg_, files_, desktop_, [this] { return tivo23_; },
-                                  openLibrary_, [this](const std::string& path) {
-                                    remembered_ = path;
-                                  }};
-        services.shell = Shell();
-        services.programFolder = [this] { return programFolder_; };
-        services.readLibraryLocations = readLocations_;
-        auto main = std::make_unique<FormMain>(std::move(services));
-        if (!updateCheck_) Find<QTimer>(*main, "TimerWiseUpdate")->stop();
-        Find<QTimer>(*main, "TimerStartup")->stop();
-        window_ = std::move(main);
-        break;
-      }
-      case Win::Options: {
-        auto options = std::make_unique<FormOptions>(DialogServices{
-            settings_, reg_, files_, desktop_, Shell(), realBoxes_ ? nullptr : &boxes_});
-        options->Init();
-        window_ = std::move(options);
-        break;
-      }
-      case Win::Pick: {
-        auto pick = std::make_unique<FormPickTiVoFolder>(reg_);
-        pick->OrigFolder = origFolder_;
-        pick->Init();
-        window_ = std::move(pick);
-        break;
-      }
-      case Win::About:
-        window_ = std::make_unique<FormAbout>(desktop_);
-        break;
-      case Win::Stale:
-        window_ = std::make_unique<FormStalePlaylists>(
-            StaleDialogServices{registry_, files_, env_.Folder("Lists"), {}});
-        break;
+    if (which == Win::Main) {
+      FormMainServices services{settings_, reg_, files_, desktop_, [this] { return tivo23_; }, openLibrary_,
+                                [this](const std::string& path) { remembered_ = path; }};
+      services.shell = Shell();
+      services.programFolder = [this] { return programFolder_; };
+      services.readLibraryLocations = readLocations_;
+      window_ = std::make_unique<FormMain>(std::move(services));
+      if (!updateCheck_) Get<QTimer>("TimerWiseUpdate")->stop();
+      Get<QTimer>("TimerStartup")->stop();
+    } else if (which == Win::Options) {
+      auto options = std::make_unique<FormOptions>(DialogServices{
+          settings_, reg_, files_, desktop_, Shell(), realBoxes_ ? nullptr : &boxes_});
+      options->Init();
+      window_ = std::move(options);
+    } else if (which == Win::Pick) {
+      auto pick = std::make_unique<FormPickTiVoFolder>(reg_);
+      pick->OrigFolder = origFolder_;
+      pick->Init();
+      window_ = std::move(pick);
+    } else if (which == Win::About) {
+      window_ = std::make_unique<FormAbout>(desktop_);
+    } else {
+      window_ = std::make_unique<FormStalePlaylists>(StaleDialogServices{registry_, files_, env_.Folder("Lists"), {}});
     }
     clicked_.clear();
     for (QAbstractButton* button : window_->findChildren<QAbstractButton*>()) {
@@ -112,7 +89,7 @@ class Windows : public ::testing::Test {
     // a window active: the screenshots are still taken there).
     static_cast<void>(ShowActive(*window_));
     if (which == Win::Main) {
-      auto* startup = Find<QTimer>(*window_, "TimerStartup");
+      auto* startup = Get<QTimer>("TimerStartup");
       startup->start(0);
       EXPECT_TRUE(QTest::qWaitFor([startup] { return !startup->isActive(); }, 2000));
     }
@@ -120,19 +97,26 @@ class Windows : public ::testing::Test {
   }
   FormMain& Main() { return static_cast<FormMain&>(*window_); }
   template <class W = QWidget>
-  W* Get(const char* name) {
-    return Find<W>(*window_, name);
-  }
+  W* Get(const char* name) { return Find<W>(*window_, name); }
   // Option buttons and check boxes answer only on their box and caption, not
   // on the empty rest of a wide row: click their box.
   void Click(const char* name) {
     QWidget* widget = Get(name);
     const bool boxed = qobject_cast<QRadioButton*>(widget) || qobject_cast<QCheckBox*>(widget);
-    QTest::mouseClick(
-        widget, Qt::LeftButton, {},
-        boxed ? QPoint(std::min(8, widget->width() / 2), widget->height() / 2) : QPoint());
+    const QPoint box(std::min(8, widget->width() / 2), widget->height() / 2);
+    QTest::mouseClick(widget, Qt::LeftButton, {}, boxed ? box : QPoint());
   }
   void Trigger(const char* action) { Get<QAction>(action)->trigger(); }
+  // Pictures for a person to look at, saved into the folder that
+  // QUORVELLA_SCREENSHOTS names; the tests that take them skip without it.
+  void Shoot(QWidget& widget, const QString& name) {
+    QTest::qWait(50);
+    EXPECT_TRUE(widget.grab().save(shots_ + QLatin1Char('/') + name + ".png"));
+  }
+  // Pictures the next message box, then closes it with the key.
+  void ShootNextBox(ModalScript& script, const QString& name, Qt::Key key = Qt::Key_Return) {
+    script.On<QMessageBox>([=, this](QMessageBox& box) { Shoot(box, name), QTest::keyClick(&box, key); });
+  }
 
   // A published folder with a playlist folder below it, Enhanced mode, and
   // the plug-in with its configuration program: every control of every
@@ -145,8 +129,7 @@ class Windows : public ::testing::Test {
     reg_.RegSetString(Hive::CurrentUser, PluginConfigKey, PluginCustomValueName, "");
     const std::string plugin = env_.Folder("Plug-in");
     TempEnvironment::WriteFile(plugin + "/TDUAP.exe");
-    reg_.RegSetString(Hive::LocalMachine, PluginUninstallKey, PluginInstallLocationValueName,
-                      plugin);
+    reg_.RegSetString(Hive::LocalMachine, PluginUninstallKey, PluginInstallLocationValueName, plugin);
     origFolder_ = music;
   }
 
@@ -154,26 +137,20 @@ class Windows : public ::testing::Test {
   FileRegistry registry_{DefaultRegistryPath()};
   RegUtil reg_{registry_};
   Settings settings_{reg_};
-  bool loaded_ = false;
+  bool loaded_ = false, realBoxes_ = false, tivo23_ = false, updateCheck_ = false;
   LocalFileSystem files_;
   RecordingDesktop desktop_;
   ScriptedBoxes boxes_;
-  bool realBoxes_ = false;
   std::shared_ptr<FakeITunes> library_ = std::make_shared<FakeITunes>();
-  std::function<std::shared_ptr<IiTunes>(const std::string&)> openLibrary_ =
-      [this](const std::string&) { return library_; };
+  std::function<std::shared_ptr<IiTunes>(const std::string&)> openLibrary_ = [this](const std::string&) { return library_; };
   std::function<LibraryLocations(const std::string&)> readLocations_;
-  bool tivo23_ = false;
-  bool updateCheck_ = false;
-  std::string remembered_;
   std::string programFolder_ = env_.Folder("Program Files/Quorvella");
-  std::string browseResult_;
+  std::string remembered_, browseResult_, origFolder_;
   std::vector<std::pair<std::string, std::string>> browsed_;  // initial folder, title
-  std::vector<std::string> explored_;
+  std::vector<std::string> explored_, clicked_;  // clicked_: the buttons of the window clicked
   WindowsVersion windowsVersion_{};
-  std::string origFolder_;
-  std::vector<std::string> clicked_;
   std::unique_ptr<QWidget> window_;
+  const QString shots_ = qEnvironmentVariable("QUORVELLA_SCREENSHOTS");
 };
 
 }  // namespace quorvella::test
