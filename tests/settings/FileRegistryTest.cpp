@@ -105,12 +105,12 @@ TEST_F(FileRegistryTest, TwoProcessesWritingAtOnceBothKeepAllTheirValues) {
 
 TEST_F(FileRegistryTest, AWriteThatDiesBeforeReplacingTheFileLeavesTheOldOneIntact) {
   FileRegistry store(path.string());
-  ASSERT_TRUE(store.SetValue(Hive::CurrentUser, kKey, "Old", RegValue::String("kept")));
+  ASSERT_TRUE(store.SetValue(Hive::CurrentUser, kKey, "Old", String("kept")));
   const std::string before = ReadBytes(path);
   ASSERT_EQ(ExitCode(Spawn([&] {
               FileRegistry dying(path.string());
               dying.SetBeforeReplaceHookForTesting([] { ::_exit(3); });
-              dying.SetValue(Hive::CurrentUser, kKey, "New", RegValue::String("lost"));
+              dying.SetValue(Hive::CurrentUser, kKey, "New", String("lost"));
               return 0;
             })),
             3);
@@ -119,9 +119,9 @@ TEST_F(FileRegistryTest, AWriteThatDiesBeforeReplacingTheFileLeavesTheOldOneInta
 
   FileRegistry next(path.string());
   EXPECT_FALSE(next.QueryValue(Hive::CurrentUser, kKey, "New"));
-  ASSERT_TRUE(next.SetValue(Hive::CurrentUser, kKey, "Later", RegValue::String("x")));
+  ASSERT_TRUE(next.SetValue(Hive::CurrentUser, kKey, "Later", String("x")));
   EXPECT_TRUE(FilesBeside(path, ".tmp-").empty()) << "leftovers are cleared under the lock";
-  EXPECT_EQ(next.QueryValue(Hive::CurrentUser, kKey, "Old"), RegValue::String("kept"));
+  EXPECT_EQ(next.QueryValue(Hive::CurrentUser, kKey, "Old"), String("kept"));
 }
 
 TEST_F(FileRegistryTest, ADamagedFileIsKeptAsideAndTheProgramRunsOnDefaults) {
@@ -140,10 +140,9 @@ TEST_F(FileRegistryTest, ADamagedFileIsKeptAsideAndTheProgramRunsOnDefaults) {
   EXPECT_EQ(settings.GetPlaylistFolder(), "");
   EXPECT_EQ(ReadBytes(path), damaged) << "reading changes nothing";
   EXPECT_TRUE(FilesBeside(path, ".damaged-").empty());
-  const std::optional<std::string> damage = store.Damage();
-  ASSERT_TRUE(damage);
-  EXPECT_TRUE(damage->starts_with("line 5: ")) << *damage;
-  EXPECT_EQ(told, std::vector<std::string>{*damage}) << "told once for all the reads";
+  ASSERT_EQ(told.size(), 1u) << "told once for all the reads";
+  EXPECT_TRUE(told[0].starts_with("line 5: ")) << told[0];
+  EXPECT_EQ(store.Damage(), told[0]);
 
   settings.SetPlaylistFolder("/lists");
   EXPECT_EQ(store.Damage(), std::nullopt) << "the new file is sound";
@@ -157,7 +156,7 @@ TEST_F(FileRegistryTest, ADamagedFileIsKeptAsideAndTheProgramRunsOnDefaults) {
 
   // Damaged again within the same second: the first copy stays as it was.
   WriteBytes(path, "garbage");
-  ASSERT_TRUE(store.SetValue(Hive::CurrentUser, kKey, "A", RegValue::Dword(1)));
+  ASSERT_TRUE(store.SetValue(Hive::CurrentUser, kKey, "A", Dword(1)));
   EXPECT_EQ(FilesBeside(path, ".damaged-").size(), 2u);
   EXPECT_EQ(ReadBytes(kept[0]), damaged);
   EXPECT_EQ(ReadBytes(store.DamagedCopy()), "garbage");
@@ -175,12 +174,9 @@ TEST_F(FileRegistryTest, ImportCarriesOutDeletionsAndKeepsEverythingElse) {
   ASSERT_TRUE(store.Import(document.document));
 
   FileRegistry fresh(path.string());
-  RegTree expected;
-  expected.SetValue(Hive::CurrentUser, "Software\\A", "y", RegValue::Dword(1));
-  expected.SetValue(Hive::CurrentUser, "Software\\A", "new", RegValue::Dword(5));
-  expected.SetValue(Hive::CurrentUser, "Software\\B", "x", RegValue::Dword(1));
-  expected.SetValue(Hive::CurrentUser, "Software\\B", "y", RegValue::Dword(1));
-  EXPECT_EQ(ParseRegFile(ReadBytes(path)).document.tree, expected);
+  EXPECT_EQ(ParseRegFile(ReadBytes(path)).document.tree,
+            test::Tree({{"Software\\A", "y", Dword(1)}, {"Software\\A", "new", Dword(5)},
+                        {"Software\\B", "x", Dword(1)}, {"Software\\B", "y", Dword(1)}}));
   EXPECT_EQ(fresh.Export(), ReadBytes(path));
   EXPECT_TRUE(fresh.Export(Hive::CurrentUser, "Software\\B"));
   EXPECT_FALSE(fresh.Export(Hive::CurrentUser, "Software\\A\\Sub"));

@@ -7,12 +7,21 @@
 #include <utility>
 #include <vector>
 
+#include "settings/RegTree.h"
 #include "settings/RegistryBackend.h"
 
 namespace quorvella::test {
 
 inline RegValue Raw(std::uint32_t type, std::string_view bytes) {
   return RegValue{type, std::vector<std::uint8_t>(bytes.begin(), bytes.end())};
+}
+
+// A tree of the given values, set in order: {key, name, value[, hive]}.
+struct RegRow { std::string key, name; RegValue value; Hive hive = Hive::CurrentUser; };
+inline RegTree Tree(std::initializer_list<RegRow> rows) {
+  RegTree tree;
+  for (const RegRow& row : rows) tree.SetValue(row.hive, row.key, row.name, row.value);
+  return tree;
 }
 
 // One value of every type and shape that a store must keep unchanged,

@@ -31,12 +31,9 @@ std::vector<std::string> Flat(const IniFile& file) {
 
 TEST(IniFileTest, ReadsWhatConfigparserAccepts) {
   const char* const ownLine = "an indented line is a value of its own";
-  const struct {
-    const char* what;
-    std::string text;
-    std::vector<std::string> values;
-    const char* windowsDiffers = nullptr;  // why Windows' reader takes it otherwise
-  } cases[] = {
+  // windowsDiffers: why Windows' reader takes it otherwise.
+  const struct { const char* what; std::string text; std::vector<std::string> values;
+                 const char* windowsDiffers = nullptr; } cases[] = {
       {"both separators, blanks around them", "[Server]\nport: 9032\nname   =   Den  \n",
        {"Server|port|9032|2", "Server|name|Den|3"}},
       {"comments at the start of a line only; ';' inside a value stays",

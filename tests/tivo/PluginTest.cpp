@@ -8,13 +8,9 @@ namespace quorvella {
 namespace {
 
 TEST(PluginTest, ProgramLiesInTheFirstFolderRecorded) {
-  const struct {
-    const char* what;
-    const char* first;   // InstallLocation under the current key; null: absent
-    const char* second;  // under the older key
-    const char* server;  // the COM server's default value
-    const char* program;
-  } cases[] = {
+  // InstallLocation under the current key, under the older key, the COM
+  // server's default value (null: absent), and the program found.
+  const struct { const char* what, *first, *second, *server, *program; } cases[] = {
       {"nothing recorded", nullptr, nullptr, nullptr, ""},
       {"server only", nullptr, nullptr, "C:\\Plug\\UniversalAudio.dll", "C:\\Plug\\TDUAP.exe"},
       {"server without a backslash", nullptr, nullptr, "UniversalAudio.dll", ""},

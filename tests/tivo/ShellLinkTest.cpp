@@ -50,7 +50,7 @@ TEST(ShellLinkTest, RealShortcutsGiveTheTargetTheShellReports) {
 
 TEST(ShellLinkTest, BuiltShortcutsGiveTheirTargetsAndNothingWhenTruncated) {
   const Bytes idList = IdList({MyComputerItem(), DriveItem("D:\\"),
-                               FolderItem("MUSICA~1", u"M\u00FAsica"), FolderItem("ROCK", {})});
+                               FolderItem(u"MUSICA~1", u"M\u00FAsica"), FolderItem(u"ROCK", {})});
   const char* idListTarget = "D:\\M\xC3\xBAsica\\ROCK";
   const struct { const char* what; Bytes file; const char* target; } cases[] = {
       {"drive root", Lnk(kLinkInfo, {LocalInfo("D:\\")}), "D:\\"},
@@ -73,10 +73,11 @@ TEST(ShellLinkTest, BuiltShortcutsGiveTheirTargetsAndNothingWhenTruncated) {
        Lnk(kLinkInfo, {LinkInfo({.base = "C:\\Local", .suffix = "Rock", .netName = "\\\\nas"})}),
        "C:\\Local\\Rock"},
       {"only an ID list", Lnk(kIdList, {idList}), idListTarget},
-      {"ID list with older extension blocks",
-       Lnk(kIdList, {IdList({MyComputerItem(), DriveItem("E:"), FolderItem("LONG~1", u"Long", 3),
-                             FolderItem("OLDER~1", u"Older", 7)})}),
-       "E:\\Long\\Older"},
+      {"ID list with older extension blocks and a Unicode item",
+       Lnk(kIdList, {IdList({MyComputerItem(), DriveItem("E:"), FolderItem(u"LONG~1", u"Long", 3),
+                             FolderItem(u"OLDER~1", u"Older", 7),
+                             FolderItem(u"\u65E5", u"Nihon", 9, true)})}),
+       "E:\\Long\\Older\\Nihon"},
       {"ID list not from My Computer", Lnk(kIdList, {IdList({DriveItem("D:\\")})}), ""},
       {"environment block before the ID list",
        Lnk(kIdList, {idList, OtherBlock(), EnvironmentBlock("%A%", u"%B%\\M\u00FAsica")}),
