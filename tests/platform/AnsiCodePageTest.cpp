@@ -63,26 +63,21 @@ TEST(AnsiEncoder, ConvertsWithBestFitOrQuestionMark) {
   // character, or "?" where the only substitute is longer or there is none.
   // An unknown code page is Western.
   const struct { int codePage; std::string utf8; std::string expected; } cases[] = {
-      {1252, "#EXTM3U", "#EXTM3U"},
-      {1252, "Café – 5 €", "Caf\xE9 \x96 5 \x80"},
+      {1252, "#EXTM3U", "#EXTM3U"}, {1252, "Café – 5 €", "Caf\xE9 \x96 5 \x80"},
       {1252, "Őrült Łódź", "Or\xFClt L\xF3" "dz"},  // best fit drops the accent
       {1252, "A → B", "A ? B"},                     // not "->"
       {1252, "⅓ cup", "? cup"},                     // not " 1/3 "
       {1252, "ﬁne", "?ne"},                         // not "fi"
       {1252, "\xCC\x81", kLoneAccentIn1252},        // an accent on its own
-      {1252, "日本", "??"},
-      {1252, "a\xFF" "b", "a?b"},                   // not UTF-8
+      {1252, "日本", "??"}, {1252, "a\xFF" "b", "a?b"},  // not UTF-8
       {1252, "end\xC3", "end?"},                    // cut-off character
       {1252, "\xC0\x80|\xED\xA0\x80|\x80", "?|?|?"},  // overlong, surrogate, stray
-      {1250, "Łódź", "\xA3\xF3\x64\x9F"},
-      {1251, "Жук €", "\xC6\xF3\xEA \x88"},
-      {1251, "é Æ", "e ?"},
-      {1253, "Ωμέγα", "\xD9\xEC\xDD\xE3\xE1"},
+      {1250, "Łódź", "\xA3\xF3\x64\x9F"}, {1251, "Жук €", "\xC6\xF3\xEA \x88"},
+      {1251, "é Æ", "e ?"}, {1253, "Ωμέγα", "\xD9\xEC\xDD\xE3\xE1"},
       {1258, "ê ế", "\xEA ?"},          // no letter and accent for the one it lacks
       {1255, "\xEF\xAC\xAA", "?"},      // "שׁ" as one character
       {1255, "ש\xD7\x81", "\xF9\xD1"},  // the same as letter and point: two characters
-      {932, "日本€é", "\x93\xFA\x96\x7B?e"},
-      {99999, "5 €", "5 \x80"},
+      {932, "日本€é", "\x93\xFA\x96\x7B?e"}, {99999, "5 €", "5 \x80"},
       // A long line keeps one byte for each character; "ế" has a best fit in
       // Western, while the Vietnamese converter spells it as two bytes, which
       // is refused.

@@ -10,16 +10,13 @@ namespace {
 
 TEST(SanitizeFileName, ReplacesExactlyTheFixedSet) {
   const std::pair<std::string, std::string> cases[] = {
-      {"AC/DC: Live?", "AC_DC_ Live_"},
-      {"", ""},
-      {"Rock & Roll. ", "Rock & Roll. "},
+      {"AC/DC: Live?", "AC_DC_ Live_"}, {"", ""}, {"Rock & Roll. ", "Rock & Roll. "},
       {"a\"b*c/d:e<f>g?h\\i|j", "a_b_c_d_e_f_g_h_i_j"},
       {"tab\there\nnew\x1F" "end\x01", "tab_here_new_end_"},
       // Everything else stays: DEL, punctuation, and non-ASCII letters,
       // which file names on Linux keep as UTF-8.
       {"\x7F#%&'()+,;=@[]^`{}~!$", "\x7F#%&'()+,;=@[]^`{}~!$"},
-      {"Café ★ 日本 – Ænima", "Café ★ 日本 – Ænima"},
-      {"\xFF\xC3", "\xFF\xC3"},
+      {"Café ★ 日本 – Ænima", "Café ★ 日本 – Ænima"}, {"\xFF\xC3", "\xFF\xC3"},
   };
   for (const auto& [name, clean] : cases) EXPECT_EQ(SanitizeFileName(name, "_"), clean) << name;
   EXPECT_EQ(SanitizeFileName("a:b", "--"), "a--b");

@@ -117,31 +117,25 @@ TEST(RegFileRead, HandWrittenFilesInUtf8AndUtf16GiveTheExpectedValues) {
   }
 }
 
-TEST(RegFileRead, EightBitTextIsUtf8WhenValidAndWindows1252Otherwise) {
-  const RegTree expected = Tree({{"A", "Caf\xC3\xA9", String("\xE2\x82\xAC 5")},
-                                 {"A", "Latin", String("Caf\xC3\xA9", regtype::kExpandSz)},
-                                 {"A", "Utf8", String("\xC3\xA9", regtype::kExpandSz)},
-                                 {"A", "Ok", String("\xC3\xA9")}});
-  EXPECT_EQ(Parse("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n\"Caf\xE9\"=\"\x80 5\"\r\n"
-                  "\"Latin\"=hex(2):43,61,66,e9,00\r\n\"Utf8\"=hex(2):c3,a9,00\r\n"
-                  "\"Ok\"=\"\xC3\xA9\"\r\n")
-                .tree,
-            expected);
-}
-
-TEST(RegFileRead, HeaderAndLineEndVariantsAreAccepted) {
+TEST(RegFileRead, HeaderLineEndAndEncodingVariantsAreAccepted) {
   const std::string body = "[HKEY_CURRENT_USER\\A]\n\"v\"=\"x\"\n";
-  const RegTree expected = Tree({{"A", "v", String("x")}});
-  const std::string inputs[] = {
-      "Windows Registry Editor Version 5.00\n\n" + body,
-      "\xEF\xBB\xBFWindows Registry Editor Version 5.00  \r\n" + body,
-      "REGEDIT4\r\n" + body,
-      "REGEDIT4\r\r\n[HKEY_CURRENT_USER\\A]\r\r\n\"v\"=\"x\"\r\r\n",
-      "Windows Registry Editor Version 5.00\n  [hkey_current_user\\a]  \n  \"v\" = \"x\"  ; note",
+  const RegTree x = Tree({{"A", "v", String("x")}});
+  const std::pair<std::string, RegTree> cases[] = {
+      {"Windows Registry Editor Version 5.00\n\n" + body, x},
+      {"\xEF\xBB\xBFWindows Registry Editor Version 5.00  \r\n" + body, x},
+      {"REGEDIT4\r\n" + body, x},
+      {"REGEDIT4\r\r\n[HKEY_CURRENT_USER\\A]\r\r\n\"v\"=\"x\"\r\r\n", x},
+      {"Windows Registry Editor Version 5.00\n  [hkey_current_user\\a]  \n  \"v\" = \"x\"  ; note", x},
       // UTF-16LE without byte order mark.
-      Utf8ToUtf16Le("Windows Registry Editor Version 5.00\r\n\r\n[HKCU\\A]\r\n\"v\"=\"x\""),
+      {Utf8ToUtf16Le("Windows Registry Editor Version 5.00\r\n\r\n[HKCU\\A]\r\n\"v\"=\"x\""), x},
+      // Eight-bit text is UTF-8 where valid and Windows-1252 otherwise.
+      {"REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n\"Caf\xE9\"=\"\x80 5\"\r\n"
+       "\"Latin\"=hex(2):43,61,66,e9,00\r\n\"Utf8\"=hex(2):c3,a9,00\r\n\"Ok\"=\"\xC3\xA9\"\r\n",
+       Tree({{"A", "Caf\xC3\xA9", String("\xE2\x82\xAC 5")},
+             {"A", "Latin", String("Caf\xC3\xA9", regtype::kExpandSz)},
+             {"A", "Utf8", String("\xC3\xA9", regtype::kExpandSz)}, {"A", "Ok", String("\xC3\xA9")}})},
   };
-  for (const std::string& input : inputs) EXPECT_EQ(Parse(input).tree, expected) << input;
+  for (const auto& [input, expected] : cases) EXPECT_EQ(Parse(input).tree, expected) << input;
 }
 
 TEST(RegFileRead, LinesTakeEffectInOrder) {

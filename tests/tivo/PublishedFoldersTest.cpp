@@ -93,18 +93,6 @@ TEST_F(PublishedFoldersTest, ListsExistingFolderTargetsInNameOrder) {
   EXPECT_FALSE(Published(jazz));
 }
 
-// Windows takes its data folder from the shell when LOCALAPPDATA is unset.
-#ifndef _WIN32
-TEST_F(PublishedFoldersTest, DataFolderFallsBackToHome) {
-  EXPECT_EQ(MusicShortcutFolder(), shortcuts);
-  const testing::ScopedEnvironmentVariable home("HOME", Utf8Path(root).c_str());
-  for (const char* data : {"", "relative"}) {
-    xdg.Set(data);
-    EXPECT_EQ(MusicShortcutFolder(), root / ".local/share/TiVo Desktop/Music") << data;
-  }
-}
-#endif
-
 TEST(IsFolderPublishedTest, ComparesTextBelowEachPublishedFolder) {
   const std::vector<std::string> published = {"D:\\Music", "E:\\", "\\\\nas\\Songs\\", "/srv/Music",
                                               "F:\\M\xC3\x9ASICA"};

@@ -118,14 +118,12 @@ TEST(ShellLinkTest, BrokenSizesAndOffsetsReadNothing) {
   const std::size_t network = linkInfo + info[20];
   const std::size_t end = linkInfo + info.size();
   const struct { const char* what; std::size_t at; std::uint8_t value; } breaks[] = {
-      {"header size", 0, 0x4D},
-      {"ID list without its terminal ID", 0x4C, 20},
+      {"header size", 0, 0x4D}, {"ID list without its terminal ID", 0x4C, 20},
       {"LinkInfo past the end", linkInfo + 3, 0x7F},
       {"header larger than the LinkInfo", linkInfo + 4, 0xFF},
       {"local base path past the LinkInfo", linkInfo + 16, 0xFF},
-      {"suffix without its NUL", end - 1, 'x'},
+      {"suffix without its NUL", end - 1, 'x'}, {"string past the end", end, 0xFF},
       {"network link smaller than its fields", network, 0x10},
-      {"string past the end", end, 0xFF},
       {"extra block too small for its signature", good.size() - 20, 6},
   };
   for (const auto& b : breaks) {
