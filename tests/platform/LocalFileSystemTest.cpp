@@ -75,8 +75,7 @@ TEST_F(LocalFileSystemTest, AFullDiskLeavesNoCutOffPlaylist) {
   const std::string path = Path("Mix.m3u");
   rlimit saved{};
   ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-  rlimit small = saved;
-  small.rlim_cur = 16 * 1024;
+  const rlimit small{16 * 1024, saved.rlim_max};
   const auto previous = std::signal(SIGXFSZ, SIG_IGN);
   for (const int lines : {20, 1000}) {
     WriteBytes(path, "old");

@@ -57,12 +57,9 @@ TEST(PluginTest, AFailedStartIsToldWithTheSystemsReason) {
   reg.RegSetString(Hive::LocalMachine, PluginUninstallKey, "InstallLocation", "C:\\UAP");
   StartPluginConfigProgram(reg, desktop, boxes);
   EXPECT_EQ(desktop.started, "C:\\UAP\\TDUAP.exe");
-  ASSERT_EQ(boxes.shown.size(), 1u);
-  EXPECT_EQ(boxes.shown[0].text,
-            "The following error occurred while trying to start C:\\UAP\\TDUAP.exe:\r\n\r\n"
-            "Access is denied.");
-  EXPECT_EQ(boxes.shown[0].icon, MsgIcon::Critical);
-  EXPECT_EQ(boxes.shown[0].buttons, MsgButtons::Ok);
+  EXPECT_EQ(boxes.shown, (std::vector<Message>{{"The following error occurred while trying to start "
+                                                 "C:\\UAP\\TDUAP.exe:\r\n\r\nAccess is denied.",
+                                                 MsgIcon::Critical, MsgButtons::Ok}}));
 }
 
 }  // namespace
