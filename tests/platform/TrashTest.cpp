@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -136,26 +135,6 @@ TEST_F(TrashTest, LeavesTheFileWhenTheTrashCannotTakeIt) {
   ExpectUntouched(playlist);
   EXPECT_TRUE(FileNames(Path("data/Trash/info")).empty());
   EXPECT_TRUE(FileNames(Path("data/Trash/files")).empty());
-}
-
-TEST_F(TrashTest, AFileOnAnotherMountNeverGoesToTheHomeTrash) {
-  // /dev/shm is a mount of its own on Linux.
-  struct stat home {}, shm {};
-  char folder[] = "/dev/shm/quorvella-XXXXXX";
-  if (stat(dir_.Path().c_str(), &home) != 0 || stat("/dev/shm", &shm) != 0 ||
-      home.st_dev == shm.st_dev || mkdtemp(folder) == nullptr) {
-    GTEST_SKIP() << "no writable folder on another mount";
-  }
-  const std::string playlist = MakePlaylist(fs::path(folder) / "Mix.m3u");
-  const TrashResult result = Trash(playlist, Path("data").string());
-  EXPECT_TRUE(FileNames(Path("data/Trash/files")).empty());
-  // Either the mount's own trash takes it (moved, never copied), or it stays.
-  const fs::path trashed = "/dev/shm/.Trash-" + std::to_string(getuid()) + "/files/Mix.m3u";
-  EXPECT_EQ(fs::exists(playlist), result == TrashResult::Failed);
-  EXPECT_EQ(fs::exists(trashed), result == TrashResult::Moved);
-  fs::remove(trashed);
-  fs::remove(trashed.parent_path().parent_path() / "info/Mix.m3u.trashinfo");
-  fs::remove_all(folder);
 }
 
 }  // namespace
