@@ -45,8 +45,6 @@ TEST_F(SettingsTest, LoadsStoredValuesOrTheirDefaults) {
               loaded);
     EXPECT_EQ(store.Tree(), before) << "loading never writes";
   }
-  ASSERT_EQ(settings.FileTypes().size(), 4u);
-  for (const auto& entry : settings.FileTypes()) EXPECT_TRUE(entry.Checked) << entry.Ext;
 }
 
 TEST_F(SettingsTest, SettersWriteThroughOnlyWhenTheValueChanges) {

@@ -66,7 +66,6 @@ TEST_F(PyTivoConfigTest, SearchOrderIsSettingThenRunningPyTivoThenTheSystemFile)
   };
   const std::string etc = places.systemConfig.string();
   EXPECT_EQ(found(), "0 0");
-  EXPECT_THAT(Read().musicShares, IsEmpty());
   Write("etc/pyTivo.conf", "[Server]\n");
   EXPECT_EQ(found(), "3 0 " + etc);
   // A service of another user.
