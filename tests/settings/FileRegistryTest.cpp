@@ -88,8 +88,7 @@ TEST_F(FileRegistryTest, NoWriterLosesAnotherWritersValues) {
               dying.SetBeforeReplaceHookForTesting([] { ::_exit(3); });
               dying.SetValue(Hive::CurrentUser, kKey, "New", String("lost"));
               return 0;
-            })),
-            3);
+            })), 3);
   EXPECT_EQ(ReadBytes(path), before);
   EXPECT_EQ(FilesBeside(path, ".tmp-").size(), 1u) << "the dead writer's temporary file";
 

@@ -61,8 +61,7 @@ TEST(RegFileWrite, WritesUtf16WithCrlfInTheLayoutOfARegistryExport) {
             "\"Multi\"=hex(7):61,00,00,00,62,00,00,00,00,00\r\n"
             "\"Qword\"=hex(b):2a,00,00,00,00,00,00,00\r\n"
             "\"Flags\"=hex:01,02\r\n"
-            "\"Unterminated\"=hex(1):61,00,62,00\r\n" +
-                blob + "\r\n");
+            "\"Unterminated\"=hex(1):61,00,62,00\r\n" + blob + "\r\n");
 }
 
 TEST(RegFileWrite, ExportOfOneKeyHoldsItAndItsSubkeysOnly) {
@@ -199,8 +198,7 @@ TEST(RegFileRead, BrokenFilesAreRejectedWithALineNumberAndAReason) {
   };
   for (const auto& [line, message] : valueLines) {
     expectRejected("Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\A]\n" +
-                       std::string(line) + "\n",
-                   "line " + std::string(message));
+                       std::string(line) + "\n", "line " + std::string(message));
   }
 }
 

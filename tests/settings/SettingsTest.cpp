@@ -41,8 +41,7 @@ TEST_F(SettingsTest, LoadsStoredValuesOrTheirDefaults) {
     const RegTree before = store.Tree();
     settings.LoadSettings();
     EXPECT_EQ(settings.GetPlaylistFolder() + "|" + std::to_string(settings.GetDeleteEmptyOutput()) +
-                  "|" + std::to_string(settings.GetEnhancedPlugInMode()),
-              loaded);
+                  "|" + std::to_string(settings.GetEnhancedPlugInMode()), loaded);
     EXPECT_EQ(store.Tree(), before) << "loading never writes";
   }
 }

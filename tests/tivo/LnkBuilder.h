@@ -132,17 +132,15 @@ inline Bytes LinkInfo(const LinkInfoFields& s) {
   }
   if (s.netName) {
     at(2);
-    const std::size_t fixed = s.netNameUnicode ? 0x1C : 0x14;
-    Bytes names;
-    PutAnsiZ(names, *s.netName);
-    const std::size_t device = s.device.empty() ? 0 : fixed + names.size();
-    if (device) PutAnsiZ(names, s.device);
-    const std::size_t netNameUnicode = fixed + names.size();
-    if (s.netNameUnicode) PutUtf16Z(names, *s.netNameUnicode);
+    const std::size_t fixed = s.netNameUnicode ? 0x1C : 0x14, device = fixed + s.netName->size() + 1;
+    const std::size_t unicodeName = device + (s.device.empty() ? 0 : s.device.size() + 1);
+    const std::size_t size = unicodeName + (s.netNameUnicode ? 2 * s.netNameUnicode->size() + 2 : 0);
     // Size, flags (valid device, valid network type), offsets, a LAN Manager network.
-    PutU32(body, {fixed + names.size(), device ? 3u : 2u, fixed, device, 0x20000});
-    if (s.netNameUnicode) PutU32(body, {netNameUnicode, 0});
-    Append(body, names);
+    PutU32(body, {size, s.device.empty() ? 2u : 3u, fixed, s.device.empty() ? 0 : device, 0x20000});
+    if (s.netNameUnicode) PutU32(body, {unicodeName, 0});
+    PutAnsiZ(body, *s.netName);
+    if (!s.device.empty()) PutAnsiZ(body, s.device);
+    if (s.netNameUnicode) PutUtf16Z(body, *s.netNameUnicode);
   }
   at(3);
   PutAnsiZ(body, s.suffix);

@@ -124,20 +124,14 @@ TEST_F(PyTivoConfigTest, SectionsThatAreMusicSharesAndWhatTheyPublish) {
   const std::string file = Write("song.mp3", "");
   Folder("Music/Rock");
   SetPyTivoConfigSetting(reg, Write("pyTivo.conf",
-      "[DEFAULT]\npath = " + classical + "\n"
-      "[Server]\ntype = music\npath = " + music + "\n"
+      "[DEFAULT]\npath = " + classical + "\n[Server]\ntype = music\npath = " + music + "\n"
       "[Music]\nTYPE = music\nPath: " + music + "/Rock/../\n"
-      "[Videos]\ntype = video\npath = " + jazz + "\n"
-      "[Caps]\ntype = Music\npath = " + jazz + "\n"
-      "[music]\ntype = music\npath = " + jazz + "\n"
-      "[Classical]\ntype = music\n"
-      "[Empty]\ntype = music\npath =\n"
-      "[Relative]\ntype = music\npath = Music\n"
+      "[Videos]\ntype = video\npath = " + jazz + "\n[Caps]\ntype = Music\npath = " + jazz + "\n"
+      "[music]\ntype = music\npath = " + jazz + "\n[Classical]\ntype = music\n"
+      "[Empty]\ntype = music\npath =\n[Relative]\ntype = music\npath = Music\n"
       "[Gone]\ntype = music\npath = " + root.string() + "/gone\n"
-      "[File]\ntype = music\npath = " + file + "\n"
-      "[_tivo_SD]\ntype = music\npath = " + jazz + "\n"
-      "[_tivo_0123456789]\nshares = Music,\n   Gone , ,music\n"
-      "[_tivo_HD]\nshares =\n"));
+      "[File]\ntype = music\npath = " + file + "\n[_tivo_SD]\ntype = music\npath = " + jazz + "\n"
+      "[_tivo_0123456789]\nshares = Music,\n   Gone , ,music\n[_tivo_HD]\nshares =\n"));
   const PyTivoConfig config = Read();
   EXPECT_THAT(config.problems, IsEmpty());
   std::vector<std::string> read;  // shares as name:state:folder, then the TiVos' shares

@@ -53,8 +53,7 @@ TEST(ShellPathRules, RelativePathsDifferOnlyWhereTheRuleDefinesThemOtherwise) {
       "..\\..\\other\\Lists\\a.mp3",
       // Without a drive or a share there is no root to share; a playlist
       // folder is always a full path.
-      "Lists -> Lists\\a.mp3:  | .\\a.mp3",
-      "\\Lists -> \\Lists\\a.mp3:  | .\\a.mp3",
+      "Lists -> Lists\\a.mp3:  | .\\a.mp3", "\\Lists -> \\Lists\\a.mp3:  | .\\a.mp3",
   };
   EXPECT_EQ(differ, expected);
 }
