@@ -33,12 +33,15 @@ void WriteRecorder(const fs::path& program) {
   ASSERT_EQ(chmod(program.c_str(), 0755), 0);
 }
 
-std::string WaitForFile(const fs::path& path) {
-  for (int i = 0; i < 500; ++i) {
-    if (fs::exists(path)) return testing::ReadBytes(path);
+// What the recorder wrote, taken away for the next start.
+std::string TakeRecord(const fs::path& program) {
+  const fs::path record = program.string() + ".out";
+  for (int i = 0; i < 500 && !fs::exists(record); ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
-  return "(never written)";
+  const std::string text = fs::exists(record) ? testing::ReadBytes(record) : "(never written)";
+  fs::remove(record);
+  return text;
 }
 
 TEST(StartCommandLine, StartsAnUnquotedPathWithSpacesOrSaysWhyNot) {
@@ -46,7 +49,7 @@ TEST(StartCommandLine, StartsAnUnquotedPathWithSpacesOrSaysWhyNot) {
   const fs::path program = dir.Path() / "My Apps/WiseUpdt.exe";
   WriteRecorder(program);
   EXPECT_EQ(StartCommandLine(program.string() + " /c \"a b\""), std::nullopt);
-  EXPECT_EQ(WaitForFile(program.string() + ".out"), "/c|a b|");
+  EXPECT_EQ(TakeRecord(program), "/c|a b|");
 
   testing::WriteBytes(dir.File("plain.txt"), "not a program");
   EXPECT_EQ(StartCommandLine("/nonexistent/folder/WiseUpdt.exe /c"), std::strerror(ENOENT));
@@ -54,20 +57,14 @@ TEST(StartCommandLine, StartsAnUnquotedPathWithSpacesOrSaysWhyNot) {
   EXPECT_EQ(StartCommandLine(""), std::strerror(ENOENT));
 }
 
-// The desktop's opener found along PATH is a recorder.
-class LocalDesktopTest : public ::testing::Test {
- protected:
-  void SetUp() override { WriteRecorder(dir_.Path() / "xdg-open"); }
-
-  std::string Opened() const { return WaitForFile(dir_.Path() / "xdg-open.out"); }
-
-  testing::TempDir dir_;
-  testing::ScopedEnvironmentVariable path_{
-      "PATH", (dir_.Path().string() + ":" + (std::getenv("PATH") ? std::getenv("PATH") : "")).c_str()};
-  LocalDesktop desktop_;
-};
-
-TEST_F(LocalDesktopTest, OpensTheTrimmedTargetAndStartsAProgramAsTheWindowDoes) {
+TEST(LocalDesktop, OpensTheTrimmedTargetAndStartsAProgramAsTheWindowDoes) {
+  testing::TempDir dir;  // the desktop's opener found along PATH is a recorder
+  const fs::path opener = dir.Path() / "xdg-open";
+  WriteRecorder(opener);
+  const char* path = std::getenv("PATH");
+  const testing::ScopedEnvironmentVariable paths(
+      "PATH", (dir.Path().string() + ":" + (path ? path : "")).c_str());
+  LocalDesktop desktop;
   const std::pair<const char*, const char*> cases[] = {
       {"  https://www.brenlow-software.example/docs?ver=1.3  ",
        "https://www.brenlow-software.example/docs?ver=1.3|"},
@@ -75,13 +72,11 @@ TEST_F(LocalDesktopTest, OpensTheTrimmedTargetAndStartsAProgramAsTheWindowDoes) 
       {"-lists", "./-lists|"},  // not an option of the opener's
   };
   for (const auto& [target, opened] : cases) {
-    fs::remove(dir_.Path() / "xdg-open.out");
-    desktop_.ShellOpen(target);
-    EXPECT_EQ(Opened(), opened) << target;
+    desktop.ShellOpen(target);
+    EXPECT_EQ(TakeRecord(opener), opened) << target;
   }
-  fs::remove(dir_.Path() / "xdg-open.out");
-  EXPECT_EQ(desktop_.StartProgram(dir_.File("xdg-open") + " x"), std::nullopt);
-  EXPECT_EQ(Opened(), "x|");
+  EXPECT_EQ(desktop.StartProgram(opener.string() + " x"), std::nullopt);
+  EXPECT_EQ(TakeRecord(opener), "x|");
 }
 
 }  // namespace

@@ -27,11 +27,7 @@ TEST(TextEncoding, Utf16LeConvertsBothWaysAndRepairsWhatItCannotRead) {
   const std::string utf16 = "a\0\0\0\xE9\0\x3C\xD8\xB5\xDF"s;
   EXPECT_EQ(Utf8ToUtf16Le(text), utf16);
   EXPECT_EQ(Utf16LeToUtf8(utf16), text);
-  EXPECT_EQ(Utf16LeToUtf8("\x3C\xD8"
-                          "a\0"s),
-            "\xEF\xBF\xBD"
-            "a")
-      << "unpaired surrogate";
+  EXPECT_EQ(Utf16LeToUtf8("\x3C\xD8" "a\0"s), "\xEF\xBF\xBD" "a") << "unpaired surrogate";
   EXPECT_EQ(Utf16LeToUtf8("\xB5\xDF"s), "\xEF\xBF\xBD");
   EXPECT_EQ(Utf16LeToUtf8("a\0\0"s), "a\0"s) << "odd last byte";
   EXPECT_EQ(Utf8ToUtf16Le("\xE9"), "\xE9\0"s) << "not UTF-8: read as Windows-1252";

@@ -26,8 +26,7 @@ TEST(UserFolders, XdgFoldersAreAbsoluteOrBelowHome) {
       {{{"HOME", "/home/u"}, {"XDG_CONFIG_HOME", "/cfg"}, {"XDG_DATA_HOME", "/d"}}, "/cfg", "/d"},
       // A relative folder is ignored, as the desktop's rules say.
       {{{"HOME", "/home/u"}, {"XDG_CONFIG_HOME", "cfg"}, {"XDG_DATA_HOME", "./d"}},
-       "/home/u/.config",
-       "/home/u/.local/share"},
+       "/home/u/.config", "/home/u/.local/share"},
       {{{"XDG_CONFIG_HOME", "/cfg"}}, "/cfg", ""},
       {{}, "", ""},
   };

@@ -12,6 +12,11 @@ namespace {
 
 using namespace std::string_literals;
 using test::Raw;
+using test::Tree;
+const auto Dword = RegValue::Dword;
+RegValue String(std::string_view text, std::uint32_t type = regtype::kSz) {
+  return RegValue::String(text, type);
+}
 
 RegDocument Parse(std::string_view bytes) {
   auto result = ParseRegFile(bytes);
@@ -26,19 +31,15 @@ RegDocument ParseSample(const std::string& name) {
 // --- writing ---
 
 TEST(RegFileWrite, WritesUtf16WithCrlfInTheLayoutOfARegistryExport) {
-  RegTree tree;
-  const auto set = [&](const char* name, RegValue value) {
-    tree.SetValue(Hive::CurrentUser, "Software\\Test", name, std::move(value));
-  };
-  set("Text", RegValue::String("say \"hi\" to C:\\"));
-  set("Count", RegValue::Dword(42));
-  set("", RegValue::String("d\xC3\xA9" "f"));
-  set("ProgramFilesDir", RegValue::String("C:\\Program Files", regtype::kExpandSz));
-  set("Multi", Raw(regtype::kMultiSz, "a\0b\0\0"s));
-  set("Qword", Raw(regtype::kQword, "\x2A\0\0\0\0\0\0\0"s));
-  set("Flags", Raw(regtype::kBinary, "\1\2"));
-  set("Unterminated", Raw(regtype::kSz, "ab"));
-  set("Blob", Raw(regtype::kBinary, std::string(200, '\x7F')));
+  const std::string k = "Software\\Test";
+  const RegTree tree = Tree({{k, "Text", String("say \"hi\" to C:\\")}, {k, "Count", Dword(42)},
+                             {k, "", String("d\xC3\xA9" "f")},
+                             {k, "ProgramFilesDir", String("C:\\Program Files", regtype::kExpandSz)},
+                             {k, "Multi", Raw(regtype::kMultiSz, "a\0b\0\0"s)},
+                             {k, "Qword", Raw(regtype::kQword, "\x2A\0\0\0\0\0\0\0"s)},
+                             {k, "Flags", Raw(regtype::kBinary, "\1\2")},
+                             {k, "Unterminated", Raw(regtype::kSz, "ab")},
+                             {k, "Blob", Raw(regtype::kBinary, std::string(200, '\x7F'))}});
   // Lines stay within 80 characters: 22 bytes fit after "Blob"=hex:, 25 on
   // each continuation line, as registry exports wrap them.
   std::string blob = "\"Blob\"=hex:";
@@ -60,17 +61,14 @@ TEST(RegFileWrite, WritesUtf16WithCrlfInTheLayoutOfARegistryExport) {
             "\"Multi\"=hex(7):61,00,00,00,62,00,00,00,00,00\r\n"
             "\"Qword\"=hex(b):2a,00,00,00,00,00,00,00\r\n"
             "\"Flags\"=hex:01,02\r\n"
-            "\"Unterminated\"=hex(1):61,00,62,00\r\n" +
-                blob + "\r\n");
+            "\"Unterminated\"=hex(1):61,00,62,00\r\n" + blob + "\r\n");
 }
 
 TEST(RegFileWrite, ExportOfOneKeyHoldsItAndItsSubkeysOnly) {
-  RegTree tree;
-  tree.SetValue(Hive::CurrentUser, "Software\\A", "x", RegValue::Dword(1));
-  tree.SetValue(Hive::CurrentUser, "Software\\A\\Sub", "y", RegValue::Dword(2));
-  RegTree expected = tree;
-  tree.SetValue(Hive::CurrentUser, "Software\\AB", "z", RegValue::Dword(3));
-  tree.SetValue(Hive::LocalMachine, "Software\\A", "w", RegValue::Dword(4));
+  const RegTree expected = Tree({{"Software\\A", "x", Dword(1)}, {"Software\\A\\Sub", "y", Dword(2)}});
+  RegTree tree = expected;
+  tree.SetValue(Hive::CurrentUser, "Software\\AB", "z", Dword(3));
+  tree.SetValue(Hive::LocalMachine, "Software\\A", "w", Dword(4));
 
   const auto exported = SerializeRegKey(tree, Hive::CurrentUser, "software\\a");
   ASSERT_TRUE(exported);
@@ -92,29 +90,22 @@ TEST(RegFileRead, RealExportsOfBothVersionsGiveTheValuesTheirRegistryHeld) {
 }
 
 TEST(RegFileRead, HandWrittenFilesInUtf8AndUtf16GiveTheExpectedValues) {
-  RegTree expected;
   const std::string options = "Software\\Brenlow Software\\Quorvella";
-  expected.SetValue(Hive::CurrentUser, options, "PlaylistFolder",
-                    RegValue::String("D:\\Musik\\Wiedergabelisten f\xC3\xBCr TiVo"));
-  expected.SetValue(Hive::CurrentUser, options, "DeleteEmptyOutput", RegValue::String("False"));
-  expected.SetValue(Hive::CurrentUser, options, "EnhancedPlugInMode", RegValue::Dword(1));
-  expected.SetValue(Hive::CurrentUser, options, "",
-                    RegValue::String("Standard \xE2\x98\x83 \xF0\x9F\x8E\xB5"));
   const std::string tivo = "Software\\TiVo\\Desktop";
+  const std::string plugin = tivo + "\\Modules\\UniversalAudio.dll\\Config";
   std::string blob;
   for (char c = 0; c <= 0x1A; ++c) blob += c;
-  const auto set = [&](const char* name, RegValue value) {
-    expected.SetValue(Hive::CurrentUser, tivo, name, std::move(value));
-  };
-  set("Version", RegValue::String("2.8.3"));
-  set("Path", RegValue::String("C:\\Program Files", regtype::kExpandSz));
-  set("Blob", Raw(regtype::kBinary, blob));
-  set("List", Raw(regtype::kMultiSz, "a\0\xC3\xA9\0\0"s));
-  set("Big", Raw(regtype::kQword, "\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x7F"));
-  set("Nothing", Raw(regtype::kNone, ""));
-  set("Odd", Raw(0xFFFF0011, "\1"));
-  const std::string plugin = tivo + "\\Modules\\UniversalAudio.dll\\Config";
-  expected.SetValue(Hive::CurrentUser, plugin, "custom", RegValue::String("flac,ape"));
+  const RegTree expected = Tree({
+      {options, "PlaylistFolder", String("D:\\Musik\\Wiedergabelisten f\xC3\xBCr TiVo")},
+      {options, "DeleteEmptyOutput", String("False")}, {options, "EnhancedPlugInMode", Dword(1)},
+      {options, "", String("Standard \xE2\x98\x83 \xF0\x9F\x8E\xB5")},
+      {tivo, "Version", String("2.8.3")},
+      {tivo, "Path", String("C:\\Program Files", regtype::kExpandSz)},
+      {tivo, "Blob", Raw(regtype::kBinary, blob)},
+      {tivo, "List", Raw(regtype::kMultiSz, "a\0\xC3\xA9\0\0"s)},
+      {tivo, "Big", Raw(regtype::kQword, "\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x7F")},
+      {tivo, "Nothing", Raw(regtype::kNone, "")}, {tivo, "Odd", Raw(0xFFFF0011, "\1")},
+      {plugin, "custom", String("flac,ape")}});
   const std::vector<RegDeletion> deletions = {{Hive::CurrentUser, "Software\\Old", std::nullopt},
                                               {Hive::CurrentUser, plugin, "stale"}};
   for (const char* name : {"handwritten-utf8.reg", "handwritten-utf16.reg"}) {
@@ -125,35 +116,25 @@ TEST(RegFileRead, HandWrittenFilesInUtf8AndUtf16GiveTheExpectedValues) {
   }
 }
 
-TEST(RegFileRead, EightBitTextIsUtf8WhenValidAndWindows1252Otherwise) {
-  RegTree expected;
-  expected.SetValue(Hive::CurrentUser, "A", "Caf\xC3\xA9", RegValue::String("\xE2\x82\xAC 5"));
-  expected.SetValue(Hive::CurrentUser, "A", "Latin",
-                    RegValue::String("Caf\xC3\xA9", regtype::kExpandSz));
-  expected.SetValue(Hive::CurrentUser, "A", "Utf8",
-                    RegValue::String("\xC3\xA9", regtype::kExpandSz));
-  expected.SetValue(Hive::CurrentUser, "A", "Ok", RegValue::String("\xC3\xA9"));
-  EXPECT_EQ(Parse("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n\"Caf\xE9\"=\"\x80 5\"\r\n"
-                  "\"Latin\"=hex(2):43,61,66,e9,00\r\n\"Utf8\"=hex(2):c3,a9,00\r\n"
-                  "\"Ok\"=\"\xC3\xA9\"\r\n")
-                .tree,
-            expected);
-}
-
-TEST(RegFileRead, HeaderAndLineEndVariantsAreAccepted) {
+TEST(RegFileRead, HeaderLineEndAndEncodingVariantsAreAccepted) {
   const std::string body = "[HKEY_CURRENT_USER\\A]\n\"v\"=\"x\"\n";
-  RegTree expected;
-  expected.SetValue(Hive::CurrentUser, "A", "v", RegValue::String("x"));
-  const std::string inputs[] = {
-      "Windows Registry Editor Version 5.00\n\n" + body,
-      "\xEF\xBB\xBFWindows Registry Editor Version 5.00  \r\n" + body,
-      "REGEDIT4\r\n" + body,
-      "REGEDIT4\r\r\n[HKEY_CURRENT_USER\\A]\r\r\n\"v\"=\"x\"\r\r\n",
-      "Windows Registry Editor Version 5.00\n  [hkey_current_user\\a]  \n  \"v\" = \"x\"  ; note",
+  const RegTree x = Tree({{"A", "v", String("x")}});
+  const std::pair<std::string, RegTree> cases[] = {
+      {"Windows Registry Editor Version 5.00\n\n" + body, x},
+      {"\xEF\xBB\xBFWindows Registry Editor Version 5.00  \r\n" + body, x},
+      {"REGEDIT4\r\n" + body, x},
+      {"REGEDIT4\r\r\n[HKEY_CURRENT_USER\\A]\r\r\n\"v\"=\"x\"\r\r\n", x},
+      {"Windows Registry Editor Version 5.00\n  [hkey_current_user\\a]  \n  \"v\" = \"x\"  ; note", x},
       // UTF-16LE without byte order mark.
-      Utf8ToUtf16Le("Windows Registry Editor Version 5.00\r\n\r\n[HKCU\\A]\r\n\"v\"=\"x\""),
+      {Utf8ToUtf16Le("Windows Registry Editor Version 5.00\r\n\r\n[HKCU\\A]\r\n\"v\"=\"x\""), x},
+      // Eight-bit text is UTF-8 where valid and Windows-1252 otherwise.
+      {"REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n\"Caf\xE9\"=\"\x80 5\"\r\n"
+       "\"Latin\"=hex(2):43,61,66,e9,00\r\n\"Utf8\"=hex(2):c3,a9,00\r\n\"Ok\"=\"\xC3\xA9\"\r\n",
+       Tree({{"A", "Caf\xC3\xA9", String("\xE2\x82\xAC 5")},
+             {"A", "Latin", String("Caf\xC3\xA9", regtype::kExpandSz)},
+             {"A", "Utf8", String("\xC3\xA9", regtype::kExpandSz)}, {"A", "Ok", String("\xC3\xA9")}})},
   };
-  for (const std::string& input : inputs) EXPECT_EQ(Parse(input).tree, expected) << input;
+  for (const auto& [input, expected] : cases) EXPECT_EQ(Parse(input).tree, expected) << input;
 }
 
 TEST(RegFileRead, LinesTakeEffectInOrder) {
@@ -163,9 +144,7 @@ TEST(RegFileRead, LinesTakeEffectInOrder) {
       "[HKEY_CURRENT_USER\\A\\Sub]\n"
       "[-HKEY_CURRENT_USER\\A]\n\"ignored\"=\"after a deleted key\"\n"
       "[HKEY_CURRENT_USER\\A]\n\"x\"=\"2\"\n\"y\"=\"3\"\n\"y\"=-\n");
-  RegTree expected;
-  expected.SetValue(Hive::CurrentUser, "A", "x", RegValue::String("2"));
-  EXPECT_EQ(document.tree, expected);
+  EXPECT_EQ(document.tree, Tree({{"A", "x", String("2")}}));
   EXPECT_EQ(document.deletions, (std::vector<RegDeletion>{{Hive::CurrentUser, "A", std::nullopt},
                                                           {Hive::CurrentUser, "A", "y"}}));
 }
@@ -219,8 +198,7 @@ TEST(RegFileRead, BrokenFilesAreRejectedWithALineNumberAndAReason) {
   };
   for (const auto& [line, message] : valueLines) {
     expectRejected("Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\A]\n" +
-                       std::string(line) + "\n",
-                   "line " + std::string(message));
+                       std::string(line) + "\n", "line " + std::string(message));
   }
 }
 

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "settings/RegSamples.h"
+
 namespace quorvella {
 namespace {
 
@@ -39,19 +41,14 @@ TEST(RegTree, DeletingAKeyRemovesItsSubkeysButNotItsSiblings) {
 }
 
 TEST(RegTree, ValuesOfOneNameReplaceEachOtherInPlaceAlsoInAMerge) {
-  RegTree mine;
-  mine.SetValue(Hive::CurrentUser, "K", "Keep", RegValue::String("mine"));
-  mine.SetValue(Hive::CurrentUser, "K", "Both", RegValue::String("mine"));
-  mine.SetValue(Hive::CurrentUser, "K", "keep", RegValue::String("again"));
-  RegTree theirs;
-  theirs.SetValue(Hive::CurrentUser, "k", "BOTH", RegValue::String("theirs"));
-  theirs.SetValue(Hive::CurrentUser, "K\\Sub", "New", RegValue::Dword(7));
-  mine.Merge(theirs);
-  RegTree expected;
-  expected.SetValue(Hive::CurrentUser, "K", "Keep", RegValue::String("again"));
-  expected.SetValue(Hive::CurrentUser, "K", "Both", RegValue::String("theirs"));
-  expected.SetValue(Hive::CurrentUser, "K\\Sub", "New", RegValue::Dword(7));
-  EXPECT_EQ(mine, expected);
+  RegTree mine = test::Tree({{"K", "Keep", RegValue::String("mine")},
+                             {"K", "Both", RegValue::String("mine")},
+                             {"K", "keep", RegValue::String("again")}});
+  mine.Merge(test::Tree({{"k", "BOTH", RegValue::String("theirs")},
+                         {"K\\Sub", "New", RegValue::Dword(7)}}));
+  EXPECT_EQ(mine, test::Tree({{"K", "Keep", RegValue::String("again")},
+                              {"K", "Both", RegValue::String("theirs")},
+                              {"K\\Sub", "New", RegValue::Dword(7)}}));
 }
 
 }  // namespace

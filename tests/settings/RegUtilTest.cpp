@@ -12,44 +12,24 @@ constexpr std::string_view kKey = "Software\\Test";
 
 class RegUtilTest : public ::testing::Test {
  protected:
-  std::string Get(std::string_view name, Hive hive = Hive::CurrentUser,
-                  std::string_view key = kKey) const {
-    return reg.RegGetString(hive, key, name);
-  }
+  std::string Get(std::string_view name) const { return reg.RegGetString(Hive::CurrentUser, kKey, name); }
   MemoryRegistry store;
   RegUtil reg{store};
 };
 
-TEST_F(RegUtilTest, StringsReadBackWhereTheyWereWrittenAndNothingElseReadsAsText) {
-  reg.RegSetString(Hive::CurrentUser, "Software\\Brenlow Software\\Quorvella", "Name", "D:\\Lists");
-  EXPECT_EQ(Get("name", Hive::CurrentUser, "SOFTWARE\\brenlow software\\quorvella"), "D:\\Lists")
-      << "keys and names ignore letter case";
-  EXPECT_EQ(Get("Name", Hive::LocalMachine, "Software\\Brenlow Software\\Quorvella"), "")
-      << "hives are separate";
-  EXPECT_TRUE(reg.RegKeyExists(Hive::CurrentUser, "software"));
-  EXPECT_TRUE(reg.RegKeyExists(Hive::CurrentUser, "Software\\Brenlow Software"));
-  EXPECT_FALSE(reg.RegKeyExists(Hive::CurrentUser, "Software\\Brenlow"));
-
+// Letter case, hives and failed writes are the store's: RegUtil passes them on.
+TEST_F(RegUtilTest, StringsReadBackAndNothingElseReadsAsText) {
+  reg.RegSetString(Hive::CurrentUser, kKey, "Name", "D:\\Lists");
   store.SetValue(Hive::CurrentUser, kKey, "Dword", RegValue::Dword(1));
   store.SetValue(Hive::CurrentUser, kKey, "Expand", RegValue::String("x", regtype::kExpandSz));
   store.SetValue(Hive::CurrentUser, kKey, "Empty", RegValue{regtype::kSz, {}});
   store.SetValue(Hive::CurrentUser, kKey, "Raw", RegValue{regtype::kSz, {'a', 'b'}});
   store.SetValue(Hive::CurrentUser, kKey, "Embedded", RegValue{regtype::kSz, {'a', 0, 'b', 0}});
-  const std::vector<std::string> read = {Get("Dword"), Get("Expand"), Get("Empty"),
-                                         Get("Raw"),   Get("Embedded"), Get("Missing")};
-  EXPECT_EQ(read, (std::vector<std::string>{"", "", "", "ab", "a", ""}));
-  EXPECT_TRUE(reg.RegGetBool(Hive::CurrentUser, kKey, "Dword", true));
-  EXPECT_FALSE(reg.RegGetBool(Hive::CurrentUser, kKey, "Dword", false));
-  EXPECT_TRUE(reg.RegGetBool(Hive::CurrentUser, "Software\\None", "Flag", true));
-  EXPECT_FALSE(reg.RegGetBool(Hive::CurrentUser, "Software\\None", "Flag", false));
-
+  const std::vector<std::string> read = {Get("Name"), Get("Dword"), Get("Expand"), Get("Empty"),
+                                         Get("Raw"),  Get("Embedded"), Get("Missing")};
+  EXPECT_EQ(read, (std::vector<std::string>{"D:\\Lists", "", "", "", "ab", "a", ""}));
   store.SetValue(Hive::ClassesRoot, "CLSID\\{X}\\Server", "", RegValue::String("C:\\U.dll"));
   EXPECT_EQ(reg.RegGetKeyDefault(Hive::ClassesRoot, "CLSID\\{X}\\Server"), "C:\\U.dll");
-  EXPECT_EQ(reg.RegGetKeyDefault(Hive::ClassesRoot, "CLSID\\{Y}"), "");
-
-  store.SetReadOnly(true);
-  reg.RegSetString(Hive::CurrentUser, kKey, "Raw", "new");
-  EXPECT_EQ(Get("Raw"), "ab") << "a failed write changes nothing and reports nothing";
 }
 
 std::string Repeat(std::string_view piece, int times) {

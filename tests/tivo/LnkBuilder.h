@@ -14,24 +14,24 @@ namespace quorvella::test {
 
 using Bytes = std::vector<std::uint8_t>;
 
-inline void Append(Bytes& out, const Bytes& add) { out.insert(out.end(), add.begin(), add.end()); }
-inline void PutU16(Bytes& out, std::size_t v) {
-  out.push_back(static_cast<std::uint8_t>(v));
-  out.push_back(static_cast<std::uint8_t>(v >> 8));
-}
+// Byte by byte: GCC 12 at -O2 warns falsely (-Warray-bounds) on a range insert here.
+inline void Append(Bytes& out, const Bytes& add) { for (const std::uint8_t b : add) out.push_back(b); }
+inline void PutU16(Bytes& out, std::size_t v) { Append(out, {std::uint8_t(v), std::uint8_t(v >> 8)}); }
 inline void PutU32(Bytes& out, std::initializer_list<std::size_t> values) {
-  for (const std::size_t v : values) {
-    PutU16(out, v & 0xFFFF);
-    PutU16(out, v >> 16);
-  }
+  for (const std::size_t v : values) Append(out, {std::uint8_t(v), std::uint8_t(v >> 8),
+                                                  std::uint8_t(v >> 16), std::uint8_t(v >> 24)});
 }
-// Single-byte text as given: "\xE9" is Windows-1252 é.
+// NUL-terminated text in single bytes as given ("\xE9" is Windows-1252 é).
 inline void PutAnsiZ(Bytes& out, std::string_view text) {
-  out.insert(out.end(), text.begin(), text.end());
+  Append(out, Bytes(text.begin(), text.end()));
   out.push_back(0);
 }
+// Text in single bytes (each UTF-16 unit cut to its low byte) or in UTF-16.
+inline void PutText(Bytes& out, std::u16string_view text, bool unicode) {
+  for (const char16_t c : text) unicode ? PutU16(out, c) : out.push_back(std::uint8_t(c));
+}
 inline void PutUtf16Z(Bytes& out, std::u16string_view text) {
-  for (const char16_t c : text) PutU16(out, c);
+  PutText(out, text, true);
   PutU16(out, 0);
 }
 
@@ -53,9 +53,7 @@ inline Bytes Lnk(std::uint32_t flags, std::initializer_list<Bytes> sections) {
 inline Bytes Counted(std::u16string_view text, bool unicode) {
   Bytes out;
   PutU16(out, text.size());
-  for (const char16_t c : text) {
-    unicode ? PutU16(out, c) : out.push_back(static_cast<std::uint8_t>(c));
-  }
+  PutText(out, text, unicode);
   return out;
 }
 
@@ -76,34 +74,36 @@ inline Bytes DriveItem(std::string_view drive) {
   body.resize(22, 0);
   return Item(0x2F, body);
 }
-// A folder below a drive: its 8.3 name and, when given, its long name in an
-// extension block of the given version.
-inline Bytes FolderItem(std::string_view shortName, std::optional<std::u16string_view> longName,
-                        int version = 9) {
+// A folder below a drive: its primary name, single-byte or (unicode) UTF-16,
+// and, when given, its long name in an extension block of the given version.
+// A Unicode item here carries one more block after the long name's, so the
+// long name is found only where the primary name ends.
+inline Bytes FolderItem(std::u16string_view primary, std::optional<std::u16string_view> longName,
+                        int version = 9, bool unicode = false) {
   Bytes body(11, 0);  // a spare byte, size, time, attributes
-  PutAnsiZ(body, shortName);
+  PutText(body, primary, unicode);
+  unicode ? PutU16(body, 0) : body.push_back(0);
   if (body.size() % 2 == 0) body.push_back(0);  // the extension block starts at an even offset
   if (longName) {
     const std::size_t start = 3 + body.size();
     Bytes ext;
-    PutU16(ext, 0);
-    PutU16(ext, version);
-    PutU32(ext, {0xBEEF0004});
+    PutU32(ext, {std::size_t(version) << 16, 0xBEEF0004});
     // Times and identifier, then the fields each later version added.
     ext.resize(20 + (version >= 7 ? 18 : 0) + (version >= 9 ? 4 : 0) + (version >= 8 ? 4 : 0), 0);
     PutUtf16Z(ext, *longName);
     PutU16(ext, start);
-    ext[0] = static_cast<std::uint8_t>(ext.size());
+    ext[0] = std::uint8_t(ext.size());
     Append(body, ext);
+    if (unicode) PutU32(body, {8, 0xBEEF0005});
   }
-  return Item(0x31, body);
+  return Item(unicode ? 0x35 : 0x31, body);
 }
 inline Bytes IdList(std::initializer_list<Bytes> items) {
   Bytes out(2, 0);  // the size of what follows, set at the end
   for (const Bytes& item : items) Append(out, item);
   PutU16(out, 0);
-  out[0] = static_cast<std::uint8_t>(out.size() - 2);
-  out[1] = static_cast<std::uint8_t>((out.size() - 2) >> 8);
+  out[0] = std::uint8_t(out.size() - 2);
+  out[1] = std::uint8_t((out.size() - 2) >> 8);
   return out;
 }
 
@@ -122,38 +122,30 @@ inline Bytes LinkInfo(const LinkInfoFields& s) {
   const std::size_t header = unicode ? 0x24 : 0x1C;
   Bytes body;
   std::size_t offsets[6] = {};  // volume, base, network, suffix, base and suffix Unicode
+  const auto at = [&](int field) { offsets[field] = header + body.size(); };
   if (s.base) {
-    offsets[0] = header;
-    // VolumeID: size, fixed drive, serial, the empty label at 0x10.
+    at(0);  // VolumeID: size, fixed drive, serial, the empty label at 0x10
     PutU32(body, {0x11, 3, 0x1234ABCD, 0x10});
     body.push_back(0);
-    offsets[1] = header + body.size();
+    at(1);
     PutAnsiZ(body, *s.base);
   }
   if (s.netName) {
-    offsets[2] = header + body.size();
-    const std::size_t fixed = s.netNameUnicode ? 0x1C : 0x14;
-    Bytes names;
-    PutAnsiZ(names, *s.netName);
-    const std::size_t device = s.device.empty() ? 0 : fixed + names.size();
-    if (device) PutAnsiZ(names, s.device);
-    const std::size_t netNameUnicode = s.netNameUnicode ? fixed + names.size() : 0;
-    if (s.netNameUnicode) PutUtf16Z(names, *s.netNameUnicode);
+    at(2);
+    const std::size_t fixed = s.netNameUnicode ? 0x1C : 0x14, device = fixed + s.netName->size() + 1;
+    const std::size_t unicodeName = device + (s.device.empty() ? 0 : s.device.size() + 1);
+    const std::size_t size = unicodeName + (s.netNameUnicode ? 2 * s.netNameUnicode->size() + 2 : 0);
     // Size, flags (valid device, valid network type), offsets, a LAN Manager network.
-    PutU32(body, {fixed + names.size(), device ? 3u : 2u, fixed, device, 0x20000});
-    if (s.netNameUnicode) PutU32(body, {netNameUnicode, 0});
-    Append(body, names);
+    PutU32(body, {size, s.device.empty() ? 2u : 3u, fixed, s.device.empty() ? 0 : device, 0x20000});
+    if (s.netNameUnicode) PutU32(body, {unicodeName, 0});
+    PutAnsiZ(body, *s.netName);
+    if (!s.device.empty()) PutAnsiZ(body, s.device);
+    if (s.netNameUnicode) PutUtf16Z(body, *s.netNameUnicode);
   }
-  offsets[3] = header + body.size();
+  at(3);
   PutAnsiZ(body, s.suffix);
-  if (s.baseUnicode) {
-    offsets[4] = header + body.size();
-    PutUtf16Z(body, *s.baseUnicode);
-  }
-  if (s.suffixUnicode) {
-    offsets[5] = header + body.size();
-    PutUtf16Z(body, *s.suffixUnicode);
-  }
+  if (s.baseUnicode) at(4), PutUtf16Z(body, *s.baseUnicode);
+  if (s.suffixUnicode) at(5), PutUtf16Z(body, *s.suffixUnicode);
   Bytes out;
   PutU32(out, {header + body.size(), header, (s.base ? 1u : 0u) | (s.netName ? 2u : 0u)});
   for (std::size_t i = 0; i < (unicode ? 6u : 4u); ++i) PutU32(out, {offsets[i]});
@@ -167,9 +159,9 @@ inline Bytes LocalInfo(std::string base, std::string suffix = "") {
 inline Bytes EnvironmentBlock(std::string_view ansi, std::u16string_view unicode) {
   Bytes out;
   PutU32(out, {0x314, 0xA0000001});
-  out.insert(out.end(), ansi.begin(), ansi.end());
+  PutAnsiZ(out, ansi);
   out.resize(8 + 260, 0);
-  for (const char16_t c : unicode) PutU16(out, c);
+  PutText(out, unicode, true);
   out.resize(0x314, 0);
   return out;
 }

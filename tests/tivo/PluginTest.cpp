@@ -8,13 +8,9 @@ namespace quorvella {
 namespace {
 
 TEST(PluginTest, ProgramLiesInTheFirstFolderRecorded) {
-  const struct {
-    const char* what;
-    const char* first;   // InstallLocation under the current key; null: absent
-    const char* second;  // under the older key
-    const char* server;  // the COM server's default value
-    const char* program;
-  } cases[] = {
+  // InstallLocation under the current key, under the older key, the COM
+  // server's default value (null: absent), and the program found.
+  const struct { const char* what, *first, *second, *server, *program; } cases[] = {
       {"nothing recorded", nullptr, nullptr, nullptr, ""},
       {"server only", nullptr, nullptr, "C:\\Plug\\UniversalAudio.dll", "C:\\Plug\\TDUAP.exe"},
       {"server without a backslash", nullptr, nullptr, "UniversalAudio.dll", ""},
@@ -61,12 +57,9 @@ TEST(PluginTest, AFailedStartIsToldWithTheSystemsReason) {
   reg.RegSetString(Hive::LocalMachine, PluginUninstallKey, "InstallLocation", "C:\\UAP");
   StartPluginConfigProgram(reg, desktop, boxes);
   EXPECT_EQ(desktop.started, "C:\\UAP\\TDUAP.exe");
-  ASSERT_EQ(boxes.shown.size(), 1u);
-  EXPECT_EQ(boxes.shown[0].text,
-            "The following error occurred while trying to start C:\\UAP\\TDUAP.exe:\r\n\r\n"
-            "Access is denied.");
-  EXPECT_EQ(boxes.shown[0].icon, MsgIcon::Critical);
-  EXPECT_EQ(boxes.shown[0].buttons, MsgButtons::Ok);
+  EXPECT_EQ(boxes.shown, (std::vector<Message>{{"The following error occurred while trying to start "
+                                                 "C:\\UAP\\TDUAP.exe:\r\n\r\nAccess is denied.",
+                                                 MsgIcon::Critical, MsgButtons::Ok}}));
 }
 
 }  // namespace

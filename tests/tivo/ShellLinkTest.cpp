@@ -50,7 +50,7 @@ TEST(ShellLinkTest, RealShortcutsGiveTheTargetTheShellReports) {
 
 TEST(ShellLinkTest, BuiltShortcutsGiveTheirTargetsAndNothingWhenTruncated) {
   const Bytes idList = IdList({MyComputerItem(), DriveItem("D:\\"),
-                               FolderItem("MUSICA~1", u"M\u00FAsica"), FolderItem("ROCK", {})});
+                               FolderItem(u"MUSICA~1", u"M\u00FAsica"), FolderItem(u"ROCK", {})});
   const char* idListTarget = "D:\\M\xC3\xBAsica\\ROCK";
   const struct { const char* what; Bytes file; const char* target; } cases[] = {
       {"drive root", Lnk(kLinkInfo, {LocalInfo("D:\\")}), "D:\\"},
@@ -73,10 +73,11 @@ TEST(ShellLinkTest, BuiltShortcutsGiveTheirTargetsAndNothingWhenTruncated) {
        Lnk(kLinkInfo, {LinkInfo({.base = "C:\\Local", .suffix = "Rock", .netName = "\\\\nas"})}),
        "C:\\Local\\Rock"},
       {"only an ID list", Lnk(kIdList, {idList}), idListTarget},
-      {"ID list with older extension blocks",
-       Lnk(kIdList, {IdList({MyComputerItem(), DriveItem("E:"), FolderItem("LONG~1", u"Long", 3),
-                             FolderItem("OLDER~1", u"Older", 7)})}),
-       "E:\\Long\\Older"},
+      {"ID list with older extension blocks and a Unicode item",
+       Lnk(kIdList, {IdList({MyComputerItem(), DriveItem("E:"), FolderItem(u"LONG~1", u"Long", 3),
+                             FolderItem(u"OLDER~1", u"Older", 7),
+                             FolderItem(u"\u65E5", u"Nihon", 9, true)})}),
+       "E:\\Long\\Older\\Nihon"},
       {"ID list not from My Computer", Lnk(kIdList, {IdList({DriveItem("D:\\")})}), ""},
       {"environment block before the ID list",
        Lnk(kIdList, {idList, OtherBlock(), EnvironmentBlock("%A%", u"%B%\\M\u00FAsica")}),
@@ -117,14 +118,12 @@ TEST(ShellLinkTest, BrokenSizesAndOffsetsReadNothing) {
   const std::size_t network = linkInfo + info[20];
   const std::size_t end = linkInfo + info.size();
   const struct { const char* what; std::size_t at; std::uint8_t value; } breaks[] = {
-      {"header size", 0, 0x4D},
-      {"ID list without its terminal ID", 0x4C, 20},
+      {"header size", 0, 0x4D}, {"ID list without its terminal ID", 0x4C, 20},
       {"LinkInfo past the end", linkInfo + 3, 0x7F},
       {"header larger than the LinkInfo", linkInfo + 4, 0xFF},
       {"local base path past the LinkInfo", linkInfo + 16, 0xFF},
-      {"suffix without its NUL", end - 1, 'x'},
+      {"suffix without its NUL", end - 1, 'x'}, {"string past the end", end, 0xFF},
       {"network link smaller than its fields", network, 0x10},
-      {"string past the end", end, 0xFF},
       {"extra block too small for its signature", good.size() - 20, 6},
   };
   for (const auto& b : breaks) {

@@ -35,15 +35,22 @@ class WindowsFileSystemTest : public ::testing::Test {
   std::string error;
 };
 
+// The system's best fit: the letter's own, "?" for the arrow; a decomposed é
+// is composed first, a byte that is not UTF-8 is "?". The file is whole only
+// when its bytes are the encoded lines.
 TEST_F(WindowsFileSystemTest, TextFileHoldsCodePageBytesWithTheSystemsBestFit) {
-  auto file = files.CreateTextFile(Path("Mix.m3u"), error);
+  const std::string path = Path("Whole ā.m3u");
+  const std::vector<std::string> lines = {"Café", "ā → b", "e\xCC\x81", "\xFF!"};
+  auto file = files.CreateTextFile(path, error);
   ASSERT_NE(file, nullptr) << error;
-  file->WriteLine("Café");
-  file->WriteLine("ā → b");  // best fit for the letter, "?" for the arrow
-  file->WriteLine("e\xCC\x81");  // a decomposed é is composed first
-  file->WriteLine("\xFF!");  // a byte that is not UTF-8
+  for (const auto& line : lines) file->WriteLine(line);
   file->Close();
-  EXPECT_EQ(ReadBytes(Native(Path("Mix.m3u"))), "Caf\xE9\r\na ? b\r\n\xE9\r\n?!\r\n");
+  EXPECT_EQ(ReadBytes(Native(path)), "Caf\xE9\r\na ? b\r\n\xE9\r\n?!\r\n");
+  EXPECT_TRUE(files.HoldsTextFile(path, lines, false));
+  EXPECT_FALSE(files.HoldsTextFile(path, lines, true));  // UTF-8 bytes differ
+  EXPECT_FALSE(files.HoldsTextFile(path, {"Café", "a ? c", "é", "?!"}, false));
+  EXPECT_FALSE(files.HoldsTextFile(path, {"Café"}, false));
+  EXPECT_FALSE(files.HoldsTextFile(Path("missing.m3u"), {}, false));
 }
 
 TEST_F(WindowsFileSystemTest, AFileWithANonAsciiNameReplacesTheOldOneWhenClosed) {
@@ -55,20 +62,8 @@ TEST_F(WindowsFileSystemTest, AFileWithANonAsciiNameReplacesTheOldOneWhenClosed)
   EXPECT_EQ(ReadBytes(Native(path)), "old");  // until it is closed
   file->Close();
   EXPECT_EQ(ReadBytes(Native(path)), "\xC4\x81\r\n");
-  // Nothing but the playlist is left in the folder.
-  int entries = 0;
-  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.Path())) ++entries;
-  EXPECT_EQ(entries, 1);
-}
-
-TEST_F(WindowsFileSystemTest, AFileIsWholeOnlyWhenItsBytesAreTheEncodedLines) {
-  const std::string path = Path("Whole ā.m3u");
-  WriteBytes(Native(path), "Caf\xE9\r\na ? b\r\n");
-  EXPECT_TRUE(files.HoldsTextFile(path, {"Café", "ā → b"}, false));
-  EXPECT_FALSE(files.HoldsTextFile(path, {"Café", "ā → b"}, true));  // UTF-8 bytes differ
-  EXPECT_FALSE(files.HoldsTextFile(path, {"Café", "a ? c"}, false));
-  EXPECT_FALSE(files.HoldsTextFile(path, {"Café"}, false));
-  EXPECT_FALSE(files.HoldsTextFile(Path("missing.m3u"), {}, false));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1)
+      << "nothing but the playlist is left in the folder";
 }
 
 TEST_F(WindowsFileSystemTest, FilesAndFoldersExistAndOtherPathsNameNothing) {

@@ -21,11 +21,8 @@ namespace {
 
 std::string ShellRelativePath(const std::string& folder, const std::string& file) {
   char out[MAX_PATH] = {};
-  if (!PathRelativePathToA(out, folder.c_str(), FILE_ATTRIBUTE_DIRECTORY, file.c_str(),
-                           FILE_ATTRIBUTE_NORMAL)) {
-    return {};
-  }
-  return out;
+  return PathRelativePathToA(out, folder.c_str(), FILE_ATTRIBUTE_DIRECTORY, file.c_str(),
+                             FILE_ATTRIBUTE_NORMAL) ? out : "";
 }
 
 TEST(ShellPathRules, RelativePathsDifferOnlyWhereTheRuleDefinesThemOtherwise) {
@@ -35,9 +32,7 @@ TEST(ShellPathRules, RelativePathsDifferOnlyWhereTheRuleDefinesThemOtherwise) {
   for (const auto& row : test::RelativePathCases()) {
     const std::string both = row.folder + row.file;
     if (both.find('/') != std::string::npos ||
-        std::any_of(both.begin(), both.end(), [](char c) { return (c & 0x80) != 0; })) {
-      continue;
-    }
+        std::any_of(both.begin(), both.end(), [](char c) { return (c & 0x80) != 0; })) continue;
     ++compared;
     const std::string ours = RelativePathTo(row.folder, row.file);
     const std::string shell = ShellRelativePath(row.folder, row.file);
@@ -58,8 +53,7 @@ TEST(ShellPathRules, RelativePathsDifferOnlyWhereTheRuleDefinesThemOtherwise) {
       "..\\..\\other\\Lists\\a.mp3",
       // Without a drive or a share there is no root to share; a playlist
       // folder is always a full path.
-      "Lists -> Lists\\a.mp3:  | .\\a.mp3",
-      "\\Lists -> \\Lists\\a.mp3:  | .\\a.mp3",
+      "Lists -> Lists\\a.mp3:  | .\\a.mp3", "\\Lists -> \\Lists\\a.mp3:  | .\\a.mp3",
   };
   EXPECT_EQ(differ, expected);
 }

@@ -25,13 +25,9 @@ TEST_F(WindowsRegistryTest, ValuesRoundTripThroughTheAnsiFunctions) {
   EXPECT_EQ(registry.QueryValue(Hive::CurrentUser, key, "v0"), std::nullopt);
   const std::string longText = "Caf\xC3\xA9 " + std::string(600, 'x');  // "Café xxx..."
   const RegValue values[] = {
-      RegValue::String(longText),
-      RegValue::String("%USERPROFILE%\\Music", regtype::kExpandSz),
-      RegValue::Dword(0x12345678),
-      {regtype::kMultiSz, {'a', 0, 'b', 'c', 0, 0}},
-      {regtype::kBinary, {0, 1, 2, 255}},
-      RegValue::String(""),
-  };
+      RegValue::String(longText), RegValue::String("%USERPROFILE%\\Music", regtype::kExpandSz),
+      RegValue::Dword(0x12345678), {regtype::kMultiSz, {'a', 0, 'b', 'c', 0, 0}},
+      {regtype::kBinary, {0, 1, 2, 255}}, RegValue::String("")};
   int n = 0;
   for (const auto& value : values) {
     const std::string name = "v" + std::to_string(n++);
@@ -44,9 +40,7 @@ TEST_F(WindowsRegistryTest, ValuesRoundTripThroughTheAnsiFunctions) {
   EXPECT_TRUE(registry.KeyExists(Hive::CurrentUser, root + "\\Options"));
   EXPECT_EQ(registry.QueryValue(Hive::CurrentUser, root + "\\Options", "v0"), std::nullopt);
   EXPECT_EQ(registry.QueryValue(Hive::CurrentUser, key, "missing"), std::nullopt);
-}
-
-TEST_F(WindowsRegistryTest, TheStringIsStoredInTheAnsiCodePage) {
+  // The string is stored in the ANSI code page.
   ASSERT_TRUE(registry.SetValue(Hive::CurrentUser, root, "Name", RegValue::String("Caf\xC3\xA9")));
   char bytes[16] = {};
   DWORD size = sizeof bytes;
