@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <thread>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "support/FileBytes.h"
@@ -18,9 +19,10 @@ using namespace std::chrono_literals;
 
 // Waits for the thread to have one ready, as a writer busy with its songs
 // would.
-int TakeReady(SpareFiles& spares, const std::string& folder) {
-  for (int i = 0; i < 300; ++i) {
-    if (const int fd = spares.Take(folder); fd >= 0) return fd;
+template <typename Take>
+int TakeReady(Take take, int tries = 300) {
+  for (int i = 0; i < tries; ++i) {
+    if (const int fd = take(); fd >= 0) return fd;
     std::this_thread::sleep_for(10ms);
   }
   return -1;
@@ -46,7 +48,7 @@ TEST(SpareFilesTest, MadeAheadNamedOnDemandAndClosedWhenIdle) {
   SpareFiles spares(100ms);
   EXPECT_EQ(spares.Take(folder), -1) << "the first of a folder is the writer's own";
 
-  const int fd = TakeReady(spares, folder);
+  const int fd = TakeReady([&] { return spares.Take(folder); });
   ASSERT_GE(fd, 0);
   ASSERT_EQ(::write(fd, "bytes", 5), 5);
   EXPECT_TRUE(std::filesystem::is_empty(dir.Path())) << "unnamed until named";
@@ -73,6 +75,29 @@ TEST(SpareFilesTest, MadeAheadNamedOnDemandAndClosedWhenIdle) {
   spares.Take(missing);
   std::this_thread::sleep_for(100ms);
   EXPECT_EQ(spares.Take(missing), -1);
+}
+
+// Where a spare cannot be linked (here: to a name on another file system),
+// its bytes are copied once, and the program makes no more spares.
+TEST(SpareFilesTest, OneThatCannotBeLinkedIsCopied) {
+  testing::TempDir dir;
+  const std::string folder = dir.Path().string() + "/";
+  const std::string elsewhere = "/dev/shm/quorvella-spare-" + std::to_string(::getpid());
+  struct stat here {}, there {};
+  if (::stat(folder.c_str(), &here) != 0 || ::stat("/dev/shm", &there) != 0 ||
+      here.st_dev == there.st_dev) {
+    GTEST_SKIP() << "no second file system at /dev/shm";
+  }
+  SpareFiles spares(100ms);
+  spares.Take(folder);
+  const int fd = TakeReady([&] { return spares.Take(folder); });
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(::write(fd, "bytes", 5), 5);
+  EXPECT_TRUE(NameSpareFile(fd, elsewhere));
+  ::close(fd);
+  EXPECT_EQ(testing::ReadBytes(elsewhere), "bytes");
+  std::filesystem::remove(elsewhere);
+  EXPECT_EQ(TakeReady([&] { return TakeSpareFile(folder); }, 30), -1);
 }
 
 }  // namespace

@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "platform/posix/SpareFiles.h"
 
+#include <atomic>
+#include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <pthread.h>
+#include <sys/sendfile.h>
 #include <unistd.h>
 
 namespace quorvella {
@@ -12,6 +15,27 @@ namespace {
 // Two keep the thread a file ahead of the writer while it makes the next;
 // more would only hold inodes no one may use.
 constexpr std::size_t kAhead = 2;
+
+// Cleared when naming through /proc failed: the rest are made by the writer.
+std::atomic<bool> g_nameable{true};
+
+// Copies the unnamed file into a new file at path, for when it cannot be
+// given a name.
+bool CopyToNewFile(int fd, const std::string& path) {
+  const int out = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (out < 0) return false;
+  off_t from = 0;
+  ssize_t copied = 0;
+  do {
+    copied = ::sendfile(out, fd, &from, std::size_t{1} << 30);
+  } while (copied > 0);
+  int error = copied < 0 ? errno : 0;
+  if (::close(out) != 0 && error == 0) error = errno;
+  if (error == 0) return true;
+  ::unlink(path.c_str());
+  errno = error;
+  return false;
+}
 
 }  // namespace
 
@@ -73,7 +97,7 @@ void SpareFiles::Run() {
     }
     const std::string folder = folder_;
     lock.unlock();
-    const int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    const int fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
     lock.lock();
     if (fd < 0) {
       // The file system has no unnamed files, or the folder is gone: the
@@ -88,8 +112,8 @@ void SpareFiles::Run() {
 }
 
 int TakeSpareFile(const std::string& folder) {
-  static const bool nameable = ::access("/proc/self/fd", F_OK) == 0;
-  if (!nameable) return -1;
+  static const bool proc = ::access("/proc/self/fd", F_OK) == 0;
+  if (!proc || !g_nameable) return -1;
   static SpareFiles spares;
   return spares.Take(folder);
 }
@@ -98,7 +122,12 @@ bool NameSpareFile(int fd, const std::string& path) {
   // The descriptor's entry in /proc names the unnamed file for linkat, which
   // needs no privilege that way (AT_EMPTY_PATH would).
   const std::string self = "/proc/self/fd/" + std::to_string(fd);
-  return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0;
+  if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0) return true;
+  if (errno == EEXIST) return false;
+  // Where /proc does not lend itself to this, the file's bytes are copied
+  // once and no more spare files are made.
+  g_nameable = false;
+  return CopyToNewFile(fd, path);
 }
 
 }  // namespace quorvella

@@ -47,11 +47,12 @@ class SpareFiles {
 };
 
 // The program's own spare files: -1 where /proc, through which they are
-// named, is missing.
+// named, is missing or refused to name one.
 int TakeSpareFile(const std::string& folder);
 
-// Gives the unnamed file open at `fd` the name `path` in its folder; false,
-// with errno set, when it cannot (EEXIST: the name is taken).
+// Gives the unnamed file open at `fd` the name `path` in its folder, or
+// where it cannot be named a new file there with its bytes; false, with
+// errno set, when neither can be (EEXIST: the name is taken).
 bool NameSpareFile(int fd, const std::string& path);
 
 }  // namespace quorvella
