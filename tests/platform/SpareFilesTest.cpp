@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <ctime>
 #include <filesystem>
-#include <thread>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
+#include "platform/AnsiTextFile.h"
 #include "support/FileBytes.h"
 #include "support/TempDir.h"
 
@@ -16,17 +18,6 @@ namespace quorvella {
 namespace {
 
 using namespace std::chrono_literals;
-
-// Waits for the thread to have one ready, as a writer busy with its songs
-// would.
-template <typename Take>
-int TakeReady(Take take, int tries = 300) {
-  for (int i = 0; i < tries; ++i) {
-    if (const int fd = take(); fd >= 0) return fd;
-    std::this_thread::sleep_for(10ms);
-  }
-  return -1;
-}
 
 // How many unnamed files this process holds open in folder.
 int OpenIn(const std::string& folder) {
@@ -39,17 +30,21 @@ int OpenIn(const std::string& folder) {
   return count;
 }
 
-// A spare file becomes a named file with its bytes only when named; those
-// not taken are closed when the folder changes or the writer goes idle, and
-// a folder without them is answered with -1.
+int OpenInSoon(const std::string& folder, int expected) {
+  for (int i = 0; i < 300 && OpenIn(folder) != expected; ++i) std::this_thread::sleep_for(10ms);
+  return OpenIn(folder);
+}
+
+// A spare file becomes a named file with its bytes only when named; two wait
+// ahead, and those not taken are closed when the folder changes or the writer
+// goes idle; a folder that takes none is answered with -1, and not tried
+// again and again meanwhile.
 TEST(SpareFilesTest, MadeAheadNamedOnDemandAndClosedWhenIdle) {
   testing::TempDir dir, other;
   const std::string folder = dir.Path().string() + "/";
   SpareFiles spares(100ms);
-  EXPECT_EQ(spares.Take(folder), -1) << "the first of a folder is the writer's own";
-
-  const int fd = TakeReady([&] { return spares.Take(folder); });
-  ASSERT_GE(fd, 0);
+  const int fd = spares.Take(folder);
+  ASSERT_GE(fd, 0) << "the first is made when taken";
   ASSERT_EQ(::write(fd, "bytes", 5), 5);
   EXPECT_TRUE(std::filesystem::is_empty(dir.Path())) << "unnamed until named";
   ASSERT_TRUE(NameSpareFile(fd, folder + "a.m3u"));
@@ -59,27 +54,27 @@ TEST(SpareFilesTest, MadeAheadNamedOnDemandAndClosedWhenIdle) {
   EXPECT_EQ(errno, EEXIST);
   ::close(fd);
   EXPECT_EQ(testing::ReadBytes(folder + "a.m3u"), "bytes");
+  EXPECT_EQ(OpenInSoon(folder, 2), 2);
 
-  // Two wait ahead; another folder ends them, and going idle ends the rest.
-  for (int i = 0; i < 300 && OpenIn(folder) < 2; ++i) std::this_thread::sleep_for(10ms);
-  EXPECT_EQ(OpenIn(folder), 2);
   const std::string next = other.Path().string() + "/";
-  EXPECT_EQ(spares.Take(next), -1);
+  ::close(spares.Take(next));
   EXPECT_EQ(OpenIn(folder), 0);
-  std::this_thread::sleep_for(400ms);
-  EXPECT_EQ(OpenIn(next), 0);
+  EXPECT_EQ(OpenInSoon(next, 2), 2);
+  EXPECT_EQ(OpenInSoon(next, 0), 0);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2);
 
-  // A folder that is not there: the writer's own open tells why.
   const std::string missing = folder + "missing/";
-  spares.Take(missing);
-  std::this_thread::sleep_for(100ms);
+  EXPECT_EQ(spares.Take(missing), -1);
+  const std::clock_t before = std::clock();
+  std::this_thread::sleep_for(300ms);
+  EXPECT_LT(std::clock() - before, CLOCKS_PER_SEC / 20) << "the thread keeps trying";
   EXPECT_EQ(spares.Take(missing), -1);
 }
 
 // Where a spare cannot be linked (here: to a name on another file system),
-// its bytes are copied once, and the program makes no more spares.
-TEST(SpareFilesTest, OneThatCannotBeLinkedIsCopied) {
+// its bytes are copied once, and the program's files are made under their
+// names from then on, as where the folder's file system has no unnamed files.
+TEST(SpareFilesTest, OneThatCannotBeLinkedIsCopiedThenFilesAreMadeNamed) {
   testing::TempDir dir;
   const std::string folder = dir.Path().string() + "/";
   const std::string elsewhere = "/dev/shm/quorvella-spare-" + std::to_string(::getpid());
@@ -88,16 +83,23 @@ TEST(SpareFilesTest, OneThatCannotBeLinkedIsCopied) {
       here.st_dev == there.st_dev) {
     GTEST_SKIP() << "no second file system at /dev/shm";
   }
-  SpareFiles spares(100ms);
-  spares.Take(folder);
-  const int fd = TakeReady([&] { return spares.Take(folder); });
+  const int fd = TakeSpareFile(folder);
   ASSERT_GE(fd, 0);
   ASSERT_EQ(::write(fd, "bytes", 5), 5);
   EXPECT_TRUE(NameSpareFile(fd, elsewhere));
   ::close(fd);
   EXPECT_EQ(testing::ReadBytes(elsewhere), "bytes");
   std::filesystem::remove(elsewhere);
-  EXPECT_EQ(TakeReady([&] { return TakeSpareFile(folder); }, 30), -1);
+
+  EXPECT_EQ(TakeSpareFile(folder), -1);
+  std::string error;
+  auto file = AnsiTextFile::Create(folder + "Mix.m3u", kUtf8CodePage, error);
+  ASSERT_NE(file, nullptr) << error;
+  file->WriteLine("song.mp3");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1) << "a named part";
+  file->Close();
+  EXPECT_EQ(testing::ReadBytes(folder + "Mix.m3u"), "song.mp3\r\n");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }
 
 }  // namespace

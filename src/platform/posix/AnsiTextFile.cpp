@@ -27,13 +27,14 @@ std::string FolderOf(const std::string& path) {
 // playlist. The name does not grow with the playlist's, which may already be
 // as long as the file system allows. False, with errno set, when no name
 // would do.
+unsigned g_partCounter = 0;
+
 template <typename Make>
 bool MakePartFile(const std::string& path, std::string& partPath, Make make) {
-  static unsigned counter = 0;
   const std::string folder = FolderOf(path);
   for (int attempt = 0; attempt < 100; ++attempt) {
     partPath = folder + ".quorvella-" + std::to_string(::getpid()) + "-" +
-               std::to_string(++counter) + ".part";
+               std::to_string(++g_partCounter) + ".part";
     if (make(partPath)) return true;
     if (errno != EEXIST) break;
   }
@@ -52,8 +53,8 @@ std::unique_ptr<AnsiTextFile> AnsiTextFile::Create(const std::string& path, int 
     error = std::strerror(EISDIR);
     return nullptr;
   }
-  // An unnamed file made ahead gets its name at Close; otherwise the file
-  // is made here, under its name.
+  // An unnamed file gets its name at Close; where the folder takes none, the
+  // file is made here under its name.
   std::string partPath;
   int fd = TakeSpareFile(FolderOf(path));
   if (fd < 0 && !MakePartFile(path, partPath, [&fd](const std::string& name) {

@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <pthread.h>
 #include <sys/sendfile.h>
+#include <system_error>
 #include <unistd.h>
 
 namespace quorvella {
@@ -16,11 +17,22 @@ namespace {
 // more would only hold inodes no one may use.
 constexpr std::size_t kAhead = 2;
 
-// Cleared when naming through /proc failed: the rest are made by the writer.
+// Cleared once a file could not be named through /proc where a plain one
+// could be made: from then on the writer makes its own.
 std::atomic<bool> g_nameable{true};
 
-// Copies the unnamed file into a new file at path, for when it cannot be
-// given a name.
+int MakeUnnamed(const std::string& folder) {
+  return ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
+}
+
+// What open with O_TMPFILE answers where the file system has no such files.
+bool Unsupported(int error) { return error == EOPNOTSUPP || error == EISDIR || error == EINVAL; }
+
+void CloseAll(const std::deque<int>& fds) {
+  for (const int fd : fds) ::close(fd);
+}
+
+// Copies the unnamed file into a new file at path.
 bool CopyToNewFile(int fd, const std::string& path) {
   const int out = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (out < 0) return false;
@@ -42,71 +54,96 @@ bool CopyToNewFile(int fd, const std::string& path) {
 SpareFiles::SpareFiles(std::chrono::milliseconds idle) : idle_(idle) {}
 
 SpareFiles::~SpareFiles() {
+  std::deque<int> left;
   {
     std::lock_guard lock(mutex_);
     stopping_ = true;
-    Discard();
+    left.swap(ready_);
   }
   wake_.notify_all();
   if (thread_.joinable()) thread_.join();
+  CloseAll(left);
 }
 
 int SpareFiles::Take(const std::string& folder) {
-  std::unique_lock lock(mutex_);
-  if (folder != folder_) {
-    // Another folder: the ones made for the last are no use.
-    Discard();
-    folder_ = folder;
-    failed_ = false;
-  }
+  std::deque<int> stale;  // made for another folder
   int fd = -1;
-  if (!ready_.empty()) {
-    fd = ready_.front();
-    ready_.pop_front();
+  {
+    std::lock_guard lock(mutex_);
+    if (folder != folder_) {
+      stale.swap(ready_);
+      folder_ = folder;
+      failed_ = unsupported_ = false;
+    }
+    if (unsupported_) return -1;
+    if (!ready_.empty()) {
+      fd = ready_.front();
+      ready_.pop_front();
+    }
+    wanted_ = taken_ = true;
+    StartThread();
   }
-  wanted_ = taken_ = true;
-  if (!thread_.joinable()) thread_ = std::thread([this] { Run(); });
-  lock.unlock();
   wake_.notify_one();
+  CloseAll(stale);
+  if (fd >= 0) return fd;
+  fd = MakeUnnamed(folder);
+  if (fd < 0 && Unsupported(errno)) {
+    std::lock_guard lock(mutex_);
+    if (folder == folder_) unsupported_ = true;
+  }
   return fd;
 }
 
-void SpareFiles::Discard() {
-  for (const int fd : ready_) ::close(fd);
-  ready_.clear();
+void SpareFiles::StartThread() {
+  if (thread_.joinable() || noThread_) return;
+  // Made with every signal blocked, so that none reaches it before Run
+  // begins: they are the program's own threads' to handle.
+  sigset_t all, old;
+  sigfillset(&all);
+  pthread_sigmask(SIG_SETMASK, &all, &old);
+  try {
+    thread_ = std::thread([this] { Run(); });
+  } catch (const std::system_error&) {
+    noThread_ = true;  // every file is then made when taken
+  }
+  pthread_sigmask(SIG_SETMASK, &old, nullptr);
 }
 
 void SpareFiles::Run() {
-  // Signals stay with the program's own threads, which handle them.
-  sigset_t all;
-  sigfillset(&all);
-  pthread_sigmask(SIG_BLOCK, &all, nullptr);
   std::unique_lock lock(mutex_);
   for (;;) {
     wake_.wait(lock, [this] { return stopping_ || wanted_; });
-    const bool work = wake_.wait_for(
-        lock, idle_, [this] { return stopping_ || (!failed_ && ready_.size() < kAhead); });
+    const bool work = wake_.wait_for(lock, idle_, [this] {
+      return stopping_ || (!failed_ && !unsupported_ && ready_.size() < kAhead);
+    });
     if (stopping_) return;
     if (!work) {
+      failed_ = false;  // room may have been made, the folder made again
       if (!taken_) {
-        Discard();
+        std::deque<int> idle;
+        idle.swap(ready_);
         wanted_ = false;
+        lock.unlock();
+        CloseAll(idle);
+        lock.lock();
       }
       taken_ = false;
       continue;
     }
     const std::string folder = folder_;
     lock.unlock();
-    const int fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
+    const int fd = MakeUnnamed(folder);
+    const int error = errno;
     lock.lock();
-    if (fd < 0) {
-      // The file system has no unnamed files, or the folder is gone: the
-      // writer makes its own until it asks for another folder.
-      if (folder == folder_) failed_ = true;
-    } else if (folder == folder_ && !stopping_) {
+    if (fd >= 0 && folder == folder_ && !stopping_) {
       ready_.push_back(fd);
-    } else {
+    } else if (fd >= 0) {
+      lock.unlock();
       ::close(fd);
+      lock.lock();
+    } else if (folder == folder_) {
+      failed_ = true;
+      unsupported_ = Unsupported(error);
     }
   }
 }
@@ -123,11 +160,16 @@ bool NameSpareFile(int fd, const std::string& path) {
   // needs no privilege that way (AT_EMPTY_PATH would).
   const std::string self = "/proc/self/fd/" + std::to_string(fd);
   if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0) return true;
-  if (errno == EEXIST) return false;
-  // Where /proc does not lend itself to this, the file's bytes are copied
-  // once and no more spare files are made.
+  const int error = errno;
+  if (error == EEXIST) return false;
+  if (!CopyToNewFile(fd, path)) {
+    errno = error;
+    return false;
+  }
+  // A plain file could be made where the link could not: naming through
+  // /proc does not work here.
   g_nameable = false;
-  return CopyToNewFile(fd, path);
+  return true;
 }
 
 }  // namespace quorvella
