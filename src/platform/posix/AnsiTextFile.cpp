@@ -9,25 +9,37 @@
 #include <stdexcept>
 #include <unistd.h>
 
+#include "platform/posix/SpareFiles.h"
+
 
 namespace quorvella {
 namespace {
 
-// Opens a new file with a name of its own in the folder of path. The name is
-// hidden and not a playlist's, so a media server that looks meanwhile sees
-// no half-written playlist. The name does not grow with the playlist's,
-// which may already be as long as the file system allows.
-int OpenPartFile(const std::string& path, std::string& partPath) {
-  static unsigned counter = 0;
+// The folder of path, with its last separator.
+std::string FolderOf(const std::string& path) {
   const std::size_t slash = path.rfind('/');
-  const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// Gives a new file a name of its own in the folder of path, by `make` (which
+// fails with EEXIST when the name is taken). The name is hidden and not a
+// playlist's, so a media server that looks meanwhile sees no half-written
+// playlist. The name does not grow with the playlist's, which may already be
+// as long as the file system allows. False, with errno set, when no name
+// would do.
+unsigned g_partCounter = 0;
+
+template <typename Make>
+bool MakePartFile(const std::string& path, std::string& partPath, Make make) {
+  const std::string folder = FolderOf(path);
   for (int attempt = 0; attempt < 100; ++attempt) {
     partPath = folder + ".quorvella-" + std::to_string(::getpid()) + "-" +
-               std::to_string(++counter) + ".part";
-    const int fd = ::open(partPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0 || errno != EEXIST) return fd;
+               std::to_string(++g_partCounter) + ".part";
+    if (make(partPath)) return true;
+    if (errno != EEXIST) break;
   }
-  return -1;
+  partPath.clear();
+  return false;
 }
 
 }  // namespace
@@ -41,9 +53,14 @@ std::unique_ptr<AnsiTextFile> AnsiTextFile::Create(const std::string& path, int 
     error = std::strerror(EISDIR);
     return nullptr;
   }
+  // An unnamed file gets its name at Close; where the folder takes none, the
+  // file is made here under its name.
   std::string partPath;
-  const int fd = OpenPartFile(path, partPath);
-  if (fd < 0) {
+  int fd = TakeSpareFile(FolderOf(path));
+  if (fd < 0 && !MakePartFile(path, partPath, [&fd](const std::string& name) {
+        fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        return fd >= 0;
+      })) {
     error = std::strerror(errno);
     return nullptr;
   }
@@ -54,6 +71,13 @@ std::unique_ptr<AnsiTextFile> AnsiTextFile::Create(const std::string& path, int 
 void AnsiTextFile::Close() {
   if (fd_ < 0) return;
   Flush();
+  // An unnamed file is named before it is closed, which would end it.
+  if (partPath_.empty() &&
+      !MakePartFile(path_, partPath_, [this](const std::string& name) {
+        return NameSpareFile(fd_, name);
+      })) {
+    Fail(errno);
+  }
   const int fd = fd_;
   fd_ = -1;
   if (::close(fd) != 0 && errno != EINTR) Fail(errno);
@@ -82,7 +106,7 @@ void AnsiTextFile::Fail(int error) {
     ::close(fd_);
     fd_ = -1;
   }
-  ::unlink(partPath_.c_str());
+  if (!partPath_.empty()) ::unlink(partPath_.c_str());
   throw std::runtime_error("Could not write " + path_ + ": " + std::strerror(error));
 }
 
