@@ -119,8 +119,12 @@ void CliTest::ExpectRuns(const std::vector<Case>& cases) const {
 GeneratedLibrary CliTest::MakeLibrary(std::uint64_t seed, std::int32_t tracks,
                                       std::int32_t playlists, std::int32_t songsPerPlaylist,
                                       bool createSongFiles) {
-  GeneratedLibrary library = GenerateLibrary({.Seed = seed, .Tracks = tracks, .Playlists = playlists, .SongsPerPlaylist = songsPerPlaylist,
-                                              .Form = kForm, .MusicRoot = Str(root_ / "music")});
+  GeneratedLibrary library = GenerateLibrary({.Seed = seed,
+                                              .Tracks = tracks,
+                                              .Playlists = playlists,
+                                              .SongsPerPlaylist = songsPerPlaylist,
+                                              .Form = kForm,
+                                              .MusicRoot = Str(root_ / "music")});
   for (const auto& track : library.Tracks) {
     if (!createSongFiles || track.Type != TrackType::File || track.Place == SongPlace::OtherVolume ||
         track.Place == SongPlace::NetworkShare)
@@ -163,7 +167,8 @@ void GiveEachPlaylistItsOwnFile(GeneratedLibrary& library) {
 }
 
 bool PublishedByAll(const GeneratedPlaylist& p) {
-  return !p.Master && !p.Folder && !p.Smart && p.Visible && p.DistinguishedKind == 0 && p.FlagKey.empty() && !p.Items.empty();
+  return !p.Master && !p.Folder && !p.Smart && p.Visible && p.DistinguishedKind == 0 && p.FlagKey.empty() &&
+         !p.Items.empty();
 }
 
 std::vector<std::string> Lines(const std::string& text) {

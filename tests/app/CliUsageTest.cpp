@@ -18,7 +18,8 @@ TEST_F(CliUsageTest, EveryCommandHasHelp) {
   for (const auto& args : cases) {
     const ProcessResult result = Run(args);
     EXPECT_EQ(result.exitCode, 0) << args.front();
-    EXPECT_TRUE(result.out.starts_with("Usage: quorvella-cli") && Contains(result.out, "--help") && result.err.empty()) << result.out;
+    EXPECT_TRUE(result.out.starts_with("Usage: quorvella-cli") && Contains(result.out, "--help") && result.err.empty())
+        << result.out;
   }
   EXPECT_FALSE(OptionsStored());
 }

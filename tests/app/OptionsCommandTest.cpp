@@ -48,7 +48,9 @@ TEST_F(OptionsCommandTest, RefusedChangesStoreNothing) {
               {{"options", "--playlist-folder", Str(root_ / "nowhere")}, 1, "The specified folder does not exist."},
               {{"options", "--playlist-folder", file, "--mode", "enhanced"}, 1, "The specified folder does not exist."},
               {{"options", "--playlist-folder", "   "}, 1, "The specified folder does not exist."},
-              {{"options", "--check", "flac"}, 1, "The file type \"flac\" is not in the list of file types (mp3, aac, wma, ogg)."}});
+              {{"options", "--check", "flac"},
+               1,
+               "The file type \"flac\" is not in the list of file types (mp3, aac, wma, ogg)."}});
   EXPECT_FALSE(OptionsStored());
 }
 
@@ -63,16 +65,19 @@ TEST_F(OptionsCommandTest, ChangesAreStoredAndShown) {
   EXPECT_TRUE(result.err.starts_with("The playlist folder which you have selected is:\n" + playlists +
                                      "\n\nThis folder has not been published")) << result.err;
   EXPECT_TRUE(result.err.ends_with("Plug-in installed on this computer.\n\n")) << result.err;
-  const std::string shown = "Playlist folder:      " + playlists + "\nDelete empty output:  no\nPublishing mode:      enhanced\n"
-                            "Playlist encoding:    ansi (.m3u files)\npyTivo configuration: looked for (see quorvella-cli tivo)\n"
-                            "File types (published in enhanced mode when checked):\n  [x] mp3    MP3 audio files\n"
-                            "  [x] aac    Protected (.M4A and .M4B) files\n  [ ] wma    Windows Media files\n  [ ] ogg    Ogg Vorbis files\n";
+  const std::string shown =
+      "Playlist folder:      " + playlists +
+      "\nDelete empty output:  no\nPublishing mode:      enhanced\n"
+      "Playlist encoding:    ansi (.m3u files)\npyTivo configuration: looked for (see quorvella-cli tivo)\n"
+      "File types (published in enhanced mode when checked):\n  [x] mp3    MP3 audio files\n"
+      "  [x] aac    Protected (.M4A and .M4B) files\n  [ ] wma    Windows Media files\n  [ ] ogg    Ogg Vorbis files\n";
   EXPECT_EQ(result.out, shown);
   // The next start reads what was stored; the folder's trailing separator was dropped.
   result = Run({"options"});
   EXPECT_EQ(result.out + result.err, shown);
   result = Run({"options", "--check", "ogg", "--mode", "standard"});
-  EXPECT_TRUE(result.exitCode == 0 && Contains(result.out, "Publishing mode:      standard\n") && Contains(result.out, "  [x] ogg"))
+  EXPECT_TRUE(result.exitCode == 0 && Contains(result.out, "Publishing mode:      standard\n") &&
+              Contains(result.out, "  [x] ogg"))
       << result.out << result.err;
 }
 
@@ -104,14 +109,18 @@ TEST_F(OptionsCommandTest, PublishedFolderNeedsNoWarningAndTivoShowsIt) {
 TEST_F(OptionsCommandTest, ADamagedFileOfOptionsIsReportedOnceAndReadAsDefaults) {
   if (kWindows) GTEST_SKIP() << "the options are kept in a file on POSIX only";
   const std::string store = Str(config_ / "Quorvella" / "registry.reg");
-  testing::WriteBytes(store, "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\"
-                                           "Brenlow Software\\Quorvella]\n\"DeleteEmptyOutput\"=\"False\"\n\"PlaylistFolder\n");
+  testing::WriteBytes(store,
+                      "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\"
+                      "Brenlow Software\\Quorvella]\n\"DeleteEmptyOutput\"=\"False\"\n\"PlaylistFolder\n");
   const std::string notice = "quorvella-cli: The settings file \"" + store + "\" is damaged (line 5: ";
-  const std::string kept = ", so the options are at their defaults.\n\nWhen they are next saved, the damaged file is kept as \"";
+  const std::string kept =
+      ", so the options are at their defaults.\n\nWhen they are next saved, the damaged file is kept as \"";
   for (const char* command : {"options", "tivo", "list"}) {
     const std::string err = Run({command}).err;
-    EXPECT_TRUE(err.starts_with(notice) && Contains(err, kept + store + ".damaged-YYYYMMDD-HHMMSS\" (the date and time of saving).\n") &&
-                err.find(notice, 1) == std::string::npos) << command << ": " << err;
+    EXPECT_TRUE(err.starts_with(notice) &&
+                Contains(err, kept + store + ".damaged-YYYYMMDD-HHMMSS\" (the date and time of saving).\n") &&
+                err.find(notice, 1) == std::string::npos)
+        << command << ": " << err;
   }
   EXPECT_TRUE(Contains(Run({"options"}).out, "Delete empty output:  yes\n"));
 }

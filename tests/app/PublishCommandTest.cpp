@@ -64,10 +64,12 @@ TEST_F(PublishCommandTest, PublishAllWritesEveryCheckedPlaylistAndAgainTrashesTh
   // many songs each holds is the writer's count).
   std::string expected;
   for (const auto& name : checked) expected += "[Queued] " + name + "\n";
-  for (const auto& name : checked) expected += "[Publishing...] " + name + "\nPublishing " + name + "...\n[Done (N)] " + name + "\n";
+  for (const auto& name : checked)
+    expected += "[Publishing...] " + name + "\nPublishing " + name + "...\n[Done (N)] " + name + "\n";
   expected += "Done\n\nQuorvella has finished publishing the requested playlists.\n\nPlaylists published:\t\t\t";
   expected += std::to_string(checked.size()) + "\n";
-  const std::string out = std::regex_replace(result.out, std::regex(R"(\[Done \((empty|1 song|[\d,]+ songs)\)\])"), "[Done (N)]");
+  const std::string out =
+      std::regex_replace(result.out, std::regex(R"(\[Done \((empty|1 song|[\d,]+ songs)\)\])"), "[Done (N)]");
   EXPECT_EQ(out.substr(0, expected.size()), expected);
 
   // A second listing sees the files; without options the playlists whose
@@ -102,10 +104,15 @@ TEST_F(PublishCommandTest, NamedPlaylistsAreTheOnlyOnesPublishedWithProgressOnAT
   // A name that is not listed refuses the whole run; without names, nothing
   // is checked before a first run.
   for (const auto& name : Files(folder)) fs::remove(folder / NativePath(name));
-  ExpectRuns({{{"--library", libraryPath_, "publish", "--playlist", "Summer Drive", "--playlist", "No Such List"}, 1, "\"No Such List\""},
-              {{"--library", libraryPath_, "publish"}, 1,
-               "Please place a checkmark by at least one playlist and then click 'Publish Playlists to TiVo' again.\nNo "
-               "playlist file is in the playlist folder yet: name the playlists with --playlist NAME, or publish all with --all.\n"}});
+  ExpectRuns(
+      {{{"--library", libraryPath_, "publish", "--playlist", "Summer Drive", "--playlist", "No Such List"},
+        1,
+        "\"No Such List\""},
+       {{"--library", libraryPath_, "publish"},
+        1,
+        "Please place a checkmark by at least one playlist and then click 'Publish Playlists to TiVo' again.\nNo "
+        "playlist file is in the playlist folder yet: name the playlists with --playlist NAME, or publish all with "
+        "--all.\n"}});
   EXPECT_TRUE(Files(folder).empty());
 }
 
@@ -123,9 +130,11 @@ TEST_F(PublishCommandTest, AFolderThatCannotBeWrittenWarnsForEachPlaylist) {
     ::umount2(path, MNT_DETACH), ::chmod(path, 0755);
   });
   ASSERT_TRUE(root || ::chmod(folder.c_str(), 0555) == 0);
-  const ProcessResult result = Run({"--library", libraryPath_, "publish", "--playlist", "Summer Drive", "--playlist", "Midnight Mix"});
+  const ProcessResult result =
+      Run({"--library", libraryPath_, "publish", "--playlist", "Summer Drive", "--playlist", "Midnight Mix"});
   EXPECT_EQ(result.exitCode, 1);
-  EXPECT_TRUE(Contains(result.out, "[Done (empty)] Summer Drive\n") && Contains(result.out, "[Done (empty)] Midnight Mix\nDone\n"))
+  EXPECT_TRUE(Contains(result.out, "[Done (empty)] Summer Drive\n") &&
+              Contains(result.out, "[Done (empty)] Midnight Mix\nDone\n"))
       << result.out;
   std::string expected;
   for (const char* name : {"Summer Drive", "Midnight Mix"}) {
@@ -149,8 +158,10 @@ TEST_F(PublishCommandTest, LibraryProblemsAndRefusalsFailTheRun) {
       {{"publish", "--all", "--library", missing}, 1, "\"" + missing + "\" cannot be opened: "},
       {{"--library", cut, "list"}, 1, "\"" + cut + "\" is incomplete: the XML breaks off at line "},
       // No playlist folder chosen yet.
-      {{"--library", libraryPath_, "publish", "--all"}, 1,
-       "You first need to select a folder in which to create the playlists.\n\nTo do this, open the 'Tools' menu and choose 'Options'."},
+      {{"--library", libraryPath_, "publish", "--all"},
+       1,
+       "You first need to select a folder in which to create the playlists.\n\nTo do this, open the 'Tools' menu and "
+       "choose 'Options'."},
       // Nothing named and nothing in the usual places.
       {{"list"}, 1, "No iTunes library file was found. These files were looked for:\n"},
       {{"list"}, 1, usual},
@@ -167,9 +178,12 @@ TEST_F(PublishCommandTest, AMalformedLibraryIsReadAsFarAsItCanBeAndSaysWhere) {
   std::string xml = ReadBytes(libraryPath_);
   xml.replace(xml.rfind("<dict><key>Track ID"), 0, "\n<dict><key>Name</key><string>x</string></dict>\n");
   const std::string malformed = WriteFile("malformed.xml", xml);
-  const std::string err = "quorvella-cli: The iTunes library file \"" + malformed + "\" is malformed in places; what could "
-                          "not be read there was left out:\n  line 13: a playlist item without \"Track ID\" is skipped\n";
-  const ProcessResult list = Run({"--library", malformed, "list"}), publish = Run({"--library", malformed, "publish", "--all"});
+  const std::string err =
+      "quorvella-cli: The iTunes library file \"" + malformed +
+      "\" is malformed in places; what could "
+      "not be read there was left out:\n  line 13: a playlist item without \"Track ID\" is skipped\n";
+  const ProcessResult list = Run({"--library", malformed, "list"}),
+                      publish = Run({"--library", malformed, "publish", "--all"});
   EXPECT_EQ((std::vector{list.exitCode, publish.exitCode}), (std::vector{3, 3}));
   EXPECT_EQ(list.err + publish.err, err + err);
   EXPECT_TRUE(list.out.ends_with("\t-\t90001\tMix\n")) << list.out;
@@ -190,7 +204,8 @@ TEST_F(PublishCommandTest, FirstInterruptStopsTheRunWithItsReport) {
   EXPECT_EQ(result.termSignal, 0) << "ended by the interrupt instead of stopping";
   EXPECT_EQ(result.exitCode, 1) << result.err;
   // Stopped before the last playlist, with the report after it.
-  EXPECT_TRUE(Contains(result.out, "\nStopped\n\nQuorvella has finished publishing the requested playlists.\n")) << result.out;
+  EXPECT_TRUE(Contains(result.out, "\nStopped\n\nQuorvella has finished publishing the requested playlists.\n"))
+      << result.out;
   EXPECT_FALSE(Contains(result.out, "\nDone\n"));
 }
 

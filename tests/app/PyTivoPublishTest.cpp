@@ -53,7 +53,8 @@ class PyTivoPublishTest : public CliTest {
   // Publishes the two playlists; the songs the report counts are the ones
   // pyTivo will not play.
   void PublishAndCheck(bool utf8) {
-    const ProcessResult result = Run({"--library", libraryPath_, "publish", "--playlist", "Share Mix", "--playlist", "Only AAC"});
+    const ProcessResult result =
+        Run({"--library", libraryPath_, "publish", "--playlist", "Share Mix", "--playlist", "Only AAC"});
     ASSERT_EQ(result.exitCode, 0) << result.err << result.out;
     // Songs outside the share are counted for a folder in POSIX form only.
     EXPECT_TRUE(Contains(result.out, "[Done (7 songs)] Share Mix") && Contains(result.out, "[Done (empty)] Only AAC") &&
@@ -83,14 +84,19 @@ class PyTivoPublishTest : public CliTest {
 };
 
 TEST_F(PyTivoPublishTest, ShareIsPublishedAndEveryCountedSongIsOneThatWillNotPlay) {
-  ProcessResult result = Run({"options", "--pytivo-config", config_, "--playlist-folder", Str(playlists_), "--delete-empty", "yes"});
+  ProcessResult result =
+      Run({"options", "--pytivo-config", config_, "--playlist-folder", Str(playlists_), "--delete-empty", "yes"});
   // Inside the share: no warning.
-  EXPECT_TRUE(result.exitCode == 0 && result.err.empty() && Contains(result.out, "pyTivo configuration: " + config_ + "\n"))
+  EXPECT_TRUE(result.exitCode == 0 && result.err.empty() &&
+              Contains(result.out, "pyTivo configuration: " + config_ + "\n"))
       << result.out << result.err;
   result = Run({"tivo"});
-  EXPECT_TRUE(Contains(result.out, "pyTivo configuration:          " + config_ + " (set with quorvella-cli options --pytivo-config)\n"
-                                   "pyTivo music shares:\n  Music: " + Str(share_) + "\n") &&
-              Contains(result.out, "Playlist folder published:     yes\nPlaylist folder's share:       Music (" + Str(share_) + ")\n"))
+  EXPECT_TRUE(Contains(result.out, "pyTivo configuration:          " + config_ +
+                                       " (set with quorvella-cli options --pytivo-config)\n"
+                                       "pyTivo music shares:\n  Music: " +
+                                       Str(share_) + "\n") &&
+              Contains(result.out, "Playlist folder published:     yes\nPlaylist folder's share:       Music (" +
+                                       Str(share_) + ")\n"))
       << result.out;
   PublishAndCheck(false);
   // Été/ça in Windows-1252 bytes.
@@ -111,13 +117,17 @@ TEST_F(PyTivoPublishTest, UnreadableOrDamagedConfigurationIsReported) {
   const std::string missing = Str(root_ / "missing.conf");
   EXPECT_EQ(Run({"options", "--pytivo-config", missing}).err,
             "pyTivo's configuration file \"" + missing + "\" cannot be read: No such file or directory.\n");
-  const std::string damaged = WriteFile("damaged.conf", "[Music]\ntype = music\nthis line is no value\npath = " + Str(share_) +
-                                                            "\n[Gone]\ntype = music\npath = " + Str(root_ / "nowhere") + "\n");
+  const std::string damaged =
+      WriteFile("damaged.conf", "[Music]\ntype = music\nthis line is no value\npath = " + Str(share_) +
+                                    "\n[Gone]\ntype = music\npath = " + Str(root_ / "nowhere") + "\n");
   EXPECT_EQ(Run({"options", "--pytivo-config", damaged}).err, "");
   const std::string tivo = Run({"tivo"}).out;
   // Windows' own INI reader passes over a line it does not understand.
-  EXPECT_EQ(Contains(tivo, "pyTivo configuration problems:\n  " + damaged + ", line 3: not understood: this line is no value\n"), !kWindows);
-  EXPECT_TRUE(Contains(tivo, "pyTivo music shares:\n  Music: " + Str(share_) + "\n  Gone: " + Str(root_ / "nowhere") + " (missing)\n"))
+  EXPECT_EQ(Contains(tivo, "pyTivo configuration problems:\n  " + damaged +
+                               ", line 3: not understood: this line is no value\n"),
+            !kWindows);
+  EXPECT_TRUE(Contains(
+      tivo, "pyTivo music shares:\n  Music: " + Str(share_) + "\n  Gone: " + Str(root_ / "nowhere") + " (missing)\n"))
       << tivo;
   // Cleared, the search finds nothing on this system's own places... unless
   // a pyTivo is installed here, which a test machine does not have.

@@ -46,7 +46,9 @@ class UnattendedPublishTest : public CliTest {
     return files;
   }
   std::size_t TrashCount() const { return fs::exists(TrashFiles()) ? Files(TrashFiles()).size() : 0; }
-  std::string FileOf(const std::string& name) const { return Str(folder_ / NativePath(SanitizeFileName(name, "_") + ".m3u")); }
+  std::string FileOf(const std::string& name) const {
+    return Str(folder_ / NativePath(SanitizeFileName(name, "_") + ".m3u"));
+  }
   // The n-th normal playlist with songs, which --all publishes.
   GeneratedPlaylist& Published(std::size_t n) {
     auto it = library_.Playlists.begin();

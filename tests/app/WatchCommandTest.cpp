@@ -44,7 +44,9 @@ class WatchCommandTest : public CliTest {
     EXPECT_TRUE(WriteLibraryXmlFile(library_, path, error)) << error;
     return ReadBytes(path);
   }
-  GeneratedPlaylist& Normal() { return *std::find_if(library_.Playlists.begin(), library_.Playlists.end(), PublishedByAll); }
+  GeneratedPlaylist& Normal() {
+    return *std::find_if(library_.Playlists.begin(), library_.Playlists.end(), PublishedByAll);
+  }
 
   // Runs watch (polling each second, or not at all) and calls step(n) at
   // the n-th line it logs (from 1); a step returning false stops it as a
@@ -93,8 +95,8 @@ TEST_F(WatchCommandTest, PublishesEachGoodChangeOnceAndSaysABadOneOnce) {
   // the whole one again leaves nothing to write.
   const std::string all = std::to_string(std::stoi(Counts(lines[0]))), rest = std::to_string(std::stoi(all) - 1);
   EXPECT_EQ((std::vector{Counts(lines[0]), Counts(lines[1]), Counts(lines[2]), Counts(lines[4])}),
-            (std::vector<std::string>{all + "/0/0 problems 0", "1/" + rest + "/1 problems 0", "1/" + rest + "/1 problems 0",
-                                      "0/" + all + "/0 problems 0"}));
+            (std::vector<std::string>{all + "/0/0 problems 0", "1/" + rest + "/1 problems 0",
+                                      "1/" + rest + "/1 problems 0", "0/" + all + "/0 problems 0"}));
   EXPECT_FALSE(fs::exists(oldFile));
   EXPECT_TRUE(Contains(lines[3], "The library does not read; the last publish stands")) << lines[3];
 }
@@ -112,7 +114,8 @@ TEST_F(WatchCommandTest, PollingAloneSeesAChangeAndASecondWatchIsRefused) {
     return true;
   });
   ASSERT_EQ(result.exitCode, 0) << result.err;
-  EXPECT_TRUE(second.exitCode == 1 && Contains(second.err, "Another quorvella-cli watch is already running")) << second.err;
+  EXPECT_TRUE(second.exitCode == 1 && Contains(second.err, "Another quorvella-cli watch is already running"))
+      << second.err;
   const auto lines = Lines(result.out);
   EXPECT_TRUE(lines.size() == 2 && std::regex_match(Counts(lines[1]), std::regex("1/\\d+/1 problems 0"))) << result.out;
 }

@@ -54,9 +54,15 @@ TEST_F(WindowStartTest, OnlyADamagedOrUnwritableStoreIsReported) {
   const auto config = env_.Root() / "config";
   const std::string store = (config / "Quorvella" / "registry.reg").string();
   const std::string header = "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software";
-  struct Case { const char* what; std::optional<std::string> content; bool configIsAFile, reported; };  // content: none, no file
-  const Case cases[] = {{"empty file", "", false, false}, {"sound file", header + "]\n\"A\"=\"1\"\n", false, false},
-                        {"damaged file", header + "\n", false, true}, {"configuration folder is a file", std::nullopt, true, true}};
+  struct Case {
+    const char* what;
+    std::optional<std::string> content;
+    bool configIsAFile, reported;
+  };  // content: none, no file
+  const Case cases[] = {{"empty file", "", false, false},
+                        {"sound file", header + "]\n\"A\"=\"1\"\n", false, false},
+                        {"damaged file", header + "\n", false, true},
+                        {"configuration folder is a file", std::nullopt, true, true}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     std::filesystem::remove_all(config);
@@ -70,7 +76,8 @@ TEST_F(WindowStartTest, OnlyADamagedOrUnwritableStoreIsReported) {
     ASSERT_EQ(boxes.shown.size(), c.reported ? 1u : 0u);
     if (!c.reported) continue;
     // The damage's wording and where it lies are the store's.
-    const std::string text = c.configIsAFile ? "The options cannot be kept: \"" + config.string() + "\" is not a folder.\r\n\r\n"
+    const std::string text = c.configIsAFile ? "The options cannot be kept: \"" + config.string() +
+                                                   "\" is not a folder.\r\n\r\n"
                                                    "Changes made in Options last only until Quorvella is closed."
                                              : DamagedRegistryText(store, *app.Registry().Damage());
     EXPECT_EQ(boxes.shown[0], (Message{text, MsgIcon::Exclamation, MsgButtons::Ok, MsgAnswer::Ok}));

@@ -22,11 +22,11 @@ TEST(PrepareBrowseFolder, TrimsAndDropsOneTrailingSeparator) {
 }
 
 TEST(BrowseFolderTitle, DefaultsWhenBlankAndDropsTheAccessKey) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"", "Please select a folder:"},
-      {"   ", "Please select a folder:"},
-      {"Please select the &folder in which to create playlists:", "Please select the folder in which to create playlists:"},
-      {" Rock && &Roll &", " Rock & Roll &"}};
+  const std::pair<const char*, const char*> cases[] = {{"", "Please select a folder:"},
+                                                       {"   ", "Please select a folder:"},
+                                                       {"Please select the &folder in which to create playlists:",
+                                                        "Please select the folder in which to create playlists:"},
+                                                       {" Rock && &Roll &", " Rock & Roll &"}};
   for (const auto& [title, shown] : cases) EXPECT_EQ(BrowseFolderTitle(title), shown) << title;
 }
 

@@ -28,7 +28,8 @@ using test::Win;
 // control's its tab titles, joined by "|".
 struct Control { const char* name; const char* cls; const char* caption; bool enabled = true, shown = true; };
 
-const char* const kNote = "Important note: if you are running TiVo Desktop 2.3, then you must select a folder which both:";
+const char* const kNote =
+    "Important note: if you are running TiVo Desktop 2.3, then you must select a folder which both:";
 const char* const kCondition1 =
     "1. Has been published as a Music Folder in the TiVo Desktop software (or is a sub-folder thereof).";
 const char* const kCondition2 = "2. Contains all of the songs in the playlist (or is a parent folder thereof).";
@@ -68,11 +69,14 @@ const std::map<Win, std::vector<Control>> kControls = {
       {"Label7", "QLabel", kCondition1},
       {"Label10", "QLabel", "-- AND --"},
       {"Label8", "QLabel", kCondition2},
-      {"Label6", "QLabel", "You can use the 'Pick TiVo Folder' button above to select a music folder which is already published "
-        "to TiVo Desktop. This will help to ensure that you select a valid folder."},
-      {"Label2", "QLabel", "Normally, TiVo will only play MP3 files. Therefore, Quorvella normally will only include MP3 files "
-        "in any playlist that it publishes. You can, however, run the free *If you have the plug-in installed, you can use the "
-        "options below to tell Quorvella which song formats to include in published playlists."},
+      {"Label6", "QLabel",
+       "You can use the 'Pick TiVo Folder' button above to select a music folder which is already published "
+       "to TiVo Desktop. This will help to ensure that you select a valid folder."},
+      {"Label2", "QLabel",
+       "Normally, TiVo will only play MP3 files. Therefore, Quorvella normally will only include MP3 files "
+       "in any playlist that it publishes. You can, however, run the free *If you have the plug-in installed, you can "
+       "use the "
+       "options below to tell Quorvella which song formats to include in published playlists."},
       {"LabPlugIn", "QLabel", "Universal Audio Plug-in"},
       {"Label11", "QLabel", "Publishing &mode:"},
       {"OptEnhMode0", "QRadioButton", "&Standard mode - publish only MP3 files"},
@@ -83,12 +87,15 @@ const std::map<Win, std::vector<Control>> kControls = {
       {"Label14", "QLabel", "(link opens in a browser window)"},
       {"ButConfigurePlugin", "QPushButton", "&Configure the Universal Audio Plug-in...", 1, 0},
       {"Uc3dLine1", "quorvella::Uc3dLine", nullptr},
-      {"CheckDeleteEmptyOutput", "QCheckBox", "&Do not create empty playlists (Quorvella will delete any published playlist "
-        "which ends up containing no songs)"}}},
+      {"CheckDeleteEmptyOutput", "QCheckBox",
+       "&Do not create empty playlists (Quorvella will delete any published playlist "
+       "which ends up containing no songs)"}}},
     {Win::Pick,
-     {{"Label1", "QLabel", "Use this window to select one of the music folders published to TiVo Dekstop as the output folder "
-        "into which your playlists will be written. Selecting one of these folders will help to ensure that TiVo and TiVo "
-        "Desktop will be able to play all songs on the playlist."},
+     {{"Label1", "QLabel",
+       "Use this window to select one of the music folders published to TiVo Dekstop as the output folder "
+       "into which your playlists will be written. Selecting one of these folders will help to ensure that TiVo and "
+       "TiVo "
+       "Desktop will be able to play all songs on the playlist."},
       {"Label4", "QLabel", "&List of music folders published to TiVo Desktop:"},
       {"ListFolders", "QListWidget", nullptr},
       {"ButOK", "QPushButton", "OK", false},
@@ -103,7 +110,8 @@ const std::map<Win, std::vector<Control>> kControls = {
       {"Label5", "QLabel", "\u2122"},
       {"Label2", "QLabel", "Version 1.3"},
       {"Label3", "QLabel", nullptr},
-      {"Label7", "QLabel", "The Universal Audio Plug-in is separate software.*Use the link on the Web menu for more information."},
+      {"Label7", "QLabel",
+       "The Universal Audio Plug-in is separate software.*Use the link on the Web menu for more information."},
       {"Label4", "QLabel", "*TiVo*iTunes*"},
       {"Label6", "QLabel", "Please visit our web site for current product information:"},
       {"LabLink", "QLabel", HomePageAddress.data()},
@@ -204,10 +212,12 @@ TEST_F(WindowTables, ControlsTitlesFramesMenusAndTabOrderAreAsDesigned) {
     EXPECT_EQ(TabOrder(), w.tabOrder);
   }
   Open(Main);
-  EXPECT_EQ(MenuLines(*this->Main().menuBar()), (std::vector<std::string>{
+  EXPECT_EQ(MenuLines(*this->Main().menuBar()),
+            (std::vector<std::string>{
                 "&File: [&Open iTunes Library...] [&Map Library Locations...] [E&xit]",
                 "&Tools: [&Options...] [&Remove Stale Playlists...]",
-                "&Web: [Quorvella &home page] [&Documentation] [&Convert songs to MP3 format] [&Brenlow Software home page] [-] "
+                "&Web: [Quorvella &home page] [&Documentation] [&Convert songs to MP3 format] [&Brenlow Software home "
+                "page] [-] "
                 "[Universal Audio &Plug-in] [-] [-] [Check for &updates...]",
                 "&Help: [&Online documentation\tF1] [&About...]",
             }));
@@ -282,7 +292,8 @@ TEST_F(WindowTables, EnterAndEscPressTheRightButton) {
     SCOPED_TRACE(std::string(Name(c.window)) + " " + c.focus + " " + QKeySequence(c.key).toString().toStdString());
     test::ModalScript script;
     QWidget& window = Open(c.window);
-    if (auto* tabs = window.findChild<QTabWidget*>()) tabs->setCurrentIndex(Get(c.focus)->isVisibleTo(tabs->widget(0)) ? 0 : 1);
+    if (auto* tabs = window.findChild<QTabWidget*>())
+      tabs->setCurrentIndex(Get(c.focus)->isVisibleTo(tabs->widget(0)) ? 0 : 1);
     Get(c.focus)->setFocus();
     ASSERT_TRUE(Get(c.focus)->hasFocus());
     QTest::keyClick(Get(c.focus), c.key);
@@ -332,7 +343,8 @@ std::vector<std::string> ClippedCaptions(const QWidget& window) {
       fault = "too small";
     }
     if (fault) clipped.push_back(Describe(*widget, fault));
-    if (!widget->parentWidget()->rect().contains(widget->geometry())) clipped.push_back(Describe(*widget, "cut by its parent"));
+    if (!widget->parentWidget()->rect().contains(widget->geometry()))
+      clipped.push_back(Describe(*widget, "cut by its parent"));
   }
   // Captions beside each other must not run into each other (designs let
   // neighbouring boxes touch by a pixel).
@@ -408,7 +420,8 @@ TEST_P(Captions, ShowWholeInEveryWindow) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Fonts, Captions, ::testing::ValuesIn(kFonts), [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Fonts, Captions, ::testing::ValuesIn(kFonts),
+                         [](const auto& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace quorvella

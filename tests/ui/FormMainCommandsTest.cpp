@@ -76,7 +76,12 @@ TEST_F(MainCommands, WebHelpAndTheUpdateCheck) {
   const QString missing = QString::fromStdString("The WiseUpdate program (" + program + ") does not exist.");
   const QString failed = QStringLiteral(
       "The following error occurred while trying to run the WiseUpdate program:\n\nExec format error");
-  const struct { bool interactive, exists; const char* error; std::vector<std::string> started; QString box; } cases[] = {
+  const struct {
+    bool interactive, exists;
+    const char* error;
+    std::vector<std::string> started;
+    QString box;
+  } cases[] = {
       {false, false, nullptr, {}, {}},
       {true, false, nullptr, {}, missing},
       {false, true, nullptr, {program + " /c"}, {}},
@@ -176,7 +181,8 @@ TEST_F(MainCommands, OptionsWorkDuringARunAndANewModeHoldsFromTheNextSong) {
   EXPECT_EQ(Main().Controller().Stats().WrongFormatSongs, 1);
   std::ifstream in(folder + "/Mix.m3u");
   const std::string written(std::istreambuf_iterator<char>(in), {});
-  for (const char* song : {"1.mp3", "3.mp3", "4.ogg", "5.mp3", "6.ogg"}) EXPECT_NE(written.find(song), std::string::npos) << song;
+  for (const char* song : {"1.mp3", "3.mp3", "4.ogg", "5.mp3", "6.ogg"})
+    EXPECT_NE(written.find(song), std::string::npos) << song;
   EXPECT_EQ(written.find("2.ogg"), std::string::npos);
   // The new folder's list comes once the run is over.
   EXPECT_TRUE(QTest::qWaitFor([&] { return library_->sourceReads > readsBefore; }, 2000));

@@ -143,10 +143,11 @@ TEST_F(Mappings, AddRefusesWhatCannotBeMappedAndAnUnreadableLibraryLeavesTheRule
   const auto warning = [](std::string text) {
     return Message{std::move(text), MsgIcon::Exclamation, MsgButtons::Ok, MsgAnswer::Ok};
   };
-  EXPECT_EQ(boxes_.shown, (std::vector<Message>{
-                              warning("\"Music\\Rock\" is not a full path: a location to map begins with a drive (C:\\), a "
-                                      "network share (\\\\server\\share) or a slash (/Volumes/data)."),
-                              warning("The specified folder does not exist.")}));
+  EXPECT_EQ(boxes_.shown,
+            (std::vector<Message>{
+                warning("\"Music\\Rock\" is not a full path: a location to map begins with a drive (C:\\), a "
+                        "network share (\\\\server\\share) or a slash (/Volumes/data)."),
+                warning("The specified folder does not exist.")}));
   EXPECT_EQ(Rows("ListMappings"), std::vector<std::string>{R"(C:\Music|)" + Copy("x") + "||"});
 }
 

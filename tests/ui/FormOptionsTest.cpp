@@ -13,13 +13,16 @@ namespace {
 using test::Find;
 using test::ModalScript;
 
-const Message kNoSuchFolder{"The specified folder does not exist.", MsgIcon::Exclamation, MsgButtons::Ok, MsgAnswer::Ok};
+const Message kNoSuchFolder{"The specified folder does not exist.", MsgIcon::Exclamation, MsgButtons::Ok,
+                            MsgAnswer::Ok};
 
 // The Options dialog over the windows' fixture: its registry file is read
 // afresh to see that nothing was stored.
 class Options : public test::Windows {
  protected:
-  void Store(const char* name, const std::string& value) { reg_.RegSetString(Hive::CurrentUser, SettingsKey, name, value); }
+  void Store(const char* name, const std::string& value) {
+    reg_.RegSetString(Hive::CurrentUser, SettingsKey, name, value);
+  }
   // The folder, DeleteEmptyOutput, EnhancedPlugInMode and UncheckedExts of
   // the settings, which store what they are given.
   std::vector<std::string> Stored() {
@@ -49,7 +52,8 @@ class Options : public test::Windows {
   std::vector<std::string> Shown() {
     std::vector<std::string> shown = test::RowTexts(FileTypes());
     const auto on = [](bool state) { return std::to_string(state); };
-    const std::string states = on(Get("ButOpenFolder")->isEnabled()) + on(Get<QCheckBox>("CheckDeleteEmptyOutput")->isChecked()) +
+    const std::string states = on(Get("ButOpenFolder")->isEnabled()) +
+                               on(Get<QCheckBox>("CheckDeleteEmptyOutput")->isChecked()) +
                                on(Get<QRadioButton>("OptEnhMode1")->isChecked());
     shown.insert(shown.begin(), {FolderShown(), states});
     return shown;
@@ -118,11 +122,14 @@ TEST_F(Options, OKAsksAboutAnUnpublishedFolderEveryTimeAndNoKeepsTheDialogOpen) 
   EXPECT_FALSE(dialog_->isVisible());
   EXPECT_EQ(dialog_->result(), QDialog::Accepted);
   EXPECT_EQ(Stored(), (std::vector<std::string>{browseResult_, "0", "1", "+aac+"}));
-  EXPECT_EQ(boxes_.shown, (std::vector<Message>{
-                {"The playlist folder which you have selected is:\r\n\r\n\r\nThis folder has not been published as a Music "
-                 "folder in TiVo Desktop, and therefore your TiVo box will not be able to play any playlists in this "
-                 "folder.\r\n\r\nAre you sure that you want to use this playlist folder?",
-                 MsgIcon::Question, MsgButtons::YesNo, MsgAnswer::No}, UnpublishedFolderQuestion(browseResult_)}));
+  EXPECT_EQ(
+      boxes_.shown,
+      (std::vector<Message>{
+          {"The playlist folder which you have selected is:\r\n\r\n\r\nThis folder has not been published as a Music "
+           "folder in TiVo Desktop, and therefore your TiVo box will not be able to play any playlists in this "
+           "folder.\r\n\r\nAre you sure that you want to use this playlist folder?",
+           MsgIcon::Question, MsgButtons::YesNo, MsgAnswer::No},
+          UnpublishedFolderQuestion(browseResult_)}));
 }
 
 // The plug-in's words in the explanation and the lines below link to its
@@ -195,10 +202,13 @@ TEST_F(Options, EnhancedModeWithoutThePluginIsConfirmedAndTheMp3RowStaysChecked)
   EXPECT_EQ(script.unexpected, 0);
   const QString question = QStringLiteral(
       "You should not choose Enhanced mode if you have not installed the Universal Audio Plug-in installed (or similar "
-      "software). Without the plug-in (or similar software), your TiVo will only be able to play MP3 files, in which case you "
-      "should stay in Standard mode.\n\nYou do not appear to have the Universal Audio Plug-in installed on this computer.\n\nAre "
+      "software). Without the plug-in (or similar software), your TiVo will only be able to play MP3 files, in which "
+      "case you "
+      "should stay in Standard mode.\n\nYou do not appear to have the Universal Audio Plug-in installed on this "
+      "computer.\n\nAre "
       "you sure you want to use Enhanced mode?");
-  const test::SeenBox asked{"Quorvella", question, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No};
+  const test::SeenBox asked{"Quorvella", question, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No,
+                            QMessageBox::No};
   EXPECT_EQ(script.boxes, (std::vector<test::SeenBox>{
                 asked, asked,
                 {"Quorvella", "The file type \"mp3\" must remain checked.",
@@ -242,10 +252,11 @@ TEST_F(Options, PickTiVoFolderIsRefusedFrom52OnAndTakesThePickedFolderIfItStillE
     Click("ButPickTiVoFolder");
     EXPECT_FALSE(opened.Finished());
   }
-  EXPECT_EQ(boxes_.shown, std::vector<Message>(3, {"This function is not supported on Windows Vista; please use the \"Pick "
-                                                   "Any Folder\" button instead.\r\n\r\nThis function will be supported in a "
-                                                   "future upgrade of Quorvella.",
-                                                   MsgIcon::Exclamation, MsgButtons::Ok, MsgAnswer::Ok}));
+  EXPECT_EQ(boxes_.shown,
+            std::vector<Message>(3, {"This function is not supported on Windows Vista; please use the \"Pick "
+                                     "Any Folder\" button instead.\r\n\r\nThis function will be supported in a "
+                                     "future upgrade of Quorvella.",
+                                     MsgIcon::Exclamation, MsgButtons::Ok, MsgAnswer::Ok}));
   boxes_.shown.clear();
   windowsVersion_ = {5, 1};
   Open();

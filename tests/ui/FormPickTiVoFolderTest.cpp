@@ -77,13 +77,16 @@ TEST_F(PickTiVoFolder, ChoosingAndClosing) {
   const auto key = [this](Qt::Key k) { QTest::keyClick(QApplication::focusWidget(), k); };
   // The original folder and the one selected afterwards: "a", "b", "c" for the folders A, B, C.
   const struct { const char* what; bool published; const char* orig; std::function<void()> steps;
-                 bool open; int result; const char* selected; } cases[] = {
+                 bool open; int result; const char* selected;
+  } cases[] = {
       {"a click enables OK, which gives the folder", true, "", [&] { ClickRow(2), Click("ButOK"); }, false, 1, "c"},
-      {"the keyboard moves the selection", true, "", [&] { ClickRow(2), key(Qt::Key_Up), Click("ButOK"); }, false, 1, "b"},
+      {"the keyboard moves the selection", true, "", [&] { ClickRow(2), key(Qt::Key_Up), Click("ButOK"); }, false, 1,
+       "b"},
       {"a double click takes the entry", true, "", [&] { ClickRow(0), DoubleClick(0); }, false, 1, "a"},
       {"Cancel after selecting", true, "a", [&] { ClickRow(1), Click("ButCancel"); }, false, 2, "b"},
       {"the close box leaves Result at 0", true, "a", [&] { window_->close(); }, false, 0, "a"},
-      {"nothing listed: Enter and a double click do nothing", false, "/anything", [&] { key(Qt::Key_Return), DoubleClick(-1); }, true, 0, ""},
+      {"nothing listed: Enter and a double click do nothing", false, "/anything",
+       [&] { key(Qt::Key_Return), DoubleClick(-1); }, true, 0, ""},
       {"nothing listed: Esc cancels", false, "/anything", [&] { key(Qt::Key_Escape); }, false, 2, ""},
   };
   for (const auto& c : cases) {

@@ -26,7 +26,8 @@ struct Entry {
 const Entry kEntries[] = {
     {"Old.m3u", true, true, false, false, false, false, "Old.m3u", false, false},
     {"Kept.m3u", true, true, false, false, true, false, "Kept.m3u", true, true},
-    {"Edited.m3u", true, true, false, true, false, false, "Edited.m3u  (changed since it was written; left alone)", true, false},
+    {"Edited.m3u", true, true, false, true, false, false, "Edited.m3u  (changed since it was written; left alone)",
+     true, false},
     {"Late.m3u", true, true, false, false, false, true, "Late.m3u", true, false},
     {"Mix.m3u", true, true, true, false, false, false, nullptr, true, true},
     {"Mine.m3u", true, false, false, false, false, false, nullptr, true, false},

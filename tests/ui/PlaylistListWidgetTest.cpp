@@ -13,13 +13,14 @@ namespace quorvella {
 namespace {
 
 TEST(PlaylistListWidgetTest, NamesAndStatusesPaintAsTheStandardDelegate) {
-  const struct { const char* name; PlaylistKindCode kind; bool checked; const char* status; } rows[] = {
-      {"Mix", 1, true, "Queued"},
-      {"90's Music", 4, false, "Publishing..."},
-      {"Ohne Bild", 0, true, "Done (200 songs)"},
-      {"Library", 8, false, "-"},
-      {"Empty", 3, true, ""},
-      {"A name far too wide for its column, which is elided", 2, true, "A status far too wide for its column, which is elided as well"}};
+  const struct { const char* name; PlaylistKindCode kind; bool checked; const char* status;
+  } rows[] = {{"Mix", 1, true, "Queued"},
+              {"90's Music", 4, false, "Publishing..."},
+              {"Ohne Bild", 0, true, "Done (200 songs)"},
+              {"Library", 8, false, "-"},
+              {"Empty", 3, true, ""},
+              {"A name far too wide for its column, which is elided", 2, true,
+               "A status far too wide for its column, which is elided as well"}};
   for (const bool enabled : {true, false}) {
     PlaylistListWidget list;
     list.resize(560, 200);

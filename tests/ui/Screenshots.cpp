@@ -27,7 +27,8 @@ class Screenshots : public test::Windows {
     QWidget& window = Open(which);
     auto* tabs = window.findChild<QTabWidget*>();
     if (!tabs) return Shoot(window, name + suffix);
-    for (const int tab : {0, 1}) tabs->setCurrentIndex(tab), Shoot(window, name + (tab ? "-file-types" : "-playlist-folder") + suffix);
+    for (const int tab : {0, 1})
+      tabs->setCurrentIndex(tab), Shoot(window, name + (tab ? "-file-types" : "-playlist-folder") + suffix);
   }
 };
 

@@ -142,7 +142,9 @@ class Windows : public ::testing::Test {
   RecordingDesktop desktop_;
   ScriptedBoxes boxes_;
   std::shared_ptr<FakeITunes> library_ = std::make_shared<FakeITunes>();
-  std::function<std::shared_ptr<IiTunes>(const std::string&)> openLibrary_ = [this](const std::string&) { return library_; };
+  std::function<std::shared_ptr<IiTunes>(const std::string&)> openLibrary_ = [this](const std::string&) {
+    return library_;
+  };
   std::function<LibraryLocations(const std::string&)> readLocations_;
   std::string programFolder_ = env_.Folder("Program Files/Quorvella");
   std::string remembered_, browseResult_, origFolder_;

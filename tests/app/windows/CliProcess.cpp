@@ -60,8 +60,9 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
   start.hStdInput = nul, start.hStdOutput = outWrite, start.hStdError = errWrite;
   PROCESS_INFORMATION process{};
   // A group of its own, so that Ctrl+Break reaches the child alone.
-  const BOOL started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_UNICODE_ENVIRONMENT | CREATE_NEW_PROCESS_GROUP,
-                                      block.data(), nullptr, &start, &process);
+  const BOOL started =
+      CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE,
+                     CREATE_UNICODE_ENVIRONMENT | CREATE_NEW_PROCESS_GROUP, block.data(), nullptr, &start, &process);
   for (HANDLE childs : {outWrite, errWrite, nul}) CloseHandle(childs);
   if (!started) {
     for (HANDLE ours : {outRead, errRead}) CloseHandle(ours);
