@@ -11,7 +11,6 @@
 
 #include "platform/posix/SpareFiles.h"
 
-
 namespace quorvella {
 namespace {
 
@@ -21,14 +20,15 @@ std::string FolderOf(const std::string& path) {
   return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
+// Numbers the hidden names of this process's new files.
+unsigned g_partCounter = 0;
+
 // Gives a new file a name of its own in the folder of path, by `make` (which
 // fails with EEXIST when the name is taken). The name is hidden and not a
 // playlist's, so a media server that looks meanwhile sees no half-written
 // playlist. The name does not grow with the playlist's, which may already be
 // as long as the file system allows. False, with errno set, when no name
 // would do.
-unsigned g_partCounter = 0;
-
 template <typename Make>
 bool MakePartFile(const std::string& path, std::string& partPath, Make make) {
   const std::string folder = FolderOf(path);
