@@ -132,18 +132,18 @@ TEST_F(Options, OKAsksAboutAnUnpublishedFolderEveryTimeAndNoKeepsTheDialogOpen) 
           UnpublishedFolderQuestion(browseResult_)}));
 }
 
-// The plug-in's words in the explanation and the lines below link to its
-// page; Configure is offered only when the plug-in's program exists.
+// The plug-in's words in the explanation (kept inside it: the captions'
+// test) and the lines below link to its page; Configure is offered only
+// when the plug-in's program exists (hidden without a plug-in: the control
+// tables).
 TEST_F(Options, ThePluginsLinksAndConfigure) {
   Open();
   ShowTab(1);
   auto* link = Get<QLabel>("LabPlugIn");
   ASSERT_EQ(link->parentWidget(), Get<QLabel>("Label2"));
-  EXPECT_TRUE(link->parentWidget()->rect().contains(link->geometry()));
   EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
   for (const char* label : {"LabPlugIn", "Label13", "Label14"}) Click(label);
   EXPECT_EQ(desktop_.opened, std::vector<std::string>(2, std::string(PluginInfoAddress)));
-  EXPECT_TRUE(Get<QPushButton>("ButConfigurePlugin")->isHidden());
   const std::string folder = env_.Folder("Plug-in");
   reg_.RegSetString(Hive::LocalMachine, PluginUninstallKey, PluginInstallLocationValueName, folder);
   Open();

@@ -79,9 +79,8 @@ TEST_F(PickTiVoFolder, ChoosingAndClosing) {
   const struct { const char* what; bool published; const char* orig; std::function<void()> steps;
                  bool open; int result; const char* selected;
   } cases[] = {
-      {"a click enables OK, which gives the folder", true, "", [&] { ClickRow(2), Click("ButOK"); }, false, 1, "c"},
-      {"the keyboard moves the selection", true, "", [&] { ClickRow(2), key(Qt::Key_Up), Click("ButOK"); }, false, 1,
-       "b"},
+      {"a click enables OK, the keyboard moves the selection, OK gives the folder", true, "",
+       [&] { ClickRow(2), key(Qt::Key_Up), Click("ButOK"); }, false, 1, "b"},
       {"a double click takes the entry", true, "", [&] { ClickRow(0), DoubleClick(0); }, false, 1, "a"},
       {"Cancel after selecting", true, "a", [&] { ClickRow(1), Click("ButCancel"); }, false, 2, "b"},
       {"the close box leaves Result at 0", true, "a", [&] { window_->close(); }, false, 0, "a"},

@@ -60,7 +60,6 @@ TEST_F(TwipsLayoutTest, ACaptionTakesTheRoomBesideItAndTheFormKeepsItsSize) {
   EXPECT_EQ(left->x() + left->width(), X(5760)) << "the right edge stays";
   EXPECT_EQ(left->width(), Caption(left));
   EXPECT_EQ(form_.size(), QSize(X(6000), X(1500)));
-  EXPECT_EQ(layout_.Across(), 1.0);
 }
 
 TEST_F(TwipsLayoutTest, ButtonsDesignedAlikeInARowStayAlikeAndKeepClearOfEachOther) {
@@ -81,8 +80,6 @@ TEST_F(TwipsLayoutTest, WithoutRoomTheFormStretchesAsLittleAsTheCaptionNeeds) {
   QPushButton* wide = Button("A caption far too long for any box of this form, which must grow to show all of it");
   layout_.Place(wide, 240, 240, 5520, 375);
   layout_.Apply();
-  EXPECT_GT(layout_.Across(), 1.0);
-  EXPECT_EQ(layout_.Down(), 1.0);
   EXPECT_GE(wide->width(), Caption(wide));
   EXPECT_LE(wide->width(), Caption(wide) + 2);
   EXPECT_NEAR(form_.width(), wide->x() * 2 + wide->width(), 2) << "both margins stretched alike";

@@ -11,7 +11,7 @@ namespace {
 
 // The shadow line on the first row of pixels and the highlight line on the
 // second span the whole width after every resize, in the colour scheme's
-// colours; a control of no width has empty lines.
+// colours; a control of no width paints nothing.
 TEST(Uc3dLine, BothLinesSpanTheWidthInTheSchemesColours) {
   QWidget container;
   Uc3dLine line(&container);
@@ -23,8 +23,6 @@ TEST(Uc3dLine, BothLinesSpanTheWidthInTheSchemesColours) {
   for (const int width : {200, 37, 420, 1, 0}) {
     SCOPED_TRACE(width);
     line.resize(width, 9);
-    EXPECT_EQ(line.LineTop(), QLine(0, 0, width, 0));
-    EXPECT_EQ(line.LineBottom(), QLine(0, 1, width, 1));
     const QImage image = line.grab().toImage();
     ASSERT_EQ(image.width(), width);
     for (int x = 0; x < width; ++x) {
