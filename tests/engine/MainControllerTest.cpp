@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/PublishSummary.h"
 #include "settings/MemoryRegistry.h"
 #include "settings/Settings.h"
 #include "support/FakeFileSystem.h"
@@ -46,12 +45,9 @@ class MainControllerTest : public ::testing::Test {
   test::ScriptedPump pump;
   test::RecordingView view;
   bool tivo23 = false;
-  std::optional<MusicShare> share;  // the pyTivo share that holds /d/Lists
   std::shared_ptr<test::FakeITunes> library = std::make_shared<test::FakeITunes>();
-  MainController controller{
-      view, MainServices{settings, files, desktop, boxes, pump, [this] { return tivo23; }, "https://convert",
-                         CountFormat("en_US.UTF-8"),
-                         [this](const std::string& folder) { return folder == "/d/Lists" ? share : std::nullopt; }}};
+  MainController controller{view, MainServices{settings, files, desktop, boxes, pump, [this] { return tivo23; },
+                                               "https://convert", CountFormat("en_US.UTF-8")}};
 };
 
 TEST_F(MainControllerTest, RefreshListsTheListedKindsAndCheckAllTakesOnlyUserLists) {
@@ -216,48 +212,6 @@ TEST_F(MainControllerTest, ALibraryFailureEndsTheRunOrTheRefreshInOrder) {
   EXPECT_FALSE(controller.Busy());
   EXPECT_EQ(view.busy, (std::vector<bool>{true, false}));
   EXPECT_EQ(view.waitCursor, (std::vector<bool>{true, false}));
-}
-
-// Songs a pyTivo share will not play are counted afresh in each run: those
-// outside the share that holds the playlist folder, and names the playlist's
-// code page cannot hold.
-TEST_F(MainControllerTest, ARunCountsTheSongsThePyTivoShareWillNotPlay) {
-  library->AddPlaylist("Mix")
-      .Add(Track("in the folder", "/d/Lists/a.mp3"))
-      .Add(Track("up and down", "/d/Rock/b.mp3"))
-      .Add(Track("outside", "/home/u/Other/c.mp3"))
-      .Add(Track("greek", "/d/Rock/\xCE\xA9mega.mp3"))
-      .Add(Track("greek outside", "/home/u/Other/\xCE\xA9mega 2.mp3"))
-      .Add(Track("not written", "/home/u/Other/d.m4a"));
-  controller.ButRefresh_Click();
-  controller.ButCheckAll_Click();
-  const auto run = [&](std::optional<MusicShare> s, PlaylistEncoding encoding) {
-    share = std::move(s);
-    settings.SetPlaylistEncoding(encoding);
-    boxes.shown.clear();
-    controller.ButPublish_Click();
-    return controller.ReachStats();
-  };
-  EXPECT_EQ(run(MusicShare{"Music", "/d"}, PlaylistEncoding::Ansi),
-            (ServerReachStats{.SongsOutsideShare = 2, .SongsNotInCodePage = 2}));
-  EXPECT_EQ(controller.Stats().SongsWritten, 5);
-  // The report's own box first, then the one on these songs.
-  ASSERT_EQ(boxes.shown.size(), 2u);
-  EXPECT_EQ(boxes.shown[1].text,
-            PublishSummary::ServerReachAdvice({{2, 2}, MusicShare{"Music", "/d"}, files.AnsiCodePage()},
-                                              CountFormat("en_US.UTF-8")).text);
-
-  EXPECT_EQ(run(std::nullopt, PlaylistEncoding::Ansi),
-            (ServerReachStats{.SongsOutsideShare = 0, .SongsNotInCodePage = 2}));
-  ASSERT_EQ(boxes.shown.size(), 2u);
-  EXPECT_EQ(boxes.shown[1].text.find("pyTivo share"), std::string::npos);
-
-  // UTF-8 playlists hold every name and end in .m3u8.
-  EXPECT_EQ(run(MusicShare{"Music", "/d"}, PlaylistEncoding::Utf8),
-            (ServerReachStats{.SongsOutsideShare = 2, .SongsNotInCodePage = 0}));
-  EXPECT_EQ(files.utf8Files, std::set<std::string>{"/d/Lists/Mix.m3u8"});
-  EXPECT_EQ(run(std::nullopt, PlaylistEncoding::Utf8), ServerReachStats{});
-  EXPECT_EQ(boxes.shown.size(), 1u);
 }
 
 }  // namespace
