@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/PublishSummary.h"
 #include "settings/MemoryRegistry.h"
 #include "settings/Settings.h"
 #include "support/FakeFileSystem.h"
@@ -45,9 +46,12 @@ class MainControllerTest : public ::testing::Test {
   test::ScriptedPump pump;
   test::RecordingView view;
   bool tivo23 = false;
+  std::optional<MusicShare> share;  // the pyTivo share that holds /d/Lists
   std::shared_ptr<test::FakeITunes> library = std::make_shared<test::FakeITunes>();
-  MainController controller{view, MainServices{settings, files, desktop, boxes, pump, [this] { return tivo23; },
-                                               "https://convert", CountFormat("en_US.UTF-8")}};
+  MainController controller{
+      view, MainServices{settings, files, desktop, boxes, pump, [this] { return tivo23; }, "https://convert",
+                         CountFormat("en_US.UTF-8"),
+                         [this](const std::string& folder) { return folder == "/d/Lists" ? share : std::nullopt; }}};
 };
 
 TEST_F(MainControllerTest, RefreshListsTheListedKindsAndCheckAllTakesOnlyUserLists) {
@@ -212,6 +216,23 @@ TEST_F(MainControllerTest, ALibraryFailureEndsTheRunOrTheRefreshInOrder) {
   EXPECT_FALSE(controller.Busy());
   EXPECT_EQ(view.busy, (std::vector<bool>{true, false}));
   EXPECT_EQ(view.waitCursor, (std::vector<bool>{true, false}));
+}
+
+// Songs the pyTivo share will not play are counted afresh in each run and
+// told of after the run's own box, with the share named.
+TEST_F(MainControllerTest, EachRunTellsOfTheSongsThePyTivoShareWillNotPlay) {
+  share = MusicShare{"Music", "/d/Lists"};
+  library->AddPlaylist("Mix").Add(Track("outside, not in the code page", "/d/Rock/\xCE\xA9mega.mp3"));
+  controller.ButRefresh_Click();
+  controller.ButCheckAll_Click();
+  const std::string advice =
+      PublishSummary::ServerReachAdvice({{1, 1}, share, 1252}, CountFormat("en_US.UTF-8")).text;
+  for (int run = 0; run < 2; ++run) {
+    boxes.shown.clear();
+    controller.ButPublish_Click();
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(boxes.shown[1].text, advice);
+  }
 }
 
 }  // namespace
