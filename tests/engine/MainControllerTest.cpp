@@ -104,6 +104,8 @@ TEST_F(MainControllerTest, StopDuringTheSecondOfFourPlaylistsAndOtherClicksIgnor
   };
   controller.ButPublish_Click();
   EXPECT_EQ(view.Statuses(), (Lines{"Done (4 songs)", "Done (1 song)", "Queued", "Queued"}));
+  EXPECT_EQ(files.files.at("/d/Lists/B.m3u").size(), 3u) << "the song written before the stop is kept";
+  EXPECT_EQ(view.progressTracks, (std::vector<float>{0, 25, 50, 75, 100, 0})) << "none for the song stopped at";
   EXPECT_EQ(view.statusLine.back(), "Stopped");
   ASSERT_EQ(boxes.shown.size(), 1u) << "the report is shown for a stopped run";
   EXPECT_EQ(controller.Stats().SongsWritten, 5);
