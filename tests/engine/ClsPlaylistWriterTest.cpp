@@ -57,19 +57,6 @@ TEST_F(WriterTest, SortsEverySongAndCountsItWhetherOrNotOnlyChangedFilesAreWritt
   }
 }
 
-TEST_F(WriterTest, EmptyResultIsDeletedOrKeptByTheOption) {
-  playlist.name = "Empty";
-  playlist.Add(Track("video", "/d/Lists/v.m4v"));
-  EXPECT_EQ(writer.WritePlaylist(playlist), 0);
-  EXPECT_FALSE(files.PathExists("/d/Lists/Empty.m3u"));
-  EXPECT_EQ(stats.EmptyPlaylistsDeleted, 1);
-
-  settings.SetDeleteEmptyOutput(false);
-  EXPECT_EQ(writer.WritePlaylist(playlist), 0);
-  EXPECT_EQ(files.files.at("/d/Lists/Empty.m3u"), Lines{"#EXTM3U"});
-  EXPECT_EQ(stats.EmptyPlaylistsDeleted, 1);
-}
-
 TEST_F(WriterTest, AnUnwritableFolderStillCountsSongsAndTheFailedDelete) {
   files.failCreate = true;
   files.failRemove = true;
@@ -102,20 +89,6 @@ TEST_F(WriterTest, NamesThatSanitiseAlikeShareOneFileAndTheEarlierGoesToTheTrash
   EXPECT_EQ(files.trash, trashed);
   EXPECT_EQ(files.files.at("/d/Lists/AC_DC_ Live_.m3u"),
             (Lines{"#EXTM3U", "#EXTINF:180,one", "1.mp3"}));
-}
-
-TEST_F(WriterTest, CancelDuringTheFifthTrackKeepsTheFirstFive) {
-  playlist.name = "Ten";
-  for (int i = 1; i <= 10; ++i) {
-    playlist.Add(Track("t" + std::to_string(i), "/d/Lists/" + std::to_string(i) + ".mp3"));
-  }
-  int pumps = 0;
-  pump.onPump = [&] {
-    if (++pumps == 5) writer.Cancel();
-  };
-  EXPECT_EQ(writer.WritePlaylist(playlist), 5);
-  EXPECT_EQ(files.files.at("/d/Lists/Ten.m3u").size(), 11u);
-  EXPECT_EQ(progress, (std::vector<int>{10, 20, 30, 40})) << "no progress for the cancelled track";
 }
 
 TEST_F(WriterTest, FailuresReachTheCallerAndLeaveNoCutOffFile) {

@@ -177,6 +177,8 @@ TEST(PublishSummary, BoxesComeInOrderAndYesOpensTheConversionPageOnlyAfterTheLas
                                          : std::vector<std::string>{});
   }
   EXPECT_EQ(Show(stats, true, MsgAnswer::Yes)->boxes.shown.size(), 4u) << "nothing to say, no box";
+  EXPECT_EQ(PublishSummary::ServerReachAdvice({{0, 2}, std::nullopt, 1252}, kEnglish).text.find("share"),
+            std::string::npos);
 }
 
 }  // namespace

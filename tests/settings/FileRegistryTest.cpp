@@ -13,7 +13,6 @@
 #include "settings/RegUtil.h"
 #include "settings/RegistryKeys.h"
 #include "settings/Settings.h"
-#include "support/EnvironmentVariable.h"
 #include "support/FileBytes.h"
 #include "support/TempDir.h"
 
@@ -204,12 +203,6 @@ TEST_F(FileRegistryTest, WritesThatCannotBeMadeReturnFalseAndChangeNothing) {
   EXPECT_FALSE(blocked.SetValue(Hive::CurrentUser, kKey, "A", Dword(1)));
   EXPECT_FALSE(blocked.QueryValue(Hive::CurrentUser, kKey, "A"));
   EXPECT_FALSE(FileRegistry("").SetValue(Hive::CurrentUser, kKey, "A", Dword(1)));
-}
-
-// Where the user's configuration folder is, is the user folders' rule.
-TEST(DefaultRegistryPath, LiesInTheConfigurationFolder) {
-  const testing::ScopedEnvironmentVariable config("XDG_CONFIG_HOME", "/cfg");
-  EXPECT_EQ(DefaultRegistryPath(), "/cfg/Quorvella/registry.reg");
 }
 
 }  // namespace

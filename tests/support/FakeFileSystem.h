@@ -29,8 +29,6 @@ class FakeFileSystem final : public FileSystem {
   bool failTrash = false;
   bool failRemove = false;
   int failWriteAfterLines = -1;  // throw on the line after this many
-  std::set<std::string> utf8Files;  // the paths created as UTF-8 files
-  int codePage = 1252;
 
   static bool IsLocal(const std::string& path) { return DialectOf(path) == PathDialect::Posix; }
 
@@ -56,12 +54,10 @@ class FakeFileSystem final : public FileSystem {
     }
     return std::make_unique<File>(*this, path);
   }
-  std::unique_ptr<TextFile> CreateUtf8TextFile(const std::string& path,
-                                               std::string& error) override {
-    utf8Files.insert(path);
+  std::unique_ptr<TextFile> CreateUtf8TextFile(const std::string& path, std::string& error) override {
     return CreateTextFile(path, error);
   }
-  int AnsiCodePage() const override { return codePage; }
+  int AnsiCodePage() const override { return 1252; }
   bool RemoveFile(const std::string& path) override {
     if (failRemove || !IsLocal(path)) return false;
     return files.erase(path) > 0;

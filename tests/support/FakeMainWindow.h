@@ -44,14 +44,14 @@ struct RecordingDesktop final : Desktop {
 
 class RecordingView final : public MainView, public PlaylistList {
  public:
-  std::vector<float> progressPlaylists;
+  std::vector<float> progressPlaylists, progressTracks;
   std::vector<std::string> statusLine;
   bool stopEnabled = false;
   std::vector<bool> busy, waitCursor;  // every change, in order
 
   PlaylistListView& ListPlaylists() override { return *this; }
   void SetProgressPlaylists(float v) override { progressPlaylists.push_back(v); }
-  void SetProgressTracks(float) override {}
+  void SetProgressTracks(float v) override { progressTracks.push_back(v); }
   void SetStatusText(const std::string& t) override { statusLine.push_back(t); }
   void SetStopEnabled(bool e) override { stopEnabled = e; }
   void SetWaitCursor(bool w) override { waitCursor.push_back(w); }
