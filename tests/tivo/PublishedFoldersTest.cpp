@@ -85,6 +85,7 @@ TEST_F(PublishedFoldersTest, ListsExistingFolderTargetsInNameOrder) {
   EXPECT_EQ(read, outcomes);
   EXPECT_EQ(items[4].target, "D:\\Music");
   EXPECT_TRUE(Published(rock + "/Live"));
+  EXPECT_FALSE(Published(" ")) << "no folder chosen";
   // Nothing is kept between calls.
   fs::remove(shortcuts / "a");
   fs::remove(shortcuts / "c.LNK");

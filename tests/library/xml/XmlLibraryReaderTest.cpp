@@ -214,6 +214,13 @@ TEST(XmlLibraryReaderTest, EachDefectIsSkippedWithAWarningNamingItsKeyAndLine) {
       {withTrack("<key>Name</key><string>One</string><key>Unknown</key><dict><key>Name</key>"
                  "<string>not me</string></dict><foo><bar/></foo><key>Track Type</key>"),
        "Mix[One]", {}},
+      // Only the property list's first dictionary is the library.
+      {[&] {
+         std::string xml = withItems(item), other = LibraryXml("", playlist(""));
+         const auto root = other.find("<dict>", other.find("<plist"));
+         return xml.insert(xml.rfind("</plist>"), other.substr(root, other.rfind("</plist>") - root));
+       }(),
+       "Mix[One]", {}},
       // The first track of one ID wins.
       {LibraryXml(TrackXml(1, "<key>Name</key><string>One</string>") +
                       TrackXml(1, "<key>Name</key><string>Again</string>"),
