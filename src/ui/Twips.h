@@ -36,9 +36,6 @@ class TwipsLayout {
   // Fits and places everything, and fixes the form's client size.
   void Apply();
 
-  double Across() const { return across_; }
-  double Down() const { return down_; }
-
  private:
   struct Placed {
     QWidget* control;

@@ -15,9 +15,6 @@ class Uc3dLine final : public QWidget {
  public:
   explicit Uc3dLine(QWidget* parent = nullptr);
 
-  QLine LineTop() const { return lineTop_; }
-  QLine LineBottom() const { return lineBottom_; }
-
   QSize sizeHint() const override { return {2, 2}; }
 
  protected:
