@@ -13,6 +13,7 @@
 #include "settings/RegUtil.h"
 #include "settings/RegistryKeys.h"
 #include "settings/Settings.h"
+#include "support/EnvironmentVariable.h"
 #include "support/FileBytes.h"
 #include "support/TempDir.h"
 
@@ -134,6 +135,9 @@ TEST_F(FileRegistryTest, ADamagedFileIsKeptAsideAndTheProgramRunsOnDefaults) {
   ASSERT_EQ(told.size(), 1u) << "told once for all the reads";
   EXPECT_TRUE(told[0].starts_with("line 5: ")) << told[0];
   EXPECT_EQ(store.Damage(), told[0]);
+  EXPECT_TRUE(DamagedRegistryText("f", told[0]).starts_with("The settings file \"f\" is damaged (line 5: "));
+  testing::ScopedEnvironmentVariable config{"XDG_CONFIG_HOME", "/config"};
+  EXPECT_EQ(DefaultRegistryPath(), "/config/Quorvella/registry.reg");
 
   settings.SetPlaylistFolder("/lists");
   EXPECT_EQ(store.Damage(), std::nullopt) << "the new file is sound";

@@ -65,6 +65,8 @@ TEST_F(SettingsTest, SettersWriteThroughOnlyWhenTheValueChanges) {
   EXPECT_EQ(Stored("DeleteEmptyOutput"), "False");
   EXPECT_EQ(Stored("EnhancedPlugInMode"), "True");
   EXPECT_TRUE(reg.RegKeyExists(Hive::CurrentUser, "Software\\Brenlow Software"));
+  settings.SetPlaylistEncoding(PlaylistEncoding::Utf8);
+  EXPECT_EQ(reg.RegGetString(Hive::CurrentUser, PlaylistsKey, PlaylistEncodingValueName), "utf-8");
 
   // A failed write changes only the cache.
   store.SetReadOnly(true);
