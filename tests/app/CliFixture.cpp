@@ -108,11 +108,9 @@ ProcessResult CliTest::Run(const std::vector<std::string>& args, const RunOption
 
 void CliTest::ExpectRuns(const std::vector<Case>& cases) const {
   for (const auto& c : cases) {
-    std::string command;
-    for (const auto& arg : c.args) command += arg + " ";
     const ProcessResult result = Run(c.args);
     EXPECT_TRUE(result.exitCode == c.exitCode && result.out == c.out && Contains(result.err, c.err))
-        << command << "\nexit " << result.exitCode << "\nout: " << result.out << "\nerr: " << result.err;
+        << ::testing::PrintToString(c.args) << "\nexit " << result.exitCode << "\nout: " << result.out << "\nerr: " << result.err;
   }
 }
 

@@ -44,7 +44,6 @@ TEST_F(CliUsageTest, UsageErrorsExitWithTwoAndPointToTheHelp) {
       {{"options", "--mode", "fast"}, "quorvella-cli options: --mode takes standard or enhanced"},
       {{"options", "--encoding", "latin1"}, "quorvella-cli options: --encoding takes ansi or utf-8"},
       {{"options", "--delete-empty", "maybe"}, "quorvella-cli options: --delete-empty takes yes or no"},
-      {{"options", "--mode", "standard", "--mode", "enhanced"}, "quorvella-cli options: --mode is given more than once"},
       {{"options", "--check", "ogg", "--uncheck", "OGG"}, "quorvella-cli options: --check and --uncheck both name \"ogg\""},
       {{"tivo", "now"}, "quorvella-cli tivo: unexpected argument: now"},
       {{"registry"}, "quorvella-cli registry: import or export must follow registry"},

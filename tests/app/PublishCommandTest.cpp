@@ -149,14 +149,11 @@ TEST_F(PublishCommandTest, AFolderThatCannotBeWrittenWarnsForEachPlaylist) {
 // that the command line shows it and fails.
 TEST_F(PublishCommandTest, LibraryProblemsAndRefusalsFailTheRun) {
   MakeLibrary(2, 200, 4, 10, false);
-  const std::string xml = ReadBytes(libraryPath_);
-  const std::string cut = WriteFile("cut.xml", xml.substr(0, xml.size() / 2));
   const std::string missing = Str(root_ / "missing.xml");
   // On Windows, in the Music folder the shell names.
   const std::string usual = kWindows ? "\\iTunes\\iTunes Library.xml" : Str(home_ / "Music/iTunes/iTunes Library.xml");
   ExpectRuns({
       {{"publish", "--all", "--library", missing}, 1, "\"" + missing + "\" cannot be opened: "},
-      {{"--library", cut, "list"}, 1, "\"" + cut + "\" is incomplete: the XML breaks off at line "},
       // No playlist folder chosen yet.
       {{"--library", libraryPath_, "publish", "--all"},
        1,
