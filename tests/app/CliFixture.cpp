@@ -110,7 +110,8 @@ void CliTest::ExpectRuns(const std::vector<Case>& cases) const {
   for (const auto& c : cases) {
     const ProcessResult result = Run(c.args);
     EXPECT_TRUE(result.exitCode == c.exitCode && result.out == c.out && Contains(result.err, c.err))
-        << ::testing::PrintToString(c.args) << "\nexit " << result.exitCode << "\nout: " << result.out << "\nerr: " << result.err;
+        << ::testing::PrintToString(c.args) << "\nexit " << result.exitCode << "\nout: " << result.out
+        << "\nerr: " << result.err;
   }
 }
 
