@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <set>
 #include <sstream>
+#include <stdexcept>
 
 #include "bench/LibraryXml.h"
 #include "library/xml/LibraryTestFiles.h"
@@ -165,9 +166,12 @@ void GiveEachPlaylistItsOwnFile(GeneratedLibrary& library) {
     while (!names.insert(SanitizeFileName(playlist.Name, "_")).second) playlist.Name += " 2";
 }
 
-bool PublishedByAll(const GeneratedPlaylist& p) {
-  return !p.Master && !p.Folder && !p.Smart && p.Visible && p.DistinguishedKind == 0 && p.FlagKey.empty() &&
-         !p.Items.empty();
+GeneratedPlaylist& PublishedByAll(GeneratedLibrary& library, std::size_t n) {
+  for (auto& p : library.Playlists)
+    if (!p.Master && !p.Folder && !p.Smart && p.Visible && p.DistinguishedKind == 0 && p.FlagKey.empty() &&
+        !p.Items.empty() && n-- == 0)
+      return p;
+  throw std::out_of_range("the library has fewer playlists that publish --all writes");
 }
 
 std::vector<std::string> Lines(const std::string& text) {

@@ -49,12 +49,6 @@ class UnattendedPublishTest : public CliTest {
   std::string FileOf(const std::string& name) const {
     return Str(folder_ / NativePath(SanitizeFileName(name, "_") + ".m3u"));
   }
-  // The n-th normal playlist with songs, which --all publishes.
-  GeneratedPlaylist& Published(std::size_t n) {
-    auto it = library_.Playlists.begin();
-    for (++n; n > 0; ++it) n -= PublishedByAll(*it) ? 1 : 0;
-    return *--it;
-  }
 
   GeneratedLibrary library_;
   fs::path folder_;
@@ -74,7 +68,7 @@ TEST_F(UnattendedPublishTest, ChangedOnlyLeavesEqualFilesAloneAndRewritesAChange
   EXPECT_EQ(TrashCount(), trashed);
 
   // One playlist loses half its songs: only its file is written again.
-  GeneratedPlaylist& changed = Published(0);
+  GeneratedPlaylist& changed = PublishedByAll(library_);
   changed.Items.resize(changed.Items.size() / 2);
   Rewrite();
   EXPECT_EQ(Publish({"--changed-only"}).exitCode, 0);
@@ -88,13 +82,13 @@ TEST_F(UnattendedPublishTest, ChangedOnlyLeavesEqualFilesAloneAndRewritesAChange
 
 TEST_F(UnattendedPublishTest, PruneRemovesOnlyStaleFilesItWroteAsItLeftThem) {
   ASSERT_EQ(Publish().exitCode, 0);
-  GeneratedPlaylist& renamed = Published(0);
+  GeneratedPlaylist& renamed = PublishedByAll(library_);
   const std::string renamedFile = FileOf(renamed.Name);
-  const std::string editedFile = FileOf(Published(1).Name);
+  const std::string editedFile = FileOf(PublishedByAll(library_, 1).Name);
   testing::WriteBytes(folder_ / "mine.m3u", "#EXTM3U\r\n");
   // The user edits the file of a playlist that is then deleted.
   std::ofstream(NativePath(editedFile), std::ios::app) << "extra.mp3\r\n";
-  library_.Playlists.erase(library_.Playlists.begin() + (&Published(1) - library_.Playlists.data()));
+  library_.Playlists.erase(library_.Playlists.begin() + (&PublishedByAll(library_, 1) - library_.Playlists.data()));
   renamed.Name += " (renamed)";
   Rewrite();
 
@@ -112,8 +106,8 @@ TEST_F(UnattendedPublishTest, PruneRemovesOnlyStaleFilesItWroteAsItLeftThem) {
 }
 
 TEST_F(UnattendedPublishTest, TwoPlaylistsWithOneFileNameAreNamedOnceEach) {
-  Published(0).Name = "Road: Trip";
-  Published(1).Name = "Road/ Trip";
+  PublishedByAll(library_).Name = "Road: Trip";
+  PublishedByAll(library_, 1).Name = "Road/ Trip";
   Rewrite();
   const ProcessResult result = Publish();
   ASSERT_EQ(result.exitCode, 0) << result.err;

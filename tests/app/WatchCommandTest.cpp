@@ -44,9 +44,6 @@ class WatchCommandTest : public CliTest {
     EXPECT_TRUE(WriteLibraryXmlFile(library_, path, error)) << error;
     return ReadBytes(path);
   }
-  GeneratedPlaylist& Normal() {
-    return *std::find_if(library_.Playlists.begin(), library_.Playlists.end(), PublishedByAll);
-  }
 
   // Runs watch (polling each second, or not at all) and calls step(n) at
   // the n-th line it logs (from 1); a step returning false stops it as a
@@ -78,7 +75,7 @@ std::string Counts(const std::string& line) {
 TEST_F(WatchCommandTest, PublishesEachGoodChangeOnceSaysABadOneOnceAndRefusesASecondWatch) {
   extraEnvironment_["QUORVELLA_WATCH_NOTIFY"] = "0";
   const std::string good = ReadBytes(libraryPath_);
-  GeneratedPlaylist& playlist = Normal();
+  GeneratedPlaylist& playlist = PublishedByAll(library_);
   const fs::path oldFile = NativePath(library_.PlaylistFolder) / (SanitizeFileName(playlist.Name, "_") + ".m3u");
   // It ends by itself after four passes (the line of a library that does not read is none).
   extraEnvironment_["QUORVELLA_WATCH_PASSES"] = "4";
