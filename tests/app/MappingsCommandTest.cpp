@@ -54,7 +54,6 @@ TEST_F(MappingsCommandTest, AMacLibraryPublishesFromTheFolderSuggestFinds) {
   EXPECT_TRUE(Contains(result.out, "\n/Users/nathan/Music/iTunes/iTunes Media -> " + copied +
                                        ": 40 of 40 sampled tracks found (100 %)\n"))
       << result.out;
-  EXPECT_EQ(Run({"mappings", "list"}).out, "/Users/nathan/Music/iTunes/iTunes Media\t" + copied + "\n");
   result = Run({"mappings", "check", "--library", kMacLibrary});
   EXPECT_TRUE(Contains(result.out, " -> " + copied + ": 373 tracks mapped, 373 found\n")) << result.out;
 
