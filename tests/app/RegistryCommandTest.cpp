@@ -47,9 +47,9 @@ TEST_F(RegistryCommandTest, ImportedEntriesAreWhatTivoAndOptionsRead) {
                               Str(install) + "\"\r\n")});
   EXPECT_TRUE(result.out.ends_with("\n1 key, 1 value.\n")) << result.out << result.err;
 
-  // How the entries are read is the TiVo layer's rule; tivo and options show
-  // them. The plug-in's extra file types join the catalogue. The imported
-  // mode is a number, and only the text "True" turns an option on.
+  // How the entries are read is the TiVo layer's and the settings' rule;
+  // tivo and options show them. The plug-in's extra file types join the
+  // catalogue.
   const std::string shown = Run({"tivo"}).out + Run({"options"}).out;
   const std::vector<std::string> parts = {
       "TiVo Desktop version:          2.8.3\nRelease value:                 2 (after 2.3)\nTiVo Desktop 2.3 or later:  "
@@ -57,7 +57,6 @@ TEST_F(RegistryCommandTest, ImportedEntriesAreWhatTivoAndOptionsRead) {
       "Playlist folder:               D:\\Musik\\Wiedergabelisten für TiVo\n",
       "Plug-in configuration program: " + Str(install / "TDUAP.exe") +
           " (the file exists)\nPlug-in configured:            yes\n",
-      "Delete empty output:  no\nPublishing mode:      standard\n",
       "  [x] flac   FLAC (Free Lossless Audio Codec) files\n  [x] ape    Monkey's Audio files\n"};
   for (const std::string& part : parts) EXPECT_TRUE(Contains(shown, part)) << part << shown;
 }
