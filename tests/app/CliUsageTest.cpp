@@ -20,7 +20,6 @@ TEST_F(CliUsageTest, EveryCommandHasHelp) {
     EXPECT_TRUE(result.out.starts_with("Usage: quorvella-cli") && Contains(result.out, "--help") && result.err.empty())
         << result.out;
   }
-  EXPECT_FALSE(OptionsStored());
 }
 
 TEST_F(CliUsageTest, UsageErrorsExitWithTwoAndPointToTheHelp) {
