@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <set>
 #include <sstream>
+#include <stdexcept>
 
 #include "bench/LibraryXml.h"
 #include "library/xml/LibraryTestFiles.h"
@@ -108,11 +109,10 @@ ProcessResult CliTest::Run(const std::vector<std::string>& args, const RunOption
 
 void CliTest::ExpectRuns(const std::vector<Case>& cases) const {
   for (const auto& c : cases) {
-    std::string command;
-    for (const auto& arg : c.args) command += arg + " ";
     const ProcessResult result = Run(c.args);
     EXPECT_TRUE(result.exitCode == c.exitCode && result.out == c.out && Contains(result.err, c.err))
-        << command << "\nexit " << result.exitCode << "\nout: " << result.out << "\nerr: " << result.err;
+        << ::testing::PrintToString(c.args) << "\nexit " << result.exitCode << "\nout: " << result.out
+        << "\nerr: " << result.err;
   }
 }
 
@@ -166,9 +166,12 @@ void GiveEachPlaylistItsOwnFile(GeneratedLibrary& library) {
     while (!names.insert(SanitizeFileName(playlist.Name, "_")).second) playlist.Name += " 2";
 }
 
-bool PublishedByAll(const GeneratedPlaylist& p) {
-  return !p.Master && !p.Folder && !p.Smart && p.Visible && p.DistinguishedKind == 0 && p.FlagKey.empty() &&
-         !p.Items.empty();
+GeneratedPlaylist& PublishedByAll(GeneratedLibrary& library, std::size_t n) {
+  for (auto& p : library.Playlists)
+    if (!p.Master && !p.Folder && !p.Smart && p.Visible && p.DistinguishedKind == 0 && p.FlagKey.empty() &&
+        !p.Items.empty() && n-- == 0)
+      return p;
+  throw std::out_of_range("the library has fewer playlists that publish --all writes");
 }
 
 std::vector<std::string> Lines(const std::string& text) {

@@ -67,8 +67,8 @@ std::string Str(const std::filesystem::path& path);
 // written again by every run, which blurs the counts of a run.
 void GiveEachPlaylistItsOwnFile(GeneratedLibrary& library);
 
-// Whether publish --all writes the playlist: a normal one with songs.
-bool PublishedByAll(const GeneratedPlaylist& playlist);
+// The n-th playlist that publish --all writes: a normal one with songs.
+GeneratedPlaylist& PublishedByAll(GeneratedLibrary& library, std::size_t n = 0);
 
 using testing::ReadBytes;
 std::vector<std::string> Lines(const std::string& text);

@@ -13,7 +13,6 @@ namespace quorvella::test {
 namespace {
 
 namespace fs = std::filesystem;
-const std::string kSep(1, static_cast<char>(fs::path::preferred_separator));
 
 // A path relative to the test's root; whether it lies in the share, and
 // whether its name has a character Windows-1252 has no byte for.
@@ -46,8 +45,10 @@ class PyTivoPublishTest : public CliTest {
     }
     songs.push_back(Str(share_ / "Rock" / "e.m4a"));
     WriteSmallLibrary(songs, {{"Share Mix", mix}, {"Only AAC", {mix.back() + 1}}});
-    config_ = WriteFile("pyTivo.conf", "[Server]\nport = 9032\n\n[Music]\ntype = music\npath = " + Str(share_) +
-                                           "\n\n[Video]\ntype = video\npath = " + Str(root_) + "\n");
+    // With a line pyTivo passes over and a share whose folder is gone.
+    config_ = WriteFile("pyTivo.conf", "[Server]\nport = 9032\n\n[Music]\ntype = music\nno value\npath = " +
+                                           Str(share_) + "\n\n[Video]\ntype = video\npath = " + Str(root_) +
+                                           "\n[Gone]\ntype = music\npath = " + Str(root_ / "nowhere") + "\n");
   }
 
   // Publishes the two playlists; the songs the report counts are the ones
@@ -91,16 +92,18 @@ TEST_F(PyTivoPublishTest, ShareIsPublishedAndEveryCountedSongIsOneThatWillNotPla
               Contains(result.out, "pyTivo configuration: " + config_ + "\n"))
       << result.out << result.err;
   result = Run({"tivo"});
+  // How the file is read is the pyTivo reader's rule (Windows' own INI reader
+  // passes over a line it does not understand); here, that tivo shows it.
+  const std::string problems =
+      kWindows ? "" : "pyTivo configuration problems:\n  " + config_ + ", line 6: not understood: no value\n";
   EXPECT_TRUE(Contains(result.out, "pyTivo configuration:          " + config_ +
-                                       " (set with quorvella-cli options --pytivo-config)\n"
-                                       "pyTivo music shares:\n  Music: " +
-                                       Str(share_) + "\n") &&
+                                       " (set with quorvella-cli options --pytivo-config)\n" + problems +
+                                       "pyTivo music shares:\n  Music: " + Str(share_) + "\n  Gone: " +
+                                       Str(root_ / "nowhere") + " (missing)\n") &&
               Contains(result.out, "Playlist folder published:     yes\nPlaylist folder's share:       Music (" +
                                        Str(share_) + ")\n"))
       << result.out;
   PublishAndCheck(false);
-  // Été/ça in Windows-1252 bytes.
-  EXPECT_TRUE(Contains(ReadBytes(playlists_ / "Share Mix.m3u"), ".." + kSep + "\xC9t\xE9" + kSep + "\xE7" "a.mp3\r\n"));
 
   result = Run({"options", "--encoding", "UTF-8"});
   EXPECT_TRUE(Contains(result.out, "Playlist encoding:    utf-8 (.m3u8 files)\n")) << result.out;
@@ -109,28 +112,12 @@ TEST_F(PyTivoPublishTest, ShareIsPublishedAndEveryCountedSongIsOneThatWillNotPla
   EXPECT_TRUE(Contains(Run({"--library", libraryPath_, "list"}).out, "\texists\t90001\tShare Mix\n"));
   PublishAndCheck(true);
   EXPECT_TRUE(fs::exists(TrashFiles() / "Share Mix.m3u8"));
-}
 
-// How a configuration file is read is the pyTivo reader's rule; here, that
-// options and tivo show what it found.
-TEST_F(PyTivoPublishTest, UnreadableOrDamagedConfigurationIsReported) {
+  // A file named that cannot be read is said; cleared, the search finds none
+  // on a test machine, where no pyTivo is installed.
   const std::string missing = Str(root_ / "missing.conf");
   EXPECT_EQ(Run({"options", "--pytivo-config", missing}).err,
             "pyTivo's configuration file \"" + missing + "\" cannot be read: No such file or directory.\n");
-  const std::string damaged =
-      WriteFile("damaged.conf", "[Music]\ntype = music\nthis line is no value\npath = " + Str(share_) +
-                                    "\n[Gone]\ntype = music\npath = " + Str(root_ / "nowhere") + "\n");
-  EXPECT_EQ(Run({"options", "--pytivo-config", damaged}).err, "");
-  const std::string tivo = Run({"tivo"}).out;
-  // Windows' own INI reader passes over a line it does not understand.
-  EXPECT_EQ(Contains(tivo, "pyTivo configuration problems:\n  " + damaged +
-                               ", line 3: not understood: this line is no value\n"),
-            !kWindows);
-  EXPECT_TRUE(Contains(
-      tivo, "pyTivo music shares:\n  Music: " + Str(share_) + "\n  Gone: " + Str(root_ / "nowhere") + " (missing)\n"))
-      << tivo;
-  // Cleared, the search finds nothing on this system's own places... unless
-  // a pyTivo is installed here, which a test machine does not have.
   EXPECT_TRUE(Contains(Run({"options", "--pytivo-config", ""}).out, "pyTivo configuration: looked for"));
 }
 
