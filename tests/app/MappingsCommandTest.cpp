@@ -6,7 +6,6 @@
 // carry them through to the files written.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 
 #include "app/CliFixture.h"
 #include "bench/LibraryXml.h"

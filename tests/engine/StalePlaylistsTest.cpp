@@ -37,7 +37,6 @@ TEST(RemoveStalePlaylist, KeepsInTheRecordOnlyWhatTheTrashRefused) {
     files.trashAnswer = c.answer;
     EXPECT_EQ(RemoveStalePlaylist(files, {file, path}, record), c.removal);
     EXPECT_EQ(record.size(), c.removal == StaleRemoval::NotMoved ? 2u : 1u);
-    EXPECT_EQ(record.back().name, "Other.m3u");
   }
 }
 

@@ -215,11 +215,8 @@ TEST(XmlLibraryReaderTest, EachDefectIsSkippedWithAWarningNamingItsKeyAndLine) {
                  "<string>not me</string></dict><foo><bar/></foo><key>Track Type</key>"),
        "Mix[One]", {}},
       // Only the property list's first dictionary is the library.
-      {[&] {
-         std::string xml = withItems(item), other = LibraryXml("", playlist(""));
-         const auto root = other.find("<dict>", other.find("<plist"));
-         return xml.insert(xml.rfind("</plist>"), other.substr(root, other.rfind("</plist>") - root));
-       }(),
+      {withItems(item).insert(withItems(item).rfind("</plist>"),
+                              "<dict><key>Playlists</key><array>" + playlist("") + "</array></dict>"),
        "Mix[One]", {}},
       // The first track of one ID wins.
       {LibraryXml(TrackXml(1, "<key>Name</key><string>One</string>") +
