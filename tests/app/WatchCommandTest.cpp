@@ -73,6 +73,7 @@ std::string Counts(const std::string& line) {
 // Polling alone (no notifications) sees every change.
 TEST_F(WatchCommandTest, PublishesEachGoodChangeOnceSaysABadOneOnceAndRefusesASecondWatch) {
   extraEnvironment_["QUORVELLA_WATCH_NOTIFY"] = "0";
+  extraEnvironment_["QUORVELLA_WATCH_SETTLE"] = "0.1";  // each change is whole before the poll sees it
   const std::string good = ReadBytes(libraryPath_);
   GeneratedPlaylist& playlist = PublishedByAll(library_);
   // It ends by itself after four passes (the line of a library that does not read is none).
