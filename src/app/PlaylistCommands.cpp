@@ -153,6 +153,7 @@ int RunPublish(AppServices& app, const std::string& libraryPath,
     return ReportUsageError(command, "--all and --playlist cannot be combined");
   }
   MalformedLibraryReport malformed;
+  if (!parsed->Has("changed-only") && !parsed->Has("playlist")) PrepareFullPass(app);
   auto library = OpenLibraryOrReport(app, LibraryPath(*parsed, libraryPath));
   if (!library) return kExitFailed;
   malformed.Print(library.get());

@@ -7,6 +7,8 @@
 #include <map>
 
 #include "engine/StalePlaylists.h"
+#include "platform/AnsiTextFile.h"
+#include "platform/PathRules.h"
 #include "settings/PublishedFiles.h"
 #include "platform/Text.h"
 #include "settings/Settings.h"
@@ -69,6 +71,12 @@ ConsoleWindow::ConsoleWindow(AppServices& app, std::shared_ptr<IiTunes> library,
 bool ConsoleWindow::Refresh() {
   main.ButRefresh_Click();
   return boxes.Shown() == 0;
+}
+
+void PrepareFullPass(AppServices& app) {
+  const std::string folder = app.LoadedSettings().GetPlaylistFolder();
+  if (folder.empty()) return;
+  AnsiTextFile::Prepare(AddBackslash(folder), LoadPublishedFiles(app.Registry(), folder).size());
 }
 
 PublishPassResult RunPublishPass(AppServices& app, std::shared_ptr<IiTunes> library,

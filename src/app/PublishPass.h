@@ -66,6 +66,11 @@ struct PublishPassResult {
   std::int32_t songs = 0;
 };
 
+// Starts making ready, while the library is read, as many new files in the
+// playlist folder as the last pass there wrote: for a pass that writes the
+// files of all or of the folder's playlists again.
+void PrepareFullPass(AppServices& app);
+
 // One publishing pass over an open library: writes the playlists, keeps the
 // record of written files for the playlist folder, warns of playlists that
 // share a file, and with `prune` moves stale files to the trash.

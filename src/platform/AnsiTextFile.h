@@ -29,6 +29,10 @@ class AnsiTextFile final : public TextFile {
   static std::unique_ptr<AnsiTextFile> Create(const std::string& path, int codePage,
                                               std::string& error);
 
+  // Readies the new files of a run about to write about `count` files into
+  // `folder` (ending in a separator) while other work goes on, where the
+  // system gains by it.
+  static void Prepare(const std::string& folder, std::size_t count);
   // The bytes a file of these lines holds.
   static std::string Encode(const std::vector<std::string>& lines, int codePage);
 

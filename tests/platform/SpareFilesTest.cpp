@@ -36,9 +36,9 @@ int OpenInSoon(const std::string& folder, int expected) {
 }
 
 // A spare file becomes a named file with its bytes only when named; two wait
-// ahead, and those not taken are closed when the folder changes or the writer
-// goes idle; a folder that takes none is answered with -1, and not tried
-// again and again meanwhile.
+// ahead (as many as a prepared run will take), and those not taken are closed
+// when the folder changes or the writer goes idle; a folder that takes none is
+// answered with -1, and not tried again and again meanwhile.
 TEST(SpareFilesTest, MadeAheadNamedOnDemandAndClosedWhenIdle) {
   testing::TempDir dir, other;
   const std::string folder = dir.Path().string() + "/";
@@ -70,6 +70,15 @@ TEST(SpareFilesTest, MadeAheadNamedOnDemandAndClosedWhenIdle) {
   std::this_thread::sleep_for(300ms);
   EXPECT_LT(std::clock() - before, CLOCKS_PER_SEC / 20) << "the thread keeps trying";
   EXPECT_EQ(spares.Take(missing), -1);
+
+  // Prepared for a run: as many as it will write, kept while the library is read.
+  SpareFiles prepared(50ms);
+  prepared.Prepare(folder, 5);
+  EXPECT_EQ(OpenInSoon(folder, 5), 5);
+  std::this_thread::sleep_for(300ms);
+  EXPECT_EQ(OpenIn(folder), 5);
+  ::close(prepared.Take(folder));
+  EXPECT_EQ(OpenInSoon(folder, 0), 0) << "closed once the run is idle";
 }
 
 // Where a spare cannot be linked (here: to a name on another file system),

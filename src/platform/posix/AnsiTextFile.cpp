@@ -44,6 +44,10 @@ bool MakePartFile(const std::string& path, std::string& partPath, Make make) {
 
 }  // namespace
 
+void AnsiTextFile::Prepare(const std::string& folder, std::size_t count) {
+  PrepareSpareFiles(folder, count);
+}
+
 std::unique_ptr<AnsiTextFile> AnsiTextFile::Create(const std::string& path, int codePage,
                                                    std::string& error) {
   // A folder of that name could not be replaced by the finished file; that is

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "platform/posix/SpareFiles.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <pthread.h>
+#include <sys/resource.h>
 #include <sys/sendfile.h>
 #include <system_error>
 #include <unistd.h>
@@ -16,6 +18,10 @@ namespace {
 // Two keep the thread a file ahead of the writer while it makes the next;
 // more would only hold inodes no one may use.
 constexpr std::size_t kAhead = 2;
+
+// A prepared run's spares stay within a quarter of the descriptors a process
+// may open, and within this.
+constexpr std::size_t kMostPrepared = 1024;
 
 // Cleared once a file could not be named through /proc where a plain one
 // could be made: from then on the writer makes its own.
@@ -65,21 +71,46 @@ SpareFiles::~SpareFiles() {
   CloseAll(left);
 }
 
+void SpareFiles::SwitchFolder(const std::string& folder, std::deque<int>& stale) {
+  if (folder == folder_) return;
+  stale.swap(ready_);
+  folder_ = folder;
+  failed_ = unsupported_ = false;
+  expected_ = 0;
+}
+
+void SpareFiles::Prepare(const std::string& folder, std::size_t count) {
+  rlimit limit{};
+  std::size_t most = kMostPrepared;
+  if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY) {
+    most = std::min<std::size_t>(most, limit.rlim_cur / 4);
+  }
+  std::deque<int> stale;
+  {
+    std::lock_guard lock(mutex_);
+    SwitchFolder(folder, stale);
+    expected_ = std::min(count, most);
+    keepUntil_ = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    wanted_ = true;
+    StartThread();
+  }
+  wake_.notify_one();
+  CloseAll(stale);
+}
+
 int SpareFiles::Take(const std::string& folder) {
   std::deque<int> stale;  // made for another folder
   int fd = -1;
   {
     std::lock_guard lock(mutex_);
-    if (folder != folder_) {
-      stale.swap(ready_);
-      folder_ = folder;
-      failed_ = unsupported_ = false;
-    }
+    SwitchFolder(folder, stale);
     if (unsupported_) return -1;
     if (!ready_.empty()) {
       fd = ready_.front();
       ready_.pop_front();
     }
+    if (expected_ > 0) --expected_;
+    keepUntil_ = {};
     wanted_ = taken_ = true;
     StartThread();
   }
@@ -114,12 +145,13 @@ void SpareFiles::Run() {
   for (;;) {
     wake_.wait(lock, [this] { return stopping_ || wanted_; });
     const bool work = wake_.wait_for(lock, idle_, [this] {
-      return stopping_ || (!failed_ && !unsupported_ && ready_.size() < kAhead);
+      return stopping_ ||
+             (!failed_ && !unsupported_ && ready_.size() < std::max(kAhead, expected_));
     });
     if (stopping_) return;
     if (!work) {
       failed_ = false;  // room may have been made, the folder made again
-      if (!taken_) {
+      if (!taken_ && std::chrono::steady_clock::now() >= keepUntil_) {
         std::deque<int> idle;
         idle.swap(ready_);
         wanted_ = false;
@@ -148,11 +180,25 @@ void SpareFiles::Run() {
   }
 }
 
-int TakeSpareFile(const std::string& folder) {
+namespace {
+
+// The program's own, or null where /proc is missing or would not name one.
+SpareFiles* ProgramSpares() {
   static const bool proc = ::access("/proc/self/fd", F_OK) == 0;
-  if (!proc || !g_nameable) return -1;
+  if (!proc || !g_nameable) return nullptr;
   static SpareFiles spares;
-  return spares.Take(folder);
+  return &spares;
+}
+
+}  // namespace
+
+int TakeSpareFile(const std::string& folder) {
+  SpareFiles* spares = ProgramSpares();
+  return spares != nullptr ? spares->Take(folder) : -1;
+}
+
+void PrepareSpareFiles(const std::string& folder, std::size_t count) {
+  if (SpareFiles* spares = ProgramSpares()) spares->Prepare(folder, count);
 }
 
 bool NameSpareFile(int fd, const std::string& path) {

@@ -30,15 +30,24 @@ class SpareFiles {
   // takes none (its file system has no unnamed files, it is missing, full).
   int Take(const std::string& folder);
 
+  // Starts making, for a run about to write `count` files into `folder`, as
+  // many spares as there are descriptors to spare, so that the file system's
+  // share of the run overlaps what comes before it (reading the library).
+  // They are kept until the run takes its first, or for half a minute.
+  void Prepare(const std::string& folder, std::size_t count);
+
  private:
   void StartThread();
   void Run();
+  void SwitchFolder(const std::string& folder, std::deque<int>& stale);
 
   const std::chrono::milliseconds idle_;
   std::mutex mutex_;
   std::condition_variable wake_;
   std::string folder_;
   std::deque<int> ready_;
+  std::size_t expected_ = 0;  // files a prepared run has yet to take
+  std::chrono::steady_clock::time_point keepUntil_{};
   bool wanted_ = false;       // taken from since the thread last found them idle
   bool taken_ = false;
   bool failed_ = false;       // the last try failed: tried again after a pause
@@ -49,8 +58,9 @@ class SpareFiles {
 };
 
 // The program's own spare files; -1 where /proc, through which they are
-// named, is missing or would not name one.
+// named, is missing or would not name one (and nothing is prepared then).
 int TakeSpareFile(const std::string& folder);
+void PrepareSpareFiles(const std::string& folder, std::size_t count);
 
 // Gives the unnamed file open at `fd` the name `path` in its folder, or,
 // where it cannot be linked there, a new file there with its bytes. False,

@@ -38,6 +38,9 @@ int OpenPartFile(const std::string& path, std::string& partPath) {
 
 }  // namespace
 
+// Each file is made when it is created.
+void AnsiTextFile::Prepare(const std::string&, std::size_t) {}
+
 std::unique_ptr<AnsiTextFile> AnsiTextFile::Create(const std::string& path, int codePage,
                                                    std::string& error) {
   // A folder of that name could not be replaced by the finished file; that is
