@@ -3,12 +3,14 @@
 // keep: the record of written files, the stale ones, and shared file names.
 #include "app/PublishPass.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 
 #include "engine/StalePlaylists.h"
 #include "platform/AnsiTextFile.h"
 #include "platform/PathRules.h"
+#include "platform/Trash.h"
 #include "settings/PublishedFiles.h"
 #include "platform/Text.h"
 #include "settings/Settings.h"
@@ -76,7 +78,13 @@ bool ConsoleWindow::Refresh() {
 void PrepareFullPass(AppServices& app) {
   const std::string folder = app.LoadedSettings().GetPlaylistFolder();
   if (folder.empty()) return;
-  AnsiTextFile::Prepare(AddBackslash(folder), LoadPublishedFiles(app.Registry(), folder).size());
+  const std::vector<PublishedFile> record = LoadPublishedFiles(app.Registry(), folder);
+  AnsiTextFile::Prepare(AddBackslash(folder), record.size());
+  // Those of its files still there go to the trash before they are written.
+  const auto there = std::count_if(record.begin(), record.end(), [&](const PublishedFile& file) {
+    return app.Files().PathExists(AddBackslash(folder) + file.name);
+  });
+  PrepareTrash(folder, static_cast<std::size_t>(there));
 }
 
 PublishPassResult RunPublishPass(AppServices& app, std::shared_ptr<IiTunes> library,

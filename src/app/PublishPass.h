@@ -67,8 +67,9 @@ struct PublishPassResult {
 };
 
 // Starts making ready, while the library is read, as many new files in the
-// playlist folder as the last pass there wrote: for a pass that writes the
-// files of all or of the folder's playlists again.
+// playlist folder (and information files in the trash, for the old ones) as
+// the last pass there wrote: for a pass that writes the files of all or of
+// the folder's playlists again.
 void PrepareFullPass(AppServices& app);
 
 // One publishing pass over an open library: writes the playlists, keeps the

@@ -183,22 +183,22 @@ void SpareFiles::Run() {
 namespace {
 
 // The program's own, or null where /proc is missing or would not name one.
-SpareFiles* ProgramSpares() {
+SpareFiles* ProgramSpares(SpareUse use) {
   static const bool proc = ::access("/proc/self/fd", F_OK) == 0;
   if (!proc || !g_nameable) return nullptr;
-  static SpareFiles spares;
-  return &spares;
+  static SpareFiles playlists, information;
+  return use == SpareUse::Playlists ? &playlists : &information;
 }
 
 }  // namespace
 
-int TakeSpareFile(const std::string& folder) {
-  SpareFiles* spares = ProgramSpares();
+int TakeSpareFile(const std::string& folder, SpareUse use) {
+  SpareFiles* spares = ProgramSpares(use);
   return spares != nullptr ? spares->Take(folder) : -1;
 }
 
-void PrepareSpareFiles(const std::string& folder, std::size_t count) {
-  if (SpareFiles* spares = ProgramSpares()) spares->Prepare(folder, count);
+void PrepareSpareFiles(const std::string& folder, std::size_t count, SpareUse use) {
+  if (SpareFiles* spares = ProgramSpares(use)) spares->Prepare(folder, count);
 }
 
 bool NameSpareFile(int fd, const std::string& path) {

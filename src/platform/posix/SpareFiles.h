@@ -57,10 +57,15 @@ class SpareFiles {
   std::thread thread_;
 };
 
+// What the program's spare files are for: each use has its own, since each
+// keeps them in one folder.
+enum class SpareUse { Playlists, TrashInformation };
+
 // The program's own spare files; -1 where /proc, through which they are
 // named, is missing or would not name one (and nothing is prepared then).
-int TakeSpareFile(const std::string& folder);
-void PrepareSpareFiles(const std::string& folder, std::size_t count);
+int TakeSpareFile(const std::string& folder, SpareUse use = SpareUse::Playlists);
+void PrepareSpareFiles(const std::string& folder, std::size_t count,
+                       SpareUse use = SpareUse::Playlists);
 
 // Gives the unnamed file open at `fd` the name `path` in its folder, or,
 // where it cannot be linked there, a new file there with its bytes. False,

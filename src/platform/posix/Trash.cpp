@@ -21,6 +21,8 @@
 #include <map>
 #include <optional>
 
+#include "platform/posix/SpareFiles.h"
+
 namespace quorvella {
 namespace {
 
@@ -56,25 +58,44 @@ std::string InformationText(const std::string& path) {
   return text + "\nDeletionDate=" + date + "\n";
 }
 
+bool WriteAll(int fd, const std::string& text) {
+  return write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+}
+
+// A new file at path (O_EXCL) holding text; false, with errno set and
+// nothing left behind, when it cannot be.
+bool CreateWritten(const std::string& path, const std::string& text) {
+  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  const bool written = WriteAll(fd, text);
+  if (close(fd) == 0 && written) return true;
+  unlink(path.c_str());
+  errno = EIO;
+  return false;
+}
+
 // Creates the information file under a free name and returns the name, or
 // nullopt. A taken name is followed by numbers doubling from `last`, the
 // last one this process found free for that name, so a trash holding many
 // files of one name costs a few tries, not one per file.
 std::optional<std::string> CreateInformation(const std::string& trash, const std::string& name,
                                              const std::string& text, unsigned& last) {
+  // An unnamed file made ahead, written first and then named, so that it
+  // shows whole; else each name is tried with a new file.
+  struct Spare {
+    int fd;
+    ~Spare() {
+      if (fd >= 0) close(fd);
+    }
+  } spare{TakeSpareFile(trash + "/info/", SpareUse::TrashInformation)};
+  if (spare.fd >= 0 && !WriteAll(spare.fd, text)) return std::nullopt;
   bool madeFolders = false;
   for (unsigned n = last, tries = 0; tries < 40; ++tries) {
     const std::string free = Numbered(name, n);
     const std::string info = trash + "/info/" + free + ".trashinfo";
-    const int fd = open(info.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0) {
-      const bool written = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-      if (close(fd) == 0 && written) {
-        last = n;
-        return free;
-      }
-      unlink(info.c_str());
-      return std::nullopt;
+    if (spare.fd >= 0 ? NameSpareFile(spare.fd, info) : CreateWritten(info, text)) {
+      last = n;
+      return free;
     }
     if (errno == ENOENT && !madeFolders) {
       madeFolders = true;
@@ -90,6 +111,8 @@ std::optional<std::string> CreateInformation(const std::string& trash, const std
   return std::nullopt;
 }
 
+std::string HomeTrash() { return std::string(g_get_user_data_dir()) + "/Trash"; }
+
 // Moves a regular file on the home folder's mount into the user's trash.
 // False, with nothing changed, when it is not such a file or the move failed.
 bool MoveToHomeTrash(const std::string& path) {
@@ -99,7 +122,7 @@ bool MoveToHomeTrash(const std::string& path) {
       lstat(path.c_str(), &file) != 0 || !S_ISREG(file.st_mode) || file.st_dev != *homeDevice) {
     return false;
   }
-  const std::string trash = std::string(g_get_user_data_dir()) + "/Trash";
+  const std::string trash = HomeTrash();
   const std::string name = path.substr(path.rfind('/') + 1);
   static std::map<std::string, unsigned> lastFree;
   unsigned& last = lastFree[name];
@@ -122,6 +145,16 @@ bool MoveToHomeTrash(const std::string& path) {
 }
 
 }  // namespace
+
+void PrepareTrash(const std::string& folder, std::size_t count) {
+  // The home trash's information files, made ahead as the playlists' files
+  // are; the other trashes go through GIO.
+  const std::optional<dev_t> homeDevice = HomeDevice();
+  struct stat info {};
+  if (homeDevice && stat(folder.c_str(), &info) == 0 && info.st_dev == *homeDevice) {
+    PrepareSpareFiles(HomeTrash() + "/info/", count, SpareUse::TrashInformation);
+  }
+}
 
 TrashResult TrashFile(const std::string& path) {
   if (MoveToHomeTrash(path)) return TrashResult::Moved;

@@ -11,6 +11,9 @@
 
 namespace quorvella {
 
+// Each move is made when it is asked for.
+void PrepareTrash(const std::string&, std::size_t) {}
+
 TrashResult TrashFile(const std::string& path) {
   // The shell takes a list of names, each ended by a null and the list by
   // another.
