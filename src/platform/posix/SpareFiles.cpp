@@ -80,6 +80,7 @@ void SpareFiles::SwitchFolder(const std::string& folder, std::deque<int>& stale)
 }
 
 void SpareFiles::Prepare(const std::string& folder, std::size_t count) {
+  if (count == 0) return;
   rlimit limit{};
   std::size_t most = kMostPrepared;
   if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY) {
