@@ -58,6 +58,16 @@ class TextArena {
     return {room, text.size()};
   }
 
+  // Takes over the other arena's blocks, whose texts stay where they are;
+  // the other is left empty.
+  void Adopt(TextArena& other) {
+    for (auto& block : other.blocks_) blocks_.push_back(std::move(block));
+    bytes_ += other.bytes_;
+    other.blocks_.clear();
+    other.next_ = nullptr;
+    other.left_ = other.reserved_ = other.bytes_ = 0;
+  }
+
   // Bytes held in blocks, used or not.
   std::size_t AllocatedBytes() const { return bytes_; }
 

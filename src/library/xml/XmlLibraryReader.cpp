@@ -4,11 +4,16 @@
 #include <expat.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <charconv>
 #include <climits>
+#include <cctype>
 #include <cstring>
+#include <optional>
 #include <limits>
+#include <system_error>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -23,6 +28,15 @@ namespace {
 // library comes near it, and a damaged file must not make us hold gigabytes.
 constexpr std::size_t kMaxTextBytes = 1 << 20;
 constexpr int kReadChunk = 1 << 18;
+
+// A file this large is read by two parsers at once, each on its own thread
+// and half of the file: expat is most of a load, and a second core halves it.
+constexpr std::uint64_t kSplitMinimum = std::uint64_t{8} << 20;
+// How far past the middle a place to split at is looked for.
+constexpr std::size_t kSplitSearch = std::size_t{1} << 20;
+// What the second parser reads ahead of its half: the elements open around
+// the entries of "Tracks", so that it goes on as the first would there.
+constexpr std::string_view kTracksOpen = "<plist><dict><key>Tracks</key><dict>";
 
 // A file broken throughout would give a warning for every track; the first
 // ones show where it goes wrong, the count how bad it is.
@@ -341,17 +355,47 @@ class Reader {
     if (XML_Parse(parser_, data, length, last) != XML_STATUS_OK) Fail();
   }
 
-  // Reads straight into expat's own buffer, saving a copy.
-  void ParseFile(LibraryFile& file) {
+  // Reads straight into expat's own buffer, saving a copy: the rest of the
+  // file, or up to the offset `until` (and the next call goes on from there).
+  void ParseFile(LibraryFile& file,
+                 std::uint64_t until = std::numeric_limits<std::uint64_t>::max()) {
     for (;;) {
-      void* buffer = XML_GetBuffer(parser_, kReadChunk);
+      const std::size_t want =
+          static_cast<std::size_t>(std::min<std::uint64_t>(kReadChunk, until - bytes_));
+      if (want == 0) return;
+      void* buffer = XML_GetBuffer(parser_, static_cast<int>(want));
       if (buffer == nullptr) Fail();
-      const std::size_t got = file.Read(buffer, kReadChunk);
+      const std::size_t got = file.Read(buffer, want);
       bytes_ += got;
       if (XML_ParseBuffer(parser_, static_cast<int>(got), got == 0) != XML_STATUS_OK) Fail();
       if (got == 0) return;
     }
   }
+
+  // The second parser's part: from `offset` to the end; false when
+  // `abandon` was set first.
+  bool ParseFileFrom(LibraryFile& file, std::uint64_t offset, const std::atomic<bool>& abandon) {
+    Parse(kTracksOpen.data(), static_cast<int>(kTracksOpen.size()), false);
+    for (;;) {
+      if (abandon) return false;
+      void* buffer = XML_GetBuffer(parser_, kReadChunk);
+      if (buffer == nullptr) Fail();
+      const std::size_t got = file.ReadAt(offset, static_cast<char*>(buffer), kReadChunk);
+      offset += got;
+      bytes_ += got;
+      if (XML_ParseBuffer(parser_, static_cast<int>(got), got == 0) != XML_STATUS_OK) Fail();
+      if (got == 0) return true;
+    }
+  }
+
+  // Whether the parser, given the file up to `offset`, stands between two
+  // entries of "Tracks": where a second parser can take over. So it does when
+  // the last thing it read was a track's entry, ending there; a track is
+  // only ever read in the one "Tracks" of the one root dictionary.
+  bool BetweenTracksAt(std::uint64_t offset) const { return trackEnd_ == offset; }
+
+  // Takes in what the second parser read from `offset` on, as if this one had.
+  void Absorb(Reader& second, std::uint64_t offset);
 
   std::shared_ptr<XmlLibrary> Finish(PlaylistIds& ids);
 
@@ -496,7 +540,8 @@ class Reader {
   std::size_t warningCount_ = 0;
   std::vector<LibraryWarning> lined_;  // the warnings with their lines
 
-  // The track being read.
+  // The track being read, and where the last one's entry ended.
+  std::uint64_t trackEnd_ = 0;
   std::uint64_t trackStart_ = 0;
   bool trackWarned_ = false;  // its being skipped was said already
   std::optional<std::int32_t> trackKey_;  // the track's key in the Tracks dictionary
@@ -692,7 +737,10 @@ void Reader::End() {
   stack_.pop_back();
   pendingKey_ = Key::None;
   switch (closing) {
-    case Context::Track: EndTrack(); break;
+    case Context::Track:
+      EndTrack();
+      trackEnd_ = Here() + static_cast<std::uint64_t>(XML_GetCurrentByteCount(parser_));
+      break;
     case Context::Item:
       if (itemTrackId_) {
         playlists_.back().items.push_back(*itemTrackId_);
@@ -840,6 +888,29 @@ void Reader::Fail() {
                      (reason != nullptr ? reason : "unreadable XML") + ".");
 }
 
+void Reader::Absorb(Reader& second, std::uint64_t offset) {
+  // The second parser's offsets count its opening elements too.
+  const auto inFile = [offset](std::uint64_t at) {
+    return offset + (at > kTracksOpen.size() ? at - kTracksOpen.size() : 0);
+  };
+  auto& tracks = library_->MutableTracks();
+  const auto before = static_cast<std::int32_t>(tracks.size());
+  // Taken block by block, so that the two lists are never whole at once.
+  auto& theirs = second.library_->MutableTracks();
+  for (; !theirs.empty(); theirs.pop_front()) tracks.push_back(theirs.front());
+  library_->Texts().Adopt(second.library_->Texts());
+  for (const auto& [id, position] : second.trackIndex_) trackIndex_.emplace_back(id, before + position);
+  for (RawPlaylist& playlist : second.playlists_) playlists_.push_back(std::move(playlist));
+  if (!second.library_->MusicFolder().empty()) {
+    library_->SetMusicFolder(second.library_->MusicFolder());
+  }
+  for (PendingWarning& warning : second.warnings_) {
+    if (warnings_.size() < kMaxWarnings) warnings_.push_back({inFile(warning.offset), std::move(warning.text)});
+  }
+  warningCount_ += second.warningCount_;
+  bytes_ += second.bytes_ - kTracksOpen.size();
+}
+
 template <typename Read>
 void Reader::AssignLines(Read read) {
   lined_.clear();
@@ -903,18 +974,124 @@ std::shared_ptr<XmlLibrary> Reader::Finish(PlaylistIds& ids) {
 
 }  // namespace
 
-std::shared_ptr<XmlLibrary> ReadXmlLibraryFile(const std::string& path, PlaylistIds& ids,
-                                               FileSignature* signature,
-                                               const LocationMappings* mappings) {
+namespace {
+
+// Whether the file is in UTF-8, which the second parser takes it to be: it
+// says so in its XML declaration, or names no encoding and has no other
+// byte order mark.
+bool InUtf8(LibraryFile& file) {
+  char head[256];
+  std::string_view text(head, file.ReadAt(0, head, sizeof head));
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+  if (!text.starts_with("<?xml")) return !text.starts_with("\xFE\xFF") && !text.starts_with("\xFF\xFE");
+  text = text.substr(0, text.find("?>"));
+  const std::size_t encoding = text.find("encoding");
+  if (encoding == std::string_view::npos) return true;
+  std::string name;
+  for (const char c : text.substr(encoding + 8)) {
+    if (c != ' ' && c != '=' && c != '"' && c != '\'') name += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (name.size() == 5) break;
+  }
+  return name == "utf-8";
+}
+
+// A place past `from` where an entry of "Tracks" seems to end and the next
+// one's key to begin: the end of a "</dict>" that "<key>" follows after
+// spaces. Only a guess (it could be in a comment, or in a dictionary deeper
+// down), which the first parser confirms or not. 0 when none is near.
+std::uint64_t SplitPlace(LibraryFile& file, std::uint64_t from) {
+  std::string window(kSplitSearch, '\0');
+  window.resize(file.ReadAt(from, window.data(), window.size()));
+  constexpr std::string_view kEnd = "</dict>";
+  for (std::size_t at = window.find(kEnd); at != std::string::npos; at = window.find(kEnd, at + 1)) {
+    std::size_t next = at + kEnd.size();
+    while (next < window.size() && IsXmlSpace(window[next])) ++next;
+    if (window.compare(next, 5, "<key>") == 0) return from + at + kEnd.size();
+  }
+  return 0;
+}
+
+// Reads the file with a second parser, on a thread of its own, taking what
+// follows an entry of "Tracks" past `from` (the file's version must be
+// the same when opened again for it). When the first parser finds itself
+// elsewhere at that place, or the second part fails, the first reads on
+// alone, as if there had been no second: it says what is wrong where. False,
+// with nothing read, when the file is not split (small, not UTF-8, no place
+// found, no thread to be had).
+bool ReadInTwo(Reader& reader, LibraryFile& file, const std::string& path,
+               const LocationMappings* mappings, std::uint64_t from) {
+  if (!InUtf8(file)) return false;
+  const std::uint64_t place = SplitPlace(file, from);
+  if (place == 0) return false;
+  std::optional<LibraryFile> again;
+  try {
+    again.emplace(path);
+  } catch (const LibraryError&) {
+    return false;
+  }
+  if (again->Signature() != file.Signature()) return false;
+  Reader second(path, mappings);
+  std::atomic<bool> abandon{false};
+  bool secondRead = false;
+  std::thread thread;
+  try {
+    thread = std::thread([&] {
+      try {
+        secondRead = second.ParseFileFrom(*again, place, abandon);
+      } catch (...) {
+        // The first parser reads that part again and says what is wrong.
+      }
+    });
+  } catch (const std::system_error&) {
+    return false;
+  }
+  bool here = false;
+  try {
+    reader.ParseFile(file, place);
+    here = reader.BetweenTracksAt(place);
+  } catch (...) {
+    abandon = true;
+    thread.join();
+    throw;
+  }
+  if (!here) abandon = true;
+  thread.join();
+  if (here && secondRead) {
+    reader.Absorb(second, place);
+  } else {
+    reader.ParseFile(file);
+  }
+  return true;
+}
+
+// A large file is split in the middle; `splitFrom` splits any file there.
+std::shared_ptr<XmlLibrary> ReadFile(const std::string& path, PlaylistIds& ids,
+                                     FileSignature* signature, const LocationMappings* mappings,
+                                     std::optional<std::uint64_t> splitFrom) {
   LibraryFile file(path);
   Reader reader(path, mappings);
-  reader.ParseFile(file);
+  const std::uint64_t size = file.Signature().size;
+  if (!splitFrom && size >= kSplitMinimum) splitFrom = size / 2;
+  if (!splitFrom || !ReadInTwo(reader, file, path, mappings, *splitFrom)) reader.ParseFile(file);
   reader.AssignLines([&file](std::uint64_t offset, char* buffer, std::size_t size) {
     return file.ReadAt(offset, buffer, size);
   });
   std::shared_ptr<XmlLibrary> library = reader.Finish(ids);
   if (signature != nullptr) *signature = file.Signature();
   return library;
+}
+
+}  // namespace
+
+std::shared_ptr<XmlLibrary> ReadXmlLibraryFile(const std::string& path, PlaylistIds& ids,
+                                               FileSignature* signature,
+                                               const LocationMappings* mappings) {
+  return ReadFile(path, ids, signature, mappings, std::nullopt);
+}
+
+std::shared_ptr<XmlLibrary> ReadXmlLibraryFileSplit(const std::string& path, PlaylistIds& ids,
+                                                    std::uint64_t from) {
+  return ReadFile(path, ids, nullptr, nullptr, from);
 }
 
 std::shared_ptr<XmlLibrary> ReadXmlLibrary(std::string_view content, const std::string& fileName,
