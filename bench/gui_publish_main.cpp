@@ -14,6 +14,7 @@
 #include <QTreeWidget>
 
 #include "app/GuiServices.h"
+#include "platform/Heap.h"
 #include "shell/QtDesktop.h"
 
 namespace {
@@ -35,6 +36,7 @@ class BoxAnswerer final : public QObject {
 }  // namespace
 
 int main(int argc, char** argv) {
+  quorvella::ShareOneHeap();  // as the window does
   QElapsedTimer clock;
   clock.start();
   QApplication application(argc, argv);

@@ -7,8 +7,10 @@
 #include <exception>
 
 #include "library/xml/XmlITunes.h"
+#include "platform/Heap.h"
 
 int main(int argc, char** argv) {
+  quorvella::ShareOneHeap();  // as the programs do
   quorvella::LocationMappings mappings;
   int at = 1;
   while (at + 2 < argc && std::strcmp(argv[at], "--map") == 0) {

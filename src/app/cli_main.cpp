@@ -11,6 +11,7 @@
 #include "app/CliCommands.h"
 #include "app/ConsoleView.h"
 #include "app/ProgramArguments.h"
+#include "platform/Heap.h"
 
 namespace quorvella {
 
@@ -117,4 +118,7 @@ int Main(const std::vector<std::string>& argv) {
 }  // namespace
 }  // namespace quorvella
 
-int main(int argc, char** argv) { return quorvella::Main(quorvella::ProgramArguments(argc, argv)); }
+int main(int argc, char** argv) {
+  quorvella::ShareOneHeap();
+  return quorvella::Main(quorvella::ProgramArguments(argc, argv));
+}

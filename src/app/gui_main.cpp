@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "app/GuiServices.h"
+#include "platform/Heap.h"
 #include "shell/QtDesktop.h"
 #include "ui/Artwork.h"
 #include "ui/QtMessageBoxes.h"
@@ -31,6 +32,7 @@ constexpr const char* kHelp =
 }  // namespace
 
 int main(int argc, char** argv) {
+  quorvella::ShareOneHeap();
   // Answered before the window system is opened, so that they work without
   // a display.
   for (int i = 1; i < argc; ++i) {
