@@ -1020,16 +1020,17 @@ std::uint64_t SplitPlace(LibraryFile& file, std::uint64_t from) {
 // found, no thread to be had).
 bool ReadInTwo(Reader& reader, LibraryFile& file, const std::string& path,
                const LocationMappings* mappings, std::uint64_t from) {
-  if (!InUtf8(file)) return false;
-  const std::uint64_t place = SplitPlace(file, from);
-  if (place == 0) return false;
+  // Every look ahead goes through the second opening: on Windows a read at
+  // an offset moves the file's position, which the first parser reads on from.
   std::optional<LibraryFile> again;
   try {
     again.emplace(path);
   } catch (const LibraryError&) {
     return false;
   }
-  if (again->Signature() != file.Signature()) return false;
+  if (again->Signature() != file.Signature() || !InUtf8(*again)) return false;
+  const std::uint64_t place = SplitPlace(*again, from);
+  if (place == 0) return false;
   Reader second(path, mappings);
   std::atomic<bool> abandon{false};
   bool secondRead = false;
