@@ -5,13 +5,13 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <climits>
-#include <cctype>
 #include <cstring>
-#include <optional>
 #include <limits>
+#include <optional>
 #include <system_error>
 #include <thread>
 #include <utility>
@@ -899,13 +899,17 @@ void Reader::Absorb(Reader& second, std::uint64_t offset) {
   auto& theirs = second.library_->MutableTracks();
   for (; !theirs.empty(); theirs.pop_front()) tracks.push_back(theirs.front());
   library_->Texts().Adopt(second.library_->Texts());
-  for (const auto& [id, position] : second.trackIndex_) trackIndex_.emplace_back(id, before + position);
+  for (const auto& [id, position] : second.trackIndex_) {
+    trackIndex_.emplace_back(id, before + position);
+  }
   for (RawPlaylist& playlist : second.playlists_) playlists_.push_back(std::move(playlist));
   if (!second.library_->MusicFolder().empty()) {
     library_->SetMusicFolder(second.library_->MusicFolder());
   }
   for (PendingWarning& warning : second.warnings_) {
-    if (warnings_.size() < kMaxWarnings) warnings_.push_back({inFile(warning.offset), std::move(warning.text)});
+    if (warnings_.size() < kMaxWarnings) {
+      warnings_.push_back({inFile(warning.offset), std::move(warning.text)});
+    }
   }
   warningCount_ += second.warningCount_;
   bytes_ += second.bytes_ - kTracksOpen.size();
@@ -972,10 +976,6 @@ std::shared_ptr<XmlLibrary> Reader::Finish(PlaylistIds& ids) {
   return std::move(library_);
 }
 
-}  // namespace
-
-namespace {
-
 // Whether the file is in UTF-8, which the second parser takes it to be: it
 // says so in its XML declaration, or names no encoding and has no other
 // byte order mark.
@@ -983,13 +983,17 @@ bool InUtf8(LibraryFile& file) {
   char head[256];
   std::string_view text(head, file.ReadAt(0, head, sizeof head));
   if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
-  if (!text.starts_with("<?xml")) return !text.starts_with("\xFE\xFF") && !text.starts_with("\xFF\xFE");
+  if (!text.starts_with("<?xml")) {
+    return !text.starts_with("\xFE\xFF") && !text.starts_with("\xFF\xFE");
+  }
   text = text.substr(0, text.find("?>"));
   const std::size_t encoding = text.find("encoding");
   if (encoding == std::string_view::npos) return true;
   std::string name;
   for (const char c : text.substr(encoding + 8)) {
-    if (c != ' ' && c != '=' && c != '"' && c != '\'') name += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (c != ' ' && c != '=' && c != '"' && c != '\'') {
+      name += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
     if (name.size() == 5) break;
   }
   return name == "utf-8";
@@ -1003,7 +1007,8 @@ std::uint64_t SplitPlace(LibraryFile& file, std::uint64_t from) {
   std::string window(kSplitSearch, '\0');
   window.resize(file.ReadAt(from, window.data(), window.size()));
   constexpr std::string_view kEnd = "</dict>";
-  for (std::size_t at = window.find(kEnd); at != std::string::npos; at = window.find(kEnd, at + 1)) {
+  for (std::size_t at = window.find(kEnd); at != std::string::npos;
+       at = window.find(kEnd, at + 1)) {
     std::size_t next = at + kEnd.size();
     while (next < window.size() && IsXmlSpace(window[next])) ++next;
     if (window.compare(next, 5, "<key>") == 0) return from + at + kEnd.size();

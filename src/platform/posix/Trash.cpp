@@ -3,11 +3,12 @@
 // into the user's own trash under the data folder: its information file is
 // created under a free name (O_EXCL, or the link that names an unnamed one
 // made ahead), then the file is renamed beside it; five system calls, where
-// GIO makes about twenty and tries the free names one by one. Everything else goes through GIO: folders, the mount's
-// .Trash/<uid> or .Trash-<uid> for a file on another one, and any file the
-// direct move could not take (which it leaves as it found it). A mount
-// without a usable trash, and the mounts of the system itself (tmpfs and the
-// like), make the move fail instead.
+// GIO makes about twenty and tries the free names one by one. Everything
+// else goes through GIO: folders, the mount's .Trash/<uid> or .Trash-<uid>
+// for a file on another one, and any file the direct move could not take
+// (which it leaves as it found it). A mount without a usable trash, and the
+// mounts of the system itself (tmpfs and the like), make the move fail
+// instead.
 #include "platform/Trash.h"
 
 #include <fcntl.h>
