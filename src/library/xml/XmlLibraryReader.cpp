@@ -999,19 +999,40 @@ bool InUtf8(LibraryFile& file) {
   return name == "utf-8";
 }
 
-// A place past `from` where an entry of "Tracks" seems to end and the next
-// one's key to begin: the end of a "</dict>" that "<key>" follows after
-// spaces. Only a guess (it could be in a comment, or in a dictionary deeper
-// down), which the first parser confirms or not. 0 when none is near.
-std::uint64_t SplitPlace(LibraryFile& file, std::uint64_t from) {
-  std::string window(kSplitSearch, '\0');
-  window.resize(file.ReadAt(from, window.data(), window.size()));
+// Where in `text` an entry of "Tracks" seems to end and the next one's key to
+// begin: the ends of the "</dict>"s that a key of digits (a track's ID)
+// follows after spaces. Only a guess (it could be in a comment, or in a
+// dictionary deeper down), which the first parser confirms or not.
+std::vector<std::size_t> TrackEnds(std::string_view text) {
   constexpr std::string_view kEnd = "</dict>";
-  for (std::size_t at = window.find(kEnd); at != std::string::npos;
-       at = window.find(kEnd, at + 1)) {
+  std::vector<std::size_t> ends;
+  for (std::size_t at = text.find(kEnd); at != std::string_view::npos;
+       at = text.find(kEnd, at + 1)) {
     std::size_t next = at + kEnd.size();
-    while (next < window.size() && IsXmlSpace(window[next])) ++next;
-    if (window.compare(next, 5, "<key>") == 0) return from + at + kEnd.size();
+    while (next < text.size() && IsXmlSpace(text[next])) ++next;
+    std::string_view key = text.substr(next);
+    if (!key.starts_with("<key>")) continue;
+    key.remove_prefix(5);
+    const std::size_t digits = key.find_first_not_of("0123456789");
+    if (digits > 0 && digits != std::string_view::npos && key.substr(digits).starts_with("</key>")) {
+      ends.push_back(at + kEnd.size());
+    }
+  }
+  return ends;
+}
+
+// The seeming end of a track's entry nearest past `from`, else (a file whose
+// playlists fill its second half) the nearest before it; 0 when none is near.
+std::uint64_t SplitPlace(LibraryFile& file, std::uint64_t from) {
+  std::string window(kSplitSearch + 64, '\0');  // a little more, for a place across its end
+  window.resize(file.ReadAt(from, window.data(), window.size()));
+  if (const auto ends = TrackEnds(window); !ends.empty()) return from + ends.front();
+  for (std::uint64_t end = from, tries = 0; end > 0 && tries < 8; ++tries) {
+    const std::uint64_t start = end > kSplitSearch ? end - kSplitSearch : 0;
+    window.resize(kSplitSearch + 64);
+    window.resize(file.ReadAt(start, window.data(), static_cast<std::size_t>(end - start) + 64));
+    if (const auto ends = TrackEnds(window); !ends.empty()) return start + ends.back();
+    end = start;
   }
   return 0;
 }
