@@ -33,6 +33,7 @@ class AnsiTextFile final : public TextFile {
   // `folder` (ending in a separator) while other work goes on, where the
   // system gains by it.
   static void Prepare(const std::string& folder, std::size_t count);
+
   // The bytes a file of these lines holds.
   static std::string Encode(const std::vector<std::string>& lines, int codePage);
 

@@ -10,14 +10,14 @@
 
 namespace quorvella {
 
-// Unnamed files (O_TMPFILE) in the folder that playlists are written to,
-// made ahead. Making a file's inode is most of what the file system spends
-// on a new playlist (ext4 searches its bitmaps for a free one); after the
-// first, a thread of its own makes the next ones while the songs' lines are
-// put together. An unnamed file takes no name in the folder: one not used, or
-// left when the program ends, is gone once closed. Those not taken for a
-// while (`idle`) are closed, so that a program that keeps running holds
-// nothing open on the folder's disk after its run.
+// Unnamed files (O_TMPFILE) in the folder that playlists (or the trash's
+// information files) are written to, made ahead. Making a file's inode is most
+// of what the file system spends on a new playlist (ext4 searches its bitmaps
+// for a free one); after the first, a thread of its own makes the next ones
+// while the songs' lines are put together. An unnamed file takes no name in
+// the folder: one not used, or left when the program ends, is gone once
+// closed. Those not taken for a while (`idle`) are closed, so that a program
+// that keeps running holds nothing open on the folder's disk after its run.
 class SpareFiles {
  public:
   explicit SpareFiles(std::chrono::milliseconds idle = std::chrono::milliseconds(250));
