@@ -367,7 +367,7 @@ std::string Everything(const std::string& path, std::optional<std::uint64_t> spl
   }
   for (const XmlPlaylist& playlist : library->PlaylistList()) {
     all += playlist.NameText() + " " + std::to_string(playlist.playlistID()) + " " + KindOf(playlist) + ":";
-    for (const std::int32_t item : playlist.Items()) all += " " + std::to_string(item);
+    for (const std::int32_t item : playlist.Items()) all.append(" ").append(std::to_string(item));
     all += "\n";
   }
   for (const std::string& line : WarningLines(*library)) all += line + "\n";
@@ -404,7 +404,7 @@ TEST(XmlLibraryReaderTest, TwoParsersReadWhatOneReads) {
   latin1.replace(latin1.find("Two"), 3, "T\xE9o");
   std::vector<std::pair<std::string, std::uint64_t>> files;  // path, step between places
   for (const std::string& text : {withFolder, broken, latin1, withFolder.substr(0, withFolder.size() - 20)}) {
-    const std::string path = dir.File("library" + std::to_string(files.size()) + ".xml");
+    const std::string path = dir.File(std::to_string(files.size()) + ".xml");
     WriteBytes(path, text);
     files.emplace_back(path, 1);
   }
