@@ -399,11 +399,13 @@ TEST(XmlLibraryReaderTest, TwoParsersReadWhatOneReads) {
   withFolder.insert(withFolder.rfind("</dict>"), "<key>Music Folder</key><string>file:///m/</string>\n");
   std::string broken = withFolder;
   broken.replace(broken.rfind("<key>x</key>"), 12, "<key>x</kex>");
+  std::string early = withFolder;  // broken before any place to split
+  early.replace(early.find("<string>One</string>"), 20, "<string>One</strin>");
   std::string latin1 = LibraryXml(tracks, playlists);
   latin1.replace(latin1.find("UTF-8"), 5, "ISO-8859-1");
   latin1.replace(latin1.find("Two"), 3, "T\xE9o");
   std::vector<std::pair<std::string, std::uint64_t>> files;  // path, step between places
-  for (const std::string& text : {withFolder, broken, latin1, withFolder.substr(0, withFolder.size() - 20)}) {
+  for (const std::string& text : {withFolder, broken, early, latin1, withFolder.substr(0, withFolder.size() - 20)}) {
     const std::string path = dir.File(std::to_string(files.size()) + ".xml");
     WriteBytes(path, text);
     files.emplace_back(path, 1);
