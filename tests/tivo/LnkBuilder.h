@@ -114,7 +114,7 @@ struct LinkInfoFields {
   std::optional<std::u16string> baseUnicode{}, suffixUnicode{};
   std::optional<std::string> netName{};
   std::string device{};
-  std::optional<std::u16string> netNameUnicode{};
+  std::optional<std::u16string> netNameUnicode{}, deviceUnicode{};
 };
 
 inline Bytes LinkInfo(const LinkInfoFields& s) {
@@ -132,15 +132,18 @@ inline Bytes LinkInfo(const LinkInfoFields& s) {
   }
   if (s.netName) {
     at(2);
-    const std::size_t fixed = s.netNameUnicode ? 0x1C : 0x14, device = fixed + s.netName->size() + 1;
+    const bool unicodeNames = s.netNameUnicode || s.deviceUnicode;
+    const std::size_t fixed = unicodeNames ? 0x1C : 0x14, device = fixed + s.netName->size() + 1;
     const std::size_t unicodeName = device + (s.device.empty() ? 0 : s.device.size() + 1);
-    const std::size_t size = unicodeName + (s.netNameUnicode ? 2 * s.netNameUnicode->size() + 2 : 0);
+    const std::size_t unicodeDevice = unicodeName + (s.netNameUnicode ? 2 * s.netNameUnicode->size() + 2 : 0);
+    const std::size_t size = unicodeDevice + (s.deviceUnicode ? 2 * s.deviceUnicode->size() + 2 : 0);
     // Size, flags (valid device, valid network type), offsets, a LAN Manager network.
     PutU32(body, {size, s.device.empty() ? 2u : 3u, fixed, s.device.empty() ? 0 : device, 0x20000});
-    if (s.netNameUnicode) PutU32(body, {unicodeName, 0});
+    if (unicodeNames) PutU32(body, {s.netNameUnicode ? unicodeName : 0, s.deviceUnicode ? unicodeDevice : 0});
     PutAnsiZ(body, *s.netName);
     if (!s.device.empty()) PutAnsiZ(body, s.device);
     if (s.netNameUnicode) PutUtf16Z(body, *s.netNameUnicode);
+    if (s.deviceUnicode) PutUtf16Z(body, *s.deviceUnicode);
   }
   at(3);
   PutAnsiZ(body, s.suffix);
