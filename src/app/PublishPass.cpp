@@ -79,10 +79,11 @@ void PrepareFullPass(AppServices& app) {
   const std::string folder = app.LoadedSettings().GetPlaylistFolder();
   if (folder.empty()) return;
   const std::vector<PublishedFile> record = LoadPublishedFiles(app.Registry(), folder);
-  AnsiTextFile::Prepare(AddBackslash(folder), record.size());
+  const std::string inFolder = AddBackslash(folder);
+  AnsiTextFile::Prepare(inFolder, record.size());
   // Those of its files still there go to the trash before they are written.
   const auto there = std::count_if(record.begin(), record.end(), [&](const PublishedFile& file) {
-    return app.Files().PathExists(AddBackslash(folder) + file.name);
+    return app.Files().PathExists(inFolder + file.name);
   });
   PrepareTrash(folder, static_cast<std::size_t>(there));
 }

@@ -355,20 +355,15 @@ class Reader {
     if (XML_Parse(parser_, data, length, last) != XML_STATUS_OK) Fail();
   }
 
-  // Reads straight into expat's own buffer, saving a copy: the rest of the
-  // file, or up to the offset `until` (and the next call goes on from there).
+  // The rest of the file, or up to the offset `until` (and the next call
+  // goes on from there).
   void ParseFile(LibraryFile& file,
                  std::uint64_t until = std::numeric_limits<std::uint64_t>::max()) {
+    const auto next = [&file](char* buffer, std::size_t size) { return file.Read(buffer, size); };
     for (;;) {
       const std::size_t want =
           static_cast<std::size_t>(std::min<std::uint64_t>(kReadChunk, until - bytes_));
-      if (want == 0) return;
-      void* buffer = XML_GetBuffer(parser_, static_cast<int>(want));
-      if (buffer == nullptr) Fail();
-      const std::size_t got = file.Read(buffer, want);
-      bytes_ += got;
-      if (XML_ParseBuffer(parser_, static_cast<int>(got), got == 0) != XML_STATUS_OK) Fail();
-      if (got == 0) return;
+      if (want == 0 || !ParsePiece(want, next)) return;
     }
   }
 
@@ -376,16 +371,15 @@ class Reader {
   // `abandon` was set first.
   bool ParseFileFrom(LibraryFile& file, std::uint64_t offset, const std::atomic<bool>& abandon) {
     Parse(kTracksOpen.data(), static_cast<int>(kTracksOpen.size()), false);
-    for (;;) {
-      if (abandon) return false;
-      void* buffer = XML_GetBuffer(parser_, kReadChunk);
-      if (buffer == nullptr) Fail();
-      const std::size_t got = file.ReadAt(offset, static_cast<char*>(buffer), kReadChunk);
+    const auto next = [&file, &offset](char* buffer, std::size_t size) {
+      const std::size_t got = file.ReadAt(offset, buffer, size);
       offset += got;
-      bytes_ += got;
-      if (XML_ParseBuffer(parser_, static_cast<int>(got), got == 0) != XML_STATUS_OK) Fail();
-      if (got == 0) return true;
+      return got;
+    };
+    while (!abandon) {
+      if (!ParsePiece(kReadChunk, next)) return true;
     }
+    return false;
   }
 
   // Whether the parser, given the file up to `offset`, stands between two
@@ -410,6 +404,18 @@ class Reader {
   void AssignLines(Read read);
 
  private:
+  // Reads up to `size` bytes by `read` straight into expat's own buffer,
+  // saving a copy, and parses them; false once `read` gives none (the end).
+  template <typename Read>
+  bool ParsePiece(std::size_t size, const Read& read) {
+    void* buffer = XML_GetBuffer(parser_, static_cast<int>(size));
+    if (buffer == nullptr) Fail();
+    const std::size_t got = read(static_cast<char*>(buffer), size);
+    bytes_ += got;
+    if (XML_ParseBuffer(parser_, static_cast<int>(got), got == 0) != XML_STATUS_OK) Fail();
+    return got != 0;
+  }
+
   static void XMLCALL OnStart(void* self, const XML_Char* name, const XML_Char** /*atts*/) {
     static_cast<Reader*>(self)->Start(name);
   }

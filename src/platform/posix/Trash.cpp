@@ -27,10 +27,14 @@
 namespace quorvella {
 namespace {
 
-std::optional<dev_t> HomeDevice() {
-  struct stat home {};
-  if (stat(g_get_home_dir(), &home) != 0) return std::nullopt;
-  return home.st_dev;
+// The device of the home folder, looked up once.
+const std::optional<dev_t>& HomeDevice() {
+  static const std::optional<dev_t> device = []() -> std::optional<dev_t> {
+    struct stat home {};
+    if (stat(g_get_home_dir(), &home) != 0) return std::nullopt;
+    return home.st_dev;
+  }();
+  return device;
 }
 
 // "Mix.m3u" numbered n: "Mix.n.m3u", as GIO names them.
@@ -117,7 +121,7 @@ std::string HomeTrash() { return std::string(g_get_user_data_dir()) + "/Trash"; 
 // Moves a regular file on the home folder's mount into the user's trash.
 // False, with nothing changed, when it is not such a file or the move failed.
 bool MoveToHomeTrash(const std::string& path) {
-  static const std::optional<dev_t> homeDevice = HomeDevice();
+  const std::optional<dev_t>& homeDevice = HomeDevice();
   struct stat file {};
   if (!homeDevice || path.empty() || path.front() != '/' || path.back() == '/' ||
       lstat(path.c_str(), &file) != 0 || !S_ISREG(file.st_mode) || file.st_dev != *homeDevice) {
@@ -150,7 +154,7 @@ bool MoveToHomeTrash(const std::string& path) {
 void PrepareTrash(const std::string& folder, std::size_t count) {
   // The home trash's information files, made ahead as the playlists' files
   // are; the other trashes go through GIO.
-  const std::optional<dev_t> homeDevice = HomeDevice();
+  const std::optional<dev_t>& homeDevice = HomeDevice();
   struct stat info {};
   if (homeDevice && stat(folder.c_str(), &info) == 0 && info.st_dev == *homeDevice) {
     PrepareSpareFiles(HomeTrash() + "/info/", count, SpareUse::TrashInformation);
