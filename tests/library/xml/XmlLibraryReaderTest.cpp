@@ -404,18 +404,29 @@ TEST(XmlLibraryReaderTest, TwoParsersReadWhatOneReads) {
   std::string latin1 = LibraryXml(tracks, playlists);
   latin1.replace(latin1.find("UTF-8"), 5, "ISO-8859-1");
   latin1.replace(latin1.find("Two"), 3, "T\xE9o");
-  std::vector<std::pair<std::string, std::uint64_t>> files;  // path, step between places
+  // Looked for from the start of each "</dict>", the place is every place there is; from the end, the last
+  // one before it.
+  const auto everyPlace = [](const std::string& text) {
+    std::vector<std::uint64_t> froms{text.size() - 1};
+    for (std::size_t at = text.find("</dict>"); at != std::string::npos; at = text.find("</dict>", at + 1)) {
+      froms.push_back(at);
+    }
+    return froms;
+  };
+  std::vector<std::pair<std::string, std::vector<std::uint64_t>>> files;  // each path with where to split from
   for (const std::string& text : {withFolder, broken, early, latin1, withFolder.substr(0, withFolder.size() - 20)}) {
     const std::string path = dir.File(std::to_string(files.size()) + ".xml");
     WriteBytes(path, text);
-    files.emplace_back(path, 1);
+    files.emplace_back(path, everyPlace(text));
   }
-  files.emplace_back(std::string(QUORVELLA_TEST_DATA) + "/itunes-xml/mac-itunes-12.6.xml", 4999);
-  for (const auto& [path, step] : files) {
+  const std::string mac = std::string(QUORVELLA_TEST_DATA) + "/itunes-xml/mac-itunes-12.6.xml";
+  std::vector<std::uint64_t> someFroms;
+  for (std::uint64_t from = 0; from < std::filesystem::file_size(mac); from += 4999) someFroms.push_back(from);
+  files.emplace_back(mac, someFroms);
+  for (const auto& [path, froms] : files) {
     SCOPED_TRACE(path);
     const std::string one = Everything(path, std::nullopt);
-    const std::uint64_t size = std::filesystem::file_size(path);
-    for (std::uint64_t from = 0; from < size; from += step) {
+    for (const std::uint64_t from : froms) {
       ASSERT_EQ(Everything(path, from), one) << "split from " << from;
     }
   }
