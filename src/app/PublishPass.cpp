@@ -8,9 +8,7 @@
 #include <map>
 
 #include "engine/StalePlaylists.h"
-#include "platform/AnsiTextFile.h"
 #include "platform/PathRules.h"
-#include "platform/Trash.h"
 #include "settings/PublishedFiles.h"
 #include "platform/Text.h"
 #include "settings/Settings.h"
@@ -80,12 +78,11 @@ void PrepareFullPass(AppServices& app) {
   if (folder.empty()) return;
   const std::vector<PublishedFile> record = LoadPublishedFiles(app.Registry(), folder);
   const std::string inFolder = AddBackslash(folder);
-  AnsiTextFile::Prepare(inFolder, record.size());
   // Those of its files still there go to the trash before they are written.
   const auto there = std::count_if(record.begin(), record.end(), [&](const PublishedFile& file) {
     return app.Files().PathExists(inFolder + file.name);
   });
-  PrepareTrash(folder, static_cast<std::size_t>(there));
+  app.Files().PrepareFiles(inFolder, record.size(), static_cast<std::size_t>(there));
 }
 
 PublishPassResult RunPublishPass(AppServices& app, std::shared_ptr<IiTunes> library,

@@ -88,6 +88,12 @@ void MainController::ButPublish_Click() {
     return;
   }
 
+  // A full run writes a file for each checked playlist; one that writes
+  // only changes writes few.
+  if (!changedOnly_) {
+    services_.files.PrepareFiles(AddBackslash(PlaylistFolder()),
+                                 static_cast<std::size_t>(checkedRows), 0);
+  }
   view_.SetStopEnabled(true);
   view_.SetProgressPlaylists(0);
   view_.SetProgressTracks(0);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -52,6 +53,12 @@ class FileSystem {
   }
   // A plain delete, not to the trash.
   virtual bool RemoveFile(const std::string& path) = 0;
+  // Told before a run writes about `count` new files into `folder` (ending
+  // in its separator), `trashed` of them over files already there, so that
+  // what the disk spends on making them is spent ahead, beside the run's own
+  // work. A hint: nothing changes what the run writes.
+  virtual void PrepareFiles(const std::string& /*folder*/, std::size_t /*count*/,
+                            std::size_t /*trashed*/) {}
 };
 
 }  // namespace quorvella

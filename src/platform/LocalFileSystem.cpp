@@ -36,6 +36,13 @@ std::unique_ptr<TextFile> LocalFileSystem::CreateUtf8TextFile(const std::string&
   return NewTextFile(path, kUtf8CodePage, error);
 }
 
+void LocalFileSystem::PrepareFiles(const std::string& folder, std::size_t count,
+                                   std::size_t trashed) {
+  if (!IsLocal(folder)) return;
+  AnsiTextFile::Prepare(folder, count);
+  if (trashed > 0) PrepareTrash(folder, trashed);
+}
+
 bool LocalFileSystem::HoldsTextFile(const std::string& path, const std::vector<std::string>& lines,
                                     bool utf8) const {
   if (!IsLocal(path)) return false;

@@ -27,6 +27,7 @@ class LocalFileSystem final : public FileSystem {
   bool HoldsTextFile(const std::string& path, const std::vector<std::string>& lines,
                      bool utf8) const override;
   bool RemoveFile(const std::string& path) override;
+  void PrepareFiles(const std::string& folder, std::size_t count, std::size_t trashed) override;
 
   int AnsiCodePage() const override { return ansiCodePage_; }
 

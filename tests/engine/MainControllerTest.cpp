@@ -150,6 +150,26 @@ TEST_F(MainControllerTest, ARunCountsOnlyItsOwnSongsAndAListDeletedMeanwhileStop
   EXPECT_EQ(controller.Stats(), (PublishStats{.SongsInPlaylist = 1, .PlaylistsPublished = 1}));
 }
 
+// The disk may make a full run's files ahead, one per checked playlist, in
+// the folder as the run writes to it; a run that writes only changes writes
+// few, and a refused one none.
+TEST_F(MainControllerTest, AFullRunAsksForItsFilesAhead) {
+  settings.SetPlaylistFolder(" /d/Lists ");
+  for (const char* name : {"A", "B", "C"}) AddList(name, 2);
+  controller.ButRefresh_Click();
+  CheckRows({true, false, true});
+  controller.ButPublish_Click();
+  using Prepared = std::tuple<std::string, std::size_t, std::size_t, std::size_t>;
+  EXPECT_EQ(files.prepared, (std::vector<Prepared>{{"/d/Lists/", 2, 0, 0}})) << "before any file";
+  ASSERT_EQ(files.files.size(), 2u);
+  controller.SetChangedOnly(true);
+  controller.ButPublish_Click();
+  CheckRows({false, false, false});
+  controller.SetChangedOnly(false);
+  controller.ButPublish_Click();
+  EXPECT_EQ(files.prepared.size(), 1u);
+}
+
 TEST_F(MainControllerTest, RefusalsOfAMissingFolderWithAndWithoutTheTiVoAdditionOrOfNoCheck) {
   const auto folderRefusal = [](const std::string& note, bool tivo23) {
     return "You first need to select a folder in which to create the playlists." + note +

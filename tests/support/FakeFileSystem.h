@@ -6,6 +6,7 @@
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/FileSystem.h"
@@ -29,6 +30,8 @@ class FakeFileSystem final : public FileSystem {
   bool failTrash = false;
   bool failRemove = false;
   int failWriteAfterLines = -1;  // throw on the line after this many
+  // Each PrepareFiles: the folder, the counts, and how many files there were.
+  std::vector<std::tuple<std::string, std::size_t, std::size_t, std::size_t>> prepared;
 
   static bool IsLocal(const std::string& path) { return DialectOf(path) == PathDialect::Posix; }
 
@@ -58,6 +61,9 @@ class FakeFileSystem final : public FileSystem {
     return CreateTextFile(path, error);
   }
   int AnsiCodePage() const override { return 1252; }
+  void PrepareFiles(const std::string& folder, std::size_t count, std::size_t trashed) override {
+    prepared.emplace_back(folder, count, trashed, files.size());
+  }
   bool RemoveFile(const std::string& path) override {
     if (failRemove || !IsLocal(path)) return false;
     return files.erase(path) > 0;
