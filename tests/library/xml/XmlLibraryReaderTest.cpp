@@ -216,10 +216,12 @@ TEST(XmlLibraryReaderTest, EachDefectIsSkippedWithAWarningNamingItsKeyAndLine) {
       {withTrack("<key>Name</key><string>One</string><key>Unknown</key><dict><key>Name</key>"
                  "<string>not me</string></dict><foo><bar/></foo><key>Track Type</key>"),
        "Mix[One]", {}},
-      // Only the property list's first dictionary is the library.
+      // Only the property list's first dictionary is the library, whatever
+      // comes before or after it.
       {withItems(item).insert(withItems(item).rfind("</plist>"),
                               "<dict><key>Playlists</key><array>" + playlist("") + "</array></dict>"),
        "Mix[One]", {}},
+      {withItems(item).insert(withItems(item).find("<dict>"), "<string>x</string>"), "Mix[One]", {}},
       // The first track of one ID wins.
       {LibraryXml(TrackXml(1, "<key>Name</key><string>One</string>") +
                       TrackXml(1, "<key>Name</key><string>Again</string>"),
@@ -236,7 +238,8 @@ TEST(XmlLibraryReaderTest, EachDefectIsSkippedWithAWarningNamingItsKeyAndLine) {
       {withItems("<dict><key>Track ID</key><integer>99999999999</integer></dict>"), "Mix[]",
        {"line 12: \"Track ID\" holds \"99999999999\", which is not a whole number of 32 bits; "
         "the playlist item is skipped"}},
-      {withItems(item + "<integer>1</integer>"), "Mix[One]",
+      // What follows a skipped entry is read.
+      {withItems("<integer>1</integer>" + item), "Mix[One]",
        {"line 12: an entry of \"Playlist Items\" is <integer>, not <dict>; skipped"}},
       {withTrack("<key>Total Time</key><integer>3 minutes</integer>"), "Mix[]",
        {"line 8: \"Total Time\" holds \"3 minutes\", which is not a whole number; ignored"}},
@@ -271,8 +274,8 @@ TEST(XmlLibraryReaderTest, EachDefectIsSkippedWithAWarningNamingItsKeyAndLine) {
         "line 12: \"Playlist ID\" is <string>, not <integer>; ignored",
         "line 12: \"Master\" is <string>, not <true/> or <false/>; ignored",
         "line 12: \"Playlist Items\" is <dict>, not <array>; ignored"}},
-      {LibraryXml(TrackXml(1, ""), playlist(item) + "<string>Mix</string>\n"), "Mix[]",
-       {"line 13: an entry of \"Playlists\" is <string>, not <dict>; skipped"}},
+      {LibraryXml(TrackXml(1, ""), "<string>Mix</string>\n" + playlist(item)), "Mix[]",
+       {"line 12: an entry of \"Playlists\" is <string>, not <dict>; skipped"}},
   };
   for (const auto& [xml, read, warnings] : cases) {
     SCOPED_TRACE(xml);
