@@ -76,14 +76,17 @@ inline Bytes DriveItem(std::string_view drive) {
 }
 // A folder below a drive: its primary name, single-byte or (unicode) UTF-16,
 // and, when given, its long name in an extension block of the given version.
-// A Unicode item here carries one more block after the long name's, so the
-// long name is found only where the primary name ends.
+// With `blockAfter` one more block follows the long name's, so that the long
+// name is found only where the primary name ends; `gap` bytes between the
+// two leave it to be found only by the offset that ends the item.
 inline Bytes FolderItem(std::u16string_view primary, std::optional<std::u16string_view> longName,
-                        int version = 9, bool unicode = false) {
+                        int version = 9, bool unicode = false, bool blockAfter = false,
+                        std::size_t gap = 0) {
   Bytes body(11, 0);  // a spare byte, size, time, attributes
   PutText(body, primary, unicode);
   unicode ? PutU16(body, 0) : body.push_back(0);
   if (body.size() % 2 == 0) body.push_back(0);  // the extension block starts at an even offset
+  body.resize(body.size() + gap, 0);
   if (longName) {
     const std::size_t start = 3 + body.size();
     Bytes ext;
@@ -94,7 +97,7 @@ inline Bytes FolderItem(std::u16string_view primary, std::optional<std::u16strin
     PutU16(ext, start);
     ext[0] = std::uint8_t(ext.size());
     Append(body, ext);
-    if (unicode) PutU32(body, {8, 0xBEEF0005});
+    if (blockAfter) PutU32(body, {8, 0xBEEF0005});
   }
   return Item(unicode ? 0x35 : 0x31, body);
 }
